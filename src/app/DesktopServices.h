@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QDateTime>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <functional>
+#include <optional>
+
+class QDialog;
+class QPrinter;
+
+// Everything the program asks of the desktop goes through this one interface:
+// message boxes and questions, the beep, blocking pauses, the shell's "open",
+// the standard file, print and font dialogs, modal dialogs, the clipboard, the
+// clock, downloads and ending the process. The program uses the Qt
+// implementation; tests use a scripted fake that records every call.
+class DesktopServices
+{
+public:
+    enum class Icon { None, Information, Question, Warning, Error };
+    enum class Buttons { YesNo, YesNoCancel };
+    enum class Answer { Yes, No, Cancel };
+
+    // A standard open or save dialog: its title and filter entries, each a
+    // label and a pattern ("Базы данных (*.db)", "*.db").
+    struct FileDialog
+    {
+        QString title;
+        QList<std::pair<QString, QString>> filters;
+    };
+
+    // What a file dialog remembers between uses: the last file name and the
+    // selected filter (0 for the first entry).
+    struct FileChoice
+    {
+        QString fileName;
+        int filterIndex = 0;
+    };
+
+    virtual ~DesktopServices() = default;
+
+    // A message box with a single OK button.
+    virtual void showMessage(const QString &caption, const QString &text, Icon icon) = 0;
+    // A question; closing the box in any other way than a button gives
+    // Cancel for YesNoCancel and No for YesNo.
+    virtual Answer ask(const QString &caption, const QString &text, Icon icon, Buttons buttons) = 0;
+
+    virtual void beep() = 0;
+    // Blocks the UI thread for the given time, as the program's pauses do.
+    virtual void sleep(int milliseconds) = 0;
+    // Lets pending window messages run (repaints included).
+    virtual void processEvents() = 0;
+
+    // The shell's "open" of a file, a web address or a mail address. The
+    // result is not reported: the program never checks it.
+    virtual void shellOpen(const QString &target) = 0;
+
+    // Standard dialogs. The choice is both the starting state and, when the
+    // user confirms, the result; a cancelled dialog returns false and leaves
+    // it unchanged.
+    virtual bool chooseOpenFile(const FileDialog &dialog, FileChoice &choice) = 0;
+    virtual bool chooseSaveFile(const FileDialog &dialog, FileChoice &choice) = 0;
+    virtual bool choosePrinter(QPrinter &printer) = 0;
+    virtual std::optional<QFont> chooseFont(const QFont &initial) = 0;
+
+    // Shows one of the program's own dialogs modally and returns its result
+    // (QDialog::Accepted or QDialog::Rejected).
+    virtual int execDialog(QDialog &dialog) = 0;
+
+    virtual void setClipboardText(const QString &text) = 0;
+    // Plain text on the clipboard; empty when it holds none.
+    virtual QString clipboardText() = 0;
+
+    virtual QDateTime now() = 0;
+
+    // Whether the computer is known to be offline.
+    virtual bool isOffline() = 0;
+    // Fetches one URL into one local file, calling progress(received, total)
+    // while it runs; throws TabloraError when the transfer fails.
+    virtual void download(const QUrl &url, const QString &localPath,
+                          const std::function<void(qint64, qint64)> &progress)
+        = 0;
+
+    // Shows or clears the busy cursor around long work.
+    virtual void setBusy(bool busy) = 0;
+
+    // Ends the program at once, without the main window's closing steps.
+    virtual void terminate() = 0;
+    virtual bool terminateRequested() const = 0;
+};
+
+// Shows the busy cursor for the life of the object.
+class BusyScope
+{
+public:
+    explicit BusyScope(DesktopServices &desktop)
+        : m_desktop(desktop)
+    {
+        m_desktop.setBusy(true);
+    }
+    ~BusyScope() { m_desktop.setBusy(false); }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    DesktopServices &m_desktop;
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "Record.h"
+
+#include <QString>
+
+#include <array>
+#include <vector>
+
+// The table of one database: eight columns, each with a title and a width, and
+// the records in display order. A plain value: readers build a fresh one and
+// the model adopts it only when reading succeeded.
+class TableData
+{
+public:
+    struct Column
+    {
+        QString title;
+        int width = 0;
+    };
+
+    // Columns at the values the main window is created with.
+    TableData();
+
+    static QString initialTitle(int column);
+    static int initialWidth(int column);
+    static int minimumWidth(int column);
+    // 0 when the column has no maximum.
+    static int maximumWidth(int column);
+    // The width a column stores when asked for w: the minimum for
+    // 0 <= w < minimum, the maximum when there is one and w exceeds it,
+    // otherwise w itself (negative values included).
+    static int constrainedWidth(int column, int w);
+
+    const QString &title(int column) const { return m_columns[column].title; }
+    void setTitle(int column, const QString &title) { m_columns[column].title = title; }
+    int width(int column) const { return m_columns[column].width; }
+    void setWidth(int column, int w) { m_columns[column].width = constrainedWidth(column, w); }
+
+    int recordCount() const { return int(m_records.size()); }
+    const Record &record(int row) const { return m_records[row]; }
+    QStringView cell(int row, int column) const { return m_records[row].cell(column); }
+
+    void reserve(int count) { m_records.reserve(count); }
+    void appendRecord(Record record) { m_records.push_back(std::move(record)); }
+    void setRecord(int row, Record record) { m_records[row] = std::move(record); }
+    void removeRecord(int row) { m_records.erase(m_records.begin() + row); }
+    void clearRecords() { m_records.clear(); }
+
+    // Reorders the records: the new row i holds the old row order[i].
+    void reorder(const std::vector<int> &order);
+
+    friend bool operator==(const TableData &a, const TableData &b);
+
+private:
+    std::array<Column, kColumnCount> m_columns;
+    std::vector<Record> m_records;
+};

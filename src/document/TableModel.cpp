@@ -1,0 +1,127 @@
+#include "TableModel.h"
+
+TableModel::TableModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+void TableModel::replaceTable(TableData table)
+{
+    beginResetModel();
+    m_table = std::move(table);
+    endResetModel();
+    emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
+    for (int c = 0; c < kColumnCount; ++c)
+        emit columnWidthChanged(c);
+}
+
+void TableModel::appendRecord(Record record)
+{
+    const int row = m_table.recordCount();
+    beginInsertRows({}, row, row);
+    m_table.appendRecord(std::move(record));
+    endInsertRows();
+}
+
+void TableModel::setRecord(int row, Record record)
+{
+    m_table.setRecord(row, std::move(record));
+    emit dataChanged(index(row, 0), index(row, kColumnCount - 1), {Qt::DisplayRole});
+}
+
+void TableModel::removeRecord(int row)
+{
+    beginRemoveRows({}, row, row);
+    m_table.removeRecord(row);
+    endRemoveRows();
+}
+
+void TableModel::clearRecords()
+{
+    if (m_table.recordCount() == 0)
+        return;
+    beginRemoveRows({}, 0, m_table.recordCount() - 1);
+    m_table.clearRecords();
+    endRemoveRows();
+}
+
+void TableModel::setTitle(int column, const QString &title)
+{
+    m_table.setTitle(column, title);
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void TableModel::setWidth(int column, int width)
+{
+    const int before = m_table.width(column);
+    m_table.setWidth(column, width);
+    if (m_table.width(column) != before)
+        emit columnWidthChanged(column);
+}
+
+void TableModel::setAlignment(Qt::Alignment horizontal)
+{
+    m_alignment = horizontal & Qt::AlignHorizontal_Mask;
+    emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
+    if (m_table.recordCount() > 0)
+        emit dataChanged(index(0, 0), index(m_table.recordCount() - 1, kColumnCount - 1), {Qt::TextAlignmentRole});
+}
+
+void TableModel::reorder(const std::vector<int> &order)
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> newRowOf(order.size());
+    for (size_t to = 0; to < order.size(); ++to)
+        newRowOf[order[to]] = int(to);
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &i : before)
+        after.append(index(newRowOf[i.row()], i.column()));
+    m_table.reorder(order);
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+int TableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_table.recordCount();
+}
+
+int TableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant TableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return m_table.cell(index.row(), index.column()).toString();
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(m_alignment | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return m_table.title(section);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(m_alignment | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags TableModel::flags(const QModelIndex &index) const
+{
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren : Qt::NoItemFlags;
+}

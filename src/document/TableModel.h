@@ -1,0 +1,52 @@
+#pragma once
+
+#include "TableData.h"
+
+#include <QAbstractTableModel>
+
+// The table shown in the main window's list. It owns the records and column
+// settings; every change goes through it so that views hear about it.
+class TableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit TableModel(QObject *parent = nullptr);
+
+    const TableData &table() const { return m_table; }
+    int recordCount() const { return m_table.recordCount(); }
+
+    // Replaces the whole table, columns included (a read, New).
+    void replaceTable(TableData table);
+
+    void appendRecord(Record record);
+    void setRecord(int row, Record record);
+    void removeRecord(int row);
+    void clearRecords();
+
+    void setTitle(int column, const QString &title);
+    // Follows the width rule of TableData::constrainedWidth.
+    void setWidth(int column, int width);
+
+    // One alignment for all eight columns.
+    Qt::Alignment alignment() const { return m_alignment; }
+    void setAlignment(Qt::Alignment horizontal);
+
+    // Reorders the rows (new row i is old row order[i]) and keeps persistent
+    // indexes, the selection included, on their records.
+    void reorder(const std::vector<int> &order);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+signals:
+    // A column's stored width changed; after a reset every width may have.
+    void columnWidthChanged(int column);
+
+private:
+    TableData m_table;
+    Qt::Alignment m_alignment = Qt::AlignLeft;
+};

@@ -1,0 +1,200 @@
+#include "document/Document.h"
+#include "document/DocumentTexts.h"
+#include "document/IntegerText.h"
+#include "document/TableModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTest>
+
+class TableTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void widthRule_data();
+    void widthRule();
+    void initialColumns();
+    void recordCellsStayApart();
+    void titleTexts_data();
+    void titleTexts();
+    void recordCountText();
+    void modelSignals();
+    void reorderKeepsSelectionOnItsRecord();
+    void integerSyntax_data();
+    void integerSyntax();
+};
+
+void TableTest::widthRule_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("requested");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("number column too narrow") << 0 << 20 << 30;
+    QTest::newRow("number column too wide") << 0 << 200 << 30;
+    QTest::newRow("number column zero") << 0 << 0 << 30;
+    QTest::newRow("number column negative kept") << 0 << -4 << -4;
+    QTest::newRow("text column 3") << 1 << 3 << 5;
+    QTest::newRow("text column 0") << 7 << 0 << 5;
+    QTest::newRow("text column wide") << 7 << 5000 << 5000;
+    QTest::newRow("text column negative kept") << 3 << -25 << -25;
+}
+
+void TableTest::widthRule()
+{
+    QFETCH(int, column);
+    QFETCH(int, requested);
+    QFETCH(int, stored);
+    TableData t;
+    t.setWidth(column, requested);
+    QCOMPARE(t.width(column), stored);
+}
+
+void TableTest::initialColumns()
+{
+    TableData t;
+    QCOMPARE(t.title(0), QStringLiteral("№"));
+    QCOMPARE(t.title(1), QStringLiteral("1 столбец"));
+    QCOMPARE(t.title(7), QStringLiteral("7 столбец"));
+    QCOMPARE(t.width(0), 30);
+    QCOMPARE(t.width(6), 100);
+    QCOMPARE(t.width(7), 50);
+    QCOMPARE(t.recordCount(), 0);
+}
+
+void TableTest::recordCellsStayApart()
+{
+    const Record::Cells cells{QString(), QStringLiteral("Иванов"), QString(), QStringLiteral("a"),
+                              QString(5000, QLatin1Char('x')), QString(), QString(), QStringLiteral("end")};
+    const Record r(cells);
+    QCOMPARE(r.cells(), cells);
+    QCOMPARE(Record().cells(), Record::Cells{});
+    QVERIFY(Record(cells) != Record());
+}
+
+void TableTest::titleTexts_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("untitled") << Document::untitledName() << QStringLiteral("Tablora 1.5 [Новая база данных]")
+                              << QStringLiteral("Имя: Новая база данных");
+    QTest::newRow("windows path") << QStringLiteral("C:\\Базы\\Склад.db") << QStringLiteral("Tablora 1.5 [Склад.db]")
+                                  << QStringLiteral("Имя: Склад.db");
+    QTest::newRow("drive only") << QStringLiteral("D:x.db") << QStringLiteral("Tablora 1.5 [x.db]")
+                                << QStringLiteral("Имя: x.db");
+    QTest::newRow("linux path") << QStringLiteral("/home/u/Базы/Склад.db") << QStringLiteral("Tablora 1.5 [Склад.db]")
+                                << QStringLiteral("Имя: Склад.db");
+}
+
+void TableTest::titleTexts()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, title);
+    QFETCH(QString, status);
+    QCOMPARE(DocumentTexts::windowTitle(fileName), title);
+    QCOMPARE(DocumentTexts::statusName(fileName), status);
+}
+
+void TableTest::recordCountText()
+{
+    QCOMPARE(DocumentTexts::recordCount(12), QStringLiteral("Всего записей: 12"));
+    QCOMPARE(DocumentTexts::recordCount(0), QStringLiteral("Всего записей: 0"));
+}
+
+void TableTest::modelSignals()
+{
+    TableModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QSignalSpy widths(&model, &TableModel::columnWidthChanged);
+
+    model.appendRecord(Record(Record::Cells{QStringLiteral("1"), QStringLiteral("a")}));
+    model.appendRecord(Record(Record::Cells{QStringLiteral("2"), QStringLiteral("b")}));
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.data(model.index(1, 1)).toString(), QStringLiteral("b"));
+    QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("№"));
+    QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
+
+    model.setWidth(3, 2);
+    QCOMPARE(model.table().width(3), 5);
+    QCOMPARE(widths.count(), 1);
+    model.setWidth(0, 200); // stays 30: no change to report
+    QCOMPARE(widths.count(), 1);
+
+    model.setRecord(0, Record(Record::Cells{QStringLiteral("9")}));
+    QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("9"));
+    model.removeRecord(0);
+    QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("2"));
+    model.clearRecords();
+    QCOMPARE(model.rowCount(), 0);
+    QCOMPARE(model.table().title(1), QStringLiteral("1 столбец"));
+
+    model.setAlignment(Qt::AlignRight);
+    QCOMPARE(model.headerData(2, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
+             Qt::AlignRight);
+}
+
+void TableTest::reorderKeepsSelectionOnItsRecord()
+{
+    TableModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    for (const char *n : {"a", "b", "c"})
+        model.appendRecord(Record(Record::Cells{QString::fromLatin1(n)}));
+    const QPersistentModelIndex selected = model.index(0, 0);
+    model.reorder({2, 1, 0});
+    QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("c"));
+    QCOMPARE(selected.row(), 2);
+    QCOMPARE(selected.data().toString(), QStringLiteral("a"));
+}
+
+void TableTest::integerSyntax_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("value");
+    QTest::newRow("plain") << "25" << true << 25;
+    QTest::newRow("leading spaces") << "   25" << true << 25;
+    QTest::newRow("plus") << "+7" << true << 7;
+    QTest::newRow("minus") << "-2" << true << -2;
+    QTest::newRow("leading zeros") << "007" << true << 7;
+    QTest::newRow("dollar hex") << "$1F" << true << 31;
+    QTest::newRow("x hex") << "x1f" << true << 31;
+    QTest::newRow("X hex") << "X10" << true << 16;
+    QTest::newRow("0x hex") << "0x1F" << true << 31;
+    QTest::newRow("0X hex") << "0X1f" << true << 31;
+    QTest::newRow("negative hex") << "-$10" << true << -16;
+    QTest::newRow("max") << "2147483647" << true << 2147483647;
+    QTest::newRow("min") << "-2147483648" << true << int(-2147483647 - 1);
+    QTest::newRow("hex max") << "$7FFFFFFF" << true << 2147483647;
+    QTest::newRow("too big") << "2147483648" << false << 0;
+    QTest::newRow("hex too big") << "$80000000" << false << 0;
+    QTest::newRow("empty") << "" << false << 0;
+    QTest::newRow("spaces only") << "   " << false << 0;
+    QTest::newRow("trailing space") << "25 " << false << 0;
+    QTest::newRow("tab") << "\t25" << false << 0;
+    QTest::newRow("sign only") << "-" << false << 0;
+    QTest::newRow("prefix only") << "0x" << false << 0;
+    QTest::newRow("dollar only") << "$" << false << 0;
+    QTest::newRow("space after sign") << "- 5" << false << 0;
+    QTest::newRow("letters") << "12a" << false << 0;
+    QTest::newRow("hex digit in decimal") << "1F" << false << 0;
+    QTest::newRow("two signs") << "+-1" << false << 0;
+    QTest::newRow("cyrillic") << "１２" << false << 0;
+}
+
+void TableTest::integerSyntax()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, ok);
+    QFETCH(int, value);
+    const auto fromText = IntegerText::parse(QStringView(text));
+    const QByteArray bytes = text.toLatin1();
+    QCOMPARE(fromText.has_value(), ok);
+    if (text.toLatin1() == text.toUtf8()) // the byte form agrees on ASCII input
+        QCOMPARE(IntegerText::parse(QByteArrayView(bytes)), fromText);
+    if (ok)
+        QCOMPARE(*fromText, value);
+}
+
+QTEST_GUILESS_MAIN(TableTest)
+#include "tst_table.moc"

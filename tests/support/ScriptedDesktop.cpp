@@ -1,0 +1,276 @@
+#include "ScriptedDesktop.h"
+
+#include "app/TabloraError.h"
+
+#include <QFile>
+
+namespace {
+
+QString iconName(DesktopServices::Icon icon)
+{
+    switch (icon) {
+    case DesktopServices::Icon::None:
+        return QStringLiteral("none");
+    case DesktopServices::Icon::Information:
+        return QStringLiteral("information");
+    case DesktopServices::Icon::Question:
+        return QStringLiteral("question");
+    case DesktopServices::Icon::Warning:
+        return QStringLiteral("warning");
+    case DesktopServices::Icon::Error:
+        return QStringLiteral("error");
+    }
+    return {};
+}
+
+} // namespace
+
+ScriptedDesktop::ScriptedDesktop()
+    : clock(QDate(2026, 3, 14), QTime(15, 9, 26))
+{
+}
+
+void ScriptedDesktop::reset()
+{
+    m_script.clear();
+    m_log.clear();
+    m_problems.clear();
+    m_terminated = false;
+    clipboard.clear();
+    offline = false;
+}
+
+void ScriptedDesktop::expectMessage(const QString &text, const QString &caption)
+{
+    Step s(Kind::Message, text, caption);
+    m_script.push_back(s);
+}
+
+void ScriptedDesktop::expectQuestion(const QString &text, Answer answer, const QString &caption)
+{
+    Step s(Kind::Question, text, caption);
+    s.answer = answer;
+    m_script.push_back(s);
+}
+
+void ScriptedDesktop::expectOpenFile(const QString &fileName, int filterIndex)
+{
+    Step s(Kind::OpenFile);
+    s.choice = {fileName, filterIndex};
+    m_script.push_back(s);
+}
+
+void ScriptedDesktop::expectSaveFile(const QString &fileName, int filterIndex)
+{
+    Step s(Kind::SaveFile);
+    s.choice = {fileName, filterIndex};
+    m_script.push_back(s);
+}
+
+void ScriptedDesktop::expectOpenFileCancelled()
+{
+    Step s(Kind::OpenFile);
+    s.confirmed = false;
+    m_script.push_back(s);
+}
+
+void ScriptedDesktop::expectSaveFileCancelled()
+{
+    Step s(Kind::SaveFile);
+    s.confirmed = false;
+    m_script.push_back(s);
+}
+
+void ScriptedDesktop::expectFont(std::optional<QFont> font)
+{
+    Step s(Kind::Font);
+    s.font = std::move(font);
+    m_script.push_back(s);
+}
+
+void ScriptedDesktop::expectPrinter(bool confirmed)
+{
+    Step s(Kind::Printer);
+    s.confirmed = confirmed;
+    m_script.push_back(s);
+}
+
+void ScriptedDesktop::expectDialog(std::function<int(QDialog &)> handler)
+{
+    Step s(Kind::Dialog);
+    s.dialog = std::move(handler);
+    m_script.push_back(s);
+}
+
+void ScriptedDesktop::expectDownload(const QByteArray &content, bool failure)
+{
+    Step s(Kind::Download);
+    s.content = content;
+    s.confirmed = !failure;
+    m_script.push_back(s);
+}
+
+QStringList ScriptedDesktop::logged(const QString &prefix) const
+{
+    QStringList out;
+    for (const QString &entry : m_log) {
+        if (entry.startsWith(prefix))
+            out.append(entry);
+    }
+    return out;
+}
+
+QStringList ScriptedDesktop::problems() const
+{
+    QStringList out = m_problems;
+    for (const Step &s : m_script)
+        out.append(QStringLiteral("expected but never asked: kind %1 %2").arg(int(s.kind)).arg(s.text));
+    return out;
+}
+
+std::optional<ScriptedDesktop::Step> ScriptedDesktop::take(Kind kind, const QString &what)
+{
+    if (m_script.empty() || m_script.front().kind != kind) {
+        m_problems.append(QStringLiteral("unexpected: ") + what);
+        return std::nullopt;
+    }
+    Step s = m_script.front();
+    m_script.pop_front();
+    return s;
+}
+
+void ScriptedDesktop::showMessage(const QString &caption, const QString &text, Icon icon)
+{
+    const QString what = QStringLiteral("message %1|%2|%3").arg(caption, text, iconName(icon));
+    m_log.append(what);
+    if (auto s = take(Kind::Message, what)) {
+        if (s->text != text || (!s->caption.isEmpty() && s->caption != caption))
+            m_problems.append(QStringLiteral("expected message %1|%2 but got %3").arg(s->caption, s->text, what));
+    }
+}
+
+DesktopServices::Answer ScriptedDesktop::ask(const QString &caption, const QString &text, Icon icon,
+                                             Buttons buttons)
+{
+    const QString what = QStringLiteral("question %1|%2|%3|%4")
+                             .arg(caption, text, iconName(icon),
+                                  buttons == Buttons::YesNo ? QStringLiteral("yes-no") : QStringLiteral("yes-no-cancel"));
+    m_log.append(what);
+    const Answer neutral = buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+    auto s = take(Kind::Question, what);
+    if (!s)
+        return neutral;
+    if (s->text != text || (!s->caption.isEmpty() && s->caption != caption))
+        m_problems.append(QStringLiteral("expected question %1|%2 but got %3").arg(s->caption, s->text, what));
+    return s->answer;
+}
+
+void ScriptedDesktop::beep()
+{
+    m_log.append(QStringLiteral("beep"));
+}
+
+void ScriptedDesktop::sleep(int milliseconds)
+{
+    m_log.append(QStringLiteral("sleep %1").arg(milliseconds));
+}
+
+void ScriptedDesktop::processEvents()
+{
+    m_log.append(QStringLiteral("process events"));
+}
+
+void ScriptedDesktop::shellOpen(const QString &target)
+{
+    m_log.append(QStringLiteral("open ") + target);
+}
+
+bool ScriptedDesktop::chooseFile(Kind kind, const char *name, const FileDialog &dialog, FileChoice &choice)
+{
+    lastFileDialog = dialog;
+    const QString what = QString::fromLatin1(name) + QLatin1Char(' ') + dialog.title;
+    m_log.append(what);
+    auto s = take(kind, what);
+    if (!s || !s->confirmed)
+        return false;
+    choice = s->choice;
+    return true;
+}
+
+bool ScriptedDesktop::chooseOpenFile(const FileDialog &dialog, FileChoice &choice)
+{
+    return chooseFile(Kind::OpenFile, "open dialog", dialog, choice);
+}
+
+bool ScriptedDesktop::chooseSaveFile(const FileDialog &dialog, FileChoice &choice)
+{
+    return chooseFile(Kind::SaveFile, "save dialog", dialog, choice);
+}
+
+bool ScriptedDesktop::choosePrinter(QPrinter &)
+{
+    m_log.append(QStringLiteral("print dialog"));
+    auto s = take(Kind::Printer, QStringLiteral("print dialog"));
+    return s && s->confirmed;
+}
+
+std::optional<QFont> ScriptedDesktop::chooseFont(const QFont &initial)
+{
+    m_log.append(QStringLiteral("font dialog ") + initial.family());
+    auto s = take(Kind::Font, QStringLiteral("font dialog"));
+    return s ? s->font : std::nullopt;
+}
+
+int ScriptedDesktop::execDialog(QDialog &dialog)
+{
+    m_log.append(QStringLiteral("dialog"));
+    auto s = take(Kind::Dialog, QStringLiteral("dialog"));
+    return s ? s->dialog(dialog) : 0;
+}
+
+void ScriptedDesktop::setClipboardText(const QString &text)
+{
+    m_log.append(QStringLiteral("clipboard set"));
+    clipboard = text;
+}
+
+QString ScriptedDesktop::clipboardText()
+{
+    return clipboard;
+}
+
+QDateTime ScriptedDesktop::now()
+{
+    return clock;
+}
+
+bool ScriptedDesktop::isOffline()
+{
+    return offline;
+}
+
+void ScriptedDesktop::download(const QUrl &url, const QString &localPath,
+                               const std::function<void(qint64, qint64)> &progress)
+{
+    const QString what = QStringLiteral("download ") + url.toString();
+    m_log.append(what);
+    auto s = take(Kind::Download, what);
+    if (!s || !s->confirmed)
+        throw TabloraError(QStringLiteral("download failed"));
+    if (progress)
+        progress(s->content.size(), s->content.size());
+    QFile f(localPath);
+    if (!f.open(QIODevice::WriteOnly) || f.write(s->content) != s->content.size())
+        throw TabloraError(QStringLiteral("cannot save the download"));
+}
+
+void ScriptedDesktop::setBusy(bool busy)
+{
+    m_log.append(busy ? QStringLiteral("busy on") : QStringLiteral("busy off"));
+}
+
+void ScriptedDesktop::terminate()
+{
+    m_log.append(QStringLiteral("terminate"));
+    m_terminated = true;
+}

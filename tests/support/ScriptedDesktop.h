@@ -1,0 +1,105 @@
+#pragma once
+
+#include "app/DesktopServices.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+// The desktop as a script. Calls that need an answer - message boxes,
+// questions, file, font and print dialogs, modal dialogs, downloads - must
+// have been expected in order; an unexpected call is recorded as a problem and
+// answered with a neutral value. Every call, answered or not, is appended to
+// log() in a short text form ("beep", "sleep 200", "message Caption|Text").
+// A test checks problems() in cleanup(), which also reports expectations that
+// were never used.
+class ScriptedDesktop : public DesktopServices
+{
+public:
+    ScriptedDesktop();
+
+    // --- script ---
+    // A box with OK. An empty caption matches any caption.
+    void expectMessage(const QString &text, const QString &caption = {});
+    void expectQuestion(const QString &text, Answer answer, const QString &caption = {});
+    // A file dialog that the user confirms with this name and filter.
+    void expectOpenFile(const QString &fileName, int filterIndex = 0);
+    void expectSaveFile(const QString &fileName, int filterIndex = 0);
+    void expectOpenFileCancelled();
+    void expectSaveFileCancelled();
+    void expectFont(std::optional<QFont> font);
+    void expectPrinter(bool confirmed);
+    // A modal dialog: the handler plays the user's part and returns the result.
+    void expectDialog(std::function<int(QDialog &)> handler);
+    // A download that writes the given bytes (or fails when failure is set).
+    void expectDownload(const QByteArray &content, bool failure = false);
+
+    // --- state the fake keeps ---
+    QDateTime clock;
+    QString clipboard;
+    bool offline = false;
+
+    const QStringList &log() const { return m_log; }
+    void clearLog() { m_log.clear(); }
+    // The log entries that start with the given prefix, in order.
+    QStringList logged(const QString &prefix) const;
+    // Unexpected calls, mismatches and unused expectations.
+    QStringList problems() const;
+    // The dialog titles and filters the last file dialog was shown with.
+    FileDialog lastFileDialog;
+    // Forgets the script and the log, for a fresh test.
+    void reset();
+
+    // --- DesktopServices ---
+    void showMessage(const QString &caption, const QString &text, Icon icon) override;
+    Answer ask(const QString &caption, const QString &text, Icon icon, Buttons buttons) override;
+    void beep() override;
+    void sleep(int milliseconds) override;
+    void processEvents() override;
+    void shellOpen(const QString &target) override;
+    bool chooseOpenFile(const FileDialog &dialog, FileChoice &choice) override;
+    bool chooseSaveFile(const FileDialog &dialog, FileChoice &choice) override;
+    bool choosePrinter(QPrinter &printer) override;
+    std::optional<QFont> chooseFont(const QFont &initial) override;
+    int execDialog(QDialog &dialog) override;
+    void setClipboardText(const QString &text) override;
+    QString clipboardText() override;
+    QDateTime now() override;
+    bool isOffline() override;
+    void download(const QUrl &url, const QString &localPath,
+                  const std::function<void(qint64, qint64)> &progress) override;
+    void setBusy(bool busy) override;
+    void terminate() override;
+    bool terminateRequested() const override { return m_terminated; }
+
+private:
+    enum class Kind { Message, Question, OpenFile, SaveFile, Font, Printer, Dialog, Download };
+    struct Step
+    {
+        Step(Kind k, QString t = {}, QString c = {})
+            : kind(k)
+            , text(std::move(t))
+            , caption(std::move(c))
+        {
+        }
+        Kind kind;
+        QString text;
+        QString caption;
+        Answer answer = Answer::Yes;
+        bool confirmed = true;
+        FileChoice choice;
+        std::optional<QFont> font;
+        std::function<int(QDialog &)> dialog;
+        QByteArray content;
+    };
+
+    // The next step if it is of this kind; records a problem otherwise.
+    std::optional<Step> take(Kind kind, const QString &what);
+    bool chooseFile(Kind kind, const char *name, const FileDialog &dialog, FileChoice &choice);
+
+    std::deque<Step> m_script;
+    QStringList m_log;
+    QStringList m_problems;
+    bool m_terminated = false;
+};
