@@ -2,6 +2,7 @@
 #include "document/DocumentTexts.h"
 #include "document/IntegerText.h"
 #include "document/TableModel.h"
+#include "document/Windows1251.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -23,6 +24,7 @@ private slots:
     void reorderKeepsSelectionOnItsRecord();
     void integerSyntax_data();
     void integerSyntax();
+    void windows1251();
 };
 
 void TableTest::widthRule_data()
@@ -194,6 +196,25 @@ void TableTest::integerSyntax()
         QCOMPARE(IntegerText::parse(QByteArrayView(bytes)), fromText);
     if (ok)
         QCOMPARE(*fromText, value);
+}
+
+void TableTest::windows1251()
+{
+    QByteArray all(256, '\0');
+    for (int b = 0; b < 256; ++b)
+        all[b] = char(b);
+    const QString text = Windows1251::decode(all);
+    QCOMPARE(text.size(), 256);
+    QCOMPARE(text.at(0xB9), QChar(0x2116)); // №
+    QCOMPARE(text.at(0xC0), QChar(0x0410)); // А
+    QCOMPARE(text.at(0xFF), QChar(0x044F)); // я
+    QCOMPARE(Windows1251::encode(text), all); // every byte survives, 0x98 included
+    QVERIFY(Windows1251::canEncode(text));
+
+    const QString mixed = QStringLiteral("Цена 5€ — 中");
+    QCOMPARE(Windows1251::firstUnencodable(mixed), mixed.indexOf(QChar(0x4E2D)));
+    QCOMPARE(Windows1251::encode(mixed).right(2), QByteArray(" ?"));
+    QCOMPARE(Windows1251::firstUnencodable(QStringLiteral("x?y")), -1);
 }
 
 QTEST_GUILESS_MAIN(TableTest)

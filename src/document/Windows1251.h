@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+// The Windows-1251 code page of the program's files. The mapping comes from
+// Qt's "windows-1251" codec; it is taken into two lookup tables once, since
+// databases of a million records pass through here.
+namespace Windows1251 {
+
+QString decode(QByteArrayView bytes);
+// Writes bytes.size() characters to out and returns the end.
+QChar *decodeInto(QChar *out, QByteArrayView bytes);
+
+// Characters the code page cannot hold are written as "?".
+QByteArray encode(QStringView text);
+// Writes text.size() bytes to out and returns the end.
+char *encodeInto(char *out, QStringView text);
+
+// Position of the first character the code page cannot hold, or -1.
+qsizetype firstUnencodable(QStringView text);
+inline bool canEncode(QStringView text) { return firstUnencodable(text) < 0; }
+
+} // namespace Windows1251
