@@ -1,0 +1,42 @@
+#pragma once
+
+#include "DesktopServices.h"
+
+#include <QPointer>
+#include <QWidget>
+
+// The desktop services of the running program, on Qt.
+class QtDesktopServices : public DesktopServices
+{
+public:
+    // Dialogs and boxes are shown over this window (the main window once it
+    // exists).
+    void setDialogParent(QWidget *parent) { m_parent = parent; }
+
+    void showMessage(const QString &caption, const QString &text, Icon icon) override;
+    Answer ask(const QString &caption, const QString &text, Icon icon, Buttons buttons) override;
+    void beep() override;
+    void sleep(int milliseconds) override;
+    void processEvents() override;
+    void shellOpen(const QString &target) override;
+    bool chooseOpenFile(const FileDialog &dialog, FileChoice &choice) override;
+    bool chooseSaveFile(const FileDialog &dialog, FileChoice &choice) override;
+    bool choosePrinter(QPrinter &printer) override;
+    std::optional<QFont> chooseFont(const QFont &initial) override;
+    int execDialog(QDialog &dialog) override;
+    void setClipboardText(const QString &text) override;
+    QString clipboardText() override;
+    QDateTime now() override;
+    bool isOffline() override;
+    void download(const QUrl &url, const QString &localPath,
+                  const std::function<void(qint64, qint64)> &progress) override;
+    void setBusy(bool busy) override;
+    void terminate() override;
+    bool terminateRequested() const override { return m_terminated; }
+
+private:
+    bool chooseFile(bool save, const FileDialog &dialog, FileChoice &choice);
+
+    QPointer<QWidget> m_parent;
+    bool m_terminated = false;
+};

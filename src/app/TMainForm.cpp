@@ -1,0 +1,352 @@
+#include "TMainForm.h"
+
+#include "ActionTable.h"
+#include "CommandMap.h"
+#include "DesktopServices.h"
+#include "RecordListView.h"
+#include "StatusPanels.h"
+#include "document/DatabaseCodec.h"
+#include "document/DocumentTexts.h"
+#include "users/Accounts.h"
+#include "users/SettingKeys.h"
+#include "users/TEnterForm.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+TMainForm::TMainForm(DesktopServices &desktop, const ProgramDir &dir, QStringList arguments, QWidget *parent)
+    : QMainWindow(parent)
+    , m_desktop(desktop)
+    , m_dir(dir)
+    , m_arguments(std::move(arguments))
+    , m_errors(desktop, dir.errorLog())
+    , m_settings(dir)
+    , m_files(m_document, m_settings, desktop, *this, dir)
+    , m_sort(m_document.model(), m_settings, desktop)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    buildLayout();
+    bindHandlers();
+
+    Timer1.setSingleShot(true);
+    Timer1.setInterval(200);
+    connect(&Timer1, &QTimer::timeout, this, [this] { m_errors.run([this] { Timer1Timer(); }); });
+    Timer2.setInterval(200);
+    connect(&Timer2, &QTimer::timeout, this, [this] { m_errors.run([this] { Timer2Timer(); }); });
+    Timer2.start();
+
+    m_errors.run([this] { FormCreate(); });
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::buildLayout()
+{
+    setWindowTitle(AppInfo::kTitle);
+    QFont windowFont(QStringLiteral("Verdana"));
+    windowFont.setPointSize(10);
+    setFont(windowFont);
+    resize(770, 565);
+
+    m_commands = new CommandMap(this);
+
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("ActionMainMenuBar1"));
+    QFont menuFont(QStringLiteral("Tahoma"));
+    menuFont.setPointSize(8);
+    bar->setFont(menuFont);
+    m_commands->buildMenuBar(bar);
+
+    QToolBar *tools = m_commands->buildToolBar();
+    tools->setFixedHeight(72);
+    addToolBar(Qt::TopToolBarArea, tools);
+
+    Table1 = new RecordListView(&m_document.model(), this);
+    QFont tableFont(QStringLiteral("Verdana"));
+    tableFont.setPointSize(8);
+    Table1->setTableFont(tableFont);
+    setCentralWidget(Table1);
+    PopupMenu1 = m_commands->buildPopupMenu(this);
+    connect(Table1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { PopupMenu1->popup(Table1->viewport()->mapToGlobal(pos)); });
+
+    StatusBar1 = new StatusPanels(this);
+    setStatusBar(StatusBar1);
+
+    Panel1 = new QLabel(QStringLiteral("Загрузка..."), this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setAlignment(Qt::AlignCenter);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setLineWidth(2);
+    Panel1->setAutoFillBackground(true);
+    QPalette white = Panel1->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    Panel1->setPalette(white);
+    Panel1->resize(209, 81);
+    Panel1->raise();
+}
+
+void TMainForm::bindHandlers()
+{
+    const auto bind = [this](int number, auto handler) {
+        connect(action(number), &QAction::triggered, this, [this, handler] { m_errors.run(handler); });
+    };
+    bind(1, [] {}); // the favourite commands do nothing
+    bind(35, [] {});
+    bind(65, [] {});
+    bind(3, [this] { Action3Execute(); });
+    bind(5, [this] { Action5Execute(); });
+    bind(8, [this] { m_files.New(); });
+    bind(9, [this] { m_files.Open(); });
+    bind(10, [this] { m_files.Save(); });
+    bind(12, [this] { m_files.SaveAs(); });
+    for (int k = 1; k <= 5; ++k)
+        bind(12 + k, [this, k] { m_files.Reopen(k); });
+    for (int i = 0; i < 3; ++i)
+        bind(70 + i, [this, i] { m_files.OpenExample(FileCommands::Example(i)); });
+    const std::vector<int> &sortColumns = ActionTable::sortColumnActions();
+    for (int column = 0; column < kColumnCount; ++column) {
+        action(sortColumns[column])->setCheckable(true);
+        bind(sortColumns[column], [this, column] { sortColumnExecute(column); });
+    }
+    bind(63, [this] { m_sort.setDirection(1); });
+    bind(64, [this] { m_sort.setDirection(-1); });
+}
+
+QAction *TMainForm::action(int number) const
+{
+    return m_commands->action(number);
+}
+
+// --- life of the window ---
+
+void TMainForm::FormCreate()
+{
+    if (!m_settings.read(Keys::quickStart()))
+        m_desktop.sleep(1000);
+    m_document.setModified(false);
+    m_document.setFileName(Document::untitledName());
+    ChangeReopen();
+    ChangFavourite();
+}
+
+void TMainForm::FormShow()
+{
+    m_errors.run([this] {
+        QString role = m_document.role();
+        if (m_settings.read(Keys::questionOnStart())) {
+            TEnterForm login(m_settings, m_desktop, m_errors, role, this);
+            m_desktop.execDialog(login);
+            if (m_desktop.terminateRequested())
+                return; // leaving the login ends the program; nothing more happens
+        } else {
+            role = QStringLiteral("admin");
+        }
+        m_document.setRole(role);
+
+        if (m_settings.read(Keys::savePosition()))
+            move(m_settings.read(Keys::windowLeft()), m_settings.read(Keys::windowTop()));
+        if (m_settings.read(Keys::saveSize())) {
+            m_outerSizeWanted = QSize(m_settings.read(Keys::windowWidth()), m_settings.read(Keys::windowHeight()));
+            resize(m_outerSizeWanted);
+        }
+        Timer1.start();
+        centrePanel1();
+        markSortColumn(m_settings.read(Keys::sortColumn()));
+    });
+}
+
+void TMainForm::Timer1Timer()
+{
+    Timer1.stop();
+    // The stored size is the outer one; once the frame is known, take it off.
+    if (m_outerSizeWanted.isValid()) {
+        const QSize frame = frameGeometry().size() - geometry().size();
+        if (!frame.isEmpty())
+            resize(m_outerSizeWanted - frame);
+        m_outerSizeWanted = {};
+    }
+    for (int c = 0; c < kColumnCount; ++c)
+        m_document.model().setTitle(c, m_settings.read(Keys::caption(c)));
+    applyTableLook();
+    Panel1->hide();
+    StatusBar1->setText(2, DocumentTexts::loggedInAs(m_document.role()));
+    m_files.New();
+
+    const QString commandLineFile = m_arguments.value(0);
+    if (!commandLineFile.isEmpty())
+        loadCommandLineDatabase(commandLineFile);
+
+    if (m_settings.read(Keys::firstRun())) {
+        m_desktop.shellOpen(m_dir.helpFile());
+        m_settings.write(Keys::firstRun(), false);
+    }
+}
+
+void TMainForm::loadCommandLineDatabase(const QString &path)
+{
+    try {
+        m_files.loadFile(path);
+    } catch (const TabloraError &) {
+        m_desktop.showMessage(applicationTitle(),
+                              QStringLiteral("Не возможно открыть файл ") + path
+                                  + QStringLiteral("! Файл повреждён или имеет формат, не поддерживающийся программой"),
+                              DesktopServices::Icon::None);
+    }
+}
+
+void TMainForm::applyTableLook()
+{
+    QFont font(m_settings.read(Keys::fontName()));
+    font.setPointSize(std::max(1, m_settings.read(Keys::fontSize())));
+    Table1->setTableFont(font);
+    const QString align = m_settings.read(Keys::align());
+    m_document.model().setAlignment(align == QLatin1String("Left")     ? Qt::AlignLeft
+                                    : align == QLatin1String("Center") ? Qt::AlignHCenter
+                                                                        : Qt::AlignRight);
+}
+
+void TMainForm::Timer2Timer()
+{
+    ItogoItems();
+    const std::vector<int> &sortColumns = ActionTable::sortColumnActions();
+    for (int c = 0; c < kColumnCount; ++c) {
+        const QString caption = CommandMap::menuText(m_document.model().table().title(c));
+        if (action(sortColumns[c])->text() != caption)
+            action(sortColumns[c])->setText(caption);
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    bool close = false;
+    m_errors.run([&] { close = FormCloseQuery(); });
+    if (close)
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TMainForm::FormCloseQuery()
+{
+    if (m_document.isModified()) {
+        switch (m_files.SaveChanges()) {
+        case DesktopServices::Answer::Yes:
+            m_files.Save(); // an error here keeps the window open
+            break;
+        case DesktopServices::Answer::No:
+            break;
+        case DesktopServices::Answer::Cancel:
+            return false;
+        }
+    }
+    centrePanel1();
+    Panel1->setText(QStringLiteral("Завершение работы..."));
+    Panel1->show();
+    Panel1->raise();
+    repaint();
+    m_desktop.processEvents();
+    m_desktop.sleep(200);
+
+    // A settings folder that cannot be written must not keep the program
+    // from closing: the error is reported and the window closes all the same.
+    m_errors.run([this] {
+        m_settings.write(Keys::recordCount(), m_document.model().recordCount());
+        const QRect outer = frameGeometry();
+        m_settings.write(Keys::windowTop(), outer.top());
+        m_settings.write(Keys::windowLeft(), outer.left());
+        m_settings.write(Keys::windowHeight(), outer.height());
+        m_settings.write(Keys::windowWidth(), outer.width());
+    });
+    return true;
+}
+
+void TMainForm::centrePanel1()
+{
+    const QSize outer = frameGeometry().size();
+    Panel1->move(outer.width() / 2 - Panel1->width() / 2, outer.height() / 2 - Panel1->height() / 2);
+}
+
+// --- texts of the document state ---
+
+void TMainForm::ChangeTitle()
+{
+    const QString title = DocumentTexts::windowTitle(m_document.fileName());
+    setWindowTitle(title);
+    m_errors.setApplicationTitle(title);
+    StatusBar1->setText(1, DocumentTexts::statusName(m_document.fileName()));
+}
+
+QString TMainForm::applicationTitle() const
+{
+    return m_errors.applicationTitle();
+}
+
+void TMainForm::ItogoItems()
+{
+    StatusBar1->setText(0, DocumentTexts::recordCount(m_document.model().recordCount()));
+}
+
+void TMainForm::ChangeReopen()
+{
+    const std::vector<int> &reopen = ActionTable::reopenActions();
+    for (int k = 1; k <= 5; ++k)
+        action(reopen[k - 1])->setVisible(m_settings.read(Keys::reopenEnabled(k)));
+    for (int k = 1; k <= 5; ++k)
+        action(reopen[k - 1])->setText(CommandMap::menuText(m_settings.read(Keys::reopenFile(k, m_dir))));
+}
+
+bool TMainForm::reopenVisible(int k) const
+{
+    return action(ActionTable::reopenActions()[k - 1])->isVisible();
+}
+
+void TMainForm::ChangFavourite()
+{
+    for (int n = 1; n <= 10; ++n)
+        action(ActionTable::favouriteOpenAction(n))->setVisible(m_settings.read(Keys::favouriteEnabled(n)));
+    for (int n = 1; n <= 10; ++n)
+        action(ActionTable::favouriteDeleteAction(n))->setVisible(action(ActionTable::favouriteOpenAction(n))->isVisible());
+    for (int n = 1; n <= 10; ++n)
+        action(ActionTable::favouriteDeleteAction(n))->setText(CommandMap::menuText(m_settings.read(Keys::favouriteName(n))));
+    for (int n = 1; n <= 10; ++n)
+        action(ActionTable::favouriteOpenAction(n))->setText(action(ActionTable::favouriteDeleteAction(n))->text());
+}
+
+// --- commands ---
+
+void TMainForm::Action3Execute()
+{
+    close();
+}
+
+void TMainForm::Action5Execute()
+{
+    QString role = m_document.role();
+    TEnterForm login(m_settings, m_desktop, m_errors, role, this);
+    m_desktop.execDialog(login);
+    if (m_desktop.terminateRequested())
+        return;
+    m_document.setRole(role);
+    StatusBar1->setText(2, QStringLiteral("Смена пользователя завершена"));
+    m_desktop.processEvents();
+    m_desktop.sleep(200);
+    StatusBar1->setText(2, DocumentTexts::loggedInAs(m_document.role()));
+}
+
+void TMainForm::sortColumnExecute(int column)
+{
+    markSortColumn(column);
+    m_sort.sortByColumn(column);
+}
+
+void TMainForm::markSortColumn(int column)
+{
+    const std::vector<int> &sortColumns = ActionTable::sortColumnActions();
+    for (int c = 0; c < kColumnCount; ++c)
+        action(sortColumns[c])->setChecked(c == column);
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "app/ProgramDir.h"
+#include "document/Document.h"
+#include "document/DocumentView.h"
+#include "document/FileCommands.h"
+#include "extras/ErrorHandler.h"
+#include "records/SortCommands.h"
+#include "users/Settings.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <QTimer>
+
+class CommandMap;
+class DesktopServices;
+class QAction;
+class QLabel;
+class QMenu;
+class RecordListView;
+class StatusPanels;
+
+// The main window: the one database as a list, every command as an action,
+// and the life of the program from creation to close. Command logic lives in
+// the command classes; the window wires them to its actions and shows their
+// results.
+class TMainForm : public QMainWindow, public DocumentView
+{
+    Q_OBJECT
+
+public:
+    // Runs the creation steps (FormCreate) before it returns. arguments are
+    // the command-line arguments after the program's name.
+    TMainForm(DesktopServices &desktop, const ProgramDir &dir, QStringList arguments, QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    // The steps before the window is first displayed: the login when it is
+    // demanded, the saved placement, the start timer.
+    void FormShow();
+
+    // DocumentView
+    void ChangeTitle() override;
+    void ChangeReopen() override;
+    bool reopenVisible(int k) const override;
+    QString applicationTitle() const override;
+
+    void ItogoItems();
+    void ChangFavourite();
+    // Applies the table font and column alignment from the settings.
+    void applyTableLook();
+
+    Document &document() { return m_document; }
+    ErrorHandler &errors() { return m_errors; }
+    Settings &settings() { return m_settings; }
+    FileCommands &fileCommands() { return m_files; }
+    QAction *action(int number) const;
+    RecordListView *table() const { return Table1; }
+    StatusPanels *panels() const { return StatusBar1; }
+    QLabel *startPanel() const { return Panel1; }
+    QMenu *popupMenu() const { return PopupMenu1; }
+    QTimer &startTimer() { return Timer1; }
+    QTimer &refreshTimer() { return Timer2; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormCreate();
+    void Timer1Timer();
+    void Timer2Timer();
+    bool FormCloseQuery();
+
+    void buildLayout();
+    void bindHandlers();
+    void centrePanel1();
+    void loadCommandLineDatabase(const QString &path);
+    void markSortColumn(int column);
+
+    void Action3Execute();
+    void Action5Execute();
+    void sortColumnExecute(int column);
+
+    DesktopServices &m_desktop;
+    ProgramDir m_dir;
+    QStringList m_arguments;
+    Document m_document;
+    ErrorHandler m_errors;
+    Settings m_settings;
+    FileCommands m_files;
+    SortCommands m_sort;
+
+    CommandMap *m_commands = nullptr;
+    RecordListView *Table1 = nullptr;
+    StatusPanels *StatusBar1 = nullptr;
+    QLabel *Panel1 = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QTimer Timer1;
+    QTimer Timer2;
+    QSize m_outerSizeWanted;
+};

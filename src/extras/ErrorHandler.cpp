@@ -1,0 +1,27 @@
+#include "ErrorHandler.h"
+
+#include "ErrorLog.h"
+#include "app/DesktopServices.h"
+
+#include <QLocale>
+
+ErrorHandler::ErrorHandler(DesktopServices &desktop, QString logPath)
+    : m_desktop(desktop)
+    , m_logPath(std::move(logPath))
+{
+}
+
+void ErrorHandler::ApplicationEvents1Exception(const QString &message)
+{
+    ErrorLog::append(m_logPath, ErrorLog::line(m_desktop.now(), QLocale(), message));
+    m_desktop.showMessage(m_applicationTitle, ErrorLog::withFullStop(message), DesktopServices::Icon::Error);
+}
+
+void ErrorHandler::report(const QString &message) noexcept
+{
+    try {
+        ApplicationEvents1Exception(message);
+    } catch (...) {
+        // Nothing is left to report a failure of the report itself to.
+    }
+}

@@ -1,0 +1,77 @@
+#include "Accounts.h"
+
+#include "Settings.h"
+#include "SettingKeys.h"
+#include "app/DesktopServices.h"
+#include "app/TabloraError.h"
+
+namespace {
+
+const QString kAdmin = QStringLiteral("admin");
+const QString kModer = QStringLiteral("moder");
+constexpr int kSlotCount = 10;
+
+bool refuse(DesktopServices &desktop)
+{
+    desktop.showMessage(QStringLiteral("Ошибка"), Accounts::loginFailureMessage(),
+                        DesktopServices::Icon::Information);
+    return false;
+}
+
+} // namespace
+
+namespace Accounts {
+
+QString refusalMessage()
+{
+    return QStringLiteral("У Вас не достаточно прав, чтобы выполнить это действие. Обратитесь к администратору!");
+}
+
+QString loginFailureMessage()
+{
+    return QStringLiteral(
+        "Вы ввели не верный логин/пароль. Попробуйте ещё раз, проверьте состояние кнопки CAPS LOCK");
+}
+
+bool LoginCheck(const Settings &settings, DesktopServices &desktop, const QString &login,
+                const QString &password, QString &role)
+{
+    if (!settings.read(Keys::questionOnStart())) {
+        role = kAdmin;
+        return true;
+    }
+    if (login == settings.read(Keys::adminLogin())) {
+        if (password != settings.read(Keys::adminPassword()))
+            return refuse(desktop);
+        role = kAdmin;
+        return true;
+    }
+    for (int n = 1; n <= kSlotCount; ++n) {
+        if (login != settings.read(Keys::login(n)))
+            continue;
+        // The first slot with this login decides.
+        if (password != settings.read(Keys::password(n)))
+            return refuse(desktop);
+        role = settings.read(Keys::prava(n));
+        return true;
+    }
+    return refuse(desktop);
+}
+
+void RightsCheck(const Settings &settings, const QString &role, const BoolKey &pravaKey)
+{
+    if (role == kAdmin || role == kModer)
+        return;
+    if (!settings.read(pravaKey))
+        throw TabloraError(refusalMessage());
+}
+
+void RightsCheck(const Settings &settings, const QString &role, const BoolKey &moderKey, const BoolKey &pravaKey)
+{
+    if (role == kAdmin)
+        return;
+    if (!settings.read(role == kModer ? moderKey : pravaKey))
+        throw TabloraError(refusalMessage());
+}
+
+} // namespace Accounts

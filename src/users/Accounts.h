@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+class DesktopServices;
+class Settings;
+struct BoolKey;
+
+// Accounts, Roles and rights. Nothing is kept in memory: every check reads
+// data/other.dat, so a change saved by a dialog takes effect at the next use.
+//
+// Roles: "admin" has every right; "moder" has the database rights and the
+// administrative ones its [Moder] keys grant; any other Role ("guest", "user",
+// whatever a slot holds) has what the [Prava] keys grant. Roles compare
+// exactly, case included.
+namespace Accounts {
+
+QString refusalMessage();
+QString loginFailureMessage();
+
+// Checks a login name and password against the administrator and the ten
+// account slots. On success sets role and returns true; on failure shows the
+// failure message and leaves role as it was. While the login question is
+// switched off every input logs in as "admin".
+bool LoginCheck(const Settings &settings, DesktopServices &desktop, const QString &login,
+                const QString &password, QString &role);
+
+// The database form: "admin" and "moder" pass, any other Role needs the
+// [Prava] key. Throws TabloraError with the refusal message.
+void RightsCheck(const Settings &settings, const QString &role, const BoolKey &pravaKey);
+
+// The administrative form: "admin" passes, "moder" needs the [Moder] key, any
+// other Role the [Prava] key.
+void RightsCheck(const Settings &settings, const QString &role, const BoolKey &moderKey, const BoolKey &pravaKey);
+
+} // namespace Accounts
