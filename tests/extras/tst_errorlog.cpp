@@ -1,0 +1,179 @@
+#include "ScriptedDesktop.h"
+#include "document/Windows1251.h"
+#include "extras/ErrorHandler.h"
+#include "extras/ErrorLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class ErrorLogTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void dateAndTime_data();
+    void dateAndTime();
+    void lineLayout();
+    void fullStop_data();
+    void fullStop();
+    void handlerLogsAndShows();
+    void refusalKeepsItsExclamationMark();
+    void silentAbortLeavesNoTrace();
+    void unwritableLogStillShowsTheMessage();
+    void captionFollowsTheApplicationTitle();
+
+private:
+    QStringList logLines() const;
+
+    QTemporaryDir m_dir;
+    ScriptedDesktop m_desktop;
+    QString m_logPath;
+};
+
+void ErrorLogTest::init()
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    m_desktop.reset();
+    m_logPath = m_dir.filePath(QStringLiteral("errors.log"));
+    QFile::remove(m_logPath);
+}
+
+void ErrorLogTest::cleanup()
+{
+    QLocale::setDefault(QLocale::c());
+    QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
+}
+
+QStringList ErrorLogTest::logLines() const
+{
+    QFile f(m_logPath);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = f.readAll();
+    if (!bytes.endsWith("\r\n"))
+        return {QStringLiteral("<missing CR LF at the end>")};
+    QStringList lines = Windows1251::decode(bytes).split(QStringLiteral("\r\n"));
+    lines.removeLast();
+    return lines;
+}
+
+void ErrorLogTest::dateAndTime_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QDateTime>("when");
+    QTest::addColumn<QString>("text");
+    const QLocale ru(QLocale::Russian, QLocale::Russia);
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    QTest::newRow("russian") << ru << QDateTime(QDate(2026, 3, 4), QTime(9, 5, 7)) << "04.03.2026 09:05:07";
+    QTest::newRow("russian midnight") << ru << QDateTime(QDate(2026, 3, 4), QTime(0, 0)) << "04.03.2026";
+    QTest::newRow("just after midnight") << ru << QDateTime(QDate(2026, 3, 4), QTime(0, 0, 1)) << "04.03.2026 00:00:01";
+    QTest::newRow("american, no time zone") << us << QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58))
+                                            << "12/31/26 11:59:58 PM";
+}
+
+void ErrorLogTest::dateAndTime()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QDateTime, when);
+    QFETCH(QString, text);
+    QCOMPARE(ErrorLog::dateTimeText(when, locale), text);
+}
+
+void ErrorLogTest::lineLayout()
+{
+    const QDateTime when(QDate(2026, 3, 14), QTime(15, 9, 26));
+    QCOMPARE(ErrorLog::line(when, QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("Ошибка чтения")),
+             QStringLiteral("Tablora 1.5 (http://tablora.example.org/soft/tablora.php)|Date and Time: "
+                            "14.03.2026 15:09:26|Error:Ошибка чтения"));
+}
+
+void ErrorLogTest::fullStop_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("cyrillic letter") << "Файл не найден" << "Файл не найден.";
+    QTest::newRow("latin letter") << "Cannot create file" << "Cannot create file.";
+    QTest::newRow("digit") << "Код 5" << "Код 5.";
+    QTest::newRow("full stop") << "Готово." << "Готово.";
+    QTest::newRow("exclamation") << "Нет прав!" << "Нет прав!";
+    QTest::newRow("bracket") << "Ошибка (диск)" << "Ошибка (диск)";
+    QTest::newRow("comma is below the full stop") << "a," << "a,";
+    QTest::newRow("slash is above it") << "a/" << "a/.";
+    QTest::newRow("empty") << "" << "";
+}
+
+void ErrorLogTest::fullStop()
+{
+    QFETCH(QString, message);
+    QFETCH(QString, shown);
+    QCOMPARE(ErrorLog::withFullStop(message), shown);
+}
+
+void ErrorLogTest::handlerLogsAndShows()
+{
+    ErrorHandler handler(m_desktop, m_logPath);
+    m_desktop.expectMessage(QStringLiteral("Файл повреждён."), QStringLiteral("Tablora 1.5"));
+    handler.run([] { throw TabloraError(QStringLiteral("Файл повреждён")); });
+    m_desktop.clock = m_desktop.clock.addSecs(1);
+    m_desktop.expectMessage(QStringLiteral("Второй."));
+    handler.run([] { throw TabloraError(QStringLiteral("Второй")); });
+
+    const QStringList lines = logLines();
+    QCOMPARE(lines.size(), 2);
+    QVERIFY(lines.at(0).endsWith(QStringLiteral("|Date and Time: 14.03.2026 15:09:26|Error:Файл повреждён")));
+    QVERIFY(lines.at(1).endsWith(QStringLiteral("15:09:27|Error:Второй")));
+    QVERIFY(m_desktop.log().last().endsWith(QStringLiteral("|error")));
+}
+
+void ErrorLogTest::refusalKeepsItsExclamationMark()
+{
+    ErrorHandler handler(m_desktop, m_logPath);
+    const QString refusal =
+        QStringLiteral("У Вас не достаточно прав, чтобы выполнить это действие. Обратитесь к администратору!");
+    m_desktop.expectMessage(refusal);
+    handler.run([&] { throw TabloraError(refusal); });
+    QCOMPARE(logLines().size(), 1);
+    QVERIFY(logLines().at(0).endsWith(QStringLiteral("|Error:") + refusal));
+}
+
+void ErrorLogTest::silentAbortLeavesNoTrace()
+{
+    ErrorHandler handler(m_desktop, m_logPath);
+    bool ran = false;
+    handler.run([&] {
+        ran = true;
+        throw SilentAbort();
+    });
+    QVERIFY(ran);
+    QVERIFY(!QFile::exists(m_logPath));
+    QVERIFY(m_desktop.log().isEmpty());
+}
+
+void ErrorLogTest::unwritableLogStillShowsTheMessage()
+{
+    // A log path whose folder is a regular file cannot be created, even as root.
+    QFile blocker(m_dir.filePath(QStringLiteral("not-a-folder")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ErrorHandler handler(m_desktop, blocker.fileName() + QStringLiteral("/errors.log"));
+    m_desktop.expectMessage(QStringLiteral("Сбой."));
+    handler.run([] { throw TabloraError(QStringLiteral("Сбой")); });
+    bool after = false;
+    handler.run([&] { after = true; });
+    QVERIFY(after);
+}
+
+void ErrorLogTest::captionFollowsTheApplicationTitle()
+{
+    ErrorHandler handler(m_desktop, m_logPath);
+    handler.setApplicationTitle(QStringLiteral("Tablora 1.5 [Склад.db]"));
+    m_desktop.expectMessage(QStringLiteral("x."), QStringLiteral("Tablora 1.5 [Склад.db]"));
+    handler.run([] { throw std::runtime_error("x"); });
+}
+
+QTEST_GUILESS_MAIN(ErrorLogTest)
+#include "tst_errorlog.moc"
