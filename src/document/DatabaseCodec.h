@@ -32,9 +32,10 @@ QByteArray EncodePlainList(const QByteArray &plainList);
 QByteArray EncodePlainList(QByteArray &&plainList);
 
 // Writes the encoded text as the file at path through a temporary file that
-// replaces the target only when complete, so a failed or interrupted write
-// leaves an existing file as it was. Throws TabloraError
-// 'Cannot create file "<full path>". <reason>'.
+// replaces the target only when complete and synced, so a failed or
+// interrupted write leaves an existing file as it was. Only where the folder
+// takes no new file is a writable target written in place. Throws
+// TabloraError 'Cannot create file "<full path>". <the system's reason>'.
 void WriteBaseFile(const QString &path, const QByteArray &encoded);
 
 // Reads a Database file: line breaks in the text (CR LF, lone CR or LF) are
