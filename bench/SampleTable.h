@@ -4,5 +4,5 @@ class TableData;
 
 // A deterministic table for timings: the same count always gives the same
 // records. Cells mix Cyrillic and Latin words, run from empty (about one cell
-// in seven) to a few hundred characters, and average about 14 characters.
+// in seven) to a few hundred characters, and average about 10 characters.
 TableData sampleTable(int recordCount);
