@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QStringList>
+
+// One command of tablora-bench. It gets the arguments after its name (their
+// number already checked), prints its figures on stdout and returns the exit
+// code; a failure is one line on stderr and exit code 1.
+using BenchCommand = int (*)(const QStringList &args);
+
+int runGen(const QStringList &args);
+int runRoundtrip(const QStringList &args);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+// Base64 with the standard alphabet and "=" padding, written as one run of
+// characters without line breaks.
+//
+// The decoder follows the database reader's rule rather than RFC 4648: the
+// text must be a whole number of 4-character groups, and every group on its
+// own yields 1 byte when its third character is "=", otherwise 2 bytes when
+// its fourth is "=", otherwise 3 bytes - padding in the middle of the text
+// does not end it. Characters outside the alphabet count as the value 0.
+namespace Base64 {
+
+inline constexpr qsizetype encodedSize(qsizetype byteCount)
+{
+    return (byteCount + 2) / 3 * 4;
+}
+
+QByteArray encode(QByteArrayView bytes);
+
+// Replaces the bytes in buffer by their encoded text without a second buffer
+// of the full size: the text is written back to front over the bytes.
+void encodeInPlace(QByteArray &buffer);
+
+// Replaces the text in buffer by the bytes it decodes to. Returns false, and
+// leaves buffer as it was, when the length is not a multiple of 4.
+bool decodeInPlace(QByteArray &buffer);
+
+} // namespace Base64

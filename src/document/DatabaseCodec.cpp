@@ -1,0 +1,245 @@
+#include "DatabaseCodec.h"
+
+#include "Base64.h"
+#include "IntegerText.h"
+#include "PlainLines.h"
+#include "Windows1251.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr int kTitleLine = kColumnCount;
+constexpr int kCountLine = 2 * kColumnCount;
+
+QString nativeFullPath(const QString &path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+QByteArray readWholeFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        throw DatabaseReadError(
+            QStringLiteral("Cannot open file \"%1\". %2").arg(nativeFullPath(path), file.errorString()));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw DatabaseReadError(
+            QStringLiteral("Cannot read file \"%1\". %2").arg(nativeFullPath(path), file.errorString()));
+    return bytes;
+}
+
+// Turns every lone CR and lone LF into CR LF. Files the program wrote hold no
+// line break at all, so the common case only looks.
+void normaliseLineBreaks(QByteArray &text)
+{
+    if (!text.contains('\r') && !text.contains('\n'))
+        return;
+    const char *p = text.constData();
+    const qsizetype n = text.size();
+    qsizetype lone = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (p[i] == '\r' && !(i + 1 < n && p[i + 1] == '\n'))
+            ++lone;
+        else if (p[i] == '\n' && !(i > 0 && p[i - 1] == '\r'))
+            ++lone;
+    }
+    if (lone == 0)
+        return;
+    QByteArray out(n + lone, Qt::Uninitialized);
+    char *o = out.data();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (p[i] == '\r' && !(i + 1 < n && p[i + 1] == '\n')) {
+            *o++ = '\r';
+            *o++ = '\n';
+        } else if (p[i] == '\n' && !(i > 0 && p[i - 1] == '\r')) {
+            *o++ = '\r';
+            *o++ = '\n';
+        } else {
+            *o++ = p[i];
+        }
+    }
+    text = std::move(out);
+}
+
+std::int32_t integerLine(QByteArrayView line, int number)
+{
+    const std::optional<std::int32_t> value = IntegerText::parse(line);
+    if (!value)
+        throw DatabaseReadError(QStringLiteral("Line %1 is not an integer.").arg(number + 1));
+    return *value;
+}
+
+// The next eight lines as one record: one string for all eight cells.
+Record readRecord(PlainLines &lines)
+{
+    std::array<QByteArrayView, kColumnCount> cells;
+    qsizetype total = 0;
+    for (QByteArrayView &cell : cells) {
+        cell = lines.next();
+        total += cell.size();
+    }
+    if (total == 0)
+        return Record();
+    QString text(total, Qt::Uninitialized);
+    QChar *const begin = text.data();
+    QChar *out = begin;
+    Record::Ends ends;
+    for (int c = 0; c < kColumnCount; ++c) {
+        out = Windows1251::decodeInto(out, cells[c]);
+        if (c < kColumnCount - 1)
+            ends[c] = std::uint32_t(out - begin);
+    }
+    return Record::fromPacked(std::move(text), ends);
+}
+
+void appendLine(char *&out, QByteArrayView line)
+{
+    std::memcpy(out, line.data(), size_t(line.size()));
+    out += line.size();
+    *out++ = '\r';
+    *out++ = '\n';
+}
+
+void appendTextLine(char *&out, QStringView text)
+{
+    out = Windows1251::encodeInto(out, text);
+    *out++ = '\r';
+    *out++ = '\n';
+}
+
+} // namespace
+
+namespace DatabaseCodec {
+
+QByteArray BuildPlainList(const TableData &table)
+{
+    std::array<QByteArray, kColumnCount> widths;
+    const QByteArray count = QByteArray::number(table.recordCount());
+    qsizetype size = count.size() + 2;
+    for (int c = 0; c < kColumnCount; ++c) {
+        widths[c] = QByteArray::number(table.width(c));
+        size += widths[c].size() + 2 + table.title(c).size() + 2;
+    }
+    for (int row = 0; row < table.recordCount(); ++row) {
+        const Record &record = table.record(row);
+        for (int c = 0; c < kColumnCount; ++c)
+            size += record.cell(c).size() + 2;
+    }
+
+    QByteArray plain(size, Qt::Uninitialized);
+    char *out = plain.data();
+    for (const QByteArray &width : widths)
+        appendLine(out, width);
+    for (int c = 0; c < kColumnCount; ++c)
+        appendTextLine(out, table.title(c));
+    appendLine(out, count);
+    for (int row = 0; row < table.recordCount(); ++row) {
+        const Record &record = table.record(row);
+        for (int c = 0; c < kColumnCount; ++c)
+            appendTextLine(out, record.cell(c));
+    }
+    Q_ASSERT(out == plain.constData() + size);
+    return plain;
+}
+
+QByteArray EncodePlainList(const QByteArray &plainList)
+{
+    return Base64::encode(plainList);
+}
+
+QByteArray EncodePlainList(QByteArray &&plainList)
+{
+    QByteArray text = std::move(plainList);
+    Base64::encodeInPlace(text);
+    return text;
+}
+
+void WriteBaseFile(const QString &path, const QByteArray &encoded)
+{
+    QSaveFile file(path);
+    // A writable file in a folder where no temporary file can be created is
+    // still written, in place.
+    file.setDirectWriteFallback(true);
+    const bool written
+        = file.open(QIODevice::WriteOnly) && file.write(encoded) == encoded.size() && file.commit();
+    if (!written)
+        throw TabloraError(
+            QStringLiteral("Cannot create file \"%1\". %2").arg(nativeFullPath(path), file.errorString()));
+}
+
+TableData ReadBaseFile(const QString &path)
+{
+    try {
+        QByteArray text = readWholeFile(path);
+        normaliseLineBreaks(text);
+        if (!Base64::decodeInPlace(text))
+            throw DatabaseReadError(QStringLiteral("The length of the Base64 text is not a multiple of 4."));
+        text.squeeze(); // the bytes take three quarters of the text's room
+        return FillTable(text);
+    } catch (const std::bad_alloc &) {
+        throw DatabaseReadError(
+            QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
+    }
+}
+
+TableData FillTable(QByteArrayView plainList)
+{
+    PlainLines lines(plainList);
+    TableData table;
+    for (int c = 0; c < kColumnCount; ++c)
+        table.setWidth(c, integerLine(lines.next(), c));
+    for (int c = 0; c < kColumnCount; ++c)
+        table.setTitle(c, Windows1251::decode(lines.next()));
+    const std::int32_t count = integerLine(lines.next(), kCountLine);
+    if (count <= 0)
+        return table;
+
+    const qint64 held = (lines.remainingLines() + kColumnCount - 1) / kColumnCount;
+    const qint64 total = std::min<qint64>(count, held + kMaxPaddingRecords);
+    table.reserve(int(std::min<qint64>(total, INT_MAX)));
+    qint64 k = 0;
+    for (; k < count && !lines.atEnd(); ++k)
+        table.appendRecord(readRecord(lines));
+    for (; k < total; ++k)
+        table.appendRecord(Record());
+    return table;
+}
+
+TableData ReadPlainFile(const QString &path)
+{
+    try {
+        // FillTable takes CR LF, lone CR and lone LF alike, so the bytes need
+        // no rewriting.
+        return FillTable(readWholeFile(path));
+    } catch (const std::bad_alloc &) {
+        throw DatabaseReadError(
+            QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
+    }
+}
+
+std::optional<Unencodable> findUnencodable(const TableData &table)
+{
+    for (int c = 0; c < kColumnCount; ++c) {
+        if (!Windows1251::canEncode(table.title(c)))
+            return Unencodable { -1, c };
+    }
+    for (int row = 0; row < table.recordCount(); ++row) {
+        for (int c = 0; c < kColumnCount; ++c) {
+            if (!Windows1251::canEncode(table.cell(row, c)))
+                return Unencodable { row, c };
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace DatabaseCodec

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "DatabaseReadError.h"
+#include "TableData.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <optional>
+
+// The Database file: the Base64 text, in one run without line breaks, of the
+// plain line list - Windows-1251 lines, each followed by CR LF:
+//   lines 0-7    the widths of columns 0-7, in decimal
+//   lines 8-15   the titles of columns 0-7
+//   line 16      N, the number of records
+//   then 8 lines per record: the number cell and cells 1-7.
+// A version-1.0 database is the plain line list itself, unencoded.
+namespace DatabaseCodec {
+
+// A count line may claim far more records than the file holds. The reader
+// gives the records the lines hold and, beyond them, at most this many
+// empty ones, so a hostile count can neither exhaust memory nor hang.
+inline constexpr int kMaxPaddingRecords = 65536;
+
+// The table as a plain line list; characters Windows-1251 cannot hold are
+// written as "?" (see findUnencodable).
+QByteArray BuildPlainList(const TableData &table);
+
+// The Base64 text of a plain line list. The overload for a temporary encodes
+// in its buffer, which keeps a large save from holding both at full size.
+QByteArray EncodePlainList(const QByteArray &plainList);
+QByteArray EncodePlainList(QByteArray &&plainList);
+
+// Writes the encoded text as the file at path through a temporary file that
+// replaces the target only when complete and synced, so a failed or
+// interrupted write leaves an existing file as it was. Only where the folder
+// takes no new file is a writable target written in place. Throws
+// TabloraError 'Cannot create file "<full path>". <the system's reason>'.
+void WriteBaseFile(const QString &path, const QByteArray &encoded);
+
+// Reads a Database file: line breaks in the text (CR LF, lone CR or LF) are
+// taken as CR LF, the text is decoded by the Base64 reader's rule and the
+// result goes through FillTable. Throws DatabaseReadError when the file cannot
+// be read, the text is not a whole number of Base64 groups, or FillTable fails.
+TableData ReadBaseFile(const QString &path);
+
+// A fresh table from a plain line list. Lines past the end read as empty.
+// Widths (lines 0-7) and the count (line 16) must be integers in the syntax of
+// IntegerText, else DatabaseReadError; widths follow TableData::setWidth.
+// A count of 0 or less gives no records; records whose lines are missing get
+// empty cells, up to kMaxPaddingRecords of them past the last line. Lines
+// after the last record are ignored. Cells are kept whole, however long.
+TableData FillTable(QByteArrayView plainList);
+
+// Reads a plain, unencoded line list file (the version-1.0 format) through
+// FillTable. Throws DatabaseReadError.
+TableData ReadPlainFile(const QString &path);
+
+// Where a table holds text Windows-1251 cannot hold: the first such column
+// title (record == -1), else the first such cell in record order.
+struct Unencodable {
+    int record;
+    int column;
+};
+std::optional<Unencodable> findUnencodable(const TableData &table);
+
+} // namespace DatabaseCodec
