@@ -113,8 +113,8 @@ void TMainForm::bindHandlers()
         action(sortColumns[column])->setCheckable(true);
         bind(sortColumns[column], [this, column] { sortColumnExecute(column); });
     }
-    bind(63, [this] { m_sort.setDirection(1); });
-    bind(64, [this] { m_sort.setDirection(-1); });
+    bind(63, [this] { sortDirectionExecute(1); });
+    bind(64, [this] { sortDirectionExecute(-1); });
 }
 
 QAction *TMainForm::action(int number) const
@@ -225,9 +225,10 @@ void TMainForm::closeEvent(QCloseEvent *event)
 {
     bool close = false;
     m_errors.run([&] { close = FormCloseQuery(); });
-    if (close)
+    if (close) {
         event->accept();
-    else
+        emit closed();
+    } else
         event->ignore();
 }
 
@@ -340,12 +341,25 @@ void TMainForm::Action5Execute()
 
 void TMainForm::sortColumnExecute(int column)
 {
+    try {
+        m_sort.chooseColumn(column);
+    } catch (...) {
+        markSortColumn(m_markedSortColumn); // the menu has already toggled the item
+        throw;
+    }
     markSortColumn(column);
-    m_sort.sortByColumn(column);
+    m_sort.resort();
+}
+
+void TMainForm::sortDirectionExecute(int factor)
+{
+    m_sort.chooseDirection(factor);
+    m_sort.resort();
 }
 
 void TMainForm::markSortColumn(int column)
 {
+    m_markedSortColumn = column;
     const std::vector<int> &sortColumns = ActionTable::sortColumnActions();
     for (int c = 0; c < kColumnCount; ++c)
         action(sortColumns[c])->setChecked(c == column);

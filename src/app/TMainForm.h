@@ -61,6 +61,10 @@ public:
     QTimer &startTimer() { return Timer1; }
     QTimer &refreshTimer() { return Timer2; }
 
+signals:
+    // The window has closed: the program ends.
+    void closed();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -79,6 +83,7 @@ private:
     void Action3Execute();
     void Action5Execute();
     void sortColumnExecute(int column);
+    void sortDirectionExecute(int factor);
 
     DesktopServices &m_desktop;
     ProgramDir m_dir;
@@ -97,4 +102,5 @@ private:
     QTimer Timer1;
     QTimer Timer2;
     QSize m_outerSizeWanted;
+    int m_markedSortColumn = -1;
 };

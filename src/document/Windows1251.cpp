@@ -11,8 +11,8 @@ namespace {
 struct Tables
 {
     std::array<char16_t, 256> toUnicode{};
-    // fromUnicode[c] is the byte for c when toUnicode of that byte is c again;
-    // any other c has no byte.
+    // The byte for each character, "?" for the characters the code page does
+    // not hold, so that encoding is one lookup.
     std::array<std::uint8_t, 65536> fromUnicode{};
 
     Tables()
@@ -26,13 +26,14 @@ struct Tables
         const QString chars = decoder.decode(all);
         if (chars.size() != 256)
             qFatal("The Windows-1251 codec does not map one byte to one character");
+        fromUnicode.fill(std::uint8_t('?'));
         for (int b = 0; b < 256; ++b) {
             toUnicode[b] = chars.at(b).unicode();
             fromUnicode[toUnicode[b]] = std::uint8_t(b);
         }
     }
 
-    bool holds(char16_t c) const { return toUnicode[fromUnicode[c]] == c; }
+    bool holds(char16_t c) const { return fromUnicode[c] != '?' || c == u'?'; }
 };
 
 const Tables &tables()
@@ -66,10 +67,8 @@ QString decode(QByteArrayView bytes)
 char *encodeInto(char *out, QStringView text)
 {
     const Tables &t = tables();
-    for (QChar ch : text) {
-        const char16_t c = ch.unicode();
-        *out++ = t.holds(c) ? char(t.fromUnicode[c]) : '?';
-    }
+    for (QChar ch : text)
+        *out++ = char(t.fromUnicode[ch.unicode()]);
     return out;
 }
 

@@ -1,0 +1,39 @@
+#include "TabloraApplication.h"
+
+#include "AppInfo.h"
+#include "TabloraError.h"
+
+#include <QLibraryInfo>
+#include <QTranslator>
+
+TabloraApplication::TabloraApplication(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Tablora"));
+    setApplicationVersion(QStringLiteral("1.5"));
+    setQuitOnLastWindowClosed(false); // the program ends when its main window closes
+}
+
+bool TabloraApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const SilentAbort &) {
+    } catch (const TabloraError &e) {
+        if (m_sink)
+            m_sink(e.message());
+    } catch (const std::exception &e) {
+        if (m_sink)
+            m_sink(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
+void TabloraApplication::installRussianTranslation()
+{
+    auto *translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
+    else
+        delete translator;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QApplication>
+
+#include <functional>
+
+// The application object. Every handler of the program already runs through
+// the error handler; notify() is the last line behind it, so that an error
+// escaping any other event handler is reported instead of ending the process.
+class TabloraApplication : public QApplication
+{
+public:
+    TabloraApplication(int &argc, char **argv);
+
+    void setErrorSink(std::function<void(const QString &)> sink) { m_sink = std::move(sink); }
+
+    bool notify(QObject *receiver, QEvent *event) override;
+
+    // Loads Qt's own Russian texts for the standard dialogs and buttons.
+    void installRussianTranslation();
+
+private:
+    std::function<void(const QString &)> m_sink;
+};

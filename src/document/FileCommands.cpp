@@ -1,0 +1,279 @@
+#include "FileCommands.h"
+
+#include "DatabaseCodec.h"
+#include "Document.h"
+#include "DocumentTexts.h"
+#include "DocumentView.h"
+#include "app/TabloraError.h"
+#include "users/Accounts.h"
+#include "users/SettingKeys.h"
+#include "users/Settings.h"
+
+namespace {
+
+constexpr int kRecentCount = 5;
+
+// Turns any failure of a load into the command's own message; a cancel stays
+// silent.
+template<typename Body>
+void withMessage(const QString &message, Body &&body)
+{
+    try {
+        body();
+    } catch (const SilentAbort &) {
+        throw;
+    } catch (const std::exception &) {
+        throw TabloraError(message);
+    }
+}
+
+QString columnName(const TableData &table, int column)
+{
+    const QString &title = table.title(column);
+    return title.isEmpty() ? QString::number(column + 1) : QStringLiteral("«%1»").arg(title);
+}
+
+} // namespace
+
+FileCommands::FileCommands(Document &document, Settings &settings, DesktopServices &desktop, DocumentView &view,
+                           const ProgramDir &dir)
+    : m_document(document)
+    , m_settings(settings)
+    , m_desktop(desktop)
+    , m_view(view)
+    , m_dir(dir)
+{
+}
+
+DesktopServices::FileDialog FileCommands::openDialog()
+{
+    return {QStringLiteral("Tablora [Открыть...]"),
+            {{QStringLiteral("Базы данных (*.db)"), QStringLiteral("*.db")},
+             {QStringLiteral("Все файлы (*.*)"), QStringLiteral("*.*")}}};
+}
+
+DesktopServices::FileDialog FileCommands::saveDialog()
+{
+    return {QStringLiteral("Tablora [Сохранить]"),
+            {{QStringLiteral("База данных (*.db)"), QStringLiteral("*.db")},
+             {QStringLiteral("Все файлы (*.*)"), QStringLiteral("*.*")}}};
+}
+
+QString FileCommands::targetPath(const DesktopServices::FileChoice &choice)
+{
+    if (choice.filterIndex == 0 && !choice.fileName.endsWith(QStringLiteral(".db"), Qt::CaseInsensitive))
+        return choice.fileName + QStringLiteral(".db");
+    return choice.fileName;
+}
+
+QString FileCommands::exampleFile(Example example)
+{
+    switch (example) {
+    case Example::Programs:
+        return QStringLiteral("Примеры/Программы.db");
+    case Example::Profile:
+        return QStringLiteral("Примеры/Профайл.db");
+    case Example::School:
+        break;
+    }
+    return QStringLiteral("Примеры/Школьная база.db");
+}
+
+QString FileCommands::openFailureMessage()
+{
+    return QStringLiteral("Не возможно открыть выбранный файл. База имеет формат, не поддерживающийся программой");
+}
+
+QString FileCommands::exampleFailureMessage()
+{
+    return QStringLiteral("Пример повреждён. Переустановите приложение");
+}
+
+DesktopServices::Answer FileCommands::SaveChanges()
+{
+    m_desktop.beep();
+    return m_desktop.ask(QStringLiteral("Предупреждение"),
+                         QStringLiteral("База данных \"") + DocumentTexts::filePart(m_document.fileName())
+                             + QStringLiteral("\" была изменена. Сохранить изменения?"),
+                         DesktopServices::Icon::Question, DesktopServices::Buttons::YesNoCancel);
+}
+
+bool FileCommands::promptStep()
+{
+    if (!m_document.isModified())
+        return true;
+    switch (SaveChanges()) {
+    case DesktopServices::Answer::Yes:
+        Save(); // whatever it achieved, the command goes on
+        return true;
+    case DesktopServices::Answer::No:
+        return true;
+    case DesktopServices::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void FileCommands::New()
+{
+    if (!promptStep())
+        return;
+    TableData table;
+    for (int c = 0; c < kColumnCount; ++c) {
+        table.setWidth(c, m_settings.read(Keys::columnWidth(c)));
+        table.setTitle(c, m_settings.read(Keys::caption(c)));
+    }
+    adopt(std::move(table), Document::untitledName());
+}
+
+void FileCommands::Open()
+{
+    if (!m_desktop.chooseOpenFile(openDialog(), m_openChoice))
+        return;
+    const QString path = m_openChoice.fileName;
+    withMessage(openFailureMessage(), [&] {
+        if (!promptStep())
+            return;
+        adopt(readFile(path), path);
+        addToRecent(path);
+    });
+}
+
+void FileCommands::Reopen(int k)
+{
+    withMessage(openFailureMessage(), [&] {
+        if (!promptStep())
+            return;
+        const QString path = m_settings.read(Keys::reopenFile(k, m_dir));
+        adopt(readFile(path), path);
+    });
+}
+
+void FileCommands::OpenExample(Example example)
+{
+    withMessage(exampleFailureMessage(), [&] {
+        if (!promptStep())
+            return;
+        const QString path = m_dir.file(exampleFile(example));
+        adopt(readFile(path), path);
+    });
+}
+
+void FileCommands::loadFile(const QString &path)
+{
+    adopt(readFile(path), path);
+}
+
+TableData FileCommands::readFile(const QString &path)
+{
+    BusyScope busy(m_desktop);
+    return DatabaseCodec::ReadBaseFile(path);
+}
+
+void FileCommands::adopt(TableData table, const QString &fileName)
+{
+    m_document.model().replaceTable(std::move(table));
+    takeFileName(fileName);
+}
+
+void FileCommands::takeFileName(const QString &fileName)
+{
+    m_document.setFileName(fileName);
+    m_view.ChangeTitle();
+    m_document.setModified(false);
+}
+
+void FileCommands::addToRecent(const QString &path)
+{
+    for (int k = 1; k <= kRecentCount; ++k) {
+        if (!m_view.reopenVisible(k)) {
+            m_settings.write(Keys::reopenFileForShift(k), path);
+            m_settings.write(Keys::reopenEnabled(k), true);
+            m_view.ChangeReopen();
+            return;
+        }
+    }
+    // All five in use: the list shifts down and entry 5 drops out.
+    for (int k = kRecentCount; k > 1; --k)
+        m_settings.write(Keys::reopenFileForShift(k), m_settings.read(Keys::reopenFileForShift(k - 1)));
+    m_settings.write(Keys::reopenFileForShift(1), path);
+    m_view.ChangeReopen();
+}
+
+std::optional<QByteArray> FileCommands::encodeForSave()
+{
+    Accounts::RightsCheck(m_settings, m_document.role(), Keys::pravaSaveBase());
+    const TableData &table = m_document.model().table();
+    if (const auto bad = DatabaseCodec::findUnencodable(table)) {
+        const QString where = bad->record < 0
+            ? QStringLiteral("В заголовке столбца %1").arg(columnName(table, bad->column))
+            : QStringLiteral("В записи %1, в столбце %2,").arg(bad->record + 1).arg(columnName(table, bad->column));
+        const QString question = where
+            + QStringLiteral(" есть символы, которые нельзя сохранить в файле базы данных. "
+                             "Сохранить, заменив их знаком \"?\"?");
+        if (m_desktop.ask(QStringLiteral("Вопрос"), question, DesktopServices::Icon::Question,
+                          DesktopServices::Buttons::YesNo)
+            != DesktopServices::Answer::Yes)
+            return std::nullopt;
+    }
+    BusyScope busy(m_desktop);
+    return DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(table));
+}
+
+bool FileCommands::tryWrite(const QString &path, const QByteArray &encoded)
+{
+    try {
+        BusyScope busy(m_desktop);
+        DatabaseCodec::WriteBaseFile(path, encoded);
+        return true;
+    } catch (const TabloraError &) {
+        return false;
+    }
+}
+
+void FileCommands::Save()
+{
+    const std::optional<QByteArray> encoded = encodeForSave();
+    if (!encoded)
+        return;
+    if (!m_document.isUntitled()) {
+        if (tryWrite(m_document.fileName(), *encoded)) {
+            m_document.setModified(false);
+            m_view.ChangeTitle();
+            return;
+        }
+    } else {
+        if (!m_desktop.chooseSaveFile(saveDialog(), m_saveChoice))
+            return;
+        const QString target = targetPath(m_saveChoice);
+        if (tryWrite(target, *encoded)) {
+            takeFileName(target);
+            return;
+        }
+    }
+    // The write failed: the user chooses another place; a second failure is
+    // reported.
+    if (!m_desktop.chooseSaveFile(saveDialog(), m_saveChoice))
+        return;
+    const QString target = targetPath(m_saveChoice);
+    {
+        BusyScope busy(m_desktop);
+        DatabaseCodec::WriteBaseFile(target, *encoded);
+    }
+    takeFileName(target);
+}
+
+void FileCommands::SaveAs()
+{
+    const std::optional<QByteArray> encoded = encodeForSave();
+    if (!encoded)
+        return;
+    if (!m_desktop.chooseSaveFile(saveDialog(), m_saveChoice))
+        return;
+    const QString target = targetPath(m_saveChoice);
+    {
+        BusyScope busy(m_desktop);
+        DatabaseCodec::WriteBaseFile(target, *encoded);
+    }
+    takeFileName(target);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "app/DesktopServices.h"
+#include "app/ProgramDir.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+class Document;
+class DocumentView;
+class Settings;
+class TableData;
+
+// The commands that replace or store the open database - New, Open, Save,
+// Save as, the five recent files and the three examples - with the
+// unsaved-changes prompt that guards them and the recent-files list in
+// config.ini.
+//
+// Reading builds a fresh table that replaces the open one only when the read
+// succeeded, so after a failed load the table, its file name and its modified
+// flag are exactly as they were.
+class FileCommands
+{
+public:
+    enum class Example { Programs, Profile, School };
+
+    FileCommands(Document &document, Settings &settings, DesktopServices &desktop, DocumentView &view,
+                 const ProgramDir &dir);
+
+    // The unsaved-changes question: Yes saves, No discards, Cancel cancels.
+    DesktopServices::Answer SaveChanges();
+    // When the table is modified, asks SaveChanges and saves on Yes. False
+    // when the user cancelled: the command ends with nothing changed.
+    bool promptStep();
+
+    void New();
+    void Open();
+    void Save();
+    void SaveAs();
+    void Reopen(int k);
+    void OpenExample(Example example);
+
+    // Opens a database named on the command line; the recent files stay as
+    // they are. Throws when the file cannot be read.
+    void loadFile(const QString &path);
+
+    // The open dialog, shared with the import of old databases.
+    static DesktopServices::FileDialog openDialog();
+    static DesktopServices::FileDialog saveDialog();
+    DesktopServices::FileChoice &openChoice() { return m_openChoice; }
+
+    // The path Save writes for a save-dialog choice: with the first filter
+    // ".db" is added unless the name already ends in it (any letter case).
+    static QString targetPath(const DesktopServices::FileChoice &choice);
+
+    // The example's file, relative to the program's directory.
+    static QString exampleFile(Example example);
+
+    static QString openFailureMessage();
+    static QString exampleFailureMessage();
+
+private:
+    // Rights check, then the encoded file; nothing when the user declined to
+    // save text the file cannot hold.
+    std::optional<QByteArray> encodeForSave();
+    bool tryWrite(const QString &path, const QByteArray &encoded);
+    void adopt(TableData table, const QString &fileName);
+    void takeFileName(const QString &fileName);
+    void addToRecent(const QString &path);
+    TableData readFile(const QString &path);
+
+    Document &m_document;
+    Settings &m_settings;
+    DesktopServices &m_desktop;
+    DocumentView &m_view;
+    ProgramDir m_dir;
+    DesktopServices::FileChoice m_openChoice;
+    DesktopServices::FileChoice m_saveChoice;
+};

@@ -1,0 +1,34 @@
+#include "SortCommands.h"
+
+#include "RowSorter.h"
+#include "app/DesktopServices.h"
+#include "document/TableModel.h"
+#include "users/SettingKeys.h"
+#include "users/Settings.h"
+
+SortCommands::SortCommands(TableModel &model, Settings &settings, DesktopServices &desktop)
+    : m_model(model)
+    , m_settings(settings)
+    , m_desktop(desktop)
+{
+}
+
+void SortCommands::chooseColumn(int column)
+{
+    m_settings.write(Keys::sortColumn(), column);
+}
+
+void SortCommands::chooseDirection(int factor)
+{
+    m_settings.write(Keys::sortDirection(), factor);
+}
+
+void SortCommands::resort()
+{
+    const int column = m_settings.read(Keys::sortColumn());
+    const int factor = m_settings.read(Keys::sortDirection());
+    if (m_model.recordCount() < 2)
+        return;
+    BusyScope busy(m_desktop);
+    m_model.reorder(RowSorter::sortedOrder(m_model.table(), column, factor, RowSorter::collator()));
+}

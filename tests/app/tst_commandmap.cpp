@@ -1,0 +1,284 @@
+#include "app/ActionTable.h"
+#include "app/CommandMap.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSet>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+// The command map against the intended layout, written out independently of
+// the tables the program builds it from.
+class CommandMapTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void menuTree();
+    void commandTable();
+    void toolBar();
+    void popupMenu();
+    void unreachableCommands();
+    void shortcutsStayInTheMainWindow();
+
+private:
+    static QString outline(const QMenu *menu, int depth);
+
+    QMainWindow *m_window = nullptr;
+    CommandMap *m_map = nullptr;
+};
+
+void CommandMapTest::init()
+{
+    m_window = new QMainWindow;
+    m_map = new CommandMap(m_window);
+    m_map->buildMenuBar(m_window->menuBar());
+    m_window->addToolBar(m_map->buildToolBar());
+}
+
+void CommandMapTest::cleanup()
+{
+    delete m_window;
+}
+
+QString CommandMapTest::outline(const QMenu *menu, int depth)
+{
+    QString out;
+    const QString indent(depth * 2, QLatin1Char(' '));
+    for (QAction *a : menu->actions()) {
+        if (a->isSeparator()) {
+            out += indent + QStringLiteral("—\n");
+        } else if (a->menu()) {
+            out += indent + QLatin1Char('[') + a->text() + QStringLiteral("]\n") + outline(a->menu(), depth + 1);
+        } else {
+            out += indent + a->objectName() + QLatin1Char(' ') + a->text();
+            if (!a->shortcut().isEmpty())
+                out += QLatin1Char(' ') + a->shortcut().toString(QKeySequence::PortableText);
+            out += QLatin1Char('\n');
+        }
+    }
+    return out;
+}
+
+void CommandMapTest::menuTree()
+{
+    QString tree;
+    for (QAction *top : m_window->menuBar()->actions())
+        tree += QLatin1Char('[') + top->text() + QStringLiteral("]\n") + outline(top->menu(), 1);
+
+    const QString expected = QStringLiteral(R"([База]
+  Action8 Новая база данных Ctrl+N
+  Action9 Открыть базу данных... Ctrl+O
+  [Недавние]
+    Action13 Переоткрыть &1
+    Action14 Переоткрыть &2
+    Action15 Переоткрыть &3
+    Action16 Переоткрыть &4
+    Action17 Переоткрыть &5
+  —
+  Action10 Сохранить Ctrl+S
+  Action12 Сохранить как... Ctrl+Alt+S
+  —
+  Action18 Печать... Ctrl+P
+  —
+  [Импорт]
+    Action69 Импорт из &Tablora 1.0
+  [Примеры]
+    Action70 Программы
+    Action71 Профайл
+    Action72 Школьная база
+  —
+  Action3 Выход
+[Записи]
+  Action2 Добавить Ctrl+A
+  —
+  Action66 Просмотр записи
+  —
+  Action19 Изменить
+  Action23 Вырезать Ctrl+X
+  Action22 Копировать Ctrl+C
+  Action24 Вставить Ctrl+V
+  —
+  Action20 Удалить Del
+  Action21 Очистить всю базу
+[Сортировка]
+  [Выбрать столбец]
+    Action4 Дополн.
+    Action11 &1 столбец
+    Action47 &2 столбец
+    Action58 &3 столбец
+    Action59 &4 столбец
+    Action60 &5 столбец
+    Action61 &6 столбец
+    Action62 &7 столбец
+  —
+  Action63 По алфавиту
+  Action64 В обратном порядке
+[Пользователи]
+  —
+  Action5 Войти под другим Ctrl+E
+  Action46 Менеджер Ctrl+F
+[Настройка]
+  Action6 Столбцы Ctrl+W
+  Action48 Общие настройки программы
+[Помощь]
+  Action7 Вызов справки F1
+  —
+  Action49 Проверить обновление
+  Action50 Посетить сайт
+  Action51 Написать письмо автору
+  Action57 Сообщить об ошибке...
+  —
+  Action52 Лицензионное соглашение
+  Action68 История изменений
+  Action53 &F.A.Q.
+  Action55 Благодарности
+  —
+  Action54 Страница программы в сети
+  —
+  Action56 О программе...
+)");
+    QCOMPARE(tree, expected);
+}
+
+void CommandMapTest::commandTable()
+{
+    // Captions, shortcuts and categories of the commands that stand nowhere
+    // in the menus above, and the categories of a sample of the others.
+    const struct
+    {
+        int number;
+        const char16_t *caption;
+        const char16_t *category;
+    } expected[] = {
+        {1, u"Создать", u"Избранные базы"},       {25, u"Удалить 1", u"Избранные базы"},
+        {34, u"Удалить 10", u"Избранные базы"},   {35, u"Ячейка 1", u"Избранные базы"},
+        {44, u"Ячейка 10", u"Избранные базы"},    {45, u"Очистить всё", u"Избранные базы"},
+        {65, u"Отключить", nullptr},              {67, u"Выбрать столбец", u"Сортировка"},
+        {4, u"Дополн.", u"Сортировка"},           {63, u"По алфавиту", u"Сортировка"},
+        {13, u"Переоткрыть 1", nullptr},          {53, u"F.A.Q.", u"Помощь"},
+        {69, u"Импорт из Tablora 1.0", nullptr},  {11, u"1 столбец", u"Сортировка"},
+    };
+    for (const auto &e : expected) {
+        const ActionTable::ActionSpec &spec = ActionTable::action(e.number);
+        QCOMPARE(spec.caption, QString::fromUtf16(e.caption));
+        if (e.category)
+            QCOMPARE(spec.category, QString::fromUtf16(e.category));
+        QCOMPARE(m_map->action(e.number)->objectName(), QStringLiteral("Action%1").arg(e.number));
+    }
+    const QSet<QString> categories = {QStringLiteral("Файл"),         QStringLiteral("Правка"),
+                                      QStringLiteral("Сортировка"),   QStringLiteral("Пользователи"),
+                                      QStringLiteral("Настройка"),    QStringLiteral("Помощь"),
+                                      QStringLiteral("Избранные базы")};
+    for (const ActionTable::ActionSpec &spec : ActionTable::actions())
+        QVERIFY2(categories.contains(spec.category), qPrintable(spec.caption));
+}
+
+void CommandMapTest::toolBar()
+{
+    QToolBar *bar = m_window->findChild<QToolBar *>(QStringLiteral("ToolBar1"));
+    QVERIFY(bar);
+    QStringList layout;
+    for (QAction *a : bar->actions()) {
+        if (a->isSeparator()) {
+            layout << a->objectName() + QStringLiteral(" |");
+            continue;
+        }
+        auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(a));
+        QVERIFY(button);
+        QCOMPARE(button->size(), QSize(65, 65));
+        QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+        layout << button->objectName() + QLatin1Char(' ') + button->text() + QStringLiteral(" / ") + button->toolTip();
+    }
+    QCOMPARE(layout, QStringList({
+                         QStringLiteral("SpeedButton2 Нов. база / Создать новую базу данных"),
+                         QStringLiteral("SpeedButton3 Открыть / Открыть базу данных"),
+                         QStringLiteral("SpeedButton4 Сохранить / Сохранить текущую базу данных"),
+                         QStringLiteral("SpeedButton10 Сохр. как / Выбрать место сохранения текущей базы данных"),
+                         QStringLiteral("ToolButton1 |"),
+                         QStringLiteral("SpeedButton5 Добавить / Добавить новую запись"),
+                         QStringLiteral("SpeedButton7 Изменить / Изменить выбранную запись"),
+                         QStringLiteral("SpeedButton6 Вырезать / Вырезать выбранную запись"),
+                         QStringLiteral("SpeedButton8 Вставить / Вставить запись"),
+                         QStringLiteral("SpeedButton9 Удалить / Удалить выбранную запись"),
+                         QStringLiteral("ToolButton2 |"),
+                         QStringLiteral("SpeedButton1 Менеджер / Вызов менеджера пользователей"),
+                         QStringLiteral("ToolButton3 |"),
+                         QStringLiteral("SpeedButton11 Столбцы / Параметры текущей базы данных"),
+                     }));
+
+    // Each button runs its action: "Сохр. как" the same as "Сохранить как...".
+    const QPair<const char *, int> runs[] = {{"SpeedButton2", 8},  {"SpeedButton3", 9},  {"SpeedButton4", 10},
+                                             {"SpeedButton10", 12}, {"SpeedButton5", 2},  {"SpeedButton7", 19},
+                                             {"SpeedButton6", 23}, {"SpeedButton8", 24}, {"SpeedButton9", 20},
+                                             {"SpeedButton1", 46}, {"SpeedButton11", 6}};
+    for (const auto &[name, number] : runs) {
+        int fired = 0;
+        const QMetaObject::Connection c =
+            connect(m_map->action(number), &QAction::triggered, this, [&fired] { ++fired; });
+        bar->findChild<QToolButton *>(QString::fromLatin1(name))->click();
+        disconnect(c);
+        QVERIFY2(fired == 1, name);
+    }
+}
+
+void CommandMapTest::popupMenu()
+{
+    QMenu *popup = m_map->buildPopupMenu(m_window);
+    QStringList items;
+    for (QAction *a : popup->actions())
+        items << (a->isSeparator() ? QStringLiteral("—") : a->objectName());
+    QCOMPARE(items, QStringList({"Action2", "—", "Action66", "—", "Action19", "Action23", "Action22", "Action24",
+                                 "—", "Action20", "Action21"}));
+}
+
+void CommandMapTest::unreachableCommands()
+{
+    QSet<QAction *> reachable;
+    std::function<void(const QMenu *)> collect = [&](const QMenu *menu) {
+        for (QAction *a : menu->actions()) {
+            if (a->menu())
+                collect(a->menu());
+            else if (!a->isSeparator())
+                reachable.insert(a);
+        }
+    };
+    for (QAction *top : m_window->menuBar()->actions())
+        collect(top->menu());
+    collect(m_map->buildPopupMenu(m_window));
+    for (const ActionTable::ToolButtonSpec &b : ActionTable::toolBar()) {
+        if (b.action)
+            reachable.insert(m_map->action(b.action));
+    }
+
+    QList<int> nowhere = {1, 65, 67};
+    for (int n = 25; n <= 45; ++n)
+        nowhere << n;
+    for (int n : nowhere) {
+        QVERIFY2(!reachable.contains(m_map->action(n)), qPrintable(QString::number(n)));
+        QVERIFY2(m_map->action(n)->shortcut().isEmpty(), qPrintable(QString::number(n)));
+    }
+    QCOMPARE(reachable.size() + nowhere.size(), ActionTable::kActionCount);
+}
+
+void CommandMapTest::shortcutsStayInTheMainWindow()
+{
+    for (const ActionTable::ActionSpec &spec : ActionTable::actions()) {
+        QAction *a = m_map->action(spec.number);
+        if (a->shortcut().isEmpty())
+            continue;
+        QCOMPARE(a->shortcutContext(), Qt::WindowShortcut);
+        QVERIFY(m_window->actions().contains(a));
+    }
+    QCOMPARE(m_map->action(12)->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
+    QCOMPARE(m_map->action(20)->shortcut(), QKeySequence(Qt::Key_Delete));
+    QCOMPARE(m_map->action(7)->shortcut(), QKeySequence(Qt::Key_F1));
+}
+
+QTEST_MAIN(CommandMapTest)
+#include "tst_commandmap.moc"

@@ -1,0 +1,580 @@
+#include "ScriptedDesktop.h"
+#include "app/ActionTable.h"
+#include "app/RecordListView.h"
+#include "app/StatusPanels.h"
+#include "app/TMainForm.h"
+#include "document/DatabaseCodec.h"
+#include "document/Windows1251.h"
+#include "users/Accounts.h"
+#include "users/SettingKeys.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVBoxLayout>
+
+namespace {
+
+Record record(std::initializer_list<const char *> cells)
+{
+    Record::Cells c;
+    int i = 0;
+    for (const char *text : cells)
+        c[i++] = QString::fromUtf8(text);
+    return Record(c);
+}
+
+// Plays the user's part in the login dialog.
+std::function<int(QDialog &)> typeLogin(const QString &login, const QString &password)
+{
+    return [=](QDialog &dialog) {
+        dialog.findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(login);
+        dialog.findChild<QLineEdit *>(QStringLiteral("Edit2"))->setText(password);
+        dialog.findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+        return dialog.result();
+    };
+}
+
+std::function<int(QDialog &)> cancelLogin()
+{
+    return [](QDialog &dialog) {
+        dialog.findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
+        return dialog.result();
+    };
+}
+
+} // namespace
+
+class MainFormTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void firstStartWithoutSettings();
+    void secondStartDoesNotOpenHelp();
+    void savedPlacementAndLook_data();
+    void savedPlacementAndLook();
+    void sortColumnMark_data();
+    void sortColumnMark();
+    void leavingTheLoginEndsTheProgram();
+    void wrongPasswordKeepsTheDialogOpen();
+    void userSwitch();
+    void cancelledSwitchEndsTheProgram();
+    void refreshFollowsTheTable();
+    void commandLineDatabase();
+    void commandLineFailure();
+    void closeAnswers_data();
+    void closeAnswers();
+    void closeWhenSaveFails();
+    void closeWithReadOnlySettings();
+    void exitTakesTheClosePath();
+    void favouriteCells();
+    void refusedCommandIsLoggedAndShown();
+    void sortCommandsPersistTheirChoice();
+    void shortcutsDoNotReachModelessDialogs();
+    void draggedWidthObeysTheColumnLimits();
+
+private:
+    std::unique_ptr<TMainForm> create(QStringList arguments = {});
+    // Creation, the login (when asked) and the first tick of the start timer.
+    std::unique_ptr<TMainForm> start(QStringList arguments = {});
+    void writeFile(const QString &relative, const QByteArray &content);
+    QByteArray readFile(const QString &relative) const;
+    void tick(TMainForm &form);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    ScriptedDesktop m_desktop;
+};
+
+void MainFormTest::init()
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    m_desktop.reset();
+    m_dir = std::make_unique<QTemporaryDir>();
+    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
+    QDir(m_dir->path()).mkpath(QStringLiteral("db/favourite"));
+}
+
+void MainFormTest::cleanup()
+{
+    QLocale::setDefault(QLocale::c());
+    QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
+}
+
+void MainFormTest::writeFile(const QString &relative, const QByteArray &content)
+{
+    QFile f(m_dir->filePath(relative));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+QByteArray MainFormTest::readFile(const QString &relative) const
+{
+    QFile f(m_dir->filePath(relative));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+std::unique_ptr<TMainForm> MainFormTest::create(QStringList arguments)
+{
+    auto form = std::make_unique<TMainForm>(m_desktop, ProgramDir(m_dir->path()), std::move(arguments));
+    form->startTimer().setInterval(0);
+    form->refreshTimer().setInterval(0);
+    return form;
+}
+
+std::unique_ptr<TMainForm> MainFormTest::start(QStringList arguments)
+{
+    auto form = create(std::move(arguments));
+    form->FormShow();
+    QCoreApplication::processEvents(); // the start timer's tick
+    return form;
+}
+
+void MainFormTest::tick(TMainForm &)
+{
+    QCoreApplication::processEvents();
+}
+
+void MainFormTest::firstStartWithoutSettings()
+{
+    m_desktop.expectDialog(typeLogin({}, {})); // no accounts yet: empty login is the administrator
+    auto form = start();
+
+    QCOMPARE(m_desktop.logged(QStringLiteral("sleep")).value(0), QStringLiteral("sleep 1000")); // no quick start
+    QCOMPARE(form->pos(), QPoint(76, 44));
+    QCOMPARE(form->size(), QSize(770, 566));
+    QCOMPARE(form->document().role(), QStringLiteral("admin"));
+    QCOMPARE(form->windowTitle(), QStringLiteral("Tablora 1.5 [Новая база данных]"));
+    QCOMPARE(form->panels()->text(1), QStringLiteral("Имя: Новая база данных"));
+    QCOMPARE(form->panels()->text(2), QStringLiteral("Вы вошли как: admin"));
+    QVERIFY(form->startPanel()->isHidden());
+    QCOMPARE(form->table()->font().family(), QStringLiteral("Courier New"));
+    QCOMPARE(form->table()->font().pointSize(), 8);
+    QCOMPARE(form->document().model().alignment(), Qt::AlignLeft);
+    const TableData &t = form->document().model().table();
+    QCOMPARE(t.title(0), QStringLiteral("№"));
+    QCOMPARE(t.title(7), QStringLiteral("7 столбец"));
+    QCOMPARE(t.width(0), 30);
+    QCOMPARE(t.width(1), 100);
+    QVERIFY(!form->document().isModified());
+    QCOMPARE(m_desktop.logged(QStringLiteral("open ")),
+             QStringList{QStringLiteral("open ") + ProgramDir(m_dir->path()).helpFile()});
+    QVERIFY(readFile(QStringLiteral("data/config.ini")).contains("[Run]\r\nFirst=0\r\n"));
+
+    tick(*form);
+    QCOMPARE(form->panels()->text(0), QStringLiteral("Всего записей: 0"));
+    QCOMPARE(form->action(4)->text(), QStringLiteral("№"));
+}
+
+void MainFormTest::secondStartDoesNotOpenHelp()
+{
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    auto form = start();
+    QVERIFY(m_desktop.logged(QStringLiteral("open ")).isEmpty());
+    QVERIFY(m_desktop.logged(QStringLiteral("sleep")).isEmpty());
+    QCOMPARE(form->document().role(), QStringLiteral("admin")); // no login asked
+}
+
+void MainFormTest::savedPlacementAndLook_data()
+{
+    QTest::addColumn<QByteArray>("config");
+    QTest::addColumn<QPoint>("position");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("alignment");
+    const QByteArray window = "[Window]\r\nLeft=10\r\nTop=20\r\nWidth=900\r\nHeight=600\r\n";
+    QTest::newRow("saved placement") << window + "[General]\r\nAlign=Center\r\n" << QPoint(10, 20) << QSize(900, 600)
+                                     << int(Qt::AlignHCenter);
+    QTest::newRow("position not applied") << window + "[General]\r\nSavePosition=0\r\nAlign=Right\r\n"
+                                          << QPoint(-1, -1) << QSize(900, 600) << int(Qt::AlignRight);
+    QTest::newRow("size not applied") << window + "[General]\r\nSaveSize=0\r\nAlign=center\r\n" << QPoint(10, 20)
+                                      << QSize(770, 565) << int(Qt::AlignRight);
+}
+
+void MainFormTest::savedPlacementAndLook()
+{
+    QFETCH(QByteArray, config);
+    QFETCH(QPoint, position);
+    QFETCH(QSize, size);
+    QFETCH(int, alignment);
+    writeFile(QStringLiteral("data/config.ini"), config + "[Run]\r\nFirst=0\r\n[Font]\r\nName=DejaVu Sans\r\nSize=11\r\n");
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    auto form = create();
+    const QPoint designPosition = form->pos();
+    form->FormShow();
+    QCoreApplication::processEvents();
+    QCOMPARE(form->pos(), position == QPoint(-1, -1) ? designPosition : position);
+    QCOMPARE(form->size(), size);
+    QCOMPARE(int(form->document().model().alignment()), alignment);
+    QCOMPARE(form->table()->font().family(), QStringLiteral("DejaVu Sans"));
+    QCOMPARE(form->table()->font().pointSize(), 11);
+
+    // Placement is written on every close, whatever the switches say.
+    form->move(33, 44);
+    QVERIFY(form->close());
+    const QByteArray written = readFile(QStringLiteral("data/config.ini"));
+    QVERIFY2(written.contains("Left=33\r\n") && written.contains("Top=44\r\n"), written.constData());
+}
+
+void MainFormTest::sortColumnMark_data()
+{
+    QTest::addColumn<QByteArray>("colNum");
+    QTest::addColumn<int>("marked");
+    QTest::newRow("none stored") << QByteArray() << 4;
+    QTest::newRow("column 3") << QByteArray("3") << 58;
+    QTest::newRow("column 7") << QByteArray("7") << 62;
+    QTest::newRow("out of range") << QByteArray("9") << 0;
+}
+
+void MainFormTest::sortColumnMark()
+{
+    QFETCH(QByteArray, colNum);
+    QFETCH(int, marked);
+    QByteArray config = "[Run]\r\nFirst=0\r\n";
+    if (!colNum.isEmpty())
+        config += "[Table]\r\nColNum=" + colNum + "\r\n";
+    writeFile(QStringLiteral("data/config.ini"), config);
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    auto form = start();
+    for (int n : ActionTable::sortColumnActions())
+        QCOMPARE(form->action(n)->isChecked(), n == marked);
+}
+
+void MainFormTest::leavingTheLoginEndsTheProgram()
+{
+    m_desktop.expectDialog(cancelLogin());
+    auto form = create();
+    form->FormShow();
+    QCoreApplication::processEvents();
+    QVERIFY(m_desktop.terminateRequested());
+    QVERIFY(!form->startTimer().isActive());
+    QCOMPARE(form->windowTitle(), QStringLiteral("Tablora 1.5")); // the start steps never ran
+    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("data/config.ini"))));
+}
+
+void MainFormTest::wrongPasswordKeepsTheDialogOpen()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Users]\r\nAdmin=Admin\r\nPassword=9107\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    m_desktop.expectDialog([this](QDialog &dialog) {
+        auto *login = dialog.findChild<QLineEdit *>(QStringLiteral("Edit1"));
+        auto *password = dialog.findChild<QLineEdit *>(QStringLiteral("Edit2"));
+        auto *enter = dialog.findChild<QPushButton *>(QStringLiteral("BitBtn1"));
+        login->setText(QStringLiteral("Admin"));
+        password->setText(QStringLiteral("0000"));
+        m_desktop.expectMessage(Accounts::loginFailureMessage(), QStringLiteral("Ошибка"));
+        enter->click();
+        if (dialog.result() != 0 || login->text() != QStringLiteral("Admin") || password->text() != QStringLiteral("0000"))
+            return -1;
+        // The hint button beeps and explains.
+        m_desktop.expectMessage(
+            QStringLiteral("Введите логин и пароль для входа в программу. Подробности у администратора"),
+            QStringLiteral("Подсказка"));
+        dialog.findChild<QPushButton *>(QStringLiteral("BitBtn3"))->click();
+        password->setText(QStringLiteral("9107"));
+        dialog.show();
+        QTest::keyClick(password, Qt::Key_Return); // Enter presses "Войти"
+        return dialog.result();
+    });
+    auto form = start();
+    QVERIFY(!m_desktop.terminateRequested());
+    QCOMPARE(form->document().role(), QStringLiteral("admin"));
+    QCOMPARE(m_desktop.logged(QStringLiteral("beep")).size(), 1);
+    QVERIFY(m_desktop.log().contains(QStringLiteral("sleep 500")));
+}
+
+void MainFormTest::userSwitch()
+{
+    writeFile(QStringLiteral("data/other.dat"),
+              "[Users]\r\nAdmin=Admin\r\nPassword=9107\r\nLogin1=petrov\r\nPassword1=p\r\nPrava1=moder\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
+    m_desktop.expectDialog(typeLogin(QStringLiteral("Admin"), QStringLiteral("9107")));
+    auto form = start();
+    form->document().model().appendRecord(record({"1"}));
+    form->document().setModified(true);
+
+    m_desktop.clearLog();
+    QString statusWhilePausing;
+    m_desktop.expectDialog(typeLogin(QStringLiteral("petrov"), QStringLiteral("p")));
+    form->action(5)->trigger();
+    QCOMPARE(m_desktop.log(), QStringList({QStringLiteral("dialog"), QStringLiteral("sleep 500"),
+                                           QStringLiteral("process events"), QStringLiteral("sleep 200")}));
+    QCOMPARE(form->panels()->text(2), QStringLiteral("Вы вошли как: moder"));
+    QCOMPARE(form->document().role(), QStringLiteral("moder"));
+    QVERIFY(form->document().isModified()); // the database is untouched
+}
+
+void MainFormTest::cancelledSwitchEndsTheProgram()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto form = start();
+    form->document().setModified(true);
+    const QByteArray before = readFile(QStringLiteral("data/config.ini"));
+    m_desktop.expectDialog(cancelLogin());
+    form->action(5)->trigger();
+    QVERIFY(m_desktop.terminateRequested());
+    QCOMPARE(form->document().role(), QStringLiteral("admin"));
+    QCOMPARE(readFile(QStringLiteral("data/config.ini")), before); // no closing steps, no question
+}
+
+void MainFormTest::refreshFollowsTheTable()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto form = start();
+    TableModel &model = form->document().model();
+    for (int i = 0; i < 12; ++i)
+        model.appendRecord(record({"n"}));
+    tick(*form);
+    QCOMPARE(form->panels()->text(0), QStringLiteral("Всего записей: 12"));
+    model.removeRecord(3);
+    tick(*form);
+    QCOMPARE(form->panels()->text(0), QStringLiteral("Всего записей: 11"));
+    model.setTitle(0, QStringLiteral("Код"));
+    model.setTitle(2, QStringLiteral("R&D"));
+    tick(*form);
+    QCOMPARE(form->action(4)->text(), QStringLiteral("Код"));
+    QCOMPARE(form->action(47)->text(), QStringLiteral("R&&D")); // shown as "R&D", no access key
+    model.clearRecords();
+    tick(*form);
+    QCOMPARE(form->panels()->text(0), QStringLiteral("Всего записей: 0"));
+}
+
+void MainFormTest::commandLineDatabase()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    TableData t;
+    t.setTitle(1, QStringLiteral("Товар"));
+    t.appendRecord(record({"1", "Чай"}));
+    t.appendRecord(record({"2", "Кофе"}));
+    const QString p = m_dir->filePath(QStringLiteral("Склад.db"));
+    DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(t)));
+
+    auto form = start({p});
+    QCOMPARE(form->document().model().recordCount(), 2);
+    QCOMPARE(form->windowTitle(), QStringLiteral("Tablora 1.5 [Склад.db]"));
+    QCOMPARE(form->document().fileName(), p);
+    QVERIFY(!form->document().isModified());
+    QVERIFY(!readFile(QStringLiteral("data/config.ini")).contains("Enabled1"));
+}
+
+void MainFormTest::commandLineFailure()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    const QString missing = m_dir->filePath(QStringLiteral("нет.db"));
+    m_desktop.expectMessage(QStringLiteral("Не возможно открыть файл ") + missing
+                            + QStringLiteral("! Файл повреждён или имеет формат, не поддерживающийся программой"));
+    auto form = start({missing});
+    QCOMPARE(form->document().fileName(), QStringLiteral("Новая база данных"));
+    QCOMPARE(form->document().model().recordCount(), 0);
+    QVERIFY(!form->document().isModified());
+    QCOMPARE(m_desktop.logged(QStringLiteral("open ")).size(), 1); // the help still opens on the first run
+}
+
+void MainFormTest::closeAnswers_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("cancel") << int(DesktopServices::Answer::Cancel);
+    QTest::newRow("no") << int(DesktopServices::Answer::No);
+    QTest::newRow("yes") << int(DesktopServices::Answer::Yes);
+}
+
+void MainFormTest::closeAnswers()
+{
+    QFETCH(int, answer);
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto form = start();
+    const QString p = m_dir->filePath(QStringLiteral("current.db"));
+    form->document().setFileName(p);
+    form->document().model().appendRecord(record({"1"}));
+    form->document().setModified(true);
+    const QByteArray before = readFile(QStringLiteral("data/config.ini"));
+
+    m_desktop.clearLog();
+    m_desktop.expectQuestion(QStringLiteral("База данных \"current.db\" была изменена. Сохранить изменения?"),
+                             DesktopServices::Answer(answer), QStringLiteral("Предупреждение"));
+    const bool closed = form->close();
+    if (DesktopServices::Answer(answer) == DesktopServices::Answer::Cancel) {
+        QVERIFY(!closed);
+        QCOMPARE(readFile(QStringLiteral("data/config.ini")), before);
+        QVERIFY(!m_desktop.log().contains(QStringLiteral("sleep 200")));
+        return;
+    }
+    QVERIFY(closed);
+    QCOMPARE(form->startPanel()->text(), QStringLiteral("Завершение работы..."));
+    QVERIFY(m_desktop.log().contains(QStringLiteral("sleep 200")));
+    QCOMPARE(QFile::exists(p), DesktopServices::Answer(answer) == DesktopServices::Answer::Yes);
+    const QByteArray written = readFile(QStringLiteral("data/config.ini"));
+    QVERIFY2(written.contains("[Table]\r\nCount=1\r\n"), written.constData());
+    const qsizetype top = written.indexOf("Top="), left = written.indexOf("Left="),
+                    height = written.indexOf("Height="), width = written.indexOf("Width=");
+    QVERIFY(top > 0 && top < left && left < height && height < width);
+}
+
+void MainFormTest::closeWhenSaveFails()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto form = start();
+    form->document().setRole(QStringLiteral("guest"));
+    form->document().setFileName(m_dir->filePath(QStringLiteral("x.db")));
+    form->document().setModified(true);
+    const QByteArray before = readFile(QStringLiteral("data/config.ini"));
+    m_desktop.expectQuestion(QStringLiteral("База данных \"x.db\" была изменена. Сохранить изменения?"),
+                             DesktopServices::Answer::Yes);
+    m_desktop.expectMessage(Accounts::refusalMessage());
+    QVERIFY(!form->close());
+    QCOMPARE(readFile(QStringLiteral("data/config.ini")), before);
+}
+
+void MainFormTest::closeWithReadOnlySettings()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto form = start();
+    // config.ini replaced by a folder: every write to it fails, even as root.
+    QFile::remove(m_dir->filePath(QStringLiteral("data/config.ini")));
+    QDir(m_dir->path()).mkpath(QStringLiteral("data/config.ini"));
+    m_desktop.expectMessage(QStringLiteral("Unable to write to ")
+                            + QDir::toNativeSeparators(m_dir->filePath(QStringLiteral("data/config.ini")))
+                            + QLatin1Char('.'));
+    QVERIFY(form->close()); // reported, and the program still ends
+}
+
+void MainFormTest::exitTakesTheClosePath()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto form = start();
+    form->show();
+    form->document().setModified(true);
+    m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
+                             DesktopServices::Answer::Cancel);
+    form->action(3)->trigger();
+    QVERIFY(form->isVisible());
+}
+
+void MainFormTest::favouriteCells()
+{
+    writeFile(QStringLiteral("db/favourite/favourite.ini"),
+              Windows1251::encode(u"[Item3]\r\nEnabled=1\r\nName=Склад\r\n[Item4]\r\nEnabled=0\r\nName=Архив\r\n"
+                                  u"[Item5]\r\nEnabled=1\r\nName=\r\n[Item6]\r\nEnabled=yes\r\n"));
+    auto form = create();
+    auto open = [&](int cell) { return form->action(ActionTable::favouriteOpenAction(cell)); };
+    auto remove = [&](int cell) { return form->action(ActionTable::favouriteDeleteAction(cell)); };
+    QVERIFY(open(3)->isVisible() && remove(3)->isVisible());
+    QCOMPARE(open(3)->text(), QStringLiteral("Склад"));
+    QCOMPARE(remove(3)->text(), QStringLiteral("Склад"));
+    QVERIFY(!open(4)->isVisible() && !remove(4)->isVisible());
+    QCOMPARE(open(4)->text(), QStringLiteral("Архив"));
+    QVERIFY(open(5)->isVisible());
+    QCOMPARE(open(5)->text(), QString());
+    QVERIFY(!open(6)->isVisible()); // not an integer: false
+    QCOMPARE(open(1)->text(), QStringLiteral("Без имени"));
+    QCOMPARE(remove(10)->text(), QStringLiteral("Без имени"));
+    QVERIFY(!open(10)->isVisible());
+}
+
+void MainFormTest::refusedCommandIsLoggedAndShown()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Users]\r\nLogin1=g\r\nPassword1=g\r\nPrava1=guest\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    m_desktop.expectDialog(typeLogin(QStringLiteral("g"), QStringLiteral("g")));
+    auto form = start();
+    m_desktop.expectMessage(Accounts::refusalMessage(), QStringLiteral("Tablora 1.5 [Новая база данных]"));
+    form->action(10)->trigger();
+    const QByteArray log = readFile(QStringLiteral("errors.log"));
+    QVERIFY(log.endsWith(Windows1251::encode(QStringLiteral("|Error:") + Accounts::refusalMessage()) + "\r\n"));
+    QCOMPARE(log.count("\r\n"), 1);
+
+    // A cancelled question is a silent abort: nothing is logged.
+    form->document().setModified(true);
+    m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
+                             DesktopServices::Answer::Cancel);
+    form->action(8)->trigger();
+    QCOMPARE(readFile(QStringLiteral("errors.log")).count("\r\n"), 1);
+}
+
+void MainFormTest::sortCommandsPersistTheirChoice()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto form = start();
+    TableModel &model = form->document().model();
+    for (const char *c : {"b", "a", "c"})
+        model.appendRecord(record({"", "", "", c}));
+
+    form->action(64)->trigger(); // descending, by the stored column 0
+    form->action(58)->trigger(); // column 3
+    QStringList order;
+    for (int r = 0; r < 3; ++r)
+        order << model.table().cell(r, 3).toString();
+    QCOMPARE(order, QStringList({"c", "b", "a"}));
+    QVERIFY(form->action(58)->isChecked());
+    QVERIFY(!form->action(4)->isChecked());
+    QVERIFY(!form->document().isModified());
+    const QByteArray config = readFile(QStringLiteral("data/config.ini"));
+    QVERIFY(config.contains("Sort=-1\r\n") && config.contains("ColNum=3\r\n"));
+
+    // The choice outlives the window.
+    form.reset();
+    auto again = start();
+    QVERIFY(again->action(58)->isChecked());
+}
+
+void MainFormTest::shortcutsDoNotReachModelessDialogs()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto form = start();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    int deletes = 0;
+    connect(form->action(20), &QAction::triggered, this, [&] { ++deletes; });
+
+    QTest::keyClick(form->table(), Qt::Key_Delete);
+    QCOMPARE(deletes, 1); // in the main window Del runs "Удалить"
+
+    QDialog dialog(form.get());
+    auto *edit = new QLineEdit(QStringLiteral("abc"), &dialog);
+    (new QVBoxLayout(&dialog))->addWidget(edit);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    edit->setFocus();
+    edit->setCursorPosition(0);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QCOMPARE(edit->text(), QStringLiteral("bc"));
+    QCOMPARE(deletes, 1);
+}
+
+void MainFormTest::draggedWidthObeysTheColumnLimits()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto form = start();
+    QHeaderView *header = form->table()->horizontalHeader();
+    header->resizeSection(2, 2);
+    QCOMPARE(header->sectionSize(2), 5);
+    QCOMPARE(form->document().model().table().width(2), 5);
+    header->resizeSection(2, 240);
+    QCOMPARE(form->document().model().table().width(2), 240);
+    header->resizeSection(0, 80);
+    QCOMPARE(header->sectionSize(0), 30);
+    QVERIFY(!form->document().isModified()); // widths are not a change of the data
+}
+
+QTEST_MAIN(MainFormTest)
+#include "tst_mainform.moc"

@@ -1,0 +1,492 @@
+#include "ScriptedDesktop.h"
+#include "app/ProgramDir.h"
+#include "app/TabloraError.h"
+#include "document/DatabaseCodec.h"
+#include "document/Document.h"
+#include "document/DocumentTexts.h"
+#include "document/DocumentView.h"
+#include "document/FileCommands.h"
+#include "users/SettingKeys.h"
+#include "users/Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// The window as the file commands see it: titles and the recent-file menu.
+class FakeView : public DocumentView
+{
+public:
+    FakeView(Document &document, Settings &settings)
+        : m_document(document)
+        , m_settings(settings)
+    {
+        ChangeReopen();
+    }
+
+    void ChangeTitle() override { title = DocumentTexts::windowTitle(m_document.fileName()); }
+    void ChangeReopen() override
+    {
+        for (int k = 1; k <= 5; ++k)
+            visible[k - 1] = m_settings.read(Keys::reopenEnabled(k));
+        ++reopenRebuilds;
+    }
+    bool reopenVisible(int k) const override { return visible[k - 1]; }
+    QString applicationTitle() const override { return title; }
+
+    QString title = QStringLiteral("Tablora 1.5");
+    bool visible[5] = {};
+    int reopenRebuilds = 0;
+
+private:
+    Document &m_document;
+    Settings &m_settings;
+};
+
+Record record(std::initializer_list<const char *> cells)
+{
+    Record::Cells c;
+    int i = 0;
+    for (const char *text : cells)
+        c[i++] = QString::fromUtf8(text);
+    return Record(c);
+}
+
+} // namespace
+
+class FileCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void promptAnswers_data();
+    void promptAnswers();
+    void newTakesWidthsAndTitlesFromSettings();
+    void openAddsToRecentFiles();
+    void recentListFillsThenShifts();
+    void sameFileTwiceFillsTwoEntries();
+    void reopenMissingPathReadsDefaultDatabase();
+    void failedLoadsChangeNothing_data();
+    void failedLoadsChangeNothing();
+    void saveNameRule_data();
+    void saveNameRule();
+    void saveUntitledCancelledWritesNothing();
+    void saveRetriesThroughTheDialog();
+    void saveAsReplacesAndReportsFailure();
+    void saveNeedsTheRight();
+    void unencodableTextIsNotLostSilently();
+    void exampleLoadsUnderItsPath();
+    void commandLineLoadKeepsRecentFiles();
+
+private:
+    QString writeDatabase(const QString &name, const TableData &table);
+    TableData readBack(const QString &path);
+    QString path(const QString &name) const { return QDir::toNativeSeparators(m_dir->filePath(name)); }
+    void makeModified();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    ScriptedDesktop m_desktop;
+    std::unique_ptr<Settings> m_settings;
+    std::unique_ptr<Document> m_document;
+    std::unique_ptr<FakeView> m_view;
+    std::unique_ptr<FileCommands> m_files;
+};
+
+void FileCommandsTest::init()
+{
+    m_desktop.reset();
+    m_dir = std::make_unique<QTemporaryDir>();
+    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
+    const ProgramDir dir(m_dir->path());
+    m_settings = std::make_unique<Settings>(dir);
+    m_document = std::make_unique<Document>();
+    m_document->setRole(QStringLiteral("admin"));
+    m_view = std::make_unique<FakeView>(*m_document, *m_settings);
+    m_files = std::make_unique<FileCommands>(*m_document, *m_settings, m_desktop, *m_view, dir);
+}
+
+void FileCommandsTest::cleanup()
+{
+    QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
+}
+
+QString FileCommandsTest::writeDatabase(const QString &name, const TableData &table)
+{
+    const QString p = path(name);
+    DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(table)));
+    return p;
+}
+
+TableData FileCommandsTest::readBack(const QString &p)
+{
+    return DatabaseCodec::ReadBaseFile(p);
+}
+
+void FileCommandsTest::makeModified()
+{
+    m_document->model().appendRecord(record({"1", "изменение"}));
+    m_document->setModified(true);
+}
+
+enum class Command { New, Open, Reopen, Example };
+
+void FileCommandsTest::promptAnswers_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("answer");
+    for (auto [name, command] : {std::pair{"new", Command::New}, std::pair{"open", Command::Open},
+                                 std::pair{"reopen", Command::Reopen}, std::pair{"example", Command::Example}}) {
+        QTest::addRow("%s, cancel", name) << int(command) << int(DesktopServices::Answer::Cancel);
+        QTest::addRow("%s, no", name) << int(command) << int(DesktopServices::Answer::No);
+        QTest::addRow("%s, yes", name) << int(command) << int(DesktopServices::Answer::Yes);
+    }
+}
+
+void FileCommandsTest::promptAnswers()
+{
+    QFETCH(int, command);
+    QFETCH(int, answer);
+    TableData other;
+    other.appendRecord(record({"7", "другая"}));
+    const QString otherPath = writeDatabase(QStringLiteral("other.db"), other);
+    QDir(m_dir->path()).mkpath(QStringLiteral("Примеры"));
+    writeDatabase(QStringLiteral("Примеры/Профайл.db"), other);
+    m_settings->write(Keys::reopenFile(1, ProgramDir(m_dir->path())), otherPath);
+
+    const QString current = writeDatabase(QStringLiteral("current.db"), TableData());
+    m_document->setFileName(current);
+    makeModified();
+
+    if (Command(command) == Command::Open)
+        m_desktop.expectOpenFile(otherPath);
+    m_desktop.expectQuestion(QStringLiteral("База данных \"current.db\" была изменена. Сохранить изменения?"),
+                             DesktopServices::Answer(answer), QStringLiteral("Предупреждение"));
+    switch (Command(command)) {
+    case Command::New:
+        m_files->New();
+        break;
+    case Command::Open:
+        m_files->Open();
+        break;
+    case Command::Reopen:
+        m_files->Reopen(1);
+        break;
+    case Command::Example:
+        m_files->OpenExample(FileCommands::Example::Profile);
+        break;
+    }
+    QCOMPARE(m_desktop.logged(QStringLiteral("beep")).size(), 1);
+    QVERIFY(m_desktop.log().at(m_desktop.log().indexOf(QStringLiteral("beep")) + 1).startsWith(u"question"));
+
+    if (DesktopServices::Answer(answer) == DesktopServices::Answer::Cancel) {
+        QCOMPARE(m_document->fileName(), current);
+        QVERIFY(m_document->isModified());
+        QCOMPARE(m_document->model().recordCount(), 1);
+        QCOMPARE(readBack(current).recordCount(), 0);
+        return;
+    }
+    QVERIFY(!m_document->isModified());
+    // Yes saved the changes into the previous file first; No dropped them.
+    QCOMPARE(readBack(current).recordCount(), DesktopServices::Answer(answer) == DesktopServices::Answer::Yes ? 1 : 0);
+    QCOMPARE(m_document->model().recordCount(), Command(command) == Command::New ? 0 : 1);
+}
+
+void FileCommandsTest::newTakesWidthsAndTitlesFromSettings()
+{
+    m_settings->write(Keys::columnWidth(0), 50);
+    m_settings->write(Keys::columnWidth(3), 2);
+    m_settings->write(Keys::caption(2), QStringLiteral("Фамилия"));
+    m_document->setFileName(QStringLiteral("/x/old.db"));
+    m_files->New();
+    const TableData &t = m_document->model().table();
+    QCOMPARE(t.width(0), 30);
+    QCOMPARE(t.width(1), 100);
+    QCOMPARE(t.width(3), 5);
+    QCOMPARE(t.width(7), 100);
+    QCOMPARE(t.title(0), QStringLiteral("№"));
+    QCOMPARE(t.title(2), QStringLiteral("Фамилия"));
+    QCOMPARE(t.title(7), QStringLiteral("7 столбец"));
+    QCOMPARE(m_document->fileName(), Document::untitledName());
+    QCOMPARE(m_view->title, QStringLiteral("Tablora 1.5 [Новая база данных]"));
+    QVERIFY(m_desktop.log().isEmpty()); // not modified: no question
+}
+
+void FileCommandsTest::openAddsToRecentFiles()
+{
+    TableData t;
+    t.setTitle(1, QStringLiteral("Товар"));
+    t.appendRecord(record({"1", "Чай"}));
+    const QString p = writeDatabase(QStringLiteral("Склад.db"), t);
+    m_desktop.expectOpenFile(p);
+    m_files->Open();
+    QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Открыть...]"));
+    QCOMPARE(m_desktop.lastFileDialog.filters.at(0).first, QStringLiteral("Базы данных (*.db)"));
+    QCOMPARE(m_desktop.lastFileDialog.filters.at(1).first, QStringLiteral("Все файлы (*.*)"));
+    QCOMPARE(m_document->model().table(), t);
+    QCOMPARE(m_document->fileName(), p);
+    QCOMPARE(m_view->title, QStringLiteral("Tablora 1.5 [Склад.db]"));
+    QCOMPARE(m_settings->read(Keys::reopenFileForShift(1)), p);
+    QVERIFY(m_settings->read(Keys::reopenEnabled(1)));
+    QVERIFY(m_view->visible[0]);
+    QVERIFY(!m_view->visible[1]);
+}
+
+void FileCommandsTest::recentListFillsThenShifts()
+{
+    QStringList files;
+    for (int i = 1; i <= 6; ++i)
+        files << writeDatabase(QStringLiteral("f%1.db").arg(i), TableData());
+    for (int i = 0; i < 6; ++i) {
+        m_desktop.expectOpenFile(files[i]);
+        m_files->Open();
+        if (i == 4) {
+            for (int k = 1; k <= 5; ++k)
+                QCOMPARE(m_settings->read(Keys::reopenFileForShift(k)), files[k - 1]);
+        }
+    }
+    const QStringList expected = {files[5], files[0], files[1], files[2], files[3]};
+    for (int k = 1; k <= 5; ++k) {
+        QCOMPARE(m_settings->read(Keys::reopenFileForShift(k)), expected[k - 1]);
+        QVERIFY(m_settings->read(Keys::reopenEnabled(k)));
+    }
+}
+
+void FileCommandsTest::sameFileTwiceFillsTwoEntries()
+{
+    const QString p = writeDatabase(QStringLiteral("a.db"), TableData());
+    for (int i = 0; i < 2; ++i) {
+        m_desktop.expectOpenFile(p);
+        m_files->Open();
+    }
+    QCOMPARE(m_settings->read(Keys::reopenFileForShift(1)), p);
+    QCOMPARE(m_settings->read(Keys::reopenFileForShift(2)), p);
+    QVERIFY(!m_settings->read(Keys::reopenEnabled(3)));
+}
+
+void FileCommandsTest::reopenMissingPathReadsDefaultDatabase()
+{
+    QDir(m_dir->path()).mkpath(QStringLiteral("db"));
+    TableData t;
+    t.appendRecord(record({"1", "по умолчанию"}));
+    const QString defaultDb = writeDatabase(QStringLiteral("db/default.db"), t);
+    m_settings->write(Keys::reopenEnabled(2), true);
+    m_files->Reopen(2);
+    QCOMPARE(m_document->fileName(), defaultDb);
+    QCOMPARE(m_document->model().recordCount(), 1);
+    QVERIFY(!m_settings->read(Keys::reopenEnabled(1))); // reopening leaves the list alone
+}
+
+void FileCommandsTest::failedLoadsChangeNothing_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("open") << int(Command::Open) << FileCommands::openFailureMessage();
+    QTest::newRow("reopen") << int(Command::Reopen) << FileCommands::openFailureMessage();
+    QTest::newRow("example") << int(Command::Example) << FileCommands::exampleFailureMessage();
+}
+
+void FileCommandsTest::failedLoadsChangeNothing()
+{
+    QFETCH(int, command);
+    QFETCH(QString, message);
+    QFile bad(path(QStringLiteral("bad.db")));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("not a database\r\n");
+    bad.close();
+    m_settings->write(Keys::reopenFile(1, ProgramDir(m_dir->path())), bad.fileName());
+
+    const QString current = path(QStringLiteral("current.db"));
+    m_document->setFileName(current);
+    makeModified();
+    const TableData before = m_document->model().table();
+    if (Command(command) == Command::Open)
+        m_desktop.expectOpenFile(bad.fileName()); // the dialog comes before the question
+    m_desktop.expectQuestion(QStringLiteral("База данных \"current.db\" была изменена. Сохранить изменения?"),
+                             DesktopServices::Answer::No);
+    try {
+        if (Command(command) == Command::Open)
+            m_files->Open();
+        else if (Command(command) == Command::Reopen)
+            m_files->Reopen(1);
+        else
+            m_files->OpenExample(FileCommands::Example::Programs);
+        QFAIL("the load should have failed");
+    } catch (const TabloraError &e) {
+        QCOMPARE(e.message(), message);
+    }
+    QCOMPARE(m_document->model().table(), before);
+    QCOMPARE(m_document->fileName(), current);
+    QVERIFY(m_document->isModified());
+    QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
+}
+
+void FileCommandsTest::saveNameRule_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("first filter adds .db") << "Склад" << 0 << "Склад.db";
+    QTest::newRow("first filter keeps .db") << "Склад.db" << 0 << "Склад.db";
+    QTest::newRow("any letter case") << "Склад.DB" << 0 << "Склад.DB";
+    QTest::newRow("other extension") << "Склад.txt" << 0 << "Склад.txt.db";
+    QTest::newRow("second filter as typed") << "Склад" << 1 << "Склад";
+}
+
+void FileCommandsTest::saveNameRule()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, filter);
+    QFETCH(QString, written);
+    makeModified();
+    m_desktop.expectSaveFile(path(typed), filter);
+    m_files->Save();
+    QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Сохранить]"));
+    QCOMPARE(m_desktop.lastFileDialog.filters.at(0).first, QStringLiteral("База данных (*.db)"));
+    QVERIFY(QFile::exists(path(written)));
+    QCOMPARE(m_document->fileName(), path(written));
+    QVERIFY(!m_document->isModified());
+    QCOMPARE(m_view->title, QStringLiteral("Tablora 1.5 [") + written + QLatin1Char(']'));
+    QCOMPARE(readBack(path(written)), m_document->model().table());
+}
+
+void FileCommandsTest::saveUntitledCancelledWritesNothing()
+{
+    makeModified();
+    m_desktop.expectSaveFileCancelled();
+    m_files->Save();
+    QVERIFY(m_document->isModified());
+    QCOMPARE(m_document->fileName(), Document::untitledName());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList());
+}
+
+void FileCommandsTest::saveRetriesThroughTheDialog()
+{
+    // A file name under a regular file cannot be written, even as root.
+    QFile blocker(path(QStringLiteral("blocker")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString unwritable = path(QStringLiteral("blocker/base.db"));
+
+    m_document->setFileName(unwritable);
+    makeModified();
+    m_desktop.expectSaveFile(path(QStringLiteral("second.db")));
+    m_files->Save();
+    QCOMPARE(m_document->fileName(), path(QStringLiteral("second.db")));
+    QVERIFY(!m_document->isModified());
+
+    // A failing second choice is reported with the path and the reason.
+    m_document->setFileName(unwritable);
+    makeModified();
+    m_desktop.expectSaveFile(unwritable, 1);
+    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->Save());
+    QCOMPARE(m_document->fileName(), unwritable);
+    QVERIFY(m_document->isModified());
+
+    // Cancelling the second dialog ends the command quietly.
+    m_desktop.expectSaveFileCancelled();
+    m_files->Save();
+    QVERIFY(m_document->isModified());
+}
+
+void FileCommandsTest::saveAsReplacesAndReportsFailure()
+{
+    const QString existing = writeDatabase(QStringLiteral("existing.db"), TableData());
+    m_document->setFileName(path(QStringLiteral("current.db")));
+    makeModified();
+    m_desktop.expectSaveFile(existing);
+    m_files->SaveAs();
+    QCOMPARE(readBack(existing).recordCount(), 1);
+    QCOMPARE(m_document->fileName(), existing);
+    QVERIFY(!m_document->isModified());
+    QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
+
+    makeModified();
+    QFile blocker(path(QStringLiteral("blocker")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    m_desktop.expectSaveFile(path(QStringLiteral("blocker/x.db")));
+    try {
+        m_files->SaveAs();
+        QFAIL("the write should have failed");
+    } catch (const TabloraError &e) {
+        QVERIFY2(e.message().startsWith(QStringLiteral("Cannot create file \"")), qPrintable(e.message()));
+        QVERIFY(e.message().contains(path(QStringLiteral("blocker/x.db"))));
+    }
+    QCOMPARE(m_document->fileName(), existing);
+    QVERIFY(m_document->isModified());
+}
+
+void FileCommandsTest::saveNeedsTheRight()
+{
+    m_document->setRole(QStringLiteral("guest"));
+    m_document->setFileName(path(QStringLiteral("current.db")));
+    makeModified();
+    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->Save());
+    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->SaveAs());
+    QVERIFY(!QFile::exists(path(QStringLiteral("current.db"))));
+    m_settings->write(Keys::pravaSaveBase(), true);
+    m_files->Save();
+    QVERIFY(QFile::exists(path(QStringLiteral("current.db"))));
+}
+
+void FileCommandsTest::unencodableTextIsNotLostSilently()
+{
+    const QString p = path(QStringLiteral("u.db"));
+    m_document->setFileName(p);
+    m_document->model().appendRecord(record({"1", "ok"}));
+    m_document->model().appendRecord(record({"2", "x", "", "цена 5€ — 中文"}));
+    m_document->setModified(true);
+    const QString question = QStringLiteral(
+        "В записи 2, в столбце «3 столбец», есть символы, которые нельзя сохранить в файле базы данных. "
+        "Сохранить, заменив их знаком \"?\"?");
+
+    m_desktop.expectQuestion(question, DesktopServices::Answer::No, QStringLiteral("Вопрос"));
+    m_files->Save();
+    QVERIFY(!QFile::exists(p));
+    QVERIFY(m_document->isModified());
+
+    m_desktop.expectQuestion(question, DesktopServices::Answer::Yes);
+    m_files->Save();
+    QCOMPARE(readBack(p).cell(1, 3).toString(), QStringLiteral("цена 5€ — ??"));
+    QVERIFY(!m_document->isModified());
+
+    m_document->model().setTitle(0, QStringLiteral("№ 中"));
+    m_desktop.expectQuestion(QStringLiteral("В заголовке столбца «№ 中» есть символы, которые нельзя сохранить в "
+                                            "файле базы данных. Сохранить, заменив их знаком \"?\"?"),
+                             DesktopServices::Answer::No);
+    m_files->Save();
+}
+
+void FileCommandsTest::exampleLoadsUnderItsPath()
+{
+    QDir(m_dir->path()).mkpath(QStringLiteral("Примеры"));
+    TableData t;
+    t.appendRecord(record({"1", "Фамилия"}));
+    const QString p = writeDatabase(QStringLiteral("Примеры/Профайл.db"), t);
+    m_files->OpenExample(FileCommands::Example::Profile);
+    QCOMPARE(m_document->fileName(), p);
+    QCOMPARE(m_view->title, QStringLiteral("Tablora 1.5 [Профайл.db]"));
+    QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
+}
+
+void FileCommandsTest::commandLineLoadKeepsRecentFiles()
+{
+    TableData t;
+    t.appendRecord(record({"5"}));
+    const QString p = writeDatabase(QStringLiteral("arg.db"), t);
+    m_files->loadFile(p);
+    QCOMPARE(m_document->model().recordCount(), 1);
+    QCOMPARE(m_document->fileName(), p);
+    QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
+    QVERIFY_THROWS_EXCEPTION(std::exception, m_files->loadFile(path(QStringLiteral("missing.db"))));
+    QCOMPARE(m_document->fileName(), p);
+}
+
+QTEST_GUILESS_MAIN(FileCommandsTest)
+#include "tst_filecommands.moc"
