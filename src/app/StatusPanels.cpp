@@ -8,6 +8,9 @@ StatusPanels::StatusPanels(QWidget *parent)
     setObjectName(QStringLiteral("StatusBar1"));
     setSizeGripEnabled(true);
     setFixedHeight(19);
+    QFont panelFont(QStringLiteral("Tahoma"));
+    panelFont.setPointSize(8);
+    setFont(panelFont);
     const QString initial[3] = {QStringLiteral("Всего записей:"), QStringLiteral("Имя:"), QStringLiteral("Состояние")};
     for (int i = 0; i < 3; ++i) {
         m_panels[i] = new QLabel(initial[i], this);

@@ -148,8 +148,10 @@ void TMainForm::FormShow()
         }
         m_document.setRole(role);
 
-        if (m_settings.read(Keys::savePosition()))
-            move(m_settings.read(Keys::windowLeft()), m_settings.read(Keys::windowTop()));
+        if (m_settings.read(Keys::savePosition())) {
+            m_outerPositionWanted = QPoint(m_settings.read(Keys::windowLeft()), m_settings.read(Keys::windowTop()));
+            move(*m_outerPositionWanted);
+        }
         if (m_settings.read(Keys::saveSize())) {
             m_outerSizeWanted = QSize(m_settings.read(Keys::windowWidth()), m_settings.read(Keys::windowHeight()));
             resize(m_outerSizeWanted);
@@ -163,13 +165,15 @@ void TMainForm::FormShow()
 void TMainForm::Timer1Timer()
 {
     Timer1.stop();
-    // The stored size is the outer one; once the frame is known, take it off.
-    if (m_outerSizeWanted.isValid()) {
-        const QSize frame = frameGeometry().size() - geometry().size();
-        if (!frame.isEmpty())
-            resize(m_outerSizeWanted - frame);
-        m_outerSizeWanted = {};
-    }
+    // The stored placement is the outer one. Before the window was shown its
+    // frame was unknown; now that it is known, place the frame, not the inside.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (m_outerSizeWanted.isValid() && !frame.isEmpty())
+        resize(m_outerSizeWanted - frame);
+    if (m_outerPositionWanted && frameGeometry().topLeft() != *m_outerPositionWanted)
+        move(*m_outerPositionWanted);
+    m_outerSizeWanted = {};
+    m_outerPositionWanted.reset();
     for (int c = 0; c < kColumnCount; ++c)
         m_document.model().setTitle(c, m_settings.read(Keys::caption(c)));
     applyTableLook();

@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <optional>
+
 class CommandMap;
 class DesktopServices;
 class QAction;
@@ -102,5 +104,6 @@ private:
     QTimer Timer1;
     QTimer Timer2;
     QSize m_outerSizeWanted;
+    std::optional<QPoint> m_outerPositionWanted;
     int m_markedSortColumn = -1;
 };

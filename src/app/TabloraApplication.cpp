@@ -3,6 +3,7 @@
 #include "AppInfo.h"
 #include "TabloraError.h"
 
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -12,6 +13,9 @@ TabloraApplication::TabloraApplication(int &argc, char **argv)
     setApplicationName(QStringLiteral("Tablora"));
     setApplicationVersion(QStringLiteral("1.5"));
     setQuitOnLastWindowClosed(false); // the program ends when its main window closes
+    // Pictures come from the desktop's icon theme; where it lacks one, from
+    // Adwaita, which the set-up installs.
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
 }
 
 bool TabloraApplication::notify(QObject *receiver, QEvent *event)
