@@ -12,6 +12,7 @@ packages=(
     poppler-utils   # tests read printed PDFs back
     fp-utils        # chmcmd compiles the help file
     xchm            # a viewer for the help file
+    xdg-utils       # the desktop's "open" for files, web and mail addresses
 )
 
 missing=()

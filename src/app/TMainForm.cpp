@@ -59,6 +59,7 @@ void TMainForm::buildLayout()
     QFont menuFont(QStringLiteral("Tahoma"));
     menuFont.setPointSize(8);
     bar->setFont(menuFont);
+    bar->setFixedHeight(24);
     m_commands->buildMenuBar(bar);
 
     QToolBar *tools = m_commands->buildToolBar();
