@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtCore/qnamespace.h>
+#include <Qt>
 
 #include <cstdint>
 #include <vector>
