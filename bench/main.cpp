@@ -1,4 +1,5 @@
 #include "BenchCommands.h"
+#include "SortBench.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -15,6 +16,7 @@ struct CommandSpec {
 constexpr CommandSpec kCommands[] = {
     { "gen", "N OUT.db", runGen },
     { "roundtrip", "IN.db OUT.db", runRoundtrip },
+    { "sort", "IN.db COL DIR OUT.db", runSortBench },
 };
 
 int argumentCount(const CommandSpec &spec)

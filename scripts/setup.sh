@@ -8,6 +8,7 @@ cd "$(dirname "$0")/.."
 packages=(
     build-essential cmake g++ pkg-config
     qt6-base-dev qt6-webengine-dev qt6-translations-l10n qt6-qpa-plugins
+    libicu-dev      # sorting collates with ICU, as Qt does
     fonts-dejavu fonts-liberation2 adwaita-icon-theme
     poppler-utils   # tests read printed PDFs back
     fp-utils        # chmcmd compiles the help file

@@ -1,6 +1,8 @@
 #include "RowSorter.h"
 
-#include <algorithm>
+#include "SortKeys.h"
+#include "document/TableData.h"
+
 #include <numeric>
 
 namespace RowSorter {
@@ -14,15 +16,16 @@ QCollator collator(const QLocale &locale)
 
 std::vector<int> sortedOrder(const TableData &table, int column, int factor, const QCollator &collator)
 {
-    std::vector<int> order(table.recordCount());
-    std::iota(order.begin(), order.end(), 0);
-    if (column < 0 || column >= kColumnCount || factor == 0)
-        return order;
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const int c = collator.compare(table.cell(a, column), table.cell(b, column));
-        return factor > 0 ? c < 0 : c > 0;
-    });
-    return order;
+    // A column outside the record (only a hand-edited setting holds one) has
+    // nothing to compare, so every row compares equal, as with factor 0.
+    if (column < 0 || column >= kColumnCount || factor == 0 || table.recordCount() < 2) {
+        std::vector<int> identity(size_t(table.recordCount()));
+        std::iota(identity.begin(), identity.end(), 0);
+        return identity;
+    }
+    // The keys live only while the order is worked out.
+    SortKeys keys(table, column, collator);
+    return keys.order(factor > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 } // namespace RowSorter

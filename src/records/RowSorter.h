@@ -1,21 +1,23 @@
 #pragma once
 
-#include "document/TableData.h"
-
 #include <QCollator>
+#include <QLocale>
 
 #include <vector>
 
-// The order of the table's rows by one column.
+class TableData;
+
+// The order of the table's rows by one column: the column's texts compared by
+// the collator, the result scaled by a factor (positive ascending, negative
+// descending, 0 all rows equal). Rows that compare equal keep their previous
+// relative order in both directions; there is no second key.
 namespace RowSorter {
 
 // The collator the program sorts with: the given locale, case ignored.
 QCollator collator(const QLocale &locale = QLocale());
 
-// The new row order (new row i is old row order[i]) when sorted by column
-// with factor: ascending for a positive factor, descending for a negative one.
-// Rows that compare equal keep their order; a column outside 0..7 or a factor
-// of 0 gives the identity.
+// The new row order of the table (new row i is old row order[i]) when sorted by
+// column with factor; the identity for a column outside 0..7 or factor 0.
 std::vector<int> sortedOrder(const TableData &table, int column, int factor, const QCollator &collator);
 
 } // namespace RowSorter

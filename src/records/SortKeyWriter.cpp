@@ -1,0 +1,101 @@
+#include "SortKeyWriter.h"
+
+#include <QCollator>
+
+#include <unicode/ucol.h>
+
+#include <algorithm>
+#include <limits>
+
+SortKeyWriter::SortKeyWriter(const QCollator &collator)
+    : m_foldCase(collator.caseSensitivity() == Qt::CaseInsensitive)
+    , m_buffer(256)
+{
+    // QCollator compares the C locale as QString does, and so does Qt when ICU
+    // cannot open a collator for the locale.
+    if (collator.locale().language() == QLocale::C)
+        return;
+    // The same collator, attribute for attribute, that QCollator opens.
+    const QByteArray name = collator.locale().bcp47Name().toLatin1().replace('-', '_');
+    UErrorCode status = U_ZERO_ERROR;
+    m_icu = ucol_open(name.constData(), &status);
+    if (U_FAILURE(status)) {
+        m_icu = nullptr;
+        return;
+    }
+    const auto set = [this](UColAttribute attribute, UColAttributeValue value) {
+        UErrorCode ignored = U_ZERO_ERROR; // as QCollator: a failed attribute leaves the others
+        ucol_setAttribute(m_icu, attribute, value, &ignored);
+    };
+    set(UCOL_NORMALIZATION_MODE, UCOL_ON);
+    set(UCOL_STRENGTH, m_foldCase ? UCOL_SECONDARY : UCOL_DEFAULT_STRENGTH);
+    set(UCOL_NUMERIC_COLLATION, collator.numericMode() ? UCOL_ON : UCOL_OFF);
+    set(UCOL_ALTERNATE_HANDLING, collator.ignorePunctuation() ? UCOL_SHIFTED : UCOL_NON_IGNORABLE);
+}
+
+SortKeyWriter::~SortKeyWriter()
+{
+    if (m_icu)
+        ucol_close(m_icu);
+}
+
+QByteArrayView SortKeyWriter::key(QStringView text)
+{
+    if (text.isEmpty())
+        return {m_buffer.data(), 0};
+    const qsizetype size = m_icu ? writeIcuKey(text) : writeCodeUnitKey(text);
+    return {m_buffer.data(), size};
+}
+
+qsizetype SortKeyWriter::writeIcuKey(QStringView text)
+{
+    const auto length = int32_t(std::min<qsizetype>(text.size(), std::numeric_limits<int32_t>::max()));
+    const auto *units = reinterpret_cast<const UChar *>(text.utf16());
+    const auto capacity = int32_t(std::min<size_t>(m_buffer.size(), std::numeric_limits<int32_t>::max()));
+    int32_t size = ucol_getSortKey(m_icu, units, length, m_buffer.data(), capacity);
+    if (size > capacity) {
+        m_buffer.resize(size_t(size));
+        size = ucol_getSortKey(m_icu, units, length, m_buffer.data(), size);
+    }
+    // ICU ends every key with a zero byte that no key holds elsewhere; the
+    // byte order stays the same without it.
+    return std::max(size - 1, 0);
+}
+
+// QString's comparison compares code unit by code unit; case-insensitively it
+// compares each unit folded, a low surrogate after a high one as its whole
+// folded code point. Each compared value is written in the UTF-8 pattern,
+// whose byte order is the order of the values.
+qsizetype SortKeyWriter::writeCodeUnitKey(QStringView text)
+{
+    const size_t needed = size_t(text.size()) * 4;
+    if (m_buffer.size() < needed)
+        m_buffer.resize(needed);
+    unsigned char *out = m_buffer.data();
+    char16_t previous = 0;
+    for (const QChar unit : text) {
+        char32_t value = unit.unicode();
+        if (m_foldCase) {
+            if (QChar::isLowSurrogate(value) && QChar::isHighSurrogate(previous))
+                value = QChar::surrogateToUcs4(previous, unit.unicode());
+            value = QChar::toCaseFolded(value);
+        }
+        previous = unit.unicode();
+        if (value < 0x80) {
+            *out++ = static_cast<unsigned char>(value);
+        } else if (value < 0x800) {
+            *out++ = static_cast<unsigned char>(0xC0 | value >> 6);
+            *out++ = static_cast<unsigned char>(0x80 | (value & 0x3F));
+        } else if (value < 0x10000) {
+            *out++ = static_cast<unsigned char>(0xE0 | value >> 12);
+            *out++ = static_cast<unsigned char>(0x80 | (value >> 6 & 0x3F));
+            *out++ = static_cast<unsigned char>(0x80 | (value & 0x3F));
+        } else {
+            *out++ = static_cast<unsigned char>(0xF0 | value >> 18);
+            *out++ = static_cast<unsigned char>(0x80 | (value >> 12 & 0x3F));
+            *out++ = static_cast<unsigned char>(0x80 | (value >> 6 & 0x3F));
+            *out++ = static_cast<unsigned char>(0x80 | (value & 0x3F));
+        }
+    }
+    return out - m_buffer.data();
+}

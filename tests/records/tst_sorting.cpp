@@ -1,0 +1,204 @@
+#include "document/TableModel.h"
+#include "records/RowSorter.h"
+
+#include <QAbstractItemModelTester>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <algorithm>
+#include <climits>
+#include <numeric>
+
+namespace {
+
+// One record per text, the text in the given column. Every other column holds
+// texts in the opposite row order, so a sort by the wrong column shows.
+TableData tableWith(int column, const QStringList &texts)
+{
+    TableData table;
+    for (int row = 0; row < texts.size(); ++row) {
+        Record::Cells cells;
+        for (int c = 0; c < kColumnCount; ++c)
+            cells[c] = QString::number(texts.size() - row).rightJustified(6, QLatin1Char('0'));
+        if (column >= 0 && column < kColumnCount)
+            cells[column] = texts[row];
+        table.appendRecord(Record(cells));
+    }
+    return table;
+}
+
+QList<int> toList(const std::vector<int> &order)
+{
+    return QList<int>(order.begin(), order.end());
+}
+
+// Texts built from pieces where collation keys and direct comparison could
+// part ways: case, accents composed and combining, ligatures, expanding
+// letters, Cyrillic е/ё, digits, punctuation, an ignorable control character,
+// surrogate pairs with case, unpaired surrogates and the null character.
+QStringList trickyTexts(int count)
+{
+    const QStringList pieces{
+        QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("b"), QStringLiteral("ä"),
+        QStringLiteral("Ä"), QStringLiteral("ß"), QStringLiteral("ss"), QStringLiteral("SS"),
+        QStringLiteral("e\u0301"), QStringLiteral("é"), QStringLiteral("ﬀ"), QStringLiteral("ff"),
+        QStringLiteral("Σ"), QStringLiteral("σ"), QStringLiteral("ς"), QStringLiteral("İ"),
+        QStringLiteral("ı"), QStringLiteral("i"), QStringLiteral("I"), QStringLiteral("я"),
+        QStringLiteral("Я"), QStringLiteral("е"), QStringLiteral("ё"), QStringLiteral("Ё"),
+        QStringLiteral("Ꭰ"), QStringLiteral("ꭰ"), QStringLiteral("1"), QStringLiteral("9"),
+        QStringLiteral("10"), QStringLiteral(" "), QStringLiteral("-"), QStringLiteral("'"),
+        QStringLiteral("\u0001"), QStringLiteral("𐐀"), QStringLiteral("𐐨"), QString(QChar(0xD800)),
+        QString(QChar(0xDC00)), QString(QChar(0)), QStringLiteral("\uFFFD"), QStringLiteral("中")};
+    QRandomGenerator random(20240601);
+    QStringList texts;
+    for (int i = 0; i < count; ++i) {
+        QString text;
+        for (int n = int(random.bounded(5)); n > 0; --n)
+            text += pieces[int(random.bounded(qsizetype(pieces.size())))];
+        texts.append(text);
+    }
+    return texts;
+}
+
+} // namespace
+
+class SortingTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void order_data();
+    void order();
+    void sameOrderAsCollator_data();
+    void sameOrderAsCollator();
+    void emptyTable();
+    void persistentIndexStaysOnItsRecord();
+};
+
+void SortingTest::order_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("factor");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QList<int>>("order");
+
+    const QStringList numbers{"1", "2", "10", "9"};
+    QTest::newRow("number cell, digits as characters")
+        << "ru_RU" << 0 << 1 << numbers << QList<int>{0, 2, 1, 3};
+    QTest::newRow("text cell, digits as characters")
+        << "ru_RU" << 4 << 1 << numbers << QList<int>{0, 2, 1, 3};
+    QTest::newRow("digits descending")
+        << "ru_RU" << 7 << -1 << numbers << QList<int>{3, 1, 2, 0};
+
+    const QStringList apples{"Apple", "b", "apple", "a", "APPLE"};
+    QTest::newRow("case ignored, ties keep order")
+        << "en_US" << 1 << 1 << apples << QList<int>{3, 0, 2, 4, 1};
+    QTest::newRow("case ignored in the C locale")
+        << "C" << 1 << 1 << apples << QList<int>{3, 0, 2, 4, 1};
+    QTest::newRow("descending, ties keep order")
+        << "en_US" << 1 << -1 << apples << QList<int>{1, 0, 2, 4, 3};
+    QTest::newRow("factor 5 sorts ascending")
+        << "en_US" << 1 << 5 << apples << QList<int>{3, 0, 2, 4, 1};
+    QTest::newRow("factor -3 sorts descending")
+        << "en_US" << 1 << -3 << apples << QList<int>{1, 0, 2, 4, 3};
+    QTest::newRow("factor 0 keeps order")
+        << "en_US" << 1 << 0 << apples << QList<int>{0, 1, 2, 3, 4};
+
+    const QStringList russian{"Груша", "банан", "Яблоко", "груша"};
+    QTest::newRow("Russian")
+        << "ru_RU" << 2 << 1 << russian << QList<int>{1, 0, 3, 2};
+    QTest::newRow("Russian descending")
+        << "ru_RU" << 2 << -1 << russian << QList<int>{2, 0, 3, 1};
+
+    const QStringList withEmpty{"b", "", "a", ""};
+    QTest::newRow("empty cells first ascending")
+        << "ru_RU" << 3 << 1 << withEmpty << QList<int>{1, 3, 2, 0};
+    QTest::newRow("empty cells last descending")
+        << "ru_RU" << 3 << -1 << withEmpty << QList<int>{0, 2, 1, 3};
+
+    const QStringList shuffled{"c", "a", "b"};
+    for (int column : {-1, 8, INT_MIN, INT_MAX}) {
+        QTest::addRow("column %d keeps order", column)
+            << "ru_RU" << column << 1 << shuffled << QList<int>{0, 1, 2};
+    }
+}
+
+void SortingTest::order()
+{
+    QFETCH(QString, locale);
+    QFETCH(int, column);
+    QFETCH(int, factor);
+    QFETCH(QStringList, texts);
+    QFETCH(QList<int>, order);
+    const TableData table = tableWith(column, texts);
+    const QCollator collator = RowSorter::collator(QLocale(locale));
+    QCOMPARE(toList(RowSorter::sortedOrder(table, column, factor, collator)), order);
+}
+
+// The order must be the one the collator's own comparison gives, ties kept in
+// row order, whatever shortcut the sorting takes.
+void SortingTest::sameOrderAsCollator_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<bool>("numeric");
+    QTest::addColumn<bool>("ignorePunctuation");
+    QTest::addColumn<int>("factor");
+
+    for (const char *locale : {"C", "en_US", "ru_RU", "de_DE", "sv_SE", "tr_TR", "sr_Latn_RS", "ja_JP"}) {
+        QTest::addRow("%s ascending", locale) << locale << false << false << false << 1;
+        QTest::addRow("%s descending", locale) << locale << false << false << false << -1;
+        QTest::addRow("%s case-sensitive", locale) << locale << true << false << false << 1;
+    }
+    QTest::newRow("en_US numeric") << "en_US" << false << true << false << 1;
+    QTest::newRow("ru_RU ignoring punctuation") << "ru_RU" << false << false << true << -1;
+}
+
+void SortingTest::sameOrderAsCollator()
+{
+    QFETCH(QString, locale);
+    QFETCH(bool, caseSensitive);
+    QFETCH(bool, numeric);
+    QFETCH(bool, ignorePunctuation);
+    QFETCH(int, factor);
+    QCollator collator = RowSorter::collator(QLocale(locale));
+    collator.setCaseSensitivity(caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    collator.setNumericMode(numeric);
+    collator.setIgnorePunctuation(ignorePunctuation);
+    const int column = 5;
+    const QStringList texts = trickyTexts(600);
+    const TableData table = tableWith(column, texts);
+
+    std::vector<int> expected(size_t(texts.size()));
+    std::iota(expected.begin(), expected.end(), 0);
+    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+        return factor * collator.compare(texts[a], texts[b]) < 0;
+    });
+    QCOMPARE(toList(RowSorter::sortedOrder(table, column, factor, collator)), toList(expected));
+}
+
+void SortingTest::emptyTable()
+{
+    const QCollator collator = RowSorter::collator(QLocale(QStringLiteral("ru_RU")));
+    for (int column : {0, 7, -1})
+        QVERIFY(RowSorter::sortedOrder(TableData(), column, 1, collator).empty());
+}
+
+void SortingTest::persistentIndexStaysOnItsRecord()
+{
+    TableModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.replaceTable(tableWith(1, {"Яблоко", "груша", "Груша", "банан"}));
+    const QPersistentModelIndex selected = model.index(0, 1);
+
+    const QCollator collator = RowSorter::collator(QLocale(QStringLiteral("ru_RU")));
+    model.reorder(RowSorter::sortedOrder(model.table(), 1, 1, collator));
+
+    QCOMPARE(model.data(model.index(0, 1)).toString(), QStringLiteral("банан"));
+    QCOMPARE(selected.row(), 3);
+    QCOMPARE(selected.data().toString(), QStringLiteral("Яблоко"));
+}
+
+QTEST_GUILESS_MAIN(SortingTest)
+#include "tst_sorting.moc"
