@@ -220,15 +220,28 @@ std::optional<QByteArray> FileCommands::encodeForSave()
     return DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(table));
 }
 
+void FileCommands::write(const QString &path, const QByteArray &encoded)
+{
+    BusyScope busy(m_desktop);
+    DatabaseCodec::WriteBaseFile(path, encoded);
+}
+
 bool FileCommands::tryWrite(const QString &path, const QByteArray &encoded)
 {
     try {
-        BusyScope busy(m_desktop);
-        DatabaseCodec::WriteBaseFile(path, encoded);
+        write(path, encoded);
         return true;
     } catch (const TabloraError &) {
         return false;
     }
+}
+
+bool FileCommands::chooseTarget(QString &target)
+{
+    if (!m_desktop.chooseSaveFile(saveDialog(), m_saveChoice))
+        return false;
+    target = targetPath(m_saveChoice);
+    return true;
 }
 
 void FileCommands::Save()
@@ -236,6 +249,7 @@ void FileCommands::Save()
     const std::optional<QByteArray> encoded = encodeForSave();
     if (!encoded)
         return;
+    QString target;
     if (!m_document.isUntitled()) {
         if (tryWrite(m_document.fileName(), *encoded)) {
             m_document.setModified(false);
@@ -243,9 +257,8 @@ void FileCommands::Save()
             return;
         }
     } else {
-        if (!m_desktop.chooseSaveFile(saveDialog(), m_saveChoice))
+        if (!chooseTarget(target))
             return;
-        const QString target = targetPath(m_saveChoice);
         if (tryWrite(target, *encoded)) {
             takeFileName(target);
             return;
@@ -253,13 +266,9 @@ void FileCommands::Save()
     }
     // The write failed: the user chooses another place; a second failure is
     // reported.
-    if (!m_desktop.chooseSaveFile(saveDialog(), m_saveChoice))
+    if (!chooseTarget(target))
         return;
-    const QString target = targetPath(m_saveChoice);
-    {
-        BusyScope busy(m_desktop);
-        DatabaseCodec::WriteBaseFile(target, *encoded);
-    }
+    write(target, *encoded);
     takeFileName(target);
 }
 
@@ -268,12 +277,9 @@ void FileCommands::SaveAs()
     const std::optional<QByteArray> encoded = encodeForSave();
     if (!encoded)
         return;
-    if (!m_desktop.chooseSaveFile(saveDialog(), m_saveChoice))
+    QString target;
+    if (!chooseTarget(target))
         return;
-    const QString target = targetPath(m_saveChoice);
-    {
-        BusyScope busy(m_desktop);
-        DatabaseCodec::WriteBaseFile(target, *encoded);
-    }
+    write(target, *encoded);
     takeFileName(target);
 }

@@ -65,7 +65,11 @@ private:
     // Rights check, then the encoded file; nothing when the user declined to
     // save text the file cannot hold.
     std::optional<QByteArray> encodeForSave();
+    void write(const QString &path, const QByteArray &encoded);
+    // False when the file could not be written.
     bool tryWrite(const QString &path, const QByteArray &encoded);
+    // The save dialog; false when cancelled.
+    bool chooseTarget(QString &target);
     void adopt(TableData table, const QString &fileName);
     void takeFileName(const QString &fileName);
     void addToRecent(const QString &path);

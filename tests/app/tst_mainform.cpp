@@ -1,3 +1,4 @@
+#include "Records.h"
 #include "ScriptedDesktop.h"
 #include "app/ActionTable.h"
 #include "app/RecordListView.h"
@@ -21,15 +22,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-Record record(std::initializer_list<const char *> cells)
-{
-    Record::Cells c;
-    int i = 0;
-    for (const char *text : cells)
-        c[i++] = QString::fromUtf8(text);
-    return Record(c);
-}
 
 // Plays the user's part in the login dialog.
 std::function<int(QDialog &)> typeLogin(const QString &login, const QString &password)

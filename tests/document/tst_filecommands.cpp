@@ -1,3 +1,4 @@
+#include "Records.h"
 #include "ScriptedDesktop.h"
 #include "app/ProgramDir.h"
 #include "app/TabloraError.h"
@@ -45,15 +46,6 @@ private:
     Document &m_document;
     Settings &m_settings;
 };
-
-Record record(std::initializer_list<const char *> cells)
-{
-    Record::Cells c;
-    int i = 0;
-    for (const char *text : cells)
-        c[i++] = QString::fromUtf8(text);
-    return Record(c);
-}
 
 } // namespace
 
