@@ -1,6 +1,6 @@
 #include "SortBench.h"
 
-#include "app/TabloraError.h"
+#include "base/TabloraError.h"
 #include "document/DatabaseCodec.h"
 #include "document/TableModel.h"
 #include "records/RowSorter.h"

@@ -1,5 +1,8 @@
 #include "ActionTable.h"
 
+#include "base/Counts.h"
+
+#include <algorithm>
 #include <cassert>
 
 namespace ActionTable {
@@ -14,117 +17,132 @@ const QString kOptions = QStringLiteral("Настройка");
 const QString kHelp = QStringLiteral("Помощь");
 const QString kFavourites = QStringLiteral("Избранные базы");
 
+const QString kRecentIcon = QStringLiteral("document-open-recent");
+const QString kExampleIcon = QStringLiteral("x-office-document");
+
 std::vector<ActionSpec> buildActions()
 {
-    std::vector<ActionSpec> a = {
-        {1, QStringLiteral("Создать"), {}, kFavourites, {}},
-        {2, QStringLiteral("Добавить"), QStringLiteral("Ctrl+A"), kEdit, QStringLiteral("list-add")},
-        {3, QStringLiteral("Выход"), {}, kFile, QStringLiteral("application-exit")},
-        {4, QStringLiteral("Дополн."), {}, kSort, {}},
-        {5, QStringLiteral("Войти под другим"), QStringLiteral("Ctrl+E"), kUsers, QStringLiteral("system-log-out")},
-        {6, QStringLiteral("Столбцы"), QStringLiteral("Ctrl+W"), kOptions, QStringLiteral("format-justify-fill")},
-        {7, QStringLiteral("Вызов справки"), QStringLiteral("F1"), kHelp, QStringLiteral("help-contents")},
-        {8, QStringLiteral("Новая база данных"), QStringLiteral("Ctrl+N"), kFile, QStringLiteral("document-new")},
-        {9, QStringLiteral("Открыть базу данных..."), QStringLiteral("Ctrl+O"), kFile, QStringLiteral("document-open")},
-        {10, QStringLiteral("Сохранить"), QStringLiteral("Ctrl+S"), kFile, QStringLiteral("document-save")},
-        {11, QStringLiteral("1 столбец"), {}, kSort, {}},
-        {12, QStringLiteral("Сохранить как..."), QStringLiteral("Ctrl+Alt+S"), kFile, QStringLiteral("document-save-as")},
+    const std::vector<ActionSpec> a = {
+        {"Action1", "Создать", {}, kFavourites, {}},
+        {"Action2", "Добавить", "Ctrl+A", kEdit, "list-add"},
+        {"Action3", "Выход", {}, kFile, "application-exit"},
+        {"Action4", "Дополн.", {}, kSort, {}},
+        {"Action5", "Войти под другим", "Ctrl+E", kUsers, "system-log-out"},
+        {"Action6", "Столбцы", "Ctrl+W", kOptions, "format-justify-fill"},
+        {"Action7", "Вызов справки", "F1", kHelp, "help-contents"},
+        {"Action8", "Новая база данных", "Ctrl+N", kFile, "document-new"},
+        {"Action9", "Открыть базу данных...", "Ctrl+O", kFile, "document-open"},
+        {"Action10", "Сохранить", "Ctrl+S", kFile, "document-save"},
+        {"Action11", "1 столбец", {}, kSort, {}},
+        {"Action12", "Сохранить как...", "Ctrl+Alt+S", kFile, "document-save-as"},
+        {"Action13", "Переоткрыть 1", {}, kFile, kRecentIcon},
+        {"Action14", "Переоткрыть 2", {}, kFile, kRecentIcon},
+        {"Action15", "Переоткрыть 3", {}, kFile, kRecentIcon},
+        {"Action16", "Переоткрыть 4", {}, kFile, kRecentIcon},
+        {"Action17", "Переоткрыть 5", {}, kFile, kRecentIcon},
+        {"Action18", "Печать...", "Ctrl+P", kFile, "document-print"},
+        {"Action19", "Изменить", {}, kEdit, "document-properties"},
+        {"Action20", "Удалить", "Del", kEdit, "edit-delete"},
+        {"Action21", "Очистить всю базу", {}, kEdit, "edit-clear"},
+        {"Action22", "Копировать", "Ctrl+C", kEdit, "edit-copy"},
+        {"Action23", "Вырезать", "Ctrl+X", kEdit, "edit-cut"},
+        {"Action24", "Вставить", "Ctrl+V", kEdit, "edit-paste"},
+        {"Action25", "Удалить 1", {}, kFavourites, {}},
+        {"Action26", "Удалить 2", {}, kFavourites, {}},
+        {"Action27", "Удалить 3", {}, kFavourites, {}},
+        {"Action28", "Удалить 4", {}, kFavourites, {}},
+        {"Action29", "Удалить 5", {}, kFavourites, {}},
+        {"Action30", "Удалить 6", {}, kFavourites, {}},
+        {"Action31", "Удалить 7", {}, kFavourites, {}},
+        {"Action32", "Удалить 8", {}, kFavourites, {}},
+        {"Action33", "Удалить 9", {}, kFavourites, {}},
+        {"Action34", "Удалить 10", {}, kFavourites, {}},
+        {"Action35", "Ячейка 1", {}, kFavourites, {}},
+        {"Action36", "Ячейка 2", {}, kFavourites, {}},
+        {"Action37", "Ячейка 3", {}, kFavourites, {}},
+        {"Action38", "Ячейка 4", {}, kFavourites, {}},
+        {"Action39", "Ячейка 5", {}, kFavourites, {}},
+        {"Action40", "Ячейка 6", {}, kFavourites, {}},
+        {"Action41", "Ячейка 7", {}, kFavourites, {}},
+        {"Action42", "Ячейка 8", {}, kFavourites, {}},
+        {"Action43", "Ячейка 9", {}, kFavourites, {}},
+        {"Action44", "Ячейка 10", {}, kFavourites, {}},
+        {"Action45", "Очистить всё", {}, kFavourites, {}},
+        {"Action46", "Менеджер", "Ctrl+F", kUsers, "system-users"},
+        {"Action47", "2 столбец", {}, kSort, {}},
+        {"Action48", "Общие настройки программы", {}, kOptions, "preferences-system"},
+        {"Action49", "Проверить обновление", {}, kHelp, "system-software-update"},
+        {"Action50", "Посетить сайт", {}, kHelp, "web-browser"},
+        {"Action51", "Написать письмо автору", {}, kHelp, "mail-message-new"},
+        {"Action52", "Лицензионное соглашение", {}, kHelp, "text-x-generic"},
+        {"Action53", "F.A.Q.", {}, kHelp, "help-faq"},
+        {"Action54", "Страница программы в сети", {}, kHelp, "applications-internet"},
+        {"Action55", "Благодарности", {}, kHelp, "emblem-favorite"},
+        {"Action56", "О программе...", {}, kHelp, "help-about"},
+        {"Action57", "Сообщить об ошибке...", {}, kHelp, "mail-mark-important"},
+        {"Action58", "3 столбец", {}, kSort, {}},
+        {"Action59", "4 столбец", {}, kSort, {}},
+        {"Action60", "5 столбец", {}, kSort, {}},
+        {"Action61", "6 столбец", {}, kSort, {}},
+        {"Action62", "7 столбец", {}, kSort, {}},
+        {"Action63", "По алфавиту", {}, kSort, "view-sort-ascending"},
+        {"Action64", "В обратном порядке", {}, kSort, "view-sort-descending"},
+        {"Action65", "Отключить", {}, kUsers, {}},
+        {"Action66", "Просмотр записи", {}, kEdit, "edit-find"},
+        {"Action67", "Выбрать столбец", {}, kSort, {}},
+        {"Action68", "История изменений", {}, kHelp, kRecentIcon},
+        {"Action69", "Импорт из Tablora 1.0", {}, kFile, "document-revert"},
+        {"Action70", "Программы", {}, kFile, kExampleIcon},
+        {"Action71", "Профайл", {}, kFile, kExampleIcon},
+        {"Action72", "Школьная база", {}, kFile, kExampleIcon},
     };
-    for (int k = 1; k <= 5; ++k)
-        a.push_back({12 + k, QStringLiteral("Переоткрыть %1").arg(k), {}, kFile, QStringLiteral("document-open-recent")});
-    const std::vector<ActionSpec> middle = {
-        {18, QStringLiteral("Печать..."), QStringLiteral("Ctrl+P"), kFile, QStringLiteral("document-print")},
-        {19, QStringLiteral("Изменить"), {}, kEdit, QStringLiteral("document-properties")},
-        {20, QStringLiteral("Удалить"), QStringLiteral("Del"), kEdit, QStringLiteral("edit-delete")},
-        {21, QStringLiteral("Очистить всю базу"), {}, kEdit, QStringLiteral("edit-clear")},
-        {22, QStringLiteral("Копировать"), QStringLiteral("Ctrl+C"), kEdit, QStringLiteral("edit-copy")},
-        {23, QStringLiteral("Вырезать"), QStringLiteral("Ctrl+X"), kEdit, QStringLiteral("edit-cut")},
-        {24, QStringLiteral("Вставить"), QStringLiteral("Ctrl+V"), kEdit, QStringLiteral("edit-paste")},
-    };
-    a.insert(a.end(), middle.begin(), middle.end());
-    for (int n = 1; n <= 10; ++n)
-        a.push_back({24 + n, QStringLiteral("Удалить %1").arg(n), {}, kFavourites, {}});
-    for (int n = 1; n <= 10; ++n)
-        a.push_back({34 + n, QStringLiteral("Ячейка %1").arg(n), {}, kFavourites, {}});
-    const std::vector<ActionSpec> rest = {
-        {45, QStringLiteral("Очистить всё"), {}, kFavourites, {}},
-        {46, QStringLiteral("Менеджер"), QStringLiteral("Ctrl+F"), kUsers, QStringLiteral("system-users")},
-        {47, QStringLiteral("2 столбец"), {}, kSort, {}},
-        {48, QStringLiteral("Общие настройки программы"), {}, kOptions, QStringLiteral("preferences-system")},
-        {49, QStringLiteral("Проверить обновление"), {}, kHelp, QStringLiteral("system-software-update")},
-        {50, QStringLiteral("Посетить сайт"), {}, kHelp, QStringLiteral("web-browser")},
-        {51, QStringLiteral("Написать письмо автору"), {}, kHelp, QStringLiteral("mail-message-new")},
-        {52, QStringLiteral("Лицензионное соглашение"), {}, kHelp, QStringLiteral("text-x-generic")},
-        {53, QStringLiteral("F.A.Q."), {}, kHelp, QStringLiteral("help-faq")},
-        {54, QStringLiteral("Страница программы в сети"), {}, kHelp, QStringLiteral("applications-internet")},
-        {55, QStringLiteral("Благодарности"), {}, kHelp, QStringLiteral("emblem-favorite")},
-        {56, QStringLiteral("О программе..."), {}, kHelp, QStringLiteral("help-about")},
-        {57, QStringLiteral("Сообщить об ошибке..."), {}, kHelp, QStringLiteral("mail-mark-important")},
-        {58, QStringLiteral("3 столбец"), {}, kSort, {}},
-        {59, QStringLiteral("4 столбец"), {}, kSort, {}},
-        {60, QStringLiteral("5 столбец"), {}, kSort, {}},
-        {61, QStringLiteral("6 столбец"), {}, kSort, {}},
-        {62, QStringLiteral("7 столбец"), {}, kSort, {}},
-        {63, QStringLiteral("По алфавиту"), {}, kSort, QStringLiteral("view-sort-ascending")},
-        {64, QStringLiteral("В обратном порядке"), {}, kSort, QStringLiteral("view-sort-descending")},
-        {65, QStringLiteral("Отключить"), {}, kUsers, {}},
-        {66, QStringLiteral("Просмотр записи"), {}, kEdit, QStringLiteral("edit-find")},
-        {67, QStringLiteral("Выбрать столбец"), {}, kSort, {}},
-        {68, QStringLiteral("История изменений"), {}, kHelp, QStringLiteral("document-open-recent")},
-        {69, QStringLiteral("Импорт из Tablora 1.0"), {}, kFile, QStringLiteral("document-revert")},
-        {70, QStringLiteral("Программы"), {}, kFile, QStringLiteral("x-office-document")},
-        {71, QStringLiteral("Профайл"), {}, kFile, QStringLiteral("x-office-document")},
-        {72, QStringLiteral("Школьная база"), {}, kFile, QStringLiteral("x-office-document")},
-    };
-    a.insert(a.end(), rest.begin(), rest.end());
-    for (size_t i = 0; i < a.size(); ++i)
-        assert(a[i].number == int(i) + 1);
     assert(a.size() == size_t(kActionCount));
     return a;
 }
 
-MenuEntry item(int action, const QString &ownCaption = {})
+MenuEntry item(const QString &action, const QString &ownCaption = {})
 {
     return {MenuEntry::Kind::Action, action, ownCaption, {}};
 }
 
 MenuEntry separator()
 {
-    return {MenuEntry::Kind::Separator, 0, {}, {}};
+    return {MenuEntry::Kind::Separator, {}, {}, {}};
 }
 
 MenuEntry subMenu(const QString &title, std::vector<MenuEntry> entries)
 {
-    return {MenuEntry::Kind::SubMenu, 0, title, std::move(entries)};
+    return {MenuEntry::Kind::SubMenu, {}, title, std::move(entries)};
 }
 
 std::vector<MenuEntry> buildMenuBar()
 {
     std::vector<MenuEntry> recent;
-    for (int k = 1; k <= 5; ++k)
-        recent.push_back(item(12 + k, QStringLiteral("Переоткрыть &%1").arg(k)));
+    for (int k = 1; k <= kRecentFileCount; ++k)
+        recent.push_back(item(reopenActions()[k - 1], QStringLiteral("Переоткрыть &%1").arg(k)));
 
-    std::vector<MenuEntry> sortColumns = {item(4)};
-    const int textColumns[] = {11, 47, 58, 59, 60, 61, 62};
-    for (int c = 1; c <= 7; ++c)
-        sortColumns.push_back(item(textColumns[c - 1], QStringLiteral("&%1 столбец").arg(c)));
+    std::vector<MenuEntry> sortColumns = {item(sortColumnActions()[0])};
+    for (int c = 1; c < kColumnCount; ++c)
+        sortColumns.push_back(item(sortColumnActions()[c], QStringLiteral("&%1 столбец").arg(c)));
 
     return {
-        subMenu(QStringLiteral("База"),
-                {item(8), item(9), subMenu(QStringLiteral("Недавние"), recent), separator(), item(10), item(12),
-                 separator(), item(18), separator(),
-                 subMenu(QStringLiteral("Импорт"), {item(69, QStringLiteral("Импорт из &Tablora 1.0"))}),
-                 subMenu(QStringLiteral("Примеры"), {item(70), item(71), item(72)}), separator(), item(3)}),
-        subMenu(QStringLiteral("Записи"),
-                {item(2), separator(), item(66), separator(), item(19), item(23), item(22), item(24), separator(),
-                 item(20), item(21)}),
-        subMenu(QStringLiteral("Сортировка"),
-                {subMenu(QStringLiteral("Выбрать столбец"), sortColumns), separator(), item(63), item(64)}),
-        subMenu(QStringLiteral("Пользователи"), {separator(), item(5), item(46)}),
-        subMenu(QStringLiteral("Настройка"), {item(6), item(48)}),
-        subMenu(QStringLiteral("Помощь"),
-                {item(7), separator(), item(49), item(50), item(51), item(57), separator(), item(52), item(68),
-                 item(53, QStringLiteral("&F.A.Q.")), item(55), separator(), item(54), separator(), item(56)}),
+        subMenu("База",
+                {item("Action8"), item("Action9"), subMenu("Недавние", recent), separator(), item("Action10"),
+                 item("Action12"), separator(), item("Action18"), separator(),
+                 subMenu("Импорт", {item("Action69", "Импорт из &Tablora 1.0")}),
+                 subMenu("Примеры", {item("Action70"), item("Action71"), item("Action72")}), separator(),
+                 item("Action3")}),
+        subMenu("Записи",
+                {item("Action2"), separator(), item("Action66"), separator(), item("Action19"), item("Action23"),
+                 item("Action22"), item("Action24"), separator(), item("Action20"), item("Action21")}),
+        subMenu("Сортировка",
+                {subMenu("Выбрать столбец", sortColumns), separator(), item("Action63"), item("Action64")}),
+        subMenu("Пользователи", {separator(), item("Action5"), item("Action46")}),
+        subMenu("Настройка", {item("Action6"), item("Action48")}),
+        subMenu("Помощь",
+                {item("Action7"), separator(), item("Action49"), item("Action50"), item("Action51"),
+                 item("Action57"), separator(), item("Action52"), item("Action68"), item("Action53", "&F.A.Q."),
+                 item("Action55"), separator(), item("Action54"), separator(), item("Action56")}),
     };
 }
 
@@ -136,10 +154,12 @@ const std::vector<ActionSpec> &actions()
     return table;
 }
 
-const ActionSpec &action(int number)
+const ActionSpec &action(const QString &name)
 {
-    assert(number >= 1 && number <= kActionCount);
-    return actions()[number - 1];
+    const std::vector<ActionSpec> &all = actions();
+    const auto found = std::find_if(all.begin(), all.end(), [&](const ActionSpec &s) { return s.name == name; });
+    assert(found != all.end());
+    return *found;
 }
 
 const std::vector<MenuEntry> &menuBar()
@@ -151,46 +171,66 @@ const std::vector<MenuEntry> &menuBar()
 const std::vector<ToolButtonSpec> &toolBar()
 {
     static const std::vector<ToolButtonSpec> buttons = {
-        {QStringLiteral("SpeedButton2"), QStringLiteral("Нов. база"), QStringLiteral("Создать новую базу данных"), 8},
-        {QStringLiteral("SpeedButton3"), QStringLiteral("Открыть"), QStringLiteral("Открыть базу данных"), 9},
-        {QStringLiteral("SpeedButton4"), QStringLiteral("Сохранить"), QStringLiteral("Сохранить текущую базу данных"), 10},
-        {QStringLiteral("SpeedButton10"), QStringLiteral("Сохр. как"),
-         QStringLiteral("Выбрать место сохранения текущей базы данных"), 12},
-        {QStringLiteral("ToolButton1"), {}, {}, 0},
-        {QStringLiteral("SpeedButton5"), QStringLiteral("Добавить"), QStringLiteral("Добавить новую запись"), 2},
-        {QStringLiteral("SpeedButton7"), QStringLiteral("Изменить"), QStringLiteral("Изменить выбранную запись"), 19},
-        {QStringLiteral("SpeedButton6"), QStringLiteral("Вырезать"), QStringLiteral("Вырезать выбранную запись"), 23},
-        {QStringLiteral("SpeedButton8"), QStringLiteral("Вставить"), QStringLiteral("Вставить запись"), 24},
-        {QStringLiteral("SpeedButton9"), QStringLiteral("Удалить"), QStringLiteral("Удалить выбранную запись"), 20},
-        {QStringLiteral("ToolButton2"), {}, {}, 0},
-        {QStringLiteral("SpeedButton1"), QStringLiteral("Менеджер"), QStringLiteral("Вызов менеджера пользователей"), 46},
-        {QStringLiteral("ToolButton3"), {}, {}, 0},
-        {QStringLiteral("SpeedButton11"), QStringLiteral("Столбцы"), QStringLiteral("Параметры текущей базы данных"), 6},
+        {"SpeedButton2", "Нов. база", "Создать новую базу данных", "Action8"},
+        {"SpeedButton3", "Открыть", "Открыть базу данных", "Action9"},
+        {"SpeedButton4", "Сохранить", "Сохранить текущую базу данных", "Action10"},
+        {"SpeedButton10", "Сохр. как", "Выбрать место сохранения текущей базы данных", "Action12"},
+        {"ToolButton1", {}, {}, {}},
+        {"SpeedButton5", "Добавить", "Добавить новую запись", "Action2"},
+        {"SpeedButton7", "Изменить", "Изменить выбранную запись", "Action19"},
+        {"SpeedButton6", "Вырезать", "Вырезать выбранную запись", "Action23"},
+        {"SpeedButton8", "Вставить", "Вставить запись", "Action24"},
+        {"SpeedButton9", "Удалить", "Удалить выбранную запись", "Action20"},
+        {"ToolButton2", {}, {}, {}},
+        {"SpeedButton1", "Менеджер", "Вызов менеджера пользователей", "Action46"},
+        {"ToolButton3", {}, {}, {}},
+        {"SpeedButton11", "Столбцы", "Параметры текущей базы данных", "Action6"},
     };
     return buttons;
 }
 
-const std::vector<int> &popupMenu()
+const QStringList &popupMenu()
 {
-    static const std::vector<int> entries = {2, 0, 66, 0, 19, 23, 22, 24, 0, 20, 21};
+    static const QStringList entries = {"Action2",  {}, "Action66", {}, "Action19", "Action23",
+                                        "Action22", "Action24", {}, "Action20", "Action21"};
     return entries;
 }
 
-const std::vector<int> &sortColumnActions()
+const QStringList &sortColumnActions()
 {
-    static const std::vector<int> numbers = {4, 11, 47, 58, 59, 60, 61, 62};
-    return numbers;
+    static const QStringList names = {"Action4",  "Action11", "Action47", "Action58",
+                                      "Action59", "Action60", "Action61", "Action62"};
+    assert(names.size() == kColumnCount);
+    return names;
 }
 
-const std::vector<int> &reopenActions()
+const QStringList &reopenActions()
 {
-    static const std::vector<int> numbers = {13, 14, 15, 16, 17};
-    return numbers;
+    static const QStringList names = {"Action13", "Action14", "Action15", "Action16", "Action17"};
+    assert(names.size() == kRecentFileCount);
+    return names;
 }
 
-QString actionName(int number)
+const QStringList &favouriteOpenActions()
 {
-    return QStringLiteral("Action%1").arg(number);
+    static const QStringList names = {"Action35", "Action36", "Action37", "Action38", "Action39",
+                                      "Action40", "Action41", "Action42", "Action43", "Action44"};
+    assert(names.size() == kFavouriteCount);
+    return names;
+}
+
+const QStringList &favouriteDeleteActions()
+{
+    static const QStringList names = {"Action25", "Action26", "Action27", "Action28", "Action29",
+                                      "Action30", "Action31", "Action32", "Action33", "Action34"};
+    assert(names.size() == kFavouriteCount);
+    return names;
+}
+
+const QStringList &exampleActions()
+{
+    static const QStringList names = {"Action70", "Action71", "Action72"};
+    return names;
 }
 
 } // namespace ActionTable

@@ -1,20 +1,22 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
-// The command map of the main window as data: every action with its caption,
-// shortcut, category and picture, the menu tree, the toolbar and the pop-up
-// menu. The window builds its actions and menus from these tables, and the
-// tests check them against the intended layout.
+// The command map of the main window as data: every action with its name,
+// caption, shortcut, category and picture, the menu tree, the toolbar and the
+// pop-up menu. The window builds its actions and menus from these tables and
+// binds handlers to actions by name; the tests check them against the
+// intended layout.
 namespace ActionTable {
 
 inline constexpr int kActionCount = 72;
 
 struct ActionSpec
 {
-    int number;          // ActionN
+    QString name;        // the action's stable name, "Action1" to "Action72"
     QString caption;     // the command's caption
     QString shortcut;    // portable text ("Ctrl+Alt+S"), empty for none
     QString category;
@@ -27,7 +29,7 @@ struct MenuEntry
 {
     enum class Kind { Action, Separator, SubMenu };
     Kind kind;
-    int action = 0;
+    QString action;
     QString title; // sub-menu heading, or the item's own caption
     std::vector<MenuEntry> entries;
 };
@@ -37,28 +39,30 @@ struct ToolButtonSpec
     QString name;    // SpeedButtonN, or ToolButtonN for a separator
     QString caption; // empty for a separator
     QString hint;
-    int action = 0;  // 0 for a separator
+    QString action;  // empty for a separator
 };
 
-// All 72 actions, in number order.
+// All actions, in number order.
 const std::vector<ActionSpec> &actions();
-const ActionSpec &action(int number);
+// The spec of the named action; the name must be one of the table's.
+const ActionSpec &action(const QString &name);
 
 // The menu bar: one MenuEntry of kind SubMenu per menu, left to right.
 const std::vector<MenuEntry> &menuBar();
 // The toolbar, left to right.
 const std::vector<ToolButtonSpec> &toolBar();
-// The list's pop-up menu: action numbers, 0 for a separator.
-const std::vector<int> &popupMenu();
+// The list's pop-up menu: action names, an empty name for a separator.
+const QStringList &popupMenu();
 
 // The eight sort-column commands in column order (column 0 first).
-const std::vector<int> &sortColumnActions();
-// Reopen 1 to 5.
-const std::vector<int> &reopenActions();
-// The favourite cells' open (Ячейка N) and delete (Удалить N) commands.
-inline int favouriteOpenAction(int cell) { return 34 + cell; }
-inline int favouriteDeleteAction(int cell) { return 24 + cell; }
-
-QString actionName(int number);
+const QStringList &sortColumnActions();
+// Reopen 1 to 5, in order.
+const QStringList &reopenActions();
+// The favourite cells' open ("Ячейка N") and delete ("Удалить N") commands,
+// cell 1 first.
+const QStringList &favouriteOpenActions();
+const QStringList &favouriteDeleteActions();
+// The three example databases, in the order of the "Примеры" menu.
+const QStringList &exampleActions();
 
 } // namespace ActionTable

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHash>
 #include <QIcon>
 #include <QMainWindow>
 #include <QMenu>
@@ -14,61 +15,40 @@
 
 namespace {
 
-// Qt's own pictures for the commands when the desktop's icon theme has none.
-QStyle::StandardPixmap fallbackPixmap(int action)
+// Qt's own pictures for the commands' icons when the desktop's icon theme has
+// none of them.
+QStyle::StandardPixmap fallbackPixmap(const QString &icon)
 {
-    switch (action) {
-    case 8:
-        return QStyle::SP_FileIcon;
-    case 9:
-    case 13:
-    case 14:
-    case 15:
-    case 16:
-    case 17:
-    case 69:
-        return QStyle::SP_DialogOpenButton;
-    case 10:
-    case 12:
-        return QStyle::SP_DialogSaveButton;
-    case 3:
-        return QStyle::SP_DialogCloseButton;
-    case 2:
-        return QStyle::SP_FileDialogNewFolder;
-    case 19:
-    case 66:
-        return QStyle::SP_FileDialogDetailedView;
-    case 20:
-    case 21:
-        return QStyle::SP_TrashIcon;
-    case 22:
-    case 23:
-    case 24:
-        return QStyle::SP_FileDialogContentsView;
-    case 5:
-    case 46:
-        return QStyle::SP_DirHomeIcon;
-    case 6:
-        return QStyle::SP_FileDialogListView;
-    case 48:
-        return QStyle::SP_ComputerIcon;
-    case 7:
-    case 53:
-        return QStyle::SP_DialogHelpButton;
-    case 49:
-        return QStyle::SP_BrowserReload;
-    case 50:
-    case 54:
-        return QStyle::SP_DriveNetIcon;
-    case 56:
-        return QStyle::SP_MessageBoxInformation;
-    case 63:
-        return QStyle::SP_ArrowUp;
-    case 64:
-        return QStyle::SP_ArrowDown;
-    default:
-        return QStyle::SP_FileIcon;
-    }
+    static const QHash<QString, QStyle::StandardPixmap> pixmaps = {
+        {"document-new", QStyle::SP_FileIcon},
+        {"document-open", QStyle::SP_DialogOpenButton},
+        {"document-open-recent", QStyle::SP_DialogOpenButton},
+        {"document-revert", QStyle::SP_DialogOpenButton},
+        {"document-save", QStyle::SP_DialogSaveButton},
+        {"document-save-as", QStyle::SP_DialogSaveButton},
+        {"application-exit", QStyle::SP_DialogCloseButton},
+        {"list-add", QStyle::SP_FileDialogNewFolder},
+        {"document-properties", QStyle::SP_FileDialogDetailedView},
+        {"edit-find", QStyle::SP_FileDialogDetailedView},
+        {"edit-delete", QStyle::SP_TrashIcon},
+        {"edit-clear", QStyle::SP_TrashIcon},
+        {"edit-copy", QStyle::SP_FileDialogContentsView},
+        {"edit-cut", QStyle::SP_FileDialogContentsView},
+        {"edit-paste", QStyle::SP_FileDialogContentsView},
+        {"system-log-out", QStyle::SP_DirHomeIcon},
+        {"system-users", QStyle::SP_DirHomeIcon},
+        {"format-justify-fill", QStyle::SP_FileDialogListView},
+        {"preferences-system", QStyle::SP_ComputerIcon},
+        {"help-contents", QStyle::SP_DialogHelpButton},
+        {"help-faq", QStyle::SP_DialogHelpButton},
+        {"system-software-update", QStyle::SP_BrowserReload},
+        {"web-browser", QStyle::SP_DriveNetIcon},
+        {"applications-internet", QStyle::SP_DriveNetIcon},
+        {"help-about", QStyle::SP_MessageBoxInformation},
+        {"view-sort-ascending", QStyle::SP_ArrowUp},
+        {"view-sort-descending", QStyle::SP_ArrowDown},
+    };
+    return pixmaps.value(icon, QStyle::SP_FileIcon);
 }
 
 QIcon commandIcon(const ActionTable::ActionSpec &spec)
@@ -76,7 +56,7 @@ QIcon commandIcon(const ActionTable::ActionSpec &spec)
     if (spec.icon.isEmpty())
         return {};
     const QIcon themed = QIcon::fromTheme(spec.icon);
-    return themed.isNull() ? QApplication::style()->standardIcon(fallbackPixmap(spec.number)) : themed;
+    return themed.isNull() ? QApplication::style()->standardIcon(fallbackPixmap(spec.icon)) : themed;
 }
 
 } // namespace
@@ -87,7 +67,7 @@ CommandMap::CommandMap(QMainWindow *window)
 {
     for (const ActionTable::ActionSpec &spec : ActionTable::actions()) {
         auto *a = new QAction(menuText(spec.caption), window);
-        a->setObjectName(ActionTable::actionName(spec.number));
+        a->setObjectName(spec.name);
         a->setIcon(commandIcon(spec));
         a->setProperty("category", spec.category);
         if (!spec.shortcut.isEmpty()) {
@@ -95,7 +75,7 @@ CommandMap::CommandMap(QMainWindow *window)
             a->setShortcutContext(Qt::WindowShortcut);
             window->addAction(a); // the key works even while no menu shows the action
         }
-        m_actions[spec.number - 1] = a;
+        m_actions.insert(spec.name, a);
     }
 }
 
@@ -140,7 +120,7 @@ QToolBar *CommandMap::buildToolBar()
     bar->setFloatable(false);
     bar->setIconSize(QSize(32, 32));
     for (const ActionTable::ToolButtonSpec &spec : ActionTable::toolBar()) {
-        if (spec.action == 0) {
+        if (spec.action.isEmpty()) {
             QAction *sep = bar->addSeparator();
             sep->setObjectName(spec.name);
             continue;
@@ -167,11 +147,18 @@ QMenu *CommandMap::buildPopupMenu(QWidget *parent)
 {
     auto *menu = new QMenu(parent);
     menu->setObjectName(QStringLiteral("PopupMenu1"));
-    for (int n : ActionTable::popupMenu()) {
-        if (n == 0)
+    for (const QString &name : ActionTable::popupMenu()) {
+        if (name.isEmpty())
             menu->addSeparator();
         else
-            menu->addAction(action(n));
+            menu->addAction(action(name));
     }
     return menu;
+}
+
+QAction *CommandMap::action(const QString &name) const
+{
+    QAction *a = m_actions.value(name);
+    Q_ASSERT_X(a, "CommandMap::action", qPrintable(name));
+    return a;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
-
-#include <array>
+#include <QString>
 
 class QAction;
 class QMainWindow;
@@ -10,7 +10,7 @@ class QMenu;
 class QMenuBar;
 class QToolBar;
 
-// The main window's 72 actions and the menus, toolbar and pop-up menu built
+// The main window's actions and the menus, toolbar and pop-up menu built
 // from the action table. Shortcuts act only while the main window is the
 // active window, so keys typed into a modeless dialog edit its boxes.
 class CommandMap : public QObject
@@ -20,7 +20,8 @@ class CommandMap : public QObject
 public:
     explicit CommandMap(QMainWindow *window);
 
-    QAction *action(int number) const { return m_actions.at(number - 1); }
+    // The action of the given name ("Action9"); it must be one of the table's.
+    QAction *action(const QString &name) const;
 
     void buildMenuBar(QMenuBar *bar);
     QToolBar *buildToolBar();
@@ -31,5 +32,5 @@ public:
 
 private:
     QMainWindow *m_window;
-    std::array<QAction *, 72> m_actions{};
+    QHash<QString, QAction *> m_actions;
 };

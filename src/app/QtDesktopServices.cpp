@@ -1,6 +1,6 @@
 #include "QtDesktopServices.h"
 
-#include "TabloraError.h"
+#include "base/TabloraError.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DesktopServices.h"
+#include "base/DesktopServices.h"
 
 #include <QPointer>
 #include <QWidget>

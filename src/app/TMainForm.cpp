@@ -2,7 +2,7 @@
 
 #include "ActionTable.h"
 #include "CommandMap.h"
-#include "DesktopServices.h"
+#include "base/DesktopServices.h"
 #include "RecordListView.h"
 #include "StatusPanels.h"
 #include "document/DatabaseCodec.h"
@@ -12,11 +12,14 @@
 #include "users/TEnterForm.h"
 
 #include <QAction>
+#include <QStringList>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+
+#include <functional>
 
 TMainForm::TMainForm(DesktopServices &desktop, const ProgramDir &dir, QStringList arguments, QWidget *parent)
     : QMainWindow(parent)
@@ -93,34 +96,40 @@ void TMainForm::buildLayout()
 
 void TMainForm::bindHandlers()
 {
-    const auto bind = [this](int number, auto handler) {
-        connect(action(number), &QAction::triggered, this, [this, handler] { m_errors.run(handler); });
+    using ActionTable::exampleActions;
+    using ActionTable::reopenActions;
+    using ActionTable::sortColumnActions;
+
+    const auto bind = [this](const QString &name, std::function<void()> handler) {
+        connect(action(name), &QAction::triggered, this,
+                [this, handler = std::move(handler)] { m_errors.run(handler); });
     };
-    bind(1, [] {}); // the favourite commands do nothing
-    bind(35, [] {});
-    bind(65, [] {});
-    bind(3, [this] { Action3Execute(); });
-    bind(5, [this] { Action5Execute(); });
-    bind(8, [this] { m_files.New(); });
-    bind(9, [this] { m_files.Open(); });
-    bind(10, [this] { m_files.Save(); });
-    bind(12, [this] { m_files.SaveAs(); });
-    for (int k = 1; k <= 5; ++k)
-        bind(12 + k, [this, k] { m_files.Reopen(k); });
-    for (int i = 0; i < 3; ++i)
-        bind(70 + i, [this, i] { m_files.OpenExample(FileCommands::Example(i)); });
-    const std::vector<int> &sortColumns = ActionTable::sortColumnActions();
+    const auto nothing = [] {};
+    bind("Action1", nothing); // the favourite commands do nothing
+    bind("Action35", nothing);
+    bind("Action65", nothing);
+    bind("Action3", [this] { Action3Execute(); });
+    bind("Action5", [this] { Action5Execute(); });
+    bind("Action8", [this] { m_files.New(); });
+    bind("Action9", [this] { m_files.Open(); });
+    bind("Action10", [this] { m_files.Save(); });
+    bind("Action12", [this] { m_files.SaveAs(); });
+    for (int k = 1; k <= kRecentFileCount; ++k)
+        bind(reopenActions()[k - 1], [this, k] { m_files.Reopen(k); });
+    bind(exampleActions()[0], [this] { m_files.OpenExample(FileCommands::Example::Programs); });
+    bind(exampleActions()[1], [this] { m_files.OpenExample(FileCommands::Example::Profile); });
+    bind(exampleActions()[2], [this] { m_files.OpenExample(FileCommands::Example::School); });
     for (int column = 0; column < kColumnCount; ++column) {
-        action(sortColumns[column])->setCheckable(true);
-        bind(sortColumns[column], [this, column] { sortColumnExecute(column); });
+        action(sortColumnActions()[column])->setCheckable(true);
+        bind(sortColumnActions()[column], [this, column] { sortColumnExecute(column); });
     }
-    bind(63, [this] { sortDirectionExecute(1); });
-    bind(64, [this] { sortDirectionExecute(-1); });
+    bind("Action63", [this] { sortDirectionExecute(1); });
+    bind("Action64", [this] { sortDirectionExecute(-1); });
 }
 
-QAction *TMainForm::action(int number) const
+QAction *TMainForm::action(const QString &name) const
 {
-    return m_commands->action(number);
+    return m_commands->action(name);
 }
 
 // --- life of the window ---
@@ -218,11 +227,11 @@ void TMainForm::applyTableLook()
 void TMainForm::Timer2Timer()
 {
     ItogoItems();
-    const std::vector<int> &sortColumns = ActionTable::sortColumnActions();
     for (int c = 0; c < kColumnCount; ++c) {
+        QAction *sortColumn = action(ActionTable::sortColumnActions()[c]);
         const QString caption = CommandMap::menuText(m_document.model().table().title(c));
-        if (action(sortColumns[c])->text() != caption)
-            action(sortColumns[c])->setText(caption);
+        if (sortColumn->text() != caption)
+            sortColumn->setText(caption);
     }
 }
 
@@ -299,10 +308,10 @@ void TMainForm::ItogoItems()
 
 void TMainForm::ChangeReopen()
 {
-    const std::vector<int> &reopen = ActionTable::reopenActions();
-    for (int k = 1; k <= 5; ++k)
+    const QStringList &reopen = ActionTable::reopenActions();
+    for (int k = 1; k <= kRecentFileCount; ++k)
         action(reopen[k - 1])->setVisible(m_settings.read(Keys::reopenEnabled(k)));
-    for (int k = 1; k <= 5; ++k)
+    for (int k = 1; k <= kRecentFileCount; ++k)
         action(reopen[k - 1])->setText(CommandMap::menuText(m_settings.read(Keys::reopenFile(k, m_dir))));
 }
 
@@ -313,14 +322,16 @@ bool TMainForm::reopenVisible(int k) const
 
 void TMainForm::ChangFavourite()
 {
-    for (int n = 1; n <= 10; ++n)
-        action(ActionTable::favouriteOpenAction(n))->setVisible(m_settings.read(Keys::favouriteEnabled(n)));
-    for (int n = 1; n <= 10; ++n)
-        action(ActionTable::favouriteDeleteAction(n))->setVisible(action(ActionTable::favouriteOpenAction(n))->isVisible());
-    for (int n = 1; n <= 10; ++n)
-        action(ActionTable::favouriteDeleteAction(n))->setText(CommandMap::menuText(m_settings.read(Keys::favouriteName(n))));
-    for (int n = 1; n <= 10; ++n)
-        action(ActionTable::favouriteOpenAction(n))->setText(action(ActionTable::favouriteDeleteAction(n))->text());
+    const auto open = [this](int n) { return action(ActionTable::favouriteOpenActions()[n - 1]); };
+    const auto remove = [this](int n) { return action(ActionTable::favouriteDeleteActions()[n - 1]); };
+    for (int n = 1; n <= kFavouriteCount; ++n)
+        open(n)->setVisible(m_settings.read(Keys::favouriteEnabled(n)));
+    for (int n = 1; n <= kFavouriteCount; ++n)
+        remove(n)->setVisible(open(n)->isVisible());
+    for (int n = 1; n <= kFavouriteCount; ++n)
+        remove(n)->setText(CommandMap::menuText(m_settings.read(Keys::favouriteName(n))));
+    for (int n = 1; n <= kFavouriteCount; ++n)
+        open(n)->setText(remove(n)->text());
 }
 
 // --- commands ---
@@ -365,7 +376,6 @@ void TMainForm::sortDirectionExecute(int factor)
 void TMainForm::markSortColumn(int column)
 {
     m_markedSortColumn = column;
-    const std::vector<int> &sortColumns = ActionTable::sortColumnActions();
     for (int c = 0; c < kColumnCount; ++c)
-        action(sortColumns[c])->setChecked(c == column);
+        action(ActionTable::sortColumnActions()[c])->setChecked(c == column);
 }

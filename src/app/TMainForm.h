@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProgramDir.h"
+#include "base/ProgramDir.h"
 #include "document/Document.h"
 #include "document/DocumentView.h"
 #include "document/FileCommands.h"
@@ -55,7 +55,8 @@ public:
     ErrorHandler &errors() { return m_errors; }
     Settings &settings() { return m_settings; }
     FileCommands &fileCommands() { return m_files; }
-    QAction *action(int number) const;
+    // The action of the given name ("Action9").
+    QAction *action(const QString &name) const;
     RecordListView *table() const { return Table1; }
     StatusPanels *panels() const { return StatusBar1; }
     QLabel *startPanel() const { return Panel1; }

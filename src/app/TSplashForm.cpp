@@ -1,6 +1,6 @@
 #include "TSplashForm.h"
 
-#include "AppInfo.h"
+#include "base/AppInfo.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "TabloraApplication.h"
 
-#include "AppInfo.h"
-#include "TabloraError.h"
+#include "base/AppInfo.h"
+#include "base/TabloraError.h"
 
 #include <QIcon>
 #include <QLibraryInfo>

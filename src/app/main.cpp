@@ -1,4 +1,4 @@
-#include "ProgramDir.h"
+#include "base/ProgramDir.h"
 #include "QtDesktopServices.h"
 #include "TMainForm.h"
 #include "TSplashForm.h"

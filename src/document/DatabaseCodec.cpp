@@ -1,14 +1,14 @@
 #include "DatabaseCodec.h"
 
 #include "Base64.h"
-#include "IntegerText.h"
-#include "PlainLines.h"
-#include "Windows1251.h"
+#include "base/IntegerText.h"
+#include "base/LineReader.h"
+#include "base/SafeWrite.h"
+#include "base/Windows1251.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -20,10 +20,7 @@ namespace {
 constexpr int kTitleLine = kColumnCount;
 constexpr int kCountLine = 2 * kColumnCount;
 
-QString nativeFullPath(const QString &path)
-{
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
+using SafeWrite::nativeFullPath;
 
 QByteArray readWholeFile(const QString &path)
 {
@@ -44,29 +41,15 @@ void normaliseLineBreaks(QByteArray &text)
 {
     if (!text.contains('\r') && !text.contains('\n'))
         return;
-    const char *p = text.constData();
-    const qsizetype n = text.size();
-    qsizetype lone = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (p[i] == '\r' && !(i + 1 < n && p[i + 1] == '\n'))
-            ++lone;
-        else if (p[i] == '\n' && !(i > 0 && p[i - 1] == '\r'))
-            ++lone;
-    }
-    if (lone == 0)
-        return;
-    QByteArray out(n + lone, Qt::Uninitialized);
-    char *o = out.data();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (p[i] == '\r' && !(i + 1 < n && p[i + 1] == '\n')) {
-            *o++ = '\r';
-            *o++ = '\n';
-        } else if (p[i] == '\n' && !(i > 0 && p[i - 1] == '\r')) {
-            *o++ = '\r';
-            *o++ = '\n';
-        } else {
-            *o++ = p[i];
-        }
+    QByteArray out;
+    out.reserve(text.size() + text.size() / 8);
+    LineReader lines(text);
+    while (!lines.atEnd()) {
+        const qsizetype begin = lines.offset();
+        const QByteArrayView line = lines.next();
+        out.append(line);
+        if (lines.offset() > begin + line.size())
+            out.append("\r\n");
     }
     text = std::move(out);
 }
@@ -80,7 +63,7 @@ std::int32_t integerLine(QByteArrayView line, int number)
 }
 
 // The next eight lines as one record: one string for all eight cells.
-Record readRecord(PlainLines &lines)
+Record readRecord(LineReader &lines)
 {
     std::array<QByteArrayView, kColumnCount> cells;
     qsizetype total = 0;
@@ -166,15 +149,10 @@ QByteArray EncodePlainList(QByteArray &&plainList)
 
 void WriteBaseFile(const QString &path, const QByteArray &encoded)
 {
-    QSaveFile file(path);
     // A writable file in a folder where no temporary file can be created is
     // still written, in place.
-    file.setDirectWriteFallback(true);
-    const bool written
-        = file.open(QIODevice::WriteOnly) && file.write(encoded) == encoded.size() && file.commit();
-    if (!written)
-        throw TabloraError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(nativeFullPath(path), file.errorString()));
+    if (const auto reason = SafeWrite::replaceFile(path, encoded, SafeWrite::InPlace::AsLastResort))
+        throw TabloraError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativeFullPath(path), *reason));
 }
 
 TableData ReadBaseFile(const QString &path)
@@ -194,7 +172,7 @@ TableData ReadBaseFile(const QString &path)
 
 TableData FillTable(QByteArrayView plainList)
 {
-    PlainLines lines(plainList);
+    LineReader lines(plainList);
     TableData table;
     for (int c = 0; c < kColumnCount; ++c)
         table.setWidth(c, integerLine(lines.next(), c));

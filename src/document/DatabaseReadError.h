@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TabloraError.h"
+#include "base/TabloraError.h"
 
 // A Database file or a plain line list that could not be read. The message
 // says why, for the log; the commands that load files show their own.

@@ -1,6 +1,6 @@
 #include "DocumentTexts.h"
 
-#include "app/AppInfo.h"
+#include "base/AppInfo.h"
 
 namespace DocumentTexts {
 

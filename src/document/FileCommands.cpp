@@ -4,14 +4,12 @@
 #include "Document.h"
 #include "DocumentTexts.h"
 #include "DocumentView.h"
-#include "app/TabloraError.h"
+#include "base/TabloraError.h"
 #include "users/Accounts.h"
 #include "users/SettingKeys.h"
 #include "users/Settings.h"
 
 namespace {
-
-constexpr int kRecentCount = 5;
 
 // Turns any failure of a load into the command's own message; a cancel stays
 // silent.
@@ -185,7 +183,7 @@ void FileCommands::takeFileName(const QString &fileName)
 
 void FileCommands::addToRecent(const QString &path)
 {
-    for (int k = 1; k <= kRecentCount; ++k) {
+    for (int k = 1; k <= kRecentFileCount; ++k) {
         if (!m_view.reopenVisible(k)) {
             m_settings.write(Keys::reopenFileForShift(k), path);
             m_settings.write(Keys::reopenEnabled(k), true);
@@ -194,7 +192,7 @@ void FileCommands::addToRecent(const QString &path)
         }
     }
     // All five in use: the list shifts down and entry 5 drops out.
-    for (int k = kRecentCount; k > 1; --k)
+    for (int k = kRecentFileCount; k > 1; --k)
         m_settings.write(Keys::reopenFileForShift(k), m_settings.read(Keys::reopenFileForShift(k - 1)));
     m_settings.write(Keys::reopenFileForShift(1), path);
     m_view.ChangeReopen();

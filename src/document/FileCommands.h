@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/DesktopServices.h"
-#include "app/ProgramDir.h"
+#include "base/DesktopServices.h"
+#include "base/ProgramDir.h"
 
 #include <QByteArray>
 #include <QString>

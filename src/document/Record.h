@@ -1,12 +1,12 @@
 #pragma once
 
+#include "base/Counts.h"
+
 #include <QString>
 #include <QStringView>
 
 #include <array>
 #include <cstdint>
-
-inline constexpr int kColumnCount = 8;
 
 // One row of the table: the number cell (column 0) and the seven text cells,
 // kept back to back in one string with the end offsets of the first seven

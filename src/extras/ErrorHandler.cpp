@@ -1,7 +1,7 @@
 #include "ErrorHandler.h"
 
 #include "ErrorLog.h"
-#include "app/DesktopServices.h"
+#include "base/DesktopServices.h"
 
 #include <QLocale>
 

@@ -1,18 +1,15 @@
 #pragma once
 
-#include "app/AppInfo.h"
-#include "app/TabloraError.h"
+#include "base/AppInfo.h"
+#include "base/ErrorReporter.h"
 
 #include <QString>
 
-#include <exception>
-
 class DesktopServices;
 
-// The application-wide error handler: every action and dialog handler runs
-// through run(), so an error that leaves a command is logged to errors.log and
-// shown in the error box, and the program goes on with the next user action.
-class ErrorHandler
+// The application-wide error handler: an error that leaves a command is
+// appended to errors.log and shown in the error box (see ErrorReporter).
+class ErrorHandler : public ErrorReporter
 {
 public:
     ErrorHandler(DesktopServices &desktop, QString logPath);
@@ -26,25 +23,9 @@ public:
     // written does not keep the message from being shown.
     void ApplicationEvents1Exception(const QString &message);
 
-    // Runs a handler; errors end it here. A silent abort ends it quietly.
-    template<typename Handler>
-    void run(Handler &&handler) noexcept
-    {
-        try {
-            handler();
-        } catch (const SilentAbort &) {
-        } catch (const TabloraError &e) {
-            report(e.message());
-        } catch (const std::exception &e) {
-            report(QString::fromLocal8Bit(e.what()));
-        } catch (...) {
-            report(QStringLiteral("Unknown error"));
-        }
-    }
+    void report(const QString &message) noexcept override;
 
 private:
-    void report(const QString &message) noexcept;
-
     DesktopServices &m_desktop;
     QString m_logPath;
     QString m_applicationTitle = AppInfo::kTitle;

@@ -1,7 +1,7 @@
 #include "ErrorLog.h"
 
-#include "app/AppInfo.h"
-#include "document/Windows1251.h"
+#include "base/AppInfo.h"
+#include "base/Windows1251.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #include "SortCommands.h"
 
 #include "RowSorter.h"
-#include "app/DesktopServices.h"
+#include "base/DesktopServices.h"
 #include "document/TableModel.h"
 #include "users/SettingKeys.h"
 #include "users/Settings.h"

@@ -2,14 +2,13 @@
 
 #include "Settings.h"
 #include "SettingKeys.h"
-#include "app/DesktopServices.h"
-#include "app/TabloraError.h"
+#include "base/DesktopServices.h"
+#include "base/TabloraError.h"
 
 namespace {
 
 const QString kAdmin = QStringLiteral("admin");
 const QString kModer = QStringLiteral("moder");
-constexpr int kSlotCount = 10;
 
 bool refuse(DesktopServices &desktop)
 {
@@ -46,7 +45,7 @@ bool LoginCheck(const Settings &settings, DesktopServices &desktop, const QStrin
         role = kAdmin;
         return true;
     }
-    for (int n = 1; n <= kSlotCount; ++n) {
+    for (int n = 1; n <= kAccountSlotCount; ++n) {
         if (login != settings.read(Keys::login(n)))
             continue;
         // The first slot with this login decides.

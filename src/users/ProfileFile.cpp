@@ -1,14 +1,13 @@
 #include "ProfileFile.h"
 
 #include "ProfileFormat.h"
-#include "app/TabloraError.h"
-#include "document/IntegerText.h"
-#include "document/Windows1251.h"
+#include "base/TabloraError.h"
+#include "base/IntegerText.h"
+#include "base/SafeWrite.h"
+#include "base/Windows1251.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
 
 namespace {
@@ -75,12 +74,9 @@ void ProfileFile::writeString(const QString &section, const QString &key, const 
 
     const QByteArray updated = ProfileFormat::withValue(text, section, key, Windows1251::encode(value));
 
-    // The whole file goes through a temporary beside it, so a failed write
-    // leaves the old content; where no temporary can be made there, the file
-    // is written in place.
-    QSaveFile file(m_path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(updated) != updated.size() || !file.commit())
+    // Where no temporary file can be made beside it, the file is written in
+    // place.
+    if (SafeWrite::replaceFile(m_path, updated, SafeWrite::InPlace::AsLastResort))
         refuseWrite();
 }
 
@@ -96,6 +92,5 @@ void ProfileFile::writeBool(const QString &section, const QString &key, bool val
 
 void ProfileFile::refuseWrite() const
 {
-    const QString fullPath = QDir::toNativeSeparators(QFileInfo(m_path).absoluteFilePath());
-    throw TabloraError(QStringLiteral("Unable to write to %1").arg(fullPath));
+    throw TabloraError(QStringLiteral("Unable to write to %1").arg(SafeWrite::nativeFullPath(m_path)));
 }

@@ -1,6 +1,7 @@
 #include "ProfileFormat.h"
 
-#include "document/Windows1251.h"
+#include "base/LineReader.h"
+#include "base/Windows1251.h"
 
 namespace {
 
@@ -72,35 +73,6 @@ Parsed parseLine(QByteArrayView content)
     return {Kind::Key, trimmed(t.first(eq)), trimmed(t.sliced(eq + 1))};
 }
 
-class LineReader
-{
-public:
-    explicit LineReader(QByteArrayView text)
-        : m_text(text)
-    {
-    }
-
-    bool next(Line &line)
-    {
-        const qsizetype size = m_text.size();
-        if (m_pos >= size)
-            return false;
-        line.begin = m_pos;
-        qsizetype p = m_pos;
-        while (p < size && m_text[p] != '\r' && m_text[p] != '\n')
-            ++p;
-        line.contentEnd = p;
-        if (p < size)
-            p += (m_text[p] == '\r' && p + 1 < size && m_text[p + 1] == '\n') ? 2 : 1;
-        line.end = m_pos = p;
-        return true;
-    }
-
-private:
-    QByteArrayView m_text;
-    qsizetype m_pos = 0;
-};
-
 struct Match
 {
     bool sectionFound = false;
@@ -118,8 +90,11 @@ Match find(QByteArrayView text, QStringView section, QStringView key)
     key = trimmedName(key);
     Match m;
     LineReader reader(text);
-    Line line;
-    while (reader.next(line)) {
+    while (!reader.atEnd()) {
+        Line line;
+        line.begin = reader.offset();
+        line.contentEnd = line.begin + reader.next().size();
+        line.end = reader.offset();
         const Parsed p = parseLine(text.sliced(line.begin, line.contentEnd - line.begin));
         if (p.kind == Kind::Section) {
             if (m.sectionFound)

@@ -1,6 +1,6 @@
 #include "SettingKeys.h"
 
-#include "app/ProgramDir.h"
+#include "base/ProgramDir.h"
 
 namespace {
 
@@ -27,26 +27,26 @@ QString numbered(QStringView prefix, int n)
 // favourite.ini: one section per cell.
 QString item(int n)
 {
-    Q_ASSERT(n >= 1 && n <= Keys::FavouriteCount);
+    Q_ASSERT(n >= 1 && n <= kFavouriteCount);
     return numbered(u"Item", n);
 }
 
 // Table keys are the column's digit, a blank and the key's kind.
 QString columnKey(int column, QStringView kind)
 {
-    Q_ASSERT(column >= 0 && column < Keys::ColumnCount);
+    Q_ASSERT(column >= 0 && column < kColumnCount);
     return QString::number(column) + u' ' + kind.toString();
 }
 
 int checkedReopen(int k)
 {
-    Q_ASSERT(k >= 1 && k <= Keys::ReopenCount);
+    Q_ASSERT(k >= 1 && k <= kRecentFileCount);
     return k;
 }
 
 int checkedSlot(int n)
 {
-    Q_ASSERT(n >= 1 && n <= Keys::AccountSlotCount);
+    Q_ASSERT(n >= 1 && n <= kAccountSlotCount);
     return n;
 }
 

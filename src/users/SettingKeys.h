@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Counts.h"
+
 #include <QString>
 
 class ProgramDir;
@@ -37,11 +39,6 @@ struct BoolKey
 // spelled in SettingKeys.cpp and nowhere else; callers address keys only
 // through these functions.
 namespace Keys {
-
-constexpr int ColumnCount = 8; // columns 0 (the number) to 7
-constexpr int ReopenCount = 5; // recent files 1 to 5
-constexpr int AccountSlotCount = 10; // account slots 1 to 10
-constexpr int FavouriteCount = 10; // favourite cells 1 to 10
 
 // data/config.ini
 BoolKey savePosition();

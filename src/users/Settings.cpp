@@ -1,6 +1,6 @@
 #include "Settings.h"
 
-#include "app/ProgramDir.h"
+#include "base/ProgramDir.h"
 
 Settings::Settings(const ProgramDir &dir)
     : m_config(dir.configIni())

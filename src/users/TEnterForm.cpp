@@ -1,8 +1,8 @@
 #include "TEnterForm.h"
 
 #include "Accounts.h"
-#include "app/DesktopServices.h"
-#include "extras/ErrorHandler.h"
+#include "base/DesktopServices.h"
+#include "base/ErrorReporter.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -11,7 +11,7 @@
 #include <QScreen>
 #include <QStyle>
 
-TEnterForm::TEnterForm(const Settings &settings, DesktopServices &desktop, ErrorHandler &errors, QString &role,
+TEnterForm::TEnterForm(const Settings &settings, DesktopServices &desktop, ErrorReporter &errors, QString &role,
                        QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint)
     , m_settings(settings)

@@ -3,7 +3,7 @@
 #include <QDialog>
 
 class DesktopServices;
-class ErrorHandler;
+class ErrorReporter;
 class QLineEdit;
 class QPushButton;
 class Settings;
@@ -18,7 +18,7 @@ public:
     static constexpr int kNotLoggedIn = 111;
     static constexpr int kLoggedIn = 222;
 
-    TEnterForm(const Settings &settings, DesktopServices &desktop, ErrorHandler &errors, QString &role,
+    TEnterForm(const Settings &settings, DesktopServices &desktop, ErrorReporter &errors, QString &role,
                QWidget *parent = nullptr);
 
     int loginState() const { return m_state; }
@@ -31,7 +31,7 @@ private:
 
     const Settings &m_settings;
     DesktopServices &m_desktop;
-    ErrorHandler &m_errors;
+    ErrorReporter &m_errors;
     QString &m_role;
     int m_state = kNotLoggedIn;
 

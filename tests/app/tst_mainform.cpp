@@ -5,7 +5,7 @@
 #include "app/StatusPanels.h"
 #include "app/TMainForm.h"
 #include "document/DatabaseCodec.h"
-#include "document/Windows1251.h"
+#include "base/Windows1251.h"
 #include "users/Accounts.h"
 #include "users/SettingKeys.h"
 
@@ -165,7 +165,7 @@ void MainFormTest::firstStartWithoutSettings()
 
     tick(*form);
     QCOMPARE(form->panels()->text(0), QStringLiteral("Всего записей: 0"));
-    QCOMPARE(form->action(4)->text(), QStringLiteral("№"));
+    QCOMPARE(form->action("Action4")->text(), QStringLiteral("№"));
 }
 
 void MainFormTest::secondStartDoesNotOpenHelp()
@@ -221,25 +221,25 @@ void MainFormTest::savedPlacementAndLook()
 void MainFormTest::sortColumnMark_data()
 {
     QTest::addColumn<QByteArray>("colNum");
-    QTest::addColumn<int>("marked");
-    QTest::newRow("none stored") << QByteArray() << 4;
-    QTest::newRow("column 3") << QByteArray("3") << 58;
-    QTest::newRow("column 7") << QByteArray("7") << 62;
-    QTest::newRow("out of range") << QByteArray("9") << 0;
+    QTest::addColumn<QString>("marked");
+    QTest::newRow("none stored") << QByteArray() << "Action4";
+    QTest::newRow("column 3") << QByteArray("3") << "Action58";
+    QTest::newRow("column 7") << QByteArray("7") << "Action62";
+    QTest::newRow("out of range") << QByteArray("9") << QString();
 }
 
 void MainFormTest::sortColumnMark()
 {
     QFETCH(QByteArray, colNum);
-    QFETCH(int, marked);
+    QFETCH(QString, marked);
     QByteArray config = "[Run]\r\nFirst=0\r\n";
     if (!colNum.isEmpty())
         config += "[Table]\r\nColNum=" + colNum + "\r\n";
     writeFile(QStringLiteral("data/config.ini"), config);
     writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
     auto form = start();
-    for (int n : ActionTable::sortColumnActions())
-        QCOMPARE(form->action(n)->isChecked(), n == marked);
+    for (const QString &name : ActionTable::sortColumnActions())
+        QCOMPARE(form->action(name)->isChecked(), name == marked);
 }
 
 void MainFormTest::leavingTheLoginEndsTheProgram()
@@ -298,7 +298,7 @@ void MainFormTest::userSwitch()
     m_desktop.clearLog();
     QString statusWhilePausing;
     m_desktop.expectDialog(typeLogin(QStringLiteral("petrov"), QStringLiteral("p")));
-    form->action(5)->trigger();
+    form->action("Action5")->trigger();
     QCOMPARE(m_desktop.log(), QStringList({QStringLiteral("dialog"), QStringLiteral("sleep 500"),
                                            QStringLiteral("process events"), QStringLiteral("sleep 200")}));
     QCOMPARE(form->panels()->text(2), QStringLiteral("Вы вошли как: moder"));
@@ -314,7 +314,7 @@ void MainFormTest::cancelledSwitchEndsTheProgram()
     form->document().setModified(true);
     const QByteArray before = readFile(QStringLiteral("data/config.ini"));
     m_desktop.expectDialog(cancelLogin());
-    form->action(5)->trigger();
+    form->action("Action5")->trigger();
     QVERIFY(m_desktop.terminateRequested());
     QCOMPARE(form->document().role(), QStringLiteral("admin"));
     QCOMPARE(readFile(QStringLiteral("data/config.ini")), before); // no closing steps, no question
@@ -336,8 +336,8 @@ void MainFormTest::refreshFollowsTheTable()
     model.setTitle(0, QStringLiteral("Код"));
     model.setTitle(2, QStringLiteral("R&D"));
     tick(*form);
-    QCOMPARE(form->action(4)->text(), QStringLiteral("Код"));
-    QCOMPARE(form->action(47)->text(), QStringLiteral("R&&D")); // shown as "R&D", no access key
+    QCOMPARE(form->action("Action4")->text(), QStringLiteral("Код"));
+    QCOMPARE(form->action("Action47")->text(), QStringLiteral("R&&D")); // shown as "R&D", no access key
     model.clearRecords();
     tick(*form);
     QCOMPARE(form->panels()->text(0), QStringLiteral("Всего записей: 0"));
@@ -455,7 +455,7 @@ void MainFormTest::exitTakesTheClosePath()
     form->document().setModified(true);
     m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer::Cancel);
-    form->action(3)->trigger();
+    form->action("Action3")->trigger();
     QVERIFY(form->isVisible());
 }
 
@@ -465,8 +465,8 @@ void MainFormTest::favouriteCells()
               Windows1251::encode(u"[Item3]\r\nEnabled=1\r\nName=Склад\r\n[Item4]\r\nEnabled=0\r\nName=Архив\r\n"
                                   u"[Item5]\r\nEnabled=1\r\nName=\r\n[Item6]\r\nEnabled=yes\r\n"));
     auto form = create();
-    auto open = [&](int cell) { return form->action(ActionTable::favouriteOpenAction(cell)); };
-    auto remove = [&](int cell) { return form->action(ActionTable::favouriteDeleteAction(cell)); };
+    auto open = [&](int cell) { return form->action(ActionTable::favouriteOpenActions()[cell - 1]); };
+    auto remove = [&](int cell) { return form->action(ActionTable::favouriteDeleteActions()[cell - 1]); };
     QVERIFY(open(3)->isVisible() && remove(3)->isVisible());
     QCOMPARE(open(3)->text(), QStringLiteral("Склад"));
     QCOMPARE(remove(3)->text(), QStringLiteral("Склад"));
@@ -487,7 +487,7 @@ void MainFormTest::refusedCommandIsLoggedAndShown()
     m_desktop.expectDialog(typeLogin(QStringLiteral("g"), QStringLiteral("g")));
     auto form = start();
     m_desktop.expectMessage(Accounts::refusalMessage(), QStringLiteral("Tablora 1.5 [Новая база данных]"));
-    form->action(10)->trigger();
+    form->action("Action10")->trigger();
     const QByteArray log = readFile(QStringLiteral("errors.log"));
     QVERIFY(log.endsWith(Windows1251::encode(QStringLiteral("|Error:") + Accounts::refusalMessage()) + "\r\n"));
     QCOMPARE(log.count("\r\n"), 1);
@@ -496,7 +496,7 @@ void MainFormTest::refusedCommandIsLoggedAndShown()
     form->document().setModified(true);
     m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer::Cancel);
-    form->action(8)->trigger();
+    form->action("Action8")->trigger();
     QCOMPARE(readFile(QStringLiteral("errors.log")).count("\r\n"), 1);
 }
 
@@ -509,14 +509,14 @@ void MainFormTest::sortCommandsPersistTheirChoice()
     for (const char *c : {"b", "a", "c"})
         model.appendRecord(record({"", "", "", c}));
 
-    form->action(64)->trigger(); // descending, by the stored column 0
-    form->action(58)->trigger(); // column 3
+    form->action("Action64")->trigger(); // descending, by the stored column 0
+    form->action("Action58")->trigger(); // column 3
     QStringList order;
     for (int r = 0; r < 3; ++r)
         order << model.table().cell(r, 3).toString();
     QCOMPARE(order, QStringList({"c", "b", "a"}));
-    QVERIFY(form->action(58)->isChecked());
-    QVERIFY(!form->action(4)->isChecked());
+    QVERIFY(form->action("Action58")->isChecked());
+    QVERIFY(!form->action("Action4")->isChecked());
     QVERIFY(!form->document().isModified());
     const QByteArray config = readFile(QStringLiteral("data/config.ini"));
     QVERIFY(config.contains("Sort=-1\r\n") && config.contains("ColNum=3\r\n"));
@@ -524,7 +524,7 @@ void MainFormTest::sortCommandsPersistTheirChoice()
     // The choice outlives the window.
     form.reset();
     auto again = start();
-    QVERIFY(again->action(58)->isChecked());
+    QVERIFY(again->action("Action58")->isChecked());
 }
 
 void MainFormTest::shortcutsDoNotReachModelessDialogs()
@@ -535,7 +535,7 @@ void MainFormTest::shortcutsDoNotReachModelessDialogs()
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
     int deletes = 0;
-    connect(form->action(20), &QAction::triggered, this, [&] { ++deletes; });
+    connect(form->action("Action20"), &QAction::triggered, this, [&] { ++deletes; });
 
     QTest::keyClick(form->table(), Qt::Key_Delete);
     QCOMPARE(deletes, 1); // in the main window Del runs "Удалить"

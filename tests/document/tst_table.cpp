@@ -1,8 +1,8 @@
 #include "document/Document.h"
 #include "document/DocumentTexts.h"
-#include "document/IntegerText.h"
+#include "base/IntegerText.h"
 #include "document/TableModel.h"
-#include "document/Windows1251.h"
+#include "base/Windows1251.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>

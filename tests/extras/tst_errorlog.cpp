@@ -1,5 +1,5 @@
 #include "ScriptedDesktop.h"
-#include "document/Windows1251.h"
+#include "base/Windows1251.h"
 #include "extras/ErrorHandler.h"
 #include "extras/ErrorLog.h"
 

@@ -1,6 +1,6 @@
 #include "ScriptedDesktop.h"
 
-#include "app/TabloraError.h"
+#include "base/TabloraError.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DesktopServices.h"
+#include "base/DesktopServices.h"
 
 #include <QStringList>
 

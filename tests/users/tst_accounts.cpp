@@ -1,6 +1,6 @@
 #include "ScriptedDesktop.h"
-#include "app/ProgramDir.h"
-#include "app/TabloraError.h"
+#include "base/ProgramDir.h"
+#include "base/TabloraError.h"
 #include "users/Accounts.h"
 #include "users/Settings.h"
 

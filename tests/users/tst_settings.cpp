@@ -1,6 +1,6 @@
-#include "app/ProgramDir.h"
-#include "app/TabloraError.h"
-#include "document/Windows1251.h"
+#include "base/ProgramDir.h"
+#include "base/TabloraError.h"
+#include "base/Windows1251.h"
 #include "users/ProfileFile.h"
 #include "users/SettingKeys.h"
 #include "users/Settings.h"
@@ -517,13 +517,13 @@ QList<IndexRow> indexRows(const ProgramDir &dir)
     };
     const QStringList captions{
         "№", "1 столбец", "2 столбец", "3 столбец", "4 столбец", "5 столбец", "6 столбец", "7 столбец"};
-    for (int c = 0; c < Keys::ColumnCount; ++c) {
+    for (int c = 0; c < kColumnCount; ++c) {
         numbered(QString("%1 caption").arg(c), QVariant::fromValue(Keys::caption(c)), F::Config, "Table",
             QString("%1 caption").arg(c), captions.at(c));
         numbered(QString("%1 column").arg(c), QVariant::fromValue(Keys::columnWidth(c)), F::Config, "Table",
             QString("%1 column").arg(c), c == 0 ? 20 : 100);
     }
-    for (int k = 1; k <= Keys::ReopenCount; ++k) {
+    for (int k = 1; k <= kRecentFileCount; ++k) {
         numbered(QString("File%1").arg(k), QVariant::fromValue(Keys::reopenFile(k, dir)), F::Config, "Reopen",
             QString("File%1").arg(k), dir.path() + "/db/default.db");
         numbered(QString("File%1 for shift").arg(k), QVariant::fromValue(Keys::reopenFileForShift(k)),
@@ -531,7 +531,7 @@ QList<IndexRow> indexRows(const ProgramDir &dir)
         numbered(QString("Enabled%1").arg(k), QVariant::fromValue(Keys::reopenEnabled(k)), F::Config,
             "Reopen", QString("Enabled%1").arg(k), false);
     }
-    for (int n = 1; n <= Keys::AccountSlotCount; ++n) {
+    for (int n = 1; n <= kAccountSlotCount; ++n) {
         numbered(QString("Login%1").arg(n), QVariant::fromValue(Keys::login(n)), F::Other, "Users",
             QString("Login%1").arg(n), "");
         numbered(QString("Password%1").arg(n), QVariant::fromValue(Keys::password(n)), F::Other, "Users",
@@ -541,7 +541,7 @@ QList<IndexRow> indexRows(const ProgramDir &dir)
         numbered(QString("Prava%1 in manager").arg(n), QVariant::fromValue(Keys::pravaInManager(n)), F::Other,
             "Users", QString("Prava%1").arg(n), "guest");
     }
-    for (int n = 1; n <= Keys::FavouriteCount; ++n) {
+    for (int n = 1; n <= kFavouriteCount; ++n) {
         numbered(QString("Item%1 Enabled").arg(n), QVariant::fromValue(Keys::favouriteEnabled(n)),
             F::Favourite, QString("Item%1").arg(n), "Enabled", false);
         numbered(QString("Item%1 Name").arg(n), QVariant::fromValue(Keys::favouriteName(n)), F::Favourite,

@@ -1,4 +1,4 @@
-#include "PlainLines.h"
+#include "LineReader.h"
 
 #include <QtAlgorithms>
 
@@ -30,7 +30,7 @@ inline const char *findBreak(const char *p, const char *end)
 
 } // namespace
 
-QByteArrayView PlainLines::next()
+QByteArrayView LineReader::next()
 {
     const char *begin = m_pos;
     const char *lineEnd = findBreak(begin, m_end);
@@ -42,7 +42,7 @@ QByteArrayView PlainLines::next()
     return QByteArrayView(begin, lineEnd - begin);
 }
 
-qsizetype PlainLines::remainingLines() const
+qsizetype LineReader::remainingLines() const
 {
     const auto *p = reinterpret_cast<const unsigned char *>(m_pos);
     const qsizetype n = m_end - m_pos;

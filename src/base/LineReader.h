@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArrayView>
+
+// The one line splitter of the program's text files (database files, plain
+// line lists, settings files). It reads lines in order; a line ends at CR LF,
+// at a lone CR or at a lone LF, so no line ever holds a line break, and text
+// after the last line break is a line of its own. Past the end every line
+// reads empty.
+class LineReader
+{
+public:
+    explicit LineReader(QByteArrayView text)
+        : m_begin(text.data())
+        , m_pos(text.data())
+        , m_end(text.data() + text.size())
+    {
+    }
+
+    bool atEnd() const { return m_pos == m_end; }
+    // The next line without its line break.
+    QByteArrayView next();
+    // Where the next line starts: after the line break of the last line read.
+    qsizetype offset() const { return m_pos - m_begin; }
+
+    // How many lines are left before atEnd().
+    qsizetype remainingLines() const;
+
+private:
+    const char *m_begin;
+    const char *m_pos;
+    const char *m_end;
+};

@@ -1,0 +1,193 @@
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The house's rules, read off the #include lines of src/:
+// - a folder includes only its own floor and the floors below it;
+// - an include of another folder names it ("users/Settings.h"), so the floor
+//   it reaches is visible;
+// - a source of tablora_core includes no widget header, with or without its
+//   module prefix (Qt's common include root would let one compile).
+namespace {
+
+struct Rules
+{
+    QString sourceRoot;
+    QStringList floors;         // from the ground up
+    QStringList coreSources;    // absolute paths
+    QStringList widgetIncludeDirs;
+};
+
+QStringList quotedIncludes(const QByteArray &text, QStringList *angled)
+{
+    static const QRegularExpression include(QStringLiteral(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])"),
+                                            QRegularExpression::MultilineOption);
+    QStringList quoted;
+    for (auto it = include.globalMatch(QString::fromUtf8(text)); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        (m.captured(1) == QLatin1String("\"") ? quoted : *angled) << m.captured(2);
+    }
+    return quoted;
+}
+
+bool isWidgetHeader(const QString &header, const QStringList &widgetDirs)
+{
+    static const QStringList modules = {QStringLiteral("QtWidgets"), QStringLiteral("QtPrintSupport"),
+                                        QStringLiteral("QtWebEngineWidgets"), QStringLiteral("QtOpenGLWidgets")};
+    const QString module = header.section(QLatin1Char('/'), 0, 0);
+    if (header.contains(QLatin1Char('/')) && modules.contains(module))
+        return true;
+    for (const QString &dir : widgetDirs) {
+        if (QFile::exists(dir + QLatin1Char('/') + header))
+            return true;
+    }
+    return false;
+}
+
+// Every broken rule, one line each ("path: reason").
+QStringList violations(const Rules &rules)
+{
+    QStringList found;
+    const QDir root(rules.sourceRoot);
+    QDirIterator it(rules.sourceRoot, {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = root.relativeFilePath(path);
+        const QString folder = relative.section(QLatin1Char('/'), 0, 0);
+        const qsizetype floor = rules.floors.indexOf(folder);
+        if (floor < 0) {
+            found << relative + QStringLiteral(": folder is on no floor");
+            continue;
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            found << relative + QStringLiteral(": cannot be read");
+            continue;
+        }
+        QStringList angled;
+        const QStringList quoted = quotedIncludes(file.readAll(), &angled);
+        for (const QString &include : quoted) {
+            if (!include.contains(QLatin1Char('/'))) {
+                if (!QFile::exists(QFileInfo(path).dir().filePath(include)))
+                    found << relative + QStringLiteral(": \"%1\" is not in its folder").arg(include);
+                continue;
+            }
+            const QString target = include.section(QLatin1Char('/'), 0, 0);
+            const qsizetype targetFloor = rules.floors.indexOf(target);
+            if (targetFloor < 0)
+                found << relative + QStringLiteral(": \"%1\" is on no floor").arg(include);
+            else if (targetFloor > floor)
+                found << relative + QStringLiteral(": \"%1\" is on a higher floor").arg(include);
+        }
+        if (rules.coreSources.contains(QFileInfo(path).absoluteFilePath())) {
+            for (const QString &include : angled) {
+                if (isWidgetHeader(include, rules.widgetIncludeDirs))
+                    found << relative + QStringLiteral(": core source includes <%1>").arg(include);
+            }
+        }
+    }
+    found.sort();
+    return found;
+}
+
+Rules projectRules()
+{
+    QHash<QString, QString> values;
+    QFile file(QStringLiteral(TABLORA_ARCHITECTURE));
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')))
+            values.insert(line.section(QLatin1Char('='), 0, 0), line.section(QLatin1Char('='), 1));
+    }
+    const auto list = [&](const char *key) {
+        return values.value(QLatin1String(key)).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    };
+    Rules rules;
+    rules.sourceRoot = values.value(QStringLiteral("sources"));
+    rules.floors = list("floors");
+    for (const QString &source : list("core"))
+        rules.coreSources << QFileInfo(source).absoluteFilePath();
+    // The widget modules' own folders; their dependencies' folders come along.
+    for (const QString &dir : list("widgets")) {
+        const QString module = QFileInfo(dir).fileName();
+        if (module == QLatin1String("QtWidgets") || module == QLatin1String("QtPrintSupport"))
+            rules.widgetIncludeDirs << dir;
+    }
+    return rules;
+}
+
+} // namespace
+
+class ArchitectureTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void theHouseKeepsItsRules();
+    void brokenRulesAreFound_data();
+    void brokenRulesAreFound();
+};
+
+void ArchitectureTest::theHouseKeepsItsRules()
+{
+    const Rules rules = projectRules();
+    QVERIFY(rules.floors.size() > 1);
+    QVERIFY(rules.coreSources.size() > 10);
+    QVERIFY(!rules.widgetIncludeDirs.isEmpty());
+    const QStringList broken = violations(rules);
+    QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QLatin1Char('\n'))));
+}
+
+void ArchitectureTest::brokenRulesAreFound_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("core");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("violation");
+
+    QTest::newRow("own floor") << "lower/A.cpp" << true << QByteArray("#include \"lower/B.h\"\n") << QString();
+    QTest::newRow("floor below") << "upper/A.cpp" << false << QByteArray("#include \"lower/B.h\"\n") << QString();
+    QTest::newRow("floor above") << "lower/A.cpp" << false << QByteArray("#include \"upper/C.h\"\n")
+                                 << "lower/A.cpp: \"upper/C.h\" is on a higher floor";
+    QTest::newRow("unqualified other folder") << "lower/A.cpp" << false << QByteArray("#include \"C.h\"\n")
+                                              << "lower/A.cpp: \"C.h\" is not in its folder";
+    QTest::newRow("widget with module") << "lower/A.cpp" << true << QByteArray("#include <QtWidgets/QWidget>\n")
+                                        << "lower/A.cpp: core source includes <QtWidgets/QWidget>";
+    QTest::newRow("widget by class") << "lower/A.cpp" << true << QByteArray("  #  include <QDialog>\n")
+                                     << "lower/A.cpp: core source includes <QDialog>";
+    QTest::newRow("widget in the UI") << "lower/A.cpp" << false << QByteArray("#include <QDialog>\n") << QString();
+    QTest::newRow("core header") << "lower/A.cpp" << true << QByteArray("#include <QString>\n") << QString();
+}
+
+void ArchitectureTest::brokenRulesAreFound()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, core);
+    QFETCH(QByteArray, text);
+    QFETCH(QString, violation);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("lower")));
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("upper")));
+    for (const QString &name : {QStringLiteral("lower/B.h"), QStringLiteral("upper/C.h"), file}) {
+        QFile f(dir.filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(name == file ? text : QByteArray());
+    }
+    Rules rules = projectRules();
+    rules.sourceRoot = dir.path();
+    rules.floors = {QStringLiteral("lower"), QStringLiteral("upper")};
+    rules.coreSources = {};
+    if (core)
+        rules.coreSources << QFileInfo(dir.filePath(file)).absoluteFilePath();
+
+    QCOMPARE(violations(rules), violation.isEmpty() ? QStringList() : QStringList{violation});
+}
+
+QTEST_GUILESS_MAIN(ArchitectureTest)
+#include "tst_architecture.moc"
