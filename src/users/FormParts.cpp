@@ -1,0 +1,35 @@
+#include "FormParts.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+
+namespace FormParts {
+
+void setUpDialog(QDialog &dialog, const QString &objectName, const QString &caption, QSize clientSize)
+{
+    dialog.setObjectName(objectName);
+    dialog.setWindowTitle(caption);
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(13);
+    dialog.setFont(font);
+    dialog.setFixedSize(clientSize);
+}
+
+void centreOnDesktop(QDialog &dialog)
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        dialog.move(screen->availableGeometry().center() - dialog.rect().center());
+}
+
+QPushButton *button(QWidget *parent, const QString &objectName, const QString &text, const QRect &geometry)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(objectName);
+    b->setGeometry(geometry);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace FormParts
