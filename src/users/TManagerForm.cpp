@@ -52,7 +52,8 @@ QGroupBox *groupWith(QWidget *parent, const QString &title, QWidget *content, co
 
 TManagerForm::TManagerForm(Settings &settings, DesktopServices &desktop, ErrorReporter &errors,
                            const ProgramDir &dir, QString messageCaption, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_settings(settings)
     , m_desktop(desktop)
     , m_errors(errors)
@@ -71,6 +72,9 @@ TManagerForm::TManagerForm(Settings &settings, DesktopServices &desktop, ErrorRe
     Table1->setSelectionMode(QAbstractItemView::SingleSelection);
     Table1->setWordWrap(false);
     Table1->verticalHeader()->hide();
+    // All eleven rows fit in the list, as in a report-style list.
+    Table1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Table1->verticalHeader()->setDefaultSectionSize(Table1->fontMetrics().height() + 4);
     Table1->setHorizontalHeaderLabels(
         {QStringLiteral("№"), QStringLiteral("Логин"), QStringLiteral("Пароль"), QStringLiteral("Права")});
     QHeaderView *header = Table1->horizontalHeader();
@@ -229,8 +233,7 @@ void TManagerForm::BitBtn5Click()
         ComboBox1->setCurrentIndex(cell(row, Rights) == kModer ? 0 : 1);
         ComboBox1->setEnabled(true);
     }
-    Panel1->show();
-    Panel1->raise();
+    showPanel(true);
     Edit1->setFocus();
 }
 
@@ -245,13 +248,24 @@ void TManagerForm::BitBtn7Click()
                            : ComboBox1->currentIndex() == 0 ? kModer
                                                             : kGuest;
     setRow(row, Edit1->text(), Edit2->text(), rights);
-    Panel1->hide();
+    showPanel(false);
     Table1->selectRow(row);
 }
 
 void TManagerForm::BitBtn4Click()
 {
-    Panel1->hide();
+    showPanel(false);
+}
+
+void TManagerForm::showPanel(bool visible)
+{
+    Panel1->setVisible(visible);
+    if (visible)
+        Panel1->raise();
+    // While the panel is open its edits are not yet in the list: saving, or
+    // opening the panel on another row, would drop them without a word.
+    for (QPushButton *b : {BitBtn5, BitBtn6, BitBtn1})
+        b->setEnabled(!visible);
 }
 
 void TManagerForm::BitBtn6Click()

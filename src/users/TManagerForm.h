@@ -47,6 +47,7 @@ private:
     void BitBtn3Click();
 
     void buildPanel();
+    void showPanel(bool visible);
     // The list as the file holds it, unless it was loaded already: a command
     // given before the timer's tick works on the stored accounts, and the
     // tick never overwrites edits.

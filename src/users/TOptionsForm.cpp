@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -47,8 +48,19 @@ QGroupBox *group(const QString &objectName, const QString &title, QLayout *conte
 QVBoxLayout *column(std::initializer_list<QWidget *> widgets)
 {
     auto *layout = new QVBoxLayout;
+    layout->setContentsMargins(8, 2, 8, 4);
+    layout->setSpacing(0);
     for (QWidget *w : widgets)
         layout->addWidget(w);
+    return layout;
+}
+
+// A tab's own layout: the page is small, so its margins are narrow.
+QVBoxLayout *tabLayout(QWidget *tab)
+{
+    auto *layout = new QVBoxLayout(tab);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(4);
     return layout;
 }
 
@@ -63,7 +75,8 @@ QFont drawingFont(const QString &name, int size)
 
 TOptionsForm::TOptionsForm(Settings &settings, DesktopServices &desktop, ErrorReporter &errors,
                            const ProgramDir &dir, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowMinimizeButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_settings(settings)
     , m_desktop(desktop)
     , m_errors(errors)
@@ -74,6 +87,11 @@ TOptionsForm::TOptionsForm(Settings &settings, DesktopServices &desktop, ErrorRe
 
     PageControl1 = named(new QTabWidget(this), QStringLiteral("PageControl1"));
     PageControl1->setGeometry(3, 3, 414, 358);
+    // The three captions fit the page's width only a pixel smaller than the
+    // dialog's font.
+    QFont tabFont = font();
+    tabFont.setPixelSize(12);
+    PageControl1->tabBar()->setFont(tabFont);
     PageControl1->addTab(buildGeneralTab(), QStringLiteral("Общие"));
     PageControl1->addTab(buildColumnsTab(), QStringLiteral("Столбцы по умолчанию"));
     PageControl1->addTab(buildRightsTab(), QStringLiteral("Права пользователей"));
@@ -123,7 +141,7 @@ QWidget *TOptionsForm::buildGeneralTab()
                        QStringLiteral("Label12"));
     note->setWordWrap(true);
 
-    auto *layout = new QVBoxLayout(tab);
+    auto *layout = tabLayout(tab);
     layout->addWidget(group(QStringLiteral("GroupBox1"), QStringLiteral("Интерфейс"),
                             column({CheckBox1, CheckBox2, CheckBox3, CheckBox4})));
     layout->addWidget(group(QStringLiteral("GroupBox5"), QStringLiteral("Выравнивание в таблице"), sideBySide));
@@ -169,7 +187,7 @@ QWidget *TOptionsForm::buildColumnsTab()
                        QStringLiteral("Label2"));
     note->setWordWrap(true);
 
-    auto *layout = new QVBoxLayout(tab);
+    auto *layout = tabLayout(tab);
     layout->addWidget(group(QStringLiteral("GroupBox3"), QStringLiteral("Заголовки таблицы"), titles));
     layout->addWidget(group(QStringLiteral("GroupBox4"), QStringLiteral("Шрифт таблицы"), fontRow));
     layout->addWidget(noteTitle);
@@ -187,9 +205,10 @@ QWidget *TOptionsForm::buildRightsTab()
     CheckBox13 = checkBox(QStringLiteral("CheckBox13"), QStringLiteral("Вомзожность пользоваться менеджером пользов."));
     CheckBox14 = checkBox(QStringLiteral("CheckBox14"), QStringLiteral("Возможность добавления новых пользователей"));
     CheckBox15 = checkBox(QStringLiteral("CheckBox15"), QStringLiteral("Обновление программы через интернет"));
-    auto *layout = column({CheckBox9, CheckBox10, CheckBox11, CheckBox13, CheckBox14, CheckBox15});
+    auto *layout = tabLayout(tab);
+    for (QCheckBox *right : {CheckBox9, CheckBox10, CheckBox11, CheckBox13, CheckBox14, CheckBox15})
+        layout->addWidget(right);
     layout->addStretch();
-    tab->setLayout(layout);
     return tab;
 }
 

@@ -333,6 +333,9 @@ void AdminDialogsTest::managerPanel()
         selectRow(dialog, edited);
         click(dialog, "BitBtn5");
         QVERIFY(child<QWidget>(dialog, "Panel1")->isVisible());
+        // Nothing may drop the panel's edits before OK or "Отмена".
+        for (const char *button : {"BitBtn1", "BitBtn5", "BitBtn6"})
+            QVERIFY(!child<QPushButton>(dialog, button)->isEnabled());
         QCOMPARE(child<QLineEdit>(dialog, "Edit1")->text(), before[edited].section(u'|', 0, 0));
         QCOMPARE(child<QLineEdit>(dialog, "Edit2")->text(), before[edited].section(u'|', 1, 1));
         auto *box = child<QComboBox>(dialog, "ComboBox1");
