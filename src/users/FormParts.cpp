@@ -1,5 +1,7 @@
 #include "FormParts.h"
 
+#include "base/ErrorReporter.h"
+
 #include <QDialog>
 #include <QGuiApplication>
 #include <QPushButton>
@@ -30,6 +32,12 @@ QPushButton *button(QWidget *parent, const QString &objectName, const QString &t
     b->setGeometry(geometry);
     b->setAutoDefault(false);
     return b;
+}
+
+void onClick(QPushButton *button, ErrorReporter &errors, std::function<void()> handler)
+{
+    QObject::connect(button, &QPushButton::clicked, button,
+                     [&errors, handler = std::move(handler)] { errors.run(handler); });
 }
 
 } // namespace FormParts

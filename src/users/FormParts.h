@@ -3,6 +3,9 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
+
+class ErrorReporter;
 class QDialog;
 class QPushButton;
 class QWidget;
@@ -20,5 +23,8 @@ void centreOnDesktop(QDialog &dialog);
 // A push button at a fixed place. It never becomes the default button by
 // taking the focus: Enter presses only the button a dialog names as default.
 QPushButton *button(QWidget *parent, const QString &objectName, const QString &text, const QRect &geometry);
+
+// Runs the handler through the error reporter whenever the button is clicked.
+void onClick(QPushButton *button, ErrorReporter &errors, std::function<void()> handler);
 
 } // namespace FormParts

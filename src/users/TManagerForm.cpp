@@ -100,15 +100,12 @@ TManagerForm::TManagerForm(Settings &settings, DesktopServices &desktop, ErrorRe
     BitBtn2 = FormParts::button(this, QStringLiteral("BitBtn2"), QStringLiteral("Отмена"), {512, 304, 83, 25});
     buildPanel();
 
-    const auto handle = [this](QPushButton *b, void (TManagerForm::*handler)()) {
-        connect(b, &QPushButton::clicked, this, [this, handler] { m_errors.run([this, handler] { (this->*handler)(); }); });
-    };
-    handle(BitBtn5, &TManagerForm::BitBtn5Click);
-    handle(BitBtn6, &TManagerForm::BitBtn6Click);
-    handle(BitBtn3, &TManagerForm::BitBtn3Click);
-    handle(BitBtn1, &TManagerForm::BitBtn1Click);
-    handle(BitBtn7, &TManagerForm::BitBtn7Click);
-    handle(BitBtn4, &TManagerForm::BitBtn4Click);
+    FormParts::onClick(BitBtn5, m_errors, [this] { BitBtn5Click(); });
+    FormParts::onClick(BitBtn6, m_errors, [this] { BitBtn6Click(); });
+    FormParts::onClick(BitBtn3, m_errors, [this] { BitBtn3Click(); });
+    FormParts::onClick(BitBtn1, m_errors, [this] { BitBtn1Click(); });
+    FormParts::onClick(BitBtn7, m_errors, [this] { BitBtn7Click(); });
+    FormParts::onClick(BitBtn4, m_errors, [this] { BitBtn4Click(); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
     Timer1.setSingleShot(true);

@@ -102,13 +102,10 @@ TOptionsForm::TOptionsForm(Settings &settings, DesktopServices &desktop, ErrorRe
     BitBtn1 = FormParts::button(this, QStringLiteral("BitBtn1"), QStringLiteral("Отмена"), {248, 368, 83, 25});
     BitBtn5 = FormParts::button(this, QStringLiteral("BitBtn5"), QStringLiteral("Помощь"), {336, 368, 83, 25});
 
-    const auto handle = [this](QPushButton *b, void (TOptionsForm::*handler)()) {
-        connect(b, &QPushButton::clicked, this, [this, handler] { m_errors.run([this, handler] { (this->*handler)(); }); });
-    };
-    handle(BitBtn2, &TOptionsForm::BitBtn2Click);
-    handle(BitBtn3, &TOptionsForm::BitBtn3Click);
-    handle(BitBtn4, &TOptionsForm::BitBtn4Click);
-    handle(BitBtn5, &TOptionsForm::BitBtn5Click);
+    FormParts::onClick(BitBtn2, m_errors, [this] { BitBtn2Click(); });
+    FormParts::onClick(BitBtn3, m_errors, [this] { BitBtn3Click(); });
+    FormParts::onClick(BitBtn4, m_errors, [this] { BitBtn4Click(); });
+    FormParts::onClick(BitBtn5, m_errors, [this] { BitBtn5Click(); });
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
 
     FormParts::centreOnDesktop(*this);
