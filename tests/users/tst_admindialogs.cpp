@@ -110,6 +110,7 @@ private slots:
     void helpOpensTheHelpFile();
 
     void managerLoadsOnItsTimer();
+    void commandBeforeTheTickWorksOnStoredAccounts();
     void managerPanel_data();
     void managerPanel();
     void panelEditsTheRowItWasOpenedFor();
@@ -298,6 +299,24 @@ void AdminDialogsTest::managerLoadsOnItsTimer()
     QString role;
     QVERIFY(Accounts::LoginCheck(*m_settings, m_desktop, QStringLiteral("Admin"), QStringLiteral("9107"), role));
     QCOMPARE(role, QStringLiteral("admin"));
+}
+
+void AdminDialogsTest::commandBeforeTheTickWorksOnStoredAccounts()
+{
+    put(QStringLiteral("data/other.dat"), "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\nLogin2=ivanov\r\n");
+    runManager([this](QDialog &dialog) {
+        dialog.show();
+        QVERIFY(static_cast<TManagerForm &>(dialog).loadTimer().isActive());
+        selectRow(dialog, 1);
+        m_desktop.expectQuestion(QStringLiteral("Вы действительно хотите удалить выбранного пользователя?"),
+                                 DesktopServices::Answer::Yes);
+        click(dialog, "BitBtn6");
+        QVERIFY(!static_cast<TManagerForm &>(dialog).loadTimer().isActive()); // it would undo the deletion
+        click(dialog, "BitBtn1");
+    });
+    QCOMPARE(m_settings->read(Keys::adminLogin()), QStringLiteral("root"));
+    QCOMPARE(m_settings->read(Keys::login(1)), QString());
+    QCOMPARE(m_settings->read(Keys::login(2)), QStringLiteral("ivanov"));
 }
 
 void AdminDialogsTest::managerPanel_data()
