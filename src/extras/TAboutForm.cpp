@@ -2,14 +2,13 @@
 
 #include "base/AppInfo.h"
 #include "base/DesktopServices.h"
+#include "users/FormParts.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScreen>
 
 namespace {
 
@@ -93,8 +92,7 @@ TAboutForm::TAboutForm(DesktopServices &desktop, QWidget *parent)
     Label11 = addLabel("Label11", AppInfo::kAuthorMail, {120, 192}, 13, Style::Link);
     addLabel("Label9", QStringLiteral("© 2026 команда Tablora. Все права защищены."), {48, 219}, 10, Style::Plain);
 
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    FormParts::centreOnDesktop(*this);
 }
 
 QLabel *TAboutForm::addLabel(const char *name, const QString &text, QPoint at, int pixelSize, Style style)

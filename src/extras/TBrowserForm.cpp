@@ -1,10 +1,9 @@
 #include "TBrowserForm.h"
 
 #include "base/AppInfo.h"
+#include "users/FormParts.h"
 
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
 #include <QUrl>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
@@ -51,9 +50,8 @@ QWebEngineView *createWebView(QWidget *parent)
 TBrowserForm::TBrowserForm(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
-    setObjectName(QStringLiteral("BrowserForm"));
-    setWindowTitle(AppInfo::kTitle + QStringLiteral(" [Информация]"));
-    setFixedSize(566, 366);
+    FormParts::setUpDialog(*this, QStringLiteral("BrowserForm"), AppInfo::kTitle + QStringLiteral(" [Информация]"),
+                           {566, 366});
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
@@ -66,14 +64,11 @@ TBrowserForm::TBrowserForm(QWidget *parent)
     // code page they are written in.
     WebBrowser1->settings()->setDefaultTextEncoding(QStringLiteral("windows-1251"));
 
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(240, 336, 75, 25);
+    BitBtn1 = FormParts::button(this, QStringLiteral("BitBtn1"), QStringLiteral("OK"), {240, 336, 75, 25});
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
 
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    FormParts::centreOnDesktop(*this);
 }
 
 void TBrowserForm::navigate(const QString &path)
