@@ -90,7 +90,8 @@ TAboutForm::TAboutForm(DesktopServices &desktop, QWidget *parent)
     Label3 = addLabel("Label3", AppInfo::kSiteHost, {120, 168}, 13, Style::Link);
     addLabel("Label8", QStringLiteral("E-mail:"), {48, 192}, 13, Style::Bold);
     Label11 = addLabel("Label11", AppInfo::kAuthorMail, {120, 192}, 13, Style::Link);
-    addLabel("Label9", QStringLiteral("© 2026 команда Tablora. Все права защищены."), {48, 219}, 10, Style::Plain);
+    const QString notice = QStringLiteral("© 2026 команда Tablora. Все права защищены.");
+    addLabel("Label9", notice, {48, 219}, 10, Style::Plain);
 
     FormParts::centreOnDesktop(*this);
 }

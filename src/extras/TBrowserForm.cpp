@@ -50,8 +50,8 @@ QWebEngineView *createWebView(QWidget *parent)
 TBrowserForm::TBrowserForm(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
-    FormParts::setUpDialog(*this, QStringLiteral("BrowserForm"), AppInfo::kTitle + QStringLiteral(" [Информация]"),
-                           {566, 366});
+    const QString caption = AppInfo::kTitle + QStringLiteral(" [Информация]");
+    FormParts::setUpDialog(*this, QStringLiteral("BrowserForm"), caption, {566, 366});
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);

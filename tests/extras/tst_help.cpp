@@ -135,7 +135,8 @@ void HelpTest::pageLines_data()
                              << QVariantList{kDocumentStart + QStringLiteral("<br><br><br><br>"),
                                              QStringLiteral("<h1>Лицензионное соглашение</h1>")}
             + repeated(shaped(QStringLiteral("<li>[^<]+")), 11)
-            + QVariantList{QStringLiteral("<br><br><br><br><br></center><SCRIPT language=JavaScript>")} + scriptEnd420;
+            + QVariantList{QStringLiteral("<br><br><br><br><br></center><SCRIPT language=JavaScript>")}
+            + scriptEnd420;
 
     QTest::newRow("history") << InfoPages::Page::History
                              << QVariantList{kDocumentStart + QStringLiteral("<br><br><br><br>"),
@@ -149,12 +150,12 @@ void HelpTest::pageLines_data()
 
     // Three people, the first two with an address in brackets, then a phrase
     // and a one-entry list with the thanked site.
+    const QString thanksHead = QStringLiteral("(<br>){7}<h1>Благодарности</h1><b>[^<]+</b>(<br>)?[^<]+<br>");
+    const QString thanksBody = QStringLiteral("(<li>[^<(]+\\([^()<@]+@[^()<]+\\)[^<(]*){2}<li>[^<(@]+"
+                                              "(<br>)*[^<]+<ul><li>http://[^<]+</ul>(<br>){9}"
+                                              "</center><SCRIPT language=JavaScript><!--");
     QTest::newRow("thanks") << InfoPages::Page::Thanks
-                            << QVariantList{kDocumentStart,
-                                            shaped(QStringLiteral("(<br>){7}<h1>Благодарности</h1><b>[^<]+</b>(<br>)?[^<]+<br>")),
-                                            shaped(QStringLiteral("(<li>[^<(]+\\([^()<@]+@[^()<]+\\)[^<(]*){2}<li>[^<(@]+"
-                                                                  "(<br>)*[^<]+<ul><li>http://[^<]+</ul>(<br>){9}"
-                                                                  "</center><SCRIPT language=JavaScript><!--"))}
+                            << QVariantList{kDocumentStart, shaped(thanksHead), shaped(thanksBody)}
             + script(220) + QVariantList{QStringLiteral("// --></SCRIPT></center></font></BODY></HTML>")};
 }
 
