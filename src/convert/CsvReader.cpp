@@ -2,6 +2,7 @@
 
 #include "ConvertError.h"
 #include "Progress.h"
+#include "Utf8.h"
 #include "document/TableData.h"
 
 #include <algorithm>
@@ -25,8 +26,11 @@ CsvReader::CsvReader(QString fileName, char delimiter, bool replaceBreaks)
     : m_fileName(std::move(fileName))
     , m_delimiter(delimiter)
     , m_replaceBreaks(replaceBreaks)
-    , m_utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom)
 {
+    for (const char c : {delimiter, '\r', '\n'})
+        m_endsPlain[uchar(c)] = true;
+    for (const char c : {'"', '\r', '\n'})
+        m_endsQuoted[uchar(c)] = true;
 }
 
 TableData CsvReader::read(QByteArrayView text, Progress *progress)
@@ -78,7 +82,7 @@ int CsvReader::readRow(int record)
 QByteArrayView CsvReader::plainCell()
 {
     const char *const begin = m_pos;
-    while (m_pos < m_end && *m_pos != m_delimiter && *m_pos != '\n' && *m_pos != '\r')
+    while (m_pos < m_end && !m_endsPlain[uchar(*m_pos)])
         ++m_pos;
     return QByteArrayView(begin, m_pos);
 }
@@ -91,7 +95,7 @@ QByteArrayView CsvReader::quotedCell(int column, int record, qint64 rowLine)
     bool rewriting = false;
     const char *piece = begin; // the text not yet copied to rewritten
     for (;;) {
-        while (m_pos < m_end && *m_pos != '"' && *m_pos != '\n' && *m_pos != '\r')
+        while (m_pos < m_end && !m_endsQuoted[uchar(*m_pos)])
             ++m_pos;
         // A quote that is never closed would otherwise be reported as the
         // first line break after it.
@@ -138,9 +142,11 @@ QString CsvReader::decodeCell(int column, int count, qint64 rowLine)
 {
     if (column >= count)
         return QString();
-    const QString text = m_utf8.decode(m_cells[column]);
-    if (m_utf8.hasError())
+    QString text(m_cells[column].size(), Qt::Uninitialized);
+    const QChar *end = Utf8::decodeInto(text.data(), m_cells[column]);
+    if (!end)
         fail(rowLine, QStringLiteral("the text is not UTF-8"));
+    text.truncate(end - text.constData());
     return text;
 }
 
@@ -158,13 +164,11 @@ Record CsvReader::decodeRecord(int count, qint64 rowLine)
     QChar *out = begin;
     Record::Ends ends {};
     for (int c = 0; c < kColumnCount; ++c) {
-        if (c < count)
-            out = m_utf8.appendToBuffer(out, m_cells[c]);
+        if (c < count && !(out = Utf8::decodeInto(out, m_cells[c])))
+            fail(rowLine, QStringLiteral("the text is not UTF-8"));
         if (c < kColumnCount - 1)
             ends[c] = std::uint32_t(out - begin);
     }
-    if (m_utf8.hasError())
-        fail(rowLine, QStringLiteral("the text is not UTF-8"));
     return Record::fromPacked(QString(begin, out - begin), ends);
 }
 

@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-#include <QStringDecoder>
 
 #include <array>
 #include <vector>
@@ -50,7 +49,9 @@ private:
     QString m_fileName;
     char m_delimiter;
     bool m_replaceBreaks;
-    QStringDecoder m_utf8;
+    // Bytes that end an unquoted cell, and those that end a piece of a quoted one.
+    std::array<bool, 256> m_endsPlain {};
+    std::array<bool, 256> m_endsQuoted {};
 
     const char *m_pos = nullptr;
     const char *m_end = nullptr;

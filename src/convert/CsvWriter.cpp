@@ -1,51 +1,61 @@
 #include "CsvWriter.h"
 
 #include "Progress.h"
+#include "Utf8.h"
 #include "document/TableData.h"
 
-#include <QStringEncoder>
+#include <array>
+#include <cstring>
 
 namespace {
 
 // Records between two progress reports.
 constexpr int kProgressStep = 65536;
 
-bool needsQuotes(QStringView cell)
+// The characters that make a cell quoted wherever they stand.
+constexpr std::array<bool, 128> kQuoted = [] {
+    std::array<bool, 128> quoted {};
+    for (const char c : {'"', ',', ';', '\t', '\r', '\n'})
+        quoted[size_t(c)] = true;
+    return quoted;
+}();
+
+// Appends one cell; out has room for 3 bytes per character and 3 more. The
+// text is written one byte further on while the characters tell whether the
+// cell needs quotes (a quote, written doubled, always does), so each
+// character is looked at once; an unquoted cell then moves back by that byte.
+char *appendCell(char *out, QStringView cell)
 {
-    if (cell.isEmpty())
-        return false;
-    if (cell.front() == u' ' || cell.back() == u' ')
-        return true;
-    for (const QChar c : cell) {
-        switch (c.unicode()) {
-        case u'"':
-        case u',':
-        case u';':
-        case u'\t':
-        case u'\r':
-        case u'\n':
-            return true;
-        default:
-            break;
+    char *const quote = out++;
+    bool quoted = !cell.isEmpty() && (cell.front() == u' ' || cell.back() == u' ');
+    const char16_t *in = cell.utf16();
+    const char16_t *const end = in + cell.size();
+    for (; in < end; ++in) {
+        const char16_t c = *in;
+        if (c < 0x80) {
+            if (kQuoted[c]) {
+                quoted = true;
+                if (c == u'"')
+                    *out++ = '"';
+            }
+            *out++ = char(c);
+        } else if (c < 0x800) { // Cyrillic among them
+            out[0] = char(0xC0 | (c >> 6));
+            out[1] = char(0x80 | (c & 0x3F));
+            out += 2;
+        } else {
+            const qsizetype units = QChar::isHighSurrogate(c) && in + 1 < end && QChar::isLowSurrogate(in[1]) ? 2 : 1;
+            out = Utf8::encodeInto(out, QStringView(in, units));
+            in += units - 1;
         }
     }
-    return false;
-}
-
-// Appends one cell; out has room for 3 bytes per character and 3 more.
-char *appendCell(char *out, QStringView cell, QStringEncoder &utf8)
-{
-    if (!needsQuotes(cell))
-        return utf8.appendToBuffer(out, cell);
-    *out++ = '"';
-    for (qsizetype quote; (quote = cell.indexOf(u'"')) >= 0; cell = cell.mid(quote + 1)) {
-        out = utf8.appendToBuffer(out, cell.left(quote));
+    if (quoted) {
+        *quote = '"';
         *out++ = '"';
-        *out++ = '"';
+        return out;
     }
-    out = utf8.appendToBuffer(out, cell);
-    *out++ = '"';
-    return out;
+    std::memmove(quote, quote + 1, size_t(out - quote - 1));
+    return out - 1;
 }
 
 // Room for a row of these cells: UTF-8 takes at most 3 bytes per UTF-16 unit,
@@ -74,12 +84,11 @@ QByteArray write(const TableData &table, char delimiter, Progress *progress)
     QByteArray text(room, Qt::Uninitialized);
     char *const begin = text.data();
     char *out = begin;
-    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
     const auto appendRow = [&](auto cellAt) {
         for (int c = 0; c < kColumnCount; ++c) {
             if (c > 0)
                 *out++ = delimiter;
-            out = appendCell(out, cellAt(c), utf8);
+            out = appendCell(out, cellAt(c));
         }
         *out++ = '\r';
         *out++ = '\n';
