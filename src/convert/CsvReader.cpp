@@ -56,6 +56,8 @@ TableData CsvReader::read(QByteArrayView text, Progress *progress)
         if (progress && record % kProgressStep == 0)
             progress->advance(m_pos - text.data(), text.size());
     }
+    if (progress)
+        progress->advance(1, 1);
     return table;
 }
 

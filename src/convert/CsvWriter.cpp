@@ -99,6 +99,8 @@ QByteArray write(const TableData &table, char delimiter, Progress *progress)
         if (progress && row % kProgressStep == 0)
             progress->advance(row, table.recordCount());
     }
+    if (progress)
+        progress->advance(1, 1);
     text.truncate(out - begin);
     return text;
 }
