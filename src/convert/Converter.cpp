@@ -30,11 +30,9 @@ QString unencodableMessage(const QString &file, const TableData &table, const Da
 {
     const QStringView text = bad.record < 0 ? QStringView(table.title(bad.column)) : table.cell(bad.record, bad.column);
     const char32_t character = text.mid(Windows1251::firstUnencodable(text)).toUcs4().value(0);
-    const QString where = bad.record < 0 ? QStringLiteral("the title of column %1").arg(bad.column + 1)
-                                         : QStringLiteral("record %1, column %2").arg(bad.record + 1).arg(bad.column + 1);
     return QStringLiteral("%1: %2 holds \"%3\" (U+%4), which Windows-1251 cannot hold "
                           "(--replace-unencodable writes \"?\" instead)")
-        .arg(file, where, QString::fromUcs4(&character, 1),
+        .arg(file, CsvReader::cellName(bad.record, bad.column), QString::fromUcs4(&character, 1),
              QString::number(uint(character), 16).toUpper().rightJustified(4, QLatin1Char('0')));
 }
 

@@ -8,20 +8,6 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-// Records between two progress reports.
-constexpr int kProgressStep = 65536;
-
-QString where(int record, int column)
-{
-    const QString cell = QStringLiteral("column %1").arg(column + 1);
-    return record < 0 ? QStringLiteral("the title of ") + cell
-                      : QStringLiteral("record %1, ").arg(record + 1) + cell;
-}
-
-} // namespace
-
 CsvReader::CsvReader(QString fileName, char delimiter, bool replaceBreaks)
     : m_fileName(std::move(fileName))
     , m_delimiter(delimiter)
@@ -53,12 +39,19 @@ TableData CsvReader::read(QByteArrayView text, Progress *progress)
     for (int record = 0; m_pos < m_end; ++record) {
         const qint64 rowLine = m_line;
         table.appendRecord(decodeRecord(readRow(record), rowLine));
-        if (progress && record % kProgressStep == 0)
+        if (progress && record % Progress::kRecordsPerReport == 0)
             progress->advance(m_pos - text.data(), text.size());
     }
     if (progress)
         progress->advance(1, 1);
     return table;
+}
+
+QString CsvReader::cellName(int record, int column)
+{
+    const QString cell = QStringLiteral("column %1").arg(column + 1);
+    return record < 0 ? QStringLiteral("the title of ") + cell
+                      : QStringLiteral("record %1, ").arg(record + 1) + cell;
 }
 
 int CsvReader::readRow(int record)
@@ -102,14 +95,14 @@ QByteArrayView CsvReader::quotedCell(int column, int record, qint64 rowLine)
         // A quote that is never closed would otherwise be reported as the
         // first line break after it.
         if (m_pos == m_end || (*m_pos != '"' && !std::memchr(m_pos, '"', size_t(m_end - m_pos))))
-            fail(rowLine, QStringLiteral("the quote opening %1 is never closed").arg(where(record, column)));
+            fail(rowLine, QStringLiteral("the quote opening %1 is never closed").arg(cellName(record, column)));
         if (!rewriting) {
             rewritten.clear();
             rewriting = *m_pos != '"' || (m_pos + 1 < m_end && m_pos[1] == '"');
         }
         if (*m_pos != '"') {
             if (!m_replaceBreaks)
-                fail(m_line, where(record, column)
+                fail(m_line, cellName(record, column)
                                  + QStringLiteral(" holds a line break, which a cell cannot hold "
                                                   "(--replace-breaks turns breaks into spaces)"));
             rewritten.append(piece, m_pos - piece).append(' ');
@@ -128,7 +121,7 @@ QByteArrayView CsvReader::quotedCell(int column, int record, qint64 rowLine)
         cell = rewritten.append(piece, m_pos - piece);
     ++m_pos; // the closing quote
     if (m_pos < m_end && *m_pos != m_delimiter && *m_pos != '\n' && *m_pos != '\r')
-        fail(m_line, QStringLiteral("text follows the closing quote of ") + where(record, column));
+        fail(m_line, QStringLiteral("text follows the closing quote of ") + cellName(record, column));
     return cell;
 }
 

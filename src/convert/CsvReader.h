@@ -34,6 +34,10 @@ public:
 
     TableData read(QByteArrayView text, Progress *progress = nullptr);
 
+    // A cell as messages name it, counting from 1: "record 3, column 2", or
+    // for record -1 "the title of column 2".
+    static QString cellName(int record, int column);
+
 private:
     // Reads one row into m_cells; record is the row's record index, or -1
     // for the titles. Returns the number of cells.

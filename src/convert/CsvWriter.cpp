@@ -9,9 +9,6 @@
 
 namespace {
 
-// Records between two progress reports.
-constexpr int kProgressStep = 65536;
-
 // The characters that make a cell quoted wherever they stand.
 constexpr std::array<bool, 128> kQuoted = [] {
     std::array<bool, 128> quoted {};
@@ -96,7 +93,7 @@ QByteArray write(const TableData &table, char delimiter, Progress *progress)
     appendRow(title);
     for (int row = 0; row < table.recordCount(); ++row) {
         appendRow([&](int c) { return table.cell(row, c); });
-        if (progress && row % kProgressStep == 0)
+        if (progress && row % Progress::kRecordsPerReport == 0)
             progress->advance(row, table.recordCount());
     }
     if (progress)

@@ -11,6 +11,9 @@ class QIODevice;
 class Progress
 {
 public:
+    // Records a loop handles between two calls of advance.
+    static constexpr int kRecordsPerReport = 65536;
+
     // enabled: standard error is a terminal.
     Progress(QIODevice &err, bool enabled);
 
