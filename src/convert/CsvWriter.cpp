@@ -5,7 +5,6 @@
 #include "document/TableData.h"
 
 #include <array>
-#include <cstring>
 
 namespace {
 
@@ -17,42 +16,65 @@ constexpr std::array<bool, 128> kQuoted = [] {
     return quoted;
 }();
 
-// Appends one cell; out has room for 3 bytes per character and 3 more. The
-// text is written one byte further on while the characters tell whether the
-// cell needs quotes (a quote, written doubled, always does), so each
-// character is looked at once; an unquoted cell then moves back by that byte.
+inline bool isQuoted(char16_t c)
+{
+    return c < 128 && kQuoted[c];
+}
+
+// Writes the character at in (two units for a surrogate pair) as UTF-8 and
+// returns the end; in moves to its last unit. Cyrillic and ASCII, nearly
+// every character of a database, take the branch-free first case.
+inline char *appendCharacter(char *out, const char16_t *&in, const char16_t *end)
+{
+    const char16_t c = *in;
+    if (c < 0x800) {
+        const bool twoBytes = c >= 0x80;
+        out[0] = char(twoBytes ? 0xC0 | (c >> 6) : c);
+        out[1] = char(0x80 | (c & 0x3F));
+        return out + 1 + twoBytes;
+    }
+    const qsizetype units = QChar::isHighSurrogate(c) && in + 1 < end && QChar::isLowSurrogate(in[1]) ? 2 : 1;
+    out = Utf8::encodeInto(out, QStringView(in, units));
+    in += units - 1;
+    return out;
+}
+
+// The cell as it stands, or nullptr when a character makes it quoted.
+char *appendPlainCell(char *out, QStringView cell)
+{
+    const char16_t *const end = cell.utf16() + cell.size();
+    for (const char16_t *in = cell.utf16(); in < end; ++in) {
+        if (isQuoted(*in))
+            return nullptr;
+        out = appendCharacter(out, in, end);
+    }
+    return out;
+}
+
+char *appendQuotedCell(char *out, QStringView cell)
+{
+    *out++ = '"';
+    const char16_t *const end = cell.utf16() + cell.size();
+    for (const char16_t *in = cell.utf16(); in < end; ++in) {
+        if (*in == u'"')
+            *out++ = '"';
+        out = appendCharacter(out, in, end);
+    }
+    *out++ = '"';
+    return out;
+}
+
+// Appends one cell; out has room for 3 bytes per character and 3 more. Most
+// cells need no quotes, so a cell is written as it stands until a character
+// says otherwise, and then written again in quotes.
 char *appendCell(char *out, QStringView cell)
 {
-    char *const quote = out++;
-    bool quoted = !cell.isEmpty() && (cell.front() == u' ' || cell.back() == u' ');
-    const char16_t *in = cell.utf16();
-    const char16_t *const end = in + cell.size();
-    for (; in < end; ++in) {
-        const char16_t c = *in;
-        if (c < 0x80) {
-            if (kQuoted[c]) {
-                quoted = true;
-                if (c == u'"')
-                    *out++ = '"';
-            }
-            *out++ = char(c);
-        } else if (c < 0x800) { // Cyrillic among them
-            out[0] = char(0xC0 | (c >> 6));
-            out[1] = char(0x80 | (c & 0x3F));
-            out += 2;
-        } else {
-            const qsizetype units = QChar::isHighSurrogate(c) && in + 1 < end && QChar::isLowSurrogate(in[1]) ? 2 : 1;
-            out = Utf8::encodeInto(out, QStringView(in, units));
-            in += units - 1;
-        }
+    const bool spaceAtAnEnd = !cell.isEmpty() && (cell.front() == u' ' || cell.back() == u' ');
+    if (!spaceAtAnEnd) {
+        if (char *end = appendPlainCell(out, cell))
+            return end;
     }
-    if (quoted) {
-        *quote = '"';
-        *out++ = '"';
-        return out;
-    }
-    std::memmove(quote, quote + 1, size_t(out - quote - 1));
-    return out - 1;
+    return appendQuotedCell(out, cell);
 }
 
 // Room for a row of these cells: UTF-8 takes at most 3 bytes per UTF-16 unit,

@@ -69,6 +69,11 @@ QChar *decodeInto(QChar *out, QByteArrayView bytes)
             *out++ = QChar(lead);
             continue;
         }
+        // Two bytes, as Cyrillic takes.
+        if (lead >= 0xC2 && lead < 0xE0 && in < end && isContinuation(*in)) {
+            *out++ = QChar(char16_t(((lead & 0x1F) << 6) | (*in++ & 0x3F)));
+            continue;
+        }
         const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
         if (more < 0 || lead > 0xF4 || end - in < more)
             return nullptr;
