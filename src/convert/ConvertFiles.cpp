@@ -77,7 +77,8 @@ void writeOutput(const QString &name, QByteArrayView bytes, QIODevice &standardO
     if (isStandard(name)) {
         auto *file = qobject_cast<QFileDevice *>(&standardOutput);
         if (standardOutput.write(bytes.data(), bytes.size()) != bytes.size() || (file && !file->flush()))
-            throw ConvertError(QStringLiteral("%1: cannot write: %2").arg(outputName(name), standardOutput.errorString()));
+            throw ConvertError(
+                QStringLiteral("%1: cannot write: %2").arg(outputName(name), standardOutput.errorString()));
         return;
     }
     // A folder that takes no temporary file fails the run rather than have
@@ -110,12 +111,13 @@ Database readDatabase(const QString &name, QIODevice &standardInput)
     const DatabaseFormat format = formatOf(firstBytes);
     try {
         if (format == DatabaseFormat::Version10)
-            return {format, DatabaseCodec::ReadPlainFile(path)};
-        return {format, DatabaseCodec::ReadBaseFile(path)};
+            return { format, DatabaseCodec::ReadPlainFile(path) };
+        return { format, DatabaseCodec::ReadBaseFile(path) };
     } catch (const DatabaseReadError &e) {
         const QString what = format == DatabaseFormat::Version10 ? QStringLiteral("a version-1.0 database")
                                                                  : QStringLiteral("a database");
-        throw ConvertError(QStringLiteral("%1: not readable as %2: %3").arg(inputName(name), what, e.message()));
+        throw ConvertError(
+            QStringLiteral("%1: not readable as %2: %3").arg(inputName(name), what, e.message()));
     }
 }
 

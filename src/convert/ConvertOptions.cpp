@@ -9,33 +9,31 @@ using Command = ConvertOptions::Command;
 
 enum Option : unsigned { Tsv = 1, Widths = 2, ReplaceBreaks = 4, ReplaceUnencodable = 8 };
 
-struct OptionSpec
-{
+struct OptionSpec {
     const char *name;
     Option option;
     bool takesValue;
 };
 
 constexpr OptionSpec kOptions[] = {
-    {"--tsv", Tsv, false},
-    {"--widths", Widths, true},
-    {"--replace-breaks", ReplaceBreaks, false},
-    {"--replace-unencodable", ReplaceUnencodable, false},
+    { "--tsv", Tsv, false },
+    { "--widths", Widths, true },
+    { "--replace-breaks", ReplaceBreaks, false },
+    { "--replace-unencodable", ReplaceUnencodable, false },
 };
 
-struct CommandSpec
-{
+struct CommandSpec {
     const char *name;
     Command command;
     const char *operands; // as the usage text names them
-    unsigned options;     // the Option bits the command takes
+    unsigned options; // the Option bits the command takes
 };
 
 constexpr CommandSpec kCommands[] = {
-    {"to-csv", Command::ToCsv, "IN OUT.csv", Tsv},
-    {"from-csv", Command::FromCsv, "IN.csv OUT.db", Tsv | Widths | ReplaceBreaks | ReplaceUnencodable},
-    {"upgrade", Command::Upgrade, "OLD OUT.db", 0},
-    {"info", Command::Info, "IN", 0},
+    { "to-csv", Command::ToCsv, "IN OUT.csv", Tsv },
+    { "from-csv", Command::FromCsv, "IN.csv OUT.db", Tsv | Widths | ReplaceBreaks | ReplaceUnencodable },
+    { "upgrade", Command::Upgrade, "OLD OUT.db", 0 },
+    { "info", Command::Info, "IN", 0 },
 };
 
 const OptionSpec *findOption(const QString &name)
@@ -100,7 +98,8 @@ ConvertOptions ConvertOptions::parse(const QStringList &arguments)
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
-        const bool looksLikeOption = !optionsEnded && argument.startsWith(QLatin1Char('-')) && argument != u"-";
+        const bool looksLikeOption
+            = !optionsEnded && argument.startsWith(QLatin1Char('-')) && argument != u"-";
         if (!looksLikeOption) {
             operands << argument;
             continue;
@@ -134,10 +133,12 @@ ConvertOptions ConvertOptions::parse(const QStringList &arguments)
     const CommandSpec &command = findCommand(operands.takeFirst());
     const qsizetype wanted = QString::fromLatin1(command.operands).count(QLatin1Char(' ')) + 1;
     if (operands.size() != wanted)
-        throw UsageError(QStringLiteral("%1 takes %2").arg(QLatin1String(command.name), QLatin1String(command.operands)));
+        throw UsageError(
+            QStringLiteral("%1 takes %2").arg(QLatin1String(command.name), QLatin1String(command.operands)));
     for (const OptionSpec &spec : kOptions) {
         if ((given & spec.option) && !(command.options & spec.option))
-            throw UsageError(QStringLiteral("%1 does not apply to %2").arg(QLatin1String(spec.name), QLatin1String(command.name)));
+            throw UsageError(QStringLiteral("%1 does not apply to %2")
+                                 .arg(QLatin1String(spec.name), QLatin1String(command.name)));
     }
     options.command = command.command;
     options.input = operands.value(0);

@@ -13,9 +13,9 @@ CsvReader::CsvReader(QString fileName, char delimiter, bool replaceBreaks)
     , m_delimiter(delimiter)
     , m_replaceBreaks(replaceBreaks)
 {
-    for (const char c : {delimiter, '\r', '\n'})
+    for (const char c : { delimiter, '\r', '\n' })
         m_endsPlain[uchar(c)] = true;
-    for (const char c : {'"', '\r', '\n'})
+    for (const char c : { '"', '\r', '\n' })
         m_endsQuoted[uchar(c)] = true;
 }
 
@@ -95,16 +95,18 @@ QByteArrayView CsvReader::quotedCell(int column, int record, qint64 rowLine)
         // A quote that is never closed would otherwise be reported as the
         // first line break after it.
         if (m_pos == m_end || (*m_pos != '"' && !std::memchr(m_pos, '"', size_t(m_end - m_pos))))
-            fail(rowLine, QStringLiteral("the quote opening %1 is never closed").arg(cellName(record, column)));
+            fail(rowLine,
+                QStringLiteral("the quote opening %1 is never closed").arg(cellName(record, column)));
         if (!rewriting) {
             rewritten.clear();
             rewriting = *m_pos != '"' || (m_pos + 1 < m_end && m_pos[1] == '"');
         }
         if (*m_pos != '"') {
             if (!m_replaceBreaks)
-                fail(m_line, cellName(record, column)
-                                 + QStringLiteral(" holds a line break, which a cell cannot hold "
-                                                  "(--replace-breaks turns breaks into spaces)"));
+                fail(m_line,
+                    cellName(record, column)
+                        + QStringLiteral(" holds a line break, which a cell cannot hold "
+                                         "(--replace-breaks turns breaks into spaces)"));
             rewritten.append(piece, m_pos - piece).append(' ');
             skipLineBreak();
             piece = m_pos;

@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-
 #include <array>
 #include <vector>
 
@@ -26,8 +25,7 @@ class TableData;
 // more text, text that is not UTF-8, and a cell holding a line break unless
 // breaks are replaced by spaces (a CR LF is one break). The widths of the
 // table read are those of a fresh TableData.
-class CsvReader
-{
+class CsvReader {
 public:
     // fileName names the input in messages.
     CsvReader(QString fileName, char delimiter, bool replaceBreaks);

@@ -1,7 +1,6 @@
 #include "Progress.h"
 
 #include <QIODevice>
-
 #include <algorithm>
 
 namespace {
