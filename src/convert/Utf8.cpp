@@ -1,8 +1,5 @@
 #include "Utf8.h"
 
-#include <cstdint>
-#include <cstring>
-
 namespace {
 
 bool isContinuation(unsigned char byte)
@@ -52,18 +49,6 @@ QChar *decodeInto(QChar *out, QByteArrayView bytes)
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
     const auto *const end = in + bytes.size();
     while (in < end) {
-        // Eight ASCII bytes at a time: the common case of numbers and Latin text.
-        if (end - in >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, in, 8);
-            if ((word & 0x8080808080808080u) == 0) {
-                for (int i = 0; i < 8; ++i)
-                    out[i] = QChar(in[i]);
-                out += 8;
-                in += 8;
-                continue;
-            }
-        }
         const unsigned char lead = *in++;
         if (lead < 0x80) {
             *out++ = QChar(lead);
