@@ -21,7 +21,7 @@ int main(int argc, char *argv[])
 
     std::optional<ProgramDir> dir;
     try {
-        dir = ProgramDir::ofApplication();
+        dir = ProgramDir::prepareForApplication();
     } catch (const TabloraError &e) {
         // Without a folder of its own the program could keep no settings.
         desktop.showMessage(QString(AppInfo::kTitle), e.message(), DesktopServices::Icon::Error);

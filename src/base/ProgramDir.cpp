@@ -65,7 +65,12 @@ ProgramDir ProgramDir::ofApplication()
     const QString executableDir = QCoreApplication::applicationDirPath();
     const QString userDir =
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/tablora");
-    const ProgramDir dir = choose(executableDir, probe(executableDir), userDir);
+    return choose(executableDir, probe(executableDir), userDir);
+}
+
+ProgramDir ProgramDir::prepareForApplication()
+{
+    const ProgramDir dir = ofApplication();
     if (dir.path() != dir.shippedPath())
         seed(dir.shippedPath(), dir.path());
     return dir;

@@ -18,10 +18,14 @@ public:
     explicit ProgramDir(QString directory, QString shippedDirectory = QString());
 
     // The folder of the running application, chosen (choose) from what
-    // probe finds beside the executable, the user's folder below the XDG data
-    // home ("~/.local/share/tablora"), seeded when it is missing. Throws
-    // TabloraError when that folder cannot be made.
+    // probe finds beside the executable and the user's folder below the XDG
+    // data home ("~/.local/share/tablora"). Nothing is made: a program that
+    // only reads finds defaults where the user's folder does not exist yet.
     static ProgramDir ofApplication();
+    // ofApplication, with the user's folder seeded when it is missing (seed),
+    // for the program that writes there. Throws TabloraError when that folder
+    // cannot be made.
+    static ProgramDir prepareForApplication();
 
     // What start-up learns about the executable's folder.
     struct Probe

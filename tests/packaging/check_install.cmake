@@ -15,7 +15,9 @@ set(program ${PREFIX}/${INSTALL_DIR})
 set(problems)
 foreach(file IN ITEMS
         ${program}/tablora
+        ${program}/tablora-convert
         ${program}/installed
+        ${program}/help.chm
         ${program}/db/default.db
         ${program}/Примеры/Программы.db
         ${program}/Примеры/Профайл.db
@@ -24,6 +26,7 @@ foreach(file IN ITEMS
         ${PREFIX}/share/metainfo/${APP_ID}.metainfo.xml
         ${PREFIX}/share/icons/hicolor/scalable/apps/${APP_ID}.svg
         ${PREFIX}/share/man/man1/tablora.1.gz
+        ${PREFIX}/share/man/man1/tablora-convert.1.gz
         ${PREFIX}/share/doc/tablora/copyright
         ${PREFIX}/share/doc/tablora/changelog.Debian.gz)
     if(NOT EXISTS "${file}" OR IS_DIRECTORY "${file}")
@@ -60,7 +63,7 @@ foreach(size IN ITEMS 16 24 32 48 64 128 256)
 endforeach()
 
 # bin/ holds links that lead to the program folder's executables.
-foreach(name IN ITEMS tablora)
+foreach(name IN ITEMS tablora tablora-convert)
     set(link ${PREFIX}/bin/${name})
     file(REAL_PATH ${link} target)
     file(REAL_PATH ${program}/${name} executable)
