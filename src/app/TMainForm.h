@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
 
 class CommandMap;
@@ -19,6 +20,8 @@ class DesktopServices;
 class QAction;
 class QLabel;
 class QMenu;
+class RecordCommands;
+class RecordDialogs;
 class RecordListView;
 class StatusPanels;
 
@@ -96,6 +99,9 @@ private:
     Settings m_settings;
     FileCommands m_files;
     SortCommands m_sort;
+    // Made once the list exists: they read its selection.
+    std::unique_ptr<RecordCommands> m_records;
+    std::unique_ptr<RecordDialogs> m_recordDialogs;
 
     CommandMap *m_commands = nullptr;
     RecordListView *Table1 = nullptr;

@@ -1,0 +1,62 @@
+#include "TBaseForm.h"
+
+#include "DialogFrame.h"
+#include "RecordCommands.h"
+#include "SingleLineValidator.h"
+#include "base/ErrorReporter.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+TBaseForm::TBaseForm(RecordCommands &commands, ErrorReporter &errors, QWidget *parent)
+    : QDialog(parent)
+    , m_commands(commands)
+{
+    setObjectName(QStringLiteral("BaseForm"));
+    setWindowTitle(QStringLiteral("Tablora 1.5 [Столбцы]"));
+    DialogFrame::fix(*this, QSize(383, 241), true);
+    auto *validator = new SingleLineValidator(this);
+    const Record::Cells current = commands.titles();
+
+    for (int n = 3; n <= 10; ++n) {
+        const QString text = n == 3 ? QStringLiteral("Дополнит.:") : QStringLiteral("%1 столбец:").arg(n - 3);
+        auto *label = new QLabel(text, this);
+        label->setObjectName(QStringLiteral("Label%1").arg(n));
+        label->setFont(DialogFrame::verdana(8));
+        label->move(8, n == 3 ? 16 : 40 + 24 * (n - 4));
+    }
+    for (int c = 0; c < kColumnCount; ++c) {
+        const int n = c + 1;
+        const QRect geometry = c == 0 ? QRect(88, 8, 289, 21) : QRect(88, 32 + 24 * (n - 2), 289, 21);
+        m_edits[c] = DialogFrame::singleLineEdit(this, QStringLiteral("Edit%1").arg(n), geometry, validator);
+        m_edits[c]->setText(current[c]);
+    }
+
+    BitBtn1 = DialogFrame::button(this, QStringLiteral("BitBtn1"), QStringLiteral("OK"), QRect(216, 208, 75, 25));
+    BitBtn1->setDefault(true);
+    BitBtn2 = DialogFrame::button(this, QStringLiteral("BitBtn2"), QStringLiteral("Отмена"), QRect(296, 208, 81, 25));
+
+    for (int c = 1; c < kColumnCount; ++c)
+        setTabOrder(m_edits[c - 1], m_edits[c]);
+    setTabOrder(m_edits[kColumnCount - 1], BitBtn1);
+    setTabOrder(BitBtn1, BitBtn2);
+    m_edits[0]->setFocus();
+
+    connect(BitBtn1, &QPushButton::clicked, this, [this, &errors] { errors.run([this] { BitBtn1Click(); }); });
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+Record::Cells TBaseForm::titles() const
+{
+    Record::Cells out;
+    for (int c = 0; c < kColumnCount; ++c)
+        out[c] = m_edits[c]->text();
+    return out;
+}
+
+void TBaseForm::BitBtn1Click()
+{
+    m_commands.setTitles(titles());
+    accept();
+}
