@@ -19,7 +19,6 @@ void RecordDialogs::showModeless(QWidget *dialog)
 {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
-    dialog->raise();
     dialog->activateWindow();
 }
 

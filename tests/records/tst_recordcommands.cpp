@@ -168,7 +168,8 @@ void RecordCommandsTest::selectionAndRights_data()
     QTest::newRow("paste refused before the clipboard") << "paste" << false << guest << QByteArray("0") << refused;
     QTest::newRow("edit, right granted by the key") << "edit" << true << guest << QByteArray("1") << QStringList{};
     QTest::newRow("add, right granted by the key") << "add" << false << guest << QByteArray("1") << QStringList{};
-    QTest::newRow("paste, moderator") << "paste" << false << "moder" << QByteArray("0") << QStringList{notRecord};
+    QTest::newRow("paste, moderator") << "paste" << false << "moder" << QByteArray("0")
+                                      << QStringList{QStringLiteral("clipboard get"), notRecord};
     QTest::newRow("columns, user role and the key")
         << "columns" << false << "user" << QByteArray("1") << QStringList{};
 }
