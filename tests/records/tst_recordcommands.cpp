@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QItemSelectionModel>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -72,6 +73,7 @@ private slots:
     void parse();
     void titlesSetTheModifiedFlagEvenWhenUnchanged();
     void lineBreaksNeverReachACell();
+    void commandsTouchOnlyTheirRows();
 
 private:
     void fill(const QStringList &numbers);
@@ -433,6 +435,43 @@ void RecordCommandsTest::lineBreaksNeverReachACell()
     titles[1] = QStringLiteral("Имя\r\nФамилия");
     m_commands->setTitles(titles);
     QCOMPARE(m_document->model().table().title(1), QStringLiteral("Имя Фамилия"));
+}
+
+// A million records stay smooth only when each command tells the list about
+// its own rows: no reset, and the selection stays where it was.
+void RecordCommandsTest::commandsTouchOnlyTheirRows()
+{
+    fill({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")});
+    TableModel &model = m_document->model();
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy layouts(&model, &QAbstractItemModel::layoutChanged);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    const auto rows = [](const QSignalSpy &spy) { return QPair(spy.last().at(1).toInt(), spy.last().at(2).toInt()); };
+
+    select(2);
+    m_commands->appendRecord(Record::Cells{});
+    QCOMPARE(rows(inserted), QPair(4, 4));
+    QVERIFY(m_commands->writeSelected(cellsFrom({QStringLiteral("x")})));
+    QCOMPARE(changed.last().at(0).toModelIndex(), model.index(2, 0));
+    QCOMPARE(changed.last().at(1).toModelIndex(), model.index(2, kColumnCount - 1));
+    QCOMPARE(m_commands->selectedRow(), 2);
+
+    m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
+    select(1);
+    m_commands->Delete();
+    QCOMPARE(rows(removed), QPair(1, 1));
+    select(0);
+    m_commands->Cut();
+    QCOMPARE(rows(removed), QPair(0, 0));
+    m_commands->Paste();
+    QCOMPARE(rows(inserted), QPair(3, 3));
+    m_commands->setTitles(m_commands->titles());
+    m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
+    m_commands->ClearAll();
+    QCOMPARE(rows(removed), QPair(0, 3));
+    QCOMPARE(resets.count() + layouts.count(), 0);
 }
 
 QTEST_GUILESS_MAIN(RecordCommandsTest)
