@@ -23,7 +23,7 @@ Record singleLineRecord(const Record::Cells &cells)
 } // namespace
 
 RecordCommands::RecordCommands(Document &document, Settings &settings, DesktopServices &desktop,
-                               DocumentView &view, const QItemSelectionModel &selection)
+                               DocumentView &view, QItemSelectionModel &selection)
     : m_document(document)
     , m_settings(settings)
     , m_desktop(desktop)
@@ -104,6 +104,13 @@ void RecordCommands::takeRecord(Record record)
     m_document.setModified(true);
 }
 
+void RecordCommands::removeRecord(int row)
+{
+    m_document.model().removeRecord(row);
+    m_selection.clearSelection();
+    m_document.setModified(true);
+}
+
 void RecordCommands::beginAdd()
 {
     requireEditRight();
@@ -140,8 +147,7 @@ void RecordCommands::Delete()
     m_desktop.beep();
     if (!confirm(deleteQuestion()))
         return;
-    m_document.model().removeRecord(row);
-    m_document.setModified(true);
+    removeRecord(row);
 }
 
 void RecordCommands::ClearAll()
@@ -170,8 +176,7 @@ void RecordCommands::Cut()
         return;
     requireEditRight();
     m_desktop.setClipboardText(ClipboardRecord::text(m_document.model().table().record(row)));
-    m_document.model().removeRecord(row);
-    m_document.setModified(true);
+    removeRecord(row);
 }
 
 void RecordCommands::Paste()

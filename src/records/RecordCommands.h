@@ -21,13 +21,17 @@ class Settings;
 // opens the dialog when they pass, and the dialog's button comes back to
 // appendRecord, writeSelected or setTitles.
 //
+// Removing a record (delete, cut) leaves no record selected, whatever the
+// list would select in its place: an edit dialog still open for the removed
+// record must not write into its neighbour.
+//
 // Texts from dialogs are stored as typed, except that a line break becomes a
 // space: no cell and no title ever holds one.
 class RecordCommands
 {
 public:
     RecordCommands(Document &document, Settings &settings, DesktopServices &desktop, DocumentView &view,
-                   const QItemSelectionModel &selection);
+                   QItemSelectionModel &selection);
 
     // The selected record's row, or -1 when none is selected.
     int selectedRow() const;
@@ -74,10 +78,11 @@ private:
     bool confirm(const QString &question);
     void tell(const QString &message);
     void takeRecord(Record record);
+    void removeRecord(int row);
 
     Document &m_document;
     Settings &m_settings;
     DesktopServices &m_desktop;
     DocumentView &m_view;
-    const QItemSelectionModel &m_selection;
+    QItemSelectionModel &m_selection;
 };

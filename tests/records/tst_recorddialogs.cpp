@@ -35,6 +35,8 @@ private slots:
     void addDialogsAreModelessAndEachAppends();
     void editDialogWritesIntoTheNewlySelectedRow();
     void editWithNoRowSelectedKeepsTheTypedTexts();
+    void removingARecordLeavesNoneSelected_data();
+    void removingARecordLeavesNoneSelected();
     void viewIsModalAndKeepsNothing();
     void titlesDialog();
     void keysTypedInADialogEditItsBox_data();
@@ -228,6 +230,34 @@ void RecordDialogsTest::editWithNoRowSelectedKeepsTheTypedTexts()
     click(form, "BitBtn1");
     QVERIFY(!form);
     QCOMPARE(m_form->document().model().table().cell(0, 2), QStringLiteral("typed"));
+}
+
+void RecordDialogsTest::removingARecordLeavesNoneSelected_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("Удалить") << "Action20";
+    QTest::newRow("Вырезать") << "Action23";
+}
+
+// An edit dialog open for the removed record must not write into the record
+// that took its place.
+void RecordDialogsTest::removingARecordLeavesNoneSelected()
+{
+    QFETCH(QString, action);
+    m_form->table()->selectRow(1);
+    m_form->action("Action19")->trigger();
+    QPointer<TEditForm> form = openedForm<TEditForm>();
+    if (action == QLatin1String("Action20"))
+        m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
+    m_form->action(action)->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(m_form->table()->selectedRow(), -1);
+    QCOMPARE(m_form->table()->currentIndex().row(), 1); // the keyboard stays in place
+
+    m_desktop.expectMessage(RecordCommands::selectRecordMessage());
+    click(form, "BitBtn1");
+    QVERIFY(form);
+    QCOMPARE(column0(), QStringList({"1", "3"}));
 }
 
 void RecordDialogsTest::viewIsModalAndKeepsNothing()
