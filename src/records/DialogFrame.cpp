@@ -1,33 +1,32 @@
 #include "DialogFrame.h"
 
+#include "users/FormParts.h"
+
 #include <QDialog>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 #include <limits>
 
 namespace DialogFrame {
 
-QFont verdana(int points)
+QFont smallFont()
 {
     QFont font(QStringLiteral("Verdana"));
-    font.setPixelSize(points * 96 / 72);
+    font.setPixelSize(11);
     return font;
 }
 
-void fix(QDialog &dialog, const QSize &clientSize, bool minimiseBox)
+void setUp(QDialog &dialog, const QString &objectName, const QString &caption, const QSize &clientSize,
+           bool minimiseBox)
 {
     Qt::WindowFlags flags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
         | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint;
     if (minimiseBox)
         flags |= Qt::WindowMinimizeButtonHint;
     dialog.setWindowFlags(flags);
-    dialog.setFixedSize(clientSize);
-    dialog.setFont(verdana(10));
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        dialog.move(screen->availableGeometry().center() - dialog.rect().center());
+    FormParts::setUpDialog(dialog, objectName, caption, clientSize);
+    FormParts::centreOnDesktop(dialog);
 }
 
 QLineEdit *singleLineEdit(QWidget *parent, const QString &name, const QRect &geometry, QValidator *validator)
@@ -35,18 +34,18 @@ QLineEdit *singleLineEdit(QWidget *parent, const QString &name, const QRect &geo
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(name);
     edit->setGeometry(geometry);
-    edit->setFont(verdana(8));
+    edit->setFont(smallFont());
     edit->setMaxLength(std::numeric_limits<int>::max());
     edit->setValidator(validator);
     return edit;
 }
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
+QPushButton *cancelButton(QDialog &dialog, const QRect &geometry)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setGeometry(geometry);
-    return b;
+    QPushButton *cancel = FormParts::button(&dialog, QStringLiteral("BitBtn2"), QStringLiteral("Отмена"), geometry);
+    cancel->setAutoDefault(true);
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    return cancel;
 }
 
 QString plainCaption(const QString &text)

@@ -11,24 +11,28 @@ class QSize;
 class QValidator;
 class QWidget;
 
-// The frame and the look the record and column-title dialogs share: a fixed
-// frame always on top of other windows, centred on the desktop, Verdana text,
-// and single-line edit boxes that hold texts of any length.
+// What the record and column-title dialogs add to the program's dialog parts
+// (users/FormParts.h): a fixed frame always on top of other windows, smaller
+// Verdana in the boxes, and single-line edit boxes that hold texts of any
+// length.
 namespace DialogFrame {
 
-// Verdana of the given point size, measured as on a 96-dpi screen.
-QFont verdana(int points);
+// Verdana 8 pt, as the boxes and their captions show it.
+QFont smallFont();
 
-// Fixed client size, no resizing and no maximise box, always on top, centred
-// on the desktop; a minimise box only when asked for.
-void fix(QDialog &dialog, const QSize &clientSize, bool minimiseBox);
+// Object name, caption, fixed client size and window font; no resizing and no
+// maximise box, always on top, centred on the desktop; a minimise box only
+// when asked for.
+void setUp(QDialog &dialog, const QString &objectName, const QString &caption, const QSize &clientSize,
+           bool minimiseBox);
 
 // An edit box whose text never holds a line break (see SingleLineValidator)
 // and is never cut short: a cell of 100,000 characters survives the dialog.
 QLineEdit *singleLineEdit(QWidget *parent, const QString &name, const QRect &geometry, QValidator *validator);
 
-// A push button with its name, caption and place.
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry);
+// "Отмена": Enter while it has the focus cancels, as Esc does, and never
+// confirms what the boxes hold.
+QPushButton *cancelButton(QDialog &dialog, const QRect &geometry);
 
 // A caption shown exactly as given, "&" included, without an access key.
 QString plainCaption(const QString &text);

@@ -2,17 +2,17 @@
 
 #include "DialogFrame.h"
 #include "SingleLineValidator.h"
+#include "users/FormParts.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 
-RecordForm::RecordForm(const Record::Cells &titles, const QString &caption, const QString &confirmCaption,
-                       const QSize &clientSize, QWidget *parent)
+RecordForm::RecordForm(const Record::Cells &titles, const QString &objectName, const QString &caption,
+                       const QString &confirmCaption, const QSize &clientSize, QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(caption);
-    DialogFrame::fix(*this, clientSize, false);
+    DialogFrame::setUp(*this, objectName, caption, clientSize, false);
     auto *validator = new SingleLineValidator(this);
 
     for (int c = 0; c < kColumnCount; ++c) {
@@ -27,15 +27,14 @@ RecordForm::RecordForm(const Record::Cells &titles, const QString &caption, cons
         auto *group = new QGroupBox(DialogFrame::plainCaption(titles[c]), this);
         group->setObjectName(QStringLiteral("GroupBox%1").arg(n));
         group->setGeometry(box);
-        group->setFont(DialogFrame::verdana(8));
+        group->setFont(DialogFrame::smallFont());
         m_edits[c] = DialogFrame::singleLineEdit(group, QStringLiteral("Edit%1").arg(n),
                                                  QRect(8, 16, box.width() - 16, 21), validator);
     }
 
-    BitBtn1 = DialogFrame::button(this, QStringLiteral("BitBtn1"), confirmCaption, QRect(216, 336, 91, 25));
+    BitBtn1 = FormParts::button(this, QStringLiteral("BitBtn1"), confirmCaption, QRect(216, 336, 91, 25));
     BitBtn1->setDefault(true);
-    BitBtn2 = DialogFrame::button(this, QStringLiteral("BitBtn2"), QStringLiteral("Отмена"), QRect(312, 336, 83, 25));
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    BitBtn2 = DialogFrame::cancelButton(*this, QRect(312, 336, 83, 25));
 
     for (int c = 1; c < kColumnCount; ++c)
         setTabOrder(m_edits[c - 1], m_edits[c]);

@@ -23,8 +23,8 @@ public:
     Record::Cells cells() const;
 
 protected:
-    RecordForm(const Record::Cells &titles, const QString &caption, const QString &confirmCaption,
-               const QSize &clientSize, QWidget *parent);
+    RecordForm(const Record::Cells &titles, const QString &objectName, const QString &caption,
+               const QString &confirmCaption, const QSize &clientSize, QWidget *parent);
 
     QPushButton *BitBtn1;
     QPushButton *BitBtn2;

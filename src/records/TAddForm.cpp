@@ -1,17 +1,14 @@
 #include "TAddForm.h"
 
 #include "RecordCommands.h"
-#include "base/ErrorReporter.h"
-
-#include <QPushButton>
+#include "users/FormParts.h"
 
 TAddForm::TAddForm(RecordCommands &commands, ErrorReporter &errors, QWidget *parent)
-    : RecordForm(commands.titles(), QStringLiteral("Tablora 1.5 [Добавить запись]"), QStringLiteral("Добавить"),
-                 QSize(407, 366), parent)
+    : RecordForm(commands.titles(), QStringLiteral("AddForm"), QStringLiteral("Tablora 1.5 [Добавить запись]"),
+                 QStringLiteral("Добавить"), QSize(407, 366), parent)
     , m_commands(commands)
 {
-    setObjectName(QStringLiteral("AddForm"));
-    connect(BitBtn1, &QPushButton::clicked, this, [this, &errors] { errors.run([this] { BitBtn1Click(); }); });
+    FormParts::onClick(BitBtn1, errors, [this] { BitBtn1Click(); });
 }
 
 void TAddForm::BitBtn1Click()

@@ -3,7 +3,7 @@
 #include "DialogFrame.h"
 #include "RecordCommands.h"
 #include "SingleLineValidator.h"
-#include "base/ErrorReporter.h"
+#include "users/FormParts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -13,9 +13,8 @@ TBaseForm::TBaseForm(RecordCommands &commands, ErrorReporter &errors, QWidget *p
     : QDialog(parent)
     , m_commands(commands)
 {
-    setObjectName(QStringLiteral("BaseForm"));
-    setWindowTitle(QStringLiteral("Tablora 1.5 [Столбцы]"));
-    DialogFrame::fix(*this, QSize(383, 241), true);
+    DialogFrame::setUp(*this, QStringLiteral("BaseForm"), QStringLiteral("Tablora 1.5 [Столбцы]"), QSize(383, 241),
+                       true);
     auto *validator = new SingleLineValidator(this);
     const Record::Cells current = commands.titles();
 
@@ -23,7 +22,7 @@ TBaseForm::TBaseForm(RecordCommands &commands, ErrorReporter &errors, QWidget *p
         const QString text = n == 3 ? QStringLiteral("Дополнит.:") : QStringLiteral("%1 столбец:").arg(n - 3);
         auto *label = new QLabel(text, this);
         label->setObjectName(QStringLiteral("Label%1").arg(n));
-        label->setFont(DialogFrame::verdana(8));
+        label->setFont(DialogFrame::smallFont());
         label->move(8, n == 3 ? 16 : 40 + 24 * (n - 4));
     }
     for (int c = 0; c < kColumnCount; ++c) {
@@ -33,9 +32,9 @@ TBaseForm::TBaseForm(RecordCommands &commands, ErrorReporter &errors, QWidget *p
         m_edits[c]->setText(current[c]);
     }
 
-    BitBtn1 = DialogFrame::button(this, QStringLiteral("BitBtn1"), QStringLiteral("OK"), QRect(216, 208, 75, 25));
+    BitBtn1 = FormParts::button(this, QStringLiteral("BitBtn1"), QStringLiteral("OK"), QRect(216, 208, 75, 25));
     BitBtn1->setDefault(true);
-    BitBtn2 = DialogFrame::button(this, QStringLiteral("BitBtn2"), QStringLiteral("Отмена"), QRect(296, 208, 81, 25));
+    BitBtn2 = DialogFrame::cancelButton(*this, QRect(296, 208, 81, 25));
 
     for (int c = 1; c < kColumnCount; ++c)
         setTabOrder(m_edits[c - 1], m_edits[c]);
@@ -43,8 +42,7 @@ TBaseForm::TBaseForm(RecordCommands &commands, ErrorReporter &errors, QWidget *p
     setTabOrder(BitBtn1, BitBtn2);
     m_edits[0]->setFocus();
 
-    connect(BitBtn1, &QPushButton::clicked, this, [this, &errors] { errors.run([this] { BitBtn1Click(); }); });
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    FormParts::onClick(BitBtn1, errors, [this] { BitBtn1Click(); });
 }
 
 Record::Cells TBaseForm::titles() const

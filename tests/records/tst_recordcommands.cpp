@@ -448,11 +448,13 @@ void RecordCommandsTest::commandsTouchOnlyTheirRows()
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
     QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
-    const auto rows = [](const QSignalSpy &spy) { return QPair(spy.last().at(1).toInt(), spy.last().at(2).toInt()); };
+    const auto rows = [](const QSignalSpy &spy) {
+        return std::make_pair(spy.last().at(1).toInt(), spy.last().at(2).toInt());
+    };
 
     select(2);
     m_commands->appendRecord(Record::Cells{});
-    QCOMPARE(rows(inserted), QPair(4, 4));
+    QCOMPARE(rows(inserted), std::make_pair(4, 4));
     QVERIFY(m_commands->writeSelected(cellsFrom({QStringLiteral("x")})));
     QCOMPARE(changed.last().at(0).toModelIndex(), model.index(2, 0));
     QCOMPARE(changed.last().at(1).toModelIndex(), model.index(2, kColumnCount - 1));
@@ -461,16 +463,16 @@ void RecordCommandsTest::commandsTouchOnlyTheirRows()
     m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
     select(1);
     m_commands->Delete();
-    QCOMPARE(rows(removed), QPair(1, 1));
+    QCOMPARE(rows(removed), std::make_pair(1, 1));
     select(0);
     m_commands->Cut();
-    QCOMPARE(rows(removed), QPair(0, 0));
+    QCOMPARE(rows(removed), std::make_pair(0, 0));
     m_commands->Paste();
-    QCOMPARE(rows(inserted), QPair(3, 3));
+    QCOMPARE(rows(inserted), std::make_pair(3, 3));
     m_commands->setTitles(m_commands->titles());
     m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
     m_commands->ClearAll();
-    QCOMPARE(rows(removed), QPair(0, 3));
+    QCOMPARE(rows(removed), std::make_pair(0, 3));
     QCOMPARE(resets.count() + layouts.count(), 0);
 }
 

@@ -350,7 +350,14 @@ void RecordDialogsTest::keysTypedInADialogEditItsBox()
     cancel->setFocus();
     QTest::keyClick(cancel, Qt::Key_Delete); // not even with a button focused
     QCOMPARE(commands, 0);
+
+    // Enter on the focused "Отмена" cancels.
+    QPointer<QDialog> open = form;
+    QTest::keyClick(cancel, Qt::Key_Return);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!open);
     QCOMPARE(m_form->document().model().recordCount(), 3);
+    QVERIFY(!m_form->document().isModified());
 }
 
 void RecordDialogsTest::pastedLineBreakBecomesASpace()
