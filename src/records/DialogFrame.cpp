@@ -40,6 +40,23 @@ QLineEdit *singleLineEdit(QWidget *parent, const QString &name, const QRect &geo
     return edit;
 }
 
+void orderTabs(const EditBoxes &edits, QPushButton *confirm, QPushButton *cancel)
+{
+    for (int c = 1; c < kColumnCount; ++c)
+        QWidget::setTabOrder(edits[c - 1], edits[c]);
+    QWidget::setTabOrder(edits[kColumnCount - 1], confirm);
+    QWidget::setTabOrder(confirm, cancel);
+    edits[0]->setFocus();
+}
+
+Record::Cells texts(const EditBoxes &edits)
+{
+    Record::Cells out;
+    for (int c = 0; c < kColumnCount; ++c)
+        out[c] = edits[c]->text();
+    return out;
+}
+
 QPushButton *cancelButton(QDialog &dialog, const QRect &geometry)
 {
     QPushButton *cancel = FormParts::button(&dialog, QStringLiteral("BitBtn2"), QStringLiteral("Отмена"), geometry);

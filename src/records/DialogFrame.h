@@ -1,6 +1,10 @@
 #pragma once
 
+#include "document/Record.h"
+
 #include <QString>
+
+#include <array>
 
 class QDialog;
 class QFont;
@@ -29,6 +33,16 @@ void setUp(QDialog &dialog, const QString &objectName, const QString &caption, c
 // An edit box whose text never holds a line break (see SingleLineValidator)
 // and is never cut short: a cell of 100,000 characters survives the dialog.
 QLineEdit *singleLineEdit(QWidget *parent, const QString &name, const QRect &geometry, QValidator *validator);
+
+// The eight edit boxes of a dialog, column 0 first.
+using EditBoxes = std::array<QLineEdit *, kColumnCount>;
+
+// Tab runs through the boxes, then the confirming and the cancel button; the
+// first box has the focus when the dialog opens.
+void orderTabs(const EditBoxes &edits, QPushButton *confirm, QPushButton *cancel);
+
+// What the boxes hold, column 0 first.
+Record::Cells texts(const EditBoxes &edits);
 
 // "Отмена": Enter while it has the focus cancels, as Esc does, and never
 // confirms what the boxes hold.

@@ -35,12 +35,7 @@ RecordForm::RecordForm(const Record::Cells &titles, const QString &objectName, c
     BitBtn1 = FormParts::button(this, QStringLiteral("BitBtn1"), confirmCaption, QRect(216, 336, 91, 25));
     BitBtn1->setDefault(true);
     BitBtn2 = DialogFrame::cancelButton(*this, QRect(312, 336, 83, 25));
-
-    for (int c = 1; c < kColumnCount; ++c)
-        setTabOrder(m_edits[c - 1], m_edits[c]);
-    setTabOrder(m_edits[kColumnCount - 1], BitBtn1);
-    setTabOrder(BitBtn1, BitBtn2);
-    m_edits[0]->setFocus();
+    DialogFrame::orderTabs(m_edits, BitBtn1, BitBtn2);
 }
 
 void RecordForm::setCells(const Record &record)
@@ -51,8 +46,5 @@ void RecordForm::setCells(const Record &record)
 
 Record::Cells RecordForm::cells() const
 {
-    Record::Cells out;
-    for (int c = 0; c < kColumnCount; ++c)
-        out[c] = m_edits[c]->text();
-    return out;
+    return DialogFrame::texts(m_edits);
 }

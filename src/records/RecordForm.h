@@ -1,10 +1,8 @@
 #pragma once
 
-#include "document/Record.h"
+#include "DialogFrame.h"
 
 #include <QDialog>
-
-#include <array>
 
 class QLineEdit;
 class QPushButton;
@@ -30,5 +28,5 @@ protected:
     QPushButton *BitBtn2;
 
 private:
-    std::array<QLineEdit *, kColumnCount> m_edits{};
+    DialogFrame::EditBoxes m_edits{};
 };

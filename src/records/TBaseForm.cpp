@@ -35,22 +35,14 @@ TBaseForm::TBaseForm(RecordCommands &commands, ErrorReporter &errors, QWidget *p
     BitBtn1 = FormParts::button(this, QStringLiteral("BitBtn1"), QStringLiteral("OK"), QRect(216, 208, 75, 25));
     BitBtn1->setDefault(true);
     BitBtn2 = DialogFrame::cancelButton(*this, QRect(296, 208, 81, 25));
-
-    for (int c = 1; c < kColumnCount; ++c)
-        setTabOrder(m_edits[c - 1], m_edits[c]);
-    setTabOrder(m_edits[kColumnCount - 1], BitBtn1);
-    setTabOrder(BitBtn1, BitBtn2);
-    m_edits[0]->setFocus();
+    DialogFrame::orderTabs(m_edits, BitBtn1, BitBtn2);
 
     FormParts::onClick(BitBtn1, errors, [this] { BitBtn1Click(); });
 }
 
 Record::Cells TBaseForm::titles() const
 {
-    Record::Cells out;
-    for (int c = 0; c < kColumnCount; ++c)
-        out[c] = m_edits[c]->text();
-    return out;
+    return DialogFrame::texts(m_edits);
 }
 
 void TBaseForm::BitBtn1Click()

@@ -1,10 +1,8 @@
 #pragma once
 
-#include "document/Record.h"
+#include "DialogFrame.h"
 
 #include <QDialog>
-
-#include <array>
 
 class ErrorReporter;
 class QLineEdit;
@@ -27,7 +25,7 @@ private:
     void BitBtn1Click();
 
     RecordCommands &m_commands;
-    std::array<QLineEdit *, kColumnCount> m_edits{};
+    DialogFrame::EditBoxes m_edits{};
     QPushButton *BitBtn1;
     QPushButton *BitBtn2;
 };
