@@ -5,6 +5,7 @@
 #include "document/DocumentView.h"
 #include "document/FileCommands.h"
 #include "extras/ErrorHandler.h"
+#include "extras/HelpCommands.h"
 #include "records/SortCommands.h"
 #include "users/Settings.h"
 
@@ -99,6 +100,7 @@ private:
     Settings m_settings;
     FileCommands m_files;
     SortCommands m_sort;
+    HelpCommands m_help;
     // Made once the list exists: they read its selection.
     std::unique_ptr<RecordCommands> m_records;
     std::unique_ptr<RecordDialogs> m_recordDialogs;
