@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
 
 class CommandMap;
@@ -20,6 +21,8 @@ class DesktopServices;
 class QAction;
 class QLabel;
 class QMenu;
+class RecordCommands;
+class RecordDialogs;
 class RecordListView;
 class StatusPanels;
 
@@ -98,6 +101,9 @@ private:
     FileCommands m_files;
     SortCommands m_sort;
     HelpCommands m_help;
+    // Made once the list exists: they read its selection.
+    std::unique_ptr<RecordCommands> m_records;
+    std::unique_ptr<RecordDialogs> m_recordDialogs;
 
     CommandMap *m_commands = nullptr;
     RecordListView *Table1 = nullptr;
