@@ -5,6 +5,8 @@
 #include "document/DocumentView.h"
 #include "document/FileCommands.h"
 #include "extras/ErrorHandler.h"
+#include "extras/UpdateCommand.h"
+#include "records/PrintCommand.h"
 #include "records/SortCommands.h"
 #include "users/Settings.h"
 
@@ -96,6 +98,8 @@ private:
     Settings m_settings;
     FileCommands m_files;
     SortCommands m_sort;
+    PrintCommand m_print;
+    UpdateCommand m_update;
 
     CommandMap *m_commands = nullptr;
     RecordListView *Table1 = nullptr;
