@@ -1,8 +1,9 @@
 #include "BenchCommands.h"
 #include "SortBench.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -10,6 +11,7 @@ struct CommandSpec {
     const char *name;
     const char *arguments;
     BenchCommand run;
+    bool fonts = false; // needs the GUI application's font database
 };
 
 // A new command is one line here and one function in BenchCommands.h.
@@ -17,6 +19,7 @@ constexpr CommandSpec kCommands[] = {
     { "gen", "N OUT.db", runGen },
     { "roundtrip", "IN.db OUT.db", runRoundtrip },
     { "sort", "IN.db COL DIR OUT.db", runSortBench },
+    { "print", "IN.db OUT.pdf", runPrint, true },
 };
 
 int argumentCount(const CommandSpec &spec)
@@ -36,8 +39,17 @@ int usage()
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    const CommandSpec *chosen = nullptr;
+    for (const CommandSpec &spec : kCommands) {
+        if (argc > 1 && qstrcmp(argv[1], spec.name) == 0)
+            chosen = &spec;
+    }
+    if (chosen && chosen->fonts && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // fonts without a display
+    std::unique_ptr<QCoreApplication> app = chosen && chosen->fonts
+        ? std::make_unique<QGuiApplication>(argc, argv)
+        : std::make_unique<QCoreApplication>(argc, argv);
+    const QStringList args = app->arguments().mid(1);
     if (args.isEmpty())
         return usage();
     for (const CommandSpec &spec : kCommands) {

@@ -140,7 +140,7 @@ void TUpdateForm::DownLoadURL1DownloadProgress(qint64 received, qint64 total)
     if (total > 0) {
         ProgressBar1->setMaximum(clamped(total));
         ProgressBar1->setValue(clamped(received));
-    } else {
+    } else if (total < 0) {
         ProgressBar1->setRange(0, 0); // size unknown: the bar shows that something moves
     }
 }
@@ -154,6 +154,10 @@ void TUpdateForm::download(const QUrl &url, const QString &path, std::function<v
         url, path, [this](qint64 received, qint64 total) { DownLoadURL1DownloadProgress(received, total); },
         [this, then = std::move(then)](const std::optional<QString> &failure) {
             m_transfer.reset();
+            if (ProgressBar1->maximum() == 0) { // the transfer's size was unknown
+                ProgressBar1->setMaximum(1);
+                ProgressBar1->setValue(failure ? 0 : 1);
+            }
             m_errors.run([&] {
                 struct Idle
                 {
@@ -189,8 +193,6 @@ void TUpdateForm::compareVersions()
     } else {
         showStatus(QStringLiteral("У Вас самая свежая версия программы"));
     }
-    if (ProgressBar1->maximum() == 0)
-        ProgressBar1->setMaximum(100); // out of the look of a transfer of unknown size
     ProgressBar1->setValue(0);
 }
 

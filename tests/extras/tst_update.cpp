@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -260,6 +261,7 @@ void UpdateTest::check()
     QCOMPARE(child(form, "BitBtn4")->isVisibleTo(&form), newer);
     const bool failure = statuses.last() == QStringLiteral("Ошибка обновления");
     QCOMPARE(child<QLabel>(form, "Label2")->isVisibleTo(&form), failure);
+    QVERIFY(child<QProgressBar>(form, "ProgressBar1")->maximum() > 0); // no transfer left looking busy
     QCOMPARE(readFile(saved), serve == 0 ? versionFile : QByteArray("1\r\nan earlier check\r\n"));
     QVERIFY(m_errors.reported.isEmpty()); // the dialog's failures go to no error handler
     QVERIFY(!startAsked);
