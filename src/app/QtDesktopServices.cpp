@@ -126,8 +126,9 @@ bool QtDesktopServices::choosePrinter(QPrinter &printer)
 {
     QPrintDialog dialog(&printer, m_parent);
     // Copies, but no page range and no selection: the whole table prints.
-    // Printing to a file stays offered: on a desktop without a printer it is
-    // the only way to print at all.
+    // (With CUPS, Qt still offers a page range, which the print server then
+    // applies to the pages it receives.) Printing to a file stays offered: on
+    // a desktop without a printer it is the only way to print at all.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies
                       | QAbstractPrintDialog::PrintShowPageSize);
     return dialog.exec() == QDialog::Accepted;

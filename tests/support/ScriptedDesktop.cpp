@@ -2,7 +2,6 @@
 
 #include "base/SafeWrite.h"
 
-#include <QFile>
 #include <QPrinter>
 #include <QTimer>
 
@@ -280,9 +279,8 @@ std::unique_ptr<DesktopServices::Download> ScriptedDesktop::download(const QUrl 
     auto transfer = std::make_unique<ScriptedDownload>();
     const QByteArray content = s ? s->content : QByteArray();
     const bool delivered = s && s->confirmed;
-    if (delivered && progress) {
+    if (delivered && progress)
         QTimer::singleShot(0, &transfer->context, [progress, size = content.size()] { progress(size, size); });
-    }
     QTimer::singleShot(0, &transfer->context, [=] {
         std::optional<QString> failure = QStringLiteral("scripted failure");
         if (delivered)
