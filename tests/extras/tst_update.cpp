@@ -21,7 +21,7 @@ namespace {
 
 // A web server on 127.0.0.1 that answers GET requests from a table of paths.
 // A file marked cut announces its whole length but sends only the first half
-// before it hangs up.
+// before it hangs up; a stalled one sends its first half and waits.
 class LocalServer : public QObject
 {
 public:
@@ -29,8 +29,11 @@ public:
     {
         QByteArray content;
         bool cut = false;
+        bool stall = false;
     };
     QHash<QString, File> files;
+    bool stalled = false; // a stalled file is being sent
+    bool clientLeftStalled = false;
 
     LocalServer()
     {
@@ -65,8 +68,13 @@ private:
         const File &file = files[path];
         socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: "
                       + QByteArray::number(file.content.size()) + "\r\n\r\n");
-        socket->write(file.cut ? file.content.left(file.content.size() / 2) : file.content);
-        socket->disconnectFromHost();
+        socket->write(file.cut || file.stall ? file.content.left(file.content.size() / 2) : file.content);
+        if (file.stall) {
+            stalled = true;
+            connect(socket, &QTcpSocket::disconnected, this, [this] { clientLeftStalled = true; });
+        }
+        else
+            socket->disconnectFromHost();
     }
 
     QTcpServer m_server;
@@ -169,6 +177,7 @@ private slots:
 
     void check_data();
     void check();
+    void closingDuringTheDownloadCancelsIt();
     void downloadStartsTheUpdater_data();
     void downloadStartsTheUpdater();
     void rightsCheck_data();
@@ -270,6 +279,25 @@ void UpdateTest::check()
         QCOMPARE(m_desktop.logged(QStringLiteral("open ")),
                  QStringList{QStringLiteral("open http://127.0.0.1:%1/update.php").arg(m_server->port())});
     }
+}
+
+void UpdateTest::closingDuringTheDownloadCancelsIt()
+{
+    m_server->files[QStringLiteral("/other/tabloraversion.txt")] = {"3"};
+    m_server->files[QStringLiteral("/files/tabloraupdate.exe")] = {QByteArray(100000, 'U'), false, true};
+    bool startAsked = false;
+    TUpdateForm form(m_desktop, m_errors, ProgramDir(m_dir->path()), [&] { return startAsked = true; });
+    child(form, "BitBtn1")->click();
+    QVERIFY(stepsOver(form));
+    child(form, "BitBtn4")->click();
+    QVERIFY(QTest::qWaitFor([&] { return m_server->stalled; }, 20000));
+
+    form.reject(); // "Отмена", Esc and the close box alike
+    QVERIFY(QTest::qWaitFor([&] { return m_server->clientLeftStalled; }, 20000));
+    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("tabloraupdate.exe"))));
+    QVERIFY(!startAsked);
+    QVERIFY(!m_desktop.terminateRequested());
+    QVERIFY(m_desktop.logged(QStringLiteral("open ")).isEmpty());
 }
 
 std::unique_ptr<TMainForm> UpdateTest::startMainForm()
