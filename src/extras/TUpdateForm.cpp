@@ -109,17 +109,11 @@ void TUpdateForm::done(int result)
 
 void TUpdateForm::BitBtn1Click()
 {
-    if (m_busy)
-        return;
-    showStatus(QStringLiteral("Попытка соединения с сервером ") + UpdateServer::host() + QStringLiteral("..."));
     download(UpdateServer::versionFileAddress(), UpdateServer::versionFilePath(m_dir), [this] { compareVersions(); });
 }
 
 void TUpdateForm::BitBtn4Click()
 {
-    if (m_busy)
-        return;
-    showStatus(QStringLiteral("Попытка соединения с сервером ") + UpdateServer::host() + QStringLiteral("..."));
     download(UpdateServer::updaterAddress(), UpdateServer::updaterPath(m_dir), [this] { startUpdater(); });
 }
 
@@ -147,9 +141,12 @@ void TUpdateForm::DownLoadURL1DownloadProgress(qint64 received, qint64 total)
 
 void TUpdateForm::download(const QUrl &url, const QString &path, std::function<void()> then)
 {
-    m_busy = true;
-    BitBtn1->setEnabled(false);
-    BitBtn4->setEnabled(false);
+    if (m_busy)
+        return;
+    setBusy(true);
+    showStatus(QStringLiteral("Попытка соединения с сервером ") + UpdateServer::host() + QStringLiteral("..."));
+    if (m_closed)
+        return setBusy(false);
     m_transfer = m_desktop.download(
         url, path, [this](qint64 received, qint64 total) { DownLoadURL1DownloadProgress(received, total); },
         [this, then = std::move(then)](const std::optional<QString> &failure) {
@@ -158,23 +155,16 @@ void TUpdateForm::download(const QUrl &url, const QString &path, std::function<v
                 ProgressBar1->setMaximum(1);
                 ProgressBar1->setValue(failure ? 0 : 1);
             }
-            m_errors.run([&] {
-                struct Idle
-                {
-                    TUpdateForm *form;
-                    ~Idle()
-                    {
-                        form->m_busy = false;
-                        form->BitBtn1->setEnabled(true);
-                        form->BitBtn4->setEnabled(true);
-                    }
-                } idle{this};
-                if (failure)
-                    showFailure();
-                else
-                    then();
-            });
+            m_errors.run([&] { failure ? showFailure() : then(); });
+            setBusy(false);
         });
+}
+
+void TUpdateForm::setBusy(bool busy)
+{
+    m_busy = busy;
+    BitBtn1->setEnabled(!busy);
+    BitBtn4->setEnabled(!busy);
 }
 
 void TUpdateForm::compareVersions()

@@ -45,8 +45,10 @@ private:
     void Label2Click();
     void DownLoadURL1DownloadProgress(qint64 received, qint64 total);
 
-    // Starts a transfer; then runs when it succeeded.
+    // Starts a transfer unless one is running; then runs when it succeeded.
     void download(const QUrl &url, const QString &path, std::function<void()> then);
+    // While busy, neither button starts another transfer.
+    void setBusy(bool busy);
     void compareVersions();
     void startUpdater();
     void showStatus(const QString &text);
