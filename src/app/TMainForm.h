@@ -5,6 +5,7 @@
 #include "document/DocumentView.h"
 #include "document/FileCommands.h"
 #include "extras/ErrorHandler.h"
+#include "extras/HelpCommands.h"
 #include "extras/UpdateCommand.h"
 #include "records/PrintCommand.h"
 #include "records/SortCommands.h"
@@ -98,6 +99,7 @@ private:
     Settings m_settings;
     FileCommands m_files;
     SortCommands m_sort;
+    HelpCommands m_help;
     PrintCommand m_print;
     UpdateCommand m_update;
 

@@ -4,27 +4,18 @@
 #include "UpdateVersionFile.h"
 #include "base/AppInfo.h"
 #include "base/ErrorReporter.h"
+#include "users/FormParts.h"
 
 #include <QFile>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 
+#include <algorithm>
 #include <climits>
 
 namespace {
-
-QPushButton *button(const QString &name, const QString &caption, const QRect &geometry, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setGeometry(geometry);
-    b->setAutoDefault(false);
-    return b;
-}
 
 int clamped(qint64 value)
 {
@@ -41,12 +32,10 @@ TUpdateForm::TUpdateForm(DesktopServices &desktop, ErrorReporter &errors, const 
     , m_dir(dir)
     , m_mayStartUpdater(std::move(mayStartUpdater))
 {
-    setObjectName(QStringLiteral("UpdateForm"));
-    setWindowTitle(AppInfo::kTitle + QStringLiteral(" [Обновление]"));
-    QFont font(QStringLiteral("Verdana"));
-    font.setPointSize(8);
-    setFont(font);
-    setFixedSize(488, 177);
+    FormParts::setUpDialog(*this, QStringLiteral("UpdateForm"), AppInfo::kTitle + QStringLiteral(" [Обновление]"),
+                           {488, 177});
+    QFont small(QStringLiteral("Verdana"));
+    small.setPointSize(8);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Загрузка файлов"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -59,6 +48,7 @@ TUpdateForm::TUpdateForm(DesktopServices &desktop, ErrorReporter &errors, const 
     Label2 = new QLabel(QStringLiteral("<a href=\"#\" style=\"color: blue\">Посетить страницу обновлений</a>"),
                         GroupBox1);
     Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setFont(small);
     Label2->setTextFormat(Qt::RichText);
     Label2->setCursor(Qt::PointingHandCursor);
     Label2->adjustSize();
@@ -70,25 +60,21 @@ TUpdateForm::TUpdateForm(DesktopServices &desktop, ErrorReporter &errors, const 
     GroupBox2->setGeometry(8, 88, 473, 49);
     Label1 = new QLabel(QStringLiteral("Жду старта..."), GroupBox2);
     Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(small);
     Label1->setGeometry(16, 22, 441, 17);
 
-    BitBtn1 = button(QStringLiteral("BitBtn1"), QStringLiteral("Проверить"), {8, 144, 105, 25}, this);
-    BitBtn4 = button(QStringLiteral("BitBtn4"), QStringLiteral("Загрузить"), {120, 144, 99, 25}, this);
+    BitBtn1 = FormParts::button(this, QStringLiteral("BitBtn1"), QStringLiteral("Проверить"), {8, 144, 105, 25});
+    BitBtn4 = FormParts::button(this, QStringLiteral("BitBtn4"), QStringLiteral("Загрузить"), {120, 144, 99, 25});
     BitBtn4->hide();
-    BitBtn2 = button(QStringLiteral("BitBtn2"), QStringLiteral("Отмена"), {312, 144, 83, 25}, this);
-    BitBtn3 = button(QStringLiteral("BitBtn3"), QStringLiteral("Помощь"), {400, 144, 83, 25}, this);
-
-    const auto handle = [this](void (TUpdateForm::*handler)()) {
-        return [this, handler] { m_errors.run([this, handler] { (this->*handler)(); }); };
-    };
-    connect(BitBtn1, &QPushButton::clicked, this, handle(&TUpdateForm::BitBtn1Click));
-    connect(BitBtn4, &QPushButton::clicked, this, handle(&TUpdateForm::BitBtn4Click));
+    BitBtn2 = FormParts::button(this, QStringLiteral("BitBtn2"), QStringLiteral("Отмена"), {312, 144, 83, 25});
+    BitBtn3 = FormParts::button(this, QStringLiteral("BitBtn3"), QStringLiteral("Помощь"), {400, 144, 83, 25});
+    FormParts::onClick(BitBtn1, m_errors, [this] { BitBtn1Click(); });
+    FormParts::onClick(BitBtn4, m_errors, [this] { BitBtn4Click(); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject); // Esc as well
-    connect(BitBtn3, &QPushButton::clicked, this, handle(&TUpdateForm::BitBtn3Click));
-    connect(Label2, &QLabel::linkActivated, this, handle(&TUpdateForm::Label2Click));
+    FormParts::onClick(BitBtn3, m_errors, [this] { BitBtn3Click(); });
+    connect(Label2, &QLabel::linkActivated, this, [this] { m_errors.run([this] { Label2Click(); }); });
 
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    FormParts::centreOnDesktop(*this);
     m_errors.run([this] { FormCreate(); });
 }
 
