@@ -1,9 +1,10 @@
 #include "BenchCommands.h"
+#include "RecordsBench.h"
 #include "SortBench.h"
 
-#include <QGuiApplication>
-#include <cstdio>
+#include <QApplication>
 #include <memory>
+#include <cstdio>
 
 namespace {
 
@@ -11,7 +12,7 @@ struct CommandSpec {
     const char *name;
     const char *arguments;
     BenchCommand run;
-    bool fonts = false; // needs the GUI application's font database
+    bool widgets = false; // shows a list or draws text, off screen unless a platform is set
 };
 
 // A new command is one line here and one function in BenchCommands.h.
@@ -20,6 +21,7 @@ constexpr CommandSpec kCommands[] = {
     { "roundtrip", "IN.db OUT.db", runRoundtrip },
     { "import", "OLD.db OUT.db", runImport },
     { "sort", "IN.db COL DIR OUT.db", runSortBench },
+    { "records", "N", runRecordsBench, true },
     { "print", "IN.db OUT.pdf", runPrint, true },
 };
 
@@ -40,21 +42,21 @@ int usage()
 
 int main(int argc, char *argv[])
 {
-    const CommandSpec *chosen = nullptr;
-    for (const CommandSpec &spec : kCommands) {
-        if (argc > 1 && qstrcmp(argv[1], spec.name) == 0)
-            chosen = &spec;
-    }
-    if (chosen && chosen->fonts && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen"); // fonts without a display
-    std::unique_ptr<QCoreApplication> app = chosen && chosen->fonts
-        ? std::make_unique<QGuiApplication>(argc, argv)
-        : std::make_unique<QCoreApplication>(argc, argv);
-    const QStringList args = app->arguments().mid(1);
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
     if (args.isEmpty())
         return usage();
     for (const CommandSpec &spec : kCommands) {
         if (args.first() == QLatin1String(spec.name)) {
+            std::unique_ptr<QCoreApplication> app;
+            if (spec.widgets) {
+                if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                    qputenv("QT_QPA_PLATFORM", "offscreen");
+                app = std::make_unique<QApplication>(argc, argv);
+            } else {
+                app = std::make_unique<QCoreApplication>(argc, argv);
+            }
             if (args.size() - 1 != argumentCount(spec))
                 return usage();
             return spec.run(args.mid(1));

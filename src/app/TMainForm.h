@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
 
 class CommandMap;
@@ -22,6 +23,8 @@ class DesktopServices;
 class QAction;
 class QLabel;
 class QMenu;
+class RecordCommands;
+class RecordDialogs;
 class RecordListView;
 class StatusPanels;
 
@@ -102,6 +105,9 @@ private:
     HelpCommands m_help;
     PrintCommand m_print;
     UpdateCommand m_update;
+    // Made once the list exists: they read its selection.
+    std::unique_ptr<RecordCommands> m_records;
+    std::unique_ptr<RecordDialogs> m_recordDialogs;
 
     CommandMap *m_commands = nullptr;
     RecordListView *Table1 = nullptr;
