@@ -38,7 +38,8 @@ void copyTree(const QString &from, const QString &to, const QString &forFolder)
 {
     if (!QDir().mkdir(to, kOwnerFolder))
         refuseFolder(forFolder, QStringLiteral("нельзя создать %1").arg(QDir::toNativeSeparators(to)));
-    const QFileInfoList entries = QDir(from).entryInfoList(QDir::Dirs | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QFileInfoList entries =
+        QDir(from).entryInfoList(QDir::Dirs | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     for (const QFileInfo &entry : entries) {
         const QString target = to + QLatin1Char('/') + entry.fileName();
         if (entry.isDir()) {
@@ -47,8 +48,9 @@ void copyTree(const QString &from, const QString &to, const QString &forFolder)
         }
         QFile source(entry.filePath());
         if (!source.copy(target) || !QFile::setPermissions(target, kOwnerFile))
-            refuseFolder(forFolder, QStringLiteral("нельзя скопировать %1: %2")
-                                        .arg(QDir::toNativeSeparators(entry.filePath()), source.errorString()));
+            refuseFolder(forFolder,
+                         QStringLiteral("нельзя скопировать %1: %2")
+                             .arg(QDir::toNativeSeparators(entry.filePath()), source.errorString()));
     }
 }
 
@@ -103,7 +105,8 @@ void ProgramDir::seed(const QString &from, const QString &to)
     if (target.exists() || target.isSymLink())
         return;
     makeOwnerOnlyPath(target.absolutePath(), to);
-    QTemporaryDir staging(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral("-XXXXXX"));
+    QTemporaryDir staging(target.absolutePath() + QStringLiteral("/.") + target.fileName()
+                          + QStringLiteral("-XXXXXX"));
     if (!staging.isValid())
         refuseFolder(to, staging.errorString());
     for (const QString &folder : seededFolders()) {
@@ -117,7 +120,8 @@ void ProgramDir::seed(const QString &from, const QString &to)
     }
     // Another start of the program may have put its copy in place first.
     if (!QFileInfo(to).isDir())
-        refuseFolder(to, QStringLiteral("нельзя переименовать %1").arg(QDir::toNativeSeparators(staging.path())));
+        refuseFolder(to,
+                     QStringLiteral("нельзя переименовать %1").arg(QDir::toNativeSeparators(staging.path())));
 }
 
 QString ProgramDir::file(const QString &relative) const

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -25,22 +26,19 @@ QByteArray readFile(const QString &path)
 }
 
 // Every entry below root, "relative/path" for files and "relative/path/" for
-// folders, with its permissions as an octal number.
+// folders, with its permission bits in octal.
 QStringList listing(const QString &root)
 {
     QStringList entries;
     const QDir base(root);
     const auto walk = [&](const auto &self, const QString &folder) -> void {
-        const QFileInfoList infos =
-            QDir(folder).entryInfoList(QDir::Dirs | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+        const auto filter = QDir::Dirs | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot;
+        const QFileInfoList infos = QDir(folder).entryInfoList(filter, QDir::Name);
         for (const QFileInfo &info : infos) {
-            const int mode = int(info.permissions() & (QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                       | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
-                                                       | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
-            // Qt's owner and user bits coincide for the files of the process's user.
-            const int unixMode = ((mode >> 12) & 07) << 6 | ((mode >> 4) & 07) << 3 | (mode & 07);
-            entries << base.relativeFilePath(info.filePath()) + (info.isDir() ? QStringLiteral("/") : QString())
-                    + QStringLiteral(" %1").arg(unixMode, 3, 8, QLatin1Char('0'));
+            struct stat status {};
+            ::stat(QFile::encodeName(info.filePath()).constData(), &status);
+            const QString name = base.relativeFilePath(info.filePath()) + (info.isDir() ? "/" : "");
+            entries << name + QStringLiteral(" %1").arg(status.st_mode & 0777, 3, 8, QLatin1Char('0'));
             if (info.isDir())
                 self(self, info.filePath());
         }
@@ -153,8 +151,9 @@ void ProgramDirTest::seedCopiesTheInstalledFilesForItsOwner()
     QCOMPARE(listing(m_root->filePath(QStringLiteral("home"))),
              QStringList({".local/ 700", ".local/share/ 700", ".local/share/tablora/ 700",
                           ".local/share/tablora/data/ 700", ".local/share/tablora/db/ 700",
-                          ".local/share/tablora/db/default.db 600", ".local/share/tablora/db/favourite/ 700",
-                          ".local/share/tablora/Примеры/ 700", ".local/share/tablora/Примеры/Профайл.db 600"}));
+                          ".local/share/tablora/db/default.db 600",
+                          ".local/share/tablora/db/favourite/ 700", ".local/share/tablora/Примеры/ 700",
+                          ".local/share/tablora/Примеры/Профайл.db 600"}));
     QCOMPARE(readFile(user() + QStringLiteral("/Примеры/Профайл.db")), QByteArray("example"));
 }
 
@@ -183,8 +182,8 @@ void ProgramDirTest::seedThatCannotMakeTheFolderThrows()
         ProgramDir::seed(installed(), blocked);
         QFAIL("no error");
     } catch (const TabloraError &e) {
-        QVERIFY2(e.message().startsWith(QStringLiteral("Не удалось создать папку программы ") + blocked + u':'),
-                 qPrintable(e.message()));
+        const QString start = QStringLiteral("Не удалось создать папку программы ") + blocked + u':';
+        QVERIFY2(e.message().startsWith(start), qPrintable(e.message()));
     }
     QVERIFY(!QFileInfo::exists(blocked));
 }
