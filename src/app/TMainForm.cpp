@@ -248,22 +248,17 @@ void TMainForm::closeEvent(QCloseEvent *event)
 
 bool TMainForm::FormCloseQuery()
 {
-    if (m_document.isModified()) {
-        switch (m_files.SaveChanges()) {
-        case DesktopServices::Answer::Yes:
-            m_files.Save(); // an error here keeps the window open
-            break;
-        case DesktopServices::Answer::No:
-            break;
-        case DesktopServices::Answer::Cancel:
-            return false;
-        }
-    }
+    // Cancel, or a save that did not happen, keeps the window open; so does
+    // an error of the save, which the caller reports.
+    if (!m_files.promptStep())
+        return false;
     centrePanel1();
     Panel1->setText(QStringLiteral("Завершение работы..."));
     Panel1->show();
     Panel1->raise();
-    repaint();
+    // Painted by itself: a repaint of the window leaves the panel, which lies
+    // over the table, for a later update that the pause would hold back.
+    Panel1->repaint();
     m_desktop.processEvents();
     m_desktop.sleep(200);
 
@@ -343,6 +338,10 @@ void TMainForm::Action3Execute()
 
 void TMainForm::Action5Execute()
 {
+    // Leaving the login ends the program at once, so a modified table is
+    // offered for saving first, while the current user is still logged in.
+    if (!m_files.promptStep())
+        return;
     QString role = m_document.role();
     TEnterForm login(m_settings, m_desktop, m_errors, role, this);
     m_desktop.execDialog(login);

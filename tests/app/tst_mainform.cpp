@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
@@ -42,6 +43,19 @@ std::function<int(QDialog &)> cancelLogin()
     };
 }
 
+// The script, and a look at the screen whenever the program pauses.
+class WatchedDesktop : public ScriptedDesktop
+{
+public:
+    void sleep(int milliseconds) override
+    {
+        if (onSleep)
+            onSleep();
+        ScriptedDesktop::sleep(milliseconds);
+    }
+    std::function<void()> onSleep;
+};
+
 } // namespace
 
 class MainFormTest : public QObject
@@ -61,13 +75,16 @@ private slots:
     void leavingTheLoginEndsTheProgram();
     void wrongPasswordKeepsTheDialogOpen();
     void userSwitch();
-    void cancelledSwitchEndsTheProgram();
+    void switchWithModifiedTable_data();
+    void switchWithModifiedTable();
     void refreshFollowsTheTable();
     void commandLineDatabase();
     void commandLineFailure();
     void closeAnswers_data();
     void closeAnswers();
-    void closeWhenSaveFails();
+    void closeWhenSaveDoesNotHappen_data();
+    void closeWhenSaveDoesNotHappen();
+    void shutdownPanelIsPaintedBeforeThePause();
     void closeWithReadOnlySettings();
     void exitTakesTheClosePath();
     void favouriteCells();
@@ -85,13 +102,14 @@ private:
     void tick(TMainForm &form);
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    ScriptedDesktop m_desktop;
+    WatchedDesktop m_desktop;
 };
 
 void MainFormTest::init()
 {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     m_desktop.reset();
+    m_desktop.onSleep = nullptr;
     m_dir = std::make_unique<QTemporaryDir>();
     QDir(m_dir->path()).mkpath(QStringLiteral("data"));
     QDir(m_dir->path()).mkpath(QStringLiteral("db/favourite"));
@@ -296,28 +314,49 @@ void MainFormTest::userSwitch()
     form->document().setModified(true);
 
     m_desktop.clearLog();
-    QString statusWhilePausing;
+    m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
+                             DesktopServices::Answer::No);
     m_desktop.expectDialog(typeLogin(QStringLiteral("petrov"), QStringLiteral("p")));
     form->action("Action5")->trigger();
-    QCOMPARE(m_desktop.log(), QStringList({QStringLiteral("dialog"), QStringLiteral("sleep 500"),
-                                           QStringLiteral("process events"), QStringLiteral("sleep 200")}));
+    // The question comes while the previous user is still logged in.
+    QCOMPARE(m_desktop.log().mid(2), QStringList({QStringLiteral("dialog"), QStringLiteral("sleep 500"),
+                                                  QStringLiteral("process events"), QStringLiteral("sleep 200")}));
     QCOMPARE(form->panels()->text(2), QStringLiteral("Вы вошли как: moder"));
     QCOMPARE(form->document().role(), QStringLiteral("moder"));
     QVERIFY(form->document().isModified()); // the database is untouched
 }
 
-void MainFormTest::cancelledSwitchEndsTheProgram()
+void MainFormTest::switchWithModifiedTable_data()
 {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saveDialog");
+    QTest::newRow("cancel") << int(DesktopServices::Answer::Cancel) << false;
+    QTest::newRow("yes, save dialog cancelled") << int(DesktopServices::Answer::Yes) << true;
+    QTest::newRow("no, login left") << int(DesktopServices::Answer::No) << false;
+}
+
+void MainFormTest::switchWithModifiedTable()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, saveDialog);
     writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
     writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     auto form = start();
     form->document().setModified(true);
     const QByteArray before = readFile(QStringLiteral("data/config.ini"));
-    m_desktop.expectDialog(cancelLogin());
+    m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
+                             DesktopServices::Answer(answer));
+    if (saveDialog)
+        m_desktop.expectSaveFileCancelled();
+    const bool loginShown = DesktopServices::Answer(answer) == DesktopServices::Answer::No;
+    if (loginShown)
+        m_desktop.expectDialog(cancelLogin());
     form->action("Action5")->trigger();
-    QVERIFY(m_desktop.terminateRequested());
+    // Leaving the login still ends the program; anything else leaves it as it was.
+    QCOMPARE(m_desktop.terminateRequested(), loginShown);
+    QVERIFY(form->document().isModified());
     QCOMPARE(form->document().role(), QStringLiteral("admin"));
-    QCOMPARE(readFile(QStringLiteral("data/config.ini")), before); // no closing steps, no question
+    QCOMPARE(readFile(QStringLiteral("data/config.ini")), before); // no closing steps
 }
 
 void MainFormTest::refreshFollowsTheTable()
@@ -416,20 +455,54 @@ void MainFormTest::closeAnswers()
     QVERIFY(top > 0 && top < left && left < height && height < width);
 }
 
-void MainFormTest::closeWhenSaveFails()
+void MainFormTest::closeWhenSaveDoesNotHappen_data()
+{
+    QTest::addColumn<bool>("refused"); // else the save dialog of an untitled table is cancelled
+    QTest::newRow("right refused") << true;
+    QTest::newRow("save dialog cancelled") << false;
+}
+
+void MainFormTest::closeWhenSaveDoesNotHappen()
+{
+    QFETCH(bool, refused);
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto form = start();
+    if (refused) {
+        form->document().setRole(QStringLiteral("guest"));
+        form->document().setFileName(m_dir->filePath(QStringLiteral("x.db")));
+    }
+    form->document().setModified(true);
+    const QByteArray before = readFile(QStringLiteral("data/config.ini"));
+    m_desktop.expectQuestion(QStringLiteral("База данных \"%1\" была изменена. Сохранить изменения?")
+                                 .arg(refused ? QStringLiteral("x.db") : QStringLiteral("Новая база данных")),
+                             DesktopServices::Answer::Yes);
+    if (refused)
+        m_desktop.expectMessage(Accounts::refusalMessage());
+    else
+        m_desktop.expectSaveFileCancelled();
+    QVERIFY(!form->close());
+    QVERIFY(form->document().isModified());
+    QCOMPARE(readFile(QStringLiteral("data/config.ini")), before);
+}
+
+void MainFormTest::shutdownPanelIsPaintedBeforeThePause()
 {
     writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
     writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     auto form = start();
-    form->document().setRole(QStringLiteral("guest"));
-    form->document().setFileName(m_dir->filePath(QStringLiteral("x.db")));
-    form->document().setModified(true);
-    const QByteArray before = readFile(QStringLiteral("data/config.ini"));
-    m_desktop.expectQuestion(QStringLiteral("База данных \"x.db\" была изменена. Сохранить изменения?"),
-                             DesktopServices::Answer::Yes);
-    m_desktop.expectMessage(Accounts::refusalMessage());
-    QVERIFY(!form->close());
-    QCOMPARE(readFile(QStringLiteral("data/config.ini")), before);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QImage shown;
+    m_desktop.onSleep = [&] { shown = form->screen()->grabWindow(form->winId()).toImage(); };
+    QVERIFY(form->close());
+    const QRect panel(form->startPanel()->mapTo(form.get(), QPoint()), form->startPanel()->size());
+    QVERIFY(shown.rect().contains(panel));
+    int dark = 0;
+    for (int y = panel.top(); y <= panel.bottom(); ++y)
+        for (int x = panel.left(); x <= panel.right(); ++x)
+            dark += qGray(shown.pixel(x, y)) < 128;
+    QVERIFY2(dark > 50, qPrintable(QString::number(dark))); // the text "Завершение работы..."
 }
 
 void MainFormTest::closeWithReadOnlySettings()
