@@ -38,7 +38,7 @@ std::optional<QByteArray> value(QByteArrayView text, QStringView section, QStrin
 // right after the last key line of its section (the header when it has none);
 // a new section goes to the end of the file. New lines end in CR LF, and a
 // last line without an ending gets CR LF first.
-// The names and the value are written as given: the caller makes sure they
+// The value is written as given, the names trimmed; the caller makes sure they
 // hold no line break, no "]" in the section and no "=" in the key.
 QByteArray withValue(QByteArrayView text, QStringView section, QStringView key, QByteArrayView value);
 
