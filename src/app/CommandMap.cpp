@@ -90,6 +90,7 @@ void CommandMap::buildMenuBar(QMenuBar *bar)
     using ActionTable::MenuEntry;
     std::function<void(QMenu *, const std::vector<MenuEntry> &)> fill = [&](QMenu *menu,
                                                                              const std::vector<MenuEntry> &entries) {
+        menu->setSeparatorsCollapsible(false); // a menu may open with a separator line
         for (const MenuEntry &e : entries) {
             switch (e.kind) {
             case MenuEntry::Kind::Separator:

@@ -54,6 +54,9 @@ void TMainForm::buildLayout()
     windowFont.setPointSize(10);
     setFont(windowFont);
     resize(770, 565);
+    // The table's pop-up is the window's only one: no menu of Qt's own for
+    // the menu bar and the toolbar, whose one entry would hide the toolbar.
+    setContextMenuPolicy(Qt::NoContextMenu);
 
     m_commands = new CommandMap(this);
 

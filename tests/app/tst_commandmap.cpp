@@ -23,6 +23,7 @@ private slots:
     void commandTable();
     void toolBar();
     void popupMenu();
+    void everySeparatorIsDrawn();
     void unreachableCommands();
     void shortcutsStayInTheMainWindow();
 
@@ -236,6 +237,23 @@ void CommandMapTest::popupMenu()
         items << (a->isSeparator() ? QStringLiteral("—") : a->objectName());
     QCOMPARE(items, QStringList({"Action2", "—", "Action66", "—", "Action19", "Action23", "Action22", "Action24",
                                  "—", "Action20", "Action21"}));
+}
+
+// Qt leaves out a separator that opens or closes a menu unless told not to;
+// the "Пользователи" menu opens with one.
+void CommandMapTest::everySeparatorIsDrawn()
+{
+    std::function<void(QMenu *)> check = [&](QMenu *menu) {
+        for (QAction *a : menu->actions()) {
+            if (a->menu())
+                check(a->menu());
+            else if (a->isSeparator())
+                QVERIFY2(menu->actionGeometry(a).height() > 0, qPrintable(menu->title()));
+        }
+    };
+    for (QAction *top : m_window->menuBar()->actions())
+        check(top->menu());
+    check(m_map->buildPopupMenu(m_window));
 }
 
 void CommandMapTest::unreachableCommands()

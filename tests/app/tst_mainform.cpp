@@ -10,12 +10,16 @@
 #include "users/SettingKeys.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -91,6 +95,7 @@ private slots:
     void refusedCommandIsLoggedAndShown();
     void sortCommandsPersistTheirChoice();
     void shortcutsDoNotReachModelessDialogs();
+    void onlyTheTableHasAPopupMenu();
     void draggedWidthObeysTheColumnLimits();
 
 private:
@@ -623,6 +628,28 @@ void MainFormTest::shortcutsDoNotReachModelessDialogs()
     QTest::keyClick(edit, Qt::Key_Delete);
     QCOMPARE(edit->text(), QStringLiteral("bc"));
     QCOMPARE(deletes, 1);
+}
+
+void MainFormTest::onlyTheTableHasAPopupMenu()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto form = start();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    for (QWidget *clicked : {static_cast<QWidget *>(form->menuBar()), form->findChild<QWidget *>("ToolBar1")}) {
+        const QPoint at(clicked->width() - 5, clicked->height() / 2);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, clicked->mapToGlobal(at));
+        QApplication::sendEvent(clicked, &event);
+        QWidget *popup = QApplication::activePopupWidget();
+        if (popup)
+            popup->close();
+        QVERIFY2(!popup, qPrintable(clicked->objectName()));
+    }
+    QContextMenuEvent onTable(QContextMenuEvent::Mouse, QPoint(20, 20));
+    QApplication::sendEvent(form->table()->viewport(), &onTable);
+    QCOMPARE(QApplication::activePopupWidget(), form->popupMenu());
+    form->popupMenu()->close();
 }
 
 void MainFormTest::draggedWidthObeysTheColumnLimits()
