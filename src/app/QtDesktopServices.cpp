@@ -37,9 +37,16 @@ QMessageBox::Icon boxIcon(DesktopServices::Icon icon)
 
 } // namespace
 
+QWidget *QtDesktopServices::dialogParent() const
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return m_parent;
+}
+
 void QtDesktopServices::showMessage(const QString &caption, const QString &text, Icon icon)
 {
-    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, m_parent);
+    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, dialogParent());
     box.exec();
 }
 
@@ -50,7 +57,7 @@ DesktopServices::Answer QtDesktopServices::ask(const QString &caption, const QSt
     QMessageBox box(boxIcon(icon), caption, text,
                     withCancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
                                : QMessageBox::Yes | QMessageBox::No,
-                    m_parent);
+                    dialogParent());
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
     switch (box.exec()) {
@@ -88,7 +95,7 @@ void QtDesktopServices::shellOpen(const QString &target)
 
 bool QtDesktopServices::chooseFile(bool save, const FileDialog &spec, FileChoice &choice)
 {
-    QFileDialog dialog(m_parent, spec.title);
+    QFileDialog dialog(dialogParent(), spec.title);
     QStringList filters;
     for (const auto &[label, pattern] : spec.filters) {
         Q_UNUSED(pattern) // the label carries the pattern in brackets, as Qt expects
@@ -125,7 +132,7 @@ bool QtDesktopServices::chooseSaveFile(const FileDialog &dialog, FileChoice &cho
 
 bool QtDesktopServices::choosePrinter(QPrinter &printer)
 {
-    QPrintDialog dialog(&printer, m_parent);
+    QPrintDialog dialog(&printer, dialogParent());
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
@@ -135,7 +142,7 @@ bool QtDesktopServices::choosePrinter(QPrinter &printer)
 std::optional<QFont> QtDesktopServices::chooseFont(const QFont &initial)
 {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, m_parent);
+    const QFont font = QFontDialog::getFont(&ok, initial, dialogParent());
     return ok ? std::optional<QFont>(font) : std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 #include "app/ActionTable.h"
 #include "app/RecordListView.h"
 #include "app/StatusPanels.h"
+#include "app/QtDesktopServices.h"
 #include "app/TMainForm.h"
 #include "document/DatabaseCodec.h"
 #include "base/Windows1251.h"
@@ -20,10 +21,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -96,6 +99,7 @@ private slots:
     void sortCommandsPersistTheirChoice();
     void shortcutsDoNotReachModelessDialogs();
     void onlyTheTableHasAPopupMenu();
+    void messageBoxIsCentredOnTheActiveDialog();
     void draggedWidthObeysTheColumnLimits();
 
 private:
@@ -650,6 +654,37 @@ void MainFormTest::onlyTheTableHasAPopupMenu()
     QApplication::sendEvent(form->table()->viewport(), &onTable);
     QCOMPARE(QApplication::activePopupWidget(), form->popupMenu());
     form->popupMenu()->close();
+}
+
+// The one test that shows a real message box; a timer reads and closes it.
+void MainFormTest::messageBoxIsCentredOnTheActiveDialog()
+{
+    QWidget mainWindow; // not shown yet, as during the login at start
+    mainWindow.setGeometry(0, 0, 300, 200);
+    QtDesktopServices desktop;
+    desktop.setDialogParent(&mainWindow);
+    QDialog login;
+    login.setGeometry(370, 350, 265, 96);
+    login.setModal(true);
+    login.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&login));
+
+    QRect box;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QMessageBox *>(w) && w->isVisible()) {
+                box = w->frameGeometry();
+                w->close();
+            }
+        }
+    });
+    closer.start(0);
+    desktop.showMessage(QStringLiteral("Ошибка"), QStringLiteral("Вы ввели не верный логин/пароль."),
+                        DesktopServices::Icon::Information);
+    QVERIFY(!box.isNull());
+    QVERIFY2((box.center() - login.frameGeometry().center()).manhattanLength() < 20,
+             qPrintable(QStringLiteral("box centre %1,%2").arg(box.center().x()).arg(box.center().y())));
 }
 
 void MainFormTest::draggedWidthObeysTheColumnLimits()
