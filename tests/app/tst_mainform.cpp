@@ -5,6 +5,7 @@
 #include "app/StatusPanels.h"
 #include "app/QtDesktopServices.h"
 #include "app/TMainForm.h"
+#include "app/TSplashForm.h"
 #include "document/DatabaseCodec.h"
 #include "base/Windows1251.h"
 #include "users/Accounts.h"
@@ -100,6 +101,7 @@ private slots:
     void shortcutsDoNotReachModelessDialogs();
     void onlyTheTableHasAPopupMenu();
     void messageBoxIsCentredOnTheActiveDialog();
+    void splashTitleStandsClearOfThePicture();
     void draggedWidthObeysTheColumnLimits();
 
 private:
@@ -685,6 +687,20 @@ void MainFormTest::messageBoxIsCentredOnTheActiveDialog()
     QVERIFY(!box.isNull());
     QVERIFY2((box.center() - login.frameGeometry().center()).manhattanLength() < 20,
              qPrintable(QStringLiteral("box centre %1,%2").arg(box.center().x()).arg(box.center().y())));
+}
+
+void MainFormTest::splashTitleStandsClearOfThePicture()
+{
+    TSplashForm splash;
+    auto *title = splash.findChild<QLabel *>(QStringLiteral("Label1"));
+    QCOMPARE(title->text(), QStringLiteral("СУБД версия 1.5"));
+    const QRect place = title->geometry();
+    QVERIFY(QRect(0, 0, 320, 239).contains(place));
+    title->hide();
+    const QImage picture = splash.grab().toImage();
+    for (int y = place.top(); y <= place.bottom(); ++y)
+        for (int x = place.left(); x <= place.right(); ++x)
+            QVERIFY2(picture.pixel(x, y) == qRgb(255, 255, 255), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
 }
 
 void MainFormTest::draggedWidthObeysTheColumnLimits()
