@@ -21,14 +21,14 @@ QStyle::StandardPixmap fallbackPixmap(const QString &icon)
 {
     static const QHash<QString, QStyle::StandardPixmap> pixmaps = {
         {"document-new", QStyle::SP_FileIcon},
-        {"document-open", QStyle::SP_DialogOpenButton},
+        {"folder-open", QStyle::SP_DirOpenIcon},
         {"document-open-recent", QStyle::SP_DialogOpenButton},
         {"document-revert", QStyle::SP_DialogOpenButton},
         {"document-save", QStyle::SP_DialogSaveButton},
         {"document-save-as", QStyle::SP_DialogSaveButton},
         {"application-exit", QStyle::SP_DialogCloseButton},
         {"list-add", QStyle::SP_FileDialogNewFolder},
-        {"document-properties", QStyle::SP_FileDialogDetailedView},
+        {"accessories-text-editor", QStyle::SP_FileDialogDetailedView},
         {"edit-find", QStyle::SP_FileDialogDetailedView},
         {"edit-delete", QStyle::SP_TrashIcon},
         {"edit-clear", QStyle::SP_TrashIcon},
@@ -104,6 +104,7 @@ void CommandMap::buildMenuBar(QMenuBar *bar)
                 if (!e.title.isEmpty())
                     a->setText(e.title); // the item's own caption, with its access key
                 menu->addAction(a);
+                m_menuOf.insert(e.action, menu);
                 break;
             }
             }
@@ -154,6 +155,13 @@ QMenu *CommandMap::buildPopupMenu(QWidget *parent)
         else
             menu->addAction(action(name));
     }
+    return menu;
+}
+
+QMenu *CommandMap::menuOf(const QString &name) const
+{
+    QMenu *menu = m_menuOf.value(name);
+    Q_ASSERT_X(menu, "CommandMap::menuOf", qPrintable(name));
     return menu;
 }
 

@@ -307,8 +307,14 @@ void TMainForm::ItogoItems()
 void TMainForm::ChangeReopen()
 {
     const QStringList &reopen = ActionTable::reopenActions();
-    for (int k = 1; k <= kRecentFileCount; ++k)
-        action(reopen[k - 1])->setVisible(m_settings.read(Keys::reopenEnabled(k)));
+    bool anyInUse = false;
+    for (int k = 1; k <= kRecentFileCount; ++k) {
+        const bool inUse = m_settings.read(Keys::reopenEnabled(k));
+        action(reopen[k - 1])->setVisible(inUse);
+        anyInUse = anyInUse || inUse;
+    }
+    // "Недавние" without entries is shown disabled rather than opening empty.
+    m_commands->menuOf(reopen[0])->menuAction()->setEnabled(anyInUse);
     for (int k = 1; k <= kRecentFileCount; ++k)
         action(reopen[k - 1])->setText(CommandMap::menuText(m_settings.read(Keys::reopenFile(k, m_dir))));
 }

@@ -2,13 +2,19 @@
 #include "app/CommandMap.h"
 
 #include <QAction>
+#include <QIcon>
+#include <QImage>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <algorithm>
 
 // The command map against the intended layout, written out independently of
 // the tables the program builds it from.
@@ -22,6 +28,7 @@ private slots:
     void menuTree();
     void commandTable();
     void toolBar();
+    void toolBarIconsLookEnabled();
     void popupMenu();
     void everySeparatorIsDrawn();
     void unreachableCommands();
@@ -226,6 +233,49 @@ void CommandMapTest::toolBar()
         bar->findChild<QToolButton *>(QString::fromLatin1(name))->click();
         disconnect(c);
         QVERIFY2(fired == 1, name);
+    }
+}
+
+namespace {
+
+// A picture reads as enabled when some of it is dark ink or strong colour;
+// what Qt draws for a disabled button is neither.
+bool looksEnabled(const QPixmap &pixmap)
+{
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    int opaque = 0, dark = 0, colourful = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            if (qAlpha(c) < 128)
+                continue;
+            ++opaque;
+            dark += qGray(c) < 100;
+            colourful += std::max({qRed(c), qGreen(c), qBlue(c)}) - std::min({qRed(c), qGreen(c), qBlue(c)}) >= 90;
+        }
+    }
+    return opaque > 0 && (dark * 50 >= opaque || colourful * 10 >= opaque);
+}
+
+} // namespace
+
+// With the icon theme the set-up installs, as the desktop shows it.
+void CommandMapTest::toolBarIconsLookEnabled()
+{
+    const QString previousTheme = QIcon::themeName();
+    QIcon::setThemeSearchPaths(QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                                         QStandardPaths::LocateDirectory));
+    QIcon::setThemeName(QStringLiteral("Adwaita"));
+    const auto restore = qScopeGuard([&] { QIcon::setThemeName(previousTheme); });
+    QMainWindow window;
+    CommandMap map(&window);
+    QToolBar *bar = map.buildToolBar();
+    for (const ActionTable::ToolButtonSpec &spec : ActionTable::toolBar()) {
+        if (spec.action.isEmpty())
+            continue;
+        const QIcon icon = bar->findChild<QToolButton *>(spec.name)->icon();
+        QVERIFY2(looksEnabled(icon.pixmap(bar->iconSize())), qPrintable(spec.caption));
+        QVERIFY(!looksEnabled(icon.pixmap(bar->iconSize(), QIcon::Disabled)));
     }
 }
 

@@ -87,6 +87,7 @@ private slots:
     void switchWithModifiedTable();
     void refreshFollowsTheTable();
     void commandLineDatabase();
+    void recentMenuIsDisabledWhileEmpty();
     void commandLineFailure();
     void closeAnswers_data();
     void closeAnswers();
@@ -410,6 +411,24 @@ void MainFormTest::commandLineDatabase()
     QCOMPARE(form->document().fileName(), p);
     QVERIFY(!form->document().isModified());
     QVERIFY(!readFile(QStringLiteral("data/config.ini")).contains("Enabled1"));
+}
+
+void MainFormTest::recentMenuIsDisabledWhileEmpty()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    const QString p = m_dir->filePath(QStringLiteral("a.db"));
+    DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(TableData())));
+    auto form = start();
+    QMenu *recent = nullptr;
+    for (QMenu *menu : form->menuBar()->findChildren<QMenu *>())
+        if (menu->title() == QStringLiteral("Недавние"))
+            recent = menu;
+    QVERIFY(recent);
+    QVERIFY(!recent->menuAction()->isEnabled());
+    m_desktop.expectOpenFile(p);
+    form->action("Action9")->trigger();
+    QVERIFY(recent->menuAction()->isEnabled());
 }
 
 void MainFormTest::commandLineFailure()
