@@ -1,6 +1,7 @@
 #include "CommandMap.h"
 
 #include "ActionTable.h"
+#include "MenuStyle.h"
 
 #include <QAction>
 #include <QApplication>
@@ -91,6 +92,7 @@ void CommandMap::buildMenuBar(QMenuBar *bar)
     std::function<void(QMenu *, const std::vector<MenuEntry> &)> fill = [&](QMenu *menu,
                                                                              const std::vector<MenuEntry> &entries) {
         menu->setSeparatorsCollapsible(false); // a menu may open with a separator line
+        menu->setStyle(MenuStyle::shared());
         for (const MenuEntry &e : entries) {
             switch (e.kind) {
             case MenuEntry::Kind::Separator:
@@ -120,7 +122,9 @@ QToolBar *CommandMap::buildToolBar()
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setMovable(false);
     bar->setFloatable(false);
-    bar->setIconSize(QSize(32, 32));
+    // The size the theme's action pictures come in, so that every button
+    // draws its picture at the same size, with the captions in one line.
+    bar->setIconSize(QSize(24, 24));
     for (const ActionTable::ToolButtonSpec &spec : ActionTable::toolBar()) {
         if (spec.action.isEmpty()) {
             QAction *sep = bar->addSeparator();
@@ -149,6 +153,7 @@ QMenu *CommandMap::buildPopupMenu(QWidget *parent)
 {
     auto *menu = new QMenu(parent);
     menu->setObjectName(QStringLiteral("PopupMenu1"));
+    menu->setStyle(MenuStyle::shared());
     for (const QString &name : ActionTable::popupMenu()) {
         if (name.isEmpty())
             menu->addSeparator();
