@@ -5,6 +5,7 @@
 #include "base/DesktopServices.h"
 #include "RecordListView.h"
 #include "StatusPanels.h"
+#include "WindowFrame.h"
 #include "document/DatabaseCodec.h"
 #include "document/DocumentTexts.h"
 #include "users/Accounts.h"
@@ -18,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QWindow>
 
 #include <functional>
 
@@ -53,7 +55,7 @@ void TMainForm::buildLayout()
     QFont windowFont(QStringLiteral("Verdana"));
     windowFont.setPointSize(10);
     setFont(windowFont);
-    resize(770, 565);
+    resize(kDesignSize);
     // The table's pop-up is the window's only one: no menu of Qt's own for
     // the menu bar and the toolbar, whose one entry would hide the toolbar.
     setContextMenuPolicy(Qt::NoContextMenu);
@@ -161,14 +163,17 @@ void TMainForm::FormShow()
         }
         m_document.setRole(role);
 
-        if (m_settings.read(Keys::savePosition())) {
-            m_outerPositionWanted = QPoint(m_settings.read(Keys::windowLeft()), m_settings.read(Keys::windowTop()));
-            move(*m_outerPositionWanted);
-        }
-        if (m_settings.read(Keys::saveSize())) {
-            m_outerSizeWanted = QSize(m_settings.read(Keys::windowWidth()), m_settings.read(Keys::windowHeight()));
-            resize(m_outerSizeWanted);
-        }
+        // The stored placement and the design size are the frame's. The
+        // frame is known before the window is first shown, so it appears
+        // once, at its place and size.
+        m_frameWanted.setSize(m_settings.read(Keys::saveSize())
+                                  ? QSize(m_settings.read(Keys::windowWidth()), m_settings.read(Keys::windowHeight()))
+                                  : kDesignSize);
+        m_positionWanted = m_settings.read(Keys::savePosition());
+        if (m_positionWanted)
+            m_frameWanted.moveTopLeft(QPoint(m_settings.read(Keys::windowLeft()), m_settings.read(Keys::windowTop())));
+        m_frameExpected = WindowFrame::expectedMargins(*this);
+        placeFrame(m_frameExpected);
         Timer1.start();
         centrePanel1();
         markSortColumn(m_settings.read(Keys::sortColumn()));
@@ -178,15 +183,11 @@ void TMainForm::FormShow()
 void TMainForm::Timer1Timer()
 {
     Timer1.stop();
-    // The stored placement is the outer one. Before the window was shown its
-    // frame was unknown; now that it is known, place the frame, not the inside.
-    const QSize frame = frameGeometry().size() - geometry().size();
-    if (m_outerSizeWanted.isValid() && !frame.isEmpty())
-        resize(m_outerSizeWanted - frame);
-    if (m_outerPositionWanted && frameGeometry().topLeft() != *m_outerPositionWanted)
-        move(*m_outerPositionWanted);
-    m_outerSizeWanted = {};
-    m_outerPositionWanted.reset();
+    // A window manager whose frame turned out other than it said gets the
+    // window placed again by the frame it really drew.
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (isVisible() && !frame.isNull() && frame != m_frameExpected)
+        placeFrame(frame);
     for (int c = 0; c < kColumnCount; ++c)
         m_document.model().setTitle(c, m_settings.read(Keys::caption(c)));
     applyTableLook();
@@ -276,6 +277,15 @@ bool TMainForm::FormCloseQuery()
         m_settings.write(Keys::windowWidth(), outer.width());
     });
     return true;
+}
+
+void TMainForm::placeFrame(const QMargins &frame)
+{
+    const QSize inside = m_frameWanted.size().shrunkBy(frame);
+    if (m_positionWanted)
+        setGeometry(QRect(m_frameWanted.topLeft() + QPoint(frame.left(), frame.top()), inside));
+    else
+        resize(inside); // the system chooses the place
 }
 
 void TMainForm::centrePanel1()
