@@ -9,6 +9,7 @@
 #include "document/DatabaseCodec.h"
 #include "document/DocumentTexts.h"
 #include "users/Accounts.h"
+#include "users/AdminCommands.h"
 #include "users/SettingKeys.h"
 #include "users/TEnterForm.h"
 
@@ -32,6 +33,7 @@ TMainForm::TMainForm(DesktopServices &desktop, const ProgramDir &dir, QStringLis
     , m_settings(dir)
     , m_files(m_document, m_settings, desktop, *this, dir)
     , m_sort(m_document.model(), m_settings, desktop)
+    , m_help(desktop, dir, this)
 {
     setObjectName(QStringLiteral("MainForm"));
     buildLayout();
@@ -130,6 +132,27 @@ void TMainForm::bindHandlers()
     }
     bind("Action63", [this] { sortDirectionExecute(1); });
     bind("Action64", [this] { sortDirectionExecute(-1); });
+    // The user manager, the program settings and the import of old databases.
+    bind("Action46", [this] {
+        AdminCommands::Manager(m_settings, m_desktop, m_errors, m_dir, m_document.role(), applicationTitle(), this);
+    });
+    bind("Action48", [this] {
+        AdminCommands::Options(m_settings, m_desktop, m_errors, m_dir, m_document.role(), this,
+                               [this] { applyTableLook(); });
+    });
+    bind("Action69", [this] { m_files.Import(); });
+
+    // The help menu, beside the update.
+    bind("Action7", [this] { m_help.Action7Execute(); });
+    bind("Action50", [this] { m_help.Action50Execute(); });
+    bind("Action51", [this] { m_help.Action51Execute(); });
+    bind("Action52", [this] { m_help.Action52Execute(); });
+    bind("Action53", [this] { m_help.Action53Execute(); });
+    bind("Action54", [this] { m_help.Action54Execute(); });
+    bind("Action55", [this] { m_help.Action55Execute(); });
+    bind("Action56", [this] { m_help.Action56Execute(); });
+    bind("Action57", [this] { m_help.Action57Execute(); });
+    bind("Action68", [this] { m_help.Action68Execute(); });
 }
 
 QAction *TMainForm::action(const QString &name) const
