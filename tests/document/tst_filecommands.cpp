@@ -150,6 +150,9 @@ void FileCommandsTest::run(int command)
     case Command::Example:
         m_files->OpenExample(FileCommands::Example::Profile);
         break;
+    case Command::Import:
+        m_files->Import();
+        break;
     }
 }
 
@@ -210,7 +213,8 @@ void FileCommandsTest::unsavedTableIsKept_data()
     QTest::addColumn<int>("command");
     QTest::addColumn<int>("unsaved");
     for (auto [name, command] : {std::pair{"new", Command::New}, std::pair{"open", Command::Open},
-                                 std::pair{"reopen", Command::Reopen}, std::pair{"example", Command::Example}}) {
+                                 std::pair{"reopen", Command::Reopen}, std::pair{"example", Command::Example},
+                                 std::pair{"import", Command::Import}}) {
         QTest::addRow("%s, save dialog cancelled", name) << int(command) << int(Unsaved::DialogCancelled);
         QTest::addRow("%s, replacement declined", name) << int(command) << int(Unsaved::ReplacementDeclined);
         QTest::addRow("%s, write failed", name) << int(command) << int(Unsaved::WriteFailed);
@@ -251,7 +255,7 @@ void FileCommandsTest::unsavedTableIsKept()
     const QString name = m_document->fileName();
     const TableData before = m_document->model().table();
 
-    if (Command(command) == Command::Open)
+    if (Command(command) == Command::Open || Command(command) == Command::Import)
         m_desktop.expectOpenFile(otherPath);
     m_desktop.expectQuestion(QStringLiteral("База данных \"") + DocumentTexts::filePart(name)
                                  + QStringLiteral("\" была изменена. Сохранить изменения?"),
