@@ -109,6 +109,8 @@ private:
     std::unique_ptr<TMainForm> create(QStringList arguments = {});
     // Creation, the login (when asked) and the first tick of the start timer.
     std::unique_ptr<TMainForm> start(QStringList arguments = {});
+    // Started with no login asked and not for the first time.
+    std::unique_ptr<TMainForm> startWithoutLogin();
     void writeFile(const QString &relative, const QByteArray &content);
     QByteArray readFile(const QString &relative) const;
     void tick(TMainForm &form);
@@ -160,6 +162,13 @@ std::unique_ptr<TMainForm> MainFormTest::start(QStringList arguments)
     form->FormShow();
     QCoreApplication::processEvents(); // the start timer's tick
     return form;
+}
+
+std::unique_ptr<TMainForm> MainFormTest::startWithoutLogin()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    return start();
 }
 
 void MainFormTest::tick(TMainForm &)
@@ -357,9 +366,7 @@ void MainFormTest::switchWithModifiedTable()
 {
     QFETCH(int, answer);
     QFETCH(bool, saveDialog);
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
-    auto form = start();
+    auto form = startWithoutLogin();
     form->document().setModified(true);
     const QByteArray before = readFile(QStringLiteral("data/config.ini"));
     m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
@@ -421,11 +428,9 @@ void MainFormTest::commandLineDatabase()
 
 void MainFormTest::recentMenuIsDisabledWhileEmpty()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     const QString p = m_dir->filePath(QStringLiteral("a.db"));
     DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(TableData())));
-    auto form = start();
+    auto form = startWithoutLogin();
     QMenu *recent = nullptr;
     for (QMenu *menu : form->menuBar()->findChildren<QMenu *>())
         if (menu->title() == QStringLiteral("Недавние"))
@@ -501,9 +506,7 @@ void MainFormTest::closeWhenSaveDoesNotHappen_data()
 void MainFormTest::closeWhenSaveDoesNotHappen()
 {
     QFETCH(bool, refused);
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
-    auto form = start();
+    auto form = startWithoutLogin();
     if (refused) {
         form->document().setRole(QStringLiteral("guest"));
         form->document().setFileName(m_dir->filePath(QStringLiteral("x.db")));
@@ -524,9 +527,7 @@ void MainFormTest::closeWhenSaveDoesNotHappen()
 
 void MainFormTest::shutdownPanelIsPaintedBeforeThePause()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
-    auto form = start();
+    auto form = startWithoutLogin();
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     QImage shown;
@@ -663,9 +664,7 @@ void MainFormTest::shortcutsDoNotReachModelessDialogs()
 
 void MainFormTest::onlyTheTableHasAPopupMenu()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
-    auto form = start();
+    auto form = startWithoutLogin();
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     for (QWidget *clicked : {static_cast<QWidget *>(form->menuBar()), form->findChild<QWidget *>("ToolBar1")}) {

@@ -86,7 +86,9 @@ private:
     TableData readBack(const QString &path);
     QString path(const QString &name) const { return QDir::toNativeSeparators(m_dir->filePath(name)); }
     void makeModified();
-    // Runs New, Open, Reopen 1 or the example "Профайл".
+    // Another database, as "other.db", the example "Профайл" and recent entry 1.
+    QString writeOtherDatabase();
+    // Runs New, Open, Reopen 1, the example "Профайл" or Import.
     void run(int command);
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -135,6 +137,17 @@ void FileCommandsTest::makeModified()
 
 enum class Command { New, Open, Reopen, Example, Import };
 
+QString FileCommandsTest::writeOtherDatabase()
+{
+    TableData other;
+    other.appendRecord(record({"7", "другая"}));
+    const QString otherPath = writeDatabase(QStringLiteral("other.db"), other);
+    QDir(m_dir->path()).mkpath(QStringLiteral("Примеры"));
+    writeDatabase(QStringLiteral("Примеры/Профайл.db"), other);
+    m_settings->write(Keys::reopenFile(1, ProgramDir(m_dir->path())), otherPath);
+    return otherPath;
+}
+
 void FileCommandsTest::run(int command)
 {
     switch (Command(command)) {
@@ -172,12 +185,7 @@ void FileCommandsTest::promptAnswers()
 {
     QFETCH(int, command);
     QFETCH(int, answer);
-    TableData other;
-    other.appendRecord(record({"7", "другая"}));
-    const QString otherPath = writeDatabase(QStringLiteral("other.db"), other);
-    QDir(m_dir->path()).mkpath(QStringLiteral("Примеры"));
-    writeDatabase(QStringLiteral("Примеры/Профайл.db"), other);
-    m_settings->write(Keys::reopenFile(1, ProgramDir(m_dir->path())), otherPath);
+    const QString otherPath = writeOtherDatabase();
 
     const QString current = writeDatabase(QStringLiteral("current.db"), TableData());
     m_document->setFileName(current);
@@ -226,12 +234,7 @@ void FileCommandsTest::unsavedTableIsKept()
 {
     QFETCH(int, command);
     QFETCH(int, unsaved);
-    TableData other;
-    other.appendRecord(record({"7", "другая"}));
-    const QString otherPath = writeDatabase(QStringLiteral("other.db"), other);
-    QDir(m_dir->path()).mkpath(QStringLiteral("Примеры"));
-    writeDatabase(QStringLiteral("Примеры/Профайл.db"), other);
-    m_settings->write(Keys::reopenFile(1, ProgramDir(m_dir->path())), otherPath);
+    const QString otherPath = writeOtherDatabase();
     QFile blocker(path(QStringLiteral("blocker"))); // a name under a file cannot be written
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
