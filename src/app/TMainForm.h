@@ -15,11 +15,15 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <memory>
+
 class CommandMap;
 class DesktopServices;
 class QAction;
 class QLabel;
 class QMenu;
+class RecordCommands;
+class RecordDialogs;
 class RecordListView;
 class StatusPanels;
 
@@ -103,6 +107,9 @@ private:
     FileCommands m_files;
     SortCommands m_sort;
     HelpCommands m_help;
+    // Made once the list exists: they read its selection.
+    std::unique_ptr<RecordCommands> m_records;
+    std::unique_ptr<RecordDialogs> m_recordDialogs;
 
     CommandMap *m_commands = nullptr;
     RecordListView *Table1 = nullptr;
