@@ -14,6 +14,7 @@ packages=(
     fp-utils        # chmcmd compiles the help file
     xchm            # a viewer for the help file
     xdg-utils       # the desktop's "open" for files, web and mail addresses
+    clang libclang-rt-dev   # fuzz/: libFuzzer, AddressSanitizer and UBSan
 )
 
 missing=()

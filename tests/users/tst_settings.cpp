@@ -385,21 +385,25 @@ void SettingsTest::refusedWrite_data()
 {
     QTest::addColumn<QString>("relative");
     QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("reason"); // after the path, when the system gave one
 
     const QString v = QStringLiteral("v");
     const QString file = QStringLiteral("test.ini");
-    QTest::newRow("folder missing") << QStringLiteral("missing/config.ini") << v;
-    QTest::newRow("parent is a file") << QStringLiteral("plain/config.ini") << v;
-    QTest::newRow("path is a folder") << QStringLiteral("folder") << v;
-    QTest::newRow("value with CR LF") << file << QStringLiteral("a\r\n[Injected]\r\nk=v");
-    QTest::newRow("value with LF") << file << QStringLiteral("a\nk=v");
-    QTest::newRow("value with CR") << file << QStringLiteral("a\rk=v");
+    QTest::newRow("folder missing") << QStringLiteral("missing/config.ini") << v
+                                    << QStringLiteral(". No such file or directory");
+    QTest::newRow("parent is a file") << QStringLiteral("plain/config.ini") << v
+                                      << QStringLiteral(". Not a directory");
+    QTest::newRow("path is a folder") << QStringLiteral("folder") << v << QStringLiteral(". Is a directory");
+    QTest::newRow("value with CR LF") << file << QStringLiteral("a\r\n[Injected]\r\nk=v") << QString();
+    QTest::newRow("value with LF") << file << QStringLiteral("a\nk=v") << QString();
+    QTest::newRow("value with CR") << file << QStringLiteral("a\rk=v") << QString();
 }
 
 void SettingsTest::refusedWrite()
 {
     QFETCH(QString, relative);
     QFETCH(QString, value);
+    QFETCH(QString, reason);
     const QByteArray before("[S]\r\nK=old\r\n");
     put(before);
     put("not a folder", QStringLiteral("plain"));
@@ -410,8 +414,8 @@ void SettingsTest::refusedWrite()
         f.writeString("S", "K", value);
         QFAIL("the write was not refused");
     } catch (const TabloraError &e) {
-        QCOMPARE(
-            e.message(), QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path(relative)));
+        QCOMPARE(e.message(),
+                 QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path(relative)) + reason);
     }
     QCOMPARE(contents(), before);
     QCOMPARE(contents(QStringLiteral("plain")), QByteArray("not a folder"));
@@ -667,7 +671,8 @@ void SettingsTest::settingsFilesBesideProgram()
         settings.write(Keys::windowWidth(), 800);
         QFAIL("the write was not refused");
     } catch (const TabloraError &e) {
-        QCOMPARE(e.message(), QStringLiteral("Unable to write to ") + dir.configIni());
+        QCOMPARE(e.message(),
+                 QStringLiteral("Unable to write to ") + dir.configIni() + QStringLiteral(". No such file or directory"));
     }
     QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("data"))));
 }
