@@ -2,7 +2,6 @@
 
 #include "FuzzCheck.h"
 #include "base/Windows1251.h"
-#include "document/Base64.h"
 #include "document/DatabaseCodec.h"
 
 namespace {
@@ -11,8 +10,6 @@ bool sameText(QStringView text, std::string_view bytes)
 {
     return Windows1251::encode(text) == QByteArrayView(bytes.data(), qsizetype(bytes.size()));
 }
-
-} // namespace
 
 void checkTable(const TableData &table, const ReadingModel::Table &expected)
 {
@@ -44,4 +41,18 @@ void checkRoundTrip(const TableData &table)
     const QByteArray encoded = DatabaseCodec::EncodePlainList(plain);
     FUZZ_CHECK(encoded == plain.toBase64()); // Qt's encoder as the reference
     FUZZ_CHECK(DatabaseCodec::ReadBaseText(encoded) == table);
+}
+
+} // namespace
+
+void checkReading(const std::optional<ReadingModel::Table> &expected, const std::function<TableData()> &read)
+{
+    try {
+        const TableData table = read();
+        FUZZ_CHECK(expected);
+        checkTable(table, *expected);
+        checkRoundTrip(table);
+    } catch (const DatabaseReadError &) {
+        FUZZ_CHECK(!expected);
+    }
 }

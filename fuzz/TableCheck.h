@@ -2,9 +2,12 @@
 
 #include "ReadingModel.h"
 
+#include <functional>
+#include <optional>
+
 class TableData;
 
-// Checks a table the reader gave against what the reading rules say it must
-// hold, then that writing it and reading it back gives it again.
-void checkTable(const TableData &table, const ReadingModel::Table &expected);
-void checkRoundTrip(const TableData &table);
+// Runs a reader on an input for which the reading rules give expected, or a
+// failure when nothing: the reader must fail exactly then, and otherwise give
+// that table, which written and read back is the same table again.
+void checkReading(const std::optional<ReadingModel::Table> &expected, const std::function<TableData()> &read);
