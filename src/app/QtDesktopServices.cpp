@@ -35,11 +35,19 @@ QMessageBox::Icon boxIcon(DesktopServices::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// The record and column-title dialogs stay on top of other windows; a box
+// asked for while one is open must not hide behind it.
+void keepAboveDialogs(QMessageBox &box)
+{
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
 } // namespace
 
 void QtDesktopServices::showMessage(const QString &caption, const QString &text, Icon icon)
 {
     QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, m_parent);
+    keepAboveDialogs(box);
     box.exec();
 }
 
@@ -51,6 +59,7 @@ DesktopServices::Answer QtDesktopServices::ask(const QString &caption, const QSt
                     withCancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
                                : QMessageBox::Yes | QMessageBox::No,
                     m_parent);
+    keepAboveDialogs(box);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
     switch (box.exec()) {

@@ -7,7 +7,10 @@
 #include "StatusPanels.h"
 #include "document/DatabaseCodec.h"
 #include "document/DocumentTexts.h"
+#include "records/RecordCommands.h"
+#include "records/RecordDialogs.h"
 #include "users/Accounts.h"
+#include "users/AdminCommands.h"
 #include "users/SettingKeys.h"
 #include "users/TEnterForm.h"
 
@@ -30,9 +33,12 @@ TMainForm::TMainForm(DesktopServices &desktop, const ProgramDir &dir, QStringLis
     , m_settings(dir)
     , m_files(m_document, m_settings, desktop, *this, dir)
     , m_sort(m_document.model(), m_settings, desktop)
+    , m_help(desktop, dir, this)
 {
     setObjectName(QStringLiteral("MainForm"));
     buildLayout();
+    m_records = std::make_unique<RecordCommands>(m_document, m_settings, desktop, *this, *Table1->selectionModel());
+    m_recordDialogs = std::make_unique<RecordDialogs>(*m_records, desktop, m_errors, this);
     bindHandlers();
 
     Timer1.setSingleShot(true);
@@ -125,6 +131,38 @@ void TMainForm::bindHandlers()
     }
     bind("Action63", [this] { sortDirectionExecute(1); });
     bind("Action64", [this] { sortDirectionExecute(-1); });
+    // The user manager, the program settings and the import of old databases.
+    bind("Action46", [this] {
+        AdminCommands::Manager(m_settings, m_desktop, m_errors, m_dir, m_document.role(), applicationTitle(), this);
+    });
+    bind("Action48", [this] {
+        AdminCommands::Options(m_settings, m_desktop, m_errors, m_dir, m_document.role(), this,
+                               [this] { applyTableLook(); });
+    });
+    bind("Action69", [this] { m_files.Import(); });
+
+    // The help menu, beside the update.
+    bind("Action7", [this] { m_help.Action7Execute(); });
+    bind("Action50", [this] { m_help.Action50Execute(); });
+    bind("Action51", [this] { m_help.Action51Execute(); });
+    bind("Action52", [this] { m_help.Action52Execute(); });
+    bind("Action53", [this] { m_help.Action53Execute(); });
+    bind("Action54", [this] { m_help.Action54Execute(); });
+    bind("Action55", [this] { m_help.Action55Execute(); });
+    bind("Action56", [this] { m_help.Action56Execute(); });
+    bind("Action57", [this] { m_help.Action57Execute(); });
+    bind("Action68", [this] { m_help.Action68Execute(); });
+
+    // Records: add, edit, view, delete, clear all, the clipboard, column titles.
+    bind("Action2", [this] { m_recordDialogs->openAdd(); });
+    bind("Action19", [this] { m_recordDialogs->openEdit(); });
+    bind("Action66", [this] { m_recordDialogs->openView(); });
+    bind("Action20", [this] { m_records->Delete(); });
+    bind("Action21", [this] { m_records->ClearAll(); });
+    bind("Action22", [this] { m_records->Copy(); });
+    bind("Action23", [this] { m_records->Cut(); });
+    bind("Action24", [this] { m_records->Paste(); });
+    bind("Action6", [this] { m_recordDialogs->openColumns(); });
 }
 
 QAction *TMainForm::action(const QString &name) const

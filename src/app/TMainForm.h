@@ -5,6 +5,7 @@
 #include "document/DocumentView.h"
 #include "document/FileCommands.h"
 #include "extras/ErrorHandler.h"
+#include "extras/HelpCommands.h"
 #include "records/SortCommands.h"
 #include "users/Settings.h"
 
@@ -12,6 +13,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
 
 class CommandMap;
@@ -19,6 +21,8 @@ class DesktopServices;
 class QAction;
 class QLabel;
 class QMenu;
+class RecordCommands;
+class RecordDialogs;
 class RecordListView;
 class StatusPanels;
 
@@ -96,6 +100,10 @@ private:
     Settings m_settings;
     FileCommands m_files;
     SortCommands m_sort;
+    HelpCommands m_help;
+    // Made once the list exists: they read its selection.
+    std::unique_ptr<RecordCommands> m_records;
+    std::unique_ptr<RecordDialogs> m_recordDialogs;
 
     CommandMap *m_commands = nullptr;
     RecordListView *Table1 = nullptr;

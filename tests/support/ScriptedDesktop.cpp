@@ -236,6 +236,7 @@ void ScriptedDesktop::setClipboardText(const QString &text)
 
 QString ScriptedDesktop::clipboardText()
 {
+    m_log.append(QStringLiteral("clipboard get"));
     return clipboard;
 }
 

@@ -11,7 +11,7 @@
 // questions, file, font and print dialogs, modal dialogs, downloads - must
 // have been expected in order; an unexpected call is recorded as a problem and
 // answered with a neutral value. Every call, answered or not, is appended to
-// log() in a short text form ("beep", "sleep 200", "message Caption|Text").
+// log() in a short text form ("beep", "sleep 200", "message Caption|Text", "clipboard get").
 // A test checks problems() in cleanup(), which also reports expectations that
 // were never used.
 class ScriptedDesktop : public DesktopServices
