@@ -10,5 +10,5 @@ ctest --test-dir build --output-on-failure --timeout 300 "$@"
 # AddressSanitizer and UBSan, where clang is installed. Not when only some
 # tests were asked for.
 if [ "$#" -eq 0 ] && command -v clang++ >/dev/null 2>&1; then
-    fuzz/run.sh 8
+    fuzz/run.sh 7
 fi

@@ -8,26 +8,6 @@
 
 namespace ReadingModel {
 
-std::vector<std::string> lines(std::string_view text)
-{
-    std::vector<std::string> out;
-    std::string line;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            out.push_back(line);
-            line.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            line += c;
-        }
-    }
-    if (!line.empty())
-        out.push_back(line);
-    return out;
-}
-
 std::optional<std::int32_t> integer(std::string_view text)
 {
     size_t i = text.find_first_not_of(' ');

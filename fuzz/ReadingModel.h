@@ -17,7 +17,26 @@ namespace ReadingModel {
 
 // Lines end at CR LF, a lone CR or a lone LF; text after the last line break
 // is a line of its own. An empty text has no lines.
-std::vector<std::string> lines(std::string_view text);
+template<typename Char>
+std::vector<std::basic_string<Char>> lines(std::basic_string_view<Char> text)
+{
+    std::vector<std::basic_string<Char>> out;
+    std::basic_string<Char> line;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const Char c = text[i];
+        if (c == Char('\r') || c == Char('\n')) {
+            out.push_back(line);
+            line.clear();
+            if (c == Char('\r') && i + 1 < text.size() && text[i + 1] == Char('\n'))
+                ++i;
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty())
+        out.push_back(line);
+    return out;
+}
 
 // Optional leading spaces, an optional sign, then decimal digits, or
 // hexadecimal ones after "$", "x", "X", "0x" or "0X"; the value fits 32 bits.
