@@ -20,9 +20,9 @@
 // the CI variable is set. TABLORA_KILL_SEED repeats a run's moments.
 namespace {
 
-// Records of the old and the new file: about 11 and 12.5 MB.
-constexpr int kOldRecords = 90000;
-constexpr int kNewRecords = 100000;
+// Records of the old and the new file: about 5.6 and 6.2 MB.
+constexpr int kOldRecords = 45000;
+constexpr int kNewRecords = 50000;
 
 QByteArray contents(const QString &path)
 {
