@@ -11,3 +11,4 @@ int runGen(const QStringList &args);
 int runRoundtrip(const QStringList &args);
 int runImport(const QStringList &args);
 int runSave(const QStringList &args);
+int runPrint(const QStringList &args);

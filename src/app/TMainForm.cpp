@@ -34,6 +34,8 @@ TMainForm::TMainForm(DesktopServices &desktop, const ProgramDir &dir, QStringLis
     , m_files(m_document, m_settings, desktop, *this, dir)
     , m_sort(m_document.model(), m_settings, desktop)
     , m_help(desktop, dir, this)
+    , m_print(m_document, desktop)
+    , m_update(m_document, m_settings, m_files, desktop, m_errors, dir)
 {
     setObjectName(QStringLiteral("MainForm"));
     buildLayout();
@@ -163,6 +165,15 @@ void TMainForm::bindHandlers()
     bind("Action23", [this] { m_records->Cut(); });
     bind("Action24", [this] { m_records->Paste(); });
     bind("Action6", [this] { m_recordDialogs->openColumns(); });
+
+    // Printing and the program update.
+    bind("Action18", [this] {
+        m_print.Action18Execute(Table1->font(), [this](const QString &text) {
+            StatusBar1->setText(2, text);
+            StatusBar1->repaint(); // printing a large table keeps the loop busy for a while
+        });
+    });
+    bind("Action49", [this] { m_update.Action49Execute(this); });
 }
 
 QAction *TMainForm::action(const QString &name) const
