@@ -19,6 +19,7 @@ packages=(
                     # type with it, and so xchm for help.chm
     librsvg2-bin    # rsvg-convert renders the icon's bitmap sizes
     desktop-file-utils appstream # tests validate the desktop entry and the metainfo
+    clang libclang-rt-dev   # fuzz/: libFuzzer, AddressSanitizer and UBSan
 )
 
 missing=()
