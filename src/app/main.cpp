@@ -1,6 +1,7 @@
 #include "base/AppInfo.h"
 #include "base/ProgramDir.h"
 #include "base/TabloraError.h"
+#include "PhaseTimes.h"
 #include "QtDesktopServices.h"
 #include "TMainForm.h"
 #include "TSplashForm.h"
@@ -12,6 +13,9 @@
 
 int main(int argc, char *argv[])
 {
+    std::optional<PhaseTimes> timings;
+    if (qEnvironmentVariableIsSet(PhaseTimes::kVariable))
+        timings.emplace();
     TabloraApplication app(argc, argv);
     app.installRussianTranslation();
     QtDesktopServices desktop;
@@ -44,6 +48,8 @@ int main(int argc, char *argv[])
     }
 
     TMainForm window(desktop, *dir, app.arguments().mid(1));
+    if (timings)
+        timings->attach(window);
     desktop.setDialogParent(&window);
     app.setErrorSink([&window](const QString &message) { window.errors().ApplicationEvents1Exception(message); });
     QObject::connect(&window, &TMainForm::closed, &app, &QCoreApplication::quit);
@@ -52,6 +58,8 @@ int main(int argc, char *argv[])
     window.FormShow();
     if (desktop.terminateRequested())
         return 0; // the login was left without logging in
+    if (timings)
+        timings->loginDone();
     window.show();
     return app.exec();
 }

@@ -8,6 +8,8 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -50,8 +52,31 @@ Error writeAll(int fd, QByteArrayView bytes)
     return 0;
 }
 
+std::atomic<std::int64_t> g_syncNanoseconds{0};
+
+// Adds the time from its making to its end to syncTime().
+class SyncClock
+{
+public:
+    SyncClock()
+        : m_start(std::chrono::steady_clock::now())
+    {
+    }
+    ~SyncClock()
+    {
+        const auto spent = std::chrono::steady_clock::now() - m_start;
+        g_syncNanoseconds += std::chrono::duration_cast<std::chrono::nanoseconds>(spent).count();
+    }
+    SyncClock(const SyncClock &) = delete;
+    SyncClock &operator=(const SyncClock &) = delete;
+
+private:
+    std::chrono::steady_clock::time_point m_start;
+};
+
 Error syncData(int fd)
 {
+    const SyncClock clock;
     while (::fdatasync(fd) != 0) {
         if (errno != EINTR)
             return errno;
@@ -65,6 +90,7 @@ Error syncData(int fd)
 void syncFolder(const QByteArray &folder)
 {
     const FileDescriptor fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const SyncClock clock;
     if (fd.isOpen())
         ::fsync(fd.get());
 }
@@ -271,6 +297,11 @@ std::optional<QString> replaceFile(const QString &path, QByteArrayView bytes, In
 QString nativeFullPath(const QString &path)
 {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+std::chrono::nanoseconds syncTime()
+{
+    return std::chrono::nanoseconds(g_syncNanoseconds.load());
 }
 
 } // namespace SafeWrite

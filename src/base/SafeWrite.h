@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <chrono>
 #include <optional>
 
 // The one way the program replaces a whole file (databases, settings files,
@@ -36,5 +37,10 @@ std::optional<QString> replaceFile(const QString &path, QByteArrayView bytes, In
 
 // The absolute path with the platform's separators, as messages name files.
 QString nativeFullPath(const QString &path);
+
+// The time this process has spent waiting for its writes to reach the disk
+// (the syncs of files and folders), for measurements: a save's own work and
+// the disk's share are told apart by reading it before and after.
+std::chrono::nanoseconds syncTime();
 
 } // namespace SafeWrite

@@ -1,0 +1,79 @@
+#!/bin/bash
+# Times the main window on a generated database, off screen: start with the
+# file on the command line, scroll, refresh, sort, save and close (the
+# program's TABLORA_PHASE_TIMES run), beside tablora-bench's figures for the
+# same sort and save. Prints the best of three runs of each phase.
+# Usage: bench/window.sh [RECORDS] [BUILD] [COLUMN] [DIRECTION]
+#        (defaults: 1000000 build 3 1)
+set -euo pipefail
+
+records=${1:-1000000}
+build=$(realpath "${2:-build}")
+column=${3:-3}
+direction=${4:-1}
+runs=3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+# The locale decides the collation: Russian, as for the program's users (Qt
+# takes it from the environment even where the system has no such locale).
+locale=${TABLORA_BENCH_LOCALE:-ru_RU.UTF-8}
+export QT_QPA_PLATFORM=offscreen
+
+"$build/tablora-bench" gen "$records" table.db
+
+# A program folder of its own: the settings ask no login, start without the
+# designed pause, open no help on the first run and sort in DIRECTION.
+mkdir -p program/data
+cp "$build/tablora" program/
+printf '[General]\r\nQuickStart=1\r\n[Table]\r\nSort=%s\r\n[Run]\r\nFirst=0\r\n' "$direction" > program/data/config.ini
+printf '[Enter]\r\nQuestionOnStart=0\r\n' > program/data/other.dat
+
+now_ns() { date +%s%N; }
+best() { sort -n | head -1; }
+
+: > window.txt
+for _ in $(seq $runs); do
+    cp table.db open.db
+    t0=$(now_ns)
+    env LC_ALL="$locale" TABLORA_PHASE_TIMES="$column" program/tablora open.db > run.txt 2> run.err || {
+        cat run.err >&2
+        exit 1
+    }
+    t1=$(now_ns)
+    cmp -s open.db table.db && { echo "the window's save did not sort the file" >&2; exit 1; }
+    awk -v t0="$t0" -v t1="$t1" '
+        /^main_at_ns/  { printf "launch_ms %.1f\n", ($2 - t0) / 1e6; next }
+        /^close_at_ns/ { printf "close_ms %.1f\n", (t1 - $2) / 1e6; next }
+        { print }' run.txt >> window.txt
+done
+
+# The bench's sort and save of the same table, as the window ran them.
+: > bench.txt
+for _ in $(seq $runs); do
+    env LC_ALL="$locale" "$build/tablora-bench" sort table.db "$column" "$direction" sorted.db >> bench.txt
+    "$build/tablora-bench" roundtrip table.db copy.db >> bench.txt
+done
+cmp -s sorted.db open.db || { echo "the window and the bench sorted differently" >&2; exit 1; }
+
+phase() { awk -v k="$1" '$1 == k { print $2 }' "$2" | best; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+echo "records             $records"
+echo "launch              $(phase launch_ms window.txt) ms (exec to main)"
+echo "start               $(phase start_ms window.txt) ms (main to the end of the login)"
+echo "open                $(phase open_ms window.txt) ms after the login, goal 1000"
+echo "  pause             $(phase open_pause_ms window.txt) ms"
+echo "  read              $(phase open_read_ms window.txt) ms"
+echo "  adopt             $(phase open_adopt_ms window.txt) ms"
+echo "  paint             $(phase open_paint_ms window.txt) ms"
+echo "scroll step         $(phase scroll_ms window.txt) ms, slowest"
+echo "refresh tick        $(phase refresh_ms window.txt) ms, slowest"
+win_sort=$(phase sort_ms window.txt)
+bench_sort=$(phase sort_ms bench.txt)
+echo "sort                $win_sort ms (+ $(phase sort_sync_ms window.txt) ms sync of the settings), bench $bench_sort ms, ratio $(ratio "$win_sort" "$bench_sort"), goal 1.10"
+win_save=$(phase save_ms window.txt)
+bench_save=$(awk '$1 == "write_ms" { w = $2 } $1 == "sync_ms" { print w - $2 }' bench.txt | best)
+echo "save                $win_save ms (+ $(phase save_sync_ms window.txt) ms sync), bench $bench_save ms, ratio $(ratio "$win_save" "$bench_save"), goal 1.10"
+echo "close               $(phase close_ms window.txt) ms to the end of the process, goal 300 (200 of them the pause)"

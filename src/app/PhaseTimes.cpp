@@ -1,0 +1,165 @@
+#include "PhaseTimes.h"
+
+#include "ActionTable.h"
+#include "RecordListView.h"
+#include "TMainForm.h"
+#include "base/Counts.h"
+#include "base/SafeWrite.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QScrollBar>
+#include <QTimer>
+#include <QTimerEvent>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+qint64 wallClockNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+double syncMs()
+{
+    return std::chrono::duration<double, std::milli>(SafeWrite::syncTime()).count();
+}
+
+} // namespace
+
+PhaseTimes::PhaseTimes()
+{
+    m_clock.start();
+    // The wall clock, for the script to tell how long the program took to
+    // reach main and, at the close, to end.
+    std::printf("main_at_ns %lld\n", wallClockNs());
+    bool ok = false;
+    const int column = qEnvironmentVariableIntValue(kVariable, &ok);
+    if (ok && column >= 0 && column < kColumnCount)
+        m_sortColumn = column;
+}
+
+void PhaseTimes::attach(TMainForm &window)
+{
+    m_window = &window;
+    window.startTimer().installEventFilter(this);
+    window.table()->viewport()->installEventFilter(this);
+    TableModel &model = window.document().model();
+    connect(&model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_resetStartAt = m_clock.nsecsElapsed(); });
+    connect(&model, &QAbstractItemModel::modelReset, this, [this, &model] {
+        if (model.rowCount() == 0)
+            return; // the empty table of the start, before the file's
+        m_resetEndAt = m_clock.nsecsElapsed();
+        m_waitingForPaint = true;
+    });
+}
+
+void PhaseTimes::loginDone()
+{
+    m_loginAt = m_clock.nsecsElapsed();
+    print("start_ms", msSince(0));
+}
+
+bool PhaseTimes::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_window && watched == &m_window->startTimer() && event->type() == QEvent::Timer && m_startTimerAt == 0)
+        m_startTimerAt = m_clock.nsecsElapsed();
+    if (m_waitingForPaint && event->type() == QEvent::Paint) {
+        m_waitingForPaint = false;
+        // The paint in hand ends before the next turn of the event loop.
+        QTimer::singleShot(0, this, &PhaseTimes::tablePainted);
+    }
+    return false;
+}
+
+void PhaseTimes::tablePainted()
+{
+    print("open_ms", msSince(m_loginAt));
+    print("open_pause_ms", double(m_startTimerAt - m_loginAt) / 1e6);
+    print("open_read_ms", double(m_resetStartAt - m_startTimerAt) / 1e6);
+    print("open_adopt_ms", double(m_resetEndAt - m_resetStartAt) / 1e6);
+    print("open_paint_ms", msSince(m_resetEndAt));
+    QTimer::singleShot(0, this, &PhaseTimes::scroll);
+}
+
+// Jumps through the table and pages down, each step painted at once.
+void PhaseTimes::scroll()
+{
+    RecordListView &table = *m_window->table();
+    QScrollBar &bar = *table.verticalScrollBar();
+    const int page = std::max(1, bar.pageStep());
+    const int steps[] = {bar.maximum(), bar.maximum() / 2, 0, page, 2 * page, 3 * page, bar.maximum() / 3,
+                         bar.maximum() - page, bar.maximum()};
+    double slowest = 0;
+    for (int value : steps) {
+        const qint64 begin = m_clock.nsecsElapsed();
+        bar.setValue(value);
+        table.viewport()->repaint();
+        slowest = std::max(slowest, msSince(begin));
+    }
+    print("scroll_ms", slowest);
+    QTimer::singleShot(0, this, &PhaseTimes::refresh);
+}
+
+// The 200 ms refresh, run as its timer runs it.
+void PhaseTimes::refresh()
+{
+    QTimer &timer = m_window->refreshTimer();
+    double slowest = 0;
+    for (int k = 0; k < 5; ++k) {
+        const qint64 begin = m_clock.nsecsElapsed();
+        QTimerEvent tick(timer.timerId());
+        QCoreApplication::sendEvent(&timer, &tick);
+        slowest = std::max(slowest, msSince(begin));
+    }
+    print("refresh_ms", slowest);
+    QTimer::singleShot(0, this, &PhaseTimes::sort);
+}
+
+void PhaseTimes::sort()
+{
+    const double syncBefore = syncMs();
+    const qint64 begin = m_clock.nsecsElapsed();
+    m_window->action(ActionTable::sortColumnActions()[m_sortColumn])->trigger();
+    m_window->table()->viewport()->repaint();
+    const double spent = msSince(begin);
+    const double synced = syncMs() - syncBefore;
+    print("sort_ms", spent - synced);
+    print("sort_sync_ms", synced);
+    QTimer::singleShot(0, this, &PhaseTimes::save);
+}
+
+void PhaseTimes::save()
+{
+    const double syncBefore = syncMs();
+    const qint64 begin = m_clock.nsecsElapsed();
+    m_window->action(QStringLiteral("Action10"))->trigger();
+    m_window->table()->viewport()->repaint();
+    const double spent = msSince(begin);
+    const double synced = syncMs() - syncBefore;
+    print("save_ms", spent - synced);
+    print("save_sync_ms", synced);
+    QTimer::singleShot(0, this, &PhaseTimes::close);
+}
+
+void PhaseTimes::close()
+{
+    std::printf("close_at_ns %lld\n", wallClockNs());
+    std::fflush(stdout);
+    m_window->action(QStringLiteral("Action3"))->trigger();
+}
+
+double PhaseTimes::msSince(qint64 nanoseconds) const
+{
+    return double(m_clock.nsecsElapsed() - nanoseconds) / 1e6;
+}
+
+void PhaseTimes::print(const char *name, double ms)
+{
+    std::printf("%s %.1f\n", name, ms);
+    std::fflush(stdout);
+}

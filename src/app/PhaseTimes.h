@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+
+#include <chrono>
+
+class TMainForm;
+
+// The window's own timings, for bench/window.sh: with the environment
+// variable TABLORA_PHASE_TIMES set to a column (0-7), the program starts as
+// usual with the database named on its command line, and once the table is
+// painted it scrolls, refreshes, sorts by that column, saves and closes by
+// its commands, printing one line per phase on stdout ("open_ms 412.5"), and
+// so ends. What each line measures is in bench/README.md.
+class PhaseTimes : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr char kVariable[] = "TABLORA_PHASE_TIMES";
+
+    // Made first thing in main, when the variable is set.
+    PhaseTimes();
+
+    // The window exists: its phases are watched from here on.
+    void attach(TMainForm &window);
+    // The login has ended (or was not asked for).
+    void loginDone();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void tablePainted();
+    void scroll();
+    void refresh();
+    void sort();
+    void save();
+    void close();
+
+    double msSince(qint64 nanoseconds) const;
+    void print(const char *name, double ms);
+
+    TMainForm *m_window = nullptr;
+    int m_sortColumn = 3;
+    QElapsedTimer m_clock;
+    qint64 m_loginAt = 0;
+    qint64 m_startTimerAt = 0;
+    qint64 m_resetStartAt = 0;
+    qint64 m_resetEndAt = 0;
+    bool m_waitingForPaint = false;
+};
