@@ -2,6 +2,8 @@
 
 #include <QtAlgorithms>
 
+#include <algorithm>
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -44,15 +46,46 @@ QByteArrayView LineReader::next()
 
 qsizetype LineReader::remainingLines() const
 {
-    const auto *p = reinterpret_cast<const unsigned char *>(m_pos);
-    const qsizetype n = m_end - m_pos;
-    if (n == 0)
+    if (m_pos == m_end)
         return 0;
+    const bool lastIsBreak = m_end[-1] == '\n' || m_end[-1] == '\r';
+    return countBreaks(QByteArrayView(m_pos, m_end - m_pos)) + (lastIsBreak ? 0 : 1);
+}
+
+qsizetype LineReader::countBreaks(QByteArrayView text)
+{
     // Every LF ends a line, and so does every CR that no LF follows.
+    const char *p = text.data();
+    const char *const end = p + text.size();
     qsizetype breaks = 0;
-    for (qsizetype i = 0; i + 1 < n; ++i)
-        breaks += (p[i] == '\n') | ((p[i] == '\r') & (p[i + 1] != '\n'));
-    const bool lastIsBreak = p[n - 1] == '\n' || p[n - 1] == '\r';
-    breaks += lastIsBreak ? 1 : 0;
-    return breaks + (lastIsBreak ? 0 : 1);
+#ifdef __SSE2__
+    // Each block adds 1 to a byte counter per break; the counters are summed
+    // before they can overflow.
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    while (end - p > 16) { // the byte after a block is looked at too
+        __m128i counters = _mm_setzero_si128();
+        for (int blocks = 0; blocks < 255 && end - p > 16; ++blocks, p += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 1));
+            const __m128i loneCr = _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(v, cr));
+            counters = _mm_sub_epi8(counters, _mm_or_si128(_mm_cmpeq_epi8(v, lf), loneCr));
+        }
+        const __m128i sums = _mm_sad_epu8(counters, _mm_setzero_si128());
+        breaks += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
+    }
+#endif
+    for (; p < end; ++p)
+        breaks += (*p == '\n') | ((*p == '\r') & (p + 1 == end || p[1] != '\n'));
+    return breaks;
+}
+
+qsizetype LineReader::nextLineStart(QByteArrayView text, qsizetype offset)
+{
+    const char *const end = text.data() + text.size();
+    const char *p = findBreak(text.data() + std::clamp<qsizetype>(offset, 0, text.size()), end);
+    if (p == end)
+        return text.size();
+    p += *p == '\r' && p + 1 < end && p[1] == '\n' ? 2 : 1;
+    return p - text.data();
 }

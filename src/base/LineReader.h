@@ -26,6 +26,14 @@ public:
     // How many lines are left before atEnd().
     qsizetype remainingLines() const;
 
+    // The line breaks in text, a CR LF counted once: the lines text holds
+    // that end in a break. A CR as its last byte counts as a lone CR.
+    static qsizetype countBreaks(QByteArrayView text);
+    // Where the line after the one holding the byte at offset starts: just
+    // past the first line break at or after it, or the end of text. A text
+    // cut there splits no line and no CR LF.
+    static qsizetype nextLineStart(QByteArrayView text, qsizetype offset);
+
 private:
     const char *m_begin;
     const char *m_pos;

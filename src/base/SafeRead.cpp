@@ -1,6 +1,7 @@
 #include "SafeRead.h"
 
 #include "FileDescriptor.h"
+#include "MemoryPages.h"
 
 #include <QFile>
 
@@ -30,6 +31,7 @@ QString refusalOfKind(const struct stat &status)
 int readAll(int fd, qint64 measured, qint64 maxSize, QByteArray &bytes)
 {
     bytes = QByteArray(qsizetype(measured), Qt::Uninitialized);
+    MemoryPages::preferLarge(bytes.constData(), size_t(bytes.size()));
     qsizetype used = 0;
     char more[65536];
     for (;;) {

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <new>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -33,23 +34,15 @@ bool folderRefusesNewFile(Error error)
     return error == EACCES || error == EPERM || error == ENOSPC || error == EDQUOT;
 }
 
-Error writeAll(int fd, QByteArrayView bytes)
+// The writer's result; running out of memory is a failure like any other,
+// so that the new file is removed all the same.
+Error runWriter(const SafeWrite::ContentWriter &write, int fd)
 {
-    const char *data = bytes.data();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, size_t(std::min<qsizetype>(left, qsizetype(1) << 30)));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (n == 0)
-            return EIO;
-        data += n;
-        left -= n;
+    try {
+        return write(fd);
+    } catch (const std::bad_alloc &) {
+        return ENOMEM;
     }
-    return 0;
 }
 
 std::atomic<std::int64_t> g_syncNanoseconds{0};
@@ -199,7 +192,7 @@ Error name(const Target &target, NewFile &file)
 
 // Writes, syncs, names and closes the new file, then renames it over the
 // target. Whatever fails, the new file is removed and the target untouched.
-Error writeAndRename(const Target &target, NewFile &file, QByteArrayView bytes)
+Error writeAndRename(const Target &target, NewFile &file, const SafeWrite::ContentWriter &write)
 {
     if (target.exists) {
         // The replacement keeps the old file's permissions and, where the
@@ -210,7 +203,7 @@ Error writeAndRename(const Target &target, NewFile &file, QByteArrayView bytes)
             // kept by the writer: only a privileged writer may give files away
         }
     }
-    Error error = writeAll(file.fd.get(), bytes);
+    Error error = runWriter(write, file.fd.get());
     if (!error)
         error = syncData(file.fd.get());
     if (!error && file.path.isEmpty())
@@ -229,7 +222,7 @@ Error writeAndRename(const Target &target, NewFile &file, QByteArrayView bytes)
 }
 
 // Overwrites the existing target where no new file can be made beside it.
-Error writeInPlace(const Target &target, QByteArrayView bytes)
+Error writeInPlace(const Target &target, qint64 size, const SafeWrite::ContentWriter &write)
 {
     FileDescriptor fd(::open(target.path.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd.isOpen())
@@ -241,16 +234,16 @@ Error writeInPlace(const Target &target, QByteArrayView bytes)
         return EINVAL;
     // Reserving the room first makes a full disk fail before the first byte
     // of the old content changes. File systems without reservation go on.
-    if (bytes.size() > status.st_size) {
+    if (size > status.st_size) {
         int result;
-        while ((result = ::fallocate(fd.get(), FALLOC_FL_KEEP_SIZE, 0, off_t(bytes.size()))) != 0 && errno == EINTR) {
+        while ((result = ::fallocate(fd.get(), FALLOC_FL_KEEP_SIZE, 0, off_t(size))) != 0 && errno == EINTR) {
         }
         if (result != 0 && errno != EOPNOTSUPP)
             return errno;
     }
-    Error error = writeAll(fd.get(), bytes);
-    if (!error && bytes.size() < status.st_size) {
-        while (::ftruncate(fd.get(), off_t(bytes.size())) != 0) {
+    Error error = runWriter(write, fd.get());
+    if (!error && size < status.st_size) {
+        while (::ftruncate(fd.get(), off_t(size)) != 0) {
             if (errno != EINTR) {
                 error = errno;
                 break;
@@ -276,6 +269,11 @@ namespace SafeWrite {
 
 std::optional<QString> replaceFile(const QString &path, QByteArrayView bytes, InPlace inPlace)
 {
+    return replaceFile(path, bytes.size(), [bytes](int fd) { return writeAt(fd, 0, bytes); }, inPlace);
+}
+
+std::optional<QString> replaceFile(const QString &path, qint64 size, const ContentWriter &write, InPlace inPlace)
+{
     Target target;
     if (auto refusal = inspect(path, target))
         return refusal;
@@ -285,11 +283,11 @@ std::optional<QString> replaceFile(const QString &path, QByteArrayView bytes, In
             return reasonOf(error);
         if (inPlace == InPlace::Never || !target.exists)
             return folderRefusal(target, error);
-        if (const Error inPlaceError = writeInPlace(target, bytes))
+        if (const Error inPlaceError = writeInPlace(target, size, write))
             return reasonOf(inPlaceError);
         return std::nullopt;
     }
-    if (const Error error = writeAndRename(target, file, bytes))
+    if (const Error error = writeAndRename(target, file, write))
         return reasonOf(error);
     return std::nullopt;
 }
@@ -297,6 +295,26 @@ std::optional<QString> replaceFile(const QString &path, QByteArrayView bytes, In
 QString nativeFullPath(const QString &path)
 {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+int writeAt(int fd, qint64 offset, QByteArrayView bytes)
+{
+    const char *data = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::pwrite(fd, data, size_t(std::min<qsizetype>(left, qsizetype(1) << 30)), off_t(offset));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return EIO;
+        data += n;
+        offset += n;
+        left -= n;
+    }
+    return 0;
 }
 
 std::chrono::nanoseconds syncTime()

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 
 // The one way the program replaces a whole file (databases, settings files,
@@ -34,6 +35,20 @@ enum class InPlace {
 // reason for the failure in the system's words ("No space left on device"),
 // for the caller to put after its own message naming the path.
 std::optional<QString> replaceFile(const QString &path, QByteArrayView bytes, InPlace inPlace);
+
+// Writes a file's content, made as it goes, to the open file fd: every byte
+// from offset 0 to the size announced, through writeAt, from as many threads
+// at once as it likes. Returns 0, or the errno of the first step that failed;
+// it throws nothing but std::bad_alloc, which counts as ENOMEM.
+using ContentWriter = std::function<int(int fd)>;
+
+// replaceFile for a content of size bytes that write makes as it goes, so
+// that a large file never stands whole in the memory.
+std::optional<QString> replaceFile(const QString &path, qint64 size, const ContentWriter &write, InPlace inPlace);
+
+// Writes bytes to fd at offset, all of them: 0, or the errno of the write
+// that failed.
+int writeAt(int fd, qint64 offset, QByteArrayView bytes);
 
 // The absolute path with the platform's separators, as messages name files.
 QString nativeFullPath(const QString &path);

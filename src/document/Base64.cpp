@@ -1,5 +1,7 @@
 #include "Base64.h"
 
+#include "base/Parallel.h"
+
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -79,6 +81,35 @@ qsizetype decodeForward(const std::uint8_t *in, qsizetype n, char *out)
     return o - out;
 }
 
+// Decodes n characters (a multiple of 4) from in to bytes that end at end and
+// returns their count. The groups are decoded last to first, and each yields
+// fewer bytes than its 4 characters, so end may equal in + n.
+qsizetype decodeBackward(const std::uint8_t *in, qsizetype n, char *end)
+{
+    const auto &t = kDecode.shifted;
+    char *o = end;
+    for (qsizetype g = n - 4; g >= 0; g -= 4) {
+        const std::uint8_t *s = in + g;
+        const std::uint8_t c2 = s[2];
+        const std::uint8_t c3 = s[3];
+        const std::uint32_t v = t[0][s[0]] | t[1][s[1]] | t[2][c2] | t[3][c3];
+        if (c2 == '=') {
+            o -= 1;
+            o[0] = char(v >> 16);
+        } else if (c3 == '=') {
+            o -= 2;
+            o[0] = char(v >> 16);
+            o[1] = char(v >> 8);
+        } else {
+            o -= 3;
+            o[0] = char(v >> 16);
+            o[1] = char(v >> 8);
+            o[2] = char(v);
+        }
+    }
+    return end - o;
+}
+
 } // namespace
 
 namespace Base64 {
@@ -100,6 +131,11 @@ void encodeInPlace(QByteArray &buffer)
     encodeBackward(reinterpret_cast<const std::uint8_t *>(data), n, data);
 }
 
+void encodeInto(char *out, QByteArrayView bytes)
+{
+    encodeBackward(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size(), out);
+}
+
 bool decodeInPlace(QByteArray &buffer)
 {
     if (buffer.size() % 4 != 0)
@@ -107,6 +143,27 @@ bool decodeInPlace(QByteArray &buffer)
     char *data = buffer.data();
     buffer.truncate(decodeForward(reinterpret_cast<const std::uint8_t *>(data), buffer.size(), data));
     return true;
+}
+
+std::optional<QByteArrayView> decodeWhereItStands(QByteArray &buffer, int parts)
+{
+    const qsizetype n = buffer.size();
+    if (n % 4 != 0)
+        return std::nullopt;
+    char *data = buffer.data();
+    const auto *text = reinterpret_cast<const std::uint8_t *>(data);
+    if (parts < 2 || n < 8)
+        return QByteArrayView(data, decodeForward(text, n, data));
+    const qsizetype middle = n / 8 * 4; // a group boundary
+    qsizetype firstBytes = 0;
+    qsizetype secondBytes = 0;
+    Parallel::forEachPart(2, [&](int part) {
+        if (part == 0)
+            firstBytes = decodeBackward(text, middle, data + middle);
+        else
+            secondBytes = decodeForward(text + middle, n - middle, data + middle);
+    });
+    return QByteArrayView(data + middle - firstBytes, firstBytes + secondBytes);
 }
 
 } // namespace Base64

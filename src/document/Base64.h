@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <optional>
+
 // Base64 with the standard alphabet and "=" padding, written as one run of
 // characters without line breaks.
 //
@@ -19,6 +21,8 @@ inline constexpr qsizetype encodedSize(qsizetype byteCount)
 }
 
 QByteArray encode(QByteArrayView bytes);
+// Writes the encodedSize(bytes.size()) characters of bytes at out.
+void encodeInto(char *out, QByteArrayView bytes);
 
 // Replaces the bytes in buffer by their encoded text without a second buffer
 // of the full size: the text is written back to front over the bytes.
@@ -27,5 +31,12 @@ void encodeInPlace(QByteArray &buffer);
 // Replaces the text in buffer by the bytes it decodes to. Returns false, and
 // leaves buffer as it was, when the length is not a multiple of 4.
 bool decodeInPlace(QByteArray &buffer);
+
+// Decodes the text in buffer where it stands, in two halves at once when
+// parts is 2 or more (one on the calling thread): the first half's bytes
+// are written back to front so that they end where the second half's
+// begin. Returns where in buffer the bytes stand, one run; nothing, with
+// buffer untouched, when the length is not a multiple of 4.
+std::optional<QByteArrayView> decodeWhereItStands(QByteArray &buffer, int parts);
 
 } // namespace Base64

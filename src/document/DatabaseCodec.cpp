@@ -1,25 +1,24 @@
 #include "DatabaseCodec.h"
 
 #include "Base64.h"
-#include "base/IntegerText.h"
+#include "PlainListReader.h"
+#include "PlainListWriter.h"
 #include "base/LineReader.h"
+#include "base/MemoryPages.h"
+#include "base/Parallel.h"
 #include "base/SafeRead.h"
 #include "base/SafeWrite.h"
 #include "base/Windows1251.h"
 
 #include <algorithm>
-#include <array>
 #include <climits>
-#include <cstring>
 #include <limits>
 #include <new>
+#include <vector>
 
 #include <unistd.h>
 
 namespace {
-
-constexpr int kTitleLine = kColumnCount;
-constexpr int kCountLine = 2 * kColumnCount;
 
 using SafeWrite::nativeFullPath;
 
@@ -33,6 +32,24 @@ qint64 maxFileSize()
     const long pageSize = ::sysconf(_SC_PAGESIZE);
     const qint64 memory = pages > 0 && pageSize > 0 ? qint64(pages) * pageSize : std::numeric_limits<qint64>::max();
     return std::min<qint64>(INT_MAX, memory / 3);
+}
+
+void throwWriteFailure(const QString &path, const std::optional<QString> &reason)
+{
+    if (reason)
+        throw TabloraError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativeFullPath(path), *reason));
+}
+
+// How many parts a text of so many bytes is read in.
+int partsFor(qsizetype bytes)
+{
+    return Parallel::partsFor(bytes, qsizetype(1) << 20);
+}
+
+// How many parts the records of a table are worked on in.
+int partsFor(const TableData &table)
+{
+    return Parallel::partsFor(table.recordCount(), 8192);
 }
 
 QByteArray readWholeFile(const QString &path)
@@ -63,85 +80,13 @@ void normaliseLineBreaks(QByteArray &text)
     text = std::move(out);
 }
 
-std::int32_t integerLine(QByteArrayView line, int number)
-{
-    const std::optional<std::int32_t> value = IntegerText::parse(line);
-    if (!value)
-        throw DatabaseReadError(QStringLiteral("Line %1 is not an integer.").arg(number + 1));
-    return *value;
-}
-
-// The next eight lines as one record: one string for all eight cells.
-Record readRecord(LineReader &lines)
-{
-    std::array<QByteArrayView, kColumnCount> cells;
-    qsizetype total = 0;
-    for (QByteArrayView &cell : cells) {
-        cell = lines.next();
-        total += cell.size();
-    }
-    if (total == 0)
-        return Record();
-    QString text(total, Qt::Uninitialized);
-    QChar *const begin = text.data();
-    QChar *out = begin;
-    Record::Ends ends;
-    for (int c = 0; c < kColumnCount; ++c) {
-        out = Windows1251::decodeInto(out, cells[c]);
-        if (c < kColumnCount - 1)
-            ends[c] = std::uint32_t(out - begin);
-    }
-    return Record::fromPacked(std::move(text), ends);
-}
-
-void appendLine(char *&out, QByteArrayView line)
-{
-    std::memcpy(out, line.data(), size_t(line.size()));
-    out += line.size();
-    *out++ = '\r';
-    *out++ = '\n';
-}
-
-void appendTextLine(char *&out, QStringView text)
-{
-    out = Windows1251::encodeInto(out, text);
-    *out++ = '\r';
-    *out++ = '\n';
-}
-
 } // namespace
 
 namespace DatabaseCodec {
 
 QByteArray BuildPlainList(const TableData &table)
 {
-    std::array<QByteArray, kColumnCount> widths;
-    const QByteArray count = QByteArray::number(table.recordCount());
-    qsizetype size = count.size() + 2;
-    for (int c = 0; c < kColumnCount; ++c) {
-        widths[c] = QByteArray::number(table.width(c));
-        size += widths[c].size() + 2 + table.title(c).size() + 2;
-    }
-    for (int row = 0; row < table.recordCount(); ++row) {
-        const Record &record = table.record(row);
-        for (int c = 0; c < kColumnCount; ++c)
-            size += record.cell(c).size() + 2;
-    }
-
-    QByteArray plain(size, Qt::Uninitialized);
-    char *out = plain.data();
-    for (const QByteArray &width : widths)
-        appendLine(out, width);
-    for (int c = 0; c < kColumnCount; ++c)
-        appendTextLine(out, table.title(c));
-    appendLine(out, count);
-    for (int row = 0; row < table.recordCount(); ++row) {
-        const Record &record = table.record(row);
-        for (int c = 0; c < kColumnCount; ++c)
-            appendTextLine(out, record.cell(c));
-    }
-    Q_ASSERT(out == plain.constData() + size);
-    return plain;
+    return PlainListWriter(table, 1).plainList();
 }
 
 QByteArray EncodePlainList(const QByteArray &plainList)
@@ -158,8 +103,20 @@ QByteArray EncodePlainList(QByteArray &&plainList)
 
 void WriteBaseFile(const QString &path, const QByteArray &encoded)
 {
-    if (const auto reason = SafeWrite::replaceFile(path, encoded, SafeWrite::InPlace::Never))
-        throw TabloraError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativeFullPath(path), *reason));
+    throwWriteFailure(path, SafeWrite::replaceFile(path, encoded, SafeWrite::InPlace::Never));
+}
+
+void WriteTableFile(const QString &path, const TableData &table)
+{
+    WriteTableFile(path, table, partsFor(table));
+}
+
+void WriteTableFile(const QString &path, const TableData &table, int parts)
+{
+    const PlainListWriter writer(table, parts);
+    throwWriteFailure(path, SafeWrite::replaceFile(path, writer.encodedSize(),
+                                                   [&writer](int fd) { return writer.write(fd); },
+                                                   SafeWrite::InPlace::Never));
 }
 
 TableData ReadBaseFile(const QString &path)
@@ -174,34 +131,30 @@ TableData ReadBaseFile(const QString &path)
 
 TableData ReadBaseText(QByteArray text)
 {
+    const int parts = partsFor(text.size());
+    return ReadBaseText(std::move(text), parts);
+}
+
+TableData ReadBaseText(QByteArray text, int parts)
+{
     normaliseLineBreaks(text);
-    if (!Base64::decodeInPlace(text))
+    const std::optional<QByteArrayView> plain = Base64::decodeWhereItStands(text, parts);
+    if (!plain)
         throw DatabaseReadError(QStringLiteral("The length of the Base64 text is not a multiple of 4."));
-    text.squeeze(); // the bytes take three quarters of the text's room
-    return FillTable(text);
+    // The room of the text the bytes no longer need, before and after them.
+    MemoryPages::release(text.constData(), plain->data());
+    MemoryPages::release(plain->data() + plain->size(), text.constData() + text.size());
+    return PlainListReader::fill(*plain, parts, PlainListReader::Source::UsedUp);
 }
 
 TableData FillTable(QByteArrayView plainList)
 {
-    LineReader lines(plainList);
-    TableData table;
-    for (int c = 0; c < kColumnCount; ++c)
-        table.setWidth(c, integerLine(lines.next(), c));
-    for (int c = 0; c < kColumnCount; ++c)
-        table.setTitle(c, Windows1251::decode(lines.next()));
-    const std::int32_t count = integerLine(lines.next(), kCountLine);
-    if (count <= 0)
-        return table;
+    return FillTable(plainList, partsFor(plainList.size()));
+}
 
-    const qint64 held = (lines.remainingLines() + kColumnCount - 1) / kColumnCount;
-    const qint64 total = std::min<qint64>(count, held + kMaxPaddingRecords);
-    table.reserve(int(std::min<qint64>(total, INT_MAX)));
-    qint64 k = 0;
-    for (; k < count && !lines.atEnd(); ++k)
-        table.appendRecord(readRecord(lines));
-    for (; k < total; ++k)
-        table.appendRecord(Record());
-    return table;
+TableData FillTable(QByteArrayView plainList, int parts)
+{
+    return PlainListReader::fill(plainList, parts, PlainListReader::Source::Kept);
 }
 
 TableData ReadPlainFile(const QString &path)
@@ -209,7 +162,8 @@ TableData ReadPlainFile(const QString &path)
     try {
         // FillTable takes CR LF, lone CR and lone LF alike, so the bytes need
         // no rewriting.
-        return FillTable(readWholeFile(path));
+        QByteArray plain = readWholeFile(path);
+        return PlainListReader::fill(plain, partsFor(plain.size()), PlainListReader::Source::UsedUp);
     } catch (const std::bad_alloc &) {
         throw DatabaseReadError(
             QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
@@ -222,11 +176,26 @@ std::optional<Unencodable> findUnencodable(const TableData &table)
         if (!Windows1251::canEncode(table.title(c)))
             return Unencodable { -1, c };
     }
-    for (int row = 0; row < table.recordCount(); ++row) {
-        for (int c = 0; c < kColumnCount; ++c) {
-            if (!Windows1251::canEncode(table.cell(row, c)))
-                return Unencodable { row, c };
+    // Each part looks for the first in its rows; the first part's find, if
+    // any, is the first.
+    const int parts = partsFor(table);
+    std::vector<std::optional<Unencodable>> found(static_cast<size_t>(parts));
+    Parallel::forEachPart(parts, [&](int part) {
+        const int end = int(qint64(table.recordCount()) * (part + 1) / parts);
+        for (int row = int(qint64(table.recordCount()) * part / parts); row < end; ++row) {
+            const Record &record = table.record(row);
+            if (record.knownEncodable())
+                continue;
+            const qsizetype at = Windows1251::firstUnencodable(record.text());
+            if (at >= 0) {
+                found[size_t(part)] = Unencodable { row, record.columnAt(at) };
+                return;
+            }
         }
+    });
+    for (const std::optional<Unencodable> &first : found) {
+        if (first)
+            return first;
     }
     return std::nullopt;
 }

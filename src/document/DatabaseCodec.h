@@ -38,6 +38,13 @@ QByteArray EncodePlainList(QByteArray &&plainList);
 // Throws TabloraError 'Cannot create file "<full path>". <the system's reason>'.
 void WriteBaseFile(const QString &path, const QByteArray &encoded);
 
+// Writes the table as the Database file at path as WriteBaseFile writes its
+// encoded text, with the same failures, but never holds the text whole:
+// it is made, encoded and written piece by piece, in parts on threads of
+// their own (PlainListWriter); with parts given, in that many.
+void WriteTableFile(const QString &path, const TableData &table);
+void WriteTableFile(const QString &path, const TableData &table, int parts);
+
 // Reads a Database file through ReadBaseText. Only a regular file is read,
 // and one too large for the memory fails at once. Throws DatabaseReadError
 // when the file cannot be read or ReadBaseText fails; running out of memory
@@ -48,8 +55,11 @@ TableData ReadBaseFile(const QString &path);
 // lone CR or LF) are taken as CR LF, the text is decoded by the Base64
 // reader's rule and the result goes through FillTable. Throws
 // DatabaseReadError when the text is not a whole number of Base64 groups or
-// FillTable fails.
+// FillTable fails. A large text is worked on in parts on threads of their
+// own; with parts given, in that many (one or more). The table is the same
+// either way.
 TableData ReadBaseText(QByteArray text);
+TableData ReadBaseText(QByteArray text, int parts);
 
 // A fresh table from a plain line list. Lines past the end read as empty.
 // Widths (lines 0-7) and the count (line 16) must be integers in the syntax of
@@ -57,7 +67,9 @@ TableData ReadBaseText(QByteArray text);
 // A count of 0 or less gives no records; records whose lines are missing get
 // empty cells, up to kMaxPaddingRecords of them past the last line. Lines
 // after the last record are ignored. Cells are kept whole, however long.
+// Parts as for ReadBaseText.
 TableData FillTable(QByteArrayView plainList);
+TableData FillTable(QByteArrayView plainList, int parts);
 
 // Reads a plain, unencoded line list file (the version-1.0 format) through
 // FillTable, with ReadBaseFile's limits. Throws DatabaseReadError.

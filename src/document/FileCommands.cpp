@@ -224,7 +224,7 @@ void FileCommands::addToRecent(const QString &path)
     m_view.ChangeReopen();
 }
 
-std::optional<QByteArray> FileCommands::encodeForSave()
+bool FileCommands::readyToSave()
 {
     Accounts::RightsCheck(m_settings, m_document.role(), Keys::pravaSaveBase());
     const TableData &table = m_document.model().table();
@@ -238,22 +238,21 @@ std::optional<QByteArray> FileCommands::encodeForSave()
         if (m_desktop.ask(QStringLiteral("Вопрос"), question, DesktopServices::Icon::Question,
                           DesktopServices::Buttons::YesNo)
             != DesktopServices::Answer::Yes)
-            return std::nullopt;
+            return false;
     }
-    BusyScope busy(m_desktop);
-    return DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(table));
+    return true;
 }
 
-void FileCommands::write(const QString &path, const QByteArray &encoded)
+void FileCommands::write(const QString &path)
 {
     BusyScope busy(m_desktop);
-    DatabaseCodec::WriteBaseFile(path, encoded);
+    DatabaseCodec::WriteTableFile(path, m_document.model().table());
 }
 
-bool FileCommands::tryWrite(const QString &path, const QByteArray &encoded)
+bool FileCommands::tryWrite(const QString &path)
 {
     try {
-        write(path, encoded);
+        write(path);
         return true;
     } catch (const TabloraError &) {
         return false;
@@ -270,12 +269,11 @@ bool FileCommands::chooseTarget(QString &target)
 
 void FileCommands::Save()
 {
-    const std::optional<QByteArray> encoded = encodeForSave();
-    if (!encoded)
+    if (!readyToSave())
         return;
     QString target;
     if (!m_document.isUntitled()) {
-        if (tryWrite(m_document.fileName(), *encoded)) {
+        if (tryWrite(m_document.fileName())) {
             m_document.setModified(false);
             m_view.ChangeTitle();
             return;
@@ -283,7 +281,7 @@ void FileCommands::Save()
     } else {
         if (!chooseTarget(target))
             return;
-        if (tryWrite(target, *encoded)) {
+        if (tryWrite(target)) {
             takeFileName(target);
             return;
         }
@@ -292,18 +290,17 @@ void FileCommands::Save()
     // reported.
     if (!chooseTarget(target))
         return;
-    write(target, *encoded);
+    write(target);
     takeFileName(target);
 }
 
 void FileCommands::SaveAs()
 {
-    const std::optional<QByteArray> encoded = encodeForSave();
-    if (!encoded)
+    if (!readyToSave())
         return;
     QString target;
     if (!chooseTarget(target))
         return;
-    write(target, *encoded);
+    write(target);
     takeFileName(target);
 }

@@ -3,10 +3,7 @@
 #include "base/DesktopServices.h"
 #include "base/ProgramDir.h"
 
-#include <QByteArray>
 #include <QString>
-
-#include <optional>
 
 class Document;
 class DocumentView;
@@ -68,12 +65,12 @@ public:
     static QString importFailureMessage();
 
 private:
-    // Rights check, then the encoded file; nothing when the user declined to
-    // save text the file cannot hold.
-    std::optional<QByteArray> encodeForSave();
-    void write(const QString &path, const QByteArray &encoded);
+    // Rights check, then the question about text the file cannot hold; false
+    // when the user declined to save such text.
+    bool readyToSave();
+    void write(const QString &path);
     // False when the file could not be written.
-    bool tryWrite(const QString &path, const QByteArray &encoded);
+    bool tryWrite(const QString &path);
     // The save dialog; false when cancelled.
     bool chooseTarget(QString &target);
     void adopt(TableData table, const QString &fileName);

@@ -9,8 +9,10 @@
 #include <cstdint>
 
 // One row of the table: the number cell (column 0) and the seven text cells,
-// kept back to back in one string with the end offsets of the first seven
-// cells. One allocation per record keeps a million records compact.
+// kept back to back in one string with the ends of the first seven cells.
+// One allocation per record keeps a million records compact; records read
+// from a file share a few large blocks instead (inBlock), and a record takes
+// 40 bytes besides its text.
 class Record
 {
 public:
@@ -25,19 +27,55 @@ public:
     // Adopts text that already holds the eight cells back to back; ends[i] is
     // where cell i stops, cell 7 runs to the end of the text.
     static Record fromPacked(QString text, const Ends &ends);
+    // A record whose text is the size characters at begin in block, a string
+    // that holds the texts of many records: they share it, and the last of
+    // them to go frees it in one call. ends as for fromPacked. The characters
+    // records use must not change while they share the block.
+    static Record inBlock(QString &block, qsizetype begin, qsizetype size, const Ends &ends);
+
+    // A copy owns its text, so a copy kept for long never holds on to the
+    // block of a table since replaced; a move keeps the sharing.
+    Record(const Record &other);
+    Record &operator=(const Record &other);
+    Record(Record &&other) noexcept = default;
+    Record &operator=(Record &&other) noexcept = default;
+    ~Record() = default;
 
     QStringView cell(int column) const
     {
-        const std::uint32_t begin = column == 0 ? 0 : m_ends[column - 1];
-        const std::uint32_t end = column == kColumnCount - 1 ? std::uint32_t(m_text.size()) : m_ends[column];
-        return QStringView(m_text).mid(begin, end - begin);
+        const qsizetype begin = column == 0 ? 0 : end(column - 1);
+        const qsizetype end = column == kColumnCount - 1 ? textSize() : this->end(column);
+        return text().mid(begin, end - begin);
     }
     Cells cells() const;
+
+    // All eight cells back to back.
+    QStringView text() const { return QStringView(m_text).mid(isLong() ? kLongPrefix : 0); }
+    // The column whose cell holds the character at offset in text().
+    int columnAt(qsizetype offset) const;
+
+    // True when every character of the text is known to be one the database
+    // file's code page holds, because the text was decoded from it; false
+    // when nobody has looked. Saving looks only into the records not known.
+    bool knownEncodable() const { return m_knownEncodable; }
+    void setKnownEncodable() { m_knownEncodable = true; }
 
     friend bool operator==(const Record &a, const Record &b) { return a.m_text == b.m_text && a.m_ends == b.m_ends; }
     friend bool operator!=(const Record &a, const Record &b) { return !(a == b); }
 
 private:
+    // Ends of a text this long and longer do not fit in 16 bits: they stand
+    // in front of it in m_text, two characters each.
+    static constexpr qsizetype kLongText = 0x10000;
+    static constexpr qsizetype kLongPrefix = 2 * (kColumnCount - 1);
+
+    bool isLong() const { return m_text.size() >= kLongText; }
+    qsizetype textSize() const { return m_text.size() - (isLong() ? kLongPrefix : 0); }
+    qsizetype end(int cell) const;
+    void setEnds(const Ends &ends);
+
     QString m_text;
-    Ends m_ends{};
+    std::array<std::uint16_t, kColumnCount - 1> m_ends{}; // of a short text
+    bool m_inBlock = false;
+    bool m_knownEncodable = false;
 };

@@ -1,5 +1,8 @@
 #include "TableData.h"
 
+#include "base/MemoryPages.h"
+#include "base/Parallel.h"
+
 #include <cassert>
 
 TableData::TableData()
@@ -37,13 +40,36 @@ int TableData::constrainedWidth(int column, int w)
     return w;
 }
 
+void TableData::reserve(int count)
+{
+    const size_t wanted = withRoom(size_t(count));
+    if (wanted <= m_records.capacity())
+        return;
+    m_records.reserve(wanted);
+    MemoryPages::preferLarge(m_records.data() + m_records.size(),
+                             (m_records.capacity() - m_records.size()) * sizeof(Record));
+}
+
 void TableData::reorder(const std::vector<int> &order)
 {
     assert(order.size() == m_records.size());
+    const size_t count = m_records.size();
     std::vector<Record> sorted;
-    sorted.reserve(withRoom(m_records.size()));
-    for (int from : order)
-        sorted.push_back(std::move(m_records[from]));
+    sorted.reserve(withRoom(count));
+    MemoryPages::preferLarge(sorted.data(), sorted.capacity() * sizeof(Record));
+    sorted.resize(count);
+    // The records are fetched from all over the table: each part gathers
+    // its share of the new rows, asking ahead for the records it will need.
+    const int parts = Parallel::partsFor(qint64(count), 8192);
+    Parallel::forEachPart(parts, [&](int part) {
+        const size_t end = count * size_t(part + 1) / size_t(parts);
+        constexpr size_t kAhead = 16;
+        for (size_t to = count * size_t(part) / size_t(parts); to < end; ++to) {
+            if (to + kAhead < end)
+                __builtin_prefetch(&m_records[size_t(order[to + kAhead])]);
+            sorted[to] = std::move(m_records[size_t(order[to])]);
+        }
+    });
     m_records = std::move(sorted);
 }
 

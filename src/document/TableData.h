@@ -45,8 +45,12 @@ public:
     // Makes room for count records and a share more, so that the first
     // record added after a large table was read or sorted does not move all
     // the others (a million records take over 50 MB).
-    void reserve(int count) { m_records.reserve(withRoom(size_t(count))); }
+    void reserve(int count);
     void appendRecord(Record record) { m_records.push_back(std::move(record)); }
+    // Adds count empty records, for a reader to fill in place: threads may
+    // set records at once (setRecord) as long as each sets rows of its own
+    // and nothing else uses the table meanwhile.
+    void appendEmptyRecords(int count) { m_records.resize(m_records.size() + size_t(count)); }
     void setRecord(int row, Record record) { m_records[row] = std::move(record); }
     void removeRecord(int row) { m_records.erase(m_records.begin() + row); }
     // Removes every record and hands them over, for the caller to free.

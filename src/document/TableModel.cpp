@@ -29,8 +29,10 @@ TableModel::TableModel(QObject *parent)
 void TableModel::replaceTable(TableData table)
 {
     beginResetModel();
+    std::vector<Record> replaced = m_table.takeRecords();
     m_table = std::move(table);
     endResetModel();
+    freeInBackground(std::move(replaced));
     emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
     for (int c = 0; c < kColumnCount; ++c)
         emit columnWidthChanged(c);
@@ -93,8 +95,8 @@ void TableModel::reorder(const std::vector<int> &order)
 {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
-    std::vector<int> newRowOf(order.size());
-    for (size_t to = 0; to < order.size(); ++to)
+    std::vector<int> newRowOf(before.isEmpty() ? 0 : order.size());
+    for (size_t to = 0; to < newRowOf.size(); ++to)
         newRowOf[order[to]] = int(to);
     QModelIndexList after;
     after.reserve(before.size());

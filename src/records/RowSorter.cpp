@@ -1,6 +1,7 @@
 #include "RowSorter.h"
 
 #include "SortKeys.h"
+#include "base/Parallel.h"
 #include "document/TableData.h"
 
 #include <numeric>
@@ -16,6 +17,11 @@ QCollator collator(const QLocale &locale)
 
 std::vector<int> sortedOrder(const TableData &table, int column, int factor, const QCollator &collator)
 {
+    return sortedOrder(table, column, factor, collator, Parallel::partsFor(table.recordCount(), 8192));
+}
+
+std::vector<int> sortedOrder(const TableData &table, int column, int factor, const QCollator &collator, int parts)
+{
     // A column outside the record (only a hand-edited setting holds one) has
     // nothing to compare, so every row compares equal, as with factor 0.
     if (column < 0 || column >= kColumnCount || factor == 0 || table.recordCount() < 2) {
@@ -24,7 +30,7 @@ std::vector<int> sortedOrder(const TableData &table, int column, int factor, con
         return identity;
     }
     // The keys live only while the order is worked out.
-    SortKeys keys(table, column, collator);
+    SortKeys keys(table, column, collator, parts);
     return keys.order(factor > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 

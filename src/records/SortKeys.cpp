@@ -1,34 +1,184 @@
 #include "SortKeys.h"
 
 #include "SortKeyWriter.h"
+#include "base/Parallel.h"
 #include "document/TableData.h"
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace {
+
 constexpr int kHeadBytes = 8;
+// Texts are looked up among those seen while at least one row in this many
+// of a stretch of rows repeats one; below that the lookups stop.
+constexpr size_t kRepeatShare = 8;
+constexpr size_t kStretch = 16384;
+
+std::uint64_t hashOf(QStringView text)
+{
+    std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ std::uint64_t(text.size());
+    const char16_t *p = text.utf16();
+    qsizetype left = text.size();
+    for (; left >= 4; p += 4, left -= 4) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        h = (h ^ word) * 0xFF51AFD7ED558CCDULL;
+        h ^= h >> 32;
+    }
+    for (; left > 0; ++p, --left)
+        h = (h ^ *p) * 0xC4CEB9FE1A85EC53ULL;
+    return h ^ (h >> 29);
 }
 
-SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator)
+// The texts a part has given keys, found by text: open addressing over a
+// power-of-two table of key numbers (kEmpty where free).
+class TextIndex
 {
-    const int rows = table.recordCount();
-    m_entries.reserve(size_t(rows));
-    m_tailStarts.reserve(size_t(rows) + 1);
-    m_tails.reserve(size_t(rows) * kHeadBytes);
-    SortKeyWriter writer(collator);
-    for (int row = 0; row < rows; ++row) {
-        const QByteArrayView key = writer.key(table.cell(row, column));
-        const auto *bytes = reinterpret_cast<const unsigned char *>(key.data());
-        const auto headLength = std::min<qsizetype>(key.size(), kHeadBytes);
-        std::uint64_t head = 0;
-        for (int i = 0; i < kHeadBytes; ++i)
-            head = head << 8 | (i < headLength ? bytes[i] : 0u);
-        m_entries.push_back({head, std::uint32_t(row), std::uint32_t(headLength)});
-        m_tailStarts.push_back(m_tails.size());
-        m_tails.insert(m_tails.end(), bytes + headLength, bytes + key.size());
+public:
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+
+    // The slot of text: holding its key, or free for it.
+    std::uint32_t &slot(QStringView text, const std::vector<QStringView> &texts)
+    {
+        if (2 * (m_used + 1) > m_slots.size())
+            grow(texts);
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = size_t(hashOf(text)) & mask;; i = (i + 1) & mask) {
+            std::uint32_t &s = m_slots[i];
+            if (s == kEmpty || texts[s] == text)
+                return s;
+        }
     }
-    m_tailStarts.push_back(m_tails.size());
+    void taken() { ++m_used; }
+    void clear() { m_slots = {}; }
+
+private:
+    void grow(const std::vector<QStringView> &texts)
+    {
+        std::vector<std::uint32_t> old = std::exchange(m_slots, std::vector<std::uint32_t>(std::max<size_t>(1024, 4 * m_used), kEmpty));
+        const size_t mask = m_slots.size() - 1;
+        for (const std::uint32_t key : old) {
+            if (key == kEmpty)
+                continue;
+            size_t i = size_t(hashOf(texts[key])) & mask;
+            while (m_slots[i] != kEmpty)
+                i = (i + 1) & mask;
+            m_slots[i] = key;
+        }
+    }
+
+    std::vector<std::uint32_t> m_slots;
+    size_t m_used = 0;
+};
+
+} // namespace
+
+// One part's keys while they are written, numbered from 0 and kept from
+// the part's first row on in the entries and tail starts.
+struct SortKeys::Part
+{
+    size_t firstRow = 0;
+    size_t endRow = 0;
+    std::uint32_t keys = 0;
+    std::vector<unsigned char> tails;
+    bool shared = false; // some rows share a key
+};
+
+SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator, int parts)
+    : m_parts(std::clamp(parts, 1, 2))
+    , m_rows(size_t(table.recordCount()))
+    , m_entries(new Entry[m_rows])
+    , m_tailStarts(new size_t[m_rows])
+    , m_keyOfRow(m_rows)
+{
+    std::vector<Part> keys(static_cast<size_t>(m_parts));
+    for (int p = 0; p < m_parts; ++p) {
+        keys[size_t(p)].firstRow = rowStart(p);
+        keys[size_t(p)].endRow = rowStart(p + 1);
+    }
+    // Each part has a writer of its own, made here since a QCollator may be
+    // used by one thread only.
+    std::vector<std::unique_ptr<SortKeyWriter>> writers;
+    for (int p = 0; p < m_parts; ++p)
+        writers.push_back(std::make_unique<SortKeyWriter>(collator));
+    Parallel::forEachPart(m_parts, [&](int p) {
+        Part &part = keys[size_t(p)];
+        SortKeyWriter &writer = *writers[size_t(p)];
+        TextIndex index;
+        std::vector<QStringView> texts; // of the keys, while they are looked up
+        bool lookingUp = true;
+        size_t repeats = 0;
+        for (size_t row = part.firstRow; row < part.endRow; ++row) {
+            // A column whose texts hardly repeat is not worth the lookups.
+            if (lookingUp && row > part.firstRow && (row - part.firstRow) % kStretch == 0) {
+                lookingUp = repeats * kRepeatShare >= kStretch;
+                repeats = 0;
+                if (!lookingUp) {
+                    index.clear();
+                    texts = {};
+                }
+            }
+            const QStringView text = table.cell(int(row), column);
+            std::uint32_t *slot = nullptr;
+            if (lookingUp) {
+                slot = &index.slot(text, texts);
+                if (*slot != TextIndex::kEmpty) {
+                    m_keyOfRow[row] = *slot;
+                    ++repeats;
+                    part.shared = true;
+                    continue;
+                }
+            }
+            const std::uint32_t key = part.keys++;
+            const QByteArrayView bytes = writer.key(text);
+            const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
+            const auto headLength = std::min<qsizetype>(bytes.size(), kHeadBytes);
+            std::uint64_t head = 0;
+            for (int i = 0; i < kHeadBytes; ++i)
+                head = head << 8 | (i < headLength ? data[i] : 0u);
+            m_entries[part.firstRow + key] = {head, key, std::uint32_t(headLength)};
+            m_tailStarts[part.firstRow + key] = part.tails.size();
+            part.tails.insert(part.tails.end(), data + headLength, data + bytes.size());
+            m_keyOfRow[row] = key;
+            if (lookingUp) {
+                *slot = key;
+                index.taken();
+                texts.push_back(text);
+            }
+        }
+    });
+
+    // The parts' keys one after the other, numbered on.
+    m_firstKey.push_back(0);
+    bool shared = false;
+    for (Part &part : keys) {
+        const std::uint32_t first = m_firstKey.back();
+        Entry *const entries = m_entries.get() + part.firstRow;
+        for (std::uint32_t k = 0; k < part.keys; ++k)
+            entries[k].key += first;
+        if (first > 0) {
+            for (size_t row = part.firstRow; row < part.endRow; ++row)
+                m_keyOfRow[row] += first;
+        }
+        std::memmove(m_entries.get() + first, entries, part.keys * sizeof(Entry));
+        std::memmove(m_tailStarts.get() + first, m_tailStarts.get() + part.firstRow, part.keys * sizeof(size_t));
+        m_tails.push_back(std::move(part.tails));
+        m_firstKey.push_back(first + part.keys);
+        shared = shared || part.shared;
+    }
+    if (!shared)
+        m_keyOfRow = {};
+}
+
+const unsigned char *SortKeys::tail(std::uint32_t key, size_t &size) const
+{
+    const int p = m_parts > 1 && key >= m_firstKey[1] ? 1 : 0;
+    const std::vector<unsigned char> &tails = m_tails[size_t(p)];
+    const size_t begin = m_tailStarts[key];
+    size = (key + 1 == m_firstKey[size_t(p) + 1] ? tails.size() : m_tailStarts[key + 1]) - begin;
+    return tails.data() + begin;
 }
 
 // Byte order of the whole keys. Zero padding keeps the heads in that order; on
@@ -40,29 +190,100 @@ int SortKeys::compare(const Entry &a, const Entry &b) const
         return a.head < b.head ? -1 : 1;
     if (a.headLength != b.headLength)
         return a.headLength < b.headLength ? -1 : 1;
-    const size_t aBegin = m_tailStarts[a.row], aSize = m_tailStarts[a.row + 1] - aBegin;
-    const size_t bBegin = m_tailStarts[b.row], bSize = m_tailStarts[b.row + 1] - bBegin;
+    size_t aSize = 0;
+    size_t bSize = 0;
+    const unsigned char *aTail = tail(a.key, aSize);
+    const unsigned char *bTail = tail(b.key, bSize);
     const size_t common = std::min(aSize, bSize);
     if (common > 0) {
-        const int c = std::memcmp(m_tails.data() + aBegin, m_tails.data() + bBegin, common);
+        const int c = std::memcmp(aTail, bTail, common);
         if (c != 0)
             return c < 0 ? -1 : 1;
     }
     return aSize < bSize ? -1 : aSize > bSize ? 1 : 0;
 }
 
+template<typename Put>
+void SortKeys::sortEntries(int sign, Put put)
+{
+    // Ties broken by number make the order a strict one: no two entries are
+    // equal, so the halves merge from both ends.
+    const auto before = [this, sign](const Entry &a, const Entry &b) {
+        const int c = sign * compare(a, b);
+        return c != 0 ? c < 0 : a.key < b.key;
+    };
+    const size_t count = m_firstKey.back();
+    const size_t split = m_parts > 1 ? count / 2 : count;
+    Entry *const entries = m_entries.get();
+    Parallel::forEachPart(m_parts, [&](int p) {
+        std::sort(entries + (p == 0 ? 0 : split), p == 0 ? entries + split : entries + count, before);
+    });
+    if (m_parts == 1) {
+        for (size_t k = 0; k < count; ++k)
+            put(k, entries[k]);
+        return;
+    }
+    // The first half from the fronts of the sorted halves, the second from
+    // their backs.
+    const Entry *const a = entries;
+    const Entry *const b = entries + split;
+    const size_t bSize = count - split;
+    Parallel::forEachPart(2, [&](int p) {
+        if (p == 0) {
+            size_t i = 0, j = 0;
+            for (size_t k = 0; k < count / 2; ++k)
+                put(k, j == bSize || (i < split && before(a[i], b[j])) ? a[i++] : b[j++]);
+        } else {
+            size_t i = split, j = bSize; // one past the next to take
+            for (size_t k = count; k-- > count / 2;)
+                put(k, j == 0 || (i > 0 && before(b[j - 1], a[i - 1])) ? a[--i] : b[--j]);
+        }
+    });
+}
+
 std::vector<int> SortKeys::order(Qt::SortOrder direction)
 {
-    // Ties broken by row number give the stable order without the extra
-    // buffer and slower merging of a stable sort.
     const int sign = direction == Qt::AscendingOrder ? 1 : -1;
-    std::sort(m_entries.begin(), m_entries.end(), [this, sign](const Entry &a, const Entry &b) {
-        const int c = sign * compare(a, b);
-        return c != 0 ? c < 0 : a.row < b.row;
+    std::vector<int> rows(m_rows);
+    if (m_keyOfRow.empty()) {
+        // A key per row, numbered as the rows: the order of the keys is the
+        // order of the rows.
+        sortEntries(sign, [&rows](size_t k, const Entry &e) { rows[k] = int(e.key); });
+        return rows;
+    }
+
+    // The keys in order, then their ranks: equal keys share one.
+    std::vector<Entry> sorted(m_firstKey.back());
+    sortEntries(sign, [&sorted](size_t k, const Entry &e) { sorted[k] = e; });
+    m_entries.reset();
+    std::vector<std::uint32_t> rankOfKey(sorted.size());
+    std::uint32_t rank = 0;
+    for (size_t k = 0; k < sorted.size(); ++k) {
+        if (k > 0 && compare(sorted[k - 1], sorted[k]) != 0)
+            ++rank;
+        rankOfKey[sorted[k].key] = rank;
+    }
+    sorted = {};
+    const size_t ranks = m_rows == 0 ? 0 : size_t(rank) + 1;
+
+    // The rows placed by rank, each part's in row order after those of the
+    // parts before it: equal rows keep their order.
+    std::vector<std::vector<std::uint32_t>> next(static_cast<size_t>(m_parts),
+                                                 std::vector<std::uint32_t>(ranks));
+    Parallel::forEachPart(m_parts, [&](int p) {
+        std::vector<std::uint32_t> &count = next[size_t(p)];
+        for (size_t row = rowStart(p); row < rowStart(p + 1); ++row)
+            ++count[rankOfKey[m_keyOfRow[row]]];
     });
-    std::vector<int> rows;
-    rows.reserve(m_entries.size());
-    for (const Entry &e : m_entries)
-        rows.push_back(int(e.row));
+    std::uint32_t at = 0;
+    for (size_t r = 0; r < ranks; ++r) {
+        for (std::vector<std::uint32_t> &count : next)
+            at += std::exchange(count[r], at);
+    }
+    Parallel::forEachPart(m_parts, [&](int p) {
+        std::vector<std::uint32_t> &place = next[size_t(p)];
+        for (size_t row = rowStart(p); row < rowStart(p + 1); ++row)
+            rows[place[rankOfKey[m_keyOfRow[row]]]++] = int(row);
+    });
     return rows;
 }

@@ -1,11 +1,14 @@
+#include "base/SafeWrite.h"
 #include "document/Base64.h"
 #include "document/DatabaseCodec.h"
+#include "document/PlainListWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <optional>
 
 Q_DECLARE_METATYPE(TableData)
 
@@ -88,6 +91,12 @@ private slots:
     void writeFailureKeepsTarget_data();
     void writeFailureKeepsTarget();
     void unencodableText();
+    void unencodableInParts();
+
+    void partsReadTheSameTable_data();
+    void partsReadTheSameTable();
+    void writerPartsAndPieces_data();
+    void writerPartsAndPieces();
 
 private:
     QString writeFile(const QString &name, const QByteArray &bytes);
@@ -468,6 +477,152 @@ void CodecTest::unencodableText()
     QCOMPARE(read.cell(4, 0), QStringLiteral("?"));
     QCOMPARE(read.cell(0, 5), QStringLiteral("№ 5 «ёлка» — €"));
     QVERIFY(!DatabaseCodec::findUnencodable(read));
+}
+
+void CodecTest::unencodableInParts()
+{
+    // Enough records for two parts, each looking for the first in its half.
+    TableData table;
+    for (int i = 0; i < 20000; ++i)
+        table.appendRecord(record({ QString::number(i), QStringLiteral("ячейка") }));
+    table.setRecord(15000, record({ QString(), QString(), QString(), QStringLiteral("\u4E2D") }));
+    auto found = DatabaseCodec::findUnencodable(table);
+    QVERIFY(found);
+    QCOMPARE(found->record, 15000);
+    QCOMPARE(found->column, 3);
+    table.setRecord(9000, record({ QString(), QStringLiteral("\u03A9") }));
+    found = DatabaseCodec::findUnencodable(table);
+    QVERIFY(found);
+    QCOMPARE(found->record, 9000);
+    QCOMPARE(found->column, 1);
+
+    // Records read from a file hold only what the code page holds; a record
+    // set afterwards is looked into all the same.
+    TableData read = DatabaseCodec::FillTable(DatabaseCodec::BuildPlainList(table));
+    QVERIFY(!DatabaseCodec::findUnencodable(read));
+    read.setRecord(19999, record({ QStringLiteral("\u4E2D") }));
+    found = DatabaseCodec::findUnencodable(read);
+    QVERIFY(found);
+    QCOMPARE(found->record, 19999);
+}
+
+// Line lists that are awkward to cut: the first record line is lengthened
+// character by character, so that the cuts between the parts fall on every
+// place of the line breaks around them.
+void CodecTest::partsReadTheSameTable_data()
+{
+    QTest::addColumn<QList<QByteArray>>("lines");
+    QTest::addColumn<QList<QByteArray>>("breaks"); // used in turn
+    QTest::addColumn<bool>("endsInBreak");
+
+    QList<QByteArray> five;
+    for (int r = 0; r < 5; ++r)
+        five += recordLines("r" + QByteArray::number(r));
+    QList<QByteArray> withEmpty = five;
+    for (int i = 0; i < withEmpty.size(); i += 3)
+        withEmpty[i].clear();
+    const QList<QByteArray> crlf { "\r\n" };
+    const QList<QByteArray> mixed { "\r\n", "\n", "\r", "\r\n", "\r" };
+
+    QTest::newRow("CR LF") << header("5") + five << crlf << true;
+    QTest::newRow("mixed breaks, empty lines") << header("5") + withEmpty << mixed << true;
+    QTest::newRow("only LF, no break at the end") << header("5") + withEmpty << QList<QByteArray> { "\n" } << false;
+    QTest::newRow("count beyond the lines") << header("40") + withEmpty << mixed << true;
+    QTest::newRow("count below the lines") << header("2") + five << mixed << true;
+    QTest::newRow("hostile count, a record and a half")
+        << header("2147483647") + five.mid(0, 12) << crlf << false;
+    QTest::newRow("count 0") << header("0") + five << crlf << true;
+    QTest::newRow("only the header") << header("3") << crlf << false;
+    QTest::newRow("header cut short") << header("3").mid(0, 10) << crlf << true;
+
+    QList<QByteArray> longRecord = five;
+    longRecord[9] = QByteArray(70000, 'L');
+    QTest::newRow("a record of 70000 characters") << header("5") + longRecord << mixed << true;
+
+    // Large enough for each part to hand pages back as it reads.
+    QList<QByteArray> many;
+    for (int r = 0; r < 90000; ++r)
+        many += recordLines("record " + QByteArray::number(r) + " \xE6\xE6");
+    QTest::newRow("90000 records") << header("90000") + many << crlf << true;
+}
+
+void CodecTest::partsReadTheSameTable()
+{
+    QFETCH(QList<QByteArray>, lines);
+    QFETCH(QList<QByteArray>, breaks);
+    QFETCH(bool, endsInBreak);
+    const int longest = lines.size() > 1000 ? 0 : 17;
+    for (int lengthened = 0; lengthened <= longest; ++lengthened) {
+        QByteArray plain;
+        for (int i = 0; i < lines.size(); ++i) {
+            plain += lines[i];
+            if (i == 17)
+                plain += QByteArray(lengthened, 'x');
+            if (i + 1 < lines.size() || endsInBreak)
+                plain += breaks[i % breaks.size()];
+        }
+        std::optional<TableData> inOnePart;
+        try {
+            inOnePart = DatabaseCodec::FillTable(plain, 1);
+        } catch (const DatabaseReadError &) {
+        }
+        for (int parts : { 2, 3 }) {
+            if (!inOnePart) {
+                QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::FillTable(plain, parts));
+                continue;
+            }
+            QVERIFY2(DatabaseCodec::FillTable(plain, parts) == *inOnePart,
+                     qPrintable(QStringLiteral("%1 parts, lengthened by %2").arg(parts).arg(lengthened)));
+        }
+        // The Base64 text decoded in halves, the pages of the read text
+        // handed back as the parts go.
+        if (inOnePart) {
+            QVERIFY(DatabaseCodec::ReadBaseText(plain.toBase64(), 2) == *inOnePart);
+            QVERIFY(DatabaseCodec::ReadBaseText(plain.left(31).toBase64() + plain.mid(31).toBase64(), 2)
+                    == *inOnePart);
+        }
+    }
+}
+
+void CodecTest::writerPartsAndPieces_data()
+{
+    QTest::addColumn<TableData>("table");
+
+    QTest::newRow("no records") << TableData();
+    QTest::newRow("Cyrillic, Latin, empty cells and titles") << sampleTable();
+    TableData unencodable = sampleTable();
+    unencodable.appendRecord(record({ QStringLiteral("\u4E2D"), QString(), QStringLiteral("a\u03A9b") }));
+    QTest::newRow("characters written as ?") << unencodable;
+    TableData longRecord = sampleTable();
+    longRecord.appendRecord(record({ QStringLiteral("1"), QString(70000, QChar(u'ж')), QStringLiteral("end") }));
+    QTest::newRow("a record of 70000 characters") << longRecord;
+    TableData many;
+    for (int i = 0; i < 500; ++i)
+        many.appendRecord(
+            record({ QString::number(i), QString(i % 7, QChar(u'ж')), QString(i % 5, QChar(u'q')) }));
+    QTest::newRow("500 records of varied length") << many;
+}
+
+// However the text is cut into parts and pieces, the file holds the text of
+// the whole plain list.
+void CodecTest::writerPartsAndPieces()
+{
+    QFETCH(TableData, table);
+    const QByteArray expected = DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(table));
+    const QString path = m_dir->filePath(QStringLiteral("base.db"));
+    for (int parts : { 1, 2, 3 }) {
+        for (qsizetype piece : { qsizetype(3), qsizetype(10), qsizetype(64), qsizetype(4096), PlainListWriter::kPieceBytes }) {
+            const PlainListWriter writer(table, parts, piece);
+            QCOMPARE(writer.encodedSize(), expected.size());
+            QVERIFY(!SafeWrite::replaceFile(path, writer.encodedSize(),
+                                            [&writer](int fd) { return writer.write(fd); }, SafeWrite::InPlace::Never));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY2(file.readAll() == expected, qPrintable(QStringLiteral("%1 parts, pieces of %2").arg(parts).arg(piece)));
+        }
+        DatabaseCodec::WriteTableFile(path, table, parts);
+        QVERIFY(DatabaseCodec::ReadBaseFile(path) == table || DatabaseCodec::findUnencodable(table));
+    }
 }
 
 QTEST_GUILESS_MAIN(CodecTest)

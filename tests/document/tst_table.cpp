@@ -16,6 +16,7 @@ private slots:
     void widthRule_data();
     void widthRule();
     void initialColumns();
+    void recordCellsStayApart_data();
     void recordCellsStayApart();
     void titleTexts_data();
     void titleTexts();
@@ -64,14 +65,39 @@ void TableTest::initialColumns()
     QCOMPARE(t.recordCount(), 0);
 }
 
+void TableTest::recordCellsStayApart_data()
+{
+    QTest::addColumn<Record::Cells>("cells");
+    QTest::newRow("short") << Record::Cells{QString(), QStringLiteral("Иванов"), QString(), QStringLiteral("a"),
+                                            QString(5000, QLatin1Char('x')), QString(), QString(), QStringLiteral("end")};
+    // A record's ends take 16 bits up to 65535 characters, then 32.
+    QTest::newRow("65535 characters") << Record::Cells{QStringLiteral("1"), QString(65533, QLatin1Char('y')), QStringLiteral("z")};
+    QTest::newRow("65536 characters") << Record::Cells{QStringLiteral("1"), QString(65534, QLatin1Char('y')), QStringLiteral("z")};
+    QTest::newRow("cells past 65536") << Record::Cells{QStringLiteral("1"), QString(70000, QChar(u'ж')), QString(),
+                                                       QStringLiteral("a"), QString(70000, QLatin1Char('q')), QStringLiteral("b")};
+}
+
 void TableTest::recordCellsStayApart()
 {
-    const Record::Cells cells{QString(), QStringLiteral("Иванов"), QString(), QStringLiteral("a"),
-                              QString(5000, QLatin1Char('x')), QString(), QString(), QStringLiteral("end")};
+    QFETCH(Record::Cells, cells);
     const Record r(cells);
     QCOMPARE(r.cells(), cells);
-    QCOMPARE(Record().cells(), Record::Cells{});
-    QVERIFY(Record(cells) != Record());
+    QVERIFY(r != Record());
+    QCOMPARE(Record(r).cells(), cells);
+
+    QString text;
+    Record::Ends ends;
+    for (int c = 0; c < kColumnCount; ++c) {
+        text += cells[c];
+        if (c < kColumnCount - 1)
+            ends[c] = std::uint32_t(text.size());
+    }
+    QVERIFY(Record::fromPacked(text, ends) == r);
+    if (!cells[4].isEmpty())
+        QCOMPARE(r.columnAt(ends[3]), 4);
+    // Read from a file, into a block the table's records share.
+    QString block = QStringLiteral("before") + text;
+    QCOMPARE(Record::inBlock(block, 6, text.size(), ends).cells(), cells);
 }
 
 void TableTest::titleTexts_data()

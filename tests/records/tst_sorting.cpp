@@ -106,6 +106,22 @@ QStringList trickyTexts(int count)
     return texts;
 }
 
+// Texts that repeat for a long stretch, then hardly at all, then repeat the
+// first ones again: the sort looks texts up while they repeat and gives the
+// others keys of their own, which must still sort with their equals.
+QStringList repeatingThenNot()
+{
+    const QStringList pool = trickyTexts(50);
+    QStringList texts;
+    for (int i = 0; i < 20000; ++i)
+        texts.append(pool[i % pool.size()]);
+    for (int i = 0; i < 30000; ++i)
+        texts.append(QStringLiteral("Строка %1").arg(i * 7919 % 30000));
+    for (int i = 0; i < 4000; ++i)
+        texts.append(pool[(i * 3) % pool.size()]);
+    return texts;
+}
+
 } // namespace
 
 class SortingTest : public QObject
@@ -203,14 +219,18 @@ void SortingTest::sameOrderAsDirectComparison_data()
     QTest::addColumn<bool>("numeric");
     QTest::addColumn<bool>("ignorePunctuation");
     QTest::addColumn<int>("factor");
+    QTest::addColumn<QStringList>("texts");
 
+    const QStringList tricky = trickyTexts(600);
     for (const char *locale : {"C", "en_US", "ru_RU", "de_DE", "sv_SE", "tr_TR", "sr_Latn_RS", "ja_JP"}) {
-        QTest::addRow("%s ascending", locale) << locale << false << false << false << 1;
-        QTest::addRow("%s descending", locale) << locale << false << false << false << -1;
-        QTest::addRow("%s case-sensitive", locale) << locale << true << false << false << 1;
+        QTest::addRow("%s ascending", locale) << locale << false << false << false << 1 << tricky;
+        QTest::addRow("%s descending", locale) << locale << false << false << false << -1 << tricky;
+        QTest::addRow("%s case-sensitive", locale) << locale << true << false << false << 1 << tricky;
     }
-    QTest::newRow("en_US numeric") << "en_US" << false << true << false << 1;
-    QTest::newRow("ru_RU ignoring punctuation") << "ru_RU" << false << false << true << -1;
+    QTest::newRow("en_US numeric") << "en_US" << false << true << false << 1 << tricky;
+    QTest::newRow("ru_RU ignoring punctuation") << "ru_RU" << false << false << true << -1 << tricky;
+    QTest::newRow("ru_RU, texts that stop repeating")
+        << "ru_RU" << false << false << false << -1 << repeatingThenNot();
 }
 
 void SortingTest::sameOrderAsDirectComparison()
@@ -220,12 +240,12 @@ void SortingTest::sameOrderAsDirectComparison()
     QFETCH(bool, numeric);
     QFETCH(bool, ignorePunctuation);
     QFETCH(int, factor);
+    QFETCH(QStringList, texts);
     QCollator collator = RowSorter::collator(QLocale(locale));
     collator.setCaseSensitivity(caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
     collator.setNumericMode(numeric);
     collator.setIgnorePunctuation(ignorePunctuation);
     const int column = 5;
-    const QStringList texts = trickyTexts(600);
     const TableData table = tableWith(column, texts);
 
     const DirectComparison direct(collator);
@@ -234,7 +254,9 @@ void SortingTest::sameOrderAsDirectComparison()
     std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
         return factor * direct.compare(texts[a], texts[b]) < 0;
     });
-    QCOMPARE(toList(RowSorter::sortedOrder(table, column, factor, collator)), toList(expected));
+    // In one part and in two, on threads of their own: the same order.
+    for (int parts : {1, 2})
+        QCOMPARE(toList(RowSorter::sortedOrder(table, column, factor, collator, parts)), toList(expected));
 }
 
 void SortingTest::emptyTable()
