@@ -13,6 +13,7 @@
 #include "users/Accounts.h"
 #include "users/AdminCommands.h"
 #include "users/SettingKeys.h"
+#include "users/SettingsBatch.h"
 #include "users/TEnterForm.h"
 
 #include <QAction>
@@ -317,13 +318,16 @@ bool TMainForm::FormCloseQuery()
 
     // A settings folder that cannot be written must not keep the program
     // from closing: the error is reported and the window closes all the same.
+    // One write, synced to the disk once, however busy the disk.
     m_errors.run([this] {
-        m_settings.write(Keys::recordCount(), m_document.model().recordCount());
+        SettingsBatch batch;
+        batch.set(Keys::recordCount(), m_document.model().recordCount());
         const QRect outer = frameGeometry();
-        m_settings.write(Keys::windowTop(), outer.top());
-        m_settings.write(Keys::windowLeft(), outer.left());
-        m_settings.write(Keys::windowHeight(), outer.height());
-        m_settings.write(Keys::windowWidth(), outer.width());
+        batch.set(Keys::windowTop(), outer.top());
+        batch.set(Keys::windowLeft(), outer.left());
+        batch.set(Keys::windowHeight(), outer.height());
+        batch.set(Keys::windowWidth(), outer.width());
+        m_settings.write(batch);
     });
     return true;
 }
