@@ -14,8 +14,7 @@ int runGen(const QStringList &args)
     }
     try {
         const TableData table = sampleTable(count);
-        DatabaseCodec::WriteBaseFile(
-            args.at(1), DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(table)));
+        DatabaseCodec::WriteTableFile(args.at(1), table);
     } catch (const TabloraError &e) {
         std::fprintf(stderr, "gen: %s\n", qPrintable(e.message()));
         return 1;

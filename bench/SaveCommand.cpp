@@ -10,10 +10,9 @@ int runSave(const QStringList &args)
 {
     try {
         const TableData table = DatabaseCodec::ReadBaseFile(args.at(0));
-        const QByteArray text = DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(table));
         std::printf("writing\n");
         std::fflush(stdout);
-        DatabaseCodec::WriteBaseFile(args.at(1), text);
+        DatabaseCodec::WriteTableFile(args.at(1), table);
     } catch (const TabloraError &e) {
         std::fprintf(stderr, "save: %s\n", qPrintable(e.message()));
         return 1;

@@ -1,10 +1,12 @@
 #!/bin/bash
 # Times the main window on a generated database, off screen: start with the
 # file on the command line, scroll, refresh, sort, save and close (the
-# program's TABLORA_PHASE_TIMES run), beside tablora-bench's figures for the
-# same sort and save. Prints the best of three runs of each phase.
+# program's TABLORA_PHASE_TIMES run), beside tablora-bench's open, sort and
+# save of the same table (its sort command) and their peak memory. Prints
+# the best of three runs of each phase.
 # Usage: bench/window.sh [RECORDS] [BUILD] [COLUMN] [DIRECTION]
 #        (defaults: 1000000 build 3 1)
+# TABLORA_BENCH_LOCALE chooses the locale (default ru_RU.UTF-8).
 set -euo pipefail
 
 records=${1:-1000000}
@@ -31,7 +33,6 @@ printf '[General]\r\nQuickStart=1\r\n[Table]\r\nSort=%s\r\n[Run]\r\nFirst=0\r\n'
 printf '[Enter]\r\nQuestionOnStart=0\r\n' > program/data/other.dat
 
 now_ns() { date +%s%N; }
-best() { sort -n | head -1; }
 
 : > window.txt
 for _ in $(seq $runs); do
@@ -49,31 +50,37 @@ for _ in $(seq $runs); do
         { print }' run.txt >> window.txt
 done
 
-# The bench's sort and save of the same table, as the window ran them.
+# The bench's open, sort and save of the same table, as the window ran them.
 : > bench.txt
+peak_kb=0
 for _ in $(seq $runs); do
-    env LC_ALL="$locale" "$build/tablora-bench" sort table.db "$column" "$direction" sorted.db >> bench.txt
-    "$build/tablora-bench" roundtrip table.db copy.db >> bench.txt
+    env LC_ALL="$locale" /usr/bin/time -f "peak_kb %M" "$build/tablora-bench" sort table.db "$column" "$direction" sorted.db \
+        >> bench.txt 2> time.txt
+    kb=$(awk '$1 == "peak_kb" { print $2 }' time.txt)
+    if [ "$kb" -gt "$peak_kb" ]; then peak_kb=$kb; fi
 done
 cmp -s sorted.db open.db || { echo "the window and the bench sorted differently" >&2; exit 1; }
+text_utf16=$(( 2 * ($(base64 -d table.db | wc -c) - 2 * $(base64 -d table.db | wc -l)) ))
 
-phase() { awk -v k="$1" '$1 == k { print $2 }' "$2" | best; }
+best() { awk -v k="$1" '$1 == k { print $2 }' "$2" | sort -n | head -1; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+bench_save=$(awk '$1 == "write_ms" { w = $2 } $1 == "sync_ms" { print w - $2 }' bench.txt | sort -n | head -1)
 
 echo "records             $records"
-echo "launch              $(phase launch_ms window.txt) ms (exec to main)"
-echo "start               $(phase start_ms window.txt) ms (main to the end of the login)"
-echo "open                $(phase open_ms window.txt) ms after the login, goal 1000"
-echo "  pause             $(phase open_pause_ms window.txt) ms"
-echo "  read              $(phase open_read_ms window.txt) ms"
-echo "  adopt             $(phase open_adopt_ms window.txt) ms"
-echo "  paint             $(phase open_paint_ms window.txt) ms"
-echo "scroll step         $(phase scroll_ms window.txt) ms, slowest"
-echo "refresh tick        $(phase refresh_ms window.txt) ms, slowest"
-win_sort=$(phase sort_ms window.txt)
-bench_sort=$(phase sort_ms bench.txt)
-echo "sort                $win_sort ms (+ $(phase sort_sync_ms window.txt) ms sync of the settings), bench $bench_sort ms, ratio $(ratio "$win_sort" "$bench_sort"), goal 1.10"
-win_save=$(phase save_ms window.txt)
-bench_save=$(awk '$1 == "write_ms" { w = $2 } $1 == "sync_ms" { print w - $2 }' bench.txt | best)
-echo "save                $win_save ms (+ $(phase save_sync_ms window.txt) ms sync), bench $bench_save ms, ratio $(ratio "$win_save" "$bench_save"), goal 1.10"
-echo "close               $(phase close_ms window.txt) ms to the end of the process, goal 300 (200 of them the pause)"
+echo "launch              $(best launch_ms window.txt) ms (exec to main)"
+echo "start               $(best start_ms window.txt) ms (main to the end of the login)"
+echo "open                $(best open_ms window.txt) ms after the login, goal 1000"
+echo "  pause             $(best open_pause_ms window.txt) ms"
+echo "  read              $(best open_read_ms window.txt) ms"
+echo "  adopt             $(best open_adopt_ms window.txt) ms"
+echo "  paint             $(best open_paint_ms window.txt) ms"
+echo "scroll step         $(best scroll_ms window.txt) ms, slowest"
+echo "refresh tick        $(best refresh_ms window.txt) ms, slowest"
+win_sort=$(best sort_ms window.txt)
+bench_sort=$(best sort_ms bench.txt)
+echo "sort                $win_sort ms (+ $(best sort_sync_ms window.txt) ms sync of the settings), bench $bench_sort ms, ratio $(ratio "$win_sort" "$bench_sort"), goal 1.10"
+win_save=$(best save_ms window.txt)
+echo "save                $win_save ms (+ $(best save_sync_ms window.txt) ms sync), bench $bench_save ms, ratio $(ratio "$win_save" "$bench_save"), goal 1.10"
+echo "close               $(best close_ms window.txt) ms to the end of the process, goal 300 (200 of them the pause)"
+echo "bench open          $(best read_ms bench.txt) ms"
+echo "bench peak          $((peak_kb * 1024)) bytes of open, sort and save, $(ratio $((peak_kb * 1024)) "$text_utf16") times the text"
