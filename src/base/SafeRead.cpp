@@ -2,12 +2,14 @@
 
 #include "FileDescriptor.h"
 #include "MemoryPages.h"
+#include "Parallel.h"
 
 #include <QFile>
 
 #include <algorithm>
 #include <cerrno>
 #include <new>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,14 +27,64 @@ QString refusalOfKind(const struct stat &status)
     return QStringLiteral("Not a regular file");
 }
 
-// Reads to the end. The buffer starts at the measured size; a file that
-// grows meanwhile, or reports no size as files under /proc do, is read on
-// in small pieces up to the limit.
+// Reads [begin, end) of the file into data + begin, as far as the file
+// goes: 0 and the bytes read in count, or the errno of the read that failed.
+int readRange(int fd, char *data, qint64 begin, qint64 end, qint64 &count)
+{
+    count = 0;
+    while (begin + count < end) {
+        const ssize_t n = ::pread(fd, data + begin + count, size_t(end - begin - count), off_t(begin + count));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            break;
+        count += n;
+    }
+    return 0;
+}
+
+// Reads the measured size of a large file in parts at once, one thread
+// each, so that the copying and the filling of the memory use every
+// processor. Returns 0 and the bytes read up to the first end of the file
+// in used, or the errno of the first read that failed. The file's offset
+// is left at used.
+int readInParts(int fd, char *data, qint64 measured, qsizetype &used)
+{
+    const int parts = Parallel::partsFor(measured, qint64(8) << 20);
+    std::vector<qint64> counts(size_t(parts), 0);
+    std::vector<int> errors(size_t(parts), 0);
+    Parallel::forEachPart(parts, [&](int part) {
+        errors[size_t(part)] = readRange(fd, data, measured * part / parts, measured * (part + 1) / parts,
+                                         counts[size_t(part)]);
+    });
+    used = 0;
+    for (int part = 0; part < parts; ++part) {
+        if (errors[size_t(part)] != 0)
+            return errors[size_t(part)];
+        used += counts[size_t(part)];
+        if (counts[size_t(part)] < measured * (part + 1) / parts - measured * part / parts)
+            break; // the file ended here: it shrank since it was measured
+    }
+    return ::lseek(fd, off_t(used), SEEK_SET) < 0 ? errno : 0;
+}
+
+// Reads to the end. The buffer starts at the measured size, read in parts;
+// a file that grows meanwhile, or reports no size as files under /proc do,
+// is read on in small pieces up to the limit.
 int readAll(int fd, qint64 measured, qint64 maxSize, QByteArray &bytes)
 {
     bytes = QByteArray(qsizetype(measured), Qt::Uninitialized);
     MemoryPages::preferLarge(bytes.constData(), size_t(bytes.size()));
     qsizetype used = 0;
+    if (const int error = readInParts(fd, bytes.data(), measured, used))
+        return error;
+    if (used < measured) {
+        bytes.truncate(used);
+        return 0;
+    }
     char more[65536];
     for (;;) {
         const bool full = used == bytes.size();

@@ -61,11 +61,23 @@ QByteArray readWholeFile(const QString &path)
     return std::move(content.bytes);
 }
 
+// Whether the text holds a CR or an LF, looked for in parts.
+bool holdsLineBreak(QByteArrayView text, int parts)
+{
+    std::vector<char> found(static_cast<size_t>(parts));
+    Parallel::forEachPart(parts, [&](int part) {
+        const QByteArrayView slice = text.sliced(text.size() * part / parts,
+                                                 text.size() * (part + 1) / parts - text.size() * part / parts);
+        found[size_t(part)] = slice.contains('\r') || slice.contains('\n');
+    });
+    return std::find(found.begin(), found.end(), true) != found.end();
+}
+
 // Turns every lone CR and lone LF into CR LF. Files the program wrote hold no
 // line break at all, so the common case only looks.
-void normaliseLineBreaks(QByteArray &text)
+void normaliseLineBreaks(QByteArray &text, int parts)
 {
-    if (!text.contains('\r') && !text.contains('\n'))
+    if (!holdsLineBreak(text, parts))
         return;
     QByteArray out;
     out.reserve(text.size() + text.size() / 8);
@@ -137,7 +149,7 @@ TableData ReadBaseText(QByteArray text)
 
 TableData ReadBaseText(QByteArray text, int parts)
 {
-    normaliseLineBreaks(text);
+    normaliseLineBreaks(text, parts);
     const std::optional<QByteArrayView> plain = Base64::decodeWhereItStands(text, parts);
     if (!plain)
         throw DatabaseReadError(QStringLiteral("The length of the Base64 text is not a multiple of 4."));
