@@ -4,6 +4,8 @@
 
 #include <unicode/ucol.h>
 
+#include <QStringList>
+
 #include <algorithm>
 #include <limits>
 
@@ -13,8 +15,10 @@ SortKeyWriter::SortKeyWriter(const QCollator &collator)
 {
     // QCollator compares the C locale as QString does, and so does Qt when ICU
     // cannot open a collator for the locale.
-    if (collator.locale().language() == QLocale::C)
+    if (collator.locale().language() == QLocale::C) {
+        m_digitsInOrder = checkDigitOrder();
         return;
+    }
     // The collator QCollator opens, attribute for attribute.
     const QByteArray name = collator.locale().bcp47Name().toLatin1().replace('-', '_');
     UErrorCode status = U_ZERO_ERROR;
@@ -36,6 +40,42 @@ SortKeyWriter::SortKeyWriter(const QCollator &collator)
     // language (Russian rules would put Cyrillic first).
     UErrorCode ignored = U_ZERO_ERROR;
     ucol_setReorderCodes(m_icu, nullptr, 0, &ignored);
+    m_digitsInOrder = checkDigitOrder();
+}
+
+// Every digit, every pair of digits and a few longer numbers, in the order of
+// their characters, must have strictly rising keys: then each digit has a
+// weight of its own, in the digits' order, and no digits weigh together, and
+// any two numbers compare as their characters do.
+bool SortKeyWriter::checkDigitOrder()
+{
+    QStringList numbers{QString()};
+    for (int d = 0; d < 10; ++d) {
+        numbers.append(QString::number(d));
+        for (int e = 0; e < 10; ++e) {
+            numbers.append(QString::number(d) + QString::number(e));
+            if (e == 0 || e == 9)
+                numbers.append(QString::number(d) + QString::number(e) + QString::number(d));
+        }
+    }
+    std::sort(numbers.begin(), numbers.end()); // by their characters
+    QByteArray previous;
+    for (const QString &number : numbers) {
+        const QByteArray current = key(number).toByteArray();
+        if (&number != &numbers.front() && !(previous < current))
+            return false;
+        previous = current;
+    }
+    return true;
+}
+
+QByteArrayView SortKeyWriter::digitKey(QStringView digits)
+{
+    if (m_buffer.size() < size_t(digits.size()))
+        m_buffer.resize(size_t(digits.size()));
+    for (qsizetype i = 0; i < digits.size(); ++i)
+        m_buffer[size_t(i)] = static_cast<unsigned char>(digits[i].unicode());
+    return {m_buffer.data(), digits.size()};
 }
 
 SortKeyWriter::~SortKeyWriter()

@@ -103,51 +103,20 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
     std::vector<std::unique_ptr<SortKeyWriter>> writers;
     for (int p = 0; p < m_parts; ++p)
         writers.push_back(std::make_unique<SortKeyWriter>(collator));
+    // A column of numbers alone is sorted by their digits.
+    std::vector<char> numbers(static_cast<size_t>(m_parts));
     Parallel::forEachPart(m_parts, [&](int p) {
-        Part &part = keys[size_t(p)];
-        SortKeyWriter &writer = *writers[size_t(p)];
-        TextIndex index;
-        std::vector<QStringView> texts; // of the keys, while they are looked up
-        bool lookingUp = true;
-        size_t repeats = 0;
-        for (size_t row = part.firstRow; row < part.endRow; ++row) {
-            // A column whose texts hardly repeat is not worth the lookups.
-            if (lookingUp && row > part.firstRow && (row - part.firstRow) % kStretch == 0) {
-                lookingUp = repeats * kRepeatShare >= kStretch;
-                repeats = 0;
-                if (!lookingUp) {
-                    index.clear();
-                    texts = {};
-                }
-            }
-            const QStringView text = table.cell(int(row), column);
-            std::uint32_t *slot = nullptr;
-            if (lookingUp) {
-                slot = &index.slot(text, texts);
-                if (*slot != TextIndex::kEmpty) {
-                    m_keyOfRow[row] = *slot;
-                    ++repeats;
-                    part.shared = true;
-                    continue;
-                }
-            }
-            const std::uint32_t key = part.keys++;
-            const QByteArrayView bytes = writer.key(text);
-            const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
-            const auto headLength = std::min<qsizetype>(bytes.size(), kHeadBytes);
-            std::uint64_t head = 0;
-            for (int i = 0; i < kHeadBytes; ++i)
-                head = head << 8 | (i < headLength ? data[i] : 0u);
-            m_entries[part.firstRow + key] = {head, key, std::uint32_t(headLength)};
-            m_tailStarts[part.firstRow + key] = part.tails.size();
-            part.tails.insert(part.tails.end(), data + headLength, data + bytes.size());
-            m_keyOfRow[row] = key;
-            if (lookingUp) {
-                *slot = key;
-                index.taken();
-                texts.push_back(text);
-            }
+        const Part &part = keys[size_t(p)];
+        bool all = writers[size_t(p)]->digitsInCharacterOrder();
+        for (size_t row = part.firstRow; all && row < part.endRow; ++row) {
+            for (const QChar c : table.cell(int(row), column))
+                all = all && c >= u'0' && c <= u'9';
         }
+        numbers[size_t(p)] = all;
+    });
+    const bool digits = std::find(numbers.begin(), numbers.end(), false) == numbers.end();
+    Parallel::forEachPart(m_parts, [&](int p) {
+        writeKeys(keys[size_t(p)], table, column, *writers[size_t(p)], digits);
     });
 
     // The parts' keys one after the other, numbered on.
@@ -170,6 +139,54 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
     }
     if (!shared)
         m_keyOfRow = {};
+}
+
+// Writes the keys of the part's rows: one per text while texts repeat,
+// one per row where they hardly do.
+void SortKeys::writeKeys(Part &part, const TableData &table, int column, SortKeyWriter &writer, bool digits)
+{
+    TextIndex index;
+    std::vector<QStringView> texts; // of the keys, while they are looked up
+    bool lookingUp = true;
+    size_t repeats = 0;
+    for (size_t row = part.firstRow; row < part.endRow; ++row) {
+        // A column whose texts hardly repeat is not worth the lookups.
+        if (lookingUp && row > part.firstRow && (row - part.firstRow) % kStretch == 0) {
+            lookingUp = repeats * kRepeatShare >= kStretch;
+            repeats = 0;
+            if (!lookingUp) {
+                index.clear();
+                texts = {};
+            }
+        }
+        const QStringView text = table.cell(int(row), column);
+        std::uint32_t *slot = nullptr;
+        if (lookingUp) {
+            slot = &index.slot(text, texts);
+            if (*slot != TextIndex::kEmpty) {
+                m_keyOfRow[row] = *slot;
+                ++repeats;
+                part.shared = true;
+                continue;
+            }
+        }
+        const std::uint32_t key = part.keys++;
+        const QByteArrayView bytes = digits ? writer.digitKey(text) : writer.key(text);
+        const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
+        const auto headLength = std::min<qsizetype>(bytes.size(), kHeadBytes);
+        std::uint64_t head = 0;
+        for (int i = 0; i < kHeadBytes; ++i)
+            head = head << 8 | (i < headLength ? data[i] : 0u);
+        m_entries[part.firstRow + key] = {head, key, std::uint32_t(headLength)};
+        m_tailStarts[part.firstRow + key] = part.tails.size();
+        part.tails.insert(part.tails.end(), data + headLength, data + bytes.size());
+        m_keyOfRow[row] = key;
+        if (lookingUp) {
+            *slot = key;
+            index.taken();
+            texts.push_back(text);
+        }
+    }
 }
 
 const unsigned char *SortKeys::tail(std::uint32_t key, size_t &size) const
@@ -215,8 +232,10 @@ void SortKeys::sortEntries(int sign, Put put)
     const size_t count = m_firstKey.back();
     const size_t split = m_parts > 1 ? count / 2 : count;
     Entry *const entries = m_entries.get();
+    // A merge sort: std::sort falls back to its slow heap sort on the
+    // number column's texts in row order, and stability costs nothing here.
     Parallel::forEachPart(m_parts, [&](int p) {
-        std::sort(entries + (p == 0 ? 0 : split), p == 0 ? entries + split : entries + count, before);
+        std::stable_sort(entries + (p == 0 ? 0 : split), p == 0 ? entries + split : entries + count, before);
     });
     if (m_parts == 1) {
         for (size_t k = 0; k < count; ++k)

@@ -7,14 +7,16 @@
 #include <vector>
 
 class QCollator;
+class SortKeyWriter;
 class TableData;
 
 // The collation keys of one column, kept compact for a million rows: the
 // first eight bytes of each key sit in its sort entry, where most
 // comparisons end, and the rest in a buffer of tails.
 //
-// A column whose texts repeat (towns, names, states) gets one key per
-// distinct text: the keys are sorted, equal keys share a rank, and the rows
+// A column of numbers alone is sorted by their digits, when the collator
+// orders numbers as their characters (SortKeyWriter). A column whose texts
+// repeat (towns, names, states) gets one key per distinct text: the keys are sorted, equal keys share a rank, and the rows
 // are placed by rank, row by row, which keeps equal rows in their order. A
 // column of texts that hardly repeat gets a key per row, and the rows are
 // sorted by key and row number directly.
@@ -42,7 +44,7 @@ private:
     };
     struct Part;
 
-    void writeKeys(Part &part, int column, const TableData &table, const QCollator &collator);
+    void writeKeys(Part &part, const TableData &table, int column, SortKeyWriter &writer, bool digits);
     int compare(const Entry &a, const Entry &b) const;
     // The bytes of a key past the eighth, and their count.
     const unsigned char *tail(std::uint32_t key, size_t &size) const;

@@ -122,6 +122,17 @@ QStringList repeatingThenNot()
     return texts;
 }
 
+// Numbers, as the number column holds them, with empty cells and leading
+// zeros: sorted by their digits where the collator allows.
+QStringList numbers()
+{
+    QStringList texts;
+    for (int i = 0; i < 3000; ++i)
+        texts.append(i % 17 == 0 ? QString() : QString::number(i * 7919 % 3001));
+    texts += {QStringLiteral("007"), QStringLiteral("07"), QStringLiteral("0"), QStringLiteral("00")};
+    return texts;
+}
+
 } // namespace
 
 class SortingTest : public QObject
@@ -229,6 +240,11 @@ void SortingTest::sameOrderAsDirectComparison_data()
     }
     QTest::newRow("en_US numeric") << "en_US" << false << true << false << 1 << tricky;
     QTest::newRow("ru_RU ignoring punctuation") << "ru_RU" << false << false << true << -1 << tricky;
+    for (const char *locale : {"C", "ru_RU", "ja_JP"}) {
+        QTest::addRow("%s numbers", locale) << locale << false << false << false << 1 << numbers();
+        QTest::addRow("%s numbers descending", locale) << locale << false << false << false << -1 << numbers();
+    }
+    QTest::newRow("en_US numeric numbers") << "en_US" << false << true << false << 1 << numbers();
     QTest::newRow("ru_RU, texts that stop repeating")
         << "ru_RU" << false << false << false << -1 << repeatingThenNot();
 }
