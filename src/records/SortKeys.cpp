@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -33,44 +34,78 @@ std::uint64_t hashOf(QStringView text)
 }
 
 // The texts a part has given keys, found by text: open addressing over a
-// power-of-two table of key numbers (kEmpty where free).
+// power-of-two table of slots. The texts are copied into a pool of their
+// own, where looking them up stays in a little memory instead of roaming
+// over the table's.
 class TextIndex
 {
 public:
-    static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+    static constexpr std::uint32_t kNone = 0xFFFFFFFF;
 
-    // The slot of text: holding its key, or free for it.
-    std::uint32_t &slot(QStringView text, const std::vector<QStringView> &texts)
+    // The key of text, or kNone; then add(text, key) may follow.
+    std::uint32_t find(QStringView text)
     {
         if (2 * (m_used + 1) > m_slots.size())
-            grow(texts);
+            grow();
+        m_hash = hashOf(text);
         const size_t mask = m_slots.size() - 1;
-        for (size_t i = size_t(hashOf(text)) & mask;; i = (i + 1) & mask) {
-            std::uint32_t &s = m_slots[i];
-            if (s == kEmpty || texts[s] == text)
-                return s;
+        for (m_slot = size_t(m_hash) & mask;; m_slot = (m_slot + 1) & mask) {
+            const Slot &s = m_slots[m_slot];
+            if (s.key == kNone)
+                return kNone;
+            if (s.hash == std::uint32_t(m_hash >> 32) && textOf(s.key) == text)
+                return s.key;
         }
     }
-    void taken() { ++m_used; }
-    void clear() { m_slots = {}; }
+    // Adds the text find() did not find.
+    void add(QStringView text, std::uint32_t key)
+    {
+        m_slots[m_slot] = {key, std::uint32_t(m_hash >> 32)};
+        ++m_used;
+        if (m_places.size() <= key)
+            m_places.resize(key + 1);
+        m_places[key] = {m_pool.size(), size_t(text.size())};
+        m_pool.append(text.utf16(), size_t(text.size()));
+    }
+    void clear() { *this = TextIndex(); }
 
 private:
-    void grow(const std::vector<QStringView> &texts)
+    struct Slot
     {
-        std::vector<std::uint32_t> old = std::exchange(m_slots, std::vector<std::uint32_t>(std::max<size_t>(1024, 4 * m_used), kEmpty));
+        std::uint32_t key;
+        std::uint32_t hash; // the high half of the text's hash
+    };
+    struct Place
+    {
+        size_t begin;
+        size_t size;
+    };
+
+    QStringView textOf(std::uint32_t key) const
+    {
+        return QStringView(m_pool.data() + m_places[key].begin, qsizetype(m_places[key].size));
+    }
+    void grow()
+    {
+        std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(std::max<size_t>(1024, 2 * m_slots.size()),
+                                                                         Slot{kNone, 0}));
         const size_t mask = m_slots.size() - 1;
-        for (const std::uint32_t key : old) {
-            if (key == kEmpty)
+        for (const Slot &s : old) {
+            if (s.key == kNone)
                 continue;
-            size_t i = size_t(hashOf(texts[key])) & mask;
-            while (m_slots[i] != kEmpty)
+            size_t i = size_t(hashOf(textOf(s.key))) & mask;
+            while (m_slots[i].key != kNone)
                 i = (i + 1) & mask;
-            m_slots[i] = key;
+            m_slots[i] = s;
         }
     }
 
-    std::vector<std::uint32_t> m_slots;
+    std::vector<Slot> m_slots;
     size_t m_used = 0;
+    std::u16string m_pool;
+    std::vector<Place> m_places; // of each key's text in the pool
+    std::uint64_t m_hash = 0; // of the text last looked for
+    size_t m_slot = 0; // where it was not found
 };
 
 } // namespace
@@ -146,7 +181,6 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
 void SortKeys::writeKeys(Part &part, const TableData &table, int column, SortKeyWriter &writer, bool digits)
 {
     TextIndex index;
-    std::vector<QStringView> texts; // of the keys, while they are looked up
     bool lookingUp = true;
     size_t repeats = 0;
     for (size_t row = part.firstRow; row < part.endRow; ++row) {
@@ -154,17 +188,14 @@ void SortKeys::writeKeys(Part &part, const TableData &table, int column, SortKey
         if (lookingUp && row > part.firstRow && (row - part.firstRow) % kStretch == 0) {
             lookingUp = repeats * kRepeatShare >= kStretch;
             repeats = 0;
-            if (!lookingUp) {
+            if (!lookingUp)
                 index.clear();
-                texts = {};
-            }
         }
         const QStringView text = table.cell(int(row), column);
-        std::uint32_t *slot = nullptr;
         if (lookingUp) {
-            slot = &index.slot(text, texts);
-            if (*slot != TextIndex::kEmpty) {
-                m_keyOfRow[row] = *slot;
+            const std::uint32_t found = index.find(text);
+            if (found != TextIndex::kNone) {
+                m_keyOfRow[row] = found;
                 ++repeats;
                 part.shared = true;
                 continue;
@@ -181,11 +212,8 @@ void SortKeys::writeKeys(Part &part, const TableData &table, int column, SortKey
         m_tailStarts[part.firstRow + key] = part.tails.size();
         part.tails.insert(part.tails.end(), data + headLength, data + bytes.size());
         m_keyOfRow[row] = key;
-        if (lookingUp) {
-            *slot = key;
-            index.taken();
-            texts.push_back(text);
-        }
+        if (lookingUp)
+            index.add(text, key);
     }
 }
 
