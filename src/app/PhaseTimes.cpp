@@ -120,30 +120,32 @@ void PhaseTimes::refresh()
     QTimer::singleShot(0, this, &PhaseTimes::sort);
 }
 
+// The sort includes painting the table it reordered.
 void PhaseTimes::sort()
 {
-    const double syncBefore = syncMs();
-    const qint64 begin = m_clock.nsecsElapsed();
-    m_window->action(ActionTable::sortColumnActions()[m_sortColumn])->trigger();
-    m_window->table()->viewport()->repaint();
-    const double spent = msSince(begin);
-    const double synced = syncMs() - syncBefore;
-    print("sort_ms", spent - synced);
-    print("sort_sync_ms", synced);
+    runCommand("sort", m_window->action(ActionTable::sortColumnActions()[m_sortColumn]), true);
     QTimer::singleShot(0, this, &PhaseTimes::save);
 }
 
 void PhaseTimes::save()
 {
+    runCommand("save", m_window->action(QStringLiteral("Action10")), false);
+    QTimer::singleShot(0, this, &PhaseTimes::close);
+}
+
+// Runs the command (and paints the table), and prints how long that took
+// without the syncs to disk, and the syncs.
+void PhaseTimes::runCommand(const char *name, QAction *command, bool paint)
+{
     const double syncBefore = syncMs();
     const qint64 begin = m_clock.nsecsElapsed();
-    m_window->action(QStringLiteral("Action10"))->trigger();
-    m_window->table()->viewport()->repaint();
-    const double spent = msSince(begin);
+    command->trigger();
+    if (paint)
+        m_window->table()->viewport()->repaint();
     const double synced = syncMs() - syncBefore;
-    print("save_ms", spent - synced);
-    print("save_sync_ms", synced);
-    QTimer::singleShot(0, this, &PhaseTimes::close);
+    const QByteArray prefix(name);
+    print(prefix + "_ms", msSince(begin) - synced);
+    print(prefix + "_sync_ms", synced);
 }
 
 void PhaseTimes::close()
@@ -158,8 +160,8 @@ double PhaseTimes::msSince(qint64 nanoseconds) const
     return double(m_clock.nsecsElapsed() - nanoseconds) / 1e6;
 }
 
-void PhaseTimes::print(const char *name, double ms)
+void PhaseTimes::print(const QByteArray &name, double ms)
 {
-    std::printf("%s %.1f\n", name, ms);
+    std::printf("%s %.1f\n", name.constData(), ms);
     std::fflush(stdout);
 }

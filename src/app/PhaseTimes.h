@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
 
 #include <chrono>
 
+class QAction;
 class TMainForm;
 
 // The window's own timings, for bench/window.sh: with the environment
@@ -39,8 +41,9 @@ private:
     void save();
     void close();
 
+    void runCommand(const char *name, QAction *command, bool paint);
     double msSince(qint64 nanoseconds) const;
-    void print(const char *name, double ms);
+    void print(const QByteArray &name, double ms);
 
     TMainForm *m_window = nullptr;
     int m_sortColumn = 3;
