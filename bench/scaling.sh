@@ -24,6 +24,6 @@ for records in "${sizes[@]}"; do
         "$(field "bench open" 3 "$out")" "$(field "open " 2 "$out")" \
         "$(field "sort " 2 "$out")" "$(field "save " 2 "$out")" "$(field "close " 2 "$out")" \
         "$(field "scroll step" 3 "$out")" "$(field "refresh tick" 3 "$out")" \
-        "$((peak_bytes / 1000000))" "$(field "bench peak" 9 "$out")"
+        "$((peak_bytes / 1000000))" "$(field "bench peak" 10 "$out")"
     rm -f "$out"
 done
