@@ -40,7 +40,7 @@ QMessageBox::Icon boxIcon(DesktopServices::Icon icon)
 void QtDesktopServices::showMessage(const QString &caption, const QString &text, Icon icon)
 {
     QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, m_parent);
-    box.exec();
+    execDialog(box);
 }
 
 DesktopServices::Answer QtDesktopServices::ask(const QString &caption, const QString &text, Icon icon,
@@ -53,7 +53,7 @@ DesktopServices::Answer QtDesktopServices::ask(const QString &caption, const QSt
                     m_parent);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
-    switch (box.exec()) {
+    switch (execDialog(box)) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:

@@ -12,6 +12,7 @@
 #include "users/TEnterForm.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QStringList>
 #include <QCloseEvent>
 #include <QLabel>
@@ -41,6 +42,9 @@ TMainForm::TMainForm(DesktopServices &desktop, const ProgramDir &dir, QStringLis
     Timer2.setInterval(200);
     connect(&Timer2, &QTimer::timeout, this, [this] { m_errors.run([this] { Timer2Timer(); }); });
     Timer2.start();
+    // The program ends with its main window; it does not wait for its last
+    // window, since the login can close before the main window shows.
+    connect(this, &TMainForm::closed, QCoreApplication::instance(), &QCoreApplication::quit);
 
     m_errors.run([this] { FormCreate(); });
 }

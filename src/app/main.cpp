@@ -28,7 +28,6 @@ int main(int argc, char *argv[])
     TMainForm window(desktop, ProgramDir::ofApplication(), app.arguments().mid(1));
     desktop.setDialogParent(&window);
     app.setErrorSink([&window](const QString &message) { window.errors().ApplicationEvents1Exception(message); });
-    QObject::connect(&window, &TMainForm::closed, &app, &QCoreApplication::quit);
     splash.reset();
 
     window.FormShow();

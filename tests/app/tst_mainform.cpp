@@ -4,7 +4,9 @@
 #include "app/RecordListView.h"
 #include "app/StatusPanels.h"
 #include "app/TMainForm.h"
+#include "app/TabloraApplication.h"
 #include "document/DatabaseCodec.h"
+#include "document/FileCommands.h"
 #include "base/Windows1251.h"
 #include "users/Accounts.h"
 #include "users/SettingKeys.h"
@@ -16,7 +18,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
@@ -69,14 +75,38 @@ private slots:
     void closeAnswers();
     void closeWhenSaveFails();
     void closeWithReadOnlySettings();
-    void exitTakesTheClosePath();
+    void closingTheWindowEndsTheProgram();
     void favouriteCells();
     void refusedCommandIsLoggedAndShown();
     void sortCommandsPersistTheirChoice();
     void shortcutsDoNotReachModelessDialogs();
     void draggedWidthObeysTheColumnLimits();
+    void everyActionReachesItsHandler_data();
+    void everyActionReachesItsHandler();
+    void reachableActionsHaveHandlers();
+    void recentFilesFollowTheOpens();
 
 private:
+    // What triggering one action must do in the window prepareActionWindow()
+    // makes: the desktop's part, queued before the trigger, and what must hold
+    // afterwards.
+    struct Binding
+    {
+        QString action;
+        std::function<void()> before;
+        std::function<void()> after;
+    };
+    // Every action with a handler that does something. Any other action must
+    // do nothing at all when triggered.
+    std::vector<Binding> bindings();
+    // A started window over a titled, unmodified database of three
+    // records, with five recent files and the three examples on disk.
+    void prepareActionWindow();
+    // Every cell of a record holds its letter.
+    void setRecords(const QStringList &letters);
+    QStringList letters() const;
+    QStringList reachableActions() const;
+
     std::unique_ptr<TMainForm> create(QStringList arguments = {});
     // Creation, the login (when asked) and the first tick of the start timer.
     std::unique_ptr<TMainForm> start(QStringList arguments = {});
@@ -86,7 +116,23 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     ScriptedDesktop m_desktop;
+    std::unique_ptr<TMainForm> m_form; // the window of the action tests
+    int m_closes = 0;
+    QString m_shownDialog;
 };
+
+namespace {
+
+// Reachable actions whose handlers are not built yet: triggering one does
+// nothing. Whoever builds one moves it from here into bindings(), with what it
+// must do.
+const QStringList kNotYetBuilt = {
+    "Action2",  "Action6",  "Action7",  "Action18", "Action19", "Action20", "Action21", "Action22",
+    "Action23", "Action24", "Action46", "Action48", "Action49", "Action50", "Action51", "Action52",
+    "Action53", "Action54", "Action55", "Action56", "Action57", "Action66", "Action68", "Action69",
+};
+
+} // namespace
 
 void MainFormTest::init()
 {
@@ -99,6 +145,7 @@ void MainFormTest::init()
 
 void MainFormTest::cleanup()
 {
+    m_form.reset();
     QLocale::setDefault(QLocale::c());
     QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
 }
@@ -296,11 +343,16 @@ void MainFormTest::userSwitch()
     form->document().setModified(true);
 
     m_desktop.clearLog();
-    QString statusWhilePausing;
+    QString statusShown;
+    m_desktop.onCall = [&](const QString &call) {
+        if (call == QLatin1String("process events"))
+            statusShown = form->panels()->text(2);
+    };
     m_desktop.expectDialog(typeLogin(QStringLiteral("petrov"), QStringLiteral("p")));
     form->action("Action5")->trigger();
     QCOMPARE(m_desktop.log(), QStringList({QStringLiteral("dialog"), QStringLiteral("sleep 500"),
                                            QStringLiteral("process events"), QStringLiteral("sleep 200")}));
+    QCOMPARE(statusShown, QStringLiteral("Смена пользователя завершена"));
     QCOMPARE(form->panels()->text(2), QStringLiteral("Вы вошли как: moder"));
     QCOMPARE(form->document().role(), QStringLiteral("moder"));
     QVERIFY(form->document().isModified()); // the database is untouched
@@ -446,17 +498,20 @@ void MainFormTest::closeWithReadOnlySettings()
     QVERIFY(form->close()); // reported, and the program still ends
 }
 
-void MainFormTest::exitTakesTheClosePath()
+void MainFormTest::closingTheWindowEndsTheProgram()
 {
     writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
     writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     auto form = start();
     form->show();
-    form->document().setModified(true);
-    m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
-                             DesktopServices::Answer::Cancel);
-    form->action("Action3")->trigger();
-    QVERIFY(form->isVisible());
+    // The close runs in the program's event loop. When it does not end the
+    // loop, the loop's next turn ends it with another code.
+    QTimer::singleShot(0, form.get(), [&] {
+        form->close();
+        QTimer::singleShot(0, [] { QCoreApplication::exit(1); });
+    });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(!form->isVisible());
 }
 
 void MainFormTest::favouriteCells()
@@ -568,5 +623,236 @@ void MainFormTest::draggedWidthObeysTheColumnLimits()
     QVERIFY(!form->document().isModified()); // widths are not a change of the data
 }
 
-QTEST_MAIN(MainFormTest)
+// --- every action through the real window, by its name ---
+
+void MainFormTest::prepareActionWindow()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    QString config = QStringLiteral("[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n[Reopen]\r\n");
+    const auto database = [this](const QString &relative, const char *text) {
+        TableData t;
+        t.appendRecord(record({text}));
+        writeFile(relative, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(t)));
+    };
+    for (int k = 1; k <= kRecentFileCount; ++k) {
+        database(QStringLiteral("recent%1.db").arg(k), "recent");
+        config += QStringLiteral("Enabled%1=1\r\nFile%1=%2\r\n").arg(k).arg(m_dir->filePath(QStringLiteral("recent%1.db").arg(k)));
+    }
+    writeFile(QStringLiteral("data/config.ini"), Windows1251::encode(config));
+    QDir(m_dir->path()).mkpath(QStringLiteral("Примеры"));
+    for (const FileCommands::Example e :
+         {FileCommands::Example::Programs, FileCommands::Example::Profile, FileCommands::Example::School})
+        database(FileCommands::exampleFile(e), "example");
+
+    m_form = start();
+    m_closes = 0;
+    connect(m_form.get(), &TMainForm::closed, this, [this] { ++m_closes; });
+    m_form->document().setFileName(m_dir->filePath(QStringLiteral("current.db")));
+    setRecords({"b", "a", "c"});
+    m_shownDialog.clear();
+    m_desktop.clearLog();
+}
+
+void MainFormTest::setRecords(const QStringList &letters)
+{
+    TableModel &model = m_form->document().model();
+    model.clearRecords();
+    for (const QString &letter : letters) {
+        Record::Cells cells;
+        cells.fill(letter);
+        model.appendRecord(Record(cells));
+    }
+}
+
+QStringList MainFormTest::letters() const
+{
+    QStringList out;
+    const TableData &t = m_form->document().model().table();
+    for (int row = 0; row < t.recordCount(); ++row)
+        out << t.cell(row, 1).toString();
+    return out;
+}
+
+std::vector<MainFormTest::Binding> MainFormTest::bindings()
+{
+    const auto opens = [this](const QString &relative) {
+        return [this, relative] { QCOMPARE(m_form->document().fileName(), m_dir->filePath(relative)); };
+    };
+    const auto sortsBy = [this](int column, int direction, const QStringList &order) {
+        return [=] {
+            QCOMPARE(m_form->settings().read(Keys::sortColumn()), column);
+            QCOMPARE(m_form->settings().read(Keys::sortDirection()), direction);
+            QCOMPARE(letters(), order);
+            for (int c = 0; c < kColumnCount; ++c)
+                QCOMPARE(m_form->action(ActionTable::sortColumnActions()[c])->isChecked(), c == column);
+        };
+    };
+    std::vector<Binding> rows = {
+        {"Action3", [this] { m_form->show(); }, [this] {
+             QVERIFY(!m_form->isVisible());
+             QCOMPARE(m_closes, 1);
+         }},
+        {"Action5",
+         [this] {
+             m_desktop.expectDialog([this](QDialog &dialog) {
+                 m_shownDialog = dialog.objectName();
+                 return typeLogin({}, {})(dialog);
+             });
+         },
+         [this] {
+             QCOMPARE(m_shownDialog, QStringLiteral("EnterForm"));
+             QCOMPARE(m_form->panels()->text(2), QStringLiteral("Вы вошли как: admin"));
+         }},
+        {"Action8", {}, [this] {
+             QCOMPARE(m_form->document().fileName(), Document::untitledName());
+             QCOMPARE(letters(), QStringList());
+         }},
+        {"Action9", [this] { m_desktop.expectOpenFileCancelled(); },
+         [this] { QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Открыть...]")); }},
+        {"Action10", {}, [this] {
+             // A titled database is written where it came from, without a dialog.
+             QCOMPARE(DatabaseCodec::ReadBaseFile(m_form->document().fileName()), m_form->document().model().table());
+             QVERIFY(m_desktop.logged(QStringLiteral("save dialog")).isEmpty());
+         }},
+        {"Action12", [this] { m_desktop.expectSaveFileCancelled(); }, [this] {
+             QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Сохранить]"));
+             QVERIFY(!QFile::exists(m_form->document().fileName()));
+         }},
+        {"Action63", [this] { m_form->settings().write(Keys::sortDirection(), -1); },
+         sortsBy(0, 1, {"a", "b", "c"})},
+        {"Action64", {}, sortsBy(0, -1, {"c", "b", "a"})},
+    };
+    for (int k = 1; k <= kRecentFileCount; ++k)
+        rows.push_back({ActionTable::reopenActions()[k - 1], {}, opens(QStringLiteral("recent%1.db").arg(k))});
+    const FileCommands::Example examples[] = {FileCommands::Example::Programs, FileCommands::Example::Profile,
+                                              FileCommands::Example::School};
+    for (int i = 0; i < 3; ++i)
+        rows.push_back({ActionTable::exampleActions()[i], {}, opens(FileCommands::exampleFile(examples[i]))});
+    // Two records: the smallest table that has an order to make.
+    for (int c = 0; c < kColumnCount; ++c)
+        rows.push_back({ActionTable::sortColumnActions()[c], [this] { setRecords({"b", "a"}); },
+                        sortsBy(c, 1, {"a", "b"})});
+    return rows;
+}
+
+void MainFormTest::everyActionReachesItsHandler_data()
+{
+    QTest::addColumn<QString>("action");
+    for (const ActionTable::ActionSpec &spec : ActionTable::actions())
+        QTest::newRow(qPrintable(spec.name)) << spec.name;
+}
+
+void MainFormTest::everyActionReachesItsHandler()
+{
+    QFETCH(QString, action);
+    prepareActionWindow();
+    std::vector<Binding> all = bindings();
+    const auto found = std::find_if(all.begin(), all.end(), [&](const Binding &b) { return b.action == action; });
+    if (found != all.end() && found->before)
+        found->before();
+    const QByteArray config = readFile(QStringLiteral("data/config.ini"));
+    const QString fileName = m_form->document().fileName();
+    const QStringList records = letters();
+
+    m_form->action(action)->trigger();
+
+    if (found != all.end()) {
+        found->after();
+        return;
+    }
+    // Without a handler, or with an empty one, nothing at all happens.
+    QCOMPARE(m_desktop.log(), QStringList());
+    QCOMPARE(readFile(QStringLiteral("data/config.ini")), config);
+    QCOMPARE(m_form->document().fileName(), fileName);
+    QCOMPARE(letters(), records);
+    QVERIFY(!m_form->document().isModified());
+    QCOMPARE(m_closes, 0);
+}
+
+QStringList MainFormTest::reachableActions() const
+{
+    QSet<QString> names;
+    std::function<void(const QMenu *)> collect = [&](const QMenu *menu) {
+        for (QAction *a : menu->actions()) {
+            if (a->menu())
+                collect(a->menu());
+            else if (!a->isSeparator())
+                names.insert(a->objectName());
+        }
+    };
+    for (QAction *top : m_form->menuBar()->actions())
+        collect(top->menu());
+    collect(m_form->popupMenu());
+    for (const ActionTable::ToolButtonSpec &button : ActionTable::toolBar()) {
+        if (!button.action.isEmpty())
+            names.insert(button.action);
+    }
+    for (QAction *a : m_form->actions()) {
+        if (!a->shortcut().isEmpty())
+            names.insert(a->objectName());
+    }
+    QStringList sorted = names.values();
+    sorted.sort();
+    return sorted;
+}
+
+void MainFormTest::reachableActionsHaveHandlers()
+{
+    prepareActionWindow();
+    QSet<QString> bound;
+    for (const Binding &b : bindings())
+        bound.insert(b.action);
+    const QStringList reachable = reachableActions();
+    for (const QString &name : reachable)
+        QVERIFY2(bound.contains(name) != kNotYetBuilt.contains(name),
+                 qPrintable(name + QStringLiteral(": reachable, so bound or listed as not built yet, not both")));
+    for (const QString &name : kNotYetBuilt)
+        QVERIFY2(reachable.contains(name), qPrintable(name + QStringLiteral(" is reachable nowhere")));
+}
+
+void MainFormTest::recentFilesFollowTheOpens()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
+    auto form = start();
+    QStringList files;
+    for (int i = 1; i <= 5; ++i) {
+        writeFile(QStringLiteral("f%1.db").arg(i), DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList({})));
+        files << m_dir->filePath(QStringLiteral("f%1.db").arg(i));
+    }
+    // The menu as the user sees it: each entry's caption, "-" for a hidden one.
+    const auto menu = [](const TMainForm &window) {
+        QStringList shown;
+        for (const QString &name : ActionTable::reopenActions())
+            shown << (window.action(name)->isVisible() ? window.action(name)->text() : QStringLiteral("-"));
+        return shown;
+    };
+    const auto open = [&](const QString &path) {
+        m_desktop.expectOpenFile(path);
+        form->action("Action9")->trigger();
+    };
+    QCOMPARE(menu(*form), QStringList({"-", "-", "-", "-", "-"}));
+    open(files[0]);
+    QCOMPARE(menu(*form), QStringList({files[0], "-", "-", "-", "-"}));
+    open(files[0]); // the same file again takes an entry of its own
+    for (int i = 1; i < 4; ++i)
+        open(files[i]);
+    QCOMPARE(menu(*form), QStringList({files[0], files[0], files[1], files[2], files[3]}));
+    open(files[4]); // all five in use: the list shifts down and the last drops out
+    const QStringList shifted = {files[4], files[0], files[0], files[1], files[2]};
+    QCOMPARE(menu(*form), shifted);
+    form.reset();
+    QCOMPARE(menu(*create()), shifted);
+}
+
+// The program's own application object, which ends only when told to: a test
+// sees whether closing the main window ends the program.
+int main(int argc, char *argv[])
+{
+    TabloraApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    MainFormTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_mainform.moc"

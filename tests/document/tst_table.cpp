@@ -109,6 +109,23 @@ void TableTest::modelSignals()
     TableModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QSignalSpy widths(&model, &TableModel::columnWidthChanged);
+    QSignalSpy cells(&model, &QAbstractItemModel::dataChanged);
+    QSignalSpy titles(&model, &QAbstractItemModel::headerDataChanged);
+    // The columns each change signal covered, "first-last"; the spy is emptied.
+    const auto cellColumns = [&cells] {
+        QStringList out;
+        for (const QList<QVariant> &signal : std::as_const(cells))
+            out << QStringLiteral("%1-%2").arg(signal[0].toModelIndex().column()).arg(signal[1].toModelIndex().column());
+        cells.clear();
+        return out;
+    };
+    const auto titleColumns = [&titles] {
+        QStringList out;
+        for (const QList<QVariant> &signal : std::as_const(titles))
+            out << QStringLiteral("%1-%2").arg(signal[1].toInt()).arg(signal[2].toInt());
+        titles.clear();
+        return out;
+    };
 
     model.appendRecord(Record(Record::Cells{QStringLiteral("1"), QStringLiteral("a")}));
     model.appendRecord(Record(Record::Cells{QStringLiteral("2"), QStringLiteral("b")}));
@@ -125,6 +142,14 @@ void TableTest::modelSignals()
 
     model.setRecord(0, Record(Record::Cells{QStringLiteral("9")}));
     QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("9"));
+    QCOMPARE(cellColumns(), QStringList{"0-7"});
+    model.setTitle(7, QStringLiteral("Итог"));
+    QCOMPARE(model.headerData(7, Qt::Horizontal).toString(), QStringLiteral("Итог"));
+    QCOMPARE(titleColumns(), QStringList{"7-7"});
+    model.replaceTable(TableData());
+    QCOMPARE(titleColumns(), QStringList{"0-7"});
+    model.appendRecord(Record(Record::Cells{QStringLiteral("1")}));
+    model.appendRecord(Record(Record::Cells{QStringLiteral("2")}));
     model.removeRecord(0);
     QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("2"));
     model.clearRecords();
@@ -134,6 +159,10 @@ void TableTest::modelSignals()
     model.setAlignment(Qt::AlignRight);
     QCOMPARE(model.headerData(2, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
              Qt::AlignRight);
+    QCOMPARE(titleColumns(), QStringList{"0-7"});
+    model.appendRecord(Record());
+    model.setAlignment(Qt::AlignLeft);
+    QCOMPARE(cellColumns(), QStringList{"0-7"});
 }
 
 void TableTest::reorderKeepsSelectionOnItsRecord()

@@ -111,6 +111,8 @@ void SortingTest::order_data()
     QTest::newRow("Russian descending")
         << "ru_RU" << 2 << -1 << russian << QList<int>{2, 0, 3, 1};
 
+    QTest::newRow("two records") << "ru_RU" << 2 << 1 << QStringList{"б", "а"} << QList<int>{1, 0};
+
     const QStringList withEmpty{"b", "", "a", ""};
     QTest::newRow("empty cells first ascending")
         << "ru_RU" << 3 << 1 << withEmpty << QList<int>{1, 3, 2, 0};

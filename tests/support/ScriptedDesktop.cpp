@@ -36,6 +36,7 @@ void ScriptedDesktop::reset()
     m_log.clear();
     m_problems.clear();
     m_terminated = false;
+    onCall = nullptr;
     clipboard.clear();
     offline = false;
 }
@@ -142,7 +143,7 @@ std::optional<ScriptedDesktop::Step> ScriptedDesktop::take(Kind kind, const QStr
 void ScriptedDesktop::showMessage(const QString &caption, const QString &text, Icon icon)
 {
     const QString what = QStringLiteral("message %1|%2|%3").arg(caption, text, iconName(icon));
-    m_log.append(what);
+    note(what);
     if (auto s = take(Kind::Message, what)) {
         if (s->text != text || (!s->caption.isEmpty() && s->caption != caption))
             m_problems.append(QStringLiteral("expected message %1|%2 but got %3").arg(s->caption, s->text, what));
@@ -155,7 +156,7 @@ DesktopServices::Answer ScriptedDesktop::ask(const QString &caption, const QStri
     const QString what = QStringLiteral("question %1|%2|%3|%4")
                              .arg(caption, text, iconName(icon),
                                   buttons == Buttons::YesNo ? QStringLiteral("yes-no") : QStringLiteral("yes-no-cancel"));
-    m_log.append(what);
+    note(what);
     const Answer neutral = buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
     auto s = take(Kind::Question, what);
     if (!s)
@@ -165,31 +166,38 @@ DesktopServices::Answer ScriptedDesktop::ask(const QString &caption, const QStri
     return s->answer;
 }
 
+void ScriptedDesktop::note(const QString &call)
+{
+    m_log.append(call);
+    if (onCall)
+        onCall(call);
+}
+
 void ScriptedDesktop::beep()
 {
-    m_log.append(QStringLiteral("beep"));
+    note(QStringLiteral("beep"));
 }
 
 void ScriptedDesktop::sleep(int milliseconds)
 {
-    m_log.append(QStringLiteral("sleep %1").arg(milliseconds));
+    note(QStringLiteral("sleep %1").arg(milliseconds));
 }
 
 void ScriptedDesktop::processEvents()
 {
-    m_log.append(QStringLiteral("process events"));
+    note(QStringLiteral("process events"));
 }
 
 void ScriptedDesktop::shellOpen(const QString &target)
 {
-    m_log.append(QStringLiteral("open ") + target);
+    note(QStringLiteral("open ") + target);
 }
 
 bool ScriptedDesktop::chooseFile(Kind kind, const char *name, const FileDialog &dialog, FileChoice &choice)
 {
     lastFileDialog = dialog;
     const QString what = QString::fromLatin1(name) + QLatin1Char(' ') + dialog.title;
-    m_log.append(what);
+    note(what);
     auto s = take(kind, what);
     if (!s || !s->confirmed)
         return false;
@@ -209,28 +217,28 @@ bool ScriptedDesktop::chooseSaveFile(const FileDialog &dialog, FileChoice &choic
 
 bool ScriptedDesktop::choosePrinter(QPrinter &)
 {
-    m_log.append(QStringLiteral("print dialog"));
+    note(QStringLiteral("print dialog"));
     auto s = take(Kind::Printer, QStringLiteral("print dialog"));
     return s && s->confirmed;
 }
 
 std::optional<QFont> ScriptedDesktop::chooseFont(const QFont &initial)
 {
-    m_log.append(QStringLiteral("font dialog ") + initial.family());
+    note(QStringLiteral("font dialog ") + initial.family());
     auto s = take(Kind::Font, QStringLiteral("font dialog"));
     return s ? s->font : std::nullopt;
 }
 
 int ScriptedDesktop::execDialog(QDialog &dialog)
 {
-    m_log.append(QStringLiteral("dialog"));
+    note(QStringLiteral("dialog"));
     auto s = take(Kind::Dialog, QStringLiteral("dialog"));
     return s ? s->dialog(dialog) : 0;
 }
 
 void ScriptedDesktop::setClipboardText(const QString &text)
 {
-    m_log.append(QStringLiteral("clipboard set"));
+    note(QStringLiteral("clipboard set"));
     clipboard = text;
 }
 
@@ -253,7 +261,7 @@ void ScriptedDesktop::download(const QUrl &url, const QString &localPath,
                                const std::function<void(qint64, qint64)> &progress)
 {
     const QString what = QStringLiteral("download ") + url.toString();
-    m_log.append(what);
+    note(what);
     auto s = take(Kind::Download, what);
     if (!s || !s->confirmed)
         throw TabloraError(QStringLiteral("download failed"));
@@ -266,11 +274,11 @@ void ScriptedDesktop::download(const QUrl &url, const QString &localPath,
 
 void ScriptedDesktop::setBusy(bool busy)
 {
-    m_log.append(busy ? QStringLiteral("busy on") : QStringLiteral("busy off"));
+    note(busy ? QStringLiteral("busy on") : QStringLiteral("busy off"));
 }
 
 void ScriptedDesktop::terminate()
 {
-    m_log.append(QStringLiteral("terminate"));
+    note(QStringLiteral("terminate"));
     m_terminated = true;
 }
