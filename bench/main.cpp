@@ -16,6 +16,7 @@ struct CommandSpec {
 constexpr CommandSpec kCommands[] = {
     { "gen", "N OUT.db", runGen },
     { "roundtrip", "IN.db OUT.db", runRoundtrip },
+    { "import", "OLD.db OUT.db", runImport },
     { "sort", "IN.db COL DIR OUT.db", runSortBench },
 };
 

@@ -8,6 +8,7 @@
 #include "document/DatabaseCodec.h"
 #include "document/DocumentTexts.h"
 #include "users/Accounts.h"
+#include "users/AdminCommands.h"
 #include "users/SettingKeys.h"
 #include "users/TEnterForm.h"
 
@@ -129,6 +130,15 @@ void TMainForm::bindHandlers()
     }
     bind("Action63", [this] { sortDirectionExecute(1); });
     bind("Action64", [this] { sortDirectionExecute(-1); });
+    // The user manager, the program settings and the import of old databases.
+    bind("Action46", [this] {
+        AdminCommands::Manager(m_settings, m_desktop, m_errors, m_dir, m_document.role(), applicationTitle(), this);
+    });
+    bind("Action48", [this] {
+        AdminCommands::Options(m_settings, m_desktop, m_errors, m_dir, m_document.role(), this,
+                               [this] { applyTableLook(); });
+    });
+    bind("Action69", [this] { m_files.Import(); });
 }
 
 QAction *TMainForm::action(const QString &name) const

@@ -157,6 +157,23 @@ void FileCommands::OpenExample(Example example)
     });
 }
 
+void FileCommands::Import()
+{
+    if (!m_desktop.chooseOpenFile(openDialog(), m_openChoice))
+        return;
+    const QString path = m_openChoice.fileName;
+    withMessage(importFailureMessage(), [&] {
+        if (!promptStep())
+            return;
+        adopt(readVersion10File(path), path);
+    });
+}
+
+QString FileCommands::importFailureMessage()
+{
+    return QStringLiteral("Файл не является форматом баз данных Tablora 1.0");
+}
+
 void FileCommands::loadFile(const QString &path)
 {
     adopt(readFile(path), path);
@@ -166,6 +183,12 @@ TableData FileCommands::readFile(const QString &path)
 {
     BusyScope busy(m_desktop);
     return DatabaseCodec::ReadBaseFile(path);
+}
+
+TableData FileCommands::readVersion10File(const QString &path)
+{
+    BusyScope busy(m_desktop);
+    return DatabaseCodec::ReadPlainFile(path);
 }
 
 void FileCommands::adopt(TableData table, const QString &fileName)

@@ -41,6 +41,10 @@ public:
     void SaveAs();
     void Reopen(int k);
     void OpenExample(Example example);
+    // Opens a version-1.0 database (the plain line list, unencoded) as the
+    // open table under its own name, so that Save converts it; the recent
+    // files stay as they are.
+    void Import();
 
     // Opens a database named on the command line; the recent files stay as
     // they are. Throws when the file cannot be read.
@@ -60,6 +64,7 @@ public:
 
     static QString openFailureMessage();
     static QString exampleFailureMessage();
+    static QString importFailureMessage();
 
 private:
     // Rights check, then the encoded file; nothing when the user declined to
@@ -74,6 +79,7 @@ private:
     void takeFileName(const QString &fileName);
     void addToRecent(const QString &path);
     TableData readFile(const QString &path);
+    TableData readVersion10File(const QString &path);
 
     Document &m_document;
     Settings &m_settings;

@@ -28,8 +28,9 @@ bool holdsLineBreak(const QString &s)
 
 } // namespace
 
-ProfileFile::ProfileFile(QString path)
+ProfileFile::ProfileFile(QString path, NewFile newFile)
     : m_path(std::move(path))
+    , m_newFile(newFile)
 {
 }
 
@@ -62,9 +63,28 @@ bool ProfileFile::readBool(const QString &section, const QString &key, bool defa
 
 void ProfileFile::writeString(const QString &section, const QString &key, const QString &value)
 {
-    if (holdsLineBreak(section) || holdsLineBreak(key) || holdsLineBreak(value)
-        || section.contains(QLatin1Char(']')) || key.contains(QLatin1Char('=')))
-        refuseWrite();
+    writeStrings({{section, key, value}});
+}
+
+void ProfileFile::writeInteger(const QString &section, const QString &key, int value)
+{
+    writeString(section, key, integerText(value));
+}
+
+void ProfileFile::writeBool(const QString &section, const QString &key, bool value)
+{
+    writeString(section, key, boolText(value));
+}
+
+void ProfileFile::writeStrings(const QList<Entry> &entries)
+{
+    if (entries.isEmpty())
+        return;
+    for (const Entry &e : entries) {
+        if (holdsLineBreak(e.section) || holdsLineBreak(e.key) || holdsLineBreak(e.value)
+            || e.section.contains(QLatin1Char(']')) || e.key.contains(QLatin1Char('=')))
+            refuseWrite();
+    }
 
     QByteArray text;
     if (const auto current = readFile(m_path))
@@ -72,22 +92,33 @@ void ProfileFile::writeString(const QString &section, const QString &key, const 
     else if (QFileInfo::exists(m_path))
         refuseWrite(); // rewriting a file we cannot read would lose its other keys
 
-    const QByteArray updated = ProfileFormat::withValue(text, section, key, Windows1251::encode(value));
+    for (const Entry &e : entries)
+        text = ProfileFormat::withValue(text, e.section, e.key, Windows1251::encode(e.value));
 
+    const bool created = m_newFile == NewFile::OwnerOnly && !QFileInfo::exists(m_path) && createOwnerOnly();
     // Where no temporary file can be made beside it, the file is written in
     // place.
-    if (SafeWrite::replaceFile(m_path, updated, SafeWrite::InPlace::AsLastResort))
+    if (SafeWrite::replaceFile(m_path, text, SafeWrite::InPlace::AsLastResort)) {
+        if (created)
+            QFile::remove(m_path);
         refuseWrite();
+    }
 }
 
-void ProfileFile::writeInteger(const QString &section, const QString &key, int value)
+QString ProfileFile::integerText(int value)
 {
-    writeString(section, key, QString::number(value));
+    return QString::number(value);
 }
 
-void ProfileFile::writeBool(const QString &section, const QString &key, bool value)
+QString ProfileFile::boolText(bool value)
 {
-    writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+    return value ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+bool ProfileFile::createOwnerOnly() const
+{
+    QFile file(m_path);
+    return file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 void ProfileFile::refuseWrite() const

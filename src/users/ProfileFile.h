@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // A handle on one settings file in the private-profile format (see
@@ -15,7 +16,22 @@ class ProfileFile
 public:
     static constexpr int MaxTextLength = 2047;
 
-    explicit ProfileFile(QString path);
+    // Who may read a file that a write creates. An existing file keeps the
+    // permissions it has.
+    enum class NewFile {
+        Shared,   // as the process's file-creation mask allows
+        OwnerOnly // readable and writable by its owner only (it holds passwords)
+    };
+
+    // One write of a batch.
+    struct Entry
+    {
+        QString section;
+        QString key;
+        QString value;
+    };
+
+    explicit ProfileFile(QString path, NewFile newFile = NewFile::Shared);
 
     const QString &path() const { return m_path; }
 
@@ -35,8 +51,22 @@ public:
     void writeInteger(const QString &section, const QString &key, int value);
     void writeBool(const QString &section, const QString &key, bool value);
 
+    // Applies the writes in order as one change of the file. On success the
+    // bytes are those the same writeString calls one after another would
+    // leave; when any of them would be refused, or the file cannot be
+    // replaced, the file is left exactly as it was and nothing is written.
+    void writeStrings(const QList<Entry> &entries);
+
+    // How writeInteger and writeBool spell their values.
+    static QString integerText(int value);
+    static QString boolText(bool value);
+
 private:
     [[noreturn]] void refuseWrite() const;
+    // Creates the missing file empty, readable by its owner only, so that the
+    // replacing write keeps those permissions. True when it made the file.
+    bool createOwnerOnly() const;
 
     QString m_path;
+    NewFile m_newFile;
 };

@@ -1,10 +1,13 @@
 #include "Settings.h"
 
+#include "SettingsBatch.h"
 #include "base/ProgramDir.h"
+#include "base/SafeWrite.h"
+#include "base/TabloraError.h"
 
 Settings::Settings(const ProgramDir &dir)
     : m_config(dir.configIni())
-    , m_other(dir.otherDat())
+    , m_other(dir.otherDat(), ProfileFile::NewFile::OwnerOnly)
     , m_favourite(dir.favouriteIni())
 {
 }
@@ -55,4 +58,21 @@ void Settings::write(const IntKey &key, int value)
 void Settings::write(const BoolKey &key, bool value)
 {
     file(key.file).writeBool(key.section, key.name, value);
+}
+
+void Settings::write(const SettingsBatch &batch)
+{
+    QStringList written;
+    for (const SettingsFile which : batch.files()) {
+        ProfileFile &target = file(which);
+        try {
+            target.writeStrings(batch.entries(which));
+        } catch (const TabloraError &e) {
+            if (written.isEmpty())
+                throw;
+            throw TabloraError(e.message() + QStringLiteral("\nИзменения записаны только в ")
+                               + written.join(QStringLiteral(", ")) + QLatin1Char('.'));
+        }
+        written.append(SafeWrite::nativeFullPath(target.path()));
+    }
 }

@@ -65,6 +65,9 @@ private slots:
     void unencodableTextIsNotLostSilently();
     void exampleLoadsUnderItsPath();
     void commandLineLoadKeepsRecentFiles();
+    void importVersion10_data();
+    void importVersion10();
+    void importThenSaveConvertsTheFile();
 
 private:
     QString writeDatabase(const QString &name, const TableData &table);
@@ -116,7 +119,7 @@ void FileCommandsTest::makeModified()
     m_document->setModified(true);
 }
 
-enum class Command { New, Open, Reopen, Example };
+enum class Command { New, Open, Reopen, Example, Import };
 
 void FileCommandsTest::promptAnswers_data()
 {
@@ -237,6 +240,7 @@ void FileCommandsTest::failedLoadsChangeNothing_data()
     QTest::newRow("open") << int(Command::Open) << FileCommands::openFailureMessage();
     QTest::newRow("reopen") << int(Command::Reopen) << FileCommands::openFailureMessage();
     QTest::newRow("example") << int(Command::Example) << FileCommands::exampleFailureMessage();
+    QTest::newRow("import") << int(Command::Import) << FileCommands::importFailureMessage();
 }
 
 void FileCommandsTest::failedLoadsChangeNothing()
@@ -253,7 +257,7 @@ void FileCommandsTest::failedLoadsChangeNothing()
     m_document->setFileName(current);
     makeModified();
     const TableData before = m_document->model().table();
-    if (Command(command) == Command::Open)
+    if (Command(command) == Command::Open || Command(command) == Command::Import)
         m_desktop.expectOpenFile(bad.fileName()); // the dialog comes before the question
     m_desktop.expectQuestion(QStringLiteral("База данных \"current.db\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer::No);
@@ -262,6 +266,8 @@ void FileCommandsTest::failedLoadsChangeNothing()
             m_files->Open();
         else if (Command(command) == Command::Reopen)
             m_files->Reopen(1);
+        else if (Command(command) == Command::Import)
+            m_files->Import();
         else
             m_files->OpenExample(FileCommands::Example::Programs);
         QFAIL("the load should have failed");
@@ -433,6 +439,67 @@ void FileCommandsTest::commandLineLoadKeepsRecentFiles()
     QCOMPARE(m_document->fileName(), p);
     QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
     QVERIFY_THROWS_EXCEPTION(std::exception, m_files->loadFile(path(QStringLiteral("missing.db"))));
+    QCOMPARE(m_document->fileName(), p);
+}
+
+void FileCommandsTest::importVersion10_data()
+{
+    QTest::addColumn<QByteArray>("lineBreak");
+    QTest::newRow("CR LF") << QByteArray("\r\n");
+    QTest::newRow("LF") << QByteArray("\n");
+    QTest::newRow("CR") << QByteArray("\r");
+}
+
+void FileCommandsTest::importVersion10()
+{
+    QFETCH(QByteArray, lineBreak);
+    TableData old;
+    old.setWidth(2, 150);
+    old.setTitle(1, QStringLiteral("Товар"));
+    old.appendRecord(record({"1", "Чай", "", "", "", "", "", "последняя"}));
+    old.appendRecord(record({"2", "Кофе"}));
+    const QString p = path(QStringLiteral("old.db"));
+    QFile file(p);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(DatabaseCodec::BuildPlainList(old).replace("\r\n", lineBreak));
+    file.close();
+
+    m_document->setFileName(path(QStringLiteral("current.db")));
+    makeModified();
+    m_desktop.expectOpenFile(p);
+    m_desktop.expectQuestion(QStringLiteral("База данных \"current.db\" была изменена. Сохранить изменения?"),
+                             DesktopServices::Answer::No);
+    m_files->Import();
+    QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Открыть...]"));
+    QCOMPARE(m_document->model().table(), old);
+    QCOMPARE(m_document->fileName(), p);
+    QCOMPARE(m_view->title, QStringLiteral("Tablora 1.5 [old.db]"));
+    QVERIFY(!m_document->isModified());
+    QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
+}
+
+void FileCommandsTest::importThenSaveConvertsTheFile()
+{
+    // The count says 2, the file holds one record: the second is empty.
+    const QString p = path(QStringLiteral("old.db"));
+    QFile file(p);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("30\n100\n100\n100\n100\n100\n100\n100\nN\nA\nB\nC\nD\nE\nF\nG\n2\n1\na\nb\nc\nd\ne\nf\ng\n");
+    file.close();
+    m_desktop.expectOpenFile(p);
+    m_files->Import();
+    QCOMPARE(m_document->model().recordCount(), 2);
+    QCOMPARE(m_document->model().table().cell(1, 7).toString(), QString());
+
+    m_files->Save();
+    const TableData imported = m_document->model().table();
+    QCOMPARE(readBack(p), imported);
+
+    // The file is now in the current format, which the import refuses.
+    m_document->model().appendRecord(record({"3"}));
+    m_desktop.expectOpenFile(p);
+    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->Import());
+    QCOMPARE(m_document->model().recordCount(), 3);
     QCOMPARE(m_document->fileName(), p);
 }
 

@@ -4,6 +4,7 @@
 #include "users/ProfileFile.h"
 #include "users/SettingKeys.h"
 #include "users/Settings.h"
+#include "users/SettingsBatch.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,6 +59,12 @@ private slots:
     void refusedWrite();
     void unreadableFileIsNotReplaced();
     void everyAccessGoesToDisk();
+    void batchEqualsOneWriteAfterAnother_data();
+    void batchEqualsOneWriteAfterAnother();
+    void refusedBatchWritesNothing_data();
+    void refusedBatchWritesNothing();
+    void otherDatIsCreatedForItsOwnerOnly();
+    void batchOverTwoFilesSaysWhatWasWritten();
 
     void keyIndex_data();
     void keyIndex();
@@ -465,6 +472,136 @@ void SettingsTest::everyAccessGoesToDisk()
     QCOMPARE(second.readString("S", "K", ""), QStringLiteral("edited by hand"));
     QVERIFY(QFile::remove(path()));
     QCOMPARE(second.readString("S", "K", "gone"), QStringLiteral("gone"));
+}
+
+// ---- several writes as one change --------------------------------------------
+
+namespace {
+
+// Writes that add, replace and re-replace keys in old and new sections.
+QList<ProfileFile::Entry> mixedWrites()
+{
+    return {{"Users", "Admin", "Админ"},   {"Users", "Password", "9107"}, {"Users", "Login1", "petrov"},
+            {"Enter", "QuestionOnStart", "0"}, {"users", "ADMIN", "Admin"}, {"Users", "Prava1", "moder"}};
+}
+
+} // namespace
+
+void SettingsTest::batchEqualsOneWriteAfterAnother_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::newRow("no file") << QByteArray();
+    QTest::newRow("keys in place") << QByteArray("[Users]\r\nLogin1=x\r\nAdmin=a\r\nOther=keep\r\n");
+    QTest::newRow("LF lines, unended") << QByteArray("; hand-made\n[Enter]\nQuestionOnStart=1\n[Users]\nAdmin=a");
+    QTest::newRow("duplicate sections") << QByteArray("[Users]\r\nX=1\r\n[Prava]\r\n[users]\r\nAdmin=b\r\n");
+}
+
+void SettingsTest::batchEqualsOneWriteAfterAnother()
+{
+    QFETCH(QByteArray, before);
+    const QString single = QStringLiteral("single.ini");
+    if (!before.isEmpty()) {
+        put(before);
+        put(before, single);
+    }
+    ProfileFile one(path(single));
+    for (const ProfileFile::Entry &e : mixedWrites())
+        one.writeString(e.section, e.key, e.value);
+    ProfileFile(path()).writeStrings(mixedWrites());
+    QCOMPARE(contents(), contents(single));
+}
+
+void SettingsTest::refusedBatchWritesNothing_data()
+{
+    QTest::addColumn<QString>("relative");
+    QTest::addColumn<QString>("lastValue");
+    QTest::newRow("a late value with a line break") << QStringLiteral("test.ini") << QStringLiteral("x\ny");
+    QTest::newRow("folder missing") << QStringLiteral("missing/test.ini") << QStringLiteral("v");
+    QTest::newRow("path is a folder") << QStringLiteral("folder") << QStringLiteral("v");
+}
+
+void SettingsTest::refusedBatchWritesNothing()
+{
+    QFETCH(QString, relative);
+    QFETCH(QString, lastValue);
+    const QByteArray before("[Users]\r\nAdmin=old\r\n");
+    put(before);
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
+    QList<ProfileFile::Entry> writes = mixedWrites();
+    writes.append({"Users", "Login2", lastValue});
+    ProfileFile f(path(relative), ProfileFile::NewFile::OwnerOnly);
+    try {
+        f.writeStrings(writes);
+        QFAIL("the batch was not refused");
+    } catch (const TabloraError &e) {
+        QCOMPARE(e.message(), QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path(relative)));
+    }
+    QCOMPARE(contents(), before);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             QStringList({"folder", "test.ini"}));
+}
+
+void SettingsTest::otherDatIsCreatedForItsOwnerOnly()
+{
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("data")));
+    const ProgramDir dir(m_dir->path());
+    Settings settings(dir);
+    const auto permissions = [](const QString &file) {
+        return QFileInfo(file).permissions()
+            & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther
+               | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    };
+    const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+    settings.write(Keys::login(1), QStringLiteral("petrov"));
+    QCOMPARE(permissions(dir.otherDat()), ownerOnly);
+    SettingsBatch batch;
+    batch.set(Keys::password(1), QStringLiteral("secret"));
+    settings.write(batch);
+    QCOMPARE(permissions(dir.otherDat()), ownerOnly);
+
+    // An existing file keeps what its owner gave it, wider or narrower.
+    const QFileDevice::Permissions shared = ownerOnly | QFileDevice::ReadGroup;
+    QVERIFY(QFile::setPermissions(dir.otherDat(), shared));
+    settings.write(batch);
+    QCOMPARE(permissions(dir.otherDat()), shared);
+
+    QVERIFY(QFile::remove(dir.otherDat()));
+    SettingsBatch refused;
+    refused.set(Keys::login(1), QStringLiteral("a\nb"));
+    QVERIFY_THROWS_EXCEPTION(TabloraError, settings.write(refused));
+    QVERIFY(!QFileInfo::exists(dir.otherDat()));
+}
+
+void SettingsTest::batchOverTwoFilesSaysWhatWasWritten()
+{
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("data")));
+    const ProgramDir dir(m_dir->path());
+    Settings settings(dir);
+    SettingsBatch batch;
+    batch.set(Keys::savePosition(), false);
+    batch.set(Keys::questionOnStart(), false);
+    batch.set(Keys::align(), QStringLiteral("Center"));
+    batch.set(Keys::pravaEditBase(), true);
+    QCOMPARE(batch.files(), QList<SettingsFile>({SettingsFile::Config, SettingsFile::Other}));
+
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("data/other.dat")));
+    try {
+        settings.write(batch);
+        QFAIL("the batch was not refused");
+    } catch (const TabloraError &e) {
+        QCOMPARE(e.message(), QStringLiteral("Unable to write to %1\nИзменения записаны только в %2.")
+                                  .arg(dir.otherDat(), dir.configIni()));
+    }
+    QCOMPARE(contents(QStringLiteral("data/config.ini")),
+             QByteArray("[General]\r\nSavePosition=0\r\nAlign=Center\r\n"));
+
+    // The first file failing stops the batch there.
+    QVERIFY(QFile::remove(dir.configIni()));
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("data/config.ini")));
+    QVERIFY(QDir(m_dir->path()).rmdir(QStringLiteral("data/other.dat")));
+    QVERIFY_THROWS_EXCEPTION(TabloraError, settings.write(batch));
+    QVERIFY(!QFileInfo::exists(dir.otherDat()));
 }
 
 // ---- key index -------------------------------------------------------------

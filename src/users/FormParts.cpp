@@ -1,0 +1,43 @@
+#include "FormParts.h"
+
+#include "base/ErrorReporter.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+
+namespace FormParts {
+
+void setUpDialog(QDialog &dialog, const QString &objectName, const QString &caption, QSize clientSize)
+{
+    dialog.setObjectName(objectName);
+    dialog.setWindowTitle(caption);
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(13);
+    dialog.setFont(font);
+    dialog.setFixedSize(clientSize);
+}
+
+void centreOnDesktop(QDialog &dialog)
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        dialog.move(screen->availableGeometry().center() - dialog.rect().center());
+}
+
+QPushButton *button(QWidget *parent, const QString &objectName, const QString &text, const QRect &geometry)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(objectName);
+    b->setGeometry(geometry);
+    b->setAutoDefault(false);
+    return b;
+}
+
+void onClick(QPushButton *button, ErrorReporter &errors, std::function<void()> handler)
+{
+    QObject::connect(button, &QPushButton::clicked, button,
+                     [&errors, handler = std::move(handler)] { errors.run(handler); });
+}
+
+} // namespace FormParts

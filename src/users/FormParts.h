@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+#include <functional>
+
+class ErrorReporter;
+class QDialog;
+class QPushButton;
+class QWidget;
+
+// The pieces every dialog of this folder is built from.
+namespace FormParts {
+
+// A dialog's caption, its fixed client size and its font ("Verdana", 13
+// pixels high).
+void setUpDialog(QDialog &dialog, const QString &objectName, const QString &caption, QSize clientSize);
+
+// Places the dialog at the centre of the desktop.
+void centreOnDesktop(QDialog &dialog);
+
+// A push button at a fixed place. It never becomes the default button by
+// taking the focus: Enter presses only the button a dialog names as default.
+QPushButton *button(QWidget *parent, const QString &objectName, const QString &text, const QRect &geometry);
+
+// Runs the handler through the error reporter whenever the button is clicked.
+void onClick(QPushButton *button, ErrorReporter &errors, std::function<void()> handler);
+
+} // namespace FormParts

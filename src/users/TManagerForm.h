@@ -1,0 +1,81 @@
+#pragma once
+
+#include "base/ProgramDir.h"
+
+#include <QDialog>
+#include <QTimer>
+
+class DesktopServices;
+class ErrorReporter;
+class QComboBox;
+class QFrame;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class Settings;
+
+// The user manager: the administrator and the ten account slots as a list of
+// eleven rows, edited in a panel over the list and written back to
+// data/other.dat only by "Сохранить". The list is the only copy of the
+// accounts while the window is open.
+class TManagerForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // messageCaption is the caption of the window's plain message boxes.
+    TManagerForm(Settings &settings, DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
+                 QString messageCaption, QWidget *parent = nullptr);
+
+    // One tick, 200 ms after the window is first shown, loads the list.
+    QTimer &loadTimer() { return Timer1; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    enum Column { Number, Login, Password, Rights };
+
+    void FormShow();
+    void Timer1Timer();
+    void BitBtn5Click();
+    void BitBtn7Click();
+    void BitBtn4Click();
+    void BitBtn6Click();
+    void BitBtn1Click();
+    void BitBtn3Click();
+
+    void buildPanel();
+    void showPanel(bool visible);
+    // The list as the file holds it, unless it was loaded already: a command
+    // given before the timer's tick works on the stored accounts, and the
+    // tick never overwrites edits.
+    void ensureLoaded();
+    int selectedRow() const;
+    bool refuseWithoutSelection(int row);
+    QString cell(int row, Column column) const;
+    void setRow(int row, const QString &login, const QString &password, const QString &rights);
+
+    Settings &m_settings;
+    DesktopServices &m_desktop;
+    ErrorReporter &m_errors;
+    ProgramDir m_dir;
+    QString m_messageCaption;
+    bool m_loaded = false;
+    int m_panelRow = -1; // the row the panel was opened for
+
+    QTableWidget *Table1;
+    QPushButton *BitBtn1;
+    QPushButton *BitBtn2;
+    QPushButton *BitBtn3;
+    QPushButton *BitBtn5;
+    QPushButton *BitBtn6;
+    QFrame *Panel1;
+    QLineEdit *Edit1;
+    QLineEdit *Edit2;
+    QComboBox *ComboBox1;
+    QPushButton *BitBtn7;
+    QPushButton *BitBtn4;
+    QTimer Timer1;
+};

@@ -1,0 +1,666 @@
+#include "ScriptedDesktop.h"
+#include "base/ErrorReporter.h"
+#include "base/ProgramDir.h"
+#include "base/Windows1251.h"
+#include "users/Accounts.h"
+#include "users/AdminCommands.h"
+#include "users/SettingKeys.h"
+#include "users/Settings.h"
+#include "users/TManagerForm.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+class RecordingReporter : public ErrorReporter
+{
+public:
+    void report(const QString &message) noexcept override { messages.append(message); }
+    QStringList messages;
+};
+
+using Handler = std::function<void(QDialog &)>;
+
+template<typename Widget>
+Widget *child(QDialog &dialog, const char *name)
+{
+    auto *w = dialog.findChild<Widget *>(QString::fromLatin1(name));
+    if (!w)
+        qFatal("no widget %s", name);
+    return w;
+}
+
+void click(QDialog &dialog, const char *button)
+{
+    child<QPushButton>(dialog, button)->click();
+}
+
+// Shows the dialog, as the modal loop would, and lets the manager's load
+// timer tick at once.
+void showLoaded(QDialog &dialog)
+{
+    dialog.show();
+    if (auto *manager = qobject_cast<TManagerForm *>(&dialog)) {
+        manager->loadTimer().setInterval(0);
+        manager->loadTimer().start();
+    }
+    QCoreApplication::processEvents();
+}
+
+// "login|password|rights" of a row of the manager's list.
+QString row(QDialog &dialog, int r)
+{
+    auto *table = child<QTableWidget>(dialog, "Table1");
+    return table->item(r, 1)->text() + u'|' + table->item(r, 2)->text() + u'|' + table->item(r, 3)->text();
+}
+
+void selectRow(QDialog &dialog, int r)
+{
+    auto *table = child<QTableWidget>(dialog, "Table1");
+    if (r < 0)
+        table->clearSelection();
+    else
+        table->selectRow(r);
+}
+
+// The values of the settings dialog's controls, one "name=value" each.
+QStringList optionsState(QDialog &dialog)
+{
+    QStringList state;
+    for (const char *name : {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6",
+                             "CheckBox7", "CheckBox9", "CheckBox10", "CheckBox11", "CheckBox13", "CheckBox14",
+                             "CheckBox15", "RadioButton1", "RadioButton2", "RadioButton3"})
+        state << QString::fromLatin1(name) + u'=' + (child<QAbstractButton>(dialog, name)->isChecked() ? u'1' : u'0');
+    for (int i = 1; i <= 8; ++i)
+        state << QStringLiteral("Edit%1=").arg(i) + child<QLineEdit>(dialog, qPrintable(QStringLiteral("Edit%1").arg(i)))->text();
+    state << QStringLiteral("Label11=") + child<QLabel>(dialog, "Label11")->text();
+    return state;
+}
+
+const QByteArray kAllOptionsConfig = "[General]\r\nSavePosition=0\r\nSaveSize=0\r\nQuickStart=1\r\nAlign=Center\r\n"
+                                     "[Font]\r\nName=Arial\r\nSize=12\r\n"
+                                     "[Table]\r\n0 caption=N\r\n3 caption=Цена\r\n7 caption=\r\n";
+const QByteArray kAllOptionsOther = "[Enter]\r\nQuestionOnStart=0\r\n[Moder]\r\nEditUsers=0\r\nEditOptions=1\r\n"
+                                    "[Prava]\r\nEditBase=1\r\nSaveBase=1\r\nEditOptions=1\r\nManager=1\r\n"
+                                    "AddNewUsers=1\r\nUpdateProgram=1\r\n";
+
+} // namespace
+
+class AdminDialogsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void commandRights_data();
+    void commandRights();
+    void helpOpensTheHelpFile_data();
+    void helpOpensTheHelpFile();
+
+    void managerLoadsOnItsTimer();
+    void commandBeforeTheTickWorksOnStoredAccounts();
+    void managerPanel_data();
+    void managerPanel();
+    void panelEditsTheRowItWasOpenedFor();
+    void managerRefusals();
+    void deleteThenCancelWritesNothing();
+    void failedSaveKeepsFileAndWindow();
+
+    void optionsLoad_data();
+    void optionsLoad();
+    void optionsSaveWritesEveryControl();
+    void defaultsThenOkSwitchesTheLoginOff();
+    void chosenFontKeepsOnlyNameAndSize();
+    void failedOkKeepsTheDialogOpen_data();
+    void failedOkKeepsTheDialogOpen();
+    void tableLookFollowsWhicheverButton_data();
+    void tableLookFollowsWhicheverButton();
+
+private:
+    void runManager(const Handler &handler, const QString &role = QStringLiteral("admin"));
+    // The settings dialog; the number of times the table look was applied.
+    int runOptions(const Handler &handler, const QString &role = QStringLiteral("admin"));
+    void put(const QString &relative, const QByteArray &content);
+    QByteArray contents(const QString &relative) const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramDir> m_programDir;
+    std::unique_ptr<Settings> m_settings;
+    ScriptedDesktop m_desktop;
+    RecordingReporter m_errors;
+};
+
+void AdminDialogsTest::init()
+{
+    m_desktop.reset();
+    m_errors.messages.clear();
+    m_dir = std::make_unique<QTemporaryDir>();
+    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
+    m_programDir = std::make_unique<ProgramDir>(m_dir->path());
+    m_settings = std::make_unique<Settings>(*m_programDir);
+}
+
+void AdminDialogsTest::cleanup()
+{
+    QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
+}
+
+void AdminDialogsTest::put(const QString &relative, const QByteArray &content)
+{
+    QFile f(m_dir->filePath(relative));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+QByteArray AdminDialogsTest::contents(const QString &relative) const
+{
+    QFile f(m_dir->filePath(relative));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void AdminDialogsTest::runManager(const Handler &handler, const QString &role)
+{
+    m_desktop.expectDialog([handler](QDialog &dialog) {
+        handler(dialog);
+        return dialog.result();
+    });
+    AdminCommands::Manager(*m_settings, m_desktop, m_errors, *m_programDir, role, QStringLiteral("Tablora 1.5"),
+                           nullptr);
+}
+
+int AdminDialogsTest::runOptions(const Handler &handler, const QString &role)
+{
+    int applied = 0;
+    m_desktop.expectDialog([handler](QDialog &dialog) {
+        handler(dialog);
+        return dialog.result();
+    });
+    AdminCommands::Options(*m_settings, m_desktop, m_errors, *m_programDir, role, nullptr, [&] { ++applied; });
+    return applied;
+}
+
+// ---- both commands -----------------------------------------------------------
+
+enum class Command { Manager, Options };
+
+void AdminDialogsTest::commandRights_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("role");
+    QTest::addColumn<QByteArray>("otherDat");
+    QTest::addColumn<bool>("opens");
+    const int manager = int(Command::Manager);
+    const int options = int(Command::Options);
+    QTest::newRow("manager, admin") << manager << "admin" << QByteArray() << true;
+    QTest::newRow("manager, moder refused") << manager << "moder" << QByteArray("[Prava]\r\nManager=1\r\n") << false;
+    QTest::newRow("manager, moder with EditUsers") << manager << "moder" << QByteArray("[Moder]\r\nEditUsers=1\r\n")
+                                                   << true;
+    QTest::newRow("manager, guest refused") << manager << "guest" << QByteArray("[Moder]\r\nEditUsers=1\r\n") << false;
+    QTest::newRow("manager, guest with Manager") << manager << "guest" << QByteArray("[Prava]\r\nManager=1\r\n") << true;
+    QTest::newRow("options, moder refused") << options << "moder" << QByteArray("[Prava]\r\nEditOptions=1\r\n")
+                                            << false;
+    QTest::newRow("options, moder with EditOptions")
+        << options << "moder" << QByteArray("[Moder]\r\nEditOptions=1\r\n") << true;
+    QTest::newRow("options, user refused") << options << "user" << QByteArray("[Moder]\r\nEditOptions=1\r\n") << false;
+    QTest::newRow("options, user with EditOptions") << options << "user" << QByteArray("[Prava]\r\nEditOptions=1\r\n")
+                                                    << true;
+}
+
+void AdminDialogsTest::commandRights()
+{
+    QFETCH(int, command);
+    QFETCH(QString, role);
+    QFETCH(QByteArray, otherDat);
+    QFETCH(bool, opens);
+    put(QStringLiteral("data/other.dat"), otherDat);
+    const auto close = [](QDialog &dialog) { dialog.reject(); };
+    try {
+        if (Command(command) == Command::Manager)
+            runManager(close, role);
+        else
+            QCOMPARE(runOptions(close, role), 1);
+        QVERIFY(opens);
+    } catch (const TabloraError &e) {
+        QCOMPARE(e.message(), Accounts::refusalMessage());
+        QVERIFY(!opens);
+        QVERIFY(m_desktop.logged(QStringLiteral("dialog")).isEmpty());
+        m_desktop.reset(); // forgets the dialog that was expected
+    }
+}
+
+void AdminDialogsTest::helpOpensTheHelpFile_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::newRow("manager") << int(Command::Manager);
+    QTest::newRow("options") << int(Command::Options);
+}
+
+void AdminDialogsTest::helpOpensTheHelpFile()
+{
+    QFETCH(int, command);
+    const Handler help = [](QDialog &dialog) {
+        click(dialog, qobject_cast<TManagerForm *>(&dialog) ? "BitBtn3" : "BitBtn5");
+    };
+    if (Command(command) == Command::Manager)
+        runManager(help);
+    else
+        runOptions(help);
+    QCOMPARE(m_desktop.logged(QStringLiteral("open")), QStringList(QStringLiteral("open ") + m_programDir->helpFile()));
+}
+
+// ---- user manager ------------------------------------------------------------
+
+void AdminDialogsTest::managerLoadsOnItsTimer()
+{
+    runManager([](QDialog &dialog) {
+        auto &form = static_cast<TManagerForm &>(dialog);
+        QCOMPARE(child<QTableWidget>(dialog, "Table1")->rowCount(), 11);
+        QCOMPARE(child<QTableWidget>(dialog, "Table1")->item(10, 0)->text(), QStringLiteral("10"));
+        QVERIFY(!form.loadTimer().isActive());
+        dialog.show();
+        QVERIFY(form.loadTimer().isActive());
+        QCOMPARE(form.loadTimer().interval(), 200);
+        QCOMPARE(row(dialog, 0), QStringLiteral("||")); // nothing before the tick
+        form.loadTimer().start(0);
+        QCoreApplication::processEvents();
+        QVERIFY(!form.loadTimer().isActive());
+        QCOMPARE(row(dialog, 0), QStringLiteral("Admin|9107|admin"));
+        for (int r = 1; r <= 10; ++r)
+            QCOMPARE(row(dialog, r), QStringLiteral("||guest"));
+        click(dialog, "BitBtn1");
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    });
+
+    // The 32 keys, in this order, as if written one after another.
+    Settings oneByOne{ProgramDir(m_dir->filePath(QStringLiteral("single")))};
+    QDir(m_dir->path()).mkpath(QStringLiteral("single/data"));
+    oneByOne.write(Keys::adminLogin(), QStringLiteral("Admin"));
+    oneByOne.write(Keys::adminPassword(), QStringLiteral("9107"));
+    for (int n = 1; n <= 10; ++n) {
+        oneByOne.write(Keys::login(n), QString());
+        oneByOne.write(Keys::password(n), QString());
+        oneByOne.write(Keys::prava(n), QStringLiteral("guest"));
+    }
+    QCOMPARE(contents(QStringLiteral("data/other.dat")), contents(QStringLiteral("single/data/other.dat")));
+    QCOMPARE(contents(QStringLiteral("data/other.dat")).count('\n'), 33);
+
+    QString role;
+    QVERIFY(Accounts::LoginCheck(*m_settings, m_desktop, QStringLiteral("Admin"), QStringLiteral("9107"), role));
+    QCOMPARE(role, QStringLiteral("admin"));
+}
+
+void AdminDialogsTest::commandBeforeTheTickWorksOnStoredAccounts()
+{
+    put(QStringLiteral("data/other.dat"), "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\nLogin2=ivanov\r\n");
+    runManager([this](QDialog &dialog) {
+        dialog.show();
+        QVERIFY(static_cast<TManagerForm &>(dialog).loadTimer().isActive());
+        selectRow(dialog, 1);
+        m_desktop.expectQuestion(QStringLiteral("Вы действительно хотите удалить выбранного пользователя?"),
+                                 DesktopServices::Answer::Yes);
+        click(dialog, "BitBtn6");
+        QVERIFY(!static_cast<TManagerForm &>(dialog).loadTimer().isActive()); // it would undo the deletion
+        click(dialog, "BitBtn1");
+    });
+    QCOMPARE(m_settings->read(Keys::adminLogin()), QStringLiteral("root"));
+    QCOMPARE(m_settings->read(Keys::login(1)), QString());
+    QCOMPARE(m_settings->read(Keys::login(2)), QStringLiteral("ivanov"));
+}
+
+void AdminDialogsTest::managerPanel_data()
+{
+    QTest::addColumn<int>("edited");
+    QTest::addColumn<QString>("choice"); // empty: the box is left as it opened
+    QTest::addColumn<QString>("opensWith"); // the box's text when the panel opens
+    QTest::addColumn<QString>("after"); // the row after OK, with "Сохранить" writing it
+
+    QTest::newRow("administrator keeps his Role") << 0 << "" << "Администратор" << "boss|pw|admin";
+    QTest::newRow("moderator untouched stays moder") << 1 << "" << "Модератор" << "boss|pw|moder";
+    QTest::newRow("user becomes guest") << 2 << "" << "Гость" << "boss|pw|guest";
+    QTest::newRow("odd Role becomes guest") << 3 << "" << "Гость" << "boss|pw|guest";
+    QTest::newRow("guest made moderator") << 4 << "Модератор" << "Гость" << "boss|pw|moder";
+    QTest::newRow("free slot becomes an account") << 5 << "Гость" << "Гость" << "boss|pw|guest";
+}
+
+void AdminDialogsTest::managerPanel()
+{
+    QFETCH(int, edited);
+    QFETCH(QString, choice);
+    QFETCH(QString, opensWith);
+    QFETCH(QString, after);
+    put(QStringLiteral("data/other.dat"),
+        "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\nPassword1=p\r\nPrava1=moder\r\n"
+        "Login2=ivanov\r\nPassword2=i\r\nLogin3=odd\r\nPassword3=o\r\nPrava3=Moder\r\n"
+        "Login4=sid\r\nPassword4=s\r\nPrava4=guest\r\nKeep=this\r\n");
+    QStringList before;
+    runManager([&](QDialog &dialog) {
+        showLoaded(dialog);
+        for (int r = 0; r <= 10; ++r)
+            before << row(dialog, r);
+        selectRow(dialog, edited);
+        click(dialog, "BitBtn5");
+        QVERIFY(child<QWidget>(dialog, "Panel1")->isVisible());
+        // Nothing may drop the panel's edits before OK or "Отмена".
+        for (const char *button : {"BitBtn1", "BitBtn5", "BitBtn6"})
+            QVERIFY(!child<QPushButton>(dialog, button)->isEnabled());
+        QCOMPARE(child<QLineEdit>(dialog, "Edit1")->text(), before[edited].section(u'|', 0, 0));
+        QCOMPARE(child<QLineEdit>(dialog, "Edit2")->text(), before[edited].section(u'|', 1, 1));
+        auto *box = child<QComboBox>(dialog, "ComboBox1");
+        QCOMPARE(box->currentIndex() < 0 ? box->placeholderText() : box->currentText(), opensWith);
+        QCOMPARE(box->isEnabled(), edited != 0);
+        child<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("boss"));
+        child<QLineEdit>(dialog, "Edit2")->setText(QStringLiteral("pw"));
+        if (!choice.isEmpty())
+            box->setCurrentText(choice);
+        click(dialog, "BitBtn7");
+        QVERIFY(!child<QWidget>(dialog, "Panel1")->isVisible());
+        for (int r = 0; r <= 10; ++r)
+            QCOMPARE(row(dialog, r), r == edited ? after : before[r]);
+        click(dialog, "BitBtn1");
+    });
+    const QStringList parts = after.split(u'|');
+    const TextKey login = edited == 0 ? Keys::adminLogin() : Keys::login(edited);
+    const TextKey password = edited == 0 ? Keys::adminPassword() : Keys::password(edited);
+    QCOMPARE(m_settings->read(login), parts[0]);
+    QCOMPARE(m_settings->read(password), parts[1]);
+    if (edited != 0)
+        QCOMPARE(m_settings->read(Keys::prava(edited)), parts[2]);
+    QVERIFY(!contents(QStringLiteral("data/other.dat")).contains("admin")); // never stored for row 0
+    QVERIFY(contents(QStringLiteral("data/other.dat")).contains("Keep=this\r\n")); // the section is not erased
+}
+
+void AdminDialogsTest::panelEditsTheRowItWasOpenedFor()
+{
+    runManager([](QDialog &dialog) {
+        showLoaded(dialog);
+        for (int other : {-1, 3}) {
+            selectRow(dialog, 0);
+            click(dialog, "BitBtn5");
+            selectRow(dialog, other);
+            child<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("root"));
+            click(dialog, "BitBtn7");
+            QCOMPARE(row(dialog, 0), QStringLiteral("root|9107|admin"));
+            QCOMPARE(row(dialog, 3), QStringLiteral("||guest")); // the administrator's Role never reaches a slot
+        }
+        selectRow(dialog, 2);
+        click(dialog, "BitBtn5");
+        child<QComboBox>(dialog, "ComboBox1")->setCurrentText(QStringLiteral("Модератор"));
+        selectRow(dialog, 0);
+        click(dialog, "BitBtn7");
+        QCOMPARE(row(dialog, 0), QStringLiteral("root|9107|admin"));
+        QCOMPARE(row(dialog, 2), QStringLiteral("||moder"));
+
+        // Esc closes the open panel, not the window with its edits.
+        click(dialog, "BitBtn5");
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QVERIFY(!child<QWidget>(dialog, "Panel1")->isVisible());
+        QVERIFY(dialog.isVisible());
+        dialog.reject();
+    });
+    QCOMPARE(contents(QStringLiteral("data/other.dat")), QByteArray("<missing>"));
+}
+
+void AdminDialogsTest::managerRefusals()
+{
+    runManager([this](QDialog &dialog) {
+        showLoaded(dialog);
+        m_desktop.expectMessage(QStringLiteral("Выберите пользователя!"), QStringLiteral("Tablora 1.5"));
+        click(dialog, "BitBtn5");
+        m_desktop.expectMessage(QStringLiteral("Выберите пользователя!"));
+        click(dialog, "BitBtn6");
+        selectRow(dialog, 0);
+        m_desktop.expectMessage(QStringLiteral("Администратора удалить невозможно!"));
+        click(dialog, "BitBtn6");
+        QVERIFY(!child<QWidget>(dialog, "Panel1")->isVisible());
+        QCOMPARE(row(dialog, 0), QStringLiteral("Admin|9107|admin"));
+        dialog.reject();
+    });
+    QCOMPARE(m_desktop.logged(QStringLiteral("beep")).size(), 3);
+    QCOMPARE(m_desktop.log().at(m_desktop.log().indexOf(QStringLiteral("beep")) + 1).left(7), QStringLiteral("message"));
+}
+
+void AdminDialogsTest::deleteThenCancelWritesNothing()
+{
+    const QByteArray stored = "[Users]\r\nLogin3=petrov\r\nPassword3=p\r\nPrava3=moder\r\n";
+    put(QStringLiteral("data/other.dat"), stored);
+    runManager([this](QDialog &dialog) {
+        showLoaded(dialog);
+        selectRow(dialog, 3);
+        m_desktop.expectQuestion(QStringLiteral("Вы действительно хотите удалить выбранного пользователя?"),
+                                 DesktopServices::Answer::No, QStringLiteral("Вопрос"));
+        click(dialog, "BitBtn6");
+        QCOMPARE(row(dialog, 3), QStringLiteral("petrov|p|moder"));
+        m_desktop.expectQuestion(QStringLiteral("Вы действительно хотите удалить выбранного пользователя?"),
+                                 DesktopServices::Answer::Yes);
+        click(dialog, "BitBtn6");
+        QCOMPARE(row(dialog, 3), QStringLiteral("||guest"));
+        QCOMPARE(child<QTableWidget>(dialog, "Table1")->rowCount(), 11);
+        click(dialog, "BitBtn2");
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    });
+    QCOMPARE(contents(QStringLiteral("data/other.dat")), stored);
+}
+
+void AdminDialogsTest::failedSaveKeepsFileAndWindow()
+{
+    const QByteArray stored = "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\n";
+    put(QStringLiteral("data/other.dat"), stored);
+    runManager([&](QDialog &dialog) {
+        showLoaded(dialog);
+        // A pasted line break cannot be stored; it comes after keys that can.
+        selectRow(dialog, 0);
+        click(dialog, "BitBtn5");
+        child<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("admin2"));
+        click(dialog, "BitBtn7");
+        selectRow(dialog, 7);
+        click(dialog, "BitBtn5");
+        child<QLineEdit>(dialog, "Edit1")->insert(QStringLiteral("new\nuser"));
+        click(dialog, "BitBtn7");
+
+        click(dialog, "BitBtn1");
+        QCOMPARE(m_errors.messages,
+                 QStringList(QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(m_programDir->otherDat())));
+        QCOMPARE(contents(QStringLiteral("data/other.dat")), stored);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(row(dialog, 0), QStringLiteral("admin2|r|admin"));
+        QCOMPARE(row(dialog, 7), QStringLiteral("new\nuser||guest"));
+
+        selectRow(dialog, 7);
+        click(dialog, "BitBtn5");
+        child<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("newuser"));
+        click(dialog, "BitBtn7");
+        click(dialog, "BitBtn1");
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    });
+    QCOMPARE(m_settings->read(Keys::adminLogin()), QStringLiteral("admin2"));
+    QCOMPARE(m_settings->read(Keys::login(7)), QStringLiteral("newuser"));
+}
+
+// ---- program settings --------------------------------------------------------
+
+void AdminDialogsTest::optionsLoad_data()
+{
+    QTest::addColumn<QByteArray>("config");
+    QTest::addColumn<QByteArray>("other");
+    QTest::addColumn<QStringList>("state");
+
+    QTest::newRow("no files: the dialog's own defaults")
+        << QByteArray() << QByteArray()
+        << QStringList({"CheckBox1=1", "CheckBox2=1", "CheckBox3=1", "CheckBox4=0", "CheckBox5=1", "CheckBox6=1",
+                        "CheckBox7=0", "CheckBox9=0", "CheckBox10=0", "CheckBox11=0", "CheckBox13=0", "CheckBox14=0",
+                        "CheckBox15=0", "RadioButton1=1", "RadioButton2=0", "RadioButton3=0", "Edit1=№",
+                        "Edit2=1 столбец", "Edit3=2 столбец", "Edit4=3 столбец", "Edit5=4 столбец", "Edit6=5 столбец",
+                        "Edit7=6 столбец", "Edit8=7 столбец", "Label11=Verdana 8"});
+    QTest::newRow("every key stored")
+        << kAllOptionsConfig << kAllOptionsOther
+        << QStringList({"CheckBox1=0", "CheckBox2=0", "CheckBox3=0", "CheckBox4=1", "CheckBox5=1", "CheckBox6=0",
+                        "CheckBox7=1", "CheckBox9=1", "CheckBox10=1", "CheckBox11=1", "CheckBox13=1", "CheckBox14=1",
+                        "CheckBox15=1", "RadioButton1=0", "RadioButton2=1", "RadioButton3=0", "Edit1=N",
+                        "Edit2=1 столбец", "Edit3=2 столбец", "Edit4=Цена", "Edit5=4 столбец", "Edit6=5 столбец",
+                        "Edit7=6 столбец", "Edit8=", "Label11=Arial 12"});
+}
+
+void AdminDialogsTest::optionsLoad()
+{
+    QFETCH(QByteArray, config);
+    QFETCH(QByteArray, other);
+    QFETCH(QStringList, state);
+    if (!config.isEmpty())
+        put(QStringLiteral("data/config.ini"), Windows1251::encode(QString::fromUtf8(config)));
+    if (!other.isEmpty())
+        put(QStringLiteral("data/other.dat"), other);
+    runOptions([&](QDialog &dialog) {
+        showLoaded(dialog);
+        QCOMPARE(optionsState(dialog), state);
+        QVERIFY(!child<QCheckBox>(dialog, "CheckBox5")->isEnabled());
+        QCOMPARE(child<QLabel>(dialog, "Label11")->font().family(), state.last().mid(8).section(u' ', 0, 0));
+        dialog.reject();
+    });
+}
+
+void AdminDialogsTest::optionsSaveWritesEveryControl()
+{
+    put(QStringLiteral("data/config.ini"), "[General]\r\nAlign=Justify\r\n");
+    runOptions([&](QDialog &dialog) {
+        showLoaded(dialog);
+        QVERIFY(child<QRadioButton>(dialog, "RadioButton3")->isChecked()); // any other text is right
+        for (const char *name : {"CheckBox1", "CheckBox3", "CheckBox6", "CheckBox9", "CheckBox11", "CheckBox14"})
+            child<QCheckBox>(dialog, name)->setChecked(!child<QCheckBox>(dialog, name)->isChecked());
+        child<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("Код"));
+        child<QLineEdit>(dialog, "Edit8")->clear();
+        click(dialog, "BitBtn2");
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    });
+    QCOMPARE(Windows1251::decode(contents(QStringLiteral("data/config.ini"))),
+             QStringLiteral("[General]\r\nAlign=Right\r\nSavePosition=0\r\nSaveSize=1\r\nQuickStart=0\r\n"
+                            "[Table]\r\n0 caption=Код\r\n1 caption=1 столбец\r\n2 caption=2 столбец\r\n"
+                            "3 caption=3 столбец\r\n4 caption=4 столбец\r\n5 caption=5 столбец\r\n"
+                            "6 caption=6 столбец\r\n7 caption=\r\n[Font]\r\nName=Verdana\r\nSize=8\r\n"));
+    QCOMPARE(contents(QStringLiteral("data/other.dat")),
+             QByteArray("[Enter]\r\nQuestionOnStart=0\r\n[Moder]\r\nEditUsers=0\r\nEditOptions=0\r\n"
+                        "[Prava]\r\nEditBase=1\r\nSaveBase=0\r\nEditOptions=1\r\nManager=0\r\nAddNewUsers=1\r\n"
+                        "UpdateProgram=0\r\n"));
+}
+
+void AdminDialogsTest::defaultsThenOkSwitchesTheLoginOff()
+{
+    put(QStringLiteral("data/config.ini"), kAllOptionsConfig);
+    put(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=1\r\n");
+    runOptions([&](QDialog &dialog) {
+        showLoaded(dialog);
+        const QFont drawn = child<QLabel>(dialog, "Label11")->font();
+        click(dialog, "BitBtn3");
+        QCOMPARE(optionsState(dialog),
+                 QStringList({"CheckBox1=1", "CheckBox2=1", "CheckBox3=0", "CheckBox4=0", "CheckBox5=1", "CheckBox6=1",
+                              "CheckBox7=0", "CheckBox9=0", "CheckBox10=0", "CheckBox11=0", "CheckBox13=0",
+                              "CheckBox14=0", "CheckBox15=0", "RadioButton1=1", "RadioButton2=0", "RadioButton3=0",
+                              "Edit1=№", "Edit2=1 столбец", "Edit3=2 столбец", "Edit4=3 столбец", "Edit5=4 столбец",
+                              "Edit6=5 столбец", "Edit7=6 столбец", "Edit8=7 столбец", "Label11=Verdana 8"}));
+        QCOMPARE(child<QLabel>(dialog, "Label11")->font(), drawn);
+        QCOMPARE(contents(QStringLiteral("data/other.dat")), QByteArray("[Enter]\r\nQuestionOnStart=1\r\n"));
+        click(dialog, "BitBtn2");
+    });
+    QVERIFY(!m_settings->read(Keys::questionOnStart()));
+    QCOMPARE(m_settings->read(Keys::fontName()), QStringLiteral("Verdana"));
+    QCOMPARE(m_settings->read(Keys::fontSize()), 8);
+    QString role;
+    QVERIFY(Accounts::LoginCheck(*m_settings, m_desktop, QStringLiteral("anyone"), QString(), role));
+    QCOMPARE(role, QStringLiteral("admin"));
+}
+
+void AdminDialogsTest::chosenFontKeepsOnlyNameAndSize()
+{
+    runOptions([this](QDialog &dialog) {
+        showLoaded(dialog);
+        QFont chosen(QStringLiteral("DejaVu Serif"));
+        chosen.setPointSize(14);
+        chosen.setBold(true);
+        chosen.setItalic(true);
+        m_desktop.expectFont(chosen);
+        click(dialog, "BitBtn4");
+        m_desktop.expectFont(std::nullopt);
+        click(dialog, "BitBtn4");
+        auto *label = child<QLabel>(dialog, "Label11");
+        QCOMPARE(label->text(), QStringLiteral("DejaVu Serif 14"));
+        QVERIFY(label->font().bold());
+        QCOMPARE(label->font().pointSize(), 14);
+        click(dialog, "BitBtn2");
+    });
+    QCOMPARE(m_desktop.logged(QStringLiteral("font dialog")),
+             QStringList({QStringLiteral("font dialog Verdana"), QStringLiteral("font dialog DejaVu Serif")}));
+    QVERIFY(contents(QStringLiteral("data/config.ini")).endsWith("[Font]\r\nName=DejaVu Serif\r\nSize=14\r\n"));
+}
+
+void AdminDialogsTest::failedOkKeepsTheDialogOpen_data()
+{
+    QTest::addColumn<QString>("blocked");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("configWritten");
+    QTest::newRow("config.ini fails: nothing is written") << "data/config.ini" << "Unable to write to %1" << false;
+    QTest::newRow("other.dat fails: config.ini stays written")
+        << "data/other.dat" << "Unable to write to %2\nИзменения записаны только в %1." << true;
+}
+
+void AdminDialogsTest::failedOkKeepsTheDialogOpen()
+{
+    QFETCH(QString, blocked);
+    QFETCH(QString, message);
+    QFETCH(bool, configWritten);
+    QVERIFY(QDir(m_dir->path()).mkpath(blocked)); // a folder where the file should be
+    const QString other = blocked.endsWith(u"config.ini") ? QStringLiteral("data/other.dat") : QStringLiteral("data/config.ini");
+    const QByteArray before = "[General]\r\nQuickStart=1\r\n";
+    put(other, before);
+    runOptions([&](QDialog &dialog) {
+        showLoaded(dialog);
+        child<QLineEdit>(dialog, "Edit3")->setText(QStringLiteral("Товар"));
+        click(dialog, "BitBtn2");
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(child<QLineEdit>(dialog, "Edit3")->text(), QStringLiteral("Товар"));
+        dialog.reject();
+    });
+    message.replace(QStringLiteral("%1"), QDir::toNativeSeparators(m_programDir->configIni()))
+        .replace(QStringLiteral("%2"), QDir::toNativeSeparators(m_programDir->otherDat()));
+    QCOMPARE(m_errors.messages, QStringList(message));
+    if (configWritten)
+        QCOMPARE(m_settings->read(Keys::caption(2)), QStringLiteral("Товар"));
+    else
+        QCOMPARE(contents(other), before);
+}
+
+void AdminDialogsTest::tableLookFollowsWhicheverButton_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("OK") << "BitBtn2";
+    QTest::newRow("Отмена") << "BitBtn1";
+    QTest::newRow("window closed") << "";
+}
+
+void AdminDialogsTest::tableLookFollowsWhicheverButton()
+{
+    QFETCH(QString, button);
+    const int applied = runOptions([&](QDialog &dialog) {
+        showLoaded(dialog);
+        if (button.isEmpty())
+            dialog.close();
+        else
+            click(dialog, qPrintable(button));
+        QVERIFY(!dialog.isVisible());
+    });
+    QCOMPARE(applied, 1);
+    QCOMPARE(QFile::exists(m_programDir->configIni()), button == u"BitBtn2");
+}
+
+QTEST_MAIN(AdminDialogsTest)
+#include "tst_admindialogs.moc"
