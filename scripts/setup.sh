@@ -32,6 +32,8 @@ packages=(
     fp-utils        # chmcmd compiles the help file
     xchm            # a viewer for the help file
     xdg-utils       # the desktop's "open" for files, web and mail addresses
+    file            # outside a desktop environment, xdg-open finds a file's
+                    # type with it, and so xchm for help.chm
 )
 
 missing=()

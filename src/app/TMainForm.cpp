@@ -32,6 +32,7 @@ TMainForm::TMainForm(DesktopServices &desktop, const ProgramDir &dir, QStringLis
     , m_settings(dir)
     , m_files(m_document, m_settings, desktop, *this, dir)
     , m_sort(m_document.model(), m_settings, desktop)
+    , m_help(desktop, dir, this)
 {
     setObjectName(QStringLiteral("MainForm"));
     buildLayout();
@@ -139,6 +140,18 @@ void TMainForm::bindHandlers()
                                [this] { applyTableLook(); });
     });
     bind("Action69", [this] { m_files.Import(); });
+
+    // The help menu, beside the update.
+    bind("Action7", [this] { m_help.Action7Execute(); });
+    bind("Action50", [this] { m_help.Action50Execute(); });
+    bind("Action51", [this] { m_help.Action51Execute(); });
+    bind("Action52", [this] { m_help.Action52Execute(); });
+    bind("Action53", [this] { m_help.Action53Execute(); });
+    bind("Action54", [this] { m_help.Action54Execute(); });
+    bind("Action55", [this] { m_help.Action55Execute(); });
+    bind("Action56", [this] { m_help.Action56Execute(); });
+    bind("Action57", [this] { m_help.Action57Execute(); });
+    bind("Action68", [this] { m_help.Action68Execute(); });
 }
 
 QAction *TMainForm::action(const QString &name) const

@@ -5,6 +5,7 @@
 #include "document/DocumentView.h"
 #include "document/FileCommands.h"
 #include "extras/ErrorHandler.h"
+#include "extras/HelpCommands.h"
 #include "records/SortCommands.h"
 #include "users/Settings.h"
 
@@ -96,6 +97,7 @@ private:
     Settings m_settings;
     FileCommands m_files;
     SortCommands m_sort;
+    HelpCommands m_help;
 
     CommandMap *m_commands = nullptr;
     RecordListView *Table1 = nullptr;
