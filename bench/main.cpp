@@ -1,7 +1,9 @@
 #include "BenchCommands.h"
+#include "RecordsBench.h"
 #include "SortBench.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <memory>
 #include <cstdio>
 
 namespace {
@@ -10,6 +12,7 @@ struct CommandSpec {
     const char *name;
     const char *arguments;
     BenchCommand run;
+    bool widgets = false; // shows a list or draws text, off screen unless a platform is set
 };
 
 // A new command is one line here and one function in BenchCommands.h.
@@ -18,6 +21,8 @@ constexpr CommandSpec kCommands[] = {
     { "roundtrip", "IN.db OUT.db", runRoundtrip },
     { "import", "OLD.db OUT.db", runImport },
     { "sort", "IN.db COL DIR OUT.db", runSortBench },
+    { "records", "N", runRecordsBench, true },
+    { "print", "IN.db OUT.pdf", runPrint, true },
 };
 
 int argumentCount(const CommandSpec &spec)
@@ -37,12 +42,21 @@ int usage()
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
     if (args.isEmpty())
         return usage();
     for (const CommandSpec &spec : kCommands) {
         if (args.first() == QLatin1String(spec.name)) {
+            std::unique_ptr<QCoreApplication> app;
+            if (spec.widgets) {
+                if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                    qputenv("QT_QPA_PLATFORM", "offscreen");
+                app = std::make_unique<QApplication>(argc, argv);
+            } else {
+                app = std::make_unique<QCoreApplication>(argc, argv);
+            }
             if (args.size() - 1 != argumentCount(spec))
                 return usage();
             return spec.run(args.mid(1));

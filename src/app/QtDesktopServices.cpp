@@ -1,19 +1,18 @@
 #include "QtDesktopServices.h"
 
-#include "base/TabloraError.h"
+#include "base/SafeWrite.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDialog>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
+#include <QNetworkInformation>
 #include <QNetworkReply>
 #include <QPrintDialog>
-#include <QSaveFile>
 #include <QThread>
 
 namespace {
@@ -35,11 +34,19 @@ QMessageBox::Icon boxIcon(DesktopServices::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// The record and column-title dialogs stay on top of other windows; a box
+// asked for while one is open must not hide behind it.
+void keepAboveDialogs(QMessageBox &box)
+{
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
 } // namespace
 
 void QtDesktopServices::showMessage(const QString &caption, const QString &text, Icon icon)
 {
     QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, m_parent);
+    keepAboveDialogs(box);
     execDialog(box);
 }
 
@@ -51,6 +58,7 @@ DesktopServices::Answer QtDesktopServices::ask(const QString &caption, const QSt
                     withCancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
                                : QMessageBox::Yes | QMessageBox::No,
                     m_parent);
+    keepAboveDialogs(box);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
     switch (execDialog(box)) {
@@ -126,9 +134,12 @@ bool QtDesktopServices::chooseSaveFile(const FileDialog &dialog, FileChoice &cho
 bool QtDesktopServices::choosePrinter(QPrinter &printer)
 {
     QPrintDialog dialog(&printer, m_parent);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    // Copies, but no page range and no selection: the whole table prints.
+    // (With CUPS, Qt still offers a page range, which the print server then
+    // applies to the pages it receives.) Printing to a file stays offered: on
+    // a desktop without a printer it is the only way to print at all.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies
+                      | QAbstractPrintDialog::PrintShowPageSize);
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -161,33 +172,77 @@ QDateTime QtDesktopServices::now()
 
 bool QtDesktopServices::isOffline()
 {
-    // The desktop gives no dependable answer here; treat the computer as online.
-    return false;
+    // A platform without a reachability backend cannot tell: the computer
+    // counts as online.
+    if (!QNetworkInformation::instance() && !QNetworkInformation::loadDefaultBackend())
+        return false;
+    return QNetworkInformation::instance()->reachability() == QNetworkInformation::Reachability::Disconnected;
 }
 
-void QtDesktopServices::download(const QUrl &url, const QString &localPath,
-                                 const std::function<void(qint64, qint64)> &progress)
+namespace {
+
+// A transfer of the network access manager. The reply is the handle's until
+// it finishes; destroying the handle earlier cancels it.
+class NetworkDownload : public DesktopServices::Download
 {
-    QNetworkAccessManager manager;
+public:
+    explicit NetworkDownload(QNetworkReply *reply)
+        : m_reply(reply)
+    {
+    }
+
+    ~NetworkDownload() override
+    {
+        QObject::disconnect(m_progress);
+        QObject::disconnect(m_finished);
+        if (m_reply) {
+            m_reply->abort();
+            m_reply->deleteLater();
+        }
+    }
+
+    QMetaObject::Connection m_progress;
+    QMetaObject::Connection m_finished;
+    QPointer<QNetworkReply> m_reply;
+};
+
+// A server that stops sending ends the transfer as a failure instead of
+// leaving it open for ever.
+constexpr int kTransferTimeoutMs = 30000;
+
+} // namespace
+
+std::unique_ptr<DesktopServices::Download> QtDesktopServices::download(const QUrl &url, const QString &localPath,
+                                                                       DownloadProgress progress,
+                                                                       DownloadFinished finished)
+{
+    if (!m_network)
+        m_network = std::make_unique<QNetworkAccessManager>();
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    QNetworkReply *reply = manager.get(request);
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64 total) {
-        if (progress)
-            progress(received, total);
-    });
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    loop.exec();
-    const QByteArray content = reply->readAll();
-    const bool failed = reply->error() != QNetworkReply::NoError;
-    const QString reason = reply->errorString();
-    reply->deleteLater();
-    if (failed)
-        throw TabloraError(reason);
-    QSaveFile file(localPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw TabloraError(file.errorString());
+    request.setTransferTimeout(kTransferTimeoutMs);
+    QNetworkReply *reply = m_network->get(request);
+    auto transfer = std::make_unique<NetworkDownload>(reply);
+    NetworkDownload *handle = transfer.get(); // alive while these connections are
+    handle->m_progress = QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+                                          [progress = std::move(progress)](qint64 received, qint64 total) {
+                                              if (progress)
+                                                  progress(received, total);
+                                          });
+    handle->m_finished = QObject::connect(
+        reply, &QNetworkReply::finished, reply,
+        [reply, handle, localPath, finished = std::move(finished)] {
+            handle->m_reply = nullptr;
+            reply->deleteLater();
+            std::optional<QString> failure;
+            if (reply->error() != QNetworkReply::NoError)
+                failure = reply->errorString();
+            else
+                failure = SafeWrite::replaceFile(localPath, reply->readAll(), SafeWrite::InPlace::Never);
+            if (finished)
+                finished(failure); // may destroy the handle; nothing of it is used after
+        });
+    return transfer;
 }
 
 void QtDesktopServices::setBusy(bool busy)

@@ -2,6 +2,7 @@
 
 #include "base/DesktopServices.h"
 
+#include <QNetworkAccessManager>
 #include <QPointer>
 #include <QWidget>
 
@@ -29,8 +30,8 @@ public:
     QString clipboardText() override;
     QDateTime now() override;
     bool isOffline() override;
-    void download(const QUrl &url, const QString &localPath,
-                  const std::function<void(qint64, qint64)> &progress) override;
+    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, DownloadProgress progress,
+                                       DownloadFinished finished) override;
     void setBusy(bool busy) override;
     void terminate() override;
     bool terminateRequested() const override { return m_terminated; }
@@ -39,5 +40,6 @@ private:
     bool chooseFile(bool save, const FileDialog &dialog, FileChoice &choice);
 
     QPointer<QWidget> m_parent;
+    std::unique_ptr<QNetworkAccessManager> m_network; // made at the first download
     bool m_terminated = false;
 };

@@ -7,6 +7,8 @@
 #include "StatusPanels.h"
 #include "document/DatabaseCodec.h"
 #include "document/DocumentTexts.h"
+#include "records/RecordCommands.h"
+#include "records/RecordDialogs.h"
 #include "users/Accounts.h"
 #include "users/AdminCommands.h"
 #include "users/SettingKeys.h"
@@ -33,9 +35,13 @@ TMainForm::TMainForm(DesktopServices &desktop, const ProgramDir &dir, QStringLis
     , m_files(m_document, m_settings, desktop, *this, dir)
     , m_sort(m_document.model(), m_settings, desktop)
     , m_help(desktop, dir, this)
+    , m_print(m_document, desktop)
+    , m_update(m_document, m_settings, m_files, desktop, m_errors, dir)
 {
     setObjectName(QStringLiteral("MainForm"));
     buildLayout();
+    m_records = std::make_unique<RecordCommands>(m_document, m_settings, desktop, *this, *Table1->selectionModel());
+    m_recordDialogs = std::make_unique<RecordDialogs>(*m_records, desktop, m_errors, this);
     bindHandlers();
 
     Timer1.setSingleShot(true);
@@ -152,6 +158,26 @@ void TMainForm::bindHandlers()
     bind("Action56", [this] { m_help.Action56Execute(); });
     bind("Action57", [this] { m_help.Action57Execute(); });
     bind("Action68", [this] { m_help.Action68Execute(); });
+
+    // Records: add, edit, view, delete, clear all, the clipboard, column titles.
+    bind("Action2", [this] { m_recordDialogs->openAdd(); });
+    bind("Action19", [this] { m_recordDialogs->openEdit(); });
+    bind("Action66", [this] { m_recordDialogs->openView(); });
+    bind("Action20", [this] { m_records->Delete(); });
+    bind("Action21", [this] { m_records->ClearAll(); });
+    bind("Action22", [this] { m_records->Copy(); });
+    bind("Action23", [this] { m_records->Cut(); });
+    bind("Action24", [this] { m_records->Paste(); });
+    bind("Action6", [this] { m_recordDialogs->openColumns(); });
+
+    // Printing and the program update.
+    bind("Action18", [this] {
+        m_print.Action18Execute(Table1->font(), [this](const QString &text) {
+            StatusBar1->setText(2, text);
+            StatusBar1->repaint(); // printing a large table keeps the loop busy for a while
+        });
+    });
+    bind("Action49", [this] { m_update.Action49Execute(this); });
 }
 
 QAction *TMainForm::action(const QString &name) const

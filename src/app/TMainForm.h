@@ -6,6 +6,8 @@
 #include "document/FileCommands.h"
 #include "extras/ErrorHandler.h"
 #include "extras/HelpCommands.h"
+#include "extras/UpdateCommand.h"
+#include "records/PrintCommand.h"
 #include "records/SortCommands.h"
 #include "users/Settings.h"
 
@@ -13,6 +15,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
 
 class CommandMap;
@@ -20,6 +23,8 @@ class DesktopServices;
 class QAction;
 class QLabel;
 class QMenu;
+class RecordCommands;
+class RecordDialogs;
 class RecordListView;
 class StatusPanels;
 
@@ -98,6 +103,11 @@ private:
     FileCommands m_files;
     SortCommands m_sort;
     HelpCommands m_help;
+    PrintCommand m_print;
+    UpdateCommand m_update;
+    // Made once the list exists: they read its selection.
+    std::unique_ptr<RecordCommands> m_records;
+    std::unique_ptr<RecordDialogs> m_recordDialogs;
 
     CommandMap *m_commands = nullptr;
     RecordListView *Table1 = nullptr;

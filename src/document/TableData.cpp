@@ -41,7 +41,7 @@ void TableData::reorder(const std::vector<int> &order)
 {
     assert(order.size() == m_records.size());
     std::vector<Record> sorted;
-    sorted.reserve(m_records.size());
+    sorted.reserve(withRoom(m_records.size()));
     for (int from : order)
         sorted.push_back(std::move(m_records[from]));
     m_records = std::move(sorted);

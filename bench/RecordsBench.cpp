@@ -1,0 +1,111 @@
+#include "RecordsBench.h"
+
+#include "SampleTable.h"
+#include "app/QtDesktopServices.h"
+#include "app/RecordListView.h"
+#include "base/ProgramDir.h"
+#include "document/Document.h"
+#include "document/DocumentView.h"
+#include "records/RecordCommands.h"
+#include "users/Settings.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace {
+
+// The Qt desktop with every question answered Yes and no message shown; the
+// clipboard is the real one.
+class AnsweringDesktop : public QtDesktopServices
+{
+public:
+    Answer ask(const QString &, const QString &, Icon, Buttons) override { return Answer::Yes; }
+    void showMessage(const QString &, const QString &, Icon) override {}
+    void beep() override {}
+};
+
+class TitleOnlyView : public DocumentView
+{
+public:
+    void ChangeTitle() override {}
+    void ChangeReopen() override {}
+    bool reopenVisible(int) const override { return false; }
+    QString applicationTitle() const override { return QStringLiteral("Tablora 1.5"); }
+};
+
+double medianMs(std::vector<qint64> ns)
+{
+    std::sort(ns.begin(), ns.end());
+    return double(ns[ns.size() / 2]) / 1e6;
+}
+
+} // namespace
+
+int runRecordsBench(const QStringList &args)
+{
+    QTextStream out(stdout);
+    bool ok = false;
+    const int count = args.value(0).toInt(&ok);
+    if (!ok || count < 10) {
+        QTextStream(stderr) << "usage: tablora-bench records N  (N at least 10)\n";
+        return 2;
+    }
+
+    QTemporaryDir dir; // settings of their own: the administrator needs no right keys
+    Settings settings{ProgramDir(dir.path())};
+    Document document;
+    document.setRole(QStringLiteral("admin"));
+    document.model().replaceTable(sampleTable(count));
+    RecordListView view(&document.model());
+    view.resize(770, 480);
+    view.show();
+    AnsweringDesktop desktop;
+    TitleOnlyView titles;
+    RecordCommands commands(document, settings, desktop, titles, *view.selectionModel());
+    int resets = 0;
+    QObject::connect(&document.model(), &QAbstractItemModel::modelReset, [&] { ++resets; });
+
+    const auto selectMiddle = [&] {
+        view.selectRow(document.model().recordCount() / 2);
+        QCoreApplication::processEvents();
+    };
+    // One run: the set-up untimed, then the command and the list's update.
+    const auto time = [&](const std::function<void()> &setUp, const std::function<void()> &command) {
+        setUp();
+        QElapsedTimer timer;
+        timer.start();
+        command();
+        QCoreApplication::processEvents();
+        view.viewport()->repaint();
+        return timer.nsecsElapsed();
+    };
+    const auto report = [&](const char *name, int runs, const std::function<void()> &setUp,
+                            const std::function<void()> &command) {
+        std::vector<qint64> ns;
+        for (int i = 0; i < runs; ++i)
+            ns.push_back(time(setUp, command));
+        out << name << "_ms " << QString::number(medianMs(ns), 'f', 3) << '\n';
+        out.flush();
+    };
+
+    out << "records " << count << '\n';
+    selectMiddle();
+    const Record sample = document.model().table().record(count / 2);
+    const auto nothing = [] {};
+    report("add", 5, nothing, [&] { commands.appendRecord(sample.cells()); });
+    report("edit", 5, selectMiddle, [&] { commands.writeSelected(sample.cells()); });
+    report("delete", 5, selectMiddle, [&] { commands.Delete(); });
+    report("cut", 5, selectMiddle, [&] { commands.Cut(); });
+    report("paste", 5, nothing, [&] { commands.Paste(); });
+    report("titles", 5, nothing, [&] { commands.setTitles(commands.titles()); });
+    report("clear", 1, nothing, [&] { commands.ClearAll(); });
+    out << "resets " << resets << '\n';
+    out.flush();
+    return document.model().recordCount() == 0 ? 0 : 1;
+}

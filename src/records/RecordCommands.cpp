@@ -1,0 +1,213 @@
+#include "RecordCommands.h"
+
+#include "ClipboardRecord.h"
+#include "SingleLineValidator.h"
+#include "base/DesktopServices.h"
+#include "document/Document.h"
+#include "document/DocumentView.h"
+#include "users/Accounts.h"
+#include "users/SettingKeys.h"
+
+#include <QItemSelectionModel>
+
+namespace {
+
+Record singleLineRecord(const Record::Cells &cells)
+{
+    Record::Cells clean;
+    for (int c = 0; c < kColumnCount; ++c)
+        clean[c] = SingleLineValidator::singleLine(cells[c]);
+    return Record(clean);
+}
+
+} // namespace
+
+RecordCommands::RecordCommands(Document &document, Settings &settings, DesktopServices &desktop,
+                               DocumentView &view, QItemSelectionModel &selection)
+    : m_document(document)
+    , m_settings(settings)
+    , m_desktop(desktop)
+    , m_view(view)
+    , m_selection(selection)
+{
+}
+
+QString RecordCommands::selectRecordMessage()
+{
+    return QStringLiteral("Выберите запись");
+}
+
+QString RecordCommands::selectRecordFirstMessage()
+{
+    return QStringLiteral("Выберите прежде запись!");
+}
+
+QString RecordCommands::notARecordMessage()
+{
+    return QStringLiteral("Содержимое буфер обмена не является записью Tablora");
+}
+
+QString RecordCommands::deleteQuestion()
+{
+    return QStringLiteral("Вы действительно хотите удалить запись?");
+}
+
+QString RecordCommands::clearQuestion()
+{
+    return QStringLiteral("Вы действительно хотите очистить всю базу?");
+}
+
+int RecordCommands::selectedRow() const
+{
+    const QModelIndexList rows = m_selection.selectedRows();
+    return rows.isEmpty() ? -1 : rows.constFirst().row();
+}
+
+Record::Cells RecordCommands::titles() const
+{
+    Record::Cells out;
+    for (int c = 0; c < kColumnCount; ++c)
+        out[c] = m_document.model().table().title(c);
+    return out;
+}
+
+void RecordCommands::tell(const QString &message)
+{
+    m_desktop.showMessage(m_view.applicationTitle(), message, DesktopServices::Icon::Information);
+}
+
+int RecordCommands::selectedOrTell()
+{
+    const int row = selectedRow();
+    if (row < 0) {
+        m_desktop.beep();
+        tell(selectRecordMessage());
+    }
+    return row;
+}
+
+void RecordCommands::requireEditRight() const
+{
+    Accounts::RightsCheck(m_settings, m_document.role(), Keys::pravaEditBase());
+}
+
+bool RecordCommands::confirm(const QString &question)
+{
+    return m_desktop.ask(QStringLiteral("Вопрос"), question, DesktopServices::Icon::Question,
+                         DesktopServices::Buttons::YesNo)
+        == DesktopServices::Answer::Yes;
+}
+
+void RecordCommands::takeRecord(Record record)
+{
+    m_document.model().appendRecord(std::move(record));
+    m_document.setModified(true);
+}
+
+void RecordCommands::removeRecord(int row)
+{
+    m_document.model().removeRecord(row);
+    m_selection.clearSelection();
+    m_document.setModified(true);
+}
+
+void RecordCommands::beginAdd()
+{
+    requireEditRight();
+}
+
+void RecordCommands::beginColumns()
+{
+    requireEditRight();
+}
+
+std::optional<Record> RecordCommands::beginEdit()
+{
+    const int row = selectedOrTell();
+    if (row < 0)
+        return std::nullopt;
+    requireEditRight();
+    return m_document.model().table().record(row);
+}
+
+std::optional<Record> RecordCommands::beginView()
+{
+    const int row = selectedOrTell();
+    if (row < 0)
+        return std::nullopt;
+    return m_document.model().table().record(row);
+}
+
+void RecordCommands::Delete()
+{
+    const int row = selectedOrTell();
+    if (row < 0)
+        return;
+    requireEditRight();
+    m_desktop.beep();
+    if (!confirm(deleteQuestion()))
+        return;
+    removeRecord(row);
+}
+
+void RecordCommands::ClearAll()
+{
+    requireEditRight();
+    if (!confirm(clearQuestion()))
+        return;
+    m_document.model().clearRecords();
+    m_document.setModified(true);
+}
+
+void RecordCommands::Copy()
+{
+    const int row = selectedRow();
+    if (row < 0) {
+        tell(selectRecordFirstMessage());
+        return;
+    }
+    m_desktop.setClipboardText(ClipboardRecord::text(m_document.model().table().record(row)));
+}
+
+void RecordCommands::Cut()
+{
+    const int row = selectedOrTell();
+    if (row < 0)
+        return;
+    requireEditRight();
+    m_desktop.setClipboardText(ClipboardRecord::text(m_document.model().table().record(row)));
+    removeRecord(row);
+}
+
+void RecordCommands::Paste()
+{
+    requireEditRight();
+    std::optional<Record> record = ClipboardRecord::parse(m_desktop.clipboardText());
+    if (!record) {
+        tell(notARecordMessage());
+        return;
+    }
+    takeRecord(std::move(*record));
+}
+
+void RecordCommands::appendRecord(const Record::Cells &cells)
+{
+    takeRecord(singleLineRecord(cells));
+}
+
+bool RecordCommands::writeSelected(const Record::Cells &cells)
+{
+    const int row = selectedOrTell();
+    if (row < 0)
+        return false;
+    m_document.model().setRecord(row, singleLineRecord(cells));
+    m_document.setModified(true);
+    return true;
+}
+
+void RecordCommands::setTitles(const Record::Cells &titles)
+{
+    for (int c = 0; c < kColumnCount; ++c)
+        m_document.model().setTitle(c, SingleLineValidator::singleLine(titles[c]));
+    m_document.setModified(true);
+}

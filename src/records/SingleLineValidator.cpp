@@ -1,0 +1,31 @@
+#include "SingleLineValidator.h"
+
+QString SingleLineValidator::singleLine(QStringView text, int *cursor)
+{
+    QString out;
+    out.reserve(text.size());
+    int moved = cursor ? *cursor : 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n') {
+            out += c;
+            continue;
+        }
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            if (cursor && i + 1 < *cursor)
+                --moved; // the two characters became one
+            ++i;
+        }
+        out += u' ';
+    }
+    if (cursor)
+        *cursor = moved;
+    return out;
+}
+
+QValidator::State SingleLineValidator::validate(QString &input, int &pos) const
+{
+    if (input.contains(u'\r') || input.contains(u'\n'))
+        input = singleLine(input, &pos);
+    return Acceptable;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QValidator>
+
+// Keeps an edit box single-line: a cell or a title never holds a line break,
+// because each one is a line of the database file. Every line break that
+// reaches the box - typed, pasted, dropped or set - becomes one space (CR LF
+// counts as one break), so no pasted word is lost.
+class SingleLineValidator : public QValidator
+{
+    Q_OBJECT
+
+public:
+    using QValidator::QValidator;
+
+    // The text with each CR LF, lone CR and lone LF replaced by one space.
+    // When cursor is given, it is moved to the same place in the result.
+    static QString singleLine(QStringView text, int *cursor = nullptr);
+
+    State validate(QString &input, int &pos) const override;
+};

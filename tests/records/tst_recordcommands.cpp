@@ -1,0 +1,480 @@
+#include "Records.h"
+#include "ScriptedDesktop.h"
+#include "base/ProgramDir.h"
+#include "base/TabloraError.h"
+#include "document/Document.h"
+#include "document/DocumentView.h"
+#include "records/ClipboardRecord.h"
+#include "records/RecordCommands.h"
+#include "users/Accounts.h"
+#include "users/Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Tablora 1.5 [Склад.db]");
+
+class FakeView : public DocumentView
+{
+public:
+    void ChangeTitle() override {}
+    void ChangeReopen() override {}
+    bool reopenVisible(int) const override { return false; }
+    QString applicationTitle() const override { return kTitle; }
+};
+
+QStringList cellsOf(const Record &r)
+{
+    QStringList out;
+    for (int c = 0; c < kColumnCount; ++c)
+        out << r.cell(c).toString();
+    return out;
+}
+
+Record::Cells cellsFrom(const QStringList &texts)
+{
+    Record::Cells cells;
+    for (int c = 0; c < kColumnCount; ++c)
+        cells[c] = texts.value(c);
+    return cells;
+}
+
+} // namespace
+
+class RecordCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void selectionAndRights_data();
+    void selectionAndRights();
+    void addWithEveryBoxEmpty();
+    void editWritesIntoTheRowSelectedNow();
+    void editWithNoRowSelectedKeepsTheDialog();
+    void deleteAnswers_data();
+    void deleteAnswers();
+    void clearAll_data();
+    void clearAll();
+    void cutThenPasteMovesTheRecordToTheEnd();
+    void pasteRefusesTextWithoutTheMarker();
+    void clipboardText();
+    void parse_data();
+    void parse();
+    void titlesSetTheModifiedFlagEvenWhenUnchanged();
+    void lineBreaksNeverReachACell();
+    void commandsTouchOnlyTheirRows();
+
+private:
+    void fill(const QStringList &numbers);
+    void select(int row);
+    QStringList column0() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    ScriptedDesktop m_desktop;
+    FakeView m_view;
+    std::unique_ptr<Settings> m_settings;
+    std::unique_ptr<Document> m_document;
+    std::unique_ptr<QItemSelectionModel> m_selection;
+    std::unique_ptr<RecordCommands> m_commands;
+};
+
+void RecordCommandsTest::init()
+{
+    m_desktop.reset();
+    m_dir = std::make_unique<QTemporaryDir>();
+    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
+    m_settings = std::make_unique<Settings>(ProgramDir(m_dir->path()));
+    m_document = std::make_unique<Document>();
+    m_document->setRole(QStringLiteral("admin"));
+    m_selection = std::make_unique<QItemSelectionModel>(&m_document->model());
+    m_commands = std::make_unique<RecordCommands>(*m_document, *m_settings, m_desktop, m_view, *m_selection);
+}
+
+void RecordCommandsTest::cleanup()
+{
+    m_commands.reset();
+    m_selection.reset();
+    QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
+}
+
+void RecordCommandsTest::fill(const QStringList &numbers)
+{
+    for (const QString &n : numbers)
+        m_document->model().appendRecord(Record(cellsFrom({n, QStringLiteral("cell of ") + n})));
+}
+
+void RecordCommandsTest::select(int row)
+{
+    if (row < 0)
+        m_selection->clearSelection();
+    else
+        m_selection->select(m_document->model().index(row, 0),
+                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+QStringList RecordCommandsTest::column0() const
+{
+    QStringList out;
+    for (int r = 0; r < m_document->model().recordCount(); ++r)
+        out << m_document->model().table().cell(r, 0).toString();
+    return out;
+}
+
+// Which test speaks first - the selection test or the rights check - and what
+// each says, for a user without the right and for one who has it.
+void RecordCommandsTest::selectionAndRights_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<QString>("role");
+    QTest::addColumn<QByteArray>("editBase");
+    QTest::addColumn<QStringList>("expected"); // the desktop log, or "refused"
+
+    const QString beep = QStringLiteral("beep");
+    const QString select = QStringLiteral("message %1|Выберите запись|information").arg(kTitle);
+    const QString selectFirst = QStringLiteral("message %1|Выберите прежде запись!|information").arg(kTitle);
+    const QString notRecord
+        = QStringLiteral("message %1|Содержимое буфер обмена не является записью Tablora|information").arg(kTitle);
+    const QStringList refused{QStringLiteral("refused")};
+    const QString guest = QStringLiteral("guest");
+
+    QTest::newRow("edit, none selected: selection first") << "edit" << false << guest << QByteArray("0")
+                                                          << QStringList{beep, select};
+    QTest::newRow("edit, selected: refused") << "edit" << true << guest << QByteArray("0") << refused;
+    QTest::newRow("delete, none selected") << "delete" << false << guest << QByteArray("0")
+                                           << QStringList{beep, select};
+    QTest::newRow("delete, selected: refused") << "delete" << true << guest << QByteArray("0") << refused;
+    QTest::newRow("cut, none selected") << "cut" << false << guest << QByteArray("0") << QStringList{beep, select};
+    QTest::newRow("cut, selected: refused, clipboard kept") << "cut" << true << guest << QByteArray("0") << refused;
+    QTest::newRow("view, none selected") << "view" << false << guest << QByteArray("0")
+                                         << QStringList{beep, select};
+    QTest::newRow("view needs no right") << "view" << true << guest << QByteArray("0") << QStringList{};
+    QTest::newRow("copy, none selected: no beep") << "copy" << false << guest << QByteArray("0")
+                                                  << QStringList{selectFirst};
+    QTest::newRow("copy needs no right") << "copy" << true << guest << QByteArray("0")
+                                         << QStringList{QStringLiteral("clipboard set")};
+    QTest::newRow("add refused") << "add" << false << guest << QByteArray("0") << refused;
+    QTest::newRow("clear all refused before asking") << "clear" << true << guest << QByteArray("0") << refused;
+    QTest::newRow("columns refused") << "columns" << false << guest << QByteArray("0") << refused;
+    QTest::newRow("paste refused before the clipboard") << "paste" << false << guest << QByteArray("0") << refused;
+    QTest::newRow("edit, right granted by the key") << "edit" << true << guest << QByteArray("1") << QStringList{};
+    QTest::newRow("add, right granted by the key") << "add" << false << guest << QByteArray("1") << QStringList{};
+    QTest::newRow("paste, moderator") << "paste" << false << "moder" << QByteArray("0")
+                                      << QStringList{QStringLiteral("clipboard get"), notRecord};
+    QTest::newRow("columns, user role and the key")
+        << "columns" << false << "user" << QByteArray("1") << QStringList{};
+}
+
+void RecordCommandsTest::selectionAndRights()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, selected);
+    QFETCH(QString, role);
+    QFETCH(QByteArray, editBase);
+    QFETCH(QStringList, expected);
+
+    QFile other(m_dir->filePath(QStringLiteral("data/other.dat")));
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("[Prava]\r\nEditBase=" + editBase + "\r\n");
+    other.close();
+    m_document->setRole(role);
+    fill({QStringLiteral("1"), QStringLiteral("2")});
+    select(selected ? 1 : -1);
+    const QString clipboardBefore = QStringLiteral("left by another program");
+    m_desktop.clipboard = clipboardBefore;
+
+    const bool refusal = expected == QStringList{QStringLiteral("refused")};
+    for (const QString &entry : expected) {
+        if (entry.startsWith(QStringLiteral("message ")))
+            m_desktop.expectMessage(entry.section(QLatin1Char('|'), 1, 1));
+    }
+    const QHash<QString, std::function<void(RecordCommands &)>> commands{
+        {"add", [](RecordCommands &c) { c.beginAdd(); }},
+        {"edit", [](RecordCommands &c) { QVERIFY(c.beginEdit().has_value() == (c.selectedRow() >= 0)); }},
+        {"view", [](RecordCommands &c) { QVERIFY(c.beginView().has_value() == (c.selectedRow() >= 0)); }},
+        {"delete", [](RecordCommands &c) { c.Delete(); }},
+        {"clear", [](RecordCommands &c) { c.ClearAll(); }},
+        {"copy", [](RecordCommands &c) { c.Copy(); }},
+        {"cut", [](RecordCommands &c) { c.Cut(); }},
+        {"paste", [](RecordCommands &c) { c.Paste(); }},
+        {"columns", [](RecordCommands &c) { c.beginColumns(); }},
+    };
+    QString thrown;
+    try {
+        commands.value(command)(*m_commands);
+    } catch (const TabloraError &e) {
+        thrown = e.message();
+    }
+
+    QCOMPARE(thrown, refusal ? Accounts::refusalMessage() : QString());
+    QCOMPARE(m_desktop.log(), refusal ? QStringList{} : expected);
+    QCOMPARE(column0(), QStringList({"1", "2"}));
+    QVERIFY(!m_document->isModified());
+    if (m_desktop.log() != QStringList{QStringLiteral("clipboard set")})
+        QCOMPARE(m_desktop.clipboard, clipboardBefore);
+}
+
+void RecordCommandsTest::addWithEveryBoxEmpty()
+{
+    fill({QStringLiteral("3")});
+    m_commands->appendRecord(Record::Cells{});
+    QCOMPARE(m_document->model().recordCount(), 2);
+    QCOMPARE(cellsOf(m_document->model().table().record(1)), QStringList(kColumnCount, QString()));
+    QVERIFY(m_document->isModified());
+
+    // Numbers are stored as typed; nothing is proposed or checked.
+    m_commands->appendRecord(cellsFrom({QStringLiteral("7")}));
+    m_commands->appendRecord(cellsFrom({QStringLiteral("3")}));
+    QCOMPARE(column0(), QStringList({"3", "", "7", "3"}));
+}
+
+void RecordCommandsTest::editWritesIntoTheRowSelectedNow()
+{
+    fill({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+    select(0);
+    const std::optional<Record> opened = m_commands->beginEdit();
+    QVERIFY(opened);
+    QCOMPARE(opened->cell(1), QStringLiteral("cell of 1"));
+
+    select(2); // the user picks another row while the dialog is open
+    QVERIFY(m_commands->writeSelected(cellsFrom({QStringLiteral("9"), QStringLiteral("new")})));
+    QCOMPARE(column0(), QStringList({"1", "2", "9"}));
+    QCOMPARE(m_document->model().table().cell(2, 1), QStringLiteral("new"));
+    QCOMPARE(m_document->model().table().cell(2, 7), QString());
+    QVERIFY(m_document->isModified());
+
+    // Writing the same texts back still counts as a change.
+    m_document->setModified(false);
+    QVERIFY(m_commands->writeSelected(m_document->model().table().record(2).cells()));
+    QVERIFY(m_document->isModified());
+}
+
+void RecordCommandsTest::editWithNoRowSelectedKeepsTheDialog()
+{
+    fill({QStringLiteral("1")});
+    select(-1);
+    m_desktop.expectMessage(RecordCommands::selectRecordMessage(), kTitle);
+    QVERIFY(!m_commands->writeSelected(cellsFrom({QStringLiteral("typed")})));
+    QCOMPARE(m_desktop.log().first(), QStringLiteral("beep"));
+    QCOMPARE(column0(), QStringList{"1"});
+    QVERIFY(!m_document->isModified());
+}
+
+void RecordCommandsTest::deleteAnswers_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("yes") << true;
+    QTest::newRow("no") << false;
+}
+
+void RecordCommandsTest::deleteAnswers()
+{
+    QFETCH(bool, yes);
+    fill({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+    select(1);
+    m_desktop.expectQuestion(RecordCommands::deleteQuestion(),
+                             yes ? DesktopServices::Answer::Yes : DesktopServices::Answer::No,
+                             QStringLiteral("Вопрос"));
+    m_commands->Delete();
+    QCOMPARE(m_desktop.log(),
+             QStringList({"beep", "question Вопрос|" + RecordCommands::deleteQuestion() + "|question|yes-no"}));
+    QCOMPARE(column0(), yes ? QStringList({"1", "3"}) : QStringList({"1", "2", "3"}));
+    QCOMPARE(m_document->model().table().cell(yes ? 1 : 2, 1), QStringLiteral("cell of 3"));
+    QCOMPARE(m_document->isModified(), yes);
+}
+
+void RecordCommandsTest::clearAll_data()
+{
+    QTest::addColumn<int>("records");
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("empty table, yes") << 0 << true;
+    QTest::newRow("three records, yes") << 3 << true;
+    QTest::newRow("three records, no") << 3 << false;
+}
+
+void RecordCommandsTest::clearAll()
+{
+    QFETCH(int, records);
+    QFETCH(bool, yes);
+    for (int i = 0; i < records; ++i)
+        fill({QString::number(i)});
+    m_document->model().setTitle(2, QStringLiteral("Товар"));
+    m_document->model().setWidth(2, 140);
+    m_desktop.expectQuestion(RecordCommands::clearQuestion(),
+                             yes ? DesktopServices::Answer::Yes : DesktopServices::Answer::No,
+                             QStringLiteral("Вопрос"));
+    m_commands->ClearAll();
+    QVERIFY(m_desktop.logged(QStringLiteral("beep")).isEmpty());
+    QCOMPARE(m_document->model().recordCount(), yes ? 0 : records);
+    QCOMPARE(m_document->isModified(), yes);
+    QCOMPARE(m_document->model().table().title(2), QStringLiteral("Товар"));
+    QCOMPARE(m_document->model().table().width(2), 140);
+}
+
+void RecordCommandsTest::cutThenPasteMovesTheRecordToTheEnd()
+{
+    fill({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+    select(0);
+    m_commands->Cut();
+    QCOMPARE(m_desktop.log(), QStringList{"clipboard set"}); // no question, no beep
+    QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(Record(cellsFrom({"1", "cell of 1"}))));
+    QCOMPARE(column0(), QStringList({"2", "3"}));
+    QVERIFY(m_document->isModified());
+
+    m_document->setModified(false);
+    select(0); // the selection does not decide where a paste goes
+    m_commands->Paste();
+    m_commands->Paste();
+    QCOMPARE(column0(), QStringList({"2", "3", "1", "1"}));
+    QCOMPARE(m_document->model().table().cell(3, 1), QStringLiteral("cell of 1"));
+    QVERIFY(m_document->isModified());
+
+    // Copy leaves the table and the flag alone.
+    m_document->setModified(false);
+    select(1);
+    m_commands->Copy();
+    QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(m_document->model().table().record(1)));
+    QCOMPARE(m_document->model().recordCount(), 4);
+    QVERIFY(!m_document->isModified());
+}
+
+void RecordCommandsTest::pasteRefusesTextWithoutTheMarker()
+{
+    fill({QStringLiteral("1")});
+    m_desktop.clipboard = QStringLiteral("tablora. list record\r\n2\r\n");
+    m_desktop.expectMessage(RecordCommands::notARecordMessage(), kTitle);
+    m_commands->Paste();
+    QVERIFY(m_desktop.logged(QStringLiteral("beep")).isEmpty());
+    QCOMPARE(column0(), QStringList{"1"});
+    QVERIFY(!m_document->isModified());
+}
+
+void RecordCommandsTest::clipboardText()
+{
+    Record::Cells cells;
+    cells[0] = QStringLiteral("5");
+    cells[1] = QStringLiteral("Иванов");
+    cells[7] = QString(5000, QLatin1Char('x')); // beyond one cell of a file line, kept whole
+    const QString text = ClipboardRecord::text(Record(cells));
+    QCOMPARE(text, QStringLiteral("Tablora. List record\r\n5\r\nИванов\r\n\r\n\r\n\r\n\r\n\r\n") + cells[7]
+                       + QStringLiteral("\r\n"));
+    QCOMPARE(ClipboardRecord::parse(text), Record(cells));
+}
+
+void RecordCommandsTest::parse_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QStringList>("cells");
+
+    const QStringList full{"1", "a", "b", "c", "d", "e", "f", "g"};
+    const QStringList empty(kColumnCount, QString());
+    QTest::newRow("CR LF") << "Tablora. List record\r\n1\r\na\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\n" << true << full;
+    QTest::newRow("LF only") << "Tablora. List record\n1\na\nb\nc\nd\ne\nf\ng\n" << true << full;
+    QTest::newRow("CR only") << "Tablora. List record\r1\ra\rb\rc\rd\re\rf\rg\r" << true << full;
+    QTest::newRow("lines after the ninth ignored")
+        << "Tablora. List record\r\n1\r\na\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni\r\n" << true << full;
+    QTest::newRow("marker only") << "Tablora. List record\r\n" << true << empty;
+    QTest::newRow("marker without line break") << "Tablora. List record" << true << empty;
+    QTest::newRow("missing lines are empty")
+        << "Tablora. List record\r\n1\r\n\r\nb" << true << QStringList{"1", "", "b", "", "", "", "", ""};
+    QTest::newRow("other letter case") << "tablora. List record\r\n1\r\n" << false << QStringList{};
+    QTest::newRow("trailing space") << "Tablora. List record \r\n1\r\n" << false << QStringList{};
+    QTest::newRow("leading space") << " Tablora. List record\r\n1\r\n" << false << QStringList{};
+    QTest::newRow("empty clipboard") << "" << false << QStringList{};
+    QTest::newRow("marker on the second line") << "\r\nTablora. List record\r\n" << false << QStringList{};
+}
+
+void RecordCommandsTest::parse()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, accepted);
+    QFETCH(QStringList, cells);
+    const std::optional<Record> record = ClipboardRecord::parse(text);
+    QCOMPARE(record.has_value(), accepted);
+    if (record)
+        QCOMPARE(cellsOf(*record), cells);
+}
+
+void RecordCommandsTest::titlesSetTheModifiedFlagEvenWhenUnchanged()
+{
+    m_commands->setTitles(m_commands->titles());
+    QVERIFY(m_document->isModified());
+
+    Record::Cells titles = m_commands->titles();
+    titles[0].clear();
+    titles[3] = QStringLiteral("Цена");
+    m_commands->setTitles(titles);
+    QCOMPARE(m_document->model().headerData(0, Qt::Horizontal).toString(), QString());
+    QCOMPARE(m_document->model().headerData(3, Qt::Horizontal).toString(), QStringLiteral("Цена"));
+    QCOMPARE(m_commands->titles(), titles);
+}
+
+void RecordCommandsTest::lineBreaksNeverReachACell()
+{
+    fill({QStringLiteral("1")});
+    m_commands->appendRecord(cellsFrom({"a\r\nb", "c\nd", "e\rf", "\r\n\r\n"}));
+    QCOMPARE(cellsOf(m_document->model().table().record(1)).mid(0, 4), QStringList({"a b", "c d", "e f", "  "}));
+
+    select(0);
+    QVERIFY(m_commands->writeSelected(cellsFrom({"x\ny"})));
+    QCOMPARE(m_document->model().table().cell(0, 0), QStringLiteral("x y"));
+
+    Record::Cells titles = m_commands->titles();
+    titles[1] = QStringLiteral("Имя\r\nФамилия");
+    m_commands->setTitles(titles);
+    QCOMPARE(m_document->model().table().title(1), QStringLiteral("Имя Фамилия"));
+}
+
+// A million records stay smooth only when each command tells the list about
+// its own rows: no reset, and the selection stays where it was.
+void RecordCommandsTest::commandsTouchOnlyTheirRows()
+{
+    fill({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")});
+    TableModel &model = m_document->model();
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy layouts(&model, &QAbstractItemModel::layoutChanged);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    const auto rows = [](const QSignalSpy &spy) {
+        return std::make_pair(spy.last().at(1).toInt(), spy.last().at(2).toInt());
+    };
+
+    select(2);
+    m_commands->appendRecord(Record::Cells{});
+    QCOMPARE(rows(inserted), std::make_pair(4, 4));
+    QVERIFY(m_commands->writeSelected(cellsFrom({QStringLiteral("x")})));
+    QCOMPARE(changed.last().at(0).toModelIndex(), model.index(2, 0));
+    QCOMPARE(changed.last().at(1).toModelIndex(), model.index(2, kColumnCount - 1));
+    QCOMPARE(m_commands->selectedRow(), 2);
+
+    m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
+    select(1);
+    m_commands->Delete();
+    QCOMPARE(rows(removed), std::make_pair(1, 1));
+    select(0);
+    m_commands->Cut();
+    QCOMPARE(rows(removed), std::make_pair(0, 0));
+    m_commands->Paste();
+    QCOMPARE(rows(inserted), std::make_pair(3, 3));
+    m_commands->setTitles(m_commands->titles());
+    m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
+    m_commands->ClearAll();
+    QCOMPARE(rows(removed), std::make_pair(0, 3));
+    QCOMPARE(resets.count() + layouts.count(), 0);
+}
+
+QTEST_GUILESS_MAIN(RecordCommandsTest)
+#include "tst_recordcommands.moc"

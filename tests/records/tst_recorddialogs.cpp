@@ -1,0 +1,391 @@
+#include "Records.h"
+#include "ScriptedDesktop.h"
+#include "app/RecordListView.h"
+#include "app/TMainForm.h"
+#include "records/ClipboardRecord.h"
+#include "records/RecordCommands.h"
+#include "records/TAddForm.h"
+#include "records/TBaseForm.h"
+#include "records/TEditForm.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The record and column-title dialogs as the user meets them: opened by the
+// main window's actions, filled by typing, confirmed by their buttons.
+class RecordDialogsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void actionsReachTheirCommands_data();
+    void actionsReachTheirCommands();
+    void addDialogsAreModelessAndEachAppends();
+    void editDialogWritesIntoTheNewlySelectedRow();
+    void editWithNoRowSelectedKeepsTheTypedTexts();
+    void removingARecordLeavesNoneSelected_data();
+    void removingARecordLeavesNoneSelected();
+    void viewIsModalAndKeepsNothing();
+    void titlesDialog();
+    void keysTypedInADialogEditItsBox_data();
+    void keysTypedInADialogEditItsBox();
+    void pastedLineBreakBecomesASpace();
+    void longCellSurvivesTheEditDialog();
+
+private:
+    template<typename Form>
+    Form *openedForm() const;
+    QLineEdit *edit(QWidget *form, int n) const;
+    void click(QWidget *form, const char *button);
+    QStringList column0() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    ScriptedDesktop m_desktop;
+    std::unique_ptr<TMainForm> m_form;
+};
+
+void RecordDialogsTest::init()
+{
+    m_desktop.reset();
+    m_dir = std::make_unique<QTemporaryDir>();
+    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
+    QFile config(m_dir->filePath(QStringLiteral("data/config.ini")));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write("[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
+    config.close();
+    QFile other(m_dir->filePath(QStringLiteral("data/other.dat")));
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("[Enter]\r\nQuestionOnStart=0\r\n");
+    other.close();
+    m_form = std::make_unique<TMainForm>(m_desktop, ProgramDir(m_dir->path()), QStringList());
+    m_form->startTimer().setInterval(0);
+    m_form->FormShow();
+    QCoreApplication::processEvents(); // the start timer's tick
+    TableModel &model = m_form->document().model();
+    for (const char *n : {"1", "2", "3"})
+        model.appendRecord(record({n, "cell"}));
+}
+
+void RecordDialogsTest::cleanup()
+{
+    m_form.reset();
+    QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
+}
+
+template<typename Form>
+Form *RecordDialogsTest::openedForm() const
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QList<Form *> forms = m_form->findChildren<Form *>(Qt::FindDirectChildrenOnly);
+    return forms.isEmpty() ? nullptr : forms.last();
+}
+
+QLineEdit *RecordDialogsTest::edit(QWidget *form, int n) const
+{
+    return form->findChild<QLineEdit *>(QStringLiteral("Edit%1").arg(n));
+}
+
+void RecordDialogsTest::click(QWidget *form, const char *button)
+{
+    form->findChild<QPushButton *>(QLatin1String(button))->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QStringList RecordDialogsTest::column0() const
+{
+    QStringList out;
+    for (int r = 0; r < m_form->document().model().recordCount(); ++r)
+        out << m_form->document().model().table().cell(r, 0).toString();
+    return out;
+}
+
+// With the second row selected each action shows its own command's first
+// effect, so a handler bound to the wrong action shows.
+void RecordDialogsTest::actionsReachTheirCommands_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("effect");
+    QTest::newRow("Добавить") << "Action2" << "add dialog";
+    QTest::newRow("Изменить") << "Action19" << "edit dialog";
+    QTest::newRow("Просмотр записи") << "Action66" << "view dialog";
+    QTest::newRow("Удалить") << "Action20" << "delete question";
+    QTest::newRow("Очистить всю базу") << "Action21" << "clear question";
+    QTest::newRow("Копировать") << "Action22" << "copied";
+    QTest::newRow("Вырезать") << "Action23" << "cut";
+    QTest::newRow("Вставить") << "Action24" << "not a record";
+    QTest::newRow("Столбцы") << "Action6" << "titles dialog";
+}
+
+void RecordDialogsTest::actionsReachTheirCommands()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, effect);
+    m_form->table()->selectRow(1);
+    if (effect == QLatin1String("view dialog"))
+        m_desktop.expectDialog([](QDialog &d) { return d.windowTitle() == "Tablora 1.5 [Просмотр записи]" ? 1 : -1; });
+    if (effect == QLatin1String("delete question"))
+        m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::No);
+    if (effect == QLatin1String("clear question"))
+        m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::No);
+    if (effect == QLatin1String("not a record"))
+        m_desktop.expectMessage(RecordCommands::notARecordMessage());
+
+    m_form->action(action)->trigger();
+
+    QCOMPARE(openedForm<TAddForm>() != nullptr, effect == QLatin1String("add dialog"));
+    QCOMPARE(openedForm<TEditForm>() != nullptr, effect == QLatin1String("edit dialog"));
+    QCOMPARE(openedForm<TBaseForm>() != nullptr, effect == QLatin1String("titles dialog"));
+    const bool removed = effect == QLatin1String("cut");
+    QCOMPARE(column0(), removed ? QStringList({"1", "3"}) : QStringList({"1", "2", "3"}));
+    const bool onClipboard = removed || effect == QLatin1String("copied");
+    QCOMPARE(m_desktop.clipboard, onClipboard ? ClipboardRecord::text(record({"2", "cell"})) : QString());
+}
+
+void RecordDialogsTest::addDialogsAreModelessAndEachAppends()
+{
+    m_form->document().model().setTitle(1, QStringLiteral("R&D"));
+    m_form->action("Action2")->trigger();
+    QPointer<TAddForm> first = openedForm<TAddForm>();
+    m_form->action("Action2")->trigger();
+    QPointer<TAddForm> second = openedForm<TAddForm>();
+    QVERIFY(first && second && first != second);
+    QVERIFY(!first->isModal() && first->isVisible() && second->isVisible());
+    QCOMPARE(first->parent(), m_form.get()); // the window owns it while it is open
+    QCOMPARE(first->windowTitle(), QStringLiteral("Tablora 1.5 [Добавить запись]"));
+    QVERIFY(first->windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(first->findChild<QGroupBox *>(QStringLiteral("GroupBox1"))->title(), QStringLiteral("№"));
+    QCOMPARE(first->findChild<QGroupBox *>(QStringLiteral("GroupBox2"))->title(), QStringLiteral("R&&D"));
+    QCOMPARE(first->focusWidget(), edit(first, 1));
+    for (int n = 1; n <= kColumnCount; ++n)
+        QVERIFY(edit(first, n)->text().isEmpty());
+
+    edit(second, 1)->setText(QStringLiteral("7"));
+    edit(second, 8)->setText(QStringLiteral("last"));
+    click(second, "BitBtn1");
+    QVERIFY(!second); // closed and deleted
+    click(first, "BitBtn1"); // every box empty
+    QVERIFY(!first);
+    QCOMPARE(column0(), QStringList({"1", "2", "3", "7", ""}));
+    QCOMPARE(m_form->document().model().table().cell(3, 7), QStringLiteral("last"));
+    QVERIFY(m_form->document().isModified());
+
+    // "Отмена" changes nothing.
+    m_form->document().setModified(false);
+    m_form->action("Action2")->trigger();
+    QPointer<TAddForm> cancelled = openedForm<TAddForm>();
+    edit(cancelled, 1)->setText(QStringLiteral("x"));
+    click(cancelled, "BitBtn2");
+    QVERIFY(!cancelled);
+    QCOMPARE(m_form->document().model().recordCount(), 5);
+    QVERIFY(!m_form->document().isModified());
+}
+
+void RecordDialogsTest::editDialogWritesIntoTheNewlySelectedRow()
+{
+    m_form->table()->selectRow(0);
+    m_form->action("Action19")->trigger();
+    QPointer<TEditForm> form = openedForm<TEditForm>();
+    QVERIFY(form && !form->isModal());
+    QCOMPARE(form->windowTitle(), QStringLiteral("Tablora 1.5 [Изменить запись]"));
+    QCOMPARE(edit(form, 1)->text(), QStringLiteral("1"));
+    QCOMPARE(edit(form, 2)->text(), QStringLiteral("cell"));
+    QVERIFY(form->findChild<QPushButton *>(QStringLiteral("BitBtn3"))->isHidden());
+
+    edit(form, 2)->setText(QStringLiteral("changed"));
+    m_form->table()->selectRow(2);
+    click(form, "BitBtn1");
+    QVERIFY(!form);
+    QCOMPARE(m_form->document().model().table().cell(0, 1), QStringLiteral("cell"));
+    QCOMPARE(m_form->document().model().table().cell(2, 0), QStringLiteral("1"));
+    QCOMPARE(m_form->document().model().table().cell(2, 1), QStringLiteral("changed"));
+    QVERIFY(m_form->document().isModified());
+}
+
+void RecordDialogsTest::editWithNoRowSelectedKeepsTheTypedTexts()
+{
+    m_form->table()->selectRow(1);
+    m_form->action("Action19")->trigger();
+    QPointer<TEditForm> form = openedForm<TEditForm>();
+    edit(form, 3)->setText(QStringLiteral("typed"));
+    m_form->table()->clearSelection();
+    m_desktop.expectMessage(RecordCommands::selectRecordMessage());
+    click(form, "BitBtn1");
+    QVERIFY(form && form->isVisible());
+    QCOMPARE(edit(form, 3)->text(), QStringLiteral("typed"));
+    QVERIFY(!m_form->document().isModified());
+
+    m_form->table()->selectRow(0);
+    click(form, "BitBtn1");
+    QVERIFY(!form);
+    QCOMPARE(m_form->document().model().table().cell(0, 2), QStringLiteral("typed"));
+}
+
+void RecordDialogsTest::removingARecordLeavesNoneSelected_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("Удалить") << "Action20";
+    QTest::newRow("Вырезать") << "Action23";
+}
+
+// An edit dialog open for the removed record must not write into the record
+// that took its place.
+void RecordDialogsTest::removingARecordLeavesNoneSelected()
+{
+    QFETCH(QString, action);
+    m_form->table()->selectRow(1);
+    m_form->action("Action19")->trigger();
+    QPointer<TEditForm> form = openedForm<TEditForm>();
+    if (action == QLatin1String("Action20"))
+        m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
+    m_form->action(action)->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(m_form->table()->selectedRow(), -1);
+    QCOMPARE(m_form->table()->currentIndex().row(), 1); // the keyboard stays in place
+
+    m_desktop.expectMessage(RecordCommands::selectRecordMessage());
+    click(form, "BitBtn1");
+    QVERIFY(form);
+    QCOMPARE(column0(), QStringList({"1", "3"}));
+}
+
+void RecordDialogsTest::viewIsModalAndKeepsNothing()
+{
+    m_form->table()->selectRow(1);
+    QStringList seen;
+    m_desktop.expectDialog([&](QDialog &d) {
+        const auto button = [&](const char *name) { return d.findChild<QPushButton *>(QLatin1String(name)); };
+        seen << d.windowTitle() << edit(&d, 1)->text();
+        if (button("BitBtn1")->isHidden() && button("BitBtn2")->isHidden() && button("BitBtn3")->isDefault())
+            seen << QStringLiteral("only OK");
+        edit(&d, 2)->setText(QStringLiteral("typed in view"));
+        button("BitBtn3")->click();
+        return d.result();
+    });
+    m_form->action("Action66")->trigger();
+    QCOMPARE(seen, QStringList({"Tablora 1.5 [Просмотр записи]", "2", "only OK"}));
+    QCOMPARE(m_form->document().model().table().cell(1, 1), QStringLiteral("cell"));
+    QVERIFY(!m_form->document().isModified());
+    QVERIFY(!openedForm<TEditForm>()); // nothing of the modal dialog outlives it
+}
+
+void RecordDialogsTest::titlesDialog()
+{
+    m_form->action("Action6")->trigger();
+    QPointer<TBaseForm> form = openedForm<TBaseForm>();
+    QVERIFY(form && !form->isModal());
+    QCOMPARE(form->windowTitle(), QStringLiteral("Tablora 1.5 [Столбцы]"));
+    QCOMPARE(edit(form, 1)->text(), QStringLiteral("№"));
+    QCOMPARE(edit(form, 8)->text(), QStringLiteral("7 столбец"));
+
+    // "Отмена" after typing changes nothing.
+    edit(form, 2)->setText(QStringLiteral("Товар"));
+    click(form, "BitBtn2");
+    QVERIFY(!form);
+    QCOMPARE(m_form->document().model().table().title(1), QStringLiteral("1 столбец"));
+    QVERIFY(!m_form->document().isModified());
+
+    // "OK" unchanged still sets the flag.
+    m_form->action("Action6")->trigger();
+    click(openedForm<TBaseForm>(), "BitBtn1");
+    QVERIFY(m_form->document().isModified());
+
+    // An empty number title reaches the header and the add dialog opened later.
+    m_form->action("Action6")->trigger();
+    form = openedForm<TBaseForm>();
+    edit(form, 1)->clear();
+    click(form, "BitBtn1");
+    QCOMPARE(m_form->document().model().headerData(0, Qt::Horizontal).toString(), QString());
+    m_form->action("Action2")->trigger();
+    QCOMPARE(openedForm<TAddForm>()->findChild<QGroupBox *>(QStringLiteral("GroupBox1"))->title(), QString());
+}
+
+void RecordDialogsTest::keysTypedInADialogEditItsBox_data()
+{
+    QTest::addColumn<QString>("opener");
+    QTest::newRow("add") << "Action2";
+    QTest::newRow("edit") << "Action19";
+    QTest::newRow("titles") << "Action6";
+}
+
+void RecordDialogsTest::keysTypedInADialogEditItsBox()
+{
+    QFETCH(QString, opener);
+    m_form->show();
+    QTRY_VERIFY(m_form->isActiveWindow());
+    m_form->table()->selectRow(0);
+    m_form->action(opener)->trigger();
+    QDialog *form = openedForm<QDialog>();
+    QTRY_VERIFY(form->isActiveWindow()); // the window system's word alone comes too early
+    int commands = 0;
+    for (const char *name : {"Action2", "Action20", "Action22", "Action23", "Action24"})
+        connect(m_form->action(name), &QAction::triggered, this, [&] { ++commands; });
+
+    QLineEdit *box = edit(form, 2);
+    box->setFocus();
+    box->setText(QStringLiteral("abc"));
+    box->setCursorPosition(0);
+    QTest::keyClick(box, Qt::Key_Delete);
+    QCOMPARE(box->text(), QStringLiteral("bc"));
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(box->selectedText(), QStringLiteral("bc"));
+    QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(box->text(), QString());
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box->text(), QStringLiteral("bcbc"));
+    auto *cancel = form->findChild<QPushButton *>(QStringLiteral("BitBtn2"));
+    cancel->setFocus();
+    QTest::keyClick(cancel, Qt::Key_Delete); // not even with a button focused
+    QCOMPARE(commands, 0);
+
+    // Enter on the focused "Отмена" cancels.
+    QPointer<QDialog> open = form;
+    QTest::keyClick(cancel, Qt::Key_Return);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!open);
+    QCOMPARE(m_form->document().model().recordCount(), 3);
+    QVERIFY(!m_form->document().isModified());
+}
+
+void RecordDialogsTest::pastedLineBreakBecomesASpace()
+{
+    m_form->action("Action2")->trigger();
+    QPointer<TAddForm> form = openedForm<TAddForm>();
+    QLineEdit *box = edit(form, 2);
+    box->setText(QStringLiteral("[]"));
+    box->setCursorPosition(1);
+    QGuiApplication::clipboard()->setText(QStringLiteral("ул. Ленина, 5\r\nкв. 7\nМосква"));
+    box->paste();
+    QCOMPARE(box->text(), QStringLiteral("[ул. Ленина, 5 кв. 7 Москва]"));
+    QCOMPARE(box->cursorPosition(), 27); // after the pasted text
+    click(form, "BitBtn1");
+    QCOMPARE(m_form->document().model().table().cell(3, 1), QStringLiteral("[ул. Ленина, 5 кв. 7 Москва]"));
+}
+
+void RecordDialogsTest::longCellSurvivesTheEditDialog()
+{
+    const QString longCell(100000, QLatin1Char('z'));
+    Record::Cells cells;
+    cells[4] = longCell;
+    m_form->document().model().setRecord(1, Record(cells));
+    m_form->table()->selectRow(1);
+    m_form->action("Action19")->trigger();
+    click(openedForm<TEditForm>(), "BitBtn1");
+    QCOMPARE(m_form->document().model().table().cell(1, 4), longCell);
+}
+
+QTEST_MAIN(RecordDialogsTest)
+#include "tst_recorddialogs.moc"
