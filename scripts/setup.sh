@@ -27,6 +27,7 @@ packages=(
     build-essential cmake g++ pkg-config
     qt6-base-dev qt6-webengine-dev qt6-translations-l10n qt6-qpa-plugins
     libicu-dev      # sorting collates with ICU, as Qt does
+    libxcb1-dev     # the main window asks the X11 window manager for its frame
     fonts-dejavu fonts-liberation2 adwaita-icon-theme
     poppler-utils   # tests read printed PDFs back
     fp-utils        # chmcmd compiles the help file
@@ -34,6 +35,9 @@ packages=(
     xdg-utils       # the desktop's "open" for files, web and mail addresses
     file            # outside a desktop environment, xdg-open finds a file's
                     # type with it, and so xchm for help.chm
+    librsvg2-bin    # rsvg-convert renders the icon's bitmap sizes
+    desktop-file-utils appstream # tests validate the desktop entry and the metainfo
+    clang libclang-rt-dev   # fuzz/: libFuzzer, AddressSanitizer and UBSan
 )
 
 missing=()

@@ -43,9 +43,16 @@ void keepAboveDialogs(QMessageBox &box)
 
 } // namespace
 
+QWidget *QtDesktopServices::dialogParent() const
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return m_parent;
+}
+
 void QtDesktopServices::showMessage(const QString &caption, const QString &text, Icon icon)
 {
-    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, m_parent);
+    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, dialogParent());
     keepAboveDialogs(box);
     execDialog(box);
 }
@@ -57,7 +64,7 @@ DesktopServices::Answer QtDesktopServices::ask(const QString &caption, const QSt
     QMessageBox box(boxIcon(icon), caption, text,
                     withCancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
                                : QMessageBox::Yes | QMessageBox::No,
-                    m_parent);
+                    dialogParent());
     keepAboveDialogs(box);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
@@ -96,7 +103,7 @@ void QtDesktopServices::shellOpen(const QString &target)
 
 bool QtDesktopServices::chooseFile(bool save, const FileDialog &spec, FileChoice &choice)
 {
-    QFileDialog dialog(m_parent, spec.title);
+    QFileDialog dialog(dialogParent(), spec.title);
     QStringList filters;
     for (const auto &[label, pattern] : spec.filters) {
         Q_UNUSED(pattern) // the label carries the pattern in brackets, as Qt expects
@@ -133,7 +140,7 @@ bool QtDesktopServices::chooseSaveFile(const FileDialog &dialog, FileChoice &cho
 
 bool QtDesktopServices::choosePrinter(QPrinter &printer)
 {
-    QPrintDialog dialog(&printer, m_parent);
+    QPrintDialog dialog(&printer, dialogParent());
     // Copies, but no page range and no selection: the whole table prints.
     // (With CUPS, Qt still offers a page range, which the print server then
     // applies to the pages it receives.) Printing to a file stays offered: on
@@ -146,7 +153,7 @@ bool QtDesktopServices::choosePrinter(QPrinter &printer)
 std::optional<QFont> QtDesktopServices::chooseFont(const QFont &initial)
 {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, m_parent);
+    const QFont font = QFontDialog::getFont(&ok, initial, dialogParent());
     return ok ? std::optional<QFont>(font) : std::nullopt;
 }
 

@@ -12,7 +12,9 @@ class QtDesktopServices : public DesktopServices
 {
 public:
     // Dialogs and boxes are shown over this window (the main window once it
-    // exists).
+    // exists), or over the modal dialog that is active when they come: a box
+    // of the login at start must not centre on the main window, which is not
+    // shown yet.
     void setDialogParent(QWidget *parent) { m_parent = parent; }
 
     void showMessage(const QString &caption, const QString &text, Icon icon) override;
@@ -37,6 +39,7 @@ public:
     bool terminateRequested() const override { return m_terminated; }
 
 private:
+    QWidget *dialogParent() const;
     bool chooseFile(bool save, const FileDialog &dialog, FileChoice &choice);
 
     QPointer<QWidget> m_parent;

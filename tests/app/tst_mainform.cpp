@@ -3,7 +3,9 @@
 #include "app/ActionTable.h"
 #include "app/RecordListView.h"
 #include "app/StatusPanels.h"
+#include "app/QtDesktopServices.h"
 #include "app/TMainForm.h"
+#include "app/TSplashForm.h"
 #include "app/TabloraApplication.h"
 #include "document/DatabaseCodec.h"
 #include "document/FileCommands.h"
@@ -15,6 +17,8 @@
 #include "users/SettingKeys.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -24,11 +28,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSet>
-#include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -71,19 +77,26 @@ private slots:
     void leavingTheLoginEndsTheProgram();
     void wrongPasswordKeepsTheDialogOpen();
     void userSwitch();
-    void cancelledSwitchEndsTheProgram();
+    void switchWithModifiedTable_data();
+    void switchWithModifiedTable();
     void refreshFollowsTheTable();
     void commandLineDatabase();
+    void recentMenuIsDisabledWhileEmpty();
     void commandLineFailure();
     void closeAnswers_data();
     void closeAnswers();
-    void closeWhenSaveFails();
+    void closeWhenSaveDoesNotHappen_data();
+    void closeWhenSaveDoesNotHappen();
+    void shutdownPanelIsPaintedBeforeThePause();
     void closeWithReadOnlySettings();
     void closingTheWindowEndsTheProgram();
     void favouriteCells();
     void refusedCommandIsLoggedAndShown();
     void sortCommandsPersistTheirChoice();
     void shortcutsDoNotReachModelessDialogs();
+    void onlyTheTableHasAPopupMenu();
+    void messageBoxIsCentredOnTheActiveDialog();
+    void splashTitleStandsClearOfThePicture();
     void draggedWidthObeysTheColumnLimits();
     void everyActionReachesItsHandler_data();
     void everyActionReachesItsHandler();
@@ -118,6 +131,8 @@ private:
     std::unique_ptr<TMainForm> create(QStringList arguments = {});
     // Creation, the login (when asked) and the first tick of the start timer.
     std::unique_ptr<TMainForm> start(QStringList arguments = {});
+    // Started with no login asked and not for the first time.
+    std::unique_ptr<TMainForm> startWithoutLogin();
     void writeFile(const QString &relative, const QByteArray &content);
     // An empty database; returns its full path.
     QString writeDatabase(const QString &relative);
@@ -182,6 +197,13 @@ std::unique_ptr<TMainForm> MainFormTest::start(QStringList arguments)
     return form;
 }
 
+std::unique_ptr<TMainForm> MainFormTest::startWithoutLogin()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    return start();
+}
+
 void MainFormTest::tick(TMainForm &)
 {
     QCoreApplication::processEvents();
@@ -193,8 +215,6 @@ void MainFormTest::firstStartWithoutSettings()
     auto form = start();
 
     QCOMPARE(m_desktop.logged(QStringLiteral("sleep")).value(0), QStringLiteral("sleep 1000")); // no quick start
-    QCOMPARE(form->pos(), QPoint(76, 44));
-    QCOMPARE(form->size(), QSize(770, 566));
     QCOMPARE(form->document().role(), QStringLiteral("admin"));
     QCOMPARE(form->windowTitle(), QStringLiteral("Tablora 1.5 [Новая база данных]"));
     QCOMPARE(form->panels()->text(1), QStringLiteral("Имя: Новая база данных"));
@@ -231,10 +251,11 @@ void MainFormTest::secondStartDoesNotOpenHelp()
 void MainFormTest::savedPlacementAndLook_data()
 {
     QTest::addColumn<QByteArray>("config");
-    QTest::addColumn<QPoint>("position");
-    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QPoint>("position"); // of the frame; (-1, -1) where the system chooses
+    QTest::addColumn<QSize>("size");      // of the frame
     QTest::addColumn<int>("alignment");
     const QByteArray window = "[Window]\r\nLeft=10\r\nTop=20\r\nWidth=900\r\nHeight=600\r\n";
+    QTest::newRow("nothing stored") << QByteArray() << QPoint(76, 44) << QSize(770, 566) << int(Qt::AlignLeft);
     QTest::newRow("saved placement") << window + "[General]\r\nAlign=Center\r\n" << QPoint(10, 20) << QSize(900, 600)
                                      << int(Qt::AlignHCenter);
     QTest::newRow("position not applied") << window + "[General]\r\nSavePosition=0\r\nAlign=Right\r\n"
@@ -252,11 +273,16 @@ void MainFormTest::savedPlacementAndLook()
     writeFile(QStringLiteral("data/config.ini"), config + "[Run]\r\nFirst=0\r\n[Font]\r\nName=DejaVu Sans\r\nSize=11\r\n");
     writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
     auto form = create();
-    const QPoint designPosition = form->pos();
     form->FormShow();
-    QCoreApplication::processEvents();
-    QCOMPARE(form->pos(), position == QPoint(-1, -1) ? designPosition : position);
-    QCOMPARE(form->size(), size);
+    // This platform knows the frame as soon as the window exists, as the
+    // window manager tells it on X11: the window is placed right at once.
+    form->show();
+    const QRect shown = form->frameGeometry();
+    QCOMPARE(shown.size(), size);
+    if (position != QPoint(-1, -1))
+        QCOMPARE(shown.topLeft(), position);
+    QCoreApplication::processEvents(); // the first tick
+    QCOMPARE(form->frameGeometry(), shown); // and stays there
     QCOMPARE(int(form->document().model().alignment()), alignment);
     QCOMPARE(form->table()->font().family(), QStringLiteral("DejaVu Sans"));
     QCOMPARE(form->table()->font().pointSize(), 11);
@@ -265,7 +291,9 @@ void MainFormTest::savedPlacementAndLook()
     form->move(33, 44);
     QVERIFY(form->close());
     const QByteArray written = readFile(QStringLiteral("data/config.ini"));
-    QVERIFY2(written.contains("Left=33\r\n") && written.contains("Top=44\r\n"), written.constData());
+    QVERIFY2(written.contains("Left=33\r\n") && written.contains("Top=44\r\n")
+                 && written.contains("Width=" + QByteArray::number(size.width()) + "\r\n"),
+             written.constData());
 }
 
 void MainFormTest::sortColumnMark_data()
@@ -351,28 +379,48 @@ void MainFormTest::userSwitch()
         if (call == QLatin1String("process events"))
             statusShown = form->panels()->text(2);
     };
+    m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
+                             DesktopServices::Answer::No);
     m_desktop.expectDialog(typeLogin(QStringLiteral("petrov"), QStringLiteral("p")));
     form->action("Action5")->trigger();
-    QCOMPARE(m_desktop.log(), QStringList({QStringLiteral("dialog"), QStringLiteral("sleep 500"),
-                                           QStringLiteral("process events"), QStringLiteral("sleep 200")}));
+    // The question comes while the previous user is still logged in.
+    QCOMPARE(m_desktop.log().mid(2), QStringList({QStringLiteral("dialog"), QStringLiteral("sleep 500"),
+                                                  QStringLiteral("process events"), QStringLiteral("sleep 200")}));
     QCOMPARE(statusShown, QStringLiteral("Смена пользователя завершена"));
     QCOMPARE(form->panels()->text(2), QStringLiteral("Вы вошли как: moder"));
     QCOMPARE(form->document().role(), QStringLiteral("moder"));
     QVERIFY(form->document().isModified()); // the database is untouched
 }
 
-void MainFormTest::cancelledSwitchEndsTheProgram()
+void MainFormTest::switchWithModifiedTable_data()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
-    auto form = start();
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saveDialog");
+    QTest::newRow("cancel") << int(DesktopServices::Answer::Cancel) << false;
+    QTest::newRow("yes, save dialog cancelled") << int(DesktopServices::Answer::Yes) << true;
+    QTest::newRow("no, login left") << int(DesktopServices::Answer::No) << false;
+}
+
+void MainFormTest::switchWithModifiedTable()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, saveDialog);
+    auto form = startWithoutLogin();
     form->document().setModified(true);
     const QByteArray before = readFile(QStringLiteral("data/config.ini"));
-    m_desktop.expectDialog(cancelLogin());
+    m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
+                             DesktopServices::Answer(answer));
+    if (saveDialog)
+        m_desktop.expectSaveFileCancelled();
+    const bool loginShown = DesktopServices::Answer(answer) == DesktopServices::Answer::No;
+    if (loginShown)
+        m_desktop.expectDialog(cancelLogin());
     form->action("Action5")->trigger();
-    QVERIFY(m_desktop.terminateRequested());
+    // Leaving the login still ends the program; anything else leaves it as it was.
+    QCOMPARE(m_desktop.terminateRequested(), loginShown);
+    QVERIFY(form->document().isModified());
     QCOMPARE(form->document().role(), QStringLiteral("admin"));
-    QCOMPARE(readFile(QStringLiteral("data/config.ini")), before); // no closing steps, no question
+    QCOMPARE(readFile(QStringLiteral("data/config.ini")), before); // no closing steps
 }
 
 void MainFormTest::refreshFollowsTheTable()
@@ -415,6 +463,22 @@ void MainFormTest::commandLineDatabase()
     QCOMPARE(form->document().fileName(), p);
     QVERIFY(!form->document().isModified());
     QVERIFY(!readFile(QStringLiteral("data/config.ini")).contains("Enabled1"));
+}
+
+void MainFormTest::recentMenuIsDisabledWhileEmpty()
+{
+    const QString p = m_dir->filePath(QStringLiteral("a.db"));
+    DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(TableData())));
+    auto form = startWithoutLogin();
+    QMenu *recent = nullptr;
+    for (QMenu *menu : form->menuBar()->findChildren<QMenu *>())
+        if (menu->title() == QStringLiteral("Недавние"))
+            recent = menu;
+    QVERIFY(recent);
+    QVERIFY(!recent->menuAction()->isEnabled());
+    m_desktop.expectOpenFile(p);
+    form->action("Action9")->trigger();
+    QVERIFY(recent->menuAction()->isEnabled());
 }
 
 void MainFormTest::commandLineFailure()
@@ -471,20 +535,53 @@ void MainFormTest::closeAnswers()
     QVERIFY(top > 0 && top < left && left < height && height < width);
 }
 
-void MainFormTest::closeWhenSaveFails()
+void MainFormTest::closeWhenSaveDoesNotHappen_data()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
-    auto form = start();
-    form->document().setRole(QStringLiteral("guest"));
-    form->document().setFileName(m_dir->filePath(QStringLiteral("x.db")));
+    QTest::addColumn<bool>("refused"); // else the save dialog of an untitled table is cancelled
+    QTest::newRow("right refused") << true;
+    QTest::newRow("save dialog cancelled") << false;
+}
+
+void MainFormTest::closeWhenSaveDoesNotHappen()
+{
+    QFETCH(bool, refused);
+    auto form = startWithoutLogin();
+    if (refused) {
+        form->document().setRole(QStringLiteral("guest"));
+        form->document().setFileName(m_dir->filePath(QStringLiteral("x.db")));
+    }
     form->document().setModified(true);
     const QByteArray before = readFile(QStringLiteral("data/config.ini"));
-    m_desktop.expectQuestion(QStringLiteral("База данных \"x.db\" была изменена. Сохранить изменения?"),
+    m_desktop.expectQuestion(QStringLiteral("База данных \"%1\" была изменена. Сохранить изменения?")
+                                 .arg(refused ? QStringLiteral("x.db") : QStringLiteral("Новая база данных")),
                              DesktopServices::Answer::Yes);
-    m_desktop.expectMessage(Accounts::refusalMessage());
+    if (refused)
+        m_desktop.expectMessage(Accounts::refusalMessage());
+    else
+        m_desktop.expectSaveFileCancelled();
     QVERIFY(!form->close());
+    QVERIFY(form->document().isModified());
     QCOMPARE(readFile(QStringLiteral("data/config.ini")), before);
+}
+
+void MainFormTest::shutdownPanelIsPaintedBeforeThePause()
+{
+    auto form = startWithoutLogin();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QImage shown;
+    m_desktop.onCall = [&](const QString &call) {
+        if (call.startsWith(QLatin1String("sleep")))
+            shown = form->screen()->grabWindow(form->winId()).toImage();
+    };
+    QVERIFY(form->close());
+    const QRect panel(form->startPanel()->mapTo(form.get(), QPoint()), form->startPanel()->size());
+    QVERIFY(shown.rect().contains(panel));
+    int dark = 0;
+    for (int y = panel.top(); y <= panel.bottom(); ++y)
+        for (int x = panel.left(); x <= panel.right(); ++x)
+            dark += qGray(shown.pixel(x, y)) < 128;
+    QVERIFY2(dark > 50, qPrintable(QString::number(dark))); // the text "Завершение работы..."
 }
 
 void MainFormTest::closeWithReadOnlySettings()
@@ -497,21 +594,21 @@ void MainFormTest::closeWithReadOnlySettings()
     QDir(m_dir->path()).mkpath(QStringLiteral("data/config.ini"));
     m_desktop.expectMessage(QStringLiteral("Unable to write to ")
                             + QDir::toNativeSeparators(m_dir->filePath(QStringLiteral("data/config.ini")))
-                            + QLatin1Char('.'));
+                            + QStringLiteral(". Is a directory."));
     QVERIFY(form->close()); // reported, and the program still ends
 }
 
 void MainFormTest::closingTheWindowEndsTheProgram()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
-    auto form = start();
+    auto form = startWithoutLogin();
     form->show();
     // The close runs in the program's event loop. When it does not end the
-    // loop, the loop's next turn ends it with another code.
+    // loop, the call queued after it does, with another code; the call dies
+    // with its receiver, so it cannot reach a later test.
+    QObject otherwise;
     QTimer::singleShot(0, form.get(), [&] {
         form->close();
-        QTimer::singleShot(0, [] { QCoreApplication::exit(1); });
+        QMetaObject::invokeMethod(&otherwise, [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
     });
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(!form->isVisible());
@@ -609,6 +706,72 @@ void MainFormTest::shortcutsDoNotReachModelessDialogs()
     QTest::keyClick(edit, Qt::Key_Delete);
     QCOMPARE(edit->text(), QStringLiteral("bc"));
     QCOMPARE(deletes, 1);
+}
+
+void MainFormTest::onlyTheTableHasAPopupMenu()
+{
+    auto form = startWithoutLogin();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    for (QWidget *clicked : {static_cast<QWidget *>(form->menuBar()), form->findChild<QWidget *>("ToolBar1")}) {
+        const QPoint at(clicked->width() - 5, clicked->height() / 2);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, clicked->mapToGlobal(at));
+        QApplication::sendEvent(clicked, &event);
+        QWidget *popup = QApplication::activePopupWidget();
+        if (popup)
+            popup->close();
+        QVERIFY2(!popup, qPrintable(clicked->objectName()));
+    }
+    const QPoint onRow(20, 20);
+    QContextMenuEvent onTable(QContextMenuEvent::Mouse, onRow, form->table()->viewport()->mapToGlobal(onRow));
+    QApplication::sendEvent(form->table()->viewport(), &onTable);
+    QCOMPARE(QApplication::activePopupWidget(), form->popupMenu());
+    form->popupMenu()->close();
+}
+
+// The one test that shows a real message box; a timer reads and closes it.
+void MainFormTest::messageBoxIsCentredOnTheActiveDialog()
+{
+    QWidget mainWindow; // not shown yet, as during the login at start
+    mainWindow.setGeometry(0, 0, 300, 200);
+    QtDesktopServices desktop;
+    desktop.setDialogParent(&mainWindow);
+    QDialog login;
+    login.setGeometry(370, 350, 265, 96);
+    login.setModal(true);
+    login.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&login));
+
+    QRect box;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QMessageBox *>(w) && w->isVisible()) {
+                box = w->frameGeometry();
+                w->close();
+            }
+        }
+    });
+    closer.start(0);
+    desktop.showMessage(QStringLiteral("Ошибка"), QStringLiteral("Вы ввели не верный логин/пароль."),
+                        DesktopServices::Icon::Information);
+    QVERIFY(!box.isNull());
+    QVERIFY2((box.center() - login.frameGeometry().center()).manhattanLength() < 20,
+             qPrintable(QStringLiteral("box centre %1,%2").arg(box.center().x()).arg(box.center().y())));
+}
+
+void MainFormTest::splashTitleStandsClearOfThePicture()
+{
+    TSplashForm splash;
+    auto *title = splash.findChild<QLabel *>(QStringLiteral("Label1"));
+    QCOMPARE(title->text(), QStringLiteral("СУБД версия 1.5"));
+    const QRect place = title->geometry();
+    QVERIFY(QRect(0, 0, 320, 239).contains(place));
+    title->hide();
+    const QImage picture = splash.grab().toImage();
+    for (int y = place.top(); y <= place.bottom(); ++y)
+        for (int x = place.left(); x <= place.right(); ++x)
+            QVERIFY2(picture.pixel(x, y) == qRgb(255, 255, 255), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
 }
 
 void MainFormTest::draggedWidthObeysTheColumnLimits()
@@ -913,9 +1076,7 @@ void MainFormTest::reachableActionsHaveHandlers()
 
 void MainFormTest::recentFilesFollowTheOpens()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
-    auto form = start();
+    auto form = startWithoutLogin();
     QStringList files;
     for (int i = 1; i <= 5; ++i)
         files << writeDatabase(QStringLiteral("f%1.db").arg(i));
