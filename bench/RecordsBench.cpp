@@ -7,6 +7,7 @@
 #include "document/Document.h"
 #include "document/DocumentView.h"
 #include "records/RecordCommands.h"
+#include "records/RecordHistory.h"
 #include "users/Settings.h"
 
 #include <QApplication>
@@ -67,7 +68,8 @@ int runRecordsBench(const QStringList &args)
     view.show();
     AnsweringDesktop desktop;
     TitleOnlyView titles;
-    RecordCommands commands(document, settings, desktop, titles, *view.selectionModel());
+    RecordHistory history(document, settings, *view.selectionModel());
+    RecordCommands commands(document, settings, desktop, titles, *view.selectionModel(), history);
     int resets = 0;
     QObject::connect(&document.model(), &QAbstractItemModel::modelReset, [&] { ++resets; });
 
@@ -104,8 +106,13 @@ int runRecordsBench(const QStringList &args)
     report("cut", 5, selectMiddle, [&] { commands.Cut(); });
     report("paste", 5, nothing, [&] { commands.Paste(); });
     report("titles", 5, nothing, [&] { commands.setTitles(commands.titles()); });
+    const int beforeClear = document.model().recordCount();
     report("clear", 1, nothing, [&] { commands.ClearAll(); });
+    const bool cleared = document.model().recordCount() == 0;
+    report("undo_clear", 1, nothing, [&] { history.undo(); });
+    report("redo_clear", 1, nothing, [&] { history.redo(); });
+    report("undo_clear_again", 1, nothing, [&] { history.undo(); });
     out << "resets " << resets << '\n';
     out.flush();
-    return document.model().recordCount() == 0 ? 0 : 1;
+    return cleared && document.model().recordCount() == beforeClear ? 0 : 1;
 }

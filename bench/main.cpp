@@ -1,4 +1,5 @@
 #include "BenchCommands.h"
+#include "FindBench.h"
 #include "RecordsBench.h"
 #include "SortBench.h"
 
@@ -22,6 +23,7 @@ constexpr CommandSpec kCommands[] = {
     { "import", "OLD.db OUT.db", runImport },
     { "sort", "IN.db COL DIR OUT.db", runSortBench },
     { "records", "N", runRecordsBench, true },
+    { "find", "N", runFindBench },
 };
 
 int argumentCount(const CommandSpec &spec)

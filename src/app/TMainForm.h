@@ -6,7 +6,7 @@
 #include "document/FileCommands.h"
 #include "extras/ErrorHandler.h"
 #include "extras/HelpCommands.h"
-#include "records/SortCommands.h"
+#include "records/RecordSearch.h"
 #include "users/Settings.h"
 
 #include <QMainWindow>
@@ -18,12 +18,15 @@
 
 class CommandMap;
 class DesktopServices;
+class FindBar;
 class QAction;
 class QLabel;
 class QMenu;
 class RecordCommands;
 class RecordDialogs;
+class RecordHistory;
 class RecordListView;
+class SortCommands;
 class StatusPanels;
 
 // The main window: the one database as a list, every command as an action,
@@ -65,6 +68,7 @@ public:
     StatusPanels *panels() const { return StatusBar1; }
     QLabel *startPanel() const { return Panel1; }
     QMenu *popupMenu() const { return PopupMenu1; }
+    FindBar *findBar() const { return FindBar1; }
     QTimer &startTimer() { return Timer1; }
     QTimer &refreshTimer() { return Timer2; }
 
@@ -91,6 +95,8 @@ private:
     void Action5Execute();
     void sortColumnExecute(int column);
     void sortDirectionExecute(int factor);
+    void findExecute(RecordSearch::Direction direction);
+    void showHistory();
 
     DesktopServices &m_desktop;
     ProgramDir m_dir;
@@ -99,9 +105,10 @@ private:
     ErrorHandler m_errors;
     Settings m_settings;
     FileCommands m_files;
-    SortCommands m_sort;
     HelpCommands m_help;
     // Made once the list exists: they read its selection.
+    std::unique_ptr<RecordHistory> m_history;
+    std::unique_ptr<SortCommands> m_sort;
     std::unique_ptr<RecordCommands> m_records;
     std::unique_ptr<RecordDialogs> m_recordDialogs;
 
@@ -110,6 +117,7 @@ private:
     StatusPanels *StatusBar1 = nullptr;
     QLabel *Panel1 = nullptr;
     QMenu *PopupMenu1 = nullptr;
+    FindBar *FindBar1 = nullptr;
     QTimer Timer1;
     QTimer Timer2;
     QSize m_outerSizeWanted;

@@ -5,11 +5,15 @@
 #include "app/StatusPanels.h"
 #include "app/TMainForm.h"
 #include "document/DatabaseCodec.h"
+#include "records/FindBar.h"
+#include "records/RecordCommands.h"
 #include "base/Windows1251.h"
 #include "users/Accounts.h"
 #include "users/SettingKeys.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -75,6 +79,8 @@ private slots:
     void sortCommandsPersistTheirChoice();
     void shortcutsDoNotReachModelessDialogs();
     void draggedWidthObeysTheColumnLimits();
+    void clearByMistakeThenUndo();
+    void findFromTheBar();
 
 private:
     std::unique_ptr<TMainForm> create(QStringList arguments = {});
@@ -567,6 +573,94 @@ void MainFormTest::draggedWidthObeysTheColumnLimits()
     header->resizeSection(0, 80);
     QCOMPARE(header->sectionSize(0), 30);
     QVERIFY(!form->document().isModified()); // widths are not a change of the data
+}
+
+// The user clears a database by mistake and takes it back: every record
+// returns and nothing is left to save. Opening a file starts a fresh history.
+void MainFormTest::clearByMistakeThenUndo()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    TableData t;
+    t.setTitle(1, QStringLiteral("Товар"));
+    for (const char *n : {"1", "2", "3"})
+        t.appendRecord(record({n, "Чай"}));
+    const QString p = m_dir->filePath(QStringLiteral("Склад.db"));
+    DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(t)));
+    auto form = start({p});
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QAction *undo = form->action("ActionUndo");
+    QAction *redo = form->action("ActionRedo");
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+
+    m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
+    form->action("Action21")->trigger();
+    QCOMPARE(form->document().model().recordCount(), 0);
+    QVERIFY(form->document().isModified());
+    QVERIFY(undo->isEnabled());
+    QCOMPARE(undo->text(), QStringLiteral("Отменить очистку базы"));
+
+    QTest::keyClick(form->table(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(form->document().model().table() == t);
+    QVERIFY(!form->document().isModified());
+    QCOMPARE(undo->text(), QStringLiteral("Отменить"));
+    QVERIFY(!undo->isEnabled());
+    QCOMPARE(redo->text(), QStringLiteral("Повторить очистку базы"));
+    QTest::keyClick(form->table(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(form->document().model().recordCount(), 0);
+    QTest::keyClick(form->table(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(form->document().model().recordCount(), 3);
+
+    m_desktop.expectOpenFile(p);
+    form->action("Action9")->trigger();
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+    QCOMPARE(redo->text(), QStringLiteral("Повторить"));
+    QVERIFY(form->close()); // no question: nothing to save
+}
+
+void MainFormTest::findFromTheBar()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto form = start();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    TableModel &model = form->document().model();
+    for (const char *name : {"Иванов", "Петров", "Иванова", "Сидоров"})
+        model.appendRecord(record({"", "", name}));
+    model.setTitle(2, QStringLiteral("Фамилия"));
+    FindBar *bar = form->findBar();
+    QVERIFY(bar->isHidden());
+
+    QTest::keyClick(form->table(), Qt::Key_F3); // no text yet: the bar opens
+    QVERIFY(bar->isVisible());
+    auto *text = bar->findChild<QLineEdit *>(QStringLiteral("FindText"));
+    QVERIFY(text->hasFocus());
+    QCOMPARE(bar->findChild<QComboBox *>(QStringLiteral("Column"))->itemText(2), QStringLiteral("Фамилия"));
+
+    text->setText(QStringLiteral("иванов")); // typed
+    QTest::keyClick(text, Qt::Key_Return);
+    QCOMPARE(form->table()->selectedRow(), 0);
+    QTest::keyClick(text, Qt::Key_F3);
+    QCOMPARE(form->table()->selectedRow(), 2);
+    QCOMPARE(form->panels()->currentMessage(), QString());
+    QTest::keyClick(text, Qt::Key_Return);
+    QCOMPARE(form->table()->selectedRow(), 0);
+    QCOMPARE(form->panels()->currentMessage(), QStringLiteral("Поиск продолжен с начала"));
+    QTest::keyClick(text, Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(form->table()->selectedRow(), 2);
+    QCOMPARE(form->panels()->currentMessage(), QStringLiteral("Поиск продолжен с конца"));
+
+    bar->findChild<QCheckBox *>(QStringLiteral("MatchCase"))->setChecked(true);
+    QTest::keyClick(text, Qt::Key_Return);
+    QCOMPARE(form->panels()->currentMessage(), QStringLiteral("Текст «иванов» не найден"));
+    QCOMPARE(form->table()->selectedRow(), 2); // the selection stays
+    QVERIFY(m_desktop.logged(QStringLiteral("beep")).isEmpty());
+
+    QTest::keyClick(text, Qt::Key_Escape);
+    QVERIFY(bar->isHidden());
+    QVERIFY(form->table()->hasFocus());
 }
 
 QTEST_MAIN(MainFormTest)
