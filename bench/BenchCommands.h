@@ -10,3 +10,4 @@ using BenchCommand = int (*)(const QStringList &args);
 int runGen(const QStringList &args);
 int runRoundtrip(const QStringList &args);
 int runImport(const QStringList &args);
+int runPrint(const QStringList &args);

@@ -13,7 +13,7 @@ struct CommandSpec {
     const char *name;
     const char *arguments;
     BenchCommand run;
-    bool widgets = false; // shows a list, off screen unless a platform is set
+    bool widgets = false; // shows a list or draws text, off screen unless a platform is set
 };
 
 // A new command is one line here and one function in BenchCommands.h.
@@ -23,6 +23,7 @@ constexpr CommandSpec kCommands[] = {
     { "import", "OLD.db OUT.db", runImport },
     { "sort", "IN.db COL DIR OUT.db", runSortBench },
     { "records", "N", runRecordsBench, true },
+    { "print", "IN.db OUT.pdf", runPrint, true },
     { "find", "N", runFindBench },
 };
 

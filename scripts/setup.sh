@@ -9,6 +9,7 @@ packages=(
     build-essential cmake g++ pkg-config
     qt6-base-dev qt6-webengine-dev qt6-translations-l10n qt6-qpa-plugins
     libicu-dev      # sorting collates with ICU, as Qt does
+    libxcb1-dev     # the main window asks the X11 window manager for its frame
     fonts-dejavu fonts-liberation2 adwaita-icon-theme
     poppler-utils   # tests read printed PDFs back
     fp-utils        # chmcmd compiles the help file

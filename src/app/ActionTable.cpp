@@ -20,6 +20,9 @@ const QString kFavourites = QStringLiteral("Избранные базы");
 const QString kRecentIcon = QStringLiteral("document-open-recent");
 const QString kExampleIcon = QStringLiteral("x-office-document");
 
+// Pictures are names in the desktop's icon theme. Toolbar pictures need dark
+// lines or strong colour: a pale one (the usual open folder and properties
+// page) reads as a disabled button.
 std::vector<ActionSpec> buildActions()
 {
     const std::vector<ActionSpec> a = {
@@ -31,7 +34,7 @@ std::vector<ActionSpec> buildActions()
         {"Action6", "Столбцы", "Ctrl+W", kOptions, "format-justify-fill"},
         {"Action7", "Вызов справки", "F1", kHelp, "help-contents"},
         {"Action8", "Новая база данных", "Ctrl+N", kFile, "document-new"},
-        {"Action9", "Открыть базу данных...", "Ctrl+O", kFile, "document-open"},
+        {"Action9", "Открыть базу данных...", "Ctrl+O", kFile, "folder-open"},
         {"Action10", "Сохранить", "Ctrl+S", kFile, "document-save"},
         {"Action11", "1 столбец", {}, kSort, {}},
         {"Action12", "Сохранить как...", "Ctrl+Alt+S", kFile, "document-save-as"},
@@ -41,7 +44,7 @@ std::vector<ActionSpec> buildActions()
         {"Action16", "Переоткрыть 4", {}, kFile, kRecentIcon},
         {"Action17", "Переоткрыть 5", {}, kFile, kRecentIcon},
         {"Action18", "Печать...", "Ctrl+P", kFile, "document-print"},
-        {"Action19", "Изменить", {}, kEdit, "document-properties"},
+        {"Action19", "Изменить", {}, kEdit, "accessories-text-editor"},
         {"Action20", "Удалить", "Del", kEdit, "edit-delete"},
         {"Action21", "Очистить всю базу", {}, kEdit, "edit-clear"},
         {"Action22", "Копировать", "Ctrl+C", kEdit, "edit-copy"},

@@ -1,6 +1,7 @@
 #include "CommandMap.h"
 
 #include "ActionTable.h"
+#include "MenuStyle.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,14 +22,14 @@ QStyle::StandardPixmap fallbackPixmap(const QString &icon)
 {
     static const QHash<QString, QStyle::StandardPixmap> pixmaps = {
         {"document-new", QStyle::SP_FileIcon},
-        {"document-open", QStyle::SP_DialogOpenButton},
+        {"folder-open", QStyle::SP_DirOpenIcon},
         {"document-open-recent", QStyle::SP_DialogOpenButton},
         {"document-revert", QStyle::SP_DialogOpenButton},
         {"document-save", QStyle::SP_DialogSaveButton},
         {"document-save-as", QStyle::SP_DialogSaveButton},
         {"application-exit", QStyle::SP_DialogCloseButton},
         {"list-add", QStyle::SP_FileDialogNewFolder},
-        {"document-properties", QStyle::SP_FileDialogDetailedView},
+        {"accessories-text-editor", QStyle::SP_FileDialogDetailedView},
         {"edit-find", QStyle::SP_FileDialogDetailedView},
         {"edit-delete", QStyle::SP_TrashIcon},
         {"edit-clear", QStyle::SP_TrashIcon},
@@ -98,6 +99,8 @@ void CommandMap::buildMenuBar(QMenuBar *bar)
     using ActionTable::MenuEntry;
     std::function<void(QMenu *, const std::vector<MenuEntry> &)> fill = [&](QMenu *menu,
                                                                              const std::vector<MenuEntry> &entries) {
+        menu->setSeparatorsCollapsible(false); // a menu may open with a separator line
+        menu->setStyle(MenuStyle::shared());
         for (const MenuEntry &e : entries) {
             switch (e.kind) {
             case MenuEntry::Kind::Separator:
@@ -111,6 +114,7 @@ void CommandMap::buildMenuBar(QMenuBar *bar)
                 if (!e.title.isEmpty())
                     a->setText(e.title); // the item's own caption, with its access key
                 menu->addAction(a);
+                m_menuOf.insert(e.action, menu);
                 break;
             }
             }
@@ -126,7 +130,9 @@ QToolBar *CommandMap::buildToolBar()
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setMovable(false);
     bar->setFloatable(false);
-    bar->setIconSize(QSize(32, 32));
+    // The size the theme's action pictures come in, so that every button
+    // draws its picture at the same size, with the captions in one line.
+    bar->setIconSize(QSize(24, 24));
     for (const ActionTable::ToolButtonSpec &spec : ActionTable::toolBar()) {
         if (spec.action.isEmpty()) {
             QAction *sep = bar->addSeparator();
@@ -155,12 +161,20 @@ QMenu *CommandMap::buildPopupMenu(QWidget *parent)
 {
     auto *menu = new QMenu(parent);
     menu->setObjectName(QStringLiteral("PopupMenu1"));
+    menu->setStyle(MenuStyle::shared());
     for (const QString &name : ActionTable::popupMenu()) {
         if (name.isEmpty())
             menu->addSeparator();
         else
             menu->addAction(action(name));
     }
+    return menu;
+}
+
+QMenu *CommandMap::menuOf(const QString &name) const
+{
+    QMenu *menu = m_menuOf.value(name);
+    Q_ASSERT_X(menu, "CommandMap::menuOf", qPrintable(name));
     return menu;
 }
 

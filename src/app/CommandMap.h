@@ -22,6 +22,8 @@ public:
 
     // The action of the given name ("Action9"); it must be one of the table's.
     QAction *action(const QString &name) const;
+    // The menu of the menu bar that holds the named action, once built.
+    QMenu *menuOf(const QString &name) const;
 
     void buildMenuBar(QMenuBar *bar);
     QToolBar *buildToolBar();
@@ -33,4 +35,5 @@ public:
 private:
     QMainWindow *m_window;
     QHash<QString, QAction *> m_actions;
+    QHash<QString, QMenu *> m_menuOf;
 };

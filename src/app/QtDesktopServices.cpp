@@ -1,19 +1,18 @@
 #include "QtDesktopServices.h"
 
-#include "base/TabloraError.h"
+#include "base/SafeWrite.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDialog>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
+#include <QNetworkInformation>
 #include <QNetworkReply>
 #include <QPrintDialog>
-#include <QSaveFile>
 #include <QThread>
 
 namespace {
@@ -44,9 +43,16 @@ void keepAboveDialogs(QMessageBox &box)
 
 } // namespace
 
+QWidget *QtDesktopServices::dialogParent() const
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return m_parent;
+}
+
 void QtDesktopServices::showMessage(const QString &caption, const QString &text, Icon icon)
 {
-    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, m_parent);
+    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, dialogParent());
     keepAboveDialogs(box);
     box.exec();
 }
@@ -58,7 +64,7 @@ DesktopServices::Answer QtDesktopServices::ask(const QString &caption, const QSt
     QMessageBox box(boxIcon(icon), caption, text,
                     withCancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
                                : QMessageBox::Yes | QMessageBox::No,
-                    m_parent);
+                    dialogParent());
     keepAboveDialogs(box);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
@@ -97,7 +103,7 @@ void QtDesktopServices::shellOpen(const QString &target)
 
 bool QtDesktopServices::chooseFile(bool save, const FileDialog &spec, FileChoice &choice)
 {
-    QFileDialog dialog(m_parent, spec.title);
+    QFileDialog dialog(dialogParent(), spec.title);
     QStringList filters;
     for (const auto &[label, pattern] : spec.filters) {
         Q_UNUSED(pattern) // the label carries the pattern in brackets, as Qt expects
@@ -134,17 +140,20 @@ bool QtDesktopServices::chooseSaveFile(const FileDialog &dialog, FileChoice &cho
 
 bool QtDesktopServices::choosePrinter(QPrinter &printer)
 {
-    QPrintDialog dialog(&printer, m_parent);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    QPrintDialog dialog(&printer, dialogParent());
+    // Copies, but no page range and no selection: the whole table prints.
+    // (With CUPS, Qt still offers a page range, which the print server then
+    // applies to the pages it receives.) Printing to a file stays offered: on
+    // a desktop without a printer it is the only way to print at all.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies
+                      | QAbstractPrintDialog::PrintShowPageSize);
     return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<QFont> QtDesktopServices::chooseFont(const QFont &initial)
 {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, m_parent);
+    const QFont font = QFontDialog::getFont(&ok, initial, dialogParent());
     return ok ? std::optional<QFont>(font) : std::nullopt;
 }
 
@@ -170,33 +179,77 @@ QDateTime QtDesktopServices::now()
 
 bool QtDesktopServices::isOffline()
 {
-    // The desktop gives no dependable answer here; treat the computer as online.
-    return false;
+    // A platform without a reachability backend cannot tell: the computer
+    // counts as online.
+    if (!QNetworkInformation::instance() && !QNetworkInformation::loadDefaultBackend())
+        return false;
+    return QNetworkInformation::instance()->reachability() == QNetworkInformation::Reachability::Disconnected;
 }
 
-void QtDesktopServices::download(const QUrl &url, const QString &localPath,
-                                 const std::function<void(qint64, qint64)> &progress)
+namespace {
+
+// A transfer of the network access manager. The reply is the handle's until
+// it finishes; destroying the handle earlier cancels it.
+class NetworkDownload : public DesktopServices::Download
 {
-    QNetworkAccessManager manager;
+public:
+    explicit NetworkDownload(QNetworkReply *reply)
+        : m_reply(reply)
+    {
+    }
+
+    ~NetworkDownload() override
+    {
+        QObject::disconnect(m_progress);
+        QObject::disconnect(m_finished);
+        if (m_reply) {
+            m_reply->abort();
+            m_reply->deleteLater();
+        }
+    }
+
+    QMetaObject::Connection m_progress;
+    QMetaObject::Connection m_finished;
+    QPointer<QNetworkReply> m_reply;
+};
+
+// A server that stops sending ends the transfer as a failure instead of
+// leaving it open for ever.
+constexpr int kTransferTimeoutMs = 30000;
+
+} // namespace
+
+std::unique_ptr<DesktopServices::Download> QtDesktopServices::download(const QUrl &url, const QString &localPath,
+                                                                       DownloadProgress progress,
+                                                                       DownloadFinished finished)
+{
+    if (!m_network)
+        m_network = std::make_unique<QNetworkAccessManager>();
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    QNetworkReply *reply = manager.get(request);
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64 total) {
-        if (progress)
-            progress(received, total);
-    });
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    loop.exec();
-    const QByteArray content = reply->readAll();
-    const bool failed = reply->error() != QNetworkReply::NoError;
-    const QString reason = reply->errorString();
-    reply->deleteLater();
-    if (failed)
-        throw TabloraError(reason);
-    QSaveFile file(localPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw TabloraError(file.errorString());
+    request.setTransferTimeout(kTransferTimeoutMs);
+    QNetworkReply *reply = m_network->get(request);
+    auto transfer = std::make_unique<NetworkDownload>(reply);
+    NetworkDownload *handle = transfer.get(); // alive while these connections are
+    handle->m_progress = QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+                                          [progress = std::move(progress)](qint64 received, qint64 total) {
+                                              if (progress)
+                                                  progress(received, total);
+                                          });
+    handle->m_finished = QObject::connect(
+        reply, &QNetworkReply::finished, reply,
+        [reply, handle, localPath, finished = std::move(finished)] {
+            handle->m_reply = nullptr;
+            reply->deleteLater();
+            std::optional<QString> failure;
+            if (reply->error() != QNetworkReply::NoError)
+                failure = reply->errorString();
+            else
+                failure = SafeWrite::replaceFile(localPath, reply->readAll(), SafeWrite::InPlace::Never);
+            if (finished)
+                finished(failure); // may destroy the handle; nothing of it is used after
+        });
+    return transfer;
 }
 
 void QtDesktopServices::setBusy(bool busy)

@@ -2,6 +2,7 @@
 
 #include "base/DesktopServices.h"
 
+#include <QNetworkAccessManager>
 #include <QPointer>
 #include <QWidget>
 
@@ -10,7 +11,9 @@ class QtDesktopServices : public DesktopServices
 {
 public:
     // Dialogs and boxes are shown over this window (the main window once it
-    // exists).
+    // exists), or over the modal dialog that is active when they come: a box
+    // of the login at start must not centre on the main window, which is not
+    // shown yet.
     void setDialogParent(QWidget *parent) { m_parent = parent; }
 
     void showMessage(const QString &caption, const QString &text, Icon icon) override;
@@ -28,15 +31,17 @@ public:
     QString clipboardText() override;
     QDateTime now() override;
     bool isOffline() override;
-    void download(const QUrl &url, const QString &localPath,
-                  const std::function<void(qint64, qint64)> &progress) override;
+    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, DownloadProgress progress,
+                                       DownloadFinished finished) override;
     void setBusy(bool busy) override;
     void terminate() override;
     bool terminateRequested() const override { return m_terminated; }
 
 private:
+    QWidget *dialogParent() const;
     bool chooseFile(bool save, const FileDialog &dialog, FileChoice &choice);
 
     QPointer<QWidget> m_parent;
+    std::unique_ptr<QNetworkAccessManager> m_network; // made at the first download
     bool m_terminated = false;
 };

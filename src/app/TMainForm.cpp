@@ -5,6 +5,7 @@
 #include "base/DesktopServices.h"
 #include "RecordListView.h"
 #include "StatusPanels.h"
+#include "WindowFrame.h"
 #include "document/DatabaseCodec.h"
 #include "document/DocumentTexts.h"
 #include "records/FindBar.h"
@@ -25,6 +26,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QWindow>
 
 #include <functional>
 
@@ -37,6 +39,8 @@ TMainForm::TMainForm(DesktopServices &desktop, const ProgramDir &dir, QStringLis
     , m_settings(dir)
     , m_files(m_document, m_settings, desktop, *this, dir)
     , m_help(desktop, dir, this)
+    , m_print(m_document, desktop)
+    , m_update(m_document, m_settings, m_files, desktop, m_errors, dir)
 {
     setObjectName(QStringLiteral("MainForm"));
     buildLayout();
@@ -65,7 +69,10 @@ void TMainForm::buildLayout()
     QFont windowFont(QStringLiteral("Verdana"));
     windowFont.setPointSize(10);
     setFont(windowFont);
-    resize(770, 565);
+    resize(kDesignSize);
+    // The table's pop-up is the window's only one: no menu of Qt's own for
+    // the menu bar and the toolbar, whose one entry would hide the toolbar.
+    setContextMenuPolicy(Qt::NoContextMenu);
 
     m_commands = new CommandMap(this);
 
@@ -174,6 +181,15 @@ void TMainForm::bindHandlers()
     bind("Action24", [this] { m_records->Paste(); });
     bind("Action6", [this] { m_recordDialogs->openColumns(); });
 
+    // Printing and the program update.
+    bind("Action18", [this] {
+        m_print.Action18Execute(Table1->font(), [this](const QString &text) {
+            StatusBar1->setText(2, text);
+            StatusBar1->repaint(); // printing a large table keeps the loop busy for a while
+        });
+    });
+    bind("Action49", [this] { m_update.Action49Execute(this); });
+
     // Undo and redo of the record commands; finding records.
     bind("ActionUndo", [this] { m_history->undo(); });
     bind("ActionRedo", [this] { m_history->redo(); });
@@ -218,14 +234,17 @@ void TMainForm::FormShow()
         }
         m_document.setRole(role);
 
-        if (m_settings.read(Keys::savePosition())) {
-            m_outerPositionWanted = QPoint(m_settings.read(Keys::windowLeft()), m_settings.read(Keys::windowTop()));
-            move(*m_outerPositionWanted);
-        }
-        if (m_settings.read(Keys::saveSize())) {
-            m_outerSizeWanted = QSize(m_settings.read(Keys::windowWidth()), m_settings.read(Keys::windowHeight()));
-            resize(m_outerSizeWanted);
-        }
+        // The stored placement and the design size are the frame's. The
+        // frame is known before the window is first shown, so it appears
+        // once, at its place and size.
+        m_frameWanted.setSize(m_settings.read(Keys::saveSize())
+                                  ? QSize(m_settings.read(Keys::windowWidth()), m_settings.read(Keys::windowHeight()))
+                                  : kDesignSize);
+        m_positionWanted = m_settings.read(Keys::savePosition());
+        if (m_positionWanted)
+            m_frameWanted.moveTopLeft(QPoint(m_settings.read(Keys::windowLeft()), m_settings.read(Keys::windowTop())));
+        m_frameExpected = WindowFrame::expectedMargins(*this);
+        placeFrame(m_frameExpected);
         Timer1.start();
         centrePanel1();
         markSortColumn(m_settings.read(Keys::sortColumn()));
@@ -235,15 +254,11 @@ void TMainForm::FormShow()
 void TMainForm::Timer1Timer()
 {
     Timer1.stop();
-    // The stored placement is the outer one. Before the window was shown its
-    // frame was unknown; now that it is known, place the frame, not the inside.
-    const QSize frame = frameGeometry().size() - geometry().size();
-    if (m_outerSizeWanted.isValid() && !frame.isEmpty())
-        resize(m_outerSizeWanted - frame);
-    if (m_outerPositionWanted && frameGeometry().topLeft() != *m_outerPositionWanted)
-        move(*m_outerPositionWanted);
-    m_outerSizeWanted = {};
-    m_outerPositionWanted.reset();
+    // A window manager whose frame turned out other than it said gets the
+    // window placed again by the frame it really drew.
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (isVisible() && !frame.isNull() && frame != m_frameExpected)
+        placeFrame(frame);
     for (int c = 0; c < kColumnCount; ++c)
         m_document.model().setTitle(c, m_settings.read(Keys::caption(c)));
     applyTableLook();
@@ -308,22 +323,17 @@ void TMainForm::closeEvent(QCloseEvent *event)
 
 bool TMainForm::FormCloseQuery()
 {
-    if (m_document.isModified()) {
-        switch (m_files.SaveChanges()) {
-        case DesktopServices::Answer::Yes:
-            m_files.Save(); // an error here keeps the window open
-            break;
-        case DesktopServices::Answer::No:
-            break;
-        case DesktopServices::Answer::Cancel:
-            return false;
-        }
-    }
+    // Cancel, or a save that did not happen, keeps the window open; so does
+    // an error of the save, which the caller reports.
+    if (!m_files.promptStep())
+        return false;
     centrePanel1();
     Panel1->setText(QStringLiteral("Завершение работы..."));
     Panel1->show();
     Panel1->raise();
-    repaint();
+    // Painted by itself: a repaint of the window leaves the panel, which lies
+    // over the table, for a later update that the pause would hold back.
+    Panel1->repaint();
     m_desktop.processEvents();
     m_desktop.sleep(200);
 
@@ -338,6 +348,15 @@ bool TMainForm::FormCloseQuery()
         m_settings.write(Keys::windowWidth(), outer.width());
     });
     return true;
+}
+
+void TMainForm::placeFrame(const QMargins &frame)
+{
+    const QSize inside = m_frameWanted.size().shrunkBy(frame);
+    if (m_positionWanted)
+        setGeometry(QRect(m_frameWanted.topLeft() + QPoint(frame.left(), frame.top()), inside));
+    else
+        resize(inside); // the system chooses the place
 }
 
 void TMainForm::centrePanel1()
@@ -369,8 +388,14 @@ void TMainForm::ItogoItems()
 void TMainForm::ChangeReopen()
 {
     const QStringList &reopen = ActionTable::reopenActions();
-    for (int k = 1; k <= kRecentFileCount; ++k)
-        action(reopen[k - 1])->setVisible(m_settings.read(Keys::reopenEnabled(k)));
+    bool anyInUse = false;
+    for (int k = 1; k <= kRecentFileCount; ++k) {
+        const bool inUse = m_settings.read(Keys::reopenEnabled(k));
+        action(reopen[k - 1])->setVisible(inUse);
+        anyInUse = anyInUse || inUse;
+    }
+    // "Недавние" without entries is shown disabled rather than opening empty.
+    m_commands->menuOf(reopen[0])->menuAction()->setEnabled(anyInUse);
     for (int k = 1; k <= kRecentFileCount; ++k)
         action(reopen[k - 1])->setText(CommandMap::menuText(m_settings.read(Keys::reopenFile(k, m_dir))));
 }
@@ -403,6 +428,10 @@ void TMainForm::Action3Execute()
 
 void TMainForm::Action5Execute()
 {
+    // Leaving the login ends the program at once, so a modified table is
+    // offered for saving first, while the current user is still logged in.
+    if (!m_files.promptStep())
+        return;
     QString role = m_document.role();
     TEnterForm login(m_settings, m_desktop, m_errors, role, this);
     m_desktop.execDialog(login);

@@ -6,15 +6,18 @@
 #include "document/FileCommands.h"
 #include "extras/ErrorHandler.h"
 #include "extras/HelpCommands.h"
+#include "extras/UpdateCommand.h"
+#include "records/PrintCommand.h"
 #include "records/RecordSearch.h"
 #include "users/Settings.h"
 
 #include <QMainWindow>
+#include <QMargins>
+#include <QRect>
 #include <QStringList>
 #include <QTimer>
 
 #include <memory>
-#include <optional>
 
 class CommandMap;
 class DesktopServices;
@@ -38,6 +41,9 @@ class TMainForm : public QMainWindow, public DocumentView
     Q_OBJECT
 
 public:
+    // The window's outer size when no stored size is applied.
+    static constexpr QSize kDesignSize{770, 565};
+
     // Runs the creation steps (FormCreate) before it returns. arguments are
     // the command-line arguments after the program's name.
     TMainForm(DesktopServices &desktop, const ProgramDir &dir, QStringList arguments, QWidget *parent = nullptr);
@@ -87,6 +93,8 @@ private:
 
     void buildLayout();
     void bindHandlers();
+    // The window placed so that, with this frame, the frame is m_frameWanted.
+    void placeFrame(const QMargins &frame);
     void centrePanel1();
     void loadCommandLineDatabase(const QString &path);
     void markSortColumn(int column);
@@ -106,6 +114,8 @@ private:
     Settings m_settings;
     FileCommands m_files;
     HelpCommands m_help;
+    PrintCommand m_print;
+    UpdateCommand m_update;
     // Made once the list exists: they read its selection.
     std::unique_ptr<RecordHistory> m_history;
     std::unique_ptr<SortCommands> m_sort;
@@ -120,7 +130,11 @@ private:
     FindBar *FindBar1 = nullptr;
     QTimer Timer1;
     QTimer Timer2;
-    QSize m_outerSizeWanted;
-    std::optional<QPoint> m_outerPositionWanted;
+    // Where the frame goes: the stored size or the design size, and the stored
+    // position when one is applied; the frame margins the window manager said
+    // the window would get.
+    QRect m_frameWanted;
+    bool m_positionWanted = false;
+    QMargins m_frameExpected;
     int m_markedSortColumn = -1;
 };

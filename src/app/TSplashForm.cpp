@@ -75,7 +75,9 @@ void TSplashForm::paintEvent(QPaintEvent *)
     p.setFont(brand);
     p.drawText(QRect(12, 0, width() - 24, 44), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Tablora"));
 
-    const QRect grid(212, 80, 92, 92);
+    // Below the line of the version label, which may run as far as the right
+    // edge in a wide font.
+    const QRect grid(212, 104, 92, 74);
     p.setPen(QPen(QColor(38, 84, 150), 2));
     p.setBrush(QColor(232, 240, 250));
     p.drawRoundedRect(grid, 6, 6);

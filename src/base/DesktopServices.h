@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QDialog;
@@ -78,10 +79,26 @@ public:
 
     // Whether the computer is known to be offline.
     virtual bool isOffline() = 0;
-    // Fetches one URL into one local file, calling progress(received, total)
-    // while it runs; throws TabloraError when the transfer fails.
-    virtual void download(const QUrl &url, const QString &localPath,
-                          const std::function<void(qint64, qint64)> &progress)
+
+    // A transfer under way. Destroying it cancels the transfer: no callback
+    // runs afterwards and the local file stays as it was.
+    class Download
+    {
+    public:
+        virtual ~Download() = default;
+    };
+    // Bytes received so far and the expected total (-1 while unknown).
+    using DownloadProgress = std::function<void(qint64 received, qint64 total)>;
+    // Nothing on success, otherwise the reason of the failure.
+    using DownloadFinished = std::function<void(const std::optional<QString> &failure)>;
+    // Starts fetching one URL into one local file and returns at once, so the
+    // windows stay responsive. progress runs while data arrives and finished
+    // once at the end; both run later from the event loop, never from inside
+    // this call, and either may destroy the Download. Only a complete
+    // transfer replaces the local file, through a temporary file and a rename,
+    // so a broken one leaves an earlier file as it was.
+    virtual std::unique_ptr<Download> download(const QUrl &url, const QString &localPath,
+                                               DownloadProgress progress, DownloadFinished finished)
         = 0;
 
     // Shows or clears the busy cursor around long work.

@@ -102,8 +102,11 @@ bool FileCommands::promptStep()
         return true;
     switch (SaveChanges()) {
     case DesktopServices::Answer::Yes:
-        Save(); // whatever it achieved, the command goes on
-        return true;
+        // A save that did not happen (its dialog cancelled, the replacement of
+        // unencodable text declined, the write failed and the second choice
+        // cancelled) ends the command as Cancel does, so the table is not lost.
+        Save();
+        return !m_document.isModified();
     case DesktopServices::Answer::No:
         return true;
     case DesktopServices::Answer::Cancel:

@@ -32,7 +32,8 @@ public:
     // The unsaved-changes question: Yes saves, No discards, Cancel cancels.
     DesktopServices::Answer SaveChanges();
     // When the table is modified, asks SaveChanges and saves on Yes. False
-    // when the user cancelled: the command ends with nothing changed.
+    // when the user cancelled or the save left the table unsaved: the command
+    // ends with nothing changed. An error of the save propagates.
     bool promptStep();
 
     void New();

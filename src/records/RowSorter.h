@@ -8,9 +8,11 @@
 class TableData;
 
 // The order of the table's rows by one column: the column's texts compared by
-// the collator, the result scaled by a factor (positive ascending, negative
-// descending, 0 all rows equal). Rows that compare equal keep their previous
-// relative order in both directions; there is no second key.
+// the collator's locale and settings, with the scripts in their default order
+// (Latin before Cyrillic in every language; see SortKeyWriter), the result
+// scaled by a factor (positive ascending, negative descending, 0 all rows
+// equal). Rows that compare equal keep their previous relative order in both
+// directions; there is no second key.
 namespace RowSorter {
 
 // The collator the program sorts with: the given locale, case ignored.

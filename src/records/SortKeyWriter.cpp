@@ -15,7 +15,7 @@ SortKeyWriter::SortKeyWriter(const QCollator &collator)
     // cannot open a collator for the locale.
     if (collator.locale().language() == QLocale::C)
         return;
-    // The same collator, attribute for attribute, that QCollator opens.
+    // The collator QCollator opens, attribute for attribute.
     const QByteArray name = collator.locale().bcp47Name().toLatin1().replace('-', '_');
     UErrorCode status = U_ZERO_ERROR;
     m_icu = ucol_open(name.constData(), &status);
@@ -31,6 +31,11 @@ SortKeyWriter::SortKeyWriter(const QCollator &collator)
     set(UCOL_STRENGTH, m_foldCase ? UCOL_SECONDARY : UCOL_DEFAULT_STRENGTH);
     set(UCOL_NUMERIC_COLLATION, collator.numericMode() ? UCOL_ON : UCOL_OFF);
     set(UCOL_ALTERNATE_HANDLING, collator.ignorePunctuation() ? UCOL_SHIFTED : UCOL_NON_IGNORABLE);
+    // The locale's letter rules stay, its own order of the scripts goes: the
+    // scripts keep their default order, Latin before Cyrillic, in every
+    // language (Russian rules would put Cyrillic first).
+    UErrorCode ignored = U_ZERO_ERROR;
+    ucol_setReorderCodes(m_icu, nullptr, 0, &ignored);
 }
 
 SortKeyWriter::~SortKeyWriter()

@@ -9,14 +9,17 @@ class QCollator;
 struct UCollator;
 
 // Turns texts into collation keys: byte strings whose plain byte order, a key
-// that is a prefix of another coming first, is the order QCollator::compare
-// gives the texts. Comparing keys is a byte comparison, where the collator
-// would redo the collation work on every comparison of a sort.
+// that is a prefix of another coming first, is the order of the texts.
+// Comparing keys is a byte comparison, where a collator would redo the
+// collation work on every comparison of a sort.
 //
-// The keys come from the same source QCollator uses: ICU's sort keys for a
-// real locale, and for the C locale the code units that QString's comparison
-// compares. Unlike QCollatorSortKey, they keep the collator's case setting in
-// the C locale and, like compare(), put an empty text before every other.
+// The order is QCollator's, with one difference: the scripts stand in their
+// default order (Latin before Greek before Cyrillic ...), whatever order the
+// locale gives them, while the locale's rules for its letters hold. The keys
+// come from the source QCollator uses: ICU's sort keys for a real locale, and
+// for the C locale the code units that QString's comparison compares. Unlike
+// QCollatorSortKey, they keep the collator's case setting in the C locale and,
+// like QCollator::compare(), put an empty text before every other.
 class SortKeyWriter
 {
 public:

@@ -64,8 +64,7 @@ Parsed parseLine(QByteArrayView content)
         return {};
     if (t.front() == '[') {
         const qsizetype close = t.indexOf(']');
-        if (close >= 0)
-            return {Kind::Section, trimmed(t.sliced(1, close - 1)), {}};
+        return {Kind::Section, trimmed(t.sliced(1, (close >= 0 ? close : t.size()) - 1)), {}};
     }
     const qsizetype eq = t.indexOf('=');
     if (eq < 0)
@@ -138,6 +137,8 @@ std::optional<QByteArray> value(QByteArrayView text, QStringView section, QStrin
 
 QByteArray withValue(QByteArrayView text, QStringView section, QStringView key, QByteArrayView value)
 {
+    section = trimmedName(section);
+    key = trimmedName(key);
     const Match m = find(text, section, key);
     QByteArray out;
     out.reserve(text.size() + section.size() + key.size() + value.size() + 8);
@@ -146,6 +147,8 @@ QByteArray withValue(QByteArrayView text, QStringView section, QStringView key, 
         out.append(m.key.name);
         out.append('=');
         out.append(value);
+        if (m.keyLine.end == m.keyLine.contentEnd)
+            out.append("\r\n"); // the file's last line, which had no ending
         out.append(text.sliced(m.keyLine.contentEnd));
         return out;
     }

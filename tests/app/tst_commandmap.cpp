@@ -2,13 +2,19 @@
 #include "app/CommandMap.h"
 
 #include <QAction>
+#include <QIcon>
+#include <QImage>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <algorithm>
 
 // The command map against the intended layout, written out independently of
 // the tables the program builds it from.
@@ -22,7 +28,9 @@ private slots:
     void menuTree();
     void commandTable();
     void toolBar();
+    void toolBarIconsLookEnabled();
     void popupMenu();
+    void everySeparatorIsDrawn();
     void unreachableCommands();
     void shortcutsStayInTheMainWindow();
 
@@ -235,6 +243,49 @@ void CommandMapTest::toolBar()
     }
 }
 
+namespace {
+
+// A picture reads as enabled when some of it is dark ink or strong colour;
+// what Qt draws for a disabled button is neither.
+bool looksEnabled(const QPixmap &pixmap)
+{
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    int opaque = 0, dark = 0, colourful = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            if (qAlpha(c) < 128)
+                continue;
+            ++opaque;
+            dark += qGray(c) < 100;
+            colourful += std::max({qRed(c), qGreen(c), qBlue(c)}) - std::min({qRed(c), qGreen(c), qBlue(c)}) >= 90;
+        }
+    }
+    return opaque > 0 && (dark * 50 >= opaque || colourful * 10 >= opaque);
+}
+
+} // namespace
+
+// With the icon theme the set-up installs, as the desktop shows it.
+void CommandMapTest::toolBarIconsLookEnabled()
+{
+    const QString previousTheme = QIcon::themeName();
+    QIcon::setThemeSearchPaths(QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                                         QStandardPaths::LocateDirectory));
+    QIcon::setThemeName(QStringLiteral("Adwaita"));
+    const auto restore = qScopeGuard([&] { QIcon::setThemeName(previousTheme); });
+    QMainWindow window;
+    CommandMap map(&window);
+    QToolBar *bar = map.buildToolBar();
+    for (const ActionTable::ToolButtonSpec &spec : ActionTable::toolBar()) {
+        if (spec.action.isEmpty())
+            continue;
+        const QIcon icon = bar->findChild<QToolButton *>(spec.name)->icon();
+        QVERIFY2(looksEnabled(icon.pixmap(bar->iconSize())), qPrintable(spec.caption));
+        QVERIFY(!looksEnabled(icon.pixmap(bar->iconSize(), QIcon::Disabled)));
+    }
+}
+
 void CommandMapTest::popupMenu()
 {
     QMenu *popup = m_map->buildPopupMenu(m_window);
@@ -243,6 +294,37 @@ void CommandMapTest::popupMenu()
         items << (a->isSeparator() ? QStringLiteral("—") : a->objectName());
     QCOMPARE(items, QStringList({"Action2", "—", "Action66", "—", "Action19", "Action23", "Action22", "Action24",
                                  "—", "Action20", "Action21", "—", "ActionFind"}));
+}
+
+// Every separator is drawn as a line, even one that opens a menu
+// ("Пользователи"): Qt leaves such a separator out unless told not to, and a
+// thin one merges with the menu's frame.
+void CommandMapTest::everySeparatorIsDrawn()
+{
+    std::function<void(QMenu *)> check = [&](QMenu *menu) {
+        menu->resize(menu->sizeHint()); // as shown
+        const QImage shown = menu->grab().toImage();
+        for (QAction *a : menu->actions()) {
+            if (a->menu()) {
+                check(a->menu());
+                continue;
+            }
+            if (!a->isSeparator())
+                continue;
+            // Down the band's middle, a line right under background: not
+            // the menu's frame, nor nothing.
+            const QRect band = menu->actionGeometry(a);
+            const int x = band.center().x();
+            const QRgb background = shown.pixel(x, band.bottom() + 1); // the next item's margin
+            bool drawn = false;
+            for (int y = std::max(band.top() - 1, 0); y < band.bottom(); ++y)
+                drawn = drawn || (shown.pixel(x, y) == background && shown.pixel(x, y + 1) != background);
+            QVERIFY2(drawn, qPrintable(menu->title()));
+        }
+    };
+    for (QAction *top : m_window->menuBar()->actions())
+        check(top->menu());
+    check(m_map->buildPopupMenu(m_window));
 }
 
 void CommandMapTest::unreachableCommands()

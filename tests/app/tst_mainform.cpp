@@ -3,7 +3,9 @@
 #include "app/ActionTable.h"
 #include "app/RecordListView.h"
 #include "app/StatusPanels.h"
+#include "app/QtDesktopServices.h"
 #include "app/TMainForm.h"
+#include "app/TSplashForm.h"
 #include "document/DatabaseCodec.h"
 #include "records/FindBar.h"
 #include "records/RecordCommands.h"
@@ -12,17 +14,24 @@
 #include "users/SettingKeys.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -46,6 +55,19 @@ std::function<int(QDialog &)> cancelLogin()
     };
 }
 
+// The script, and a look at the screen whenever the program pauses.
+class WatchedDesktop : public ScriptedDesktop
+{
+public:
+    void sleep(int milliseconds) override
+    {
+        if (onSleep)
+            onSleep();
+        ScriptedDesktop::sleep(milliseconds);
+    }
+    std::function<void()> onSleep;
+};
+
 } // namespace
 
 class MainFormTest : public QObject
@@ -65,19 +87,26 @@ private slots:
     void leavingTheLoginEndsTheProgram();
     void wrongPasswordKeepsTheDialogOpen();
     void userSwitch();
-    void cancelledSwitchEndsTheProgram();
+    void switchWithModifiedTable_data();
+    void switchWithModifiedTable();
     void refreshFollowsTheTable();
     void commandLineDatabase();
+    void recentMenuIsDisabledWhileEmpty();
     void commandLineFailure();
     void closeAnswers_data();
     void closeAnswers();
-    void closeWhenSaveFails();
+    void closeWhenSaveDoesNotHappen_data();
+    void closeWhenSaveDoesNotHappen();
+    void shutdownPanelIsPaintedBeforeThePause();
     void closeWithReadOnlySettings();
     void exitTakesTheClosePath();
     void favouriteCells();
     void refusedCommandIsLoggedAndShown();
     void sortCommandsPersistTheirChoice();
     void shortcutsDoNotReachModelessDialogs();
+    void onlyTheTableHasAPopupMenu();
+    void messageBoxIsCentredOnTheActiveDialog();
+    void splashTitleStandsClearOfThePicture();
     void draggedWidthObeysTheColumnLimits();
     void clearByMistakeThenUndo();
     void findFromTheBar();
@@ -86,18 +115,21 @@ private:
     std::unique_ptr<TMainForm> create(QStringList arguments = {});
     // Creation, the login (when asked) and the first tick of the start timer.
     std::unique_ptr<TMainForm> start(QStringList arguments = {});
+    // Started with no login asked and not for the first time.
+    std::unique_ptr<TMainForm> startWithoutLogin();
     void writeFile(const QString &relative, const QByteArray &content);
     QByteArray readFile(const QString &relative) const;
     void tick(TMainForm &form);
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    ScriptedDesktop m_desktop;
+    WatchedDesktop m_desktop;
 };
 
 void MainFormTest::init()
 {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     m_desktop.reset();
+    m_desktop.onSleep = nullptr;
     m_dir = std::make_unique<QTemporaryDir>();
     QDir(m_dir->path()).mkpath(QStringLiteral("data"));
     QDir(m_dir->path()).mkpath(QStringLiteral("db/favourite"));
@@ -138,6 +170,13 @@ std::unique_ptr<TMainForm> MainFormTest::start(QStringList arguments)
     return form;
 }
 
+std::unique_ptr<TMainForm> MainFormTest::startWithoutLogin()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    return start();
+}
+
 void MainFormTest::tick(TMainForm &)
 {
     QCoreApplication::processEvents();
@@ -149,8 +188,6 @@ void MainFormTest::firstStartWithoutSettings()
     auto form = start();
 
     QCOMPARE(m_desktop.logged(QStringLiteral("sleep")).value(0), QStringLiteral("sleep 1000")); // no quick start
-    QCOMPARE(form->pos(), QPoint(76, 44));
-    QCOMPARE(form->size(), QSize(770, 566));
     QCOMPARE(form->document().role(), QStringLiteral("admin"));
     QCOMPARE(form->windowTitle(), QStringLiteral("Tablora 1.5 [Новая база данных]"));
     QCOMPARE(form->panels()->text(1), QStringLiteral("Имя: Новая база данных"));
@@ -187,10 +224,11 @@ void MainFormTest::secondStartDoesNotOpenHelp()
 void MainFormTest::savedPlacementAndLook_data()
 {
     QTest::addColumn<QByteArray>("config");
-    QTest::addColumn<QPoint>("position");
-    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QPoint>("position"); // of the frame; (-1, -1) where the system chooses
+    QTest::addColumn<QSize>("size");      // of the frame
     QTest::addColumn<int>("alignment");
     const QByteArray window = "[Window]\r\nLeft=10\r\nTop=20\r\nWidth=900\r\nHeight=600\r\n";
+    QTest::newRow("nothing stored") << QByteArray() << QPoint(76, 44) << QSize(770, 566) << int(Qt::AlignLeft);
     QTest::newRow("saved placement") << window + "[General]\r\nAlign=Center\r\n" << QPoint(10, 20) << QSize(900, 600)
                                      << int(Qt::AlignHCenter);
     QTest::newRow("position not applied") << window + "[General]\r\nSavePosition=0\r\nAlign=Right\r\n"
@@ -208,11 +246,16 @@ void MainFormTest::savedPlacementAndLook()
     writeFile(QStringLiteral("data/config.ini"), config + "[Run]\r\nFirst=0\r\n[Font]\r\nName=DejaVu Sans\r\nSize=11\r\n");
     writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
     auto form = create();
-    const QPoint designPosition = form->pos();
     form->FormShow();
-    QCoreApplication::processEvents();
-    QCOMPARE(form->pos(), position == QPoint(-1, -1) ? designPosition : position);
-    QCOMPARE(form->size(), size);
+    // This platform knows the frame as soon as the window exists, as the
+    // window manager tells it on X11: the window is placed right at once.
+    form->show();
+    const QRect shown = form->frameGeometry();
+    QCOMPARE(shown.size(), size);
+    if (position != QPoint(-1, -1))
+        QCOMPARE(shown.topLeft(), position);
+    QCoreApplication::processEvents(); // the first tick
+    QCOMPARE(form->frameGeometry(), shown); // and stays there
     QCOMPARE(int(form->document().model().alignment()), alignment);
     QCOMPARE(form->table()->font().family(), QStringLiteral("DejaVu Sans"));
     QCOMPARE(form->table()->font().pointSize(), 11);
@@ -221,7 +264,9 @@ void MainFormTest::savedPlacementAndLook()
     form->move(33, 44);
     QVERIFY(form->close());
     const QByteArray written = readFile(QStringLiteral("data/config.ini"));
-    QVERIFY2(written.contains("Left=33\r\n") && written.contains("Top=44\r\n"), written.constData());
+    QVERIFY2(written.contains("Left=33\r\n") && written.contains("Top=44\r\n")
+                 && written.contains("Width=" + QByteArray::number(size.width()) + "\r\n"),
+             written.constData());
 }
 
 void MainFormTest::sortColumnMark_data()
@@ -302,28 +347,47 @@ void MainFormTest::userSwitch()
     form->document().setModified(true);
 
     m_desktop.clearLog();
-    QString statusWhilePausing;
+    m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
+                             DesktopServices::Answer::No);
     m_desktop.expectDialog(typeLogin(QStringLiteral("petrov"), QStringLiteral("p")));
     form->action("Action5")->trigger();
-    QCOMPARE(m_desktop.log(), QStringList({QStringLiteral("dialog"), QStringLiteral("sleep 500"),
-                                           QStringLiteral("process events"), QStringLiteral("sleep 200")}));
+    // The question comes while the previous user is still logged in.
+    QCOMPARE(m_desktop.log().mid(2), QStringList({QStringLiteral("dialog"), QStringLiteral("sleep 500"),
+                                                  QStringLiteral("process events"), QStringLiteral("sleep 200")}));
     QCOMPARE(form->panels()->text(2), QStringLiteral("Вы вошли как: moder"));
     QCOMPARE(form->document().role(), QStringLiteral("moder"));
     QVERIFY(form->document().isModified()); // the database is untouched
 }
 
-void MainFormTest::cancelledSwitchEndsTheProgram()
+void MainFormTest::switchWithModifiedTable_data()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
-    auto form = start();
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saveDialog");
+    QTest::newRow("cancel") << int(DesktopServices::Answer::Cancel) << false;
+    QTest::newRow("yes, save dialog cancelled") << int(DesktopServices::Answer::Yes) << true;
+    QTest::newRow("no, login left") << int(DesktopServices::Answer::No) << false;
+}
+
+void MainFormTest::switchWithModifiedTable()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, saveDialog);
+    auto form = startWithoutLogin();
     form->document().setModified(true);
     const QByteArray before = readFile(QStringLiteral("data/config.ini"));
-    m_desktop.expectDialog(cancelLogin());
+    m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
+                             DesktopServices::Answer(answer));
+    if (saveDialog)
+        m_desktop.expectSaveFileCancelled();
+    const bool loginShown = DesktopServices::Answer(answer) == DesktopServices::Answer::No;
+    if (loginShown)
+        m_desktop.expectDialog(cancelLogin());
     form->action("Action5")->trigger();
-    QVERIFY(m_desktop.terminateRequested());
+    // Leaving the login still ends the program; anything else leaves it as it was.
+    QCOMPARE(m_desktop.terminateRequested(), loginShown);
+    QVERIFY(form->document().isModified());
     QCOMPARE(form->document().role(), QStringLiteral("admin"));
-    QCOMPARE(readFile(QStringLiteral("data/config.ini")), before); // no closing steps, no question
+    QCOMPARE(readFile(QStringLiteral("data/config.ini")), before); // no closing steps
 }
 
 void MainFormTest::refreshFollowsTheTable()
@@ -366,6 +430,22 @@ void MainFormTest::commandLineDatabase()
     QCOMPARE(form->document().fileName(), p);
     QVERIFY(!form->document().isModified());
     QVERIFY(!readFile(QStringLiteral("data/config.ini")).contains("Enabled1"));
+}
+
+void MainFormTest::recentMenuIsDisabledWhileEmpty()
+{
+    const QString p = m_dir->filePath(QStringLiteral("a.db"));
+    DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(TableData())));
+    auto form = startWithoutLogin();
+    QMenu *recent = nullptr;
+    for (QMenu *menu : form->menuBar()->findChildren<QMenu *>())
+        if (menu->title() == QStringLiteral("Недавние"))
+            recent = menu;
+    QVERIFY(recent);
+    QVERIFY(!recent->menuAction()->isEnabled());
+    m_desktop.expectOpenFile(p);
+    form->action("Action9")->trigger();
+    QVERIFY(recent->menuAction()->isEnabled());
 }
 
 void MainFormTest::commandLineFailure()
@@ -422,20 +502,50 @@ void MainFormTest::closeAnswers()
     QVERIFY(top > 0 && top < left && left < height && height < width);
 }
 
-void MainFormTest::closeWhenSaveFails()
+void MainFormTest::closeWhenSaveDoesNotHappen_data()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
-    auto form = start();
-    form->document().setRole(QStringLiteral("guest"));
-    form->document().setFileName(m_dir->filePath(QStringLiteral("x.db")));
+    QTest::addColumn<bool>("refused"); // else the save dialog of an untitled table is cancelled
+    QTest::newRow("right refused") << true;
+    QTest::newRow("save dialog cancelled") << false;
+}
+
+void MainFormTest::closeWhenSaveDoesNotHappen()
+{
+    QFETCH(bool, refused);
+    auto form = startWithoutLogin();
+    if (refused) {
+        form->document().setRole(QStringLiteral("guest"));
+        form->document().setFileName(m_dir->filePath(QStringLiteral("x.db")));
+    }
     form->document().setModified(true);
     const QByteArray before = readFile(QStringLiteral("data/config.ini"));
-    m_desktop.expectQuestion(QStringLiteral("База данных \"x.db\" была изменена. Сохранить изменения?"),
+    m_desktop.expectQuestion(QStringLiteral("База данных \"%1\" была изменена. Сохранить изменения?")
+                                 .arg(refused ? QStringLiteral("x.db") : QStringLiteral("Новая база данных")),
                              DesktopServices::Answer::Yes);
-    m_desktop.expectMessage(Accounts::refusalMessage());
+    if (refused)
+        m_desktop.expectMessage(Accounts::refusalMessage());
+    else
+        m_desktop.expectSaveFileCancelled();
     QVERIFY(!form->close());
+    QVERIFY(form->document().isModified());
     QCOMPARE(readFile(QStringLiteral("data/config.ini")), before);
+}
+
+void MainFormTest::shutdownPanelIsPaintedBeforeThePause()
+{
+    auto form = startWithoutLogin();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QImage shown;
+    m_desktop.onSleep = [&] { shown = form->screen()->grabWindow(form->winId()).toImage(); };
+    QVERIFY(form->close());
+    const QRect panel(form->startPanel()->mapTo(form.get(), QPoint()), form->startPanel()->size());
+    QVERIFY(shown.rect().contains(panel));
+    int dark = 0;
+    for (int y = panel.top(); y <= panel.bottom(); ++y)
+        for (int x = panel.left(); x <= panel.right(); ++x)
+            dark += qGray(shown.pixel(x, y)) < 128;
+    QVERIFY2(dark > 50, qPrintable(QString::number(dark))); // the text "Завершение работы..."
 }
 
 void MainFormTest::closeWithReadOnlySettings()
@@ -557,6 +667,72 @@ void MainFormTest::shortcutsDoNotReachModelessDialogs()
     QTest::keyClick(edit, Qt::Key_Delete);
     QCOMPARE(edit->text(), QStringLiteral("bc"));
     QCOMPARE(deletes, 1);
+}
+
+void MainFormTest::onlyTheTableHasAPopupMenu()
+{
+    auto form = startWithoutLogin();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    for (QWidget *clicked : {static_cast<QWidget *>(form->menuBar()), form->findChild<QWidget *>("ToolBar1")}) {
+        const QPoint at(clicked->width() - 5, clicked->height() / 2);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, clicked->mapToGlobal(at));
+        QApplication::sendEvent(clicked, &event);
+        QWidget *popup = QApplication::activePopupWidget();
+        if (popup)
+            popup->close();
+        QVERIFY2(!popup, qPrintable(clicked->objectName()));
+    }
+    const QPoint onRow(20, 20);
+    QContextMenuEvent onTable(QContextMenuEvent::Mouse, onRow, form->table()->viewport()->mapToGlobal(onRow));
+    QApplication::sendEvent(form->table()->viewport(), &onTable);
+    QCOMPARE(QApplication::activePopupWidget(), form->popupMenu());
+    form->popupMenu()->close();
+}
+
+// The one test that shows a real message box; a timer reads and closes it.
+void MainFormTest::messageBoxIsCentredOnTheActiveDialog()
+{
+    QWidget mainWindow; // not shown yet, as during the login at start
+    mainWindow.setGeometry(0, 0, 300, 200);
+    QtDesktopServices desktop;
+    desktop.setDialogParent(&mainWindow);
+    QDialog login;
+    login.setGeometry(370, 350, 265, 96);
+    login.setModal(true);
+    login.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&login));
+
+    QRect box;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QMessageBox *>(w) && w->isVisible()) {
+                box = w->frameGeometry();
+                w->close();
+            }
+        }
+    });
+    closer.start(0);
+    desktop.showMessage(QStringLiteral("Ошибка"), QStringLiteral("Вы ввели не верный логин/пароль."),
+                        DesktopServices::Icon::Information);
+    QVERIFY(!box.isNull());
+    QVERIFY2((box.center() - login.frameGeometry().center()).manhattanLength() < 20,
+             qPrintable(QStringLiteral("box centre %1,%2").arg(box.center().x()).arg(box.center().y())));
+}
+
+void MainFormTest::splashTitleStandsClearOfThePicture()
+{
+    TSplashForm splash;
+    auto *title = splash.findChild<QLabel *>(QStringLiteral("Label1"));
+    QCOMPARE(title->text(), QStringLiteral("СУБД версия 1.5"));
+    const QRect place = title->geometry();
+    QVERIFY(QRect(0, 0, 320, 239).contains(place));
+    title->hide();
+    const QImage picture = splash.grab().toImage();
+    for (int y = place.top(); y <= place.bottom(); ++y)
+        for (int x = place.left(); x <= place.right(); ++x)
+            QVERIFY2(picture.pixel(x, y) == qRgb(255, 255, 255), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
 }
 
 void MainFormTest::draggedWidthObeysTheColumnLimits()

@@ -59,6 +59,8 @@ private slots:
 
     void promptAnswers_data();
     void promptAnswers();
+    void unsavedTableIsKept_data();
+    void unsavedTableIsKept();
     void newTakesWidthsAndTitlesFromSettings();
     void openAddsToRecentFiles();
     void recentListFillsThenShifts();
@@ -84,6 +86,10 @@ private:
     TableData readBack(const QString &path);
     QString path(const QString &name) const { return QDir::toNativeSeparators(m_dir->filePath(name)); }
     void makeModified();
+    // Another database, as "other.db", the example "Профайл" and recent entry 1.
+    QString writeOtherDatabase();
+    // Runs New, Open, Reopen 1, the example "Профайл" or Import.
+    void run(int command);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     ScriptedDesktop m_desktop;
@@ -131,6 +137,38 @@ void FileCommandsTest::makeModified()
 
 enum class Command { New, Open, Reopen, Example, Import };
 
+QString FileCommandsTest::writeOtherDatabase()
+{
+    TableData other;
+    other.appendRecord(record({"7", "другая"}));
+    const QString otherPath = writeDatabase(QStringLiteral("other.db"), other);
+    QDir(m_dir->path()).mkpath(QStringLiteral("Примеры"));
+    writeDatabase(QStringLiteral("Примеры/Профайл.db"), other);
+    m_settings->write(Keys::reopenFile(1, ProgramDir(m_dir->path())), otherPath);
+    return otherPath;
+}
+
+void FileCommandsTest::run(int command)
+{
+    switch (Command(command)) {
+    case Command::New:
+        m_files->New();
+        break;
+    case Command::Open:
+        m_files->Open();
+        break;
+    case Command::Reopen:
+        m_files->Reopen(1);
+        break;
+    case Command::Example:
+        m_files->OpenExample(FileCommands::Example::Profile);
+        break;
+    case Command::Import:
+        m_files->Import();
+        break;
+    }
+}
+
 void FileCommandsTest::promptAnswers_data()
 {
     QTest::addColumn<int>("command");
@@ -147,12 +185,7 @@ void FileCommandsTest::promptAnswers()
 {
     QFETCH(int, command);
     QFETCH(int, answer);
-    TableData other;
-    other.appendRecord(record({"7", "другая"}));
-    const QString otherPath = writeDatabase(QStringLiteral("other.db"), other);
-    QDir(m_dir->path()).mkpath(QStringLiteral("Примеры"));
-    writeDatabase(QStringLiteral("Примеры/Профайл.db"), other);
-    m_settings->write(Keys::reopenFile(1, ProgramDir(m_dir->path())), otherPath);
+    const QString otherPath = writeOtherDatabase();
 
     const QString current = writeDatabase(QStringLiteral("current.db"), TableData());
     m_document->setFileName(current);
@@ -162,20 +195,7 @@ void FileCommandsTest::promptAnswers()
         m_desktop.expectOpenFile(otherPath);
     m_desktop.expectQuestion(QStringLiteral("База данных \"current.db\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer(answer), QStringLiteral("Предупреждение"));
-    switch (Command(command)) {
-    case Command::New:
-        m_files->New();
-        break;
-    case Command::Open:
-        m_files->Open();
-        break;
-    case Command::Reopen:
-        m_files->Reopen(1);
-        break;
-    case Command::Example:
-        m_files->OpenExample(FileCommands::Example::Profile);
-        break;
-    }
+    run(command);
     QCOMPARE(m_desktop.logged(QStringLiteral("beep")).size(), 1);
     QVERIFY(m_desktop.log().at(m_desktop.log().indexOf(QStringLiteral("beep")) + 1).startsWith(u"question"));
 
@@ -190,6 +210,77 @@ void FileCommandsTest::promptAnswers()
     // Yes saved the changes into the previous file first; No dropped them.
     QCOMPARE(readBack(current).recordCount(), DesktopServices::Answer(answer) == DesktopServices::Answer::Yes ? 1 : 0);
     QCOMPARE(m_document->model().recordCount(), Command(command) == Command::New ? 0 : 1);
+}
+
+// Yes to the question, and then the save does not happen: the command must
+// end as Cancel does, whatever it would have loaded.
+enum class Unsaved { DialogCancelled, ReplacementDeclined, WriteFailed, RightRefused };
+
+void FileCommandsTest::unsavedTableIsKept_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("unsaved");
+    for (auto [name, command] : {std::pair{"new", Command::New}, std::pair{"open", Command::Open},
+                                 std::pair{"reopen", Command::Reopen}, std::pair{"example", Command::Example},
+                                 std::pair{"import", Command::Import}}) {
+        QTest::addRow("%s, save dialog cancelled", name) << int(command) << int(Unsaved::DialogCancelled);
+        QTest::addRow("%s, replacement declined", name) << int(command) << int(Unsaved::ReplacementDeclined);
+        QTest::addRow("%s, write failed", name) << int(command) << int(Unsaved::WriteFailed);
+        QTest::addRow("%s, right refused", name) << int(command) << int(Unsaved::RightRefused);
+    }
+}
+
+void FileCommandsTest::unsavedTableIsKept()
+{
+    QFETCH(int, command);
+    QFETCH(int, unsaved);
+    const QString otherPath = writeOtherDatabase();
+    QFile blocker(path(QStringLiteral("blocker"))); // a name under a file cannot be written
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    switch (Unsaved(unsaved)) {
+    case Unsaved::DialogCancelled:
+        break; // untitled
+    case Unsaved::ReplacementDeclined:
+        m_document->setFileName(path(QStringLiteral("current.db")));
+        m_document->model().appendRecord(record({"1", "中"}));
+        break;
+    case Unsaved::WriteFailed:
+        m_document->setFileName(path(QStringLiteral("blocker/current.db")));
+        break;
+    case Unsaved::RightRefused:
+        m_document->setFileName(path(QStringLiteral("current.db")));
+        m_document->setRole(QStringLiteral("guest"));
+        break;
+    }
+    makeModified();
+    const QString name = m_document->fileName();
+    const TableData before = m_document->model().table();
+
+    if (Command(command) == Command::Open || Command(command) == Command::Import)
+        m_desktop.expectOpenFile(otherPath);
+    m_desktop.expectQuestion(QStringLiteral("База данных \"") + DocumentTexts::filePart(name)
+                                 + QStringLiteral("\" была изменена. Сохранить изменения?"),
+                             DesktopServices::Answer::Yes);
+    if (Unsaved(unsaved) == Unsaved::ReplacementDeclined)
+        m_desktop.expectQuestion(QStringLiteral("В записи 1, в столбце «1 столбец», есть символы, которые нельзя "
+                                                "сохранить в файле базы данных. Сохранить, заменив их знаком \"?\"?"),
+                                 DesktopServices::Answer::No);
+    else if (Unsaved(unsaved) != Unsaved::RightRefused)
+        m_desktop.expectSaveFileCancelled();
+
+    bool reported = false;
+    try {
+        run(command);
+    } catch (const TabloraError &) {
+        reported = true;
+    }
+    QCOMPARE(reported, Unsaved(unsaved) == Unsaved::RightRefused); // the refusal is still reported
+    QCOMPARE(m_document->model().table(), before);
+    QCOMPARE(m_document->fileName(), name);
+    QVERIFY(m_document->isModified());
+    QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
 }
 
 void FileCommandsTest::newTakesWidthsAndTitlesFromSettings()

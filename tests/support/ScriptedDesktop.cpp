@@ -1,8 +1,9 @@
 #include "ScriptedDesktop.h"
 
-#include "base/TabloraError.h"
+#include "base/SafeWrite.h"
 
-#include <QFile>
+#include <QPrinter>
+#include <QTimer>
 
 namespace {
 
@@ -88,10 +89,11 @@ void ScriptedDesktop::expectFont(std::optional<QFont> font)
     m_script.push_back(s);
 }
 
-void ScriptedDesktop::expectPrinter(bool confirmed)
+void ScriptedDesktop::expectPrinter(bool confirmed, const QString &pdfFile)
 {
     Step s(Kind::Printer);
     s.confirmed = confirmed;
+    s.choice.fileName = pdfFile;
     m_script.push_back(s);
 }
 
@@ -207,11 +209,18 @@ bool ScriptedDesktop::chooseSaveFile(const FileDialog &dialog, FileChoice &choic
     return chooseFile(Kind::SaveFile, "save dialog", dialog, choice);
 }
 
-bool ScriptedDesktop::choosePrinter(QPrinter &)
+bool ScriptedDesktop::choosePrinter(QPrinter &printer)
 {
-    m_log.append(QStringLiteral("print dialog"));
-    auto s = take(Kind::Printer, QStringLiteral("print dialog"));
-    return s && s->confirmed;
+    const QString what = QStringLiteral("print dialog ") + printer.docName();
+    m_log.append(what);
+    auto s = take(Kind::Printer, what);
+    if (!s || !s->confirmed)
+        return false;
+    if (!s->choice.fileName.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(s->choice.fileName);
+    }
+    return true;
 }
 
 std::optional<QFont> ScriptedDesktop::chooseFont(const QFont &initial)
@@ -250,19 +259,36 @@ bool ScriptedDesktop::isOffline()
     return offline;
 }
 
-void ScriptedDesktop::download(const QUrl &url, const QString &localPath,
-                               const std::function<void(qint64, qint64)> &progress)
+namespace {
+
+// Its callbacks are queued on this object, so destroying it cancels them.
+class ScriptedDownload : public DesktopServices::Download
+{
+public:
+    QObject context;
+};
+
+} // namespace
+
+std::unique_ptr<DesktopServices::Download> ScriptedDesktop::download(const QUrl &url, const QString &localPath,
+                                                                     DownloadProgress progress,
+                                                                     DownloadFinished finished)
 {
     const QString what = QStringLiteral("download ") + url.toString();
     m_log.append(what);
     auto s = take(Kind::Download, what);
-    if (!s || !s->confirmed)
-        throw TabloraError(QStringLiteral("download failed"));
-    if (progress)
-        progress(s->content.size(), s->content.size());
-    QFile f(localPath);
-    if (!f.open(QIODevice::WriteOnly) || f.write(s->content) != s->content.size())
-        throw TabloraError(QStringLiteral("cannot save the download"));
+    auto transfer = std::make_unique<ScriptedDownload>();
+    const QByteArray content = s ? s->content : QByteArray();
+    const bool delivered = s && s->confirmed;
+    if (delivered && progress)
+        QTimer::singleShot(0, &transfer->context, [progress, size = content.size()] { progress(size, size); });
+    QTimer::singleShot(0, &transfer->context, [=] {
+        std::optional<QString> failure = QStringLiteral("scripted failure");
+        if (delivered)
+            failure = SafeWrite::replaceFile(localPath, content, SafeWrite::InPlace::Never);
+        finished(failure);
+    });
+    return transfer;
 }
 
 void ScriptedDesktop::setBusy(bool busy)

@@ -29,10 +29,12 @@ public:
     void expectOpenFileCancelled();
     void expectSaveFileCancelled();
     void expectFont(std::optional<QFont> font);
-    void expectPrinter(bool confirmed);
+    // The print dialog; a confirmed one with a file name prints to that PDF file.
+    void expectPrinter(bool confirmed, const QString &pdfFile = {});
     // A modal dialog: the handler plays the user's part and returns the result.
     void expectDialog(std::function<int(QDialog &)> handler);
-    // A download that writes the given bytes (or fails when failure is set).
+    // A download that delivers the given bytes (or fails when failure is
+    // set): from the event loop, one progress report, then the end.
     void expectDownload(const QByteArray &content, bool failure = false);
 
     // --- state the fake keeps ---
@@ -67,8 +69,8 @@ public:
     QString clipboardText() override;
     QDateTime now() override;
     bool isOffline() override;
-    void download(const QUrl &url, const QString &localPath,
-                  const std::function<void(qint64, qint64)> &progress) override;
+    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, DownloadProgress progress,
+                                       DownloadFinished finished) override;
     void setBusy(bool busy) override;
     void terminate() override;
     bool terminateRequested() const override { return m_terminated; }

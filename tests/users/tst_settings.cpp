@@ -153,7 +153,9 @@ void SettingsTest::readString_data()
     QTest::newRow("key before any section") << QByteArray("Align=Right\r\n[General]\r\n") << g << a << "Left";
     QTest::newRow("name runs to first bracket")
         << QByteArray("[General]x]\r\nAlign=Right\r\n") << g << a << "Right";
-    QTest::newRow("header without bracket") << QByteArray("[General\r\nAlign=Right\r\n") << g << a << "Left";
+    QTest::newRow("header without bracket") << QByteArray("[ General \r\nAlign=Right\r\n") << g << a << "Right";
+    QTest::newRow("bracket line with equals is a header")
+        << QByteArray("[General]\r\n[Other=x\r\nAlign=Right\r\n") << g << a << "Left";
     QTest::newRow("bracket line is no key")
         << QByteArray("[General]\r\n[Align]=Right\r\n") << g << QStringLiteral("[Align]") << "Left";
     QTest::newRow("LF lines") << QByteArray("[General]\nX=1\nAlign=Center\nY=2") << g << a << "Center";
@@ -286,8 +288,14 @@ void SettingsTest::write_data()
                                            << QByteArray("[General]\nAlign=Left\nX=1\n");
     QTest::newRow("key line keeps its CR") << QByteArray("[General]\rAlign=Right\rX=1\r") << g << a << "Left"
                                            << QByteArray("[General]\rAlign=Left\rX=1\r");
-    QTest::newRow("last key line stays without ending") << QByteArray("[General]\r\nAlign=Right") << g << a
-                                                        << "Left" << QByteArray("[General]\r\nAlign=Left");
+    QTest::newRow("last key line gets its ending") << QByteArray("[General]\r\nAlign=Right") << g << a << "Left"
+                                                   << QByteArray("[General]\r\nAlign=Left\r\n");
+    QTest::newRow("header without bracket")
+        << QByteArray("[General\r\nX=1\r\n") << g << a << "Left" << QByteArray("[General\r\nX=1\r\nAlign=Left\r\n");
+    QTest::newRow("names written trimmed") << QByteArray() << QStringLiteral(" Main\t") << QStringLiteral(" Key ")
+                                           << "v" << QByteArray("[Main]\r\nKey=v\r\n");
+    QTest::newRow("names matched trimmed") << QByteArray("[Main]\r\nKey=1\r\n") << QStringLiteral(" Main ")
+                                           << QStringLiteral("\tKey ") << "2" << QByteArray("[Main]\r\nKey=2\r\n");
     QTest::newRow("file spelling of section and key")
         << QByteArray("[ gENERAL ]\r\nALIGN=Right\r\n") << g << a << "Left"
         << QByteArray("[ gENERAL ]\r\nALIGN=Left\r\n");

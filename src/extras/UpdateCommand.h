@@ -1,0 +1,31 @@
+#pragma once
+
+#include "base/ProgramDir.h"
+
+class DesktopServices;
+class Document;
+class ErrorReporter;
+class FileCommands;
+class QWidget;
+class Settings;
+
+// The program update command: the rights check, then the update dialog,
+// modally. Starting the updater ends the program at once, so a modified table
+// first gets the same save question as closing the window; cancelling it, or
+// a save that does not happen, keeps the program running.
+class UpdateCommand
+{
+public:
+    UpdateCommand(const Document &document, const Settings &settings, FileCommands &files, DesktopServices &desktop,
+                  ErrorReporter &errors, const ProgramDir &dir);
+
+    void Action49Execute(QWidget *parent);
+
+private:
+    const Document &m_document;
+    const Settings &m_settings;
+    FileCommands &m_files;
+    DesktopServices &m_desktop;
+    ErrorReporter &m_errors;
+    ProgramDir m_dir;
+};

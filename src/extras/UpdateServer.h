@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+class ProgramDir;
+
+// The update server: one web server over plain HTTP that publishes the
+// version file, the updater and the update page. It is the program's web
+// site, unless the environment variable TABLORA_UPDATE_HOST names another
+// host ("host" or "host:port"). The downloads are saved beside the program
+// and stay there.
+namespace UpdateServer {
+
+// The host as the user is told it, with its port when one is set.
+QString host();
+
+QUrl versionFileAddress();
+QUrl updaterAddress();
+QUrl updatePageAddress();
+
+QString versionFilePath(const ProgramDir &dir);
+QString updaterPath(const ProgramDir &dir);
+
+} // namespace UpdateServer

@@ -1,0 +1,400 @@
+#include "ScriptedDesktop.h"
+#include "app/QtDesktopServices.h"
+#include "app/TMainForm.h"
+#include "base/ErrorReporter.h"
+#include "base/Windows1251.h"
+#include "extras/TUpdateForm.h"
+#include "users/Accounts.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A web server on 127.0.0.1 that answers GET requests from a table of paths.
+// A file marked cut announces its whole length but sends only the first half
+// before it hangs up; a stalled one sends its first half and waits.
+class LocalServer : public QObject
+{
+public:
+    struct File
+    {
+        QByteArray content;
+        bool cut = false;
+        bool stall = false;
+    };
+    QHash<QString, File> files;
+    bool stalled = false; // a stalled file is being sent
+    bool clientLeftStalled = false;
+
+    LocalServer()
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { answer(socket); });
+        });
+        m_server.listen(QHostAddress::LocalHost);
+    }
+
+    quint16 port() const { return m_port ? m_port : m_server.serverPort(); }
+    // Stops listening: connections to the port are refused.
+    void refuse()
+    {
+        m_port = m_server.serverPort();
+        m_server.close();
+    }
+
+private:
+    void answer(QTcpSocket *socket)
+    {
+        QByteArray &request = m_requests[socket];
+        request += socket->readAll();
+        if (!request.contains("\r\n\r\n"))
+            return;
+        const QString path = QString::fromLatin1(request.split(' ').value(1));
+        if (!files.contains(path)) {
+            socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+            socket->disconnectFromHost();
+            return;
+        }
+        const File &file = files[path];
+        socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: "
+                      + QByteArray::number(file.content.size()) + "\r\n\r\n");
+        socket->write(file.cut || file.stall ? file.content.left(file.content.size() / 2) : file.content);
+        if (file.stall) {
+            stalled = true;
+            connect(socket, &QTcpSocket::disconnected, this, [this] { clientLeftStalled = true; });
+        }
+        else
+            socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+    quint16 m_port = 0;
+    QHash<QTcpSocket *, QByteArray> m_requests;
+};
+
+// The scripted desktop with real transfers. Its timeline holds, in order,
+// every status the dialog shows, every transfer started and every pause.
+class UpdateDesktop : public ScriptedDesktop
+{
+public:
+    QPointer<QLabel> status; // the dialog's status label
+    QStringList timeline;
+
+    void restart()
+    {
+        reset();
+        status = nullptr;
+        timeline.clear();
+        m_last.clear();
+    }
+
+    void processEvents() override
+    {
+        ScriptedDesktop::processEvents();
+        note();
+    }
+    void sleep(int milliseconds) override
+    {
+        ScriptedDesktop::sleep(milliseconds);
+        timeline.append(QStringLiteral("sleep %1").arg(milliseconds));
+    }
+    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, DownloadProgress progress,
+                                       DownloadFinished finished) override
+    {
+        timeline.append(QStringLiteral("download ") + url.path());
+        return m_network.download(
+            url, localPath,
+            [this, progress](qint64 received, qint64 total) {
+                progress(received, total);
+                note();
+            },
+            std::move(finished));
+    }
+
+private:
+    void note()
+    {
+        if (status && status->text() != m_last) {
+            m_last = status->text();
+            timeline.append(m_last);
+        }
+    }
+
+    QString m_last;
+    QtDesktopServices m_network;
+};
+
+class NoErrors : public ErrorReporter
+{
+public:
+    QStringList reported;
+    void report(const QString &message) noexcept override { reported.append(message); }
+};
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+}
+
+template<typename T = QPushButton>
+T *child(QObject &parent, const char *name)
+{
+    return parent.findChild<T *>(QString::fromLatin1(name));
+}
+
+// Waits until the dialog's steps are over: "Проверить" takes clicks again.
+bool stepsOver(QDialog &dialog)
+{
+    return QTest::qWaitFor([&] { return child(dialog, "BitBtn1")->isEnabled(); }, 20000);
+}
+
+} // namespace
+
+class UpdateTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void check_data();
+    void check();
+    void closingDuringTheDownloadCancelsIt();
+    void downloadStartsTheUpdater_data();
+    void downloadStartsTheUpdater();
+    void rightsCheck_data();
+    void rightsCheck();
+
+private:
+    QString connecting() const;
+    std::unique_ptr<TMainForm> startMainForm();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<LocalServer> m_server;
+    UpdateDesktop m_desktop;
+    NoErrors m_errors;
+};
+
+void UpdateTest::init()
+{
+    m_desktop.restart();
+    m_errors.reported.clear();
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_server = std::make_unique<LocalServer>();
+    qputenv("TABLORA_UPDATE_HOST", "127.0.0.1:" + QByteArray::number(m_server->port()));
+}
+
+void UpdateTest::cleanup()
+{
+    qunsetenv("TABLORA_UPDATE_HOST");
+    QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
+}
+
+QString UpdateTest::connecting() const
+{
+    return QStringLiteral("Попытка соединения с сервером 127.0.0.1:%1...").arg(m_server->port());
+}
+
+void UpdateTest::check_data()
+{
+    QTest::addColumn<QByteArray>("versionFile");
+    QTest::addColumn<int>("serve"); // 0 whole, 1 cut half-way, 2 refused
+    QTest::addColumn<bool>("offline");
+    QTest::addColumn<QStringList>("statuses"); // after "Попытка соединения..." and the transfer
+    QTest::addColumn<bool>("newer");
+
+    const QString loaded = QStringLiteral("Информация о новой версии загружена");
+    const QString comparing = QStringLiteral("Сравнивание версий");
+    const QString failed = QStringLiteral("Ошибка обновления");
+    QTest::newRow("2: current") << QByteArray("2\r\nTablora 1.5\r\n") << 0 << false
+                                << QStringList{"Загрузка...", loaded, "sleep 200", comparing,
+                                               "У Вас самая свежая версия программы"}
+                                << false;
+    QTest::newRow("offline, 3 with line 2")
+        << Windows1251::encode(QStringLiteral("3\nВерсия 1.6\nпрочее")) << 0 << true
+        << QStringList{"Загрузка...", loaded, "sleep 200", comparing, "Доступна новая версия: Версия 1.6"} << true;
+    QTest::newRow("3 without line 2") << QByteArray("3") << 0 << false
+                                      << QStringList{"Загрузка...", loaded, "sleep 200", comparing,
+                                                     "Доступна новая версия: "}
+                                      << true;
+    QTest::newRow("not a number") << Windows1251::encode(QStringLiteral("три\r\n3\r\n")) << 0 << false
+                                  << QStringList{"Загрузка...", loaded, "sleep 200", comparing, failed} << false;
+    QTest::newRow("refused connection") << QByteArray("3\r\n") << 2 << false << QStringList{"Загрузка...", failed}
+                                        << false;
+    QTest::newRow("cut off half-way") << QByteArray(4000, '3') << 1 << false << QStringList{"Загрузка...", failed}
+                                      << false;
+}
+
+void UpdateTest::check()
+{
+    QFETCH(QByteArray, versionFile);
+    QFETCH(int, serve);
+    QFETCH(bool, offline);
+    QFETCH(QStringList, statuses);
+    QFETCH(bool, newer);
+    m_server->files[QStringLiteral("/other/tabloraversion.txt")] = {versionFile, serve == 1};
+    if (serve == 2)
+        m_server->refuse();
+    const QString saved = m_dir->filePath(QStringLiteral("tabloraversion.txt"));
+    QVERIFY(writeFile(saved, "1\r\nan earlier check\r\n"));
+    m_desktop.offline = offline;
+
+    bool startAsked = false;
+    TUpdateForm form(m_desktop, m_errors, ProgramDir(m_dir->path()), [&] { return startAsked = true; });
+    m_desktop.status = child<QLabel>(form, "Label1");
+    QCOMPARE(m_desktop.status->text(), offline ? QStringLiteral("Вы не подключены к сети. Проверьте подключение перед "
+                                                                "обновлением!")
+                                               : QStringLiteral("Жду старта..."));
+    child(form, "BitBtn1")->click();
+    QVERIFY(stepsOver(form));
+
+    QCOMPARE(m_desktop.timeline, (QStringList{connecting(), "download /other/tabloraversion.txt"} + statuses));
+    QCOMPARE(child(form, "BitBtn4")->isVisibleTo(&form), newer);
+    const bool failure = statuses.last() == QStringLiteral("Ошибка обновления");
+    QCOMPARE(child<QLabel>(form, "Label2")->isVisibleTo(&form), failure);
+    QVERIFY(child<QProgressBar>(form, "ProgressBar1")->maximum() > 0); // no transfer left looking busy
+    QCOMPARE(readFile(saved), serve == 0 ? versionFile : QByteArray("1\r\nan earlier check\r\n"));
+    QVERIFY(m_errors.reported.isEmpty()); // the dialog's failures go to no error handler
+    QVERIFY(!startAsked);
+    if (failure) {
+        emit child<QLabel>(form, "Label2")->linkActivated({});
+        QCOMPARE(m_desktop.logged(QStringLiteral("open ")),
+                 QStringList{QStringLiteral("open http://127.0.0.1:%1/update.php").arg(m_server->port())});
+    }
+}
+
+void UpdateTest::closingDuringTheDownloadCancelsIt()
+{
+    m_server->files[QStringLiteral("/other/tabloraversion.txt")] = {"3"};
+    m_server->files[QStringLiteral("/files/tabloraupdate.exe")] = {QByteArray(100000, 'U'), false, true};
+    bool startAsked = false;
+    TUpdateForm form(m_desktop, m_errors, ProgramDir(m_dir->path()), [&] { return startAsked = true; });
+    child(form, "BitBtn1")->click();
+    QVERIFY(stepsOver(form));
+    child(form, "BitBtn4")->click();
+    QVERIFY(QTest::qWaitFor([&] { return m_server->stalled; }, 20000));
+
+    form.reject(); // "Отмена", Esc and the close box alike
+    QVERIFY(QTest::qWaitFor([&] { return m_server->clientLeftStalled; }, 20000));
+    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("tabloraupdate.exe"))));
+    QVERIFY(!startAsked);
+    QVERIFY(!m_desktop.terminateRequested());
+    QVERIFY(m_desktop.logged(QStringLiteral("open ")).isEmpty());
+}
+
+std::unique_ptr<TMainForm> UpdateTest::startMainForm()
+{
+    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
+    writeFile(m_dir->filePath(QStringLiteral("data/other.dat")), "[Enter]\r\nQuestionOnStart=0\r\n");
+    writeFile(m_dir->filePath(QStringLiteral("data/config.ini")), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
+    auto form = std::make_unique<TMainForm>(m_desktop, ProgramDir(m_dir->path()), QStringList{});
+    form->startTimer().setInterval(0);
+    form->FormShow();
+    QCoreApplication::processEvents(); // the start timer's tick
+    return form;
+}
+
+void UpdateTest::downloadStartsTheUpdater_data()
+{
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<int>("answer"); // to the save question, -1 for none
+    QTest::addColumn<bool>("saveDialogConfirmed");
+    QTest::addColumn<bool>("ends");
+
+    using A = DesktopServices::Answer;
+    QTest::newRow("unmodified table: no question") << false << -1 << false << true;
+    QTest::newRow("modified, not saved") << true << int(A::No) << false << true;
+    QTest::newRow("modified, saved") << true << int(A::Yes) << true << true;
+    QTest::newRow("modified, save cancelled: stays") << true << int(A::Yes) << false << false;
+    QTest::newRow("modified, question cancelled: stays") << true << int(A::Cancel) << false << false;
+}
+
+void UpdateTest::downloadStartsTheUpdater()
+{
+    QFETCH(bool, modified);
+    QFETCH(int, answer);
+    QFETCH(bool, saveDialogConfirmed);
+    QFETCH(bool, ends);
+    m_server->files[QStringLiteral("/other/tabloraversion.txt")] = {"3\r\n1.6\r\n"};
+    m_server->files[QStringLiteral("/files/tabloraupdate.exe")] = {QByteArray(100000, 'U')};
+    auto window = startMainForm();
+    window->document().setModified(modified);
+    const QString database = m_dir->filePath(QStringLiteral("saved.db"));
+
+    m_desktop.clearLog();
+    m_desktop.expectDialog([&](QDialog &dialog) {
+        m_desktop.status = child<QLabel>(dialog, "Label1");
+        child(dialog, "BitBtn1")->click();
+        if (!stepsOver(dialog))
+            return -1;
+        child(dialog, "BitBtn4")->click();
+        stepsOver(dialog);
+        return dialog.result();
+    });
+    if (answer >= 0)
+        m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
+                                 DesktopServices::Answer(answer), QStringLiteral("Предупреждение"));
+    if (answer == int(DesktopServices::Answer::Yes)) {
+        if (saveDialogConfirmed)
+            m_desktop.expectSaveFile(database);
+        else
+            m_desktop.expectSaveFileCancelled();
+    }
+    window->action(QStringLiteral("Action49"))->trigger();
+
+    const QString updater = m_dir->filePath(QStringLiteral("tabloraupdate.exe"));
+    QCOMPARE(readFile(updater), QByteArray(100000, 'U')); // the download stays either way
+    QCOMPARE(m_desktop.terminateRequested(), ends);
+    QCOMPARE(m_desktop.logged(QStringLiteral("open ")),
+             ends ? QStringList{QStringLiteral("open ") + QDir::toNativeSeparators(updater)} : QStringList{});
+    const QStringList tail = m_desktop.timeline.mid(m_desktop.timeline.indexOf("download /files/tabloraupdate.exe"));
+    QStringList expected{"download /files/tabloraupdate.exe", "Загрузка...", "Загрузка завершена", "sleep 500"};
+    if (ends)
+        expected += QStringList{"Обновление программы...", "sleep 200"};
+    QCOMPARE(tail, expected);
+    QCOMPARE(QFile::exists(database), saveDialogConfirmed);
+    QCOMPARE(window->document().isModified(), modified && !saveDialogConfirmed);
+}
+
+void UpdateTest::rightsCheck_data()
+{
+    QTest::addColumn<QByteArray>("right");
+    QTest::addColumn<bool>("granted");
+    QTest::newRow("guest without the right") << QByteArray("0") << false;
+    QTest::newRow("guest with the right") << QByteArray("1") << true;
+}
+
+void UpdateTest::rightsCheck()
+{
+    QFETCH(QByteArray, right);
+    QFETCH(bool, granted);
+    auto window = startMainForm();
+    writeFile(m_dir->filePath(QStringLiteral("data/other.dat")), "[Prava]\r\nUpdateProgram=" + right + "\r\n");
+    window->document().setRole(QStringLiteral("guest"));
+    if (granted)
+        m_desktop.expectDialog([](QDialog &) { return QDialog::Rejected; });
+    else
+        m_desktop.expectMessage(Accounts::refusalMessage());
+    window->action(QStringLiteral("Action49"))->trigger();
+}
+
+QTEST_MAIN(UpdateTest)
+#include "tst_update.moc"
