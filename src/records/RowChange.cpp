@@ -10,42 +10,38 @@ RowChange::RowChange(TableModel &model, const QString &name, Kind kind, int row,
 {
 }
 
-void RowChange::putIn()
-{
-    model().insertRecord(m_row, std::move(m_held));
-    setRowToSelect(m_row);
-}
-
-void RowChange::takeOut()
-{
-    m_held = model().takeRecord(m_row);
-    setRowToSelect(kSelectionCleared);
-}
-
 void RowChange::redo()
 {
-    switch (m_kind) {
-    case Kind::Insert:
-        putIn();
-        break;
-    case Kind::Remove:
-        takeOut();
-        break;
-    case Kind::Replace:
-        m_held = model().exchangeRecord(m_row, std::move(m_held));
-        setRowToSelect(m_row);
-        break;
-    }
+    apply(m_kind);
 }
 
 void RowChange::undo()
 {
+    // Taking out undoes putting in and the other way round; writing over
+    // undoes itself, with the record it put aside.
     switch (m_kind) {
     case Kind::Insert:
-        takeOut();
+        apply(Kind::Remove);
         break;
     case Kind::Remove:
-        putIn();
+        apply(Kind::Insert);
+        break;
+    case Kind::Replace:
+        apply(Kind::Replace);
+        break;
+    }
+}
+
+void RowChange::apply(Kind kind)
+{
+    switch (kind) {
+    case Kind::Insert:
+        model().insertRecord(m_row, std::move(m_held));
+        setRowToSelect(m_row);
+        break;
+    case Kind::Remove:
+        m_held = model().takeRecord(m_row);
+        setRowToSelect(kSelectionCleared);
         break;
     case Kind::Replace:
         m_held = model().exchangeRecord(m_row, std::move(m_held));

@@ -19,8 +19,7 @@ public:
     void undo() override;
 
 private:
-    void putIn();
-    void takeOut();
+    void apply(Kind kind);
 
     Kind m_kind;
     int m_row;

@@ -755,17 +755,17 @@ void MainFormTest::draggedWidthObeysTheColumnLimits()
 // returns and nothing is left to save. Opening a file starts a fresh history.
 void MainFormTest::clearByMistakeThenUndo()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     TableData t;
     t.setTitle(1, QStringLiteral("Товар"));
     for (const char *n : {"1", "2", "3"})
         t.appendRecord(record({n, "Чай"}));
     const QString p = m_dir->filePath(QStringLiteral("Склад.db"));
     DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(t)));
-    auto form = start({p});
+    auto form = startWithoutLogin();
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    m_desktop.expectOpenFile(p);
+    form->action("Action9")->trigger();
     QAction *undo = form->action("ActionUndo");
     QAction *redo = form->action("ActionRedo");
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
@@ -797,9 +797,7 @@ void MainFormTest::clearByMistakeThenUndo()
 
 void MainFormTest::findFromTheBar()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
-    auto form = start();
+    auto form = startWithoutLogin();
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
     TableModel &model = form->document().model();
