@@ -5,3 +5,10 @@ cd "$(dirname "$0")"
 ./scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure --timeout 300 "$@"
+
+# The fuzz smoke: each libFuzzer target of fuzz/ for a few seconds under
+# AddressSanitizer and UBSan, where clang is installed. Not when only some
+# tests were asked for.
+if [ "$#" -eq 0 ] && command -v clang++ >/dev/null 2>&1; then
+    fuzz/run.sh 7
+fi

@@ -10,4 +10,5 @@ using BenchCommand = int (*)(const QStringList &args);
 int runGen(const QStringList &args);
 int runRoundtrip(const QStringList &args);
 int runImport(const QStringList &args);
+int runSave(const QStringList &args);
 int runPrint(const QStringList &args);

@@ -21,6 +21,7 @@ constexpr CommandSpec kCommands[] = {
     { "gen", "N OUT.db", runGen },
     { "roundtrip", "IN.db OUT.db", runRoundtrip },
     { "import", "OLD.db OUT.db", runImport },
+    { "save", "IN.db OUT.db", runSave },
     { "sort", "IN.db COL DIR OUT.db", runSortBench },
     { "records", "N", runRecordsBench, true },
     { "print", "IN.db OUT.pdf", runPrint, true },

@@ -17,6 +17,9 @@ packages=(
     xdg-utils       # the desktop's "open" for files, web and mail addresses
     file            # outside a desktop environment, xdg-open finds a file's
                     # type with it, and so xchm for help.chm
+    librsvg2-bin    # rsvg-convert renders the icon's bitmap sizes
+    desktop-file-utils appstream # tests validate the desktop entry and the metainfo
+    clang libclang-rt-dev   # fuzz/: libFuzzer, AddressSanitizer and UBSan
 )
 
 missing=()

@@ -1,14 +1,32 @@
+#include "base/AppInfo.h"
 #include "base/ProgramDir.h"
+#include "base/TabloraError.h"
 #include "QtDesktopServices.h"
 #include "TMainForm.h"
 #include "TSplashForm.h"
 #include "TabloraApplication.h"
+
+#include <QIcon>
+
+#include <optional>
 
 int main(int argc, char *argv[])
 {
     TabloraApplication app(argc, argv);
     app.installRussianTranslation();
     QtDesktopServices desktop;
+    // The desktop entry and the icon theme know the program by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TABLORA_APP_ID));
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(TABLORA_APP_ID)));
+
+    std::optional<ProgramDir> dir;
+    try {
+        dir = ProgramDir::prepareForApplication();
+    } catch (const TabloraError &e) {
+        // Without a folder of its own the program could keep no settings.
+        desktop.showMessage(QString(AppInfo::kTitle), e.message(), DesktopServices::Icon::Error);
+        return 1;
+    }
 
     // The splash steps through loading while the program starts.
     auto splash = std::make_unique<TSplashForm>();
@@ -25,7 +43,7 @@ int main(int argc, char *argv[])
             desktop.sleep(pause);
     }
 
-    TMainForm window(desktop, ProgramDir::ofApplication(), app.arguments().mid(1));
+    TMainForm window(desktop, *dir, app.arguments().mid(1));
     desktop.setDialogParent(&window);
     app.setErrorSink([&window](const QString &message) { window.errors().ApplicationEvents1Exception(message); });
     QObject::connect(&window, &TMainForm::closed, &app, &QCoreApplication::quit);

@@ -1,20 +1,271 @@
 #include "SafeWrite.h"
 
+#include "FileDescriptor.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Errors are errno values, 0 for success, until the top turns one into words.
+using Error = int;
+
+QString reasonOf(Error error)
+{
+    return qt_error_string(error);
+}
+
+// The errors of a folder that takes no new file while its files may still be
+// written: no right to add an entry, or no inode left for one.
+bool folderRefusesNewFile(Error error)
+{
+    return error == EACCES || error == EPERM || error == ENOSPC || error == EDQUOT;
+}
+
+Error writeAll(int fd, QByteArrayView bytes)
+{
+    const char *data = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, size_t(std::min<qsizetype>(left, qsizetype(1) << 30)));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return EIO;
+        data += n;
+        left -= n;
+    }
+    return 0;
+}
+
+Error syncData(int fd)
+{
+    while (::fdatasync(fd) != 0) {
+        if (errno != EINTR)
+            return errno;
+    }
+    return 0;
+}
+
+// The rename is already done when the folder is synced, so its failure is
+// not reported: the target holds the new bytes, and a folder that cannot be
+// synced (some network and FUSE file systems) would otherwise fail every save.
+void syncFolder(const QByteArray &folder)
+{
+    const FileDescriptor fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.isOpen())
+        ::fsync(fd.get());
+}
+
+struct Target {
+    QByteArray path;
+    QByteArray folder;
+    QByteArray name;
+    bool exists = false;
+    struct stat status {};
+};
+
+// The file a path names, a symbolic link followed.
+QString resolved(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink()) {
+        const QString canonical = info.canonicalFilePath();
+        return canonical.isEmpty() ? info.symLinkTarget() : canonical;
+    }
+    return info.absoluteFilePath();
+}
+
+// Nothing when the path may be replaced.
+std::optional<QString> inspect(const QString &path, Target &target)
+{
+    const QFileInfo info(resolved(path));
+    target.path = QFile::encodeName(info.absoluteFilePath());
+    target.folder = QFile::encodeName(info.absolutePath());
+    target.name = QFile::encodeName(info.fileName());
+    if (::stat(target.path.constData(), &target.status) == 0) {
+        target.exists = true;
+        if (S_ISDIR(target.status.st_mode))
+            return reasonOf(EISDIR);
+        if (!S_ISREG(target.status.st_mode))
+            return QStringLiteral("Not a regular file");
+        // A file its owner made read-only is not replaced behind their back.
+        if (::access(target.path.constData(), W_OK) != 0)
+            return reasonOf(errno);
+    } else if (errno != ENOENT) {
+        return reasonOf(errno);
+    }
+    return std::nullopt;
+}
+
+// A name in the target's folder for the new file: hidden, after the target,
+// short enough for any file system.
+QByteArray temporaryPath(const Target &target)
+{
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QByteArray suffix(8, '\0');
+    for (char &c : suffix)
+        c = kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters - 1))];
+    return target.folder + "/." + target.name.left(200) + '.' + suffix;
+}
+
+// The new file before it takes the target's place. Where the system offers
+// unnamed files, it gets its name only once it is complete, so an
+// interrupted write leaves nothing behind in the folder.
+struct NewFile {
+    FileDescriptor fd;
+    QByteArray path; // empty while unnamed
+};
+
+Error create(const Target &target, NewFile &file)
+{
+    const mode_t mode = target.exists ? (target.status.st_mode & 07777) : 0666; // less the umask
+#ifdef O_TMPFILE
+    if (::access("/proc/self/fd", X_OK) == 0) {
+        file.fd = FileDescriptor(::open(target.folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+        if (file.fd.isOpen())
+            return 0;
+        // Not offered by this file system (or kernel): a named file instead.
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return errno;
+    }
+#endif
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        file.path = temporaryPath(target);
+        file.fd = FileDescriptor(::open(file.path.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, mode));
+        if (file.fd.isOpen())
+            return 0;
+        if (errno != EEXIST)
+            break;
+    }
+    const Error error = errno;
+    file.path.clear();
+    return error;
+}
+
+// Gives an unnamed file its temporary name.
+Error name(const Target &target, NewFile &file)
+{
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(file.fd.get());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray path = temporaryPath(target);
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0) {
+            file.path = path;
+            return 0;
+        }
+        if (errno != EEXIST)
+            return errno;
+    }
+    return EEXIST;
+}
+
+// Writes, syncs, names and closes the new file, then renames it over the
+// target. Whatever fails, the new file is removed and the target untouched.
+Error writeAndRename(const Target &target, NewFile &file, QByteArrayView bytes)
+{
+    if (target.exists) {
+        // The replacement keeps the old file's permissions and, where the
+        // writer may give it, its owner (best effort).
+        ::fchmod(file.fd.get(), target.status.st_mode & 07777);
+        if ((target.status.st_uid != ::geteuid() || target.status.st_gid != ::getegid())
+            && ::fchown(file.fd.get(), target.status.st_uid, target.status.st_gid) != 0) {
+            // kept by the writer: only a privileged writer may give files away
+        }
+    }
+    Error error = writeAll(file.fd.get(), bytes);
+    if (!error)
+        error = syncData(file.fd.get());
+    if (!error && file.path.isEmpty())
+        error = name(target, file);
+    if (!error)
+        error = file.fd.close();
+    if (!error && ::rename(file.path.constData(), target.path.constData()) != 0)
+        error = errno;
+    if (error) {
+        if (!file.path.isEmpty())
+            ::unlink(file.path.constData());
+        return error;
+    }
+    syncFolder(target.folder);
+    return 0;
+}
+
+// Overwrites the existing target where no new file can be made beside it.
+Error writeInPlace(const Target &target, QByteArrayView bytes)
+{
+    FileDescriptor fd(::open(target.path.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd.isOpen())
+        return errno;
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0)
+        return errno;
+    if (!S_ISREG(status.st_mode)) // put in the file's place since the look
+        return EINVAL;
+    // Reserving the room first makes a full disk fail before the first byte
+    // of the old content changes. File systems without reservation go on.
+    if (bytes.size() > status.st_size) {
+        int result;
+        while ((result = ::fallocate(fd.get(), FALLOC_FL_KEEP_SIZE, 0, off_t(bytes.size()))) != 0 && errno == EINTR) {
+        }
+        if (result != 0 && errno != EOPNOTSUPP)
+            return errno;
+    }
+    Error error = writeAll(fd.get(), bytes);
+    if (!error && bytes.size() < status.st_size) {
+        while (::ftruncate(fd.get(), off_t(bytes.size())) != 0) {
+            if (errno != EINTR) {
+                error = errno;
+                break;
+            }
+        }
+    }
+    if (!error)
+        error = syncData(fd.get());
+    if (!error)
+        error = fd.close();
+    return error;
+}
+
+QString folderRefusal(const Target &target, Error error)
+{
+    return reasonOf(error) + QStringLiteral(". В папке \"%1\" нельзя создать новый файл.")
+                                 .arg(QDir::toNativeSeparators(QFile::decodeName(target.folder)));
+}
+
+} // namespace
 
 namespace SafeWrite {
 
 std::optional<QString> replaceFile(const QString &path, QByteArrayView bytes, InPlace inPlace)
 {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(inPlace == InPlace::AsLastResort);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes.data(), bytes.size()) == bytes.size()
-        && file.commit();
-    if (written)
+    Target target;
+    if (auto refusal = inspect(path, target))
+        return refusal;
+    NewFile file;
+    if (const Error error = create(target, file)) {
+        if (!folderRefusesNewFile(error))
+            return reasonOf(error);
+        if (inPlace == InPlace::Never || !target.exists)
+            return folderRefusal(target, error);
+        if (const Error inPlaceError = writeInPlace(target, bytes))
+            return reasonOf(inPlaceError);
         return std::nullopt;
-    return file.errorString();
+    }
+    if (const Error error = writeAndRename(target, file, bytes))
+        return reasonOf(error);
+    return std::nullopt;
 }
 
 QString nativeFullPath(const QString &path)

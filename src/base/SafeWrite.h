@@ -6,18 +6,32 @@
 #include <optional>
 
 // The one way the program replaces a whole file (databases, settings files,
-// pages it writes). The bytes go to a temporary file beside the target, which
-// replaces the target only when it is complete, so a failed or interrupted
-// write leaves an existing file as it was.
+// pages it writes, downloads). The bytes go to a new file beside the target,
+// which is written, synced to disk and only then renamed over the target, so
+// a failed or interrupted write leaves an existing file exactly as it was and
+// a success means the bytes are on the disk. Every step is checked; the first
+// one that fails ends the write and gives the system's reason.
+//
+// Only regular files are replaced: a folder, device, FIFO or socket at the
+// path fails the write, and so does an existing file the user may not write.
+// A symbolic link is followed, and the file it names is replaced.
 namespace SafeWrite {
 
 enum class InPlace {
-    Never,       // a folder that takes no new file fails the write
-    AsLastResort // a writable file in such a folder is written in place
+    // A folder that takes no new file fails the write; the reason names the
+    // folder, so that the user can choose another.
+    Never,
+    // A writable file in such a folder is overwritten in place. The room for
+    // a longer content is reserved before the first byte changes, so a full
+    // disk fails the write with the old content intact; an interruption in
+    // the middle can still leave a mixed file. For small files the program
+    // cannot do without (settings), never for documents.
+    AsLastResort
 };
 
 // Replaces the file at path with bytes. Nothing on success; otherwise the
-// system's reason for the failure.
+// reason for the failure in the system's words ("No space left on device"),
+// for the caller to put after its own message naming the path.
 std::optional<QString> replaceFile(const QString &path, QByteArrayView bytes, InPlace inPlace);
 
 // The absolute path with the platform's separators, as messages name files.

@@ -3,17 +3,18 @@
 #include "Base64.h"
 #include "base/IntegerText.h"
 #include "base/LineReader.h"
+#include "base/SafeRead.h"
 #include "base/SafeWrite.h"
 #include "base/Windows1251.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <array>
 #include <climits>
 #include <cstring>
+#include <limits>
 #include <new>
+
+#include <unistd.h>
 
 namespace {
 
@@ -22,17 +23,25 @@ constexpr int kCountLine = 2 * kColumnCount;
 
 using SafeWrite::nativeFullPath;
 
+// The largest file the readers take: what one text buffer can index, and no
+// more than a third of the memory, since the table made from a file needs
+// about three times its size (bench/README.md). A larger file fails at once
+// rather than filling the memory.
+qint64 maxFileSize()
+{
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    const qint64 memory = pages > 0 && pageSize > 0 ? qint64(pages) * pageSize : std::numeric_limits<qint64>::max();
+    return std::min<qint64>(INT_MAX, memory / 3);
+}
+
 QByteArray readWholeFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    SafeRead::Content content = SafeRead::wholeFile(path, maxFileSize());
+    if (!content.ok())
         throw DatabaseReadError(
-            QStringLiteral("Cannot open file \"%1\". %2").arg(nativeFullPath(path), file.errorString()));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw DatabaseReadError(
-            QStringLiteral("Cannot read file \"%1\". %2").arg(nativeFullPath(path), file.errorString()));
-    return bytes;
+            QStringLiteral("Cannot read file \"%1\". %2").arg(nativeFullPath(path), content.failure));
+    return std::move(content.bytes);
 }
 
 // Turns every lone CR and lone LF into CR LF. Files the program wrote hold no
@@ -149,25 +158,27 @@ QByteArray EncodePlainList(QByteArray &&plainList)
 
 void WriteBaseFile(const QString &path, const QByteArray &encoded)
 {
-    // A writable file in a folder where no temporary file can be created is
-    // still written, in place.
-    if (const auto reason = SafeWrite::replaceFile(path, encoded, SafeWrite::InPlace::AsLastResort))
+    if (const auto reason = SafeWrite::replaceFile(path, encoded, SafeWrite::InPlace::Never))
         throw TabloraError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativeFullPath(path), *reason));
 }
 
 TableData ReadBaseFile(const QString &path)
 {
     try {
-        QByteArray text = readWholeFile(path);
-        normaliseLineBreaks(text);
-        if (!Base64::decodeInPlace(text))
-            throw DatabaseReadError(QStringLiteral("The length of the Base64 text is not a multiple of 4."));
-        text.squeeze(); // the bytes take three quarters of the text's room
-        return FillTable(text);
+        return ReadBaseText(readWholeFile(path));
     } catch (const std::bad_alloc &) {
         throw DatabaseReadError(
             QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
     }
+}
+
+TableData ReadBaseText(QByteArray text)
+{
+    normaliseLineBreaks(text);
+    if (!Base64::decodeInPlace(text))
+        throw DatabaseReadError(QStringLiteral("The length of the Base64 text is not a multiple of 4."));
+    text.squeeze(); // the bytes take three quarters of the text's room
+    return FillTable(text);
 }
 
 TableData FillTable(QByteArrayView plainList)

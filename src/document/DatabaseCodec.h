@@ -31,18 +31,25 @@ QByteArray BuildPlainList(const TableData &table);
 QByteArray EncodePlainList(const QByteArray &plainList);
 QByteArray EncodePlainList(QByteArray &&plainList);
 
-// Writes the encoded text as the file at path through a temporary file that
-// replaces the target only when complete and synced, so a failed or
-// interrupted write leaves an existing file as it was. Only where the folder
-// takes no new file is a writable target written in place. Throws
-// TabloraError 'Cannot create file "<full path>". <the system's reason>'.
+// Writes the encoded text as the file at path through a new file that
+// replaces the target only when complete and synced (SafeWrite), so a failed
+// or interrupted write leaves an existing file as it was. A database is never
+// overwritten in place: a folder that takes no new file fails the write.
+// Throws TabloraError 'Cannot create file "<full path>". <the system's reason>'.
 void WriteBaseFile(const QString &path, const QByteArray &encoded);
 
-// Reads a Database file: line breaks in the text (CR LF, lone CR or LF) are
-// taken as CR LF, the text is decoded by the Base64 reader's rule and the
-// result goes through FillTable. Throws DatabaseReadError when the file cannot
-// be read, the text is not a whole number of Base64 groups, or FillTable fails.
+// Reads a Database file through ReadBaseText. Only a regular file is read,
+// and one too large for the memory fails at once. Throws DatabaseReadError
+// when the file cannot be read or ReadBaseText fails; running out of memory
+// on the way is such a failure too.
 TableData ReadBaseFile(const QString &path);
+
+// The table in the text of a Database file: line breaks in the text (CR LF,
+// lone CR or LF) are taken as CR LF, the text is decoded by the Base64
+// reader's rule and the result goes through FillTable. Throws
+// DatabaseReadError when the text is not a whole number of Base64 groups or
+// FillTable fails.
+TableData ReadBaseText(QByteArray text);
 
 // A fresh table from a plain line list. Lines past the end read as empty.
 // Widths (lines 0-7) and the count (line 16) must be integers in the syntax of
@@ -53,7 +60,7 @@ TableData ReadBaseFile(const QString &path);
 TableData FillTable(QByteArrayView plainList);
 
 // Reads a plain, unencoded line list file (the version-1.0 format) through
-// FillTable. Throws DatabaseReadError.
+// FillTable, with ReadBaseFile's limits. Throws DatabaseReadError.
 TableData ReadPlainFile(const QString &path);
 
 // Where a table holds text Windows-1251 cannot hold: the first such column

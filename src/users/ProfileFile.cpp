@@ -3,22 +3,21 @@
 #include "ProfileFormat.h"
 #include "base/TabloraError.h"
 #include "base/IntegerText.h"
+#include "base/SafeRead.h"
 #include "base/SafeWrite.h"
 #include "base/Windows1251.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <optional>
 
 namespace {
 
-// Nothing when the file cannot be read, whether missing or not.
-std::optional<QByteArray> readFile(const QString &path)
+// Settings files are a few kilobytes; every read parses the whole file, so a
+// file far beyond that is taken as unreadable rather than read again and again.
+constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+
+SafeRead::Content readFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
+    return SafeRead::wholeFile(path, kMaxFileSize);
 }
 
 bool holdsLineBreak(const QString &s)
@@ -36,8 +35,8 @@ ProfileFile::ProfileFile(QString path, NewFile newFile)
 
 QString ProfileFile::readString(const QString &section, const QString &key, const QString &defaultValue) const
 {
-    if (const auto text = readFile(m_path)) {
-        if (const auto value = ProfileFormat::value(*text, section, key))
+    if (const SafeRead::Content text = readFile(m_path); text.ok()) {
+        if (const auto value = ProfileFormat::value(text.bytes, section, key))
             return Windows1251::decode(QByteArrayView(*value).first(qMin(value->size(), MaxTextLength)));
     }
     qsizetype end = defaultValue.size();
@@ -86,22 +85,21 @@ void ProfileFile::writeStrings(const QList<Entry> &entries)
             refuseWrite();
     }
 
-    QByteArray text;
-    if (const auto current = readFile(m_path))
-        text = *current;
-    else if (QFileInfo::exists(m_path))
-        refuseWrite(); // rewriting a file we cannot read would lose its other keys
+    // Rewriting a file that cannot be read would lose its other keys.
+    const SafeRead::Content current = readFile(m_path);
+    if (!current.ok() && !current.missing)
+        refuseWrite(current.failure);
 
+    QByteArray text = current.bytes;
     for (const Entry &e : entries)
         text = ProfileFormat::withValue(text, e.section, e.key, Windows1251::encode(e.value));
 
-    const bool created = m_newFile == NewFile::OwnerOnly && !QFileInfo::exists(m_path) && createOwnerOnly();
-    // Where no temporary file can be made beside it, the file is written in
-    // place.
-    if (SafeWrite::replaceFile(m_path, text, SafeWrite::InPlace::AsLastResort)) {
+    const bool created = m_newFile == NewFile::OwnerOnly && current.missing && createOwnerOnly();
+    // Where no new file can be made beside it, the file is written in place.
+    if (const auto reason = SafeWrite::replaceFile(m_path, text, SafeWrite::InPlace::AsLastResort)) {
         if (created)
             QFile::remove(m_path);
-        refuseWrite();
+        refuseWrite(*reason);
     }
 }
 
@@ -121,7 +119,10 @@ bool ProfileFile::createOwnerOnly() const
     return file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
-void ProfileFile::refuseWrite() const
+void ProfileFile::refuseWrite(const QString &reason) const
 {
-    throw TabloraError(QStringLiteral("Unable to write to %1").arg(SafeWrite::nativeFullPath(m_path)));
+    QString message = QStringLiteral("Unable to write to %1").arg(SafeWrite::nativeFullPath(m_path));
+    if (!reason.isEmpty())
+        message += QStringLiteral(". ") + reason;
+    throw TabloraError(message);
 }

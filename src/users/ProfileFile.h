@@ -36,7 +36,8 @@ public:
     const QString &path() const { return m_path; }
 
     // A missing or unreadable file, section or key gives defaultValue with its
-    // trailing spaces removed (and cut like a stored text).
+    // trailing spaces removed (and cut like a stored text). Only a regular
+    // file of at most 16 MB is read.
     QString readString(const QString &section, const QString &key, const QString &defaultValue) const;
     // A value that is not an integer gives defaultValue.
     int readInteger(const QString &section, const QString &key, int defaultValue) const;
@@ -44,9 +45,12 @@ public:
 
     // Writes the value as given, in Windows-1251; characters the code page
     // lacks become "?". The file is created when missing, its folder never.
-    // A refused write throws TabloraError("Unable to write to <full path>")
-    // and leaves the previous content in place. So does a value or name
-    // holding a line break, which would otherwise add lines of its own.
+    // The file is replaced whole through SafeWrite; only where its folder
+    // takes no new file is it overwritten in place. A refused write throws
+    // TabloraError("Unable to write to <full path>. <the system's reason>")
+    // and leaves the previous content in place. So does an existing file that
+    // cannot be read, and a value or name holding a line break, which would
+    // otherwise add lines of its own (the last without a reason).
     void writeString(const QString &section, const QString &key, const QString &value);
     void writeInteger(const QString &section, const QString &key, int value);
     void writeBool(const QString &section, const QString &key, bool value);
@@ -62,7 +66,9 @@ public:
     static QString boolText(bool value);
 
 private:
-    [[noreturn]] void refuseWrite() const;
+    // Throws "Unable to write to <full path>", followed by ". <reason>" when
+    // the system gave one.
+    [[noreturn]] void refuseWrite(const QString &reason = QString()) const;
     // Creates the missing file empty, readable by its owner only, so that the
     // replacing write keeps those permissions. True when it made the file.
     bool createOwnerOnly() const;

@@ -558,7 +558,7 @@ void MainFormTest::closeWithReadOnlySettings()
     QDir(m_dir->path()).mkpath(QStringLiteral("data/config.ini"));
     m_desktop.expectMessage(QStringLiteral("Unable to write to ")
                             + QDir::toNativeSeparators(m_dir->filePath(QStringLiteral("data/config.ini")))
-                            + QLatin1Char('.'));
+                            + QStringLiteral(". Is a directory."));
     QVERIFY(form->close()); // reported, and the program still ends
 }
 

@@ -87,7 +87,6 @@ private slots:
     void writeReplacesWholeFile();
     void writeFailureKeepsTarget_data();
     void writeFailureKeepsTarget();
-    void writeIntoReadOnlyFolder();
     void unencodableText();
 
 private:
@@ -443,21 +442,6 @@ void CodecTest::writeFailureKeepsTarget()
     }
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
         (QStringList { QStringLiteral("folder.db"), QStringLiteral("plain.txt") }));
-}
-
-void CodecTest::writeIntoReadOnlyFolder()
-{
-    // Where no temporary file can be created beside it, a writable file is
-    // written in place. (As root the folder stays writable and the normal
-    // path runs.)
-    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("locked")));
-    const QString path = writeFile(QStringLiteral("locked/base.db"), "old");
-    QFile::setPermissions(m_dir->filePath(QStringLiteral("locked")), QFile::ReadOwner | QFile::ExeOwner);
-    const QByteArray encoded = DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(sampleTable()));
-    DatabaseCodec::WriteBaseFile(path, encoded);
-    QFile::setPermissions(
-        m_dir->filePath(QStringLiteral("locked")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY(DatabaseCodec::ReadBaseFile(path) == sampleTable());
 }
 
 void CodecTest::unencodableText()

@@ -608,9 +608,10 @@ void AdminDialogsTest::failedOkKeepsTheDialogOpen_data()
     QTest::addColumn<QString>("blocked");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("configWritten");
-    QTest::newRow("config.ini fails: nothing is written") << "data/config.ini" << "Unable to write to %1" << false;
+    QTest::newRow("config.ini fails: nothing is written")
+        << "data/config.ini" << "Unable to write to %1. Is a directory" << false;
     QTest::newRow("other.dat fails: config.ini stays written")
-        << "data/other.dat" << "Unable to write to %2\nИзменения записаны только в %1." << true;
+        << "data/other.dat" << "Unable to write to %2. Is a directory\nИзменения записаны только в %1." << true;
 }
 
 void AdminDialogsTest::failedOkKeepsTheDialogOpen()

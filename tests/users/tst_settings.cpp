@@ -400,21 +400,25 @@ void SettingsTest::refusedWrite_data()
 {
     QTest::addColumn<QString>("relative");
     QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("reason"); // after the path, when the system gave one
 
     const QString v = QStringLiteral("v");
     const QString file = QStringLiteral("test.ini");
-    QTest::newRow("folder missing") << QStringLiteral("missing/config.ini") << v;
-    QTest::newRow("parent is a file") << QStringLiteral("plain/config.ini") << v;
-    QTest::newRow("path is a folder") << QStringLiteral("folder") << v;
-    QTest::newRow("value with CR LF") << file << QStringLiteral("a\r\n[Injected]\r\nk=v");
-    QTest::newRow("value with LF") << file << QStringLiteral("a\nk=v");
-    QTest::newRow("value with CR") << file << QStringLiteral("a\rk=v");
+    QTest::newRow("folder missing") << QStringLiteral("missing/config.ini") << v
+                                    << QStringLiteral(". No such file or directory");
+    QTest::newRow("parent is a file") << QStringLiteral("plain/config.ini") << v
+                                      << QStringLiteral(". Not a directory");
+    QTest::newRow("path is a folder") << QStringLiteral("folder") << v << QStringLiteral(". Is a directory");
+    QTest::newRow("value with CR LF") << file << QStringLiteral("a\r\n[Injected]\r\nk=v") << QString();
+    QTest::newRow("value with LF") << file << QStringLiteral("a\nk=v") << QString();
+    QTest::newRow("value with CR") << file << QStringLiteral("a\rk=v") << QString();
 }
 
 void SettingsTest::refusedWrite()
 {
     QFETCH(QString, relative);
     QFETCH(QString, value);
+    QFETCH(QString, reason);
     const QByteArray before("[S]\r\nK=old\r\n");
     put(before);
     put("not a folder", QStringLiteral("plain"));
@@ -425,8 +429,8 @@ void SettingsTest::refusedWrite()
         f.writeString("S", "K", value);
         QFAIL("the write was not refused");
     } catch (const TabloraError &e) {
-        QCOMPARE(
-            e.message(), QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path(relative)));
+        QCOMPARE(e.message(),
+                 QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path(relative)) + reason);
     }
     QCOMPARE(contents(), before);
     QCOMPARE(contents(QStringLiteral("plain")), QByteArray("not a folder"));
@@ -506,15 +510,19 @@ void SettingsTest::refusedBatchWritesNothing_data()
 {
     QTest::addColumn<QString>("relative");
     QTest::addColumn<QString>("lastValue");
-    QTest::newRow("a late value with a line break") << QStringLiteral("test.ini") << QStringLiteral("x\ny");
-    QTest::newRow("folder missing") << QStringLiteral("missing/test.ini") << QStringLiteral("v");
-    QTest::newRow("path is a folder") << QStringLiteral("folder") << QStringLiteral("v");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a late value with a line break") << QStringLiteral("test.ini") << QStringLiteral("x\ny") << QString();
+    QTest::newRow("folder missing") << QStringLiteral("missing/test.ini") << QStringLiteral("v")
+                                    << QStringLiteral(". No such file or directory");
+    QTest::newRow("path is a folder") << QStringLiteral("folder") << QStringLiteral("v")
+                                      << QStringLiteral(". Is a directory");
 }
 
 void SettingsTest::refusedBatchWritesNothing()
 {
     QFETCH(QString, relative);
     QFETCH(QString, lastValue);
+    QFETCH(QString, reason);
     const QByteArray before("[Users]\r\nAdmin=old\r\n");
     put(before);
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
@@ -525,7 +533,8 @@ void SettingsTest::refusedBatchWritesNothing()
         f.writeStrings(writes);
         QFAIL("the batch was not refused");
     } catch (const TabloraError &e) {
-        QCOMPARE(e.message(), QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path(relative)));
+        QCOMPARE(e.message(),
+                 QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path(relative)) + reason);
     }
     QCOMPARE(contents(), before);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
@@ -581,7 +590,7 @@ void SettingsTest::batchOverTwoFilesSaysWhatWasWritten()
         settings.write(batch);
         QFAIL("the batch was not refused");
     } catch (const TabloraError &e) {
-        QCOMPARE(e.message(), QStringLiteral("Unable to write to %1\nИзменения записаны только в %2.")
+        QCOMPARE(e.message(), QStringLiteral("Unable to write to %1. Is a directory\nИзменения записаны только в %2.")
                                   .arg(dir.otherDat(), dir.configIni()));
     }
     QCOMPARE(contents(QStringLiteral("data/config.ini")),
@@ -812,7 +821,8 @@ void SettingsTest::settingsFilesBesideProgram()
         settings.write(Keys::windowWidth(), 800);
         QFAIL("the write was not refused");
     } catch (const TabloraError &e) {
-        QCOMPARE(e.message(), QStringLiteral("Unable to write to ") + dir.configIni());
+        QCOMPARE(e.message(),
+                 QStringLiteral("Unable to write to ") + dir.configIni() + QStringLiteral(". No such file or directory"));
     }
     QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("data"))));
 }

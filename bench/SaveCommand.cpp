@@ -1,0 +1,23 @@
+#include "BenchCommands.h"
+#include "document/DatabaseCodec.h"
+
+#include <cstdio>
+
+// Reads IN and saves it as OUT, telling on stdout when only the write is left
+// ("writing") and when it has succeeded ("written"), for a test that kills it
+// in between.
+int runSave(const QStringList &args)
+{
+    try {
+        const TableData table = DatabaseCodec::ReadBaseFile(args.at(0));
+        const QByteArray text = DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(table));
+        std::printf("writing\n");
+        std::fflush(stdout);
+        DatabaseCodec::WriteBaseFile(args.at(1), text);
+    } catch (const TabloraError &e) {
+        std::fprintf(stderr, "save: %s\n", qPrintable(e.message()));
+        return 1;
+    }
+    std::printf("written\n");
+    return 0;
+}

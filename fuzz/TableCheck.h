@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ReadingModel.h"
+
+#include <functional>
+#include <optional>
+
+class TableData;
+
+// Runs a reader on an input for which the reading rules give expected, or a
+// failure when nothing: the reader must fail exactly then, and otherwise give
+// that table, which written and read back is the same table again.
+void checkReading(const std::optional<ReadingModel::Table> &expected, const std::function<TableData()> &read);
