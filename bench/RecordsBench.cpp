@@ -8,9 +8,11 @@
 #include "document/DocumentView.h"
 #include "records/RecordCommands.h"
 #include "records/RecordHistory.h"
+#include "records/SortCommands.h"
 #include "users/Settings.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -59,6 +61,7 @@ int runRecordsBench(const QStringList &args)
     }
 
     QTemporaryDir dir; // settings of their own: the administrator needs no right keys
+    QDir(dir.path()).mkpath(QStringLiteral("data")); // the sort column is stored there
     Settings settings{ProgramDir(dir.path())};
     Document document;
     document.setRole(QStringLiteral("admin"));
@@ -112,7 +115,13 @@ int runRecordsBench(const QStringList &args)
     report("undo_clear", 1, nothing, [&] { history.undo(); });
     report("redo_clear", 1, nothing, [&] { history.redo(); });
     report("undo_clear_again", 1, nothing, [&] { history.undo(); });
+    SortCommands sort(document.model(), settings, desktop, history);
+    sort.chooseColumn(1);
+    const Record first = document.model().table().record(0);
+    report("sort", 1, nothing, [&] { sort.resort(); });
+    report("undo_sort", 1, nothing, [&] { history.undo(); });
     out << "resets " << resets << '\n';
     out.flush();
-    return cleared && document.model().recordCount() == beforeClear ? 0 : 1;
+    const bool restored = document.model().recordCount() == beforeClear && document.model().table().record(0) == first;
+    return cleared && restored ? 0 : 1;
 }

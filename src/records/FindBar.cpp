@@ -61,7 +61,7 @@ FindBar::FindBar(const TableModel &model, QWidget *parent)
     gap->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     addWidget(gap);
     connect(button(QStyle::SP_TitleBarCloseButton, QStringLiteral("FindCloseButton"), QStringLiteral("Закрыть")),
-            &QAction::triggered, this, &FindBar::close);
+            &QAction::triggered, this, &FindBar::closeBar);
 
     m_text->installEventFilter(this);
 }
@@ -91,7 +91,7 @@ void FindBar::open()
     m_text->selectAll();
 }
 
-void FindBar::close()
+void FindBar::closeBar()
 {
     hide();
     emit closed();
@@ -100,7 +100,7 @@ void FindBar::close()
 void FindBar::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
-        close();
+        closeBar();
         return;
     }
     QToolBar::keyPressEvent(event);

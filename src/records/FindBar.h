@@ -38,7 +38,7 @@ protected:
 
 private:
     void fillColumns();
-    void close();
+    void closeBar();
 
     const TableModel &m_model;
     QLineEdit *m_text = nullptr;
