@@ -835,6 +835,9 @@ void MainFormTest::findFromTheBar()
     QTest::keyClick(text, Qt::Key_Escape);
     QVERIFY(bar->isHidden());
     QVERIFY(form->table()->hasFocus());
+    form->action("ActionFind")->trigger(); // back with the last text ready to be typed over
+    QVERIFY(bar->isVisible() && text->hasFocus());
+    QCOMPARE(text->selectedText(), QStringLiteral("иванов"));
 }
 
 QTEST_MAIN(MainFormTest)
