@@ -48,7 +48,6 @@ public:
     void reserve(int count) { m_records.reserve(withRoom(size_t(count))); }
     void appendRecord(Record record) { m_records.push_back(std::move(record)); }
     void setRecord(int row, Record record) { m_records[row] = std::move(record); }
-    void removeRecord(int row) { m_records.erase(m_records.begin() + row); }
     // Moves record in at row, 0 to recordCount().
     void insertRecord(int row, Record record) { m_records.insert(m_records.begin() + row, std::move(record)); }
     // Moves the record at row out of the table.
