@@ -138,9 +138,10 @@ Profile::Profile(std::string_view text)
         const std::string_view line = trimmed(raw);
         if (line.empty() || line[0] == ';')
             continue;
-        const size_t close = line[0] == '[' ? line.find(']') : std::string_view::npos;
-        if (close != std::string_view::npos) {
-            section = line.substr(1, close - 1);
+        if (line[0] == '[') {
+            // The name runs to the first "]", or to the end of a line without one.
+            const size_t close = line.find(']');
+            section = line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
             first = seen.insert(folded(section)).second;
             continue;
         }

@@ -28,11 +28,15 @@ public:
 
     QStringView cell(int column) const
     {
-        const std::uint32_t begin = column == 0 ? 0 : m_ends[column - 1];
+        const std::uint32_t begin = cellStart(column);
         const std::uint32_t end = column == kColumnCount - 1 ? std::uint32_t(m_text.size()) : m_ends[column];
         return QStringView(m_text).mid(begin, end - begin);
     }
     Cells cells() const;
+    // The eight cells back to back, for scanning a whole record at once;
+    // cell(c) is the part from cellStart(c) on.
+    QStringView text() const { return m_text; }
+    std::uint32_t cellStart(int column) const { return column == 0 ? 0 : m_ends[column - 1]; }
 
     friend bool operator==(const Record &a, const Record &b) { return a.m_text == b.m_text && a.m_ends == b.m_ends; }
     friend bool operator!=(const Record &a, const Record &b) { return !(a == b); }

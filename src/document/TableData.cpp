@@ -37,6 +37,19 @@ int TableData::constrainedWidth(int column, int w)
     return w;
 }
 
+Record TableData::takeRecord(int row)
+{
+    Record taken = std::move(m_records[row]);
+    m_records.erase(m_records.begin() + row);
+    return taken;
+}
+
+void TableData::restoreRecords(std::vector<Record> records)
+{
+    assert(m_records.empty());
+    m_records = std::move(records);
+}
+
 void TableData::reorder(const std::vector<int> &order)
 {
     assert(order.size() == m_records.size());

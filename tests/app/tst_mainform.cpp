@@ -11,6 +11,7 @@
 #include "document/FileCommands.h"
 #include "extras/InfoPages.h"
 #include "records/ClipboardRecord.h"
+#include "records/FindBar.h"
 #include "records/RecordCommands.h"
 #include "base/Windows1251.h"
 #include "users/Accounts.h"
@@ -18,6 +19,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
@@ -98,6 +101,8 @@ private slots:
     void messageBoxIsCentredOnTheActiveDialog();
     void splashTitleStandsClearOfThePicture();
     void draggedWidthObeysTheColumnLimits();
+    void clearByMistakeThenUndo();
+    void findFromTheBar();
     void everyActionReachesItsHandler_data();
     void everyActionReachesItsHandler();
     void reachableActionsHaveHandlers();
@@ -790,6 +795,95 @@ void MainFormTest::draggedWidthObeysTheColumnLimits()
     QVERIFY(!form->document().isModified()); // widths are not a change of the data
 }
 
+// The user clears a database by mistake and takes it back: every record
+// returns and nothing is left to save. Opening a file starts a fresh history.
+void MainFormTest::clearByMistakeThenUndo()
+{
+    TableData t;
+    t.setTitle(1, QStringLiteral("Товар"));
+    for (const char *n : {"1", "2", "3"})
+        t.appendRecord(record({n, "Чай"}));
+    const QString p = m_dir->filePath(QStringLiteral("Склад.db"));
+    DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(t)));
+    auto form = startWithoutLogin();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    m_desktop.expectOpenFile(p);
+    form->action("Action9")->trigger();
+    QAction *undo = form->action("ActionUndo");
+    QAction *redo = form->action("ActionRedo");
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+
+    m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
+    form->action("Action21")->trigger();
+    QCOMPARE(form->document().model().recordCount(), 0);
+    QVERIFY(form->document().isModified());
+    QVERIFY(undo->isEnabled());
+    QCOMPARE(undo->text(), QStringLiteral("Отменить очистку базы"));
+
+    QTest::keyClick(form->table(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(form->document().model().table() == t);
+    QVERIFY(!form->document().isModified());
+    QCOMPARE(undo->text(), QStringLiteral("Отменить"));
+    QVERIFY(!undo->isEnabled());
+    QCOMPARE(redo->text(), QStringLiteral("Повторить очистку базы"));
+    QTest::keyClick(form->table(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(form->document().model().recordCount(), 0);
+    QTest::keyClick(form->table(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(form->document().model().recordCount(), 3);
+
+    m_desktop.expectOpenFile(p);
+    form->action("Action9")->trigger();
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+    QCOMPARE(redo->text(), QStringLiteral("Повторить"));
+    QVERIFY(form->close()); // no question: nothing to save
+}
+
+void MainFormTest::findFromTheBar()
+{
+    auto form = startWithoutLogin();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    TableModel &model = form->document().model();
+    for (const char *name : {"Иванов", "Петров", "Иванова", "Сидоров"})
+        model.appendRecord(record({"", "", name}));
+    model.setTitle(2, QStringLiteral("Фамилия"));
+    FindBar *bar = form->findBar();
+    QVERIFY(bar->isHidden());
+
+    QTest::keyClick(form->table(), Qt::Key_F3); // no text yet: the bar opens
+    QVERIFY(bar->isVisible());
+    auto *text = bar->findChild<QLineEdit *>(QStringLiteral("FindText"));
+    QVERIFY(text->hasFocus());
+    QCOMPARE(bar->findChild<QComboBox *>(QStringLiteral("Column"))->itemText(2), QStringLiteral("Фамилия"));
+
+    text->setText(QStringLiteral("иванов")); // typed
+    QTest::keyClick(text, Qt::Key_Return);
+    QCOMPARE(form->table()->selectedRow(), 0);
+    QTest::keyClick(text, Qt::Key_F3);
+    QCOMPARE(form->table()->selectedRow(), 2);
+    QCOMPARE(form->panels()->currentMessage(), QString());
+    QTest::keyClick(text, Qt::Key_Return);
+    QCOMPARE(form->table()->selectedRow(), 0);
+    QCOMPARE(form->panels()->currentMessage(), QStringLiteral("Поиск продолжен с начала"));
+    QTest::keyClick(text, Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(form->table()->selectedRow(), 2);
+    QCOMPARE(form->panels()->currentMessage(), QStringLiteral("Поиск продолжен с конца"));
+
+    bar->findChild<QCheckBox *>(QStringLiteral("MatchCase"))->setChecked(true);
+    QTest::keyClick(text, Qt::Key_Return);
+    QCOMPARE(form->panels()->currentMessage(), QStringLiteral("Текст «иванов» не найден"));
+    QCOMPARE(form->table()->selectedRow(), 2); // the selection stays
+    QVERIFY(m_desktop.logged(QStringLiteral("beep")).isEmpty());
+
+    QTest::keyClick(text, Qt::Key_Escape);
+    QVERIFY(bar->isHidden());
+    QVERIFY(form->table()->hasFocus());
+    form->action("ActionFind")->trigger(); // back with the last text ready to be typed over
+    QVERIFY(bar->isVisible() && text->hasFocus());
+    QCOMPARE(text->selectedText(), QStringLiteral("иванов"));
+}
+
 // --- every action through the real window, by its name ---
 
 void MainFormTest::prepareActionWindow()
@@ -892,6 +986,14 @@ std::vector<MainFormTest::Binding> MainFormTest::bindings()
         selectRow(1);
         expect();
     };
+    const auto clear = [this] {
+        m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
+        m_form->action("Action21")->trigger();
+    };
+    const auto findA = [this] {
+        setRecords({"a", "b", "a"});
+        m_form->findBar()->findChild<QLineEdit *>(QStringLiteral("FindText"))->setText(QStringLiteral("a"));
+    };
     const auto sortsBy = [this](int column, int direction, const QStringList &order) {
         return [=] {
             QCOMPARE(m_form->settings().read(Keys::sortColumn()), column);
@@ -991,6 +1093,17 @@ std::vector<MainFormTest::Binding> MainFormTest::bindings()
          }},
         {"Action24", [this] { m_desktop.clipboard = ClipboardRecord::text(letterRecord("d")); },
          [this] { QCOMPARE(letters(), QStringList({"b", "a", "c", "d"})); }},
+        // Undo and redo of a clear; finding "a" in records a, b, a.
+        {"ActionUndo", clear, [this] { QCOMPARE(letters(), QStringList({"b", "a", "c"})); }},
+        {"ActionRedo",
+         [this, clear] {
+             clear();
+             m_form->action("ActionUndo")->trigger();
+         },
+         [this] { QCOMPARE(letters(), QStringList()); }},
+        {"ActionFind", {}, [this] { QVERIFY(!m_form->findBar()->isHidden()); }},
+        {"ActionFindNext", findA, [this] { QCOMPARE(m_form->table()->selectedRow(), 0); }},
+        {"ActionFindPrevious", findA, [this] { QCOMPARE(m_form->table()->selectedRow(), 2); }},
     };
     for (int k = 1; k <= kRecentFileCount; ++k)
         rows.push_back({ActionTable::reopenActions()[k - 1], {}, opens(QStringLiteral("recent%1.db").arg(k))});
