@@ -7,9 +7,12 @@
 #include "document/Document.h"
 #include "document/DocumentView.h"
 #include "records/RecordCommands.h"
+#include "records/RecordHistory.h"
+#include "records/SortCommands.h"
 #include "users/Settings.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -58,6 +61,7 @@ int runRecordsBench(const QStringList &args)
     }
 
     QTemporaryDir dir; // settings of their own: the administrator needs no right keys
+    QDir(dir.path()).mkpath(QStringLiteral("data")); // the sort column is stored there
     Settings settings{ProgramDir(dir.path())};
     Document document;
     document.setRole(QStringLiteral("admin"));
@@ -67,7 +71,8 @@ int runRecordsBench(const QStringList &args)
     view.show();
     AnsweringDesktop desktop;
     TitleOnlyView titles;
-    RecordCommands commands(document, settings, desktop, titles, *view.selectionModel());
+    RecordHistory history(document, settings, *view.selectionModel());
+    RecordCommands commands(document, settings, desktop, titles, *view.selectionModel(), history);
     int resets = 0;
     QObject::connect(&document.model(), &QAbstractItemModel::modelReset, [&] { ++resets; });
 
@@ -104,8 +109,19 @@ int runRecordsBench(const QStringList &args)
     report("cut", 5, selectMiddle, [&] { commands.Cut(); });
     report("paste", 5, nothing, [&] { commands.Paste(); });
     report("titles", 5, nothing, [&] { commands.setTitles(commands.titles()); });
+    const int beforeClear = document.model().recordCount();
     report("clear", 1, nothing, [&] { commands.ClearAll(); });
+    const bool cleared = document.model().recordCount() == 0;
+    report("undo_clear", 1, nothing, [&] { history.undo(); });
+    report("redo_clear", 1, nothing, [&] { history.redo(); });
+    report("undo_clear_again", 1, nothing, [&] { history.undo(); });
+    SortCommands sort(document.model(), settings, desktop, history);
+    sort.chooseColumn(1);
+    const Record first = document.model().table().record(0);
+    report("sort", 1, nothing, [&] { sort.resort(); });
+    report("undo_sort", 1, nothing, [&] { history.undo(); });
     out << "resets " << resets << '\n';
     out.flush();
-    return document.model().recordCount() == 0 ? 0 : 1;
+    const bool restored = document.model().recordCount() == beforeClear && document.model().table().record(0) == first;
+    return cleared && restored ? 0 : 1;
 }

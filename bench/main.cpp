@@ -1,4 +1,5 @@
 #include "BenchCommands.h"
+#include "FindBench.h"
 #include "RecordsBench.h"
 #include "SortBench.h"
 
@@ -24,6 +25,7 @@ constexpr CommandSpec kCommands[] = {
     { "sort", "IN.db COL DIR OUT.db", runSortBench },
     { "records", "N", runRecordsBench, true },
     { "print", "IN.db OUT.pdf", runPrint, true },
+    { "find", "N", runFindBench },
 };
 
 int argumentCount(const CommandSpec &spec)

@@ -1,9 +1,27 @@
 #!/usr/bin/env bash
 # Shared set-up of run.sh and test.sh: installs the Debian 12 packages the build
-# and the tests need (only when something is missing), then configures and builds
-# into build/. Safe to run again: a second run installs nothing.
+# and the tests need (only when something is missing), then configures and
+# builds into the given folder.
+#
+#   scripts/setup.sh BUILD_DIR BUILD_TYPE [-DNAME=VALUE ...]
+#
+# The folder is configured again whenever its cache is missing or holds another
+# build type or another value for one of the given settings, so switching a
+# folder between build types never builds with the old flags. Safe to run
+# again: a second run installs nothing and configures nothing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+if [ "$#" -lt 2 ]; then
+    echo "usage: $0 BUILD_DIR BUILD_TYPE [-DNAME=VALUE ...]" >&2
+    exit 2
+fi
+build_dir=$1
+definitions=("CMAKE_BUILD_TYPE=$2")
+shift 2
+for arg in "$@"; do
+    definitions+=("${arg#-D}")
+done
 
 packages=(
     build-essential cmake g++ pkg-config
@@ -44,8 +62,19 @@ if [ "${#missing[@]}" -gt 0 ]; then
         apt-get install -y --no-install-recommends "${missing[@]}" </dev/null
 fi
 
-build_type=${TABLORA_BUILD_TYPE:-Release}
-if [ ! -f build/CMakeCache.txt ]; then
-    cmake -S . -B build -DCMAKE_BUILD_TYPE="$build_type"
+# True when the folder has no cache yet or its cache holds another value for
+# one of the wanted NAME=VALUE settings.
+needs_configure() {
+    local cache="$build_dir/CMakeCache.txt" def name
+    [ -f "$cache" ] || return 0
+    for def in "${definitions[@]}"; do
+        name=${def%%=*}
+        [ "$(sed -n "s/^${name}:[A-Z]*=//p" "$cache")" = "${def#*=}" ] || return 0
+    done
+    return 1
+}
+
+if needs_configure; then
+    cmake -S . -B "$build_dir" "${definitions[@]/#/-D}"
 fi
-cmake --build build --parallel "$(nproc)"
+cmake --build "$build_dir" --parallel "$(nproc)"

@@ -98,6 +98,11 @@ std::vector<ActionSpec> buildActions()
         {"Action70", "Программы", {}, kFile, kExampleIcon},
         {"Action71", "Профайл", {}, kFile, kExampleIcon},
         {"Action72", "Школьная база", {}, kFile, kExampleIcon},
+        {"ActionUndo", "Отменить", "Ctrl+Z", kEdit, "edit-undo"},
+        {"ActionRedo", "Повторить", "Ctrl+Y", kEdit, "edit-redo", "Ctrl+Shift+Z"},
+        {"ActionFind", "Найти...", "Ctrl+Shift+F", kEdit, "system-search"},
+        {"ActionFindNext", "Найти далее", "F3", kEdit, "go-down"},
+        {"ActionFindPrevious", "Найти ранее", "Shift+F3", kEdit, "go-up"},
     };
     assert(a.size() == size_t(kActionCount));
     return a;
@@ -137,7 +142,9 @@ std::vector<MenuEntry> buildMenuBar()
                  item("Action3")}),
         subMenu("Записи",
                 {item("Action2"), separator(), item("Action66"), separator(), item("Action19"), item("Action23"),
-                 item("Action22"), item("Action24"), separator(), item("Action20"), item("Action21")}),
+                 item("Action22"), item("Action24"), separator(), item("Action20"), item("Action21"), separator(),
+                 item("ActionUndo"), item("ActionRedo"), separator(), item("ActionFind"), item("ActionFindNext"),
+                 item("ActionFindPrevious")}),
         subMenu("Сортировка",
                 {subMenu("Выбрать столбец", sortColumns), separator(), item("Action63"), item("Action64")}),
         subMenu("Пользователи", {separator(), item("Action5"), item("Action46")}),
@@ -194,8 +201,8 @@ const std::vector<ToolButtonSpec> &toolBar()
 
 const QStringList &popupMenu()
 {
-    static const QStringList entries = {"Action2",  {}, "Action66", {}, "Action19", "Action23",
-                                        "Action22", "Action24", {}, "Action20", "Action21"};
+    static const QStringList entries = {"Action2",  {}, "Action66", {}, "Action19", "Action23", "Action22",
+                                        "Action24", {}, "Action20", "Action21", {}, "ActionFind"};
     return entries;
 }
 

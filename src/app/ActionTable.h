@@ -12,15 +12,18 @@
 // intended layout.
 namespace ActionTable {
 
-inline constexpr int kActionCount = 72;
+// Action1 to Action72, then the find and undo commands under names of their
+// own.
+inline constexpr int kActionCount = 77;
 
 struct ActionSpec
 {
-    QString name;        // the action's stable name, "Action1" to "Action72"
+    QString name;        // the action's stable name: "Action1" to "Action72", "ActionFind", ...
     QString caption;     // the command's caption
     QString shortcut;    // portable text ("Ctrl+Alt+S"), empty for none
     QString category;
     QString icon;        // freedesktop icon name, empty for none
+    QString otherShortcut = {}; // a second key for the same command, empty for none
 };
 
 // Entries of menus: an action (with the item's own caption where it differs
@@ -42,7 +45,7 @@ struct ToolButtonSpec
     QString action;  // empty for a separator
 };
 
-// All actions, in number order.
+// All actions, the numbered ones in number order first.
 const std::vector<ActionSpec> &actions();
 // The spec of the named action; the name must be one of the table's.
 const ActionSpec &action(const QString &name);

@@ -48,6 +48,11 @@ QStyle::StandardPixmap fallbackPixmap(const QString &icon)
         {"help-about", QStyle::SP_MessageBoxInformation},
         {"view-sort-ascending", QStyle::SP_ArrowUp},
         {"view-sort-descending", QStyle::SP_ArrowDown},
+        {"edit-undo", QStyle::SP_ArrowBack},
+        {"edit-redo", QStyle::SP_ArrowForward},
+        {"system-search", QStyle::SP_FileDialogContentsView},
+        {"go-down", QStyle::SP_ArrowDown},
+        {"go-up", QStyle::SP_ArrowUp},
     };
     return pixmaps.value(icon, QStyle::SP_FileIcon);
 }
@@ -72,7 +77,10 @@ CommandMap::CommandMap(QMainWindow *window)
         a->setIcon(commandIcon(spec));
         a->setProperty("category", spec.category);
         if (!spec.shortcut.isEmpty()) {
-            a->setShortcut(QKeySequence(spec.shortcut, QKeySequence::PortableText));
+            QList<QKeySequence> keys{QKeySequence(spec.shortcut, QKeySequence::PortableText)};
+            if (!spec.otherShortcut.isEmpty())
+                keys.append(QKeySequence(spec.otherShortcut, QKeySequence::PortableText));
+            a->setShortcuts(keys);
             a->setShortcutContext(Qt::WindowShortcut);
             window->addAction(a); // the key works even while no menu shows the action
         }

@@ -54,7 +54,7 @@ void QtDesktopServices::showMessage(const QString &caption, const QString &text,
 {
     QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, dialogParent());
     keepAboveDialogs(box);
-    box.exec();
+    execDialog(box);
 }
 
 DesktopServices::Answer QtDesktopServices::ask(const QString &caption, const QString &text, Icon icon,
@@ -68,7 +68,7 @@ DesktopServices::Answer QtDesktopServices::ask(const QString &caption, const QSt
     keepAboveDialogs(box);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
-    switch (box.exec()) {
+    switch (execDialog(box)) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:

@@ -6,7 +6,8 @@
 #include <QPointer>
 #include <QWidget>
 
-// The desktop services of the running program, on Qt.
+// The desktop services of the running program, on Qt. Message boxes and
+// questions are shown through execDialog, as the program's own dialogs are.
 class QtDesktopServices : public DesktopServices
 {
 public:

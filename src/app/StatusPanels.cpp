@@ -14,7 +14,7 @@ StatusPanels::StatusPanels(QWidget *parent)
     const QString initial[3] = {QStringLiteral("Всего записей:"), QStringLiteral("Имя:"), QStringLiteral("Состояние")};
     for (int i = 0; i < 3; ++i) {
         m_panels[i] = new QLabel(initial[i], this);
-        m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i));
+        m_panels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i)); // Panel1 is the notice panel
         m_panels[i]->setFrameShape(QFrame::StyledPanel);
         m_panels[i]->setFrameShadow(QFrame::Sunken);
         if (i < 2)

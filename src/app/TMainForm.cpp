@@ -8,8 +8,12 @@
 #include "WindowFrame.h"
 #include "document/DatabaseCodec.h"
 #include "document/DocumentTexts.h"
+#include "records/FindBar.h"
 #include "records/RecordCommands.h"
 #include "records/RecordDialogs.h"
+#include "records/RecordFinder.h"
+#include "records/RecordHistory.h"
+#include "records/SortCommands.h"
 #include "users/Accounts.h"
 #include "users/AdminCommands.h"
 #include "users/SettingKeys.h"
@@ -17,6 +21,7 @@
 #include "users/TEnterForm.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QStringList>
 #include <QCloseEvent>
 #include <QLabel>
@@ -35,14 +40,16 @@ TMainForm::TMainForm(DesktopServices &desktop, const ProgramDir &dir, QStringLis
     , m_errors(desktop, dir.errorLog())
     , m_settings(dir)
     , m_files(m_document, m_settings, desktop, *this, dir)
-    , m_sort(m_document.model(), m_settings, desktop)
     , m_help(desktop, dir, this)
     , m_print(m_document, desktop)
     , m_update(m_document, m_settings, m_files, desktop, m_errors, dir)
 {
     setObjectName(QStringLiteral("MainForm"));
     buildLayout();
-    m_records = std::make_unique<RecordCommands>(m_document, m_settings, desktop, *this, *Table1->selectionModel());
+    m_history = std::make_unique<RecordHistory>(m_document, m_settings, *Table1->selectionModel());
+    m_sort = std::make_unique<SortCommands>(m_document.model(), m_settings, desktop, *m_history);
+    m_records = std::make_unique<RecordCommands>(m_document, m_settings, desktop, *this, *Table1->selectionModel(),
+                                                 *m_history);
     m_recordDialogs = std::make_unique<RecordDialogs>(*m_records, desktop, m_errors, this);
     bindHandlers();
 
@@ -52,6 +59,9 @@ TMainForm::TMainForm(DesktopServices &desktop, const ProgramDir &dir, QStringLis
     Timer2.setInterval(200);
     connect(&Timer2, &QTimer::timeout, this, [this] { m_errors.run([this] { Timer2Timer(); }); });
     Timer2.start();
+    // The program ends with its main window; it does not wait for its last
+    // window, since the login can close before the main window shows.
+    connect(this, &TMainForm::closed, QCoreApplication::instance(), &QCoreApplication::quit);
 
     m_errors.run([this] { FormCreate(); });
 }
@@ -91,6 +101,10 @@ void TMainForm::buildLayout()
     PopupMenu1 = m_commands->buildPopupMenu(this);
     connect(Table1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { PopupMenu1->popup(Table1->viewport()->mapToGlobal(pos)); });
+
+    FindBar1 = new FindBar(m_document.model(), this);
+    addToolBar(Qt::BottomToolBarArea, FindBar1);
+    FindBar1->hide();
 
     StatusBar1 = new StatusPanels(this);
     setStatusBar(StatusBar1);
@@ -180,6 +194,18 @@ void TMainForm::bindHandlers()
         });
     });
     bind("Action49", [this] { m_update.Action49Execute(this); });
+
+    // Undo and redo of the record commands; finding records.
+    bind("ActionUndo", [this] { m_history->undo(); });
+    bind("ActionRedo", [this] { m_history->redo(); });
+    connect(m_history.get(), &RecordHistory::changed, this, &TMainForm::showHistory);
+    showHistory();
+    bind("ActionFind", [this] { FindBar1->open(); });
+    bind("ActionFindNext", [this] { findExecute(RecordSearch::Direction::Forward); });
+    bind("ActionFindPrevious", [this] { findExecute(RecordSearch::Direction::Backward); });
+    connect(FindBar1, &FindBar::findRequested, this,
+            [this](RecordSearch::Direction direction) { m_errors.run([=] { findExecute(direction); }); });
+    connect(FindBar1, &FindBar::closed, Table1, [this] { Table1->setFocus(); });
 }
 
 QAction *TMainForm::action(const QString &name) const
@@ -429,19 +455,19 @@ void TMainForm::Action5Execute()
 void TMainForm::sortColumnExecute(int column)
 {
     try {
-        m_sort.chooseColumn(column);
+        m_sort->chooseColumn(column);
     } catch (...) {
         markSortColumn(m_markedSortColumn); // the menu has already toggled the item
         throw;
     }
     markSortColumn(column);
-    m_sort.resort();
+    m_sort->resort();
 }
 
 void TMainForm::sortDirectionExecute(int factor)
 {
-    m_sort.chooseDirection(factor);
-    m_sort.resort();
+    m_sort->chooseDirection(factor);
+    m_sort->resort();
 }
 
 void TMainForm::markSortColumn(int column)
@@ -449,4 +475,29 @@ void TMainForm::markSortColumn(int column)
     m_markedSortColumn = column;
     for (int c = 0; c < kColumnCount; ++c)
         action(ActionTable::sortColumnActions()[c])->setChecked(c == column);
+}
+
+void TMainForm::findExecute(RecordSearch::Direction direction)
+{
+    const RecordSearch::Query query = FindBar1->query();
+    if (query.text.isEmpty()) {
+        FindBar1->open();
+        return;
+    }
+    const QString note = RecordFinder(m_document.model(), *Table1->selectionModel()).find(query, direction);
+    if (note.isEmpty())
+        StatusBar1->clearMessage();
+    else
+        StatusBar1->showMessage(note, 5000);
+}
+
+void TMainForm::showHistory()
+{
+    const auto show = [this](const QString &name, const QString &what, bool enabled) {
+        const QString caption = ActionTable::action(name).caption;
+        action(name)->setText(what.isEmpty() ? caption : caption + QLatin1Char(' ') + what);
+        action(name)->setEnabled(enabled);
+    };
+    show(QStringLiteral("ActionUndo"), m_history->undoName(), m_history->canUndo());
+    show(QStringLiteral("ActionRedo"), m_history->redoName(), m_history->canRedo());
 }

@@ -8,7 +8,7 @@
 #include "extras/HelpCommands.h"
 #include "extras/UpdateCommand.h"
 #include "records/PrintCommand.h"
-#include "records/SortCommands.h"
+#include "records/RecordSearch.h"
 #include "users/Settings.h"
 
 #include <QMainWindow>
@@ -21,12 +21,15 @@
 
 class CommandMap;
 class DesktopServices;
+class FindBar;
 class QAction;
 class QLabel;
 class QMenu;
 class RecordCommands;
 class RecordDialogs;
+class RecordHistory;
 class RecordListView;
+class SortCommands;
 class StatusPanels;
 
 // The main window: the one database as a list, every command as an action,
@@ -71,6 +74,7 @@ public:
     StatusPanels *panels() const { return StatusBar1; }
     QLabel *startPanel() const { return Panel1; }
     QMenu *popupMenu() const { return PopupMenu1; }
+    FindBar *findBar() const { return FindBar1; }
     QTimer &startTimer() { return Timer1; }
     QTimer &refreshTimer() { return Timer2; }
 
@@ -99,6 +103,8 @@ private:
     void Action5Execute();
     void sortColumnExecute(int column);
     void sortDirectionExecute(int factor);
+    void findExecute(RecordSearch::Direction direction);
+    void showHistory();
 
     DesktopServices &m_desktop;
     ProgramDir m_dir;
@@ -107,11 +113,12 @@ private:
     ErrorHandler m_errors;
     Settings m_settings;
     FileCommands m_files;
-    SortCommands m_sort;
     HelpCommands m_help;
     PrintCommand m_print;
     UpdateCommand m_update;
     // Made once the list exists: they read its selection.
+    std::unique_ptr<RecordHistory> m_history;
+    std::unique_ptr<SortCommands> m_sort;
     std::unique_ptr<RecordCommands> m_records;
     std::unique_ptr<RecordDialogs> m_recordDialogs;
 
@@ -120,6 +127,7 @@ private:
     StatusPanels *StatusBar1 = nullptr;
     QLabel *Panel1 = nullptr;
     QMenu *PopupMenu1 = nullptr;
+    FindBar *FindBar1 = nullptr;
     QTimer Timer1;
     QTimer Timer2;
     // Where the frame goes: the stored size or the design size, and the stored

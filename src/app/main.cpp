@@ -52,7 +52,6 @@ int main(int argc, char *argv[])
         timings->attach(window);
     desktop.setDialogParent(&window);
     app.setErrorSink([&window](const QString &message) { window.errors().ApplicationEvents1Exception(message); });
-    QObject::connect(&window, &TMainForm::closed, &app, &QCoreApplication::quit);
     splash.reset();
 
     window.FormShow();

@@ -200,7 +200,10 @@ std::optional<Unencodable> findUnencodable(const TableData &table)
                 continue;
             const qsizetype at = Windows1251::firstUnencodable(record.text());
             if (at >= 0) {
-                found[size_t(part)] = Unencodable { row, record.columnAt(at) };
+                int column = kColumnCount - 1;
+                while (record.cellStart(column) > at)
+                    --column;
+                found[size_t(part)] = Unencodable { row, column };
                 return;
             }
         }

@@ -96,11 +96,3 @@ Record::Cells Record::cells() const
         out[i] = cell(i).toString();
     return out;
 }
-
-int Record::columnAt(qsizetype offset) const
-{
-    int column = 0;
-    while (column < kColumnCount - 1 && end(column) <= offset)
-        ++column;
-    return column;
-}

@@ -43,16 +43,15 @@ public:
 
     QStringView cell(int column) const
     {
-        const qsizetype begin = column == 0 ? 0 : end(column - 1);
+        const qsizetype begin = cellStart(column);
         const qsizetype end = column == kColumnCount - 1 ? textSize() : this->end(column);
         return text().mid(begin, end - begin);
     }
     Cells cells() const;
-
-    // All eight cells back to back.
+    // The eight cells back to back, for scanning a whole record at once;
+    // cell(c) is the part from cellStart(c) on.
     QStringView text() const { return QStringView(m_text).mid(isLong() ? kLongPrefix : 0); }
-    // The column whose cell holds the character at offset in text().
-    int columnAt(qsizetype offset) const;
+    qsizetype cellStart(int column) const { return column == 0 ? 0 : end(column - 1); }
 
     // True when every character of the text is known to be one the database
     // file's code page holds, because the text was decoded from it; false

@@ -50,6 +50,19 @@ void TableData::reserve(int count)
                              (m_records.capacity() - m_records.size()) * sizeof(Record));
 }
 
+Record TableData::takeRecord(int row)
+{
+    Record taken = std::move(m_records[row]);
+    m_records.erase(m_records.begin() + row);
+    return taken;
+}
+
+void TableData::restoreRecords(std::vector<Record> records)
+{
+    assert(m_records.empty());
+    m_records = std::move(records);
+}
+
 void TableData::reorder(const std::vector<int> &order)
 {
     assert(order.size() == m_records.size());

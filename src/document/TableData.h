@@ -52,9 +52,17 @@ public:
     // and nothing else uses the table meanwhile.
     void appendEmptyRecords(int count) { m_records.resize(m_records.size() + size_t(count)); }
     void setRecord(int row, Record record) { m_records[row] = std::move(record); }
-    void removeRecord(int row) { m_records.erase(m_records.begin() + row); }
-    // Removes every record and hands them over, for the caller to free.
+    // Moves record in at row, 0 to recordCount().
+    void insertRecord(int row, Record record) { m_records.insert(m_records.begin() + row, std::move(record)); }
+    // Moves the record at row out of the table.
+    Record takeRecord(int row);
+    // Puts record at row and hands back the one it replaces.
+    Record exchangeRecord(int row, Record record) { return std::exchange(m_records[row], std::move(record)); }
+    // Removes every record and hands them over, in order.
     std::vector<Record> takeRecords() { return std::exchange(m_records, {}); }
+    // Puts records taken from this table back into it while it holds none:
+    // the vector itself moves in, no record is copied.
+    void restoreRecords(std::vector<Record> records);
 
     // Reorders the records: the new row i holds the old row order[i].
     void reorder(const std::vector<int> &order);

@@ -3,27 +3,21 @@
 #include <system_error>
 #include <thread>
 
-namespace {
+TableModel::TableModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
 
-// Frees records off the UI thread: a million of them take a tenth of a second
-// and more to free, which clearing the table must not spend. Nothing else
-// refers to them; their texts' shared counts are atomic. Should no thread
-// start, they are freed here.
-void freeInBackground(std::vector<Record> records)
+void TableModel::discard(std::vector<Record> records)
 {
     if (records.empty())
         return;
+    // Their texts' shared counts are atomic. Should no thread start, they are
+    // freed here.
     try {
         std::thread([doomed = std::move(records)]() mutable { doomed = {}; }).detach();
     } catch (const std::system_error &) {
     }
-}
-
-} // namespace
-
-TableModel::TableModel(QObject *parent)
-    : QAbstractTableModel(parent)
-{
 }
 
 void TableModel::replaceTable(TableData table)
@@ -32,41 +26,72 @@ void TableModel::replaceTable(TableData table)
     std::vector<Record> replaced = m_table.takeRecords();
     m_table = std::move(table);
     endResetModel();
-    freeInBackground(std::move(replaced));
+    discard(std::move(replaced));
     emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
     for (int c = 0; c < kColumnCount; ++c)
         emit columnWidthChanged(c);
+    emit tableReplaced();
 }
 
 void TableModel::appendRecord(Record record)
 {
-    const int row = m_table.recordCount();
-    beginInsertRows({}, row, row);
-    m_table.appendRecord(std::move(record));
-    endInsertRows();
+    insertRecord(m_table.recordCount(), std::move(record));
 }
 
 void TableModel::setRecord(int row, Record record)
 {
-    m_table.setRecord(row, std::move(record));
-    emit dataChanged(index(row, 0), index(row, kColumnCount - 1), {Qt::DisplayRole});
+    exchangeRecord(row, std::move(record));
 }
 
 void TableModel::removeRecord(int row)
 {
-    beginRemoveRows({}, row, row);
-    m_table.removeRecord(row);
-    endRemoveRows();
+    takeRecord(row);
 }
 
 void TableModel::clearRecords()
 {
-    if (m_table.recordCount() == 0)
-        return;
-    beginRemoveRows({}, 0, m_table.recordCount() - 1);
-    std::vector<Record> removed = m_table.takeRecords();
+    discard(takeRecords());
+}
+
+void TableModel::insertRecord(int row, Record record)
+{
+    beginInsertRows({}, row, row);
+    m_table.insertRecord(row, std::move(record));
+    endInsertRows();
+}
+
+Record TableModel::takeRecord(int row)
+{
+    beginRemoveRows({}, row, row);
+    Record taken = m_table.takeRecord(row);
     endRemoveRows();
-    freeInBackground(std::move(removed));
+    return taken;
+}
+
+Record TableModel::exchangeRecord(int row, Record record)
+{
+    Record before = m_table.exchangeRecord(row, std::move(record));
+    emit dataChanged(index(row, 0), index(row, kColumnCount - 1), {Qt::DisplayRole});
+    return before;
+}
+
+std::vector<Record> TableModel::takeRecords()
+{
+    if (m_table.recordCount() == 0)
+        return {};
+    beginRemoveRows({}, 0, m_table.recordCount() - 1);
+    std::vector<Record> taken = m_table.takeRecords();
+    endRemoveRows();
+    return taken;
+}
+
+void TableModel::restoreRecords(std::vector<Record> records)
+{
+    if (records.empty())
+        return;
+    beginInsertRows({}, 0, int(records.size()) - 1);
+    m_table.restoreRecords(std::move(records));
+    endInsertRows();
 }
 
 void TableModel::setTitle(int column, const QString &title)

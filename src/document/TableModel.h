@@ -24,6 +24,19 @@ public:
     void removeRecord(int row);
     void clearRecords();
 
+    // The same changes with the records moved in and out, never copied, so
+    // that taking a change back costs no more than making it.
+    void insertRecord(int row, Record record);
+    Record takeRecord(int row);
+    Record exchangeRecord(int row, Record record);
+    std::vector<Record> takeRecords();
+    // Into an empty table only; one insertion of all rows.
+    void restoreRecords(std::vector<Record> records);
+
+    // Frees records off the UI thread: a million of them take a tenth of a
+    // second and more to free. Nothing else may refer to them.
+    static void discard(std::vector<Record> records);
+
     void setTitle(int column, const QString &title);
     // Follows the width rule of TableData::constrainedWidth.
     void setWidth(int column, int width);
@@ -45,6 +58,8 @@ public:
 signals:
     // A column's stored width changed; after a reset every width may have.
     void columnWidthChanged(int column);
+    // replaceTable put another table in place of the one shown (New, a load).
+    void tableReplaced();
 
 private:
     TableData m_table;

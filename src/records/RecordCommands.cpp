@@ -1,7 +1,11 @@
 #include "RecordCommands.h"
 
+#include "ClearChange.h"
 #include "ClipboardRecord.h"
+#include "RecordHistory.h"
+#include "RowChange.h"
 #include "SingleLineValidator.h"
+#include "TitlesChange.h"
 #include "base/DesktopServices.h"
 #include "document/Document.h"
 #include "document/DocumentView.h"
@@ -23,12 +27,13 @@ Record singleLineRecord(const Record::Cells &cells)
 } // namespace
 
 RecordCommands::RecordCommands(Document &document, Settings &settings, DesktopServices &desktop,
-                               DocumentView &view, QItemSelectionModel &selection)
+                               DocumentView &view, QItemSelectionModel &selection, RecordHistory &history)
     : m_document(document)
     , m_settings(settings)
     , m_desktop(desktop)
     , m_view(view)
     , m_selection(selection)
+    , m_history(history)
 {
 }
 
@@ -98,17 +103,17 @@ bool RecordCommands::confirm(const QString &question)
         == DesktopServices::Answer::Yes;
 }
 
-void RecordCommands::takeRecord(Record record)
+void RecordCommands::insertAtEnd(const QString &name, Record record)
 {
-    m_document.model().appendRecord(std::move(record));
-    m_document.setModified(true);
+    const int row = m_document.model().recordCount();
+    m_history.push(
+        std::make_unique<RowChange>(m_document.model(), name, RowChange::Kind::Insert, row, std::move(record)));
 }
 
-void RecordCommands::removeRecord(int row)
+void RecordCommands::removeRecord(const QString &name, int row)
 {
-    m_document.model().removeRecord(row);
+    m_history.push(std::make_unique<RowChange>(m_document.model(), name, RowChange::Kind::Remove, row));
     m_selection.clearSelection();
-    m_document.setModified(true);
 }
 
 void RecordCommands::beginAdd()
@@ -147,7 +152,7 @@ void RecordCommands::Delete()
     m_desktop.beep();
     if (!confirm(deleteQuestion()))
         return;
-    removeRecord(row);
+    removeRecord(QStringLiteral("удаление записи"), row);
 }
 
 void RecordCommands::ClearAll()
@@ -155,8 +160,7 @@ void RecordCommands::ClearAll()
     requireEditRight();
     if (!confirm(clearQuestion()))
         return;
-    m_document.model().clearRecords();
-    m_document.setModified(true);
+    m_history.push(std::make_unique<ClearChange>(m_document.model()));
 }
 
 void RecordCommands::Copy()
@@ -176,7 +180,7 @@ void RecordCommands::Cut()
         return;
     requireEditRight();
     m_desktop.setClipboardText(ClipboardRecord::text(m_document.model().table().record(row)));
-    removeRecord(row);
+    removeRecord(QStringLiteral("вырезание записи"), row);
 }
 
 void RecordCommands::Paste()
@@ -187,12 +191,12 @@ void RecordCommands::Paste()
         tell(notARecordMessage());
         return;
     }
-    takeRecord(std::move(*record));
+    insertAtEnd(QStringLiteral("вставку записи"), std::move(*record));
 }
 
 void RecordCommands::appendRecord(const Record::Cells &cells)
 {
-    takeRecord(singleLineRecord(cells));
+    insertAtEnd(QStringLiteral("добавление записи"), singleLineRecord(cells));
 }
 
 bool RecordCommands::writeSelected(const Record::Cells &cells)
@@ -200,14 +204,15 @@ bool RecordCommands::writeSelected(const Record::Cells &cells)
     const int row = selectedOrTell();
     if (row < 0)
         return false;
-    m_document.model().setRecord(row, singleLineRecord(cells));
-    m_document.setModified(true);
+    m_history.push(std::make_unique<RowChange>(m_document.model(), QStringLiteral("изменение записи"),
+                                               RowChange::Kind::Replace, row, singleLineRecord(cells)));
     return true;
 }
 
 void RecordCommands::setTitles(const Record::Cells &titles)
 {
+    Record::Cells clean;
     for (int c = 0; c < kColumnCount; ++c)
-        m_document.model().setTitle(c, SingleLineValidator::singleLine(titles[c]));
-    m_document.setModified(true);
+        clean[c] = SingleLineValidator::singleLine(titles[c]);
+    m_history.push(std::make_unique<TitlesChange>(m_document.model(), clean));
 }

@@ -8,12 +8,14 @@ class DesktopServices;
 class Document;
 class DocumentView;
 class QItemSelectionModel;
+class RecordHistory;
 class Settings;
 
 // The commands that change single records and the whole table: add, edit,
 // view, delete, clear all, copy, cut, paste, and the column titles. Every one
 // that changes the table first passes the rights check for [Prava] EditBase
-// (after the selection test where it has one) and sets the modified flag.
+// (after the selection test where it has one) and makes its change through
+// the history, which sets the modified flag and can take the change back.
 //
 // The selected record is the one selected row of the list, read from its
 // selection at the moment a command or a dialog's button asks for it.
@@ -31,7 +33,7 @@ class RecordCommands
 {
 public:
     RecordCommands(Document &document, Settings &settings, DesktopServices &desktop, DocumentView &view,
-                   QItemSelectionModel &selection);
+                   QItemSelectionModel &selection, RecordHistory &history);
 
     // The selected record's row, or -1 when none is selected.
     int selectedRow() const;
@@ -77,12 +79,13 @@ private:
     void requireEditRight() const;
     bool confirm(const QString &question);
     void tell(const QString &message);
-    void takeRecord(Record record);
-    void removeRecord(int row);
+    void insertAtEnd(const QString &name, Record record);
+    void removeRecord(const QString &name, int row);
 
     Document &m_document;
     Settings &m_settings;
     DesktopServices &m_desktop;
     DocumentView &m_view;
     QItemSelectionModel &m_selection;
+    RecordHistory &m_history;
 };

@@ -1,15 +1,19 @@
 #include "SortCommands.h"
 
+#include "RecordHistory.h"
 #include "RowSorter.h"
+#include "SortChange.h"
 #include "base/DesktopServices.h"
 #include "document/TableModel.h"
 #include "users/SettingKeys.h"
 #include "users/Settings.h"
 
-SortCommands::SortCommands(TableModel &model, Settings &settings, DesktopServices &desktop)
+SortCommands::SortCommands(TableModel &model, Settings &settings, DesktopServices &desktop,
+                           RecordHistory &history)
     : m_model(model)
     , m_settings(settings)
     , m_desktop(desktop)
+    , m_history(history)
 {
 }
 
@@ -30,5 +34,6 @@ void SortCommands::resort()
     if (m_model.recordCount() < 2)
         return;
     BusyScope busy(m_desktop);
-    m_model.reorder(RowSorter::sortedOrder(m_model.table(), column, factor, RowSorter::collator()));
+    m_history.push(std::make_unique<SortChange>(
+        m_model, RowSorter::sortedOrder(m_model.table(), column, factor, RowSorter::collator())));
 }

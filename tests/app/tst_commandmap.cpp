@@ -114,6 +114,13 @@ void CommandMapTest::menuTree()
   —
   Action20 Удалить Del
   Action21 Очистить всю базу
+  —
+  ActionUndo Отменить Ctrl+Z
+  ActionRedo Повторить Ctrl+Y
+  —
+  ActionFind Найти... Ctrl+Shift+F
+  ActionFindNext Найти далее F3
+  ActionFindPrevious Найти ранее Shift+F3
 [Сортировка]
   [Выбрать столбец]
     Action4 Дополн.
@@ -286,7 +293,7 @@ void CommandMapTest::popupMenu()
     for (QAction *a : popup->actions())
         items << (a->isSeparator() ? QStringLiteral("—") : a->objectName());
     QCOMPARE(items, QStringList({"Action2", "—", "Action66", "—", "Action19", "Action23", "Action22", "Action24",
-                                 "—", "Action20", "Action21"}));
+                                 "—", "Action20", "Action21", "—", "ActionFind"}));
 }
 
 // Every separator is drawn as a line, even one that opens a menu
@@ -351,13 +358,20 @@ void CommandMapTest::unreachableCommands()
 
 void CommandMapTest::shortcutsStayInTheMainWindow()
 {
+    QHash<QKeySequence, QString> owners;
     for (const ActionTable::ActionSpec &spec : ActionTable::actions()) {
         QAction *a = m_map->action(spec.name);
         if (a->shortcut().isEmpty())
             continue;
         QCOMPARE(a->shortcutContext(), Qt::WindowShortcut);
         QVERIFY(m_window->actions().contains(a));
+        for (const QKeySequence &key : a->shortcuts()) {
+            QVERIFY2(!owners.contains(key), qPrintable(key.toString() + " " + owners.value(key)));
+            owners.insert(key, spec.name);
+        }
     }
+    QCOMPARE(m_map->action("ActionRedo")->shortcuts(),
+             QList<QKeySequence>({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
     QCOMPARE(m_map->action("Action12")->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
     QCOMPARE(m_map->action("Action20")->shortcut(), QKeySequence(Qt::Key_Delete));
     QCOMPARE(m_map->action("Action7")->shortcut(), QKeySequence(Qt::Key_F1));

@@ -6,18 +6,27 @@
 #include "app/QtDesktopServices.h"
 #include "app/TMainForm.h"
 #include "app/TSplashForm.h"
+#include "app/TabloraApplication.h"
 #include "document/DatabaseCodec.h"
+#include "document/FileCommands.h"
+#include "extras/InfoPages.h"
+#include "records/ClipboardRecord.h"
+#include "records/FindBar.h"
+#include "records/RecordCommands.h"
 #include "base/Windows1251.h"
 #include "users/Accounts.h"
 #include "users/SettingKeys.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -25,6 +34,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -50,19 +60,6 @@ std::function<int(QDialog &)> cancelLogin()
         return dialog.result();
     };
 }
-
-// The script, and a look at the screen whenever the program pauses.
-class WatchedDesktop : public ScriptedDesktop
-{
-public:
-    void sleep(int milliseconds) override
-    {
-        if (onSleep)
-            onSleep();
-        ScriptedDesktop::sleep(milliseconds);
-    }
-    std::function<void()> onSleep;
-};
 
 } // namespace
 
@@ -95,7 +92,7 @@ private slots:
     void closeWhenSaveDoesNotHappen();
     void shutdownPanelIsPaintedBeforeThePause();
     void closeWithReadOnlySettings();
-    void exitTakesTheClosePath();
+    void closingTheWindowEndsTheProgram();
     void favouriteCells();
     void refusedCommandIsLoggedAndShown();
     void sortCommandsPersistTheirChoice();
@@ -104,26 +101,60 @@ private slots:
     void messageBoxIsCentredOnTheActiveDialog();
     void splashTitleStandsClearOfThePicture();
     void draggedWidthObeysTheColumnLimits();
+    void clearByMistakeThenUndo();
+    void findFromTheBar();
+    void everyActionReachesItsHandler_data();
+    void everyActionReachesItsHandler();
+    void reachableActionsHaveHandlers();
+    void recentFilesFollowTheOpens();
 
 private:
+    // What triggering one action must do in the window prepareActionWindow()
+    // makes: the desktop's part, queued before the trigger, and what must hold
+    // afterwards.
+    struct Binding
+    {
+        QString action;
+        std::function<void()> before;
+        std::function<void()> after;
+    };
+    // Every action with a handler that does something. Any other action must
+    // do nothing at all when triggered, and no menu, button or shortcut may
+    // reach it: a new command comes with its row here.
+    std::vector<Binding> bindings();
+    // A started window over a titled, unmodified database of three
+    // records, with five recent files and the three examples on disk.
+    void prepareActionWindow();
+    // Every cell of a record holds its letter.
+    static Record letterRecord(const QString &letter);
+    void setRecords(const QStringList &letters);
+    QStringList letters() const;
+    void selectRow(int row);
+    // The actions a menu, the toolbar or a shortcut reaches.
+    QSet<QString> reachableActions() const;
+
     std::unique_ptr<TMainForm> create(QStringList arguments = {});
     // Creation, the login (when asked) and the first tick of the start timer.
     std::unique_ptr<TMainForm> start(QStringList arguments = {});
     // Started with no login asked and not for the first time.
     std::unique_ptr<TMainForm> startWithoutLogin();
     void writeFile(const QString &relative, const QByteArray &content);
+    // An empty database; returns its full path.
+    QString writeDatabase(const QString &relative);
     QByteArray readFile(const QString &relative) const;
     void tick(TMainForm &form);
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    WatchedDesktop m_desktop;
+    ScriptedDesktop m_desktop;
+    std::unique_ptr<TMainForm> m_form; // the window of the action tests
+    int m_closes = 0;
+    QString m_shownDialog;
 };
 
 void MainFormTest::init()
 {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     m_desktop.reset();
-    m_desktop.onSleep = nullptr;
     m_dir = std::make_unique<QTemporaryDir>();
     QDir(m_dir->path()).mkpath(QStringLiteral("data"));
     QDir(m_dir->path()).mkpath(QStringLiteral("db/favourite"));
@@ -131,6 +162,7 @@ void MainFormTest::init()
 
 void MainFormTest::cleanup()
 {
+    m_form.reset();
     QLocale::setDefault(QLocale::c());
     QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
 }
@@ -140,6 +172,12 @@ void MainFormTest::writeFile(const QString &relative, const QByteArray &content)
     QFile f(m_dir->filePath(relative));
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(content);
+}
+
+QString MainFormTest::writeDatabase(const QString &relative)
+{
+    writeFile(relative, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(TableData())));
+    return m_dir->filePath(relative);
 }
 
 QByteArray MainFormTest::readFile(const QString &relative) const
@@ -341,6 +379,11 @@ void MainFormTest::userSwitch()
     form->document().setModified(true);
 
     m_desktop.clearLog();
+    QString statusShown;
+    m_desktop.onCall = [&](const QString &call) {
+        if (call == QLatin1String("process events"))
+            statusShown = form->panels()->text(2);
+    };
     m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer::No);
     m_desktop.expectDialog(typeLogin(QStringLiteral("petrov"), QStringLiteral("p")));
@@ -348,6 +391,7 @@ void MainFormTest::userSwitch()
     // The question comes while the previous user is still logged in.
     QCOMPARE(m_desktop.log().mid(2), QStringList({QStringLiteral("dialog"), QStringLiteral("sleep 500"),
                                                   QStringLiteral("process events"), QStringLiteral("sleep 200")}));
+    QCOMPARE(statusShown, QStringLiteral("Смена пользователя завершена"));
     QCOMPARE(form->panels()->text(2), QStringLiteral("Вы вошли как: moder"));
     QCOMPARE(form->document().role(), QStringLiteral("moder"));
     QVERIFY(form->document().isModified()); // the database is untouched
@@ -531,7 +575,10 @@ void MainFormTest::shutdownPanelIsPaintedBeforeThePause()
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     QImage shown;
-    m_desktop.onSleep = [&] { shown = form->screen()->grabWindow(form->winId()).toImage(); };
+    m_desktop.onCall = [&](const QString &call) {
+        if (call.startsWith(QLatin1String("sleep")))
+            shown = form->screen()->grabWindow(form->winId()).toImage();
+    };
     QVERIFY(form->close());
     const QRect panel(form->startPanel()->mapTo(form.get(), QPoint()), form->startPanel()->size());
     QVERIFY(shown.rect().contains(panel));
@@ -556,17 +603,20 @@ void MainFormTest::closeWithReadOnlySettings()
     QVERIFY(form->close()); // reported, and the program still ends
 }
 
-void MainFormTest::exitTakesTheClosePath()
+void MainFormTest::closingTheWindowEndsTheProgram()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
-    auto form = start();
+    auto form = startWithoutLogin();
     form->show();
-    form->document().setModified(true);
-    m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
-                             DesktopServices::Answer::Cancel);
-    form->action("Action3")->trigger();
-    QVERIFY(form->isVisible());
+    // The close runs in the program's event loop. When it does not end the
+    // loop, the call queued after it does, with another code; the call dies
+    // with its receiver, so it cannot reach a later test.
+    QObject otherwise;
+    QTimer::singleShot(0, form.get(), [&] {
+        form->close();
+        QMetaObject::invokeMethod(&otherwise, [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+    });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(!form->isVisible());
 }
 
 void MainFormTest::favouriteCells()
@@ -745,5 +795,437 @@ void MainFormTest::draggedWidthObeysTheColumnLimits()
     QVERIFY(!form->document().isModified()); // widths are not a change of the data
 }
 
-QTEST_MAIN(MainFormTest)
+// The user clears a database by mistake and takes it back: every record
+// returns and nothing is left to save. Opening a file starts a fresh history.
+void MainFormTest::clearByMistakeThenUndo()
+{
+    TableData t;
+    t.setTitle(1, QStringLiteral("Товар"));
+    for (const char *n : {"1", "2", "3"})
+        t.appendRecord(record({n, "Чай"}));
+    const QString p = m_dir->filePath(QStringLiteral("Склад.db"));
+    DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(t)));
+    auto form = startWithoutLogin();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    m_desktop.expectOpenFile(p);
+    form->action("Action9")->trigger();
+    QAction *undo = form->action("ActionUndo");
+    QAction *redo = form->action("ActionRedo");
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+
+    m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
+    form->action("Action21")->trigger();
+    QCOMPARE(form->document().model().recordCount(), 0);
+    QVERIFY(form->document().isModified());
+    QVERIFY(undo->isEnabled());
+    QCOMPARE(undo->text(), QStringLiteral("Отменить очистку базы"));
+
+    QTest::keyClick(form->table(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(form->document().model().table() == t);
+    QVERIFY(!form->document().isModified());
+    QCOMPARE(undo->text(), QStringLiteral("Отменить"));
+    QVERIFY(!undo->isEnabled());
+    QCOMPARE(redo->text(), QStringLiteral("Повторить очистку базы"));
+    QTest::keyClick(form->table(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(form->document().model().recordCount(), 0);
+    QTest::keyClick(form->table(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(form->document().model().recordCount(), 3);
+
+    m_desktop.expectOpenFile(p);
+    form->action("Action9")->trigger();
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+    QCOMPARE(redo->text(), QStringLiteral("Повторить"));
+    QVERIFY(form->close()); // no question: nothing to save
+}
+
+void MainFormTest::findFromTheBar()
+{
+    auto form = startWithoutLogin();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    TableModel &model = form->document().model();
+    for (const char *name : {"Иванов", "Петров", "Иванова", "Сидоров"})
+        model.appendRecord(record({"", "", name}));
+    model.setTitle(2, QStringLiteral("Фамилия"));
+    FindBar *bar = form->findBar();
+    QVERIFY(bar->isHidden());
+
+    QTest::keyClick(form->table(), Qt::Key_F3); // no text yet: the bar opens
+    QVERIFY(bar->isVisible());
+    auto *text = bar->findChild<QLineEdit *>(QStringLiteral("FindText"));
+    QVERIFY(text->hasFocus());
+    QCOMPARE(bar->findChild<QComboBox *>(QStringLiteral("Column"))->itemText(2), QStringLiteral("Фамилия"));
+
+    text->setText(QStringLiteral("иванов")); // typed
+    QTest::keyClick(text, Qt::Key_Return);
+    QCOMPARE(form->table()->selectedRow(), 0);
+    QTest::keyClick(text, Qt::Key_F3);
+    QCOMPARE(form->table()->selectedRow(), 2);
+    QCOMPARE(form->panels()->currentMessage(), QString());
+    QTest::keyClick(text, Qt::Key_Return);
+    QCOMPARE(form->table()->selectedRow(), 0);
+    QCOMPARE(form->panels()->currentMessage(), QStringLiteral("Поиск продолжен с начала"));
+    QTest::keyClick(text, Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(form->table()->selectedRow(), 2);
+    QCOMPARE(form->panels()->currentMessage(), QStringLiteral("Поиск продолжен с конца"));
+
+    bar->findChild<QCheckBox *>(QStringLiteral("MatchCase"))->setChecked(true);
+    QTest::keyClick(text, Qt::Key_Return);
+    QCOMPARE(form->panels()->currentMessage(), QStringLiteral("Текст «иванов» не найден"));
+    QCOMPARE(form->table()->selectedRow(), 2); // the selection stays
+    QVERIFY(m_desktop.logged(QStringLiteral("beep")).isEmpty());
+
+    QTest::keyClick(text, Qt::Key_Escape);
+    QVERIFY(bar->isHidden());
+    QVERIFY(form->table()->hasFocus());
+    form->action("ActionFind")->trigger(); // back with the last text ready to be typed over
+    QVERIFY(bar->isVisible() && text->hasFocus());
+    QCOMPARE(text->selectedText(), QStringLiteral("иванов"));
+}
+
+// --- every action through the real window, by its name ---
+
+void MainFormTest::prepareActionWindow()
+{
+    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    QString config = QStringLiteral("[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n[Reopen]\r\n");
+    for (int k = 1; k <= kRecentFileCount; ++k) {
+        const QString recent = writeDatabase(QStringLiteral("recent%1.db").arg(k));
+        config += QStringLiteral("Enabled%1=1\r\nFile%1=%2\r\n").arg(k).arg(recent);
+    }
+    writeFile(QStringLiteral("data/config.ini"), Windows1251::encode(config));
+    QDir(m_dir->path()).mkpath(QStringLiteral("Примеры"));
+    for (const FileCommands::Example e :
+         {FileCommands::Example::Programs, FileCommands::Example::Profile, FileCommands::Example::School})
+        writeDatabase(FileCommands::exampleFile(e));
+
+    m_form = start();
+    m_closes = 0;
+    connect(m_form.get(), &TMainForm::closed, this, [this] { ++m_closes; });
+    m_form->document().setFileName(m_dir->filePath(QStringLiteral("current.db")));
+    setRecords({"b", "a", "c"});
+    m_shownDialog.clear();
+    m_desktop.clearLog();
+}
+
+Record MainFormTest::letterRecord(const QString &letter)
+{
+    Record::Cells cells;
+    cells.fill(letter);
+    return Record(cells);
+}
+
+void MainFormTest::setRecords(const QStringList &letters)
+{
+    TableModel &model = m_form->document().model();
+    model.clearRecords();
+    for (const QString &letter : letters)
+        model.appendRecord(letterRecord(letter));
+}
+
+void MainFormTest::selectRow(int row)
+{
+    m_form->table()->selectionModel()->select(m_form->document().model().index(row, 0),
+                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+QStringList MainFormTest::letters() const
+{
+    QStringList out;
+    const TableData &t = m_form->document().model().table();
+    for (int row = 0; row < t.recordCount(); ++row)
+        out << t.cell(row, 1).toString();
+    return out;
+}
+
+std::vector<MainFormTest::Binding> MainFormTest::bindings()
+{
+    const auto opens = [this](const QString &relative) {
+        return [this, relative] { QCOMPARE(m_form->document().fileName(), m_dir->filePath(relative)); };
+    };
+    // The action shows a modal dialog of the given class, closed at once.
+    const auto showsDialog = [this](const char *action, const char *className) {
+        return Binding{QString::fromLatin1(action),
+                       [this] {
+                           m_desktop.expectDialog([this](QDialog &dialog) {
+                               m_shownDialog = QString::fromLatin1(dialog.metaObject()->className());
+                               return int(QDialog::Rejected);
+                           });
+                       },
+                       [this, className] { QCOMPARE(m_shownDialog, QString::fromLatin1(className)); }};
+    };
+    // The action shows a modeless dialog of the given class over the window.
+    const auto showsModeless = [this](const char *action, const char *className, std::function<void()> before) {
+        return Binding{QString::fromLatin1(action), std::move(before), [this, className] {
+                           QStringList shown;
+                           for (const QDialog *dialog : m_form->findChildren<QDialog *>()) {
+                               if (dialog->isVisible())
+                                   shown << QString::fromLatin1(dialog->metaObject()->className());
+                           }
+                           QCOMPARE(shown, QStringList{QString::fromLatin1(className)});
+                           QCOMPARE(m_desktop.logged(QStringLiteral("dialog")), QStringList());
+                       }};
+    };
+    // The action asks the shell to open the target, and nothing else.
+    const auto shellOpens = [this](const char *action, const QString &target) {
+        return Binding{QString::fromLatin1(action), {},
+                       [this, target] { QCOMPARE(m_desktop.log(), QStringList{QStringLiteral("open ") + target}); }};
+    };
+    // The action writes the information page and shows it in the browser.
+    const auto showsPage = [this, showsDialog](const char *action, InfoPages::Page page) {
+        Binding b = showsDialog(action, "TBrowserForm");
+        b.after = [this, page, dialog = b.after] {
+            dialog();
+            QCOMPARE(readFile(QStringLiteral("thanks.htm")), InfoPages::fileBytes(InfoPages::lines(page)));
+        };
+        return b;
+    };
+    Binding view = showsDialog("Action66", "TEditForm"); // modal, unlike the edit's
+    view.before = [this, expect = view.before] {
+        selectRow(1);
+        expect();
+    };
+    const auto clear = [this] {
+        m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
+        m_form->action("Action21")->trigger();
+    };
+    const auto findA = [this] {
+        setRecords({"a", "b", "a"});
+        m_form->findBar()->findChild<QLineEdit *>(QStringLiteral("FindText"))->setText(QStringLiteral("a"));
+    };
+    const auto sortsBy = [this](int column, int direction, const QStringList &order) {
+        return [=] {
+            QCOMPARE(m_form->settings().read(Keys::sortColumn()), column);
+            QCOMPARE(m_form->settings().read(Keys::sortDirection()), direction);
+            QCOMPARE(letters(), order);
+            for (int c = 0; c < kColumnCount; ++c)
+                QCOMPARE(m_form->action(ActionTable::sortColumnActions()[c])->isChecked(), c == column);
+        };
+    };
+    std::vector<Binding> rows = {
+        {"Action3", [this] { m_form->show(); }, [this] {
+             QVERIFY(!m_form->isVisible());
+             QCOMPARE(m_closes, 1);
+         }},
+        {"Action5",
+         [this] {
+             m_desktop.expectDialog([this](QDialog &dialog) {
+                 m_shownDialog = QString::fromLatin1(dialog.metaObject()->className());
+                 return typeLogin({}, {})(dialog);
+             });
+         },
+         [this] {
+             QCOMPARE(m_shownDialog, QStringLiteral("TEnterForm"));
+             QCOMPARE(m_form->panels()->text(2), QStringLiteral("Вы вошли как: admin"));
+         }},
+        {"Action8", {}, [this] {
+             QCOMPARE(m_form->document().fileName(), Document::untitledName());
+             QCOMPARE(letters(), QStringList());
+         }},
+        // Open takes a database and adds it to the recent files; the import
+        // takes a plain list of version 1.0 and leaves them alone.
+        {"Action9", [this] { m_desktop.expectOpenFile(writeDatabase(QStringLiteral("opened.db"))); }, [this] {
+             QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Открыть...]"));
+             QCOMPARE(m_form->document().fileName(), m_dir->filePath(QStringLiteral("opened.db")));
+             QCOMPARE(m_form->settings().read(Keys::reopenFileForShift(1)), m_form->document().fileName());
+         }},
+        {"Action69",
+         [this] {
+             writeFile(QStringLiteral("old.db"), DatabaseCodec::BuildPlainList(TableData()));
+             m_desktop.expectOpenFile(m_dir->filePath(QStringLiteral("old.db")));
+         },
+         [this] {
+             QCOMPARE(m_form->document().fileName(), m_dir->filePath(QStringLiteral("old.db")));
+             QCOMPARE(m_form->settings().read(Keys::reopenFileForShift(1)), m_dir->filePath(QStringLiteral("recent1.db")));
+         }},
+        {"Action10", {}, [this] {
+             // A titled database is written where it came from, without a dialog.
+             QVERIFY(QFile::exists(m_form->document().fileName()));
+             QCOMPARE(DatabaseCodec::ReadBaseFile(m_form->document().fileName()), m_form->document().model().table());
+             QVERIFY(m_desktop.logged(QStringLiteral("save dialog")).isEmpty());
+         }},
+        {"Action12", [this] { m_desktop.expectSaveFileCancelled(); }, [this] {
+             QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Сохранить]"));
+             QVERIFY(!QFile::exists(m_form->document().fileName()));
+         }},
+        {"Action63", [this] { m_form->settings().write(Keys::sortDirection(), -1); },
+         sortsBy(0, 1, {"a", "b", "c"})},
+        {"Action64", {}, sortsBy(0, -1, {"c", "b", "a"})},
+        showsDialog("Action46", "TManagerForm"),
+        showsDialog("Action48", "TOptionsForm"),
+        shellOpens("Action7", m_dir->filePath(QStringLiteral("help.chm"))),
+        shellOpens("Action50", QStringLiteral("http://tablora.example.org")),
+        shellOpens("Action51", QStringLiteral("mailto:dev@tablora.example.org?subject=About Tablora 1.5")),
+        shellOpens("Action53", QStringLiteral("http://tablora.example.org/faq.php")),
+        shellOpens("Action54", QStringLiteral("http://tablora.example.org/soft/tablora.php")),
+        shellOpens("Action57", QStringLiteral("mailto:dev@tablora.example.org?subject=Error in Tablora 1.5")),
+        showsPage("Action52", InfoPages::Page::License),
+        showsPage("Action55", InfoPages::Page::Thanks),
+        showsPage("Action68", InfoPages::Page::History),
+        showsDialog("Action56", "TAboutForm"),
+        showsDialog("Action49", "TUpdateForm"),
+        {"Action18", [this] { m_desktop.expectPrinter(false); },
+         [this] { QCOMPARE(m_desktop.logged(QStringLiteral("print dialog")).size(), 1); }},
+        // The record commands, on the second record ("a") where they need one.
+        showsModeless("Action2", "TAddForm", {}),
+        showsModeless("Action6", "TBaseForm", {}),
+        showsModeless("Action19", "TEditForm", [this] { selectRow(1); }),
+        view,
+        {"Action20",
+         [this] {
+             selectRow(1);
+             m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
+         },
+         [this] { QCOMPARE(letters(), QStringList({"b", "c"})); }},
+        {"Action21", [this] { m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes); },
+         [this] {
+             QCOMPARE(letters(), QStringList());
+             QCOMPARE(m_form->document().fileName(), m_dir->filePath(QStringLiteral("current.db")));
+         }},
+        {"Action22", [this] { selectRow(1); }, [this] {
+             QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(letterRecord("a")));
+             QCOMPARE(letters(), QStringList({"b", "a", "c"}));
+         }},
+        {"Action23", [this] { selectRow(1); }, [this] {
+             QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(letterRecord("a")));
+             QCOMPARE(letters(), QStringList({"b", "c"}));
+         }},
+        {"Action24", [this] { m_desktop.clipboard = ClipboardRecord::text(letterRecord("d")); },
+         [this] { QCOMPARE(letters(), QStringList({"b", "a", "c", "d"})); }},
+        // Undo and redo of a clear; finding "a" in records a, b, a.
+        {"ActionUndo", clear, [this] { QCOMPARE(letters(), QStringList({"b", "a", "c"})); }},
+        {"ActionRedo",
+         [this, clear] {
+             clear();
+             m_form->action("ActionUndo")->trigger();
+         },
+         [this] { QCOMPARE(letters(), QStringList()); }},
+        {"ActionFind", {}, [this] { QVERIFY(!m_form->findBar()->isHidden()); }},
+        {"ActionFindNext", findA, [this] { QCOMPARE(m_form->table()->selectedRow(), 0); }},
+        {"ActionFindPrevious", findA, [this] { QCOMPARE(m_form->table()->selectedRow(), 2); }},
+    };
+    for (int k = 1; k <= kRecentFileCount; ++k)
+        rows.push_back({ActionTable::reopenActions()[k - 1], {}, opens(QStringLiteral("recent%1.db").arg(k))});
+    const FileCommands::Example examples[] = {FileCommands::Example::Programs, FileCommands::Example::Profile,
+                                              FileCommands::Example::School};
+    for (int i = 0; i < 3; ++i)
+        rows.push_back({ActionTable::exampleActions()[i], {}, opens(FileCommands::exampleFile(examples[i]))});
+    // Two records: the smallest table that has an order to make.
+    for (int c = 0; c < kColumnCount; ++c)
+        rows.push_back({ActionTable::sortColumnActions()[c], [this] { setRecords({"b", "a"}); },
+                        sortsBy(c, 1, {"a", "b"})});
+    return rows;
+}
+
+void MainFormTest::everyActionReachesItsHandler_data()
+{
+    QTest::addColumn<QString>("action");
+    for (const ActionTable::ActionSpec &spec : ActionTable::actions())
+        QTest::newRow(qPrintable(spec.name)) << spec.name;
+}
+
+void MainFormTest::everyActionReachesItsHandler()
+{
+    QFETCH(QString, action);
+    prepareActionWindow();
+    std::vector<Binding> all = bindings();
+    const auto found = std::find_if(all.begin(), all.end(), [&](const Binding &b) { return b.action == action; });
+    if (found != all.end() && found->before)
+        found->before();
+    const QByteArray config = readFile(QStringLiteral("data/config.ini"));
+    const QString fileName = m_form->document().fileName();
+    const QStringList records = letters();
+
+    m_form->action(action)->trigger();
+
+    if (found != all.end()) {
+        found->after();
+        return;
+    }
+    // Without a handler, or with an empty one, nothing at all happens.
+    QCOMPARE(m_desktop.log(), QStringList());
+    QCOMPARE(readFile(QStringLiteral("data/config.ini")), config);
+    QCOMPARE(m_form->document().fileName(), fileName);
+    QCOMPARE(letters(), records);
+    QVERIFY(!m_form->document().isModified());
+    QCOMPARE(m_closes, 0);
+}
+
+QSet<QString> MainFormTest::reachableActions() const
+{
+    QSet<QString> names;
+    std::function<void(const QMenu *)> collect = [&](const QMenu *menu) {
+        for (QAction *a : menu->actions()) {
+            if (a->menu())
+                collect(a->menu());
+            else if (!a->isSeparator())
+                names.insert(a->objectName());
+        }
+    };
+    for (QAction *top : m_form->menuBar()->actions())
+        collect(top->menu());
+    collect(m_form->popupMenu());
+    for (const ActionTable::ToolButtonSpec &button : ActionTable::toolBar()) {
+        if (!button.action.isEmpty())
+            names.insert(button.action);
+    }
+    for (QAction *a : m_form->actions()) {
+        if (!a->shortcut().isEmpty())
+            names.insert(a->objectName());
+    }
+    return names;
+}
+
+void MainFormTest::reachableActionsHaveHandlers()
+{
+    prepareActionWindow();
+    QSet<QString> bound;
+    for (const Binding &b : bindings())
+        bound.insert(b.action);
+    for (const QString &name : reachableActions())
+        QVERIFY2(bound.contains(name), qPrintable(name + QStringLiteral(" is reachable but has no row in bindings()")));
+}
+
+void MainFormTest::recentFilesFollowTheOpens()
+{
+    auto form = startWithoutLogin();
+    QStringList files;
+    for (int i = 1; i <= 5; ++i)
+        files << writeDatabase(QStringLiteral("f%1.db").arg(i));
+    // The menu as the user sees it: each entry's caption, "-" for a hidden one.
+    const auto menu = [](const TMainForm &window) {
+        QStringList shown;
+        for (const QString &name : ActionTable::reopenActions())
+            shown << (window.action(name)->isVisible() ? window.action(name)->text() : QStringLiteral("-"));
+        return shown;
+    };
+    const auto open = [&](const QString &path) {
+        m_desktop.expectOpenFile(path);
+        form->action("Action9")->trigger();
+    };
+    QCOMPARE(menu(*form), QStringList({"-", "-", "-", "-", "-"}));
+    open(files[0]);
+    QCOMPARE(menu(*form), QStringList({files[0], "-", "-", "-", "-"}));
+    open(files[0]); // the same file again takes an entry of its own
+    for (int i = 1; i < 4; ++i)
+        open(files[i]);
+    QCOMPARE(menu(*form), QStringList({files[0], files[0], files[1], files[2], files[3]}));
+    open(files[4]); // all five in use: the list shifts down and the last drops out
+    const QStringList shifted = {files[4], files[0], files[0], files[1], files[2]};
+    QCOMPARE(menu(*form), shifted);
+    form.reset();
+    QCOMPARE(menu(*create()), shifted);
+}
+
+// The program's own application object, which ends only when told to: a test
+// sees whether closing the main window ends the program.
+int main(int argc, char *argv[])
+{
+    TabloraApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    MainFormTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_mainform.moc"

@@ -311,6 +311,8 @@ void CodecTest::recordCount_data()
     QTest::newRow("count 5 without records") << QByteArray("5") << QList<QByteArray>() << 5 << 0;
     QTest::newRow("hostile count") << QByteArray("2147483647") << one << 1 + DatabaseCodec::kMaxPaddingRecords
                                    << 1;
+    QTest::newRow("hostile count after a record and a half")
+        << QByteArray("2147483647") << one + two.mid(8, 4) << 2 + DatabaseCodec::kMaxPaddingRecords << 2;
 }
 
 void CodecTest::recordCount()

@@ -94,8 +94,8 @@ void TableTest::recordCellsStayApart()
             ends[c] = std::uint32_t(text.size());
     }
     QVERIFY(Record::fromPacked(text, ends) == r);
-    if (!cells[4].isEmpty())
-        QCOMPARE(r.columnAt(ends[3]), 4);
+    for (int c = 1; c < kColumnCount; ++c)
+        QCOMPARE(r.cellStart(c), qsizetype(ends[c - 1]));
     // Read from a file, into a block the table's records share.
     QString block = QStringLiteral("before") + text;
     QCOMPARE(Record::inBlock(block, 6, text.size(), ends).cells(), cells);
@@ -136,6 +136,23 @@ void TableTest::modelSignals()
     TableModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QSignalSpy widths(&model, &TableModel::columnWidthChanged);
+    QSignalSpy cells(&model, &QAbstractItemModel::dataChanged);
+    QSignalSpy titles(&model, &QAbstractItemModel::headerDataChanged);
+    // The columns each change signal covered, "first-last"; the spy is emptied.
+    const auto cellColumns = [&cells] {
+        QStringList out;
+        for (const QList<QVariant> &signal : std::as_const(cells))
+            out << QStringLiteral("%1-%2").arg(signal[0].toModelIndex().column()).arg(signal[1].toModelIndex().column());
+        cells.clear();
+        return out;
+    };
+    const auto titleColumns = [&titles] {
+        QStringList out;
+        for (const QList<QVariant> &signal : std::as_const(titles))
+            out << QStringLiteral("%1-%2").arg(signal[1].toInt()).arg(signal[2].toInt());
+        titles.clear();
+        return out;
+    };
 
     model.appendRecord(Record(Record::Cells{QStringLiteral("1"), QStringLiteral("a")}));
     model.appendRecord(Record(Record::Cells{QStringLiteral("2"), QStringLiteral("b")}));
@@ -152,6 +169,14 @@ void TableTest::modelSignals()
 
     model.setRecord(0, Record(Record::Cells{QStringLiteral("9")}));
     QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("9"));
+    QCOMPARE(cellColumns(), QStringList{"0-7"});
+    model.setTitle(7, QStringLiteral("Итог"));
+    QCOMPARE(model.headerData(7, Qt::Horizontal).toString(), QStringLiteral("Итог"));
+    QCOMPARE(titleColumns(), QStringList{"7-7"});
+    model.replaceTable(TableData());
+    QCOMPARE(titleColumns(), QStringList{"0-7"});
+    model.appendRecord(Record(Record::Cells{QStringLiteral("1")}));
+    model.appendRecord(Record(Record::Cells{QStringLiteral("2")}));
     model.removeRecord(0);
     QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("2"));
     model.clearRecords();
@@ -161,6 +186,10 @@ void TableTest::modelSignals()
     model.setAlignment(Qt::AlignRight);
     QCOMPARE(model.headerData(2, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
              Qt::AlignRight);
+    QCOMPARE(titleColumns(), QStringList{"0-7"});
+    model.appendRecord(Record());
+    model.setAlignment(Qt::AlignLeft);
+    QCOMPARE(cellColumns(), QStringList{"0-7"});
 }
 
 void TableTest::reorderKeepsSelectionOnItsRecord()

@@ -7,12 +7,14 @@
 #include "records/PrintLayout.h"
 #include "records/PrintSurface.h"
 #include "records/PrintText.h"
+#include "records/RecordHistory.h"
 #include "records/SortCommands.h"
 #include "users/Settings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QItemSelectionModel>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -188,7 +190,9 @@ void PrintingTest::printsToPdf()
     document.model().appendRecord(record({"2", "Абрамов", "", "x"}));
     document.model().appendRecord(record({"3", "Яковлев", "Ян"}));
     Settings settings{ProgramDir(m_dir->path())};
-    SortCommands sort(document.model(), settings, m_desktop);
+    QItemSelectionModel selection(&document.model());
+    RecordHistory history(document, settings, selection);
+    SortCommands sort(document.model(), settings, m_desktop, history);
     sort.chooseColumn(1);
     sort.chooseDirection(-1);
     sort.resort();

@@ -6,7 +6,10 @@
 #include "document/DocumentView.h"
 #include "records/ClipboardRecord.h"
 #include "records/RecordCommands.h"
+#include "records/RecordHistory.h"
+#include "records/SortCommands.h"
 #include "users/Accounts.h"
+#include "users/SettingKeys.h"
 #include "users/Settings.h"
 
 #include <QDir>
@@ -74,6 +77,11 @@ private slots:
     void titlesSetTheModifiedFlagEvenWhenUnchanged();
     void lineBreaksNeverReachACell();
     void commandsTouchOnlyTheirRows();
+    void undoAndRedoRestoreExactly_data();
+    void undoAndRedoRestoreExactly();
+    void modifiedFlagFollowsTheSavedState();
+    void refusedUndoChangesNothing();
+    void historyKeepsTheLastHundred();
 
 private:
     void fill(const QStringList &numbers);
@@ -86,6 +94,7 @@ private:
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<Document> m_document;
     std::unique_ptr<QItemSelectionModel> m_selection;
+    std::unique_ptr<RecordHistory> m_history;
     std::unique_ptr<RecordCommands> m_commands;
 };
 
@@ -98,12 +107,15 @@ void RecordCommandsTest::init()
     m_document = std::make_unique<Document>();
     m_document->setRole(QStringLiteral("admin"));
     m_selection = std::make_unique<QItemSelectionModel>(&m_document->model());
-    m_commands = std::make_unique<RecordCommands>(*m_document, *m_settings, m_desktop, m_view, *m_selection);
+    m_history = std::make_unique<RecordHistory>(*m_document, *m_settings, *m_selection);
+    m_commands = std::make_unique<RecordCommands>(*m_document, *m_settings, m_desktop, m_view, *m_selection,
+                                                  *m_history);
 }
 
 void RecordCommandsTest::cleanup()
 {
     m_commands.reset();
+    m_history.reset();
     m_selection.reset();
     QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
 }
@@ -474,6 +486,179 @@ void RecordCommandsTest::commandsTouchOnlyTheirRows()
     m_commands->ClearAll();
     QCOMPARE(rows(removed), std::make_pair(0, 3));
     QCOMPARE(resets.count() + layouts.count(), 0);
+}
+
+// Each command taken back and made again: the exact records, order and
+// titles, the modified flag, the caption's name and the selection.
+void RecordCommandsTest::undoAndRedoRestoreExactly_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("selected");   // the row selected when the command runs
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("afterUndo"); // the row selected then, -1 none
+    QTest::addColumn<int>("afterRedo");
+
+    QTest::newRow("add") << "add" << 0 << "добавление записи" << -1 << 4;
+    QTest::newRow("paste") << "paste" << 0 << "вставку записи" << -1 << 4;
+    QTest::newRow("edit") << "edit" << 1 << "изменение записи" << 1 << 1;
+    QTest::newRow("delete") << "delete" << 1 << "удаление записи" << 1 << -1;
+    QTest::newRow("cut") << "cut" << 2 << "вырезание записи" << 2 << -1;
+    QTest::newRow("clear all") << "clear" << 0 << "очистку базы" << -1 << -1;
+    QTest::newRow("titles") << "titles" << 0 << "изменение заголовков столбцов" << 0 << 0;
+    QTest::newRow("sort keeps the selected record") << "sort" << 0 << "сортировку" << 0 << 1;
+}
+
+void RecordCommandsTest::undoAndRedoRestoreExactly()
+{
+    QFETCH(QString, command);
+    QFETCH(int, selected);
+    QFETCH(QString, name);
+    QFETCH(int, afterUndo);
+    QFETCH(int, afterRedo);
+
+    TableModel &model = m_document->model();
+    const QStringList rows[] = {{"3", "Петров", "x"}, {"1", "Иванов", "x"}, {"4", "сидоров", "x"}, {"2", "Анна", "x"}};
+    for (const QStringList &cells : rows)
+        model.appendRecord(Record(cellsFrom(cells)));
+    model.setTitle(1, QStringLiteral("Фамилия"));
+    select(selected);
+    SortCommands sort(model, *m_settings, m_desktop, *m_history);
+    const Record::Cells pasted = cellsFrom({"7", "Новикова"});
+    m_desktop.clipboard = ClipboardRecord::text(Record(pasted));
+    const Record *firstRecord = &model.table().record(0);
+
+    const TableData before = model.table();
+    if (command == QLatin1String("add")) {
+        m_commands->appendRecord(pasted);
+    } else if (command == QLatin1String("paste")) {
+        m_commands->Paste();
+    } else if (command == QLatin1String("edit")) {
+        QVERIFY(m_commands->writeSelected(pasted));
+    } else if (command == QLatin1String("delete")) {
+        m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
+        m_commands->Delete();
+    } else if (command == QLatin1String("cut")) {
+        m_commands->Cut();
+    } else if (command == QLatin1String("clear")) {
+        m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
+        m_commands->ClearAll();
+    } else if (command == QLatin1String("titles")) {
+        m_commands->setTitles(pasted);
+    } else {
+        sort.chooseColumn(1);
+        sort.chooseDirection(-1);
+        sort.resort();
+    }
+    const TableData after = model.table();
+    QVERIFY(!(after == before));
+    const bool changesData = command != QLatin1String("sort");
+    QCOMPARE(m_document->isModified(), changesData);
+    QCOMPARE(m_history->undoName(), name);
+    QVERIFY(!m_history->canRedo());
+
+    m_history->undo();
+    QVERIFY(model.table() == before);
+    QVERIFY(!m_document->isModified()); // back at the state the table was opened in
+    QCOMPARE(m_commands->selectedRow(), afterUndo);
+    QCOMPARE(m_history->redoName(), name);
+    QVERIFY(!m_history->canUndo());
+    if (command == QLatin1String("clear"))
+        QCOMPARE(&model.table().record(0), firstRecord); // moved back, not copied
+
+    m_history->redo();
+    QVERIFY(model.table() == after);
+    QCOMPARE(m_document->isModified(), changesData);
+    QCOMPARE(m_commands->selectedRow(), afterRedo);
+    QCOMPARE(m_history->undoName(), name);
+
+    m_history->undo(); // and back once more, from the redone state
+    QVERIFY(model.table() == before);
+}
+
+// The flag is set exactly while a change of the data lies between the state
+// last saved and the current one; sorting alone never sets it.
+void RecordCommandsTest::modifiedFlagFollowsTheSavedState()
+{
+    fill({QStringLiteral("1"), QStringLiteral("2")});
+    SortCommands sort(m_document->model(), *m_settings, m_desktop, *m_history);
+    const auto step = [&](const std::function<void()> &run, bool modified) {
+        run();
+        return m_document->isModified() == modified;
+    };
+    const auto add = [&] { m_commands->appendRecord(cellsFrom({QStringLiteral("0")})); };
+    const auto undo = [&] { m_history->undo(); };
+    const auto redo = [&] { m_history->redo(); };
+    const auto resort = [&] { sort.resort(); };
+
+    for (int i = 0; i <= RecordHistory::kLimit; ++i) // more sorts than the history keeps
+        QVERIFY(step(resort, false));
+    QVERIFY(step(add, true));
+    QVERIFY(step(undo, false)); // the opened state
+    QVERIFY(step(redo, true));
+    m_document->setModified(false); // saved here
+    QVERIFY(step(undo, true));
+    QVERIFY(step(redo, false));
+    QVERIFY(step(resort, false));
+    QVERIFY(step(undo, false));
+    QVERIFY(step(redo, false));
+    QVERIFY(step(add, true));
+    QVERIFY(step(undo, false));
+    QVERIFY(step(undo, false)); // the sort
+    QVERIFY(step(undo, true));  // before the saved add
+    QVERIFY(step(resort, true)); // the saved state is out of reach now
+    QVERIFY(step(undo, true));
+}
+
+void RecordCommandsTest::refusedUndoChangesNothing()
+{
+    fill({QStringLiteral("2"), QStringLiteral("1")});
+    m_commands->appendRecord(cellsFrom({QStringLiteral("3")}));
+    QFile other(m_dir->filePath(QStringLiteral("data/other.dat")));
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("[Prava]\r\nEditBase=0\r\n");
+    other.close();
+    m_document->setRole(QStringLiteral("guest"));
+
+    const auto refused = [this](const std::function<void()> &step) {
+        const TableData before = m_document->model().table();
+        const QString undoName = m_history->undoName();
+        const QString redoName = m_history->redoName();
+        const bool modified = m_document->isModified();
+        QString thrown;
+        try {
+            step();
+        } catch (const TabloraError &e) {
+            thrown = e.message();
+        }
+        return thrown == Accounts::refusalMessage() && m_document->model().table() == before
+            && m_history->undoName() == undoName && m_history->redoName() == redoName
+            && m_document->isModified() == modified;
+    };
+    QVERIFY(refused([this] { m_history->undo(); }));
+    m_document->setRole(QStringLiteral("admin"));
+    m_history->undo();
+    m_document->setRole(QStringLiteral("guest"));
+    QVERIFY(refused([this] { m_history->redo(); }));
+
+    // Sorting needs no right, and neither does taking a sort back.
+    SortCommands sort(m_document->model(), *m_settings, m_desktop, *m_history);
+    sort.resort();
+    QCOMPARE(column0(), QStringList({"1", "2"}));
+    m_history->undo();
+    QCOMPARE(column0(), QStringList({"2", "1"}));
+}
+
+void RecordCommandsTest::historyKeepsTheLastHundred()
+{
+    for (int i = 0; i <= RecordHistory::kLimit; ++i)
+        m_commands->appendRecord(cellsFrom({QString::number(i)}));
+    QCOMPARE(m_history->count(), RecordHistory::kLimit);
+    while (m_history->canUndo())
+        m_history->undo();
+    QCOMPARE(column0(), QStringList{"0"}); // the first add is out of reach
+    QVERIFY(m_document->isModified());     // and so is the state before it
+    m_history->redo();
+    QCOMPARE(column0(), QStringList({"0", "1"}));
 }
 
 QTEST_GUILESS_MAIN(RecordCommandsTest)

@@ -184,6 +184,8 @@ void SortingTest::order_data()
     QTest::newRow("Russian descending")
         << "ru_RU" << 2 << -1 << russian << QList<int>{2, 0, 3, 1};
 
+    QTest::newRow("two records") << "ru_RU" << 2 << 1 << QStringList{"б", "а"} << QList<int>{1, 0};
+
     // The scripts in their default order whatever the language, the
     // language's letter rules kept: ё sorts with е, not after я.
     const QStringList mixed{"яблоко", "Apple", "ёж", "ель", "Ежевика", "banana"};

@@ -37,6 +37,7 @@ void ScriptedDesktop::reset()
     m_log.clear();
     m_problems.clear();
     m_terminated = false;
+    onCall = nullptr;
     clipboard.clear();
     offline = false;
 }
@@ -144,7 +145,7 @@ std::optional<ScriptedDesktop::Step> ScriptedDesktop::take(Kind kind, const QStr
 void ScriptedDesktop::showMessage(const QString &caption, const QString &text, Icon icon)
 {
     const QString what = QStringLiteral("message %1|%2|%3").arg(caption, text, iconName(icon));
-    m_log.append(what);
+    note(what);
     if (auto s = take(Kind::Message, what)) {
         if (s->text != text || (!s->caption.isEmpty() && s->caption != caption))
             m_problems.append(QStringLiteral("expected message %1|%2 but got %3").arg(s->caption, s->text, what));
@@ -157,7 +158,7 @@ DesktopServices::Answer ScriptedDesktop::ask(const QString &caption, const QStri
     const QString what = QStringLiteral("question %1|%2|%3|%4")
                              .arg(caption, text, iconName(icon),
                                   buttons == Buttons::YesNo ? QStringLiteral("yes-no") : QStringLiteral("yes-no-cancel"));
-    m_log.append(what);
+    note(what);
     const Answer neutral = buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
     auto s = take(Kind::Question, what);
     if (!s)
@@ -167,31 +168,38 @@ DesktopServices::Answer ScriptedDesktop::ask(const QString &caption, const QStri
     return s->answer;
 }
 
+void ScriptedDesktop::note(const QString &call)
+{
+    m_log.append(call);
+    if (onCall)
+        onCall(call);
+}
+
 void ScriptedDesktop::beep()
 {
-    m_log.append(QStringLiteral("beep"));
+    note(QStringLiteral("beep"));
 }
 
 void ScriptedDesktop::sleep(int milliseconds)
 {
-    m_log.append(QStringLiteral("sleep %1").arg(milliseconds));
+    note(QStringLiteral("sleep %1").arg(milliseconds));
 }
 
 void ScriptedDesktop::processEvents()
 {
-    m_log.append(QStringLiteral("process events"));
+    note(QStringLiteral("process events"));
 }
 
 void ScriptedDesktop::shellOpen(const QString &target)
 {
-    m_log.append(QStringLiteral("open ") + target);
+    note(QStringLiteral("open ") + target);
 }
 
 bool ScriptedDesktop::chooseFile(Kind kind, const char *name, const FileDialog &dialog, FileChoice &choice)
 {
     lastFileDialog = dialog;
     const QString what = QString::fromLatin1(name) + QLatin1Char(' ') + dialog.title;
-    m_log.append(what);
+    note(what);
     auto s = take(kind, what);
     if (!s || !s->confirmed)
         return false;
@@ -212,7 +220,7 @@ bool ScriptedDesktop::chooseSaveFile(const FileDialog &dialog, FileChoice &choic
 bool ScriptedDesktop::choosePrinter(QPrinter &printer)
 {
     const QString what = QStringLiteral("print dialog ") + printer.docName();
-    m_log.append(what);
+    note(what);
     auto s = take(Kind::Printer, what);
     if (!s || !s->confirmed)
         return false;
@@ -225,27 +233,27 @@ bool ScriptedDesktop::choosePrinter(QPrinter &printer)
 
 std::optional<QFont> ScriptedDesktop::chooseFont(const QFont &initial)
 {
-    m_log.append(QStringLiteral("font dialog ") + initial.family());
+    note(QStringLiteral("font dialog ") + initial.family());
     auto s = take(Kind::Font, QStringLiteral("font dialog"));
     return s ? s->font : std::nullopt;
 }
 
 int ScriptedDesktop::execDialog(QDialog &dialog)
 {
-    m_log.append(QStringLiteral("dialog"));
+    note(QStringLiteral("dialog"));
     auto s = take(Kind::Dialog, QStringLiteral("dialog"));
     return s ? s->dialog(dialog) : 0;
 }
 
 void ScriptedDesktop::setClipboardText(const QString &text)
 {
-    m_log.append(QStringLiteral("clipboard set"));
+    note(QStringLiteral("clipboard set"));
     clipboard = text;
 }
 
 QString ScriptedDesktop::clipboardText()
 {
-    m_log.append(QStringLiteral("clipboard get"));
+    note(QStringLiteral("clipboard get"));
     return clipboard;
 }
 
@@ -275,7 +283,7 @@ std::unique_ptr<DesktopServices::Download> ScriptedDesktop::download(const QUrl 
                                                                      DownloadFinished finished)
 {
     const QString what = QStringLiteral("download ") + url.toString();
-    m_log.append(what);
+    note(what);
     auto s = take(Kind::Download, what);
     auto transfer = std::make_unique<ScriptedDownload>();
     const QByteArray content = s ? s->content : QByteArray();
@@ -293,11 +301,11 @@ std::unique_ptr<DesktopServices::Download> ScriptedDesktop::download(const QUrl 
 
 void ScriptedDesktop::setBusy(bool busy)
 {
-    m_log.append(busy ? QStringLiteral("busy on") : QStringLiteral("busy off"));
+    note(busy ? QStringLiteral("busy on") : QStringLiteral("busy off"));
 }
 
 void ScriptedDesktop::terminate()
 {
-    m_log.append(QStringLiteral("terminate"));
+    note(QStringLiteral("terminate"));
     m_terminated = true;
 }

@@ -41,6 +41,9 @@ public:
     QDateTime clock;
     QString clipboard;
     bool offline = false;
+    // Runs on every call, with its log entry, after it is logged: a test
+    // looks at the program while it waits on the desktop.
+    std::function<void(const QString &)> onCall;
 
     const QStringList &log() const { return m_log; }
     void clearLog() { m_log.clear(); }
@@ -99,6 +102,7 @@ private:
     // The next step if it is of this kind; records a problem otherwise.
     std::optional<Step> take(Kind kind, const QString &what);
     bool chooseFile(Kind kind, const char *name, const FileDialog &dialog, FileChoice &choice);
+    void note(const QString &call);
 
     std::deque<Step> m_script;
     QStringList m_log;

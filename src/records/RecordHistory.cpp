@@ -1,0 +1,110 @@
+#include "RecordHistory.h"
+
+#include "RecordChange.h"
+#include "document/Document.h"
+#include "users/Accounts.h"
+#include "users/SettingKeys.h"
+
+#include <QItemSelectionModel>
+
+#include <algorithm>
+
+RecordHistory::RecordHistory(Document &document, const Settings &settings, QItemSelectionModel &selection,
+                             QObject *parent)
+    : QObject(parent)
+    , m_document(document)
+    , m_settings(settings)
+    , m_selection(selection)
+{
+    m_stack.setUndoLimit(kLimit);
+    m_flag = m_document.isModified();
+    connect(&m_stack, &QUndoStack::indexChanged, this, &RecordHistory::changed);
+    connect(&document.model(), &TableModel::tableReplaced, this, &RecordHistory::clear);
+}
+
+RecordHistory::~RecordHistory() = default;
+
+const RecordChange &RecordHistory::changeAt(int index) const
+{
+    return *static_cast<const RecordChange *>(m_stack.command(index));
+}
+
+void RecordHistory::clear()
+{
+    m_stack.clear();
+    m_flag = false;
+    emit changed();
+}
+
+void RecordHistory::push(std::unique_ptr<RecordChange> change)
+{
+    adoptFlag();
+    m_stack.push(change.release());
+    settle();
+}
+
+void RecordHistory::undo()
+{
+    if (!m_stack.canUndo())
+        return;
+    const RecordChange &change = changeAt(m_stack.index() - 1);
+    requireRight(change);
+    adoptFlag();
+    m_stack.undo();
+    select(change);
+    settle();
+}
+
+void RecordHistory::redo()
+{
+    if (!m_stack.canRedo())
+        return;
+    const RecordChange &change = changeAt(m_stack.index());
+    requireRight(change);
+    adoptFlag();
+    m_stack.redo();
+    select(change);
+    settle();
+}
+
+void RecordHistory::requireRight(const RecordChange &change) const
+{
+    if (change.needsEditRight())
+        Accounts::RightsCheck(m_settings, m_document.role(), Keys::pravaEditBase());
+}
+
+void RecordHistory::adoptFlag()
+{
+    if (m_document.isModified() == m_flag)
+        return;
+    if (m_document.isModified())
+        m_stack.resetClean();
+    else
+        m_stack.setClean();
+}
+
+void RecordHistory::settle()
+{
+    const int clean = m_stack.cleanIndex();
+    const int at = m_stack.index();
+    bool modified = clean < 0;
+    for (int i = std::min(clean, at); !modified && i < std::max(clean, at); ++i)
+        modified = changeAt(i).changesData();
+    // An unchanged state is as good as the saved one, and keeps the
+    // comparison from losing it while the history moves on.
+    if (!modified)
+        m_stack.setClean();
+    m_flag = modified;
+    m_document.setModified(modified);
+}
+
+void RecordHistory::select(const RecordChange &change)
+{
+    const int row = change.rowToSelect();
+    if (row >= 0) {
+        m_selection.setCurrentIndex(m_document.model().index(row, 0),
+                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    } else if (row == RecordChange::kSelectionCleared) {
+        m_selection.clearSelection();
+    }
+}
