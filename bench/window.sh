@@ -6,7 +6,8 @@
 # the best of five runs of each phase.
 # Usage: bench/window.sh [RECORDS] [BUILD] [COLUMN] [DIRECTION]
 #        (defaults: 1000000 build 3 1)
-# TABLORA_BENCH_LOCALE chooses the locale (default ru_RU.UTF-8).
+# TABLORA_BENCH_LOCALE chooses the locale (default ru_RU.UTF-8); WINDOW_LOAD=N
+# keeps N busy loops running meanwhile, for the window's figures under load.
 set -euo pipefail
 
 records=${1:-1000000}
@@ -15,7 +16,12 @@ column=${3:-3}
 direction=${4:-1}
 runs=5
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+loops=()
+stop() {
+    for pid in "${loops[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap stop EXIT
 cd "$work"
 
 # The locale decides the collation: Russian, as for the program's users (Qt
@@ -34,6 +40,11 @@ printf '[Enter]\r\nQuestionOnStart=0\r\n' > program/data/other.dat
 
 now_ns() { date +%s%N; }
 
+for _ in $(seq "${WINDOW_LOAD:-0}"); do
+    (while :; do :; done) &
+    loops+=($!)
+done
+
 : > window.txt
 for _ in $(seq $runs); do
     cp table.db open.db
@@ -50,7 +61,10 @@ for _ in $(seq $runs); do
         { print }' run.txt >> window.txt
 done
 
-# The bench's open, sort and save of the same table, as the window ran them.
+# The bench's open, sort and save of the same table, as the window ran them,
+# without the load.
+for pid in "${loops[@]}"; do kill "$pid" 2>/dev/null || true; done
+loops=()
 : > bench.txt
 peak_kb=0
 for _ in $(seq $runs); do
@@ -66,7 +80,7 @@ best() { awk -v k="$1" '$1 == k { print $2 }' "$2" | sort -n | head -1; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 bench_save=$(awk '$1 == "write_ms" { w = $2 } $1 == "sync_ms" { print w - $2 }' bench.txt | sort -n | head -1)
 
-echo "records             $records"
+echo "records             $records${WINDOW_LOAD:+, the window under $WINDOW_LOAD busy loops}"
 echo "launch              $(best launch_ms window.txt) ms (exec to main)"
 echo "start               $(best start_ms window.txt) ms (main to the end of the login)"
 echo "open                $(best open_ms window.txt) ms after the login, goal 1000"
