@@ -27,18 +27,26 @@ QString refusalOfKind(const struct stat &status)
     return QStringLiteral("Not a regular file");
 }
 
+// One read of up to room bytes into into, at offset (pread) or, for a
+// negative offset, at the file's own position (read); an interrupted read is
+// made again. The bytes read, 0 at the end of the file, or -errno.
+qint64 readOnce(int fd, char *into, size_t room, qint64 offset)
+{
+    for (;;) {
+        const ssize_t n = offset < 0 ? ::read(fd, into, room) : ::pread(fd, into, room, off_t(offset));
+        if (n >= 0 || errno != EINTR)
+            return n < 0 ? -errno : n;
+    }
+}
+
 // Reads [begin, end) of the file into data + begin, as far as the file
 // goes: 0 and the bytes read in count, or the errno of the read that failed.
 int readRange(int fd, char *data, qint64 begin, qint64 end, qint64 &count)
 {
-    count = 0;
-    while (begin + count < end) {
-        const ssize_t n = ::pread(fd, data + begin + count, size_t(end - begin - count), off_t(begin + count));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
+    for (count = 0; begin + count < end;) {
+        const qint64 n = readOnce(fd, data + begin + count, size_t(end - begin - count), begin + count);
+        if (n < 0)
+            return int(-n);
         if (n == 0)
             break;
         count += n;
@@ -85,27 +93,18 @@ int readAll(int fd, qint64 measured, qint64 maxSize, QByteArray &bytes)
         bytes.truncate(used);
         return 0;
     }
+    // What the file grew by since it was measured, up to the limit.
     char more[65536];
     for (;;) {
-        const bool full = used == bytes.size();
-        char *into = full ? more : bytes.data() + used;
-        const size_t room = full ? sizeof more : size_t(bytes.size() - used);
-        const ssize_t n = ::read(fd, into, room);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
+        const qint64 n = readOnce(fd, more, sizeof more, -1);
+        if (n < 0)
+            return int(-n);
         if (n == 0)
             break;
-        if (full) {
-            if (bytes.size() + n > maxSize)
-                return EFBIG;
-            bytes.append(more, n);
-        }
-        used += n;
+        if (bytes.size() + n > maxSize)
+            return EFBIG;
+        bytes.append(more, n);
     }
-    bytes.truncate(used);
     return 0;
 }
 
