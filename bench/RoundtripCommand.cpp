@@ -47,9 +47,11 @@ int readAndWrite(const char *command, TableData (*read)(const QString &), const 
     }
     const qint64 writeMs = timer.elapsed();
     const qint64 writeCpuMs = cpuMs() - cpuStart - readCpuMs;
-    const auto syncMs = std::chrono::duration_cast<std::chrono::milliseconds>(SafeWrite::syncTime() - syncBefore);
-    std::printf("records %d\nread_ms %lld\nwrite_ms %lld\nsync_ms %lld\nread_cpu_ms %lld\nwrite_cpu_ms %lld\n",
-                table.recordCount(), readMs, writeMs, qint64(syncMs.count()), readCpuMs, writeCpuMs);
+    const auto syncMs
+        = std::chrono::duration_cast<std::chrono::milliseconds>(SafeWrite::syncTime() - syncBefore).count();
+    std::printf("records %d\nread_ms %lld\nwrite_ms %lld\nsync_ms %lld\n", table.recordCount(), readMs,
+                writeMs, qint64(syncMs));
+    std::printf("read_cpu_ms %lld\nwrite_cpu_ms %lld\n", readCpuMs, writeCpuMs);
     return 0;
 }
 

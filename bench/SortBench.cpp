@@ -56,7 +56,7 @@ int runSortBench(const QStringList &args)
         return 1;
     }
     out << "write_ms " << timer.elapsed() << '\n';
-    out << "sync_ms " << std::chrono::duration_cast<std::chrono::milliseconds>(SafeWrite::syncTime() - syncBefore).count()
-        << '\n';
+    using std::chrono::milliseconds;
+    out << "sync_ms " << std::chrono::duration_cast<milliseconds>(SafeWrite::syncTime() - syncBefore).count() << '\n';
     return 0;
 }

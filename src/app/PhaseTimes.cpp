@@ -49,7 +49,8 @@ void PhaseTimes::attach(TMainForm &window)
     window.startTimer().installEventFilter(this);
     window.table()->viewport()->installEventFilter(this);
     TableModel &model = window.document().model();
-    connect(&model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_resetStartAt = m_clock.nsecsElapsed(); });
+    connect(&model, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { m_resetStartAt = m_clock.nsecsElapsed(); });
     connect(&model, &QAbstractItemModel::modelReset, this, [this, &model] {
         if (model.rowCount() == 0)
             return; // the empty table of the start, before the file's
@@ -66,7 +67,8 @@ void PhaseTimes::loginDone()
 
 bool PhaseTimes::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_window && watched == &m_window->startTimer() && event->type() == QEvent::Timer && m_startTimerAt == 0)
+    const bool startTimer = m_window && watched == &m_window->startTimer();
+    if (startTimer && event->type() == QEvent::Timer && m_startTimerAt == 0)
         m_startTimerAt = m_clock.nsecsElapsed();
     if (m_waitingForPaint && event->type() == QEvent::Paint) {
         m_waitingForPaint = false;

@@ -272,7 +272,8 @@ std::optional<QString> replaceFile(const QString &path, QByteArrayView bytes, In
     return replaceFile(path, bytes.size(), [bytes](int fd) { return writeAt(fd, 0, bytes); }, inPlace);
 }
 
-std::optional<QString> replaceFile(const QString &path, qint64 size, const ContentWriter &write, InPlace inPlace)
+std::optional<QString> replaceFile(const QString &path, qint64 size, const ContentWriter &write,
+                                   InPlace inPlace)
 {
     Target target;
     if (auto refusal = inspect(path, target))
@@ -302,7 +303,8 @@ int writeAt(int fd, qint64 offset, QByteArrayView bytes)
     const char *data = bytes.data();
     qsizetype left = bytes.size();
     while (left > 0) {
-        const ssize_t n = ::pwrite(fd, data, size_t(std::min<qsizetype>(left, qsizetype(1) << 30)), off_t(offset));
+        const size_t piece = size_t(std::min<qsizetype>(left, qsizetype(1) << 30));
+        const ssize_t n = ::pwrite(fd, data, piece, off_t(offset));
         if (n < 0) {
             if (errno == EINTR)
                 continue;

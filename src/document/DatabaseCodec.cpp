@@ -37,7 +37,8 @@ qint64 maxFileSize()
 void throwWriteFailure(const QString &path, const std::optional<QString> &reason)
 {
     if (reason)
-        throw TabloraError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativeFullPath(path), *reason));
+        throw TabloraError(
+            QStringLiteral("Cannot create file \"%1\". %2").arg(nativeFullPath(path), *reason));
 }
 
 // How many parts a text of so many bytes is read in.
@@ -66,8 +67,8 @@ bool holdsLineBreak(QByteArrayView text, int parts)
 {
     std::vector<char> found(static_cast<size_t>(parts));
     Parallel::forEachPart(parts, [&](int part) {
-        const QByteArrayView slice = text.sliced(text.size() * part / parts,
-                                                 text.size() * (part + 1) / parts - text.size() * part / parts);
+        const qsizetype begin = text.size() * part / parts;
+        const QByteArrayView slice = text.sliced(begin, text.size() * (part + 1) / parts - begin);
         found[size_t(part)] = slice.contains('\r') || slice.contains('\n');
     });
     return std::find(found.begin(), found.end(), true) != found.end();

@@ -98,9 +98,10 @@ TableData fill(QByteArrayView plainList, int parts, Source source)
     // The records' lines, cut at line breaks into parts of about equal size.
     const QByteArrayView rest = plainList.sliced(header.offset());
     std::vector<Part> cut(size_t(std::max(parts, 1)));
-    for (size_t p = 1; p < cut.size(); ++p)
-        cut[p].begin = std::max(cut[p - 1].begin,
-                                LineReader::nextLineStart(rest, rest.size() / qsizetype(cut.size()) * qsizetype(p)));
+    for (size_t p = 1; p < cut.size(); ++p) {
+        const qsizetype share = rest.size() / qsizetype(cut.size()) * qsizetype(p);
+        cut[p].begin = std::max(cut[p - 1].begin, LineReader::nextLineStart(rest, share));
+    }
     for (size_t p = 0; p + 1 < cut.size(); ++p)
         cut[p].end = cut[p + 1].begin;
     cut.back().end = rest.size();
@@ -138,7 +139,8 @@ TableData fill(QByteArrayView plainList, int parts, Source source)
     table.appendEmptyRecords(int(total));
     Parallel::forEachPart(int(cut.size()), [&](int p) {
         const Part &part = cut[size_t(p)];
-        const qsizetype recordsEnd = size_t(p) + 1 < cut.size() ? cut[size_t(p) + 1].recordsBegin : rest.size();
+        const bool last = size_t(p) + 1 == cut.size();
+        const qsizetype recordsEnd = last ? rest.size() : cut[size_t(p) + 1].recordsBegin;
         buildRecords(part, rest.sliced(part.recordsBegin), recordsEnd - part.recordsBegin, source, table);
     });
     return table;

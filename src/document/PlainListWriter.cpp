@@ -193,7 +193,8 @@ int PlainListWriter::writePart(int fd, qint64 begin, qint64 end) const
         sink.skip(begin - itemStart);
     } else {
         sink.skip(begin);
-        sink.add(m_head.size(), [this](char *out) { std::memcpy(out, m_head.constData(), size_t(m_head.size())); });
+        sink.add(m_head.size(),
+                 [this](char *out) { std::memcpy(out, m_head.constData(), size_t(m_head.size())); });
     }
     for (; row < m_table.recordCount() && !sink.full(); ++row) {
         // A sorted table's texts lie all over the memory: the texts a few

@@ -87,8 +87,8 @@ private:
     }
     void grow()
     {
-        std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(std::max<size_t>(1024, 2 * m_slots.size()),
-                                                                         Slot{kNone, 0}));
+        const size_t size = std::max<size_t>(1024, 2 * m_slots.size());
+        std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(size, Slot{kNone, 0}));
         const size_t mask = m_slots.size() - 1;
         for (const Slot &s : old) {
             if (s.key == kNone)
@@ -167,7 +167,8 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
                 m_keyOfRow[row] += first;
         }
         std::memmove(m_entries.get() + first, entries, part.keys * sizeof(Entry));
-        std::memmove(m_tailStarts.get() + first, m_tailStarts.get() + part.firstRow, part.keys * sizeof(size_t));
+        size_t *const tailStarts = m_tailStarts.get();
+        std::memmove(tailStarts + first, tailStarts + part.firstRow, part.keys * sizeof(size_t));
         m_tails.push_back(std::move(part.tails));
         m_firstKey.push_back(first + part.keys);
         shared = shared || part.shared;

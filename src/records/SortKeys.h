@@ -16,10 +16,11 @@ class TableData;
 //
 // A column of numbers alone is sorted by their digits, when the collator
 // orders numbers as their characters (SortKeyWriter). A column whose texts
-// repeat (towns, names, states) gets one key per distinct text: the keys are sorted, equal keys share a rank, and the rows
-// are placed by rank, row by row, which keeps equal rows in their order. A
-// column of texts that hardly repeat gets a key per row, and the rows are
-// sorted by key and row number directly.
+// repeat (towns, names, states) gets one key per distinct text: the keys
+// are sorted, equal keys share a rank, and the rows are placed by rank, row
+// by row, which keeps equal rows in their order. A column of texts that
+// hardly repeat gets a key per row, and the rows are sorted by key and row
+// number directly.
 //
 // The rows are cut into parts (one or two) that write their keys and sort
 // their entries at once, each on a thread of its own with a collator of its

@@ -244,7 +244,8 @@ void SortingTest::sameOrderAsDirectComparison_data()
     QTest::newRow("ru_RU ignoring punctuation") << "ru_RU" << false << false << true << -1 << tricky;
     for (const char *locale : {"C", "ru_RU", "ja_JP"}) {
         QTest::addRow("%s numbers", locale) << locale << false << false << false << 1 << numbers();
-        QTest::addRow("%s numbers descending", locale) << locale << false << false << false << -1 << numbers();
+        QTest::addRow("%s numbers descending", locale)
+            << locale << false << false << false << -1 << numbers();
     }
     QTest::newRow("en_US numeric numbers") << "en_US" << false << true << false << 1 << numbers();
     QTest::newRow("ru_RU, texts that stop repeating")
