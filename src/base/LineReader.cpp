@@ -36,11 +36,7 @@ QByteArrayView LineReader::next()
 {
     const char *begin = m_pos;
     const char *lineEnd = findBreak(begin, m_end);
-    m_pos = lineEnd;
-    if (m_pos < m_end) {
-        const bool crlf = *m_pos == '\r' && m_pos + 1 < m_end && m_pos[1] == '\n';
-        m_pos += crlf ? 2 : 1;
-    }
+    m_pos = pastBreak(lineEnd, m_end);
     return QByteArrayView(begin, lineEnd - begin);
 }
 
@@ -84,8 +80,5 @@ qsizetype LineReader::nextLineStart(QByteArrayView text, qsizetype offset)
 {
     const char *const end = text.data() + text.size();
     const char *p = findBreak(text.data() + std::clamp<qsizetype>(offset, 0, text.size()), end);
-    if (p == end)
-        return text.size();
-    p += *p == '\r' && p + 1 < end && p[1] == '\n' ? 2 : 1;
-    return p - text.data();
+    return pastBreak(p, end) - text.data();
 }

@@ -29,6 +29,14 @@ public:
     // The line breaks in text, a CR LF counted once: the lines text holds
     // that end in a break. A CR as its last byte counts as a lone CR.
     static qsizetype countBreaks(QByteArrayView text);
+    // Where the next line starts when a line ends at lineEnd: past its CR LF,
+    // lone CR or lone LF; at the end of the text, the end.
+    static const char *pastBreak(const char *lineEnd, const char *end)
+    {
+        if (lineEnd == end)
+            return end;
+        return lineEnd + (*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
+    }
     // Where the line after the one holding the byte at offset starts: just
     // past the first line break at or after it, or the end of text. A text
     // cut there splits no line and no CR LF.

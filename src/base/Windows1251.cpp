@@ -1,6 +1,7 @@
 #include "Windows1251.h"
 
 #include <QStringDecoder>
+#include <QtAlgorithms>
 
 #include <array>
 #include <cstdint>
@@ -89,6 +90,49 @@ QChar *decodeInto(QChar *out, QByteArrayView bytes)
 #endif
     while (p < end)
         *o++ = t.toUnicode[*p++];
+    return reinterpret_cast<QChar *>(o);
+}
+
+QChar *decodeLineInto(QChar *out, const char *begin, const char *end, const char *&lineEnd)
+{
+    const Tables &t = tables();
+    const auto *p = reinterpret_cast<const std::uint8_t *>(begin);
+    const auto *stop = reinterpret_cast<const std::uint8_t *>(end);
+    char16_t *o = reinterpret_cast<char16_t *>(out);
+#ifdef __SSE2__
+    if (t.simpleRanges) {
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i cr = _mm_set1_epi16('\r');
+        const __m128i lf = _mm_set1_epi16('\n');
+        const __m128i lastAscii = _mm_set1_epi16(0x7F);
+        const __m128i beforeLetters = _mm_set1_epi16(0xBF);
+        const __m128i shift = _mm_set1_epi16(Tables::kLetterShift);
+        while (stop - p >= 8) {
+            const __m128i v = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(p)), zero);
+            // Two mask bits per byte: the bytes before the line's end count.
+            const unsigned breaks = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(v, cr), _mm_cmpeq_epi16(v, lf))));
+            const int n = breaks != 0 ? int(qCountTrailingZeroBits(breaks)) / 2 : 8;
+            const unsigned before = n == 8 ? 0xFFFFu : (1u << (2 * n)) - 1;
+            const __m128i letters = _mm_cmpgt_epi16(v, beforeLetters);
+            const __m128i between = _mm_andnot_si128(letters, _mm_cmpgt_epi16(v, lastAscii));
+            if ((unsigned(_mm_movemask_epi8(between)) & before) == 0) {
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(o), _mm_add_epi16(v, _mm_and_si128(letters, shift)));
+            } else {
+                for (int i = 0; i < n; ++i)
+                    o[i] = t.toUnicode[p[i]];
+            }
+            o += n;
+            p += n;
+            if (n < 8) {
+                lineEnd = reinterpret_cast<const char *>(p);
+                return reinterpret_cast<QChar *>(o);
+            }
+        }
+    }
+#endif
+    while (p < stop && *p != '\r' && *p != '\n')
+        *o++ = t.toUnicode[*p++];
+    lineEnd = reinterpret_cast<const char *>(p);
     return reinterpret_cast<QChar *>(o);
 }
 

@@ -13,6 +13,12 @@ namespace Windows1251 {
 QString decode(QByteArrayView bytes);
 // Writes bytes.size() characters to out and returns the end.
 QChar *decodeInto(QChar *out, QByteArrayView bytes);
+// Decodes one line: the bytes from begin up to the first CR or LF, or end.
+// Sets lineEnd to that CR or LF (or end) and returns the end of the
+// characters written. It may write up to seven characters past that end,
+// where the caller leaves room: lines are decoded eight bytes at a time,
+// and a line ends anywhere.
+QChar *decodeLineInto(QChar *out, const char *begin, const char *end, const char *&lineEnd);
 
 // Characters the code page cannot hold are written as "?".
 QByteArray encode(QStringView text);

@@ -39,42 +39,43 @@ struct Part
 
 // Sets the part's records in table from the lines at text (which run on past
 // the part: its last record may end in the next one). Their texts go into
-// one block of blockSize characters, at least what they hold.
-void buildRecords(const Part &part, QByteArrayView text, qsizetype blockSize, PlainListReader::Source source,
+// one block of at least the characters they hold.
+void buildRecords(const Part &part, QByteArrayView text, qsizetype characters, PlainListReader::Source source,
                   TableData &table)
 {
     if (part.endRecord <= part.firstRecord)
         return;
+    // Room for the characters a line's decoding may write past its end.
+    const qsizetype blockSize = characters + 8;
     QString block(blockSize, Qt::Uninitialized);
     MemoryPages::preferLarge(block.constData(), size_t(blockSize) * sizeof(QChar));
     // Taken before any record shares the block: asked for later, the
     // pointer would cost a copy of the whole block.
     QChar *const blockBegin = block.data();
     QChar *out = blockBegin;
-    LineReader lines(text);
-    qsizetype released = 0;
+    const char *p = text.data();
+    const char *const end = text.data() + text.size();
+    const char *released = p;
     for (qint64 k = part.firstRecord; k < part.endRecord; ++k) {
-        std::array<QByteArrayView, kColumnCount> cells;
-        qsizetype total = 0;
-        for (QByteArrayView &cell : cells) {
-            cell = lines.next();
-            total += cell.size();
+        // The eight lines, decoded as they are split; past the end of the
+        // text, lines read as empty.
+        QChar *const recordBegin = out;
+        Record::Ends ends;
+        for (int c = 0; c < kColumnCount; ++c) {
+            const char *lineEnd = nullptr;
+            out = Windows1251::decodeLineInto(out, p, end, lineEnd);
+            p = LineReader::pastBreak(lineEnd, end);
+            if (c < kColumnCount - 1)
+                ends[c] = std::uint32_t(out - recordBegin);
         }
-        if (total > 0) {
-            QChar *const recordBegin = out;
-            Record::Ends ends;
-            for (int c = 0; c < kColumnCount; ++c) {
-                out = Windows1251::decodeInto(out, cells[c]);
-                if (c < kColumnCount - 1)
-                    ends[c] = std::uint32_t(out - recordBegin);
-            }
-            Record record = Record::inBlock(block, recordBegin - blockBegin, total, ends);
+        if (out > recordBegin) {
+            Record record = Record::inBlock(block, recordBegin - blockBegin, out - recordBegin, ends);
             record.setKnownEncodable(); // every byte decodes to a character the code page holds
             table.setRecord(int(k), std::move(record));
         }
-        if (source == PlainListReader::Source::UsedUp && lines.offset() - released >= kReleaseStep) {
-            MemoryPages::release(text.data() + released, text.data() + lines.offset());
-            released = lines.offset();
+        if (source == PlainListReader::Source::UsedUp && p - released >= kReleaseStep) {
+            MemoryPages::release(released, p);
+            released = p;
         }
     }
 }

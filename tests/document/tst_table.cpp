@@ -271,6 +271,29 @@ void TableTest::windows1251()
     const QString byQt = QStringDecoder("windows-1251", QStringDecoder::Flag::Stateless).decode(all);
     for (int from = 0; from < 8; ++from)
         QCOMPARE(Windows1251::decode(all.mid(from) + all.left(from)), byQt.mid(from) + byQt.left(from));
+    // Lines of every length up to 17 bytes, each byte but CR and LF in them,
+    // decoded as they are split.
+    QByteArray split;
+    QList<QByteArray> lines;
+    for (int length = 0, b = 0; length <= 17; ++length) {
+        QByteArray line;
+        while (line.size() < length) {
+            if (b % 256 != '\r' && b % 256 != '\n')
+                line += char(b % 256);
+            ++b;
+        }
+        lines.append(line);
+        split += line + QByteArray(length % 3 == 0 ? "\r\n" : length % 3 == 1 ? "\n" : "\r");
+    }
+    const char *p = split.constData();
+    for (const QByteArray &line : lines) {
+        QString decoded(line.size() + 8, QChar());
+        const char *lineEnd = nullptr;
+        const QChar *end = Windows1251::decodeLineInto(decoded.data(), p, split.constData() + split.size(), lineEnd);
+        QCOMPARE(QStringView(decoded.constData(), end), Windows1251::decode(line));
+        QCOMPARE(lineEnd, p + line.size());
+        p = lineEnd + (*lineEnd == '\r' && lineEnd[1] == '\n' ? 2 : 1);
+    }
 
     const QString mixed = QStringLiteral("Цена 5€ — 中");
     QCOMPARE(Windows1251::firstUnencodable(mixed), mixed.indexOf(QChar(0x4E2D)));
