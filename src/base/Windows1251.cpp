@@ -146,8 +146,34 @@ QString decode(QByteArrayView bytes)
 char *encodeInto(char *out, QStringView text)
 {
     const Tables &t = tables();
-    for (QChar ch : text)
-        *out++ = char(t.fromUnicode[ch.unicode()]);
+    const char16_t *p = text.utf16();
+    const char16_t *const end = p + text.size();
+#ifdef __SSE2__
+    // Eight characters at a time where each is ASCII or a letter А-я.
+    if (t.simpleRanges) {
+        // Unsigned comparisons through signed ones: both sides moved by 0x8000.
+        const __m128i flip = _mm_set1_epi16(short(0x8000));
+        const __m128i asciiLimit = _mm_set1_epi16(short(0x80 ^ 0x8000));
+        const __m128i firstLetter = _mm_set1_epi16(0x0410);
+        const __m128i lettersLimit = _mm_set1_epi16(short(0x40 ^ 0x8000));
+        const __m128i shift = _mm_set1_epi16(Tables::kLetterShift);
+        for (; end - p >= 8; p += 8, out += 8) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+            const __m128i ascii = _mm_cmplt_epi16(_mm_xor_si128(v, flip), asciiLimit);
+            const __m128i letters
+                = _mm_cmplt_epi16(_mm_xor_si128(_mm_sub_epi16(v, firstLetter), flip), lettersLimit);
+            if (_mm_movemask_epi8(_mm_or_si128(ascii, letters)) != 0xFFFF) {
+                for (int i = 0; i < 8; ++i)
+                    out[i] = char(t.fromUnicode[p[i]]);
+                continue;
+            }
+            const __m128i bytes = _mm_sub_epi16(v, _mm_and_si128(letters, shift));
+            _mm_storel_epi64(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(bytes, bytes));
+        }
+    }
+#endif
+    while (p < end)
+        *out++ = char(t.fromUnicode[*p++]);
     return out;
 }
 

@@ -81,10 +81,8 @@ void Record::setEnds(const Ends &ends)
     }
 }
 
-qsizetype Record::end(int cell) const
+qsizetype Record::longEnd(int cell) const
 {
-    if (!isLong())
-        return m_ends[size_t(cell)];
     const QChar *prefix = m_text.constData();
     return qsizetype(prefix[2 * cell].unicode()) << 16 | prefix[2 * cell + 1].unicode();
 }

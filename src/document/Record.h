@@ -70,7 +70,8 @@ private:
 
     bool isLong() const { return m_text.size() >= kLongText; }
     qsizetype textSize() const { return m_text.size() - (isLong() ? kLongPrefix : 0); }
-    qsizetype end(int cell) const;
+    qsizetype end(int cell) const { return isLong() ? longEnd(cell) : m_ends[size_t(cell)]; }
+    qsizetype longEnd(int cell) const;
     void setEnds(const Ends &ends);
 
     QString m_text;
