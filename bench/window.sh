@@ -3,7 +3,8 @@
 # file on the command line, scroll, refresh, sort, save and close (the
 # program's TABLORA_PHASE_TIMES run), beside tablora-bench's open, sort and
 # save of the same table (its sort command) and their peak memory. Prints
-# the best of five runs of each phase.
+# the best of seven runs of each phase (the machine's noise is larger than
+# the differences looked for).
 # Usage: bench/window.sh [RECORDS] [BUILD] [COLUMN] [DIRECTION]
 #        (defaults: 1000000 build 3 1)
 # TABLORA_BENCH_LOCALE chooses the locale (default ru_RU.UTF-8); WINDOW_LOAD=N
@@ -14,7 +15,7 @@ records=${1:-1000000}
 build=$(realpath "${2:-build}")
 column=${3:-3}
 direction=${4:-1}
-runs=5
+runs=7
 work=$(mktemp -d)
 loops=()
 stop() {
