@@ -17,6 +17,16 @@ constexpr int kHeadBytes = 8;
 constexpr size_t kRepeatShare = 8;
 constexpr size_t kStretch = 16384;
 
+// The first length bytes at p (at most eight), big-endian and zero-padded,
+// as a sort entry's head holds them.
+std::uint64_t headOf(const unsigned char *p, size_t length)
+{
+    std::uint64_t head = 0;
+    for (size_t i = 0; i < size_t(kHeadBytes); ++i)
+        head = head << 8 | (i < length ? p[i] : 0u);
+    return head;
+}
+
 std::uint64_t hashOf(QStringView text)
 {
     std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ std::uint64_t(text.size());
@@ -206,10 +216,7 @@ void SortKeys::writeKeys(Part &part, const TableData &table, int column, SortKey
         const QByteArrayView bytes = digits ? writer.digitKey(text) : writer.key(text);
         const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
         const auto headLength = std::min<qsizetype>(bytes.size(), kHeadBytes);
-        std::uint64_t head = 0;
-        for (int i = 0; i < kHeadBytes; ++i)
-            head = head << 8 | (i < headLength ? data[i] : 0u);
-        m_entries[part.firstRow + key] = {head, key, std::uint32_t(headLength)};
+        m_entries[part.firstRow + key] = {headOf(data, size_t(headLength)), key, std::uint32_t(headLength)};
         m_tailStarts[part.firstRow + key] = part.tails.size();
         part.tails.insert(part.tails.end(), data + headLength, data + bytes.size());
         m_keyOfRow[row] = key;
@@ -249,6 +256,70 @@ int SortKeys::compare(const Entry &a, const Entry &b) const
     return aSize < bSize ? -1 : aSize > bSize ? 1 : 0;
 }
 
+// Keys that share their first eight bytes are ordered by the bytes that
+// follow, eight at a time: each round reads every tail of a run once, into
+// an entry of its own, where comparing whole keys would read two tails for
+// each comparison from all over the buffer.
+void SortKeys::sortPart(Entry *entries, size_t count, int sign) const
+{
+    const auto before = [sign](const Entry &a, const Entry &b) {
+        if (a.head != b.head)
+            return (a.head < b.head) == (sign > 0);
+        if (a.headLength != b.headLength)
+            return (a.headLength < b.headLength) == (sign > 0);
+        return a.key < b.key;
+    };
+    // Entries of equal, full heads, from begin to end, whose keys are to be
+    // ordered by their tails from offset on.
+    struct Run
+    {
+        size_t begin;
+        size_t end;
+        size_t offset;
+    };
+    std::vector<Run> runs;
+    const auto findRuns = [&runs](const Entry *items, size_t begin, size_t end, size_t offset) {
+        for (size_t i = begin; i < end;) {
+            size_t j = i + 1;
+            while (j < end && items[j].head == items[i].head && items[j].headLength == items[i].headLength)
+                ++j;
+            if (j - i > 1 && items[i].headLength == kHeadBytes)
+                runs.push_back({i, j, offset});
+            i = j;
+        }
+    };
+
+    // A merge sort: std::sort falls back to its slow heap sort on the
+    // number column's texts in row order.
+    std::stable_sort(entries, entries + count, before);
+    findRuns(entries, 0, count, 0);
+    // The entries keep their heads, which are equal throughout a run; only
+    // the order of their keys changes. The next eight bytes of each run's
+    // keys are sorted in the scratch entries at the same places, which the
+    // runs found in them, lying within, reuse once they have been found.
+    std::vector<Entry> scratch;
+    const std::vector<Run> firstRuns = std::exchange(runs, {});
+    for (const Run &first : firstRuns) {
+        scratch.resize(std::max(scratch.size(), first.end - first.begin));
+        Entry *const items = scratch.data() - first.begin;
+        runs.push_back(first);
+        while (!runs.empty()) {
+            const Run run = runs.back();
+            runs.pop_back();
+            for (size_t i = run.begin; i < run.end; ++i) {
+                size_t size = 0;
+                const unsigned char *bytes = tail(entries[i].key, size);
+                const size_t length = size > run.offset ? std::min(size - run.offset, size_t(kHeadBytes)) : 0;
+                items[i] = {headOf(bytes + run.offset, length), entries[i].key, std::uint32_t(length)};
+            }
+            std::sort(items + run.begin, items + run.end, before);
+            for (size_t i = run.begin; i < run.end; ++i)
+                entries[i].key = items[i].key;
+            findRuns(items, run.begin, run.end, run.offset + kHeadBytes);
+        }
+    }
+}
+
 template<typename Put>
 void SortKeys::sortEntries(int sign, Put put)
 {
@@ -261,10 +332,8 @@ void SortKeys::sortEntries(int sign, Put put)
     const size_t count = m_firstKey.back();
     const size_t split = m_parts > 1 ? count / 2 : count;
     Entry *const entries = m_entries.get();
-    // A merge sort: std::sort falls back to its slow heap sort on the
-    // number column's texts in row order, and stability costs nothing here.
     Parallel::forEachPart(m_parts, [&](int p) {
-        std::stable_sort(entries + (p == 0 ? 0 : split), p == 0 ? entries + split : entries + count, before);
+        sortPart(entries + (p == 0 ? 0 : split), p == 0 ? split : count - split, sign);
     });
     if (m_parts == 1) {
         for (size_t k = 0; k < count; ++k)

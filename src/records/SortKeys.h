@@ -51,6 +51,9 @@ private:
     const unsigned char *tail(std::uint32_t key, size_t &size) const;
     // Where the rows of part p begin; rowStart(parts) is their end.
     size_t rowStart(int p) const { return m_rows * size_t(p) / size_t(m_parts); }
+    // Sorts count entries by key (then number), ascending for sign 1,
+    // descending for -1.
+    void sortPart(Entry *entries, size_t count, int sign) const;
     // The entries sorted by key (then number), handed to put one by one:
     // put(position, entry).
     template<typename Put>

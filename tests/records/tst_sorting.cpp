@@ -122,6 +122,32 @@ QStringList repeatingThenNot()
     return texts;
 }
 
+// Texts that share long beginnings and part anywhere from the first
+// character to the fortieth, some the beginning of others, some apart only
+// in case or accents (which their keys hold last): sorting them reads far
+// past the first bytes of their keys.
+QStringList longBeginnings()
+{
+    const QStringList beginnings{QStringLiteral("Иванова Мария Петровна, ул. Садовая"),
+                                 QStringLiteral("Invoice 2024-05-17 warehouse"), QString()};
+    const QStringList endings{QString(), QStringLiteral("а"), QStringLiteral("Б"), QStringLiteral(" 12"),
+                              QStringLiteral("ё"), QStringLiteral("é"), QStringLiteral("e"), QStringLiteral("-")};
+    QRandomGenerator random(20261208);
+    QStringList texts;
+    for (int i = 0; i < 1500; ++i) {
+        const QString &beginning = beginnings[int(random.bounded(qsizetype(beginnings.size())))];
+        QString text = beginning.left(int(random.bounded(beginning.size() + 1)));
+        if (!text.isEmpty() && random.bounded(3) == 0) {
+            const int at = int(random.bounded(text.size()));
+            text[at] = text[at].isUpper() ? text[at].toLower() : text[at].toUpper();
+        }
+        for (int n = int(random.bounded(3)); n > 0; --n)
+            text += endings[int(random.bounded(qsizetype(endings.size())))];
+        texts.append(text);
+    }
+    return texts;
+}
+
 // Numbers, as the number column holds them, with empty cells and leading
 // zeros: sorted by their digits where the collator allows.
 QStringList numbers()
@@ -248,6 +274,10 @@ void SortingTest::sameOrderAsDirectComparison_data()
             << locale << false << false << false << -1 << numbers();
     }
     QTest::newRow("en_US numeric numbers") << "en_US" << false << true << false << 1 << numbers();
+    const QStringList shared = longBeginnings();
+    QTest::newRow("ru_RU, long beginnings") << "ru_RU" << false << false << false << 1 << shared;
+    QTest::newRow("ru_RU, long beginnings descending") << "ru_RU" << false << false << false << -1 << shared;
+    QTest::newRow("C, long beginnings, case-sensitive") << "C" << true << false << false << 1 << shared;
     QTest::newRow("ru_RU, texts that stop repeating")
         << "ru_RU" << false << false << false << -1 << repeatingThenNot();
 }
