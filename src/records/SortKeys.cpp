@@ -269,8 +269,8 @@ void SortKeys::sortPart(Entry *entries, size_t count, int sign) const
             return (a.headLength < b.headLength) == (sign > 0);
         return a.key < b.key;
     };
-    // Entries of equal, full heads, from begin to end, whose keys are to be
-    // ordered by their tails from offset on.
+    // The entries from begin to end, whose keys share their first offset
+    // bytes: they are ordered by the bytes from there on.
     struct Run
     {
         size_t begin;
@@ -278,30 +278,34 @@ void SortKeys::sortPart(Entry *entries, size_t count, int sign) const
         size_t offset;
     };
     std::vector<Run> runs;
-    const auto findRuns = [&runs](const Entry *items, size_t begin, size_t end, size_t offset) {
+    // Finds the runs among entries sorted by their keys' eight bytes from
+    // offset on; at(i) is the entry at place i, with those bytes in its head.
+    const auto findRuns = [&runs](auto at, size_t begin, size_t end, size_t offset) {
         for (size_t i = begin; i < end;) {
+            const Entry &e = at(i);
             size_t j = i + 1;
-            while (j < end && items[j].head == items[i].head && items[j].headLength == items[i].headLength)
+            while (j < end && at(j).head == e.head && at(j).headLength == e.headLength)
                 ++j;
-            if (j - i > 1 && items[i].headLength == kHeadBytes)
-                runs.push_back({i, j, offset});
+            if (j - i > 1 && e.headLength == kHeadBytes)
+                runs.push_back({i, j, offset + kHeadBytes});
             i = j;
         }
     };
 
-    // A merge sort: std::sort falls back to its slow heap sort on the
-    // number column's texts in row order.
+    // Merge sorts: std::sort falls back to its slow heap sort on the number
+    // column's texts in row order.
     std::stable_sort(entries, entries + count, before);
-    findRuns(entries, 0, count, 0);
+    findRuns([entries](size_t i) -> const Entry & { return entries[i]; }, 0, count, 0);
     // The entries keep their heads, which are equal throughout a run; only
-    // the order of their keys changes. The next eight bytes of each run's
-    // keys are sorted in the scratch entries at the same places, which the
-    // runs found in them, lying within, reuse once they have been found.
+    // the order of their keys changes. The next eight bytes of a run's keys
+    // are sorted in scratch entries, at the run's places counted from the
+    // first run it lies in; the runs found among them reuse those places
+    // once they have been found.
     std::vector<Entry> scratch;
     const std::vector<Run> firstRuns = std::exchange(runs, {});
     for (const Run &first : firstRuns) {
         scratch.resize(std::max(scratch.size(), first.end - first.begin));
-        Entry *const items = scratch.data() - first.begin;
+        const auto item = [&scratch, &first](size_t i) { return scratch.begin() + ptrdiff_t(i - first.begin); };
         runs.push_back(first);
         while (!runs.empty()) {
             const Run run = runs.back();
@@ -309,13 +313,15 @@ void SortKeys::sortPart(Entry *entries, size_t count, int sign) const
             for (size_t i = run.begin; i < run.end; ++i) {
                 size_t size = 0;
                 const unsigned char *bytes = tail(entries[i].key, size);
-                const size_t length = size > run.offset ? std::min(size - run.offset, size_t(kHeadBytes)) : 0;
-                items[i] = {headOf(bytes + run.offset, length), entries[i].key, std::uint32_t(length)};
+                const size_t from = run.offset - kHeadBytes; // the tail starts at the key's ninth byte
+                const size_t length = size > from ? std::min(size - from, size_t(kHeadBytes)) : 0;
+                const std::uint64_t head = length > 0 ? headOf(bytes + from, length) : 0;
+                *item(i) = {head, entries[i].key, std::uint32_t(length)};
             }
-            std::sort(items + run.begin, items + run.end, before);
+            std::stable_sort(item(run.begin), item(run.end), before);
             for (size_t i = run.begin; i < run.end; ++i)
-                entries[i].key = items[i].key;
-            findRuns(items, run.begin, run.end, run.offset + kHeadBytes);
+                entries[i].key = item(i)->key;
+            findRuns([&item](size_t i) -> const Entry & { return *item(i); }, run.begin, run.end, run.offset);
         }
     }
 }
