@@ -47,7 +47,7 @@ struct ToolButtonSpec
 
 // All actions, the numbered ones in number order first.
 const std::vector<ActionSpec> &actions();
-// The spec of the named action; the name must be one of the table's.
+// The row of the named action; the name must be one of the table's.
 const ActionSpec &action(const QString &name);
 
 // The menu bar: one MenuEntry of kind SubMenu per menu, left to right.
