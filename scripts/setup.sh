@@ -24,7 +24,7 @@ for arg in "$@"; do
 done
 
 packages=(
-    build-essential cmake g++ pkg-config
+    build-essential cmake g++ pkg-config ccache
     qt6-base-dev qt6-webengine-dev qt6-translations-l10n qt6-qpa-plugins
     libicu-dev      # sorting collates with ICU, as Qt does
     libxcb1-dev     # the main window asks the X11 window manager for its frame
