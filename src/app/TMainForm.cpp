@@ -18,7 +18,7 @@
 #include "users/AdminCommands.h"
 #include "users/SettingKeys.h"
 #include "users/SettingsBatch.h"
-#include "users/TEnterForm.h"
+#include "users/LoginDialog.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -155,10 +155,10 @@ void TMainForm::bindHandlers()
     bind("Action64", [this] { sortDirectionExecute(-1); });
     // The user manager, the program settings and the import of old databases.
     bind("Action46", [this] {
-        AdminCommands::Manager(m_settings, m_desktop, m_errors, m_dir, m_document.role(), applicationTitle(), this);
+        AdminCommands::openUserManager(m_settings, m_desktop, m_errors, m_dir, m_document.role(), applicationTitle(), this);
     });
     bind("Action48", [this] {
-        AdminCommands::Options(m_settings, m_desktop, m_errors, m_dir, m_document.role(), this,
+        AdminCommands::openProgramSettings(m_settings, m_desktop, m_errors, m_dir, m_document.role(), this,
                                [this] { applyTableLook(); });
     });
     bind("Action69", [this] { m_files.Import(); });
@@ -230,7 +230,7 @@ void TMainForm::FormShow()
     m_errors.run([this] {
         QString role = m_document.role();
         if (m_settings.read(Keys::questionOnStart())) {
-            TEnterForm login(m_settings, m_desktop, m_errors, role, this);
+            LoginDialog login(m_settings, m_desktop, m_errors, role, this);
             m_desktop.execDialog(login);
             if (m_desktop.terminateRequested())
                 return; // leaving the login ends the program; nothing more happens
@@ -441,7 +441,7 @@ void TMainForm::Action5Execute()
     if (!m_files.promptStep())
         return;
     QString role = m_document.role();
-    TEnterForm login(m_settings, m_desktop, m_errors, role, this);
+    LoginDialog login(m_settings, m_desktop, m_errors, role, this);
     m_desktop.execDialog(login);
     if (m_desktop.terminateRequested())
         return;

@@ -226,7 +226,7 @@ void FileCommands::addToRecent(const QString &path)
 
 bool FileCommands::readyToSave()
 {
-    Accounts::RightsCheck(m_settings, m_document.role(), Keys::pravaSaveBase());
+    Accounts::checkRights(m_settings, m_document.role(), Keys::pravaSaveBase());
     const TableData &table = m_document.model().table();
     if (const auto bad = DatabaseCodec::findUnencodable(table)) {
         const QString where = bad->record < 0

@@ -2,7 +2,7 @@
 
 #include "base/AppInfo.h"
 #include "base/DesktopServices.h"
-#include "users/FormParts.h"
+#include "users/DialogParts.h"
 
 #include <QLabel>
 #include <QLinearGradient>
@@ -93,7 +93,7 @@ TAboutForm::TAboutForm(DesktopServices &desktop, QWidget *parent)
     const QString notice = QStringLiteral("© 2026 команда Tablora. Все права защищены.");
     addLabel("Label9", notice, {48, 219}, 10, Style::Plain);
 
-    FormParts::centreOnDesktop(*this);
+    DialogParts::centreOnDesktop(*this);
 }
 
 QLabel *TAboutForm::addLabel(const char *name, const QString &text, QPoint at, int pixelSize, Style style)

@@ -1,7 +1,7 @@
 #include "TBrowserForm.h"
 
 #include "base/AppInfo.h"
-#include "users/FormParts.h"
+#include "users/DialogParts.h"
 
 #include <QPushButton>
 #include <QUrl>
@@ -51,7 +51,7 @@ TBrowserForm::TBrowserForm(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     const QString caption = AppInfo::kTitle + QStringLiteral(" [Информация]");
-    FormParts::setUpDialog(*this, QStringLiteral("BrowserForm"), caption, {566, 366});
+    DialogParts::setUpDialog(*this, QStringLiteral("BrowserForm"), caption, {566, 366});
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
@@ -64,11 +64,11 @@ TBrowserForm::TBrowserForm(QWidget *parent)
     // code page they are written in.
     WebBrowser1->settings()->setDefaultTextEncoding(QStringLiteral("windows-1251"));
 
-    BitBtn1 = FormParts::button(this, QStringLiteral("BitBtn1"), QStringLiteral("OK"), {240, 336, 75, 25});
+    BitBtn1 = DialogParts::button(this, QStringLiteral("BitBtn1"), QStringLiteral("OK"), {240, 336, 75, 25});
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
 
-    FormParts::centreOnDesktop(*this);
+    DialogParts::centreOnDesktop(*this);
 }
 
 void TBrowserForm::navigate(const QString &path)

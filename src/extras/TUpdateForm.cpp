@@ -4,7 +4,7 @@
 #include "UpdateVersionFile.h"
 #include "base/AppInfo.h"
 #include "base/ErrorReporter.h"
-#include "users/FormParts.h"
+#include "users/DialogParts.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -32,7 +32,7 @@ TUpdateForm::TUpdateForm(DesktopServices &desktop, ErrorReporter &errors, const 
     , m_dir(dir)
     , m_mayStartUpdater(std::move(mayStartUpdater))
 {
-    FormParts::setUpDialog(*this, QStringLiteral("UpdateForm"), AppInfo::kTitle + QStringLiteral(" [Обновление]"),
+    DialogParts::setUpDialog(*this, QStringLiteral("UpdateForm"), AppInfo::kTitle + QStringLiteral(" [Обновление]"),
                            {488, 177});
     QFont small(QStringLiteral("Verdana"));
     small.setPointSize(8);
@@ -63,18 +63,18 @@ TUpdateForm::TUpdateForm(DesktopServices &desktop, ErrorReporter &errors, const 
     Label1->setFont(small);
     Label1->setGeometry(16, 22, 441, 17);
 
-    BitBtn1 = FormParts::button(this, QStringLiteral("BitBtn1"), QStringLiteral("Проверить"), {8, 144, 105, 25});
-    BitBtn4 = FormParts::button(this, QStringLiteral("BitBtn4"), QStringLiteral("Загрузить"), {120, 144, 99, 25});
+    BitBtn1 = DialogParts::button(this, QStringLiteral("BitBtn1"), QStringLiteral("Проверить"), {8, 144, 105, 25});
+    BitBtn4 = DialogParts::button(this, QStringLiteral("BitBtn4"), QStringLiteral("Загрузить"), {120, 144, 99, 25});
     BitBtn4->hide();
-    BitBtn2 = FormParts::button(this, QStringLiteral("BitBtn2"), QStringLiteral("Отмена"), {312, 144, 83, 25});
-    BitBtn3 = FormParts::button(this, QStringLiteral("BitBtn3"), QStringLiteral("Помощь"), {400, 144, 83, 25});
-    FormParts::onClick(BitBtn1, m_errors, [this] { BitBtn1Click(); });
-    FormParts::onClick(BitBtn4, m_errors, [this] { BitBtn4Click(); });
+    BitBtn2 = DialogParts::button(this, QStringLiteral("BitBtn2"), QStringLiteral("Отмена"), {312, 144, 83, 25});
+    BitBtn3 = DialogParts::button(this, QStringLiteral("BitBtn3"), QStringLiteral("Помощь"), {400, 144, 83, 25});
+    DialogParts::onClick(BitBtn1, m_errors, [this] { BitBtn1Click(); });
+    DialogParts::onClick(BitBtn4, m_errors, [this] { BitBtn4Click(); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject); // Esc as well
-    FormParts::onClick(BitBtn3, m_errors, [this] { BitBtn3Click(); });
+    DialogParts::onClick(BitBtn3, m_errors, [this] { BitBtn3Click(); });
     connect(Label2, &QLabel::linkActivated, this, [this] { m_errors.run([this] { Label2Click(); }); });
 
-    FormParts::centreOnDesktop(*this);
+    DialogParts::centreOnDesktop(*this);
     m_errors.run([this] { FormCreate(); });
 }
 

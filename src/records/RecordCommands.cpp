@@ -93,7 +93,7 @@ int RecordCommands::selectedOrTell()
 
 void RecordCommands::requireEditRight() const
 {
-    Accounts::RightsCheck(m_settings, m_document.role(), Keys::pravaEditBase());
+    Accounts::checkRights(m_settings, m_document.role(), Keys::pravaEditBase());
 }
 
 bool RecordCommands::confirm(const QString &question)

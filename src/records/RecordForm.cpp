@@ -2,7 +2,7 @@
 
 #include "DialogFrame.h"
 #include "SingleLineValidator.h"
-#include "users/FormParts.h"
+#include "users/DialogParts.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -32,7 +32,7 @@ RecordForm::RecordForm(const Record::Cells &titles, const QString &objectName, c
                                                  QRect(8, 16, box.width() - 16, 21), validator);
     }
 
-    BitBtn1 = FormParts::button(this, QStringLiteral("BitBtn1"), confirmCaption, QRect(216, 336, 91, 25));
+    BitBtn1 = DialogParts::button(this, QStringLiteral("BitBtn1"), confirmCaption, QRect(216, 336, 91, 25));
     BitBtn1->setDefault(true);
     BitBtn2 = DialogFrame::cancelButton(*this, QRect(312, 336, 83, 25));
     DialogFrame::orderTabs(m_edits, BitBtn1, BitBtn2);

@@ -1,14 +1,14 @@
 #include "TAddForm.h"
 
 #include "RecordCommands.h"
-#include "users/FormParts.h"
+#include "users/DialogParts.h"
 
 TAddForm::TAddForm(RecordCommands &commands, ErrorReporter &errors, QWidget *parent)
     : RecordForm(commands.titles(), QStringLiteral("AddForm"), QStringLiteral("Tablora 1.5 [Добавить запись]"),
                  QStringLiteral("Добавить"), QSize(407, 366), parent)
     , m_commands(commands)
 {
-    FormParts::onClick(BitBtn1, errors, [this] { BitBtn1Click(); });
+    DialogParts::onClick(BitBtn1, errors, [this] { BitBtn1Click(); });
 }
 
 void TAddForm::BitBtn1Click()

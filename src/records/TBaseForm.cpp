@@ -3,7 +3,7 @@
 #include "DialogFrame.h"
 #include "RecordCommands.h"
 #include "SingleLineValidator.h"
-#include "users/FormParts.h"
+#include "users/DialogParts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -32,12 +32,12 @@ TBaseForm::TBaseForm(RecordCommands &commands, ErrorReporter &errors, QWidget *p
         m_edits[c]->setText(current[c]);
     }
 
-    BitBtn1 = FormParts::button(this, QStringLiteral("BitBtn1"), QStringLiteral("OK"), QRect(216, 208, 75, 25));
+    BitBtn1 = DialogParts::button(this, QStringLiteral("BitBtn1"), QStringLiteral("OK"), QRect(216, 208, 75, 25));
     BitBtn1->setDefault(true);
     BitBtn2 = DialogFrame::cancelButton(*this, QRect(296, 208, 81, 25));
     DialogFrame::orderTabs(m_edits, BitBtn1, BitBtn2);
 
-    FormParts::onClick(BitBtn1, errors, [this] { BitBtn1Click(); });
+    DialogParts::onClick(BitBtn1, errors, [this] { BitBtn1Click(); });
 }
 
 Record::Cells TBaseForm::titles() const

@@ -1,7 +1,7 @@
 #include "TEditForm.h"
 
 #include "RecordCommands.h"
-#include "users/FormParts.h"
+#include "users/DialogParts.h"
 
 #include <QPushButton>
 
@@ -10,11 +10,11 @@ TEditForm::TEditForm(RecordCommands &commands, ErrorReporter &errors, const Reco
                  QStringLiteral("Изменить"), QSize(406, 366), parent)
     , m_commands(commands)
 {
-    BitBtn3 = FormParts::button(this, QStringLiteral("BitBtn3"), QStringLiteral("OK"), QRect(8, 336, 75, 25));
+    BitBtn3 = DialogParts::button(this, QStringLiteral("BitBtn3"), QStringLiteral("OK"), QRect(8, 336, 75, 25));
     BitBtn3->hide();
     setTabOrder(BitBtn2, BitBtn3);
     setCells(record);
-    FormParts::onClick(BitBtn1, errors, [this] { BitBtn1Click(); });
+    DialogParts::onClick(BitBtn1, errors, [this] { BitBtn1Click(); });
     connect(BitBtn3, &QPushButton::clicked, this, &QDialog::accept);
 }
 

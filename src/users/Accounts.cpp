@@ -32,7 +32,7 @@ QString loginFailureMessage()
         "Вы ввели не верный логин/пароль. Попробуйте ещё раз, проверьте состояние кнопки CAPS LOCK");
 }
 
-bool LoginCheck(const Settings &settings, DesktopServices &desktop, const QString &login,
+bool checkLogin(const Settings &settings, DesktopServices &desktop, const QString &login,
                 const QString &password, QString &role)
 {
     if (!settings.read(Keys::questionOnStart())) {
@@ -57,7 +57,7 @@ bool LoginCheck(const Settings &settings, DesktopServices &desktop, const QStrin
     return refuse(desktop);
 }
 
-void RightsCheck(const Settings &settings, const QString &role, const BoolKey &pravaKey)
+void checkRights(const Settings &settings, const QString &role, const BoolKey &pravaKey)
 {
     if (role == kAdmin || role == kModer)
         return;
@@ -65,7 +65,7 @@ void RightsCheck(const Settings &settings, const QString &role, const BoolKey &p
         throw TabloraError(refusalMessage());
 }
 
-void RightsCheck(const Settings &settings, const QString &role, const BoolKey &moderKey, const BoolKey &pravaKey)
+void checkRights(const Settings &settings, const QString &role, const BoolKey &moderKey, const BoolKey &pravaKey)
 {
     if (role == kAdmin)
         return;

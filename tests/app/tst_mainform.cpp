@@ -46,9 +46,9 @@ namespace {
 std::function<int(QDialog &)> typeLogin(const QString &login, const QString &password)
 {
     return [=](QDialog &dialog) {
-        dialog.findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(login);
-        dialog.findChild<QLineEdit *>(QStringLiteral("Edit2"))->setText(password);
-        dialog.findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+        dialog.findChild<QLineEdit *>(QStringLiteral("loginEdit"))->setText(login);
+        dialog.findChild<QLineEdit *>(QStringLiteral("passwordEdit"))->setText(password);
+        dialog.findChild<QPushButton *>(QStringLiteral("logInButton"))->click();
         return dialog.result();
     };
 }
@@ -56,7 +56,7 @@ std::function<int(QDialog &)> typeLogin(const QString &login, const QString &pas
 std::function<int(QDialog &)> cancelLogin()
 {
     return [](QDialog &dialog) {
-        dialog.findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
+        dialog.findChild<QPushButton *>(QStringLiteral("cancelButton"))->click();
         return dialog.result();
     };
 }
@@ -342,9 +342,9 @@ void MainFormTest::wrongPasswordKeepsTheDialogOpen()
     writeFile(QStringLiteral("data/other.dat"), "[Users]\r\nAdmin=Admin\r\nPassword=9107\r\n");
     writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     m_desktop.expectDialog([this](QDialog &dialog) {
-        auto *login = dialog.findChild<QLineEdit *>(QStringLiteral("Edit1"));
-        auto *password = dialog.findChild<QLineEdit *>(QStringLiteral("Edit2"));
-        auto *enter = dialog.findChild<QPushButton *>(QStringLiteral("BitBtn1"));
+        auto *login = dialog.findChild<QLineEdit *>(QStringLiteral("loginEdit"));
+        auto *password = dialog.findChild<QLineEdit *>(QStringLiteral("passwordEdit"));
+        auto *enter = dialog.findChild<QPushButton *>(QStringLiteral("logInButton"));
         login->setText(QStringLiteral("Admin"));
         password->setText(QStringLiteral("0000"));
         m_desktop.expectMessage(Accounts::loginFailureMessage(), QStringLiteral("Ошибка"));
@@ -355,7 +355,7 @@ void MainFormTest::wrongPasswordKeepsTheDialogOpen()
         m_desktop.expectMessage(
             QStringLiteral("Введите логин и пароль для входа в программу. Подробности у администратора"),
             QStringLiteral("Подсказка"));
-        dialog.findChild<QPushButton *>(QStringLiteral("BitBtn3"))->click();
+        dialog.findChild<QPushButton *>(QStringLiteral("hintButton"))->click();
         password->setText(QStringLiteral("9107"));
         dialog.show();
         QTest::keyClick(password, Qt::Key_Return); // Enter presses "Войти"
@@ -1016,7 +1016,7 @@ std::vector<MainFormTest::Binding> MainFormTest::bindings()
              });
          },
          [this] {
-             QCOMPARE(m_shownDialog, QStringLiteral("TEnterForm"));
+             QCOMPARE(m_shownDialog, QStringLiteral("LoginDialog"));
              QCOMPARE(m_form->panels()->text(2), QStringLiteral("Вы вошли как: admin"));
          }},
         {"Action8", {}, [this] {
@@ -1052,8 +1052,8 @@ std::vector<MainFormTest::Binding> MainFormTest::bindings()
         {"Action63", [this] { m_form->settings().write(Keys::sortDirection(), -1); },
          sortsBy(0, 1, {"a", "b", "c"})},
         {"Action64", {}, sortsBy(0, -1, {"c", "b", "a"})},
-        showsDialog("Action46", "TManagerForm"),
-        showsDialog("Action48", "TOptionsForm"),
+        showsDialog("Action46", "UserManagerDialog"),
+        showsDialog("Action48", "SettingsDialog"),
         shellOpens("Action7", m_dir->filePath(QStringLiteral("help.chm"))),
         shellOpens("Action50", QStringLiteral("http://tablora.example.org")),
         shellOpens("Action51", QStringLiteral("mailto:dev@tablora.example.org?subject=About Tablora 1.5")),

@@ -98,13 +98,13 @@ void AccountsTest::rights()
     try {
         switch (Form(form)) {
         case Form::Database:
-            Accounts::RightsCheck(settings, role, Keys::pravaEditBase());
+            Accounts::checkRights(settings, role, Keys::pravaEditBase());
             break;
         case Form::Options:
-            Accounts::RightsCheck(settings, role, Keys::moderEditOptions(), Keys::pravaEditOptions());
+            Accounts::checkRights(settings, role, Keys::moderEditOptions(), Keys::pravaEditOptions());
             break;
         case Form::Manager:
-            Accounts::RightsCheck(settings, role, Keys::moderEditUsers(), Keys::pravaManager());
+            Accounts::checkRights(settings, role, Keys::moderEditUsers(), Keys::pravaManager());
             break;
         }
     } catch (const TabloraError &e) {
@@ -166,7 +166,7 @@ void AccountsTest::login()
     if (!accepted)
         m_desktop.expectMessage(Accounts::loginFailureMessage(), QStringLiteral("Ошибка"));
     QString current;
-    QCOMPARE(Accounts::LoginCheck(settings, m_desktop, login, password, current), accepted);
+    QCOMPARE(Accounts::checkLogin(settings, m_desktop, login, password, current), accepted);
     QCOMPARE(current, role);
     if (!accepted)
         QVERIFY(m_desktop.log().last().endsWith(QStringLiteral("|information")));
@@ -178,17 +178,17 @@ void AccountsTest::failedLoginKeepsTheRole()
     const Settings settings{ProgramDir(m_dir.path())};
     QString role = QStringLiteral("moder");
     m_desktop.expectMessage(Accounts::loginFailureMessage());
-    QVERIFY(!Accounts::LoginCheck(settings, m_desktop, QStringLiteral("Admin"), QStringLiteral("x"), role));
+    QVERIFY(!Accounts::checkLogin(settings, m_desktop, QStringLiteral("Admin"), QStringLiteral("x"), role));
     QCOMPARE(role, QStringLiteral("moder"));
 }
 
 void AccountsTest::rightsAreReadAtEveryCheck()
 {
     Settings settings{ProgramDir(m_dir.path())};
-    QVERIFY_THROWS_EXCEPTION(TabloraError, Accounts::RightsCheck(settings, QStringLiteral("guest"), Keys::pravaEditBase()));
+    QVERIFY_THROWS_EXCEPTION(TabloraError, Accounts::checkRights(settings, QStringLiteral("guest"), Keys::pravaEditBase()));
     Settings other{ProgramDir(m_dir.path())}; // the settings dialog's own handle
     other.write(Keys::pravaEditBase(), true);
-    Accounts::RightsCheck(settings, QStringLiteral("guest"), Keys::pravaEditBase());
+    Accounts::checkRights(settings, QStringLiteral("guest"), Keys::pravaEditBase());
 }
 
 QTEST_GUILESS_MAIN(AccountsTest)

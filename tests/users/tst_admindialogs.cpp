@@ -6,7 +6,7 @@
 #include "users/AdminCommands.h"
 #include "users/SettingKeys.h"
 #include "users/Settings.h"
-#include "users/TManagerForm.h"
+#include "users/UserManagerDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -50,7 +50,7 @@ void click(QDialog &dialog, const char *button)
 void showLoaded(QDialog &dialog)
 {
     dialog.show();
-    if (auto *manager = qobject_cast<TManagerForm *>(&dialog)) {
+    if (auto *manager = qobject_cast<UserManagerDialog *>(&dialog)) {
         manager->loadTimer().setInterval(0);
         manager->loadTimer().start();
     }
@@ -60,13 +60,13 @@ void showLoaded(QDialog &dialog)
 // "login|password|rights" of a row of the manager's list.
 QString row(QDialog &dialog, int r)
 {
-    auto *table = child<QTableWidget>(dialog, "Table1");
+    auto *table = child<QTableWidget>(dialog, "accountList");
     return table->item(r, 1)->text() + u'|' + table->item(r, 2)->text() + u'|' + table->item(r, 3)->text();
 }
 
 void selectRow(QDialog &dialog, int r)
 {
-    auto *table = child<QTableWidget>(dialog, "Table1");
+    auto *table = child<QTableWidget>(dialog, "accountList");
     if (r < 0)
         table->clearSelection();
     else
@@ -77,13 +77,17 @@ void selectRow(QDialog &dialog, int r)
 QStringList optionsState(QDialog &dialog)
 {
     QStringList state;
-    for (const char *name : {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6",
-                             "CheckBox7", "CheckBox9", "CheckBox10", "CheckBox11", "CheckBox13", "CheckBox14",
-                             "CheckBox15", "RadioButton1", "RadioButton2", "RadioButton3"})
+    for (const char *name : {"savePositionCheck", "saveSizeCheck", "askLoginCheck", "quickStartCheck",
+                             "moderatorEditBasesCheck", "moderatorEditUsersCheck", "moderatorEditSettingsCheck",
+                             "userEditBasesCheck", "userSaveBasesCheck", "userEditSettingsCheck",
+                             "userOpenManagerCheck", "userAddUsersCheck", "userUpdateProgramCheck", "alignLeftRadio",
+                             "alignCenterRadio", "alignRightRadio"})
         state << QString::fromLatin1(name) + u'=' + (child<QAbstractButton>(dialog, name)->isChecked() ? u'1' : u'0');
-    for (int i = 1; i <= 8; ++i)
-        state << QStringLiteral("Edit%1=").arg(i) + child<QLineEdit>(dialog, qPrintable(QStringLiteral("Edit%1").arg(i)))->text();
-    state << QStringLiteral("Label11=") + child<QLabel>(dialog, "Label11")->text();
+    for (int c = 0; c < 8; ++c) {
+        const QString name = QStringLiteral("defaultTitleEdit%1").arg(c);
+        state << name + u'=' + child<QLineEdit>(dialog, qPrintable(name))->text();
+    }
+    state << QStringLiteral("fontLabel=") + child<QLabel>(dialog, "fontLabel")->text();
     return state;
 }
 
@@ -176,7 +180,7 @@ void AdminDialogsTest::runManager(const Handler &handler, const QString &role)
         handler(dialog);
         return dialog.result();
     });
-    AdminCommands::Manager(*m_settings, m_desktop, m_errors, *m_programDir, role, QStringLiteral("Tablora 1.5"),
+    AdminCommands::openUserManager(*m_settings, m_desktop, m_errors, *m_programDir, role, QStringLiteral("Tablora 1.5"),
                            nullptr);
 }
 
@@ -187,7 +191,7 @@ int AdminDialogsTest::runOptions(const Handler &handler, const QString &role)
         handler(dialog);
         return dialog.result();
     });
-    AdminCommands::Options(*m_settings, m_desktop, m_errors, *m_programDir, role, nullptr, [&] { ++applied; });
+    AdminCommands::openProgramSettings(*m_settings, m_desktop, m_errors, *m_programDir, role, nullptr, [&] { ++applied; });
     return applied;
 }
 
@@ -251,7 +255,7 @@ void AdminDialogsTest::helpOpensTheHelpFile()
 {
     QFETCH(int, command);
     const Handler help = [](QDialog &dialog) {
-        click(dialog, qobject_cast<TManagerForm *>(&dialog) ? "BitBtn3" : "BitBtn5");
+        click(dialog, "helpButton");
     };
     if (Command(command) == Command::Manager)
         runManager(help);
@@ -265,9 +269,9 @@ void AdminDialogsTest::helpOpensTheHelpFile()
 void AdminDialogsTest::managerLoadsOnItsTimer()
 {
     runManager([](QDialog &dialog) {
-        auto &form = static_cast<TManagerForm &>(dialog);
-        QCOMPARE(child<QTableWidget>(dialog, "Table1")->rowCount(), 11);
-        QCOMPARE(child<QTableWidget>(dialog, "Table1")->item(10, 0)->text(), QStringLiteral("10"));
+        auto &form = static_cast<UserManagerDialog &>(dialog);
+        QCOMPARE(child<QTableWidget>(dialog, "accountList")->rowCount(), 11);
+        QCOMPARE(child<QTableWidget>(dialog, "accountList")->item(10, 0)->text(), QStringLiteral("10"));
         QVERIFY(!form.loadTimer().isActive());
         dialog.show();
         QVERIFY(form.loadTimer().isActive());
@@ -279,7 +283,7 @@ void AdminDialogsTest::managerLoadsOnItsTimer()
         QCOMPARE(row(dialog, 0), QStringLiteral("Admin|9107|admin"));
         for (int r = 1; r <= 10; ++r)
             QCOMPARE(row(dialog, r), QStringLiteral("||guest"));
-        click(dialog, "BitBtn1");
+        click(dialog, "saveButton");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     });
 
@@ -297,7 +301,7 @@ void AdminDialogsTest::managerLoadsOnItsTimer()
     QCOMPARE(contents(QStringLiteral("data/other.dat")).count('\n'), 33);
 
     QString role;
-    QVERIFY(Accounts::LoginCheck(*m_settings, m_desktop, QStringLiteral("Admin"), QStringLiteral("9107"), role));
+    QVERIFY(Accounts::checkLogin(*m_settings, m_desktop, QStringLiteral("Admin"), QStringLiteral("9107"), role));
     QCOMPARE(role, QStringLiteral("admin"));
 }
 
@@ -306,13 +310,13 @@ void AdminDialogsTest::commandBeforeTheTickWorksOnStoredAccounts()
     put(QStringLiteral("data/other.dat"), "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\nLogin2=ivanov\r\n");
     runManager([this](QDialog &dialog) {
         dialog.show();
-        QVERIFY(static_cast<TManagerForm &>(dialog).loadTimer().isActive());
+        QVERIFY(static_cast<UserManagerDialog &>(dialog).loadTimer().isActive());
         selectRow(dialog, 1);
         m_desktop.expectQuestion(QStringLiteral("Вы действительно хотите удалить выбранного пользователя?"),
                                  DesktopServices::Answer::Yes);
-        click(dialog, "BitBtn6");
-        QVERIFY(!static_cast<TManagerForm &>(dialog).loadTimer().isActive()); // it would undo the deletion
-        click(dialog, "BitBtn1");
+        click(dialog, "deleteAccountButton");
+        QVERIFY(!static_cast<UserManagerDialog &>(dialog).loadTimer().isActive()); // it would undo the deletion
+        click(dialog, "saveButton");
     });
     QCOMPARE(m_settings->read(Keys::adminLogin()), QStringLiteral("root"));
     QCOMPARE(m_settings->read(Keys::login(1)), QString());
@@ -350,25 +354,25 @@ void AdminDialogsTest::managerPanel()
         for (int r = 0; r <= 10; ++r)
             before << row(dialog, r);
         selectRow(dialog, edited);
-        click(dialog, "BitBtn5");
-        QVERIFY(child<QWidget>(dialog, "Panel1")->isVisible());
+        click(dialog, "editAccountButton");
+        QVERIFY(child<QWidget>(dialog, "accountPanel")->isVisible());
         // Nothing may drop the panel's edits before OK or "Отмена".
-        for (const char *button : {"BitBtn1", "BitBtn5", "BitBtn6"})
+        for (const char *button : {"saveButton", "editAccountButton", "deleteAccountButton"})
             QVERIFY(!child<QPushButton>(dialog, button)->isEnabled());
-        QCOMPARE(child<QLineEdit>(dialog, "Edit1")->text(), before[edited].section(u'|', 0, 0));
-        QCOMPARE(child<QLineEdit>(dialog, "Edit2")->text(), before[edited].section(u'|', 1, 1));
-        auto *box = child<QComboBox>(dialog, "ComboBox1");
+        QCOMPARE(child<QLineEdit>(dialog, "loginEdit")->text(), before[edited].section(u'|', 0, 0));
+        QCOMPARE(child<QLineEdit>(dialog, "passwordEdit")->text(), before[edited].section(u'|', 1, 1));
+        auto *box = child<QComboBox>(dialog, "roleCombo");
         QCOMPARE(box->currentIndex() < 0 ? box->placeholderText() : box->currentText(), opensWith);
         QCOMPARE(box->isEnabled(), edited != 0);
-        child<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("boss"));
-        child<QLineEdit>(dialog, "Edit2")->setText(QStringLiteral("pw"));
+        child<QLineEdit>(dialog, "loginEdit")->setText(QStringLiteral("boss"));
+        child<QLineEdit>(dialog, "passwordEdit")->setText(QStringLiteral("pw"));
         if (!choice.isEmpty())
             box->setCurrentText(choice);
-        click(dialog, "BitBtn7");
-        QVERIFY(!child<QWidget>(dialog, "Panel1")->isVisible());
+        click(dialog, "applyAccountButton");
+        QVERIFY(!child<QWidget>(dialog, "accountPanel")->isVisible());
         for (int r = 0; r <= 10; ++r)
             QCOMPARE(row(dialog, r), r == edited ? after : before[r]);
-        click(dialog, "BitBtn1");
+        click(dialog, "saveButton");
     });
     const QStringList parts = after.split(u'|');
     const TextKey login = edited == 0 ? Keys::adminLogin() : Keys::login(edited);
@@ -387,25 +391,25 @@ void AdminDialogsTest::panelEditsTheRowItWasOpenedFor()
         showLoaded(dialog);
         for (int other : {-1, 3}) {
             selectRow(dialog, 0);
-            click(dialog, "BitBtn5");
+            click(dialog, "editAccountButton");
             selectRow(dialog, other);
-            child<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("root"));
-            click(dialog, "BitBtn7");
+            child<QLineEdit>(dialog, "loginEdit")->setText(QStringLiteral("root"));
+            click(dialog, "applyAccountButton");
             QCOMPARE(row(dialog, 0), QStringLiteral("root|9107|admin"));
             QCOMPARE(row(dialog, 3), QStringLiteral("||guest")); // the administrator's Role never reaches a slot
         }
         selectRow(dialog, 2);
-        click(dialog, "BitBtn5");
-        child<QComboBox>(dialog, "ComboBox1")->setCurrentText(QStringLiteral("Модератор"));
+        click(dialog, "editAccountButton");
+        child<QComboBox>(dialog, "roleCombo")->setCurrentText(QStringLiteral("Модератор"));
         selectRow(dialog, 0);
-        click(dialog, "BitBtn7");
+        click(dialog, "applyAccountButton");
         QCOMPARE(row(dialog, 0), QStringLiteral("root|9107|admin"));
         QCOMPARE(row(dialog, 2), QStringLiteral("||moder"));
 
         // Esc closes the open panel, not the window with its edits.
-        click(dialog, "BitBtn5");
+        click(dialog, "editAccountButton");
         QTest::keyClick(&dialog, Qt::Key_Escape);
-        QVERIFY(!child<QWidget>(dialog, "Panel1")->isVisible());
+        QVERIFY(!child<QWidget>(dialog, "accountPanel")->isVisible());
         QVERIFY(dialog.isVisible());
         dialog.reject();
     });
@@ -417,13 +421,13 @@ void AdminDialogsTest::managerRefusals()
     runManager([this](QDialog &dialog) {
         showLoaded(dialog);
         m_desktop.expectMessage(QStringLiteral("Выберите пользователя!"), QStringLiteral("Tablora 1.5"));
-        click(dialog, "BitBtn5");
+        click(dialog, "editAccountButton");
         m_desktop.expectMessage(QStringLiteral("Выберите пользователя!"));
-        click(dialog, "BitBtn6");
+        click(dialog, "deleteAccountButton");
         selectRow(dialog, 0);
         m_desktop.expectMessage(QStringLiteral("Администратора удалить невозможно!"));
-        click(dialog, "BitBtn6");
-        QVERIFY(!child<QWidget>(dialog, "Panel1")->isVisible());
+        click(dialog, "deleteAccountButton");
+        QVERIFY(!child<QWidget>(dialog, "accountPanel")->isVisible());
         QCOMPARE(row(dialog, 0), QStringLiteral("Admin|9107|admin"));
         dialog.reject();
     });
@@ -440,14 +444,14 @@ void AdminDialogsTest::deleteThenCancelWritesNothing()
         selectRow(dialog, 3);
         m_desktop.expectQuestion(QStringLiteral("Вы действительно хотите удалить выбранного пользователя?"),
                                  DesktopServices::Answer::No, QStringLiteral("Вопрос"));
-        click(dialog, "BitBtn6");
+        click(dialog, "deleteAccountButton");
         QCOMPARE(row(dialog, 3), QStringLiteral("petrov|p|moder"));
         m_desktop.expectQuestion(QStringLiteral("Вы действительно хотите удалить выбранного пользователя?"),
                                  DesktopServices::Answer::Yes);
-        click(dialog, "BitBtn6");
+        click(dialog, "deleteAccountButton");
         QCOMPARE(row(dialog, 3), QStringLiteral("||guest"));
-        QCOMPARE(child<QTableWidget>(dialog, "Table1")->rowCount(), 11);
-        click(dialog, "BitBtn2");
+        QCOMPARE(child<QTableWidget>(dialog, "accountList")->rowCount(), 11);
+        click(dialog, "cancelButton");
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
     });
     QCOMPARE(contents(QStringLiteral("data/other.dat")), stored);
@@ -461,15 +465,15 @@ void AdminDialogsTest::failedSaveKeepsFileAndWindow()
         showLoaded(dialog);
         // A pasted line break cannot be stored; it comes after keys that can.
         selectRow(dialog, 0);
-        click(dialog, "BitBtn5");
-        child<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("admin2"));
-        click(dialog, "BitBtn7");
+        click(dialog, "editAccountButton");
+        child<QLineEdit>(dialog, "loginEdit")->setText(QStringLiteral("admin2"));
+        click(dialog, "applyAccountButton");
         selectRow(dialog, 7);
-        click(dialog, "BitBtn5");
-        child<QLineEdit>(dialog, "Edit1")->insert(QStringLiteral("new\nuser"));
-        click(dialog, "BitBtn7");
+        click(dialog, "editAccountButton");
+        child<QLineEdit>(dialog, "loginEdit")->insert(QStringLiteral("new\nuser"));
+        click(dialog, "applyAccountButton");
 
-        click(dialog, "BitBtn1");
+        click(dialog, "saveButton");
         QCOMPARE(m_errors.messages,
                  QStringList(QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(m_programDir->otherDat())));
         QCOMPARE(contents(QStringLiteral("data/other.dat")), stored);
@@ -478,10 +482,10 @@ void AdminDialogsTest::failedSaveKeepsFileAndWindow()
         QCOMPARE(row(dialog, 7), QStringLiteral("new\nuser||guest"));
 
         selectRow(dialog, 7);
-        click(dialog, "BitBtn5");
-        child<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("newuser"));
-        click(dialog, "BitBtn7");
-        click(dialog, "BitBtn1");
+        click(dialog, "editAccountButton");
+        child<QLineEdit>(dialog, "loginEdit")->setText(QStringLiteral("newuser"));
+        click(dialog, "applyAccountButton");
+        click(dialog, "saveButton");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     });
     QCOMPARE(m_settings->read(Keys::adminLogin()), QStringLiteral("admin2"));
@@ -498,18 +502,18 @@ void AdminDialogsTest::optionsLoad_data()
 
     QTest::newRow("no files: the dialog's own defaults")
         << QByteArray() << QByteArray()
-        << QStringList({"CheckBox1=1", "CheckBox2=1", "CheckBox3=1", "CheckBox4=0", "CheckBox5=1", "CheckBox6=1",
-                        "CheckBox7=0", "CheckBox9=0", "CheckBox10=0", "CheckBox11=0", "CheckBox13=0", "CheckBox14=0",
-                        "CheckBox15=0", "RadioButton1=1", "RadioButton2=0", "RadioButton3=0", "Edit1=№",
-                        "Edit2=1 столбец", "Edit3=2 столбец", "Edit4=3 столбец", "Edit5=4 столбец", "Edit6=5 столбец",
-                        "Edit7=6 столбец", "Edit8=7 столбец", "Label11=Verdana 8"});
+        << QStringList({"savePositionCheck=1", "saveSizeCheck=1", "askLoginCheck=1", "quickStartCheck=0", "moderatorEditBasesCheck=1", "moderatorEditUsersCheck=1",
+                        "moderatorEditSettingsCheck=0", "userEditBasesCheck=0", "userSaveBasesCheck=0", "userEditSettingsCheck=0", "userOpenManagerCheck=0", "userAddUsersCheck=0",
+                        "userUpdateProgramCheck=0", "alignLeftRadio=1", "alignCenterRadio=0", "alignRightRadio=0", "defaultTitleEdit0=№",
+                        "defaultTitleEdit1=1 столбец", "defaultTitleEdit2=2 столбец", "defaultTitleEdit3=3 столбец", "defaultTitleEdit4=4 столбец", "defaultTitleEdit5=5 столбец",
+                        "defaultTitleEdit6=6 столбец", "defaultTitleEdit7=7 столбец", "fontLabel=Verdana 8"});
     QTest::newRow("every key stored")
         << kAllOptionsConfig << kAllOptionsOther
-        << QStringList({"CheckBox1=0", "CheckBox2=0", "CheckBox3=0", "CheckBox4=1", "CheckBox5=1", "CheckBox6=0",
-                        "CheckBox7=1", "CheckBox9=1", "CheckBox10=1", "CheckBox11=1", "CheckBox13=1", "CheckBox14=1",
-                        "CheckBox15=1", "RadioButton1=0", "RadioButton2=1", "RadioButton3=0", "Edit1=N",
-                        "Edit2=1 столбец", "Edit3=2 столбец", "Edit4=Цена", "Edit5=4 столбец", "Edit6=5 столбец",
-                        "Edit7=6 столбец", "Edit8=", "Label11=Arial 12"});
+        << QStringList({"savePositionCheck=0", "saveSizeCheck=0", "askLoginCheck=0", "quickStartCheck=1", "moderatorEditBasesCheck=1", "moderatorEditUsersCheck=0",
+                        "moderatorEditSettingsCheck=1", "userEditBasesCheck=1", "userSaveBasesCheck=1", "userEditSettingsCheck=1", "userOpenManagerCheck=1", "userAddUsersCheck=1",
+                        "userUpdateProgramCheck=1", "alignLeftRadio=0", "alignCenterRadio=1", "alignRightRadio=0", "defaultTitleEdit0=N",
+                        "defaultTitleEdit1=1 столбец", "defaultTitleEdit2=2 столбец", "defaultTitleEdit3=Цена", "defaultTitleEdit4=4 столбец", "defaultTitleEdit5=5 столбец",
+                        "defaultTitleEdit6=6 столбец", "defaultTitleEdit7=", "fontLabel=Arial 12"});
 }
 
 void AdminDialogsTest::optionsLoad()
@@ -524,8 +528,8 @@ void AdminDialogsTest::optionsLoad()
     runOptions([&](QDialog &dialog) {
         showLoaded(dialog);
         QCOMPARE(optionsState(dialog), state);
-        QVERIFY(!child<QCheckBox>(dialog, "CheckBox5")->isEnabled());
-        QCOMPARE(child<QLabel>(dialog, "Label11")->font().family(), state.last().mid(8).section(u' ', 0, 0));
+        QVERIFY(!child<QCheckBox>(dialog, "moderatorEditBasesCheck")->isEnabled());
+        QCOMPARE(child<QLabel>(dialog, "fontLabel")->font().family(), state.last().section(u'=', 1).section(u' ', 0, 0));
         dialog.reject();
     });
 }
@@ -535,12 +539,12 @@ void AdminDialogsTest::optionsSaveWritesEveryControl()
     put(QStringLiteral("data/config.ini"), "[General]\r\nAlign=Justify\r\n");
     runOptions([&](QDialog &dialog) {
         showLoaded(dialog);
-        QVERIFY(child<QRadioButton>(dialog, "RadioButton3")->isChecked()); // any other text is right
-        for (const char *name : {"CheckBox1", "CheckBox3", "CheckBox6", "CheckBox9", "CheckBox11", "CheckBox14"})
+        QVERIFY(child<QRadioButton>(dialog, "alignRightRadio")->isChecked()); // any other text is right
+        for (const char *name : {"savePositionCheck", "askLoginCheck", "moderatorEditUsersCheck", "userEditBasesCheck", "userEditSettingsCheck", "userAddUsersCheck"})
             child<QCheckBox>(dialog, name)->setChecked(!child<QCheckBox>(dialog, name)->isChecked());
-        child<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("Код"));
-        child<QLineEdit>(dialog, "Edit8")->clear();
-        click(dialog, "BitBtn2");
+        child<QLineEdit>(dialog, "defaultTitleEdit0")->setText(QStringLiteral("Код"));
+        child<QLineEdit>(dialog, "defaultTitleEdit7")->clear();
+        click(dialog, "okButton");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     });
     QCOMPARE(Windows1251::decode(contents(QStringLiteral("data/config.ini"))),
@@ -560,23 +564,23 @@ void AdminDialogsTest::defaultsThenOkSwitchesTheLoginOff()
     put(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=1\r\n");
     runOptions([&](QDialog &dialog) {
         showLoaded(dialog);
-        const QFont drawn = child<QLabel>(dialog, "Label11")->font();
-        click(dialog, "BitBtn3");
+        const QFont drawn = child<QLabel>(dialog, "fontLabel")->font();
+        click(dialog, "defaultsButton");
         QCOMPARE(optionsState(dialog),
-                 QStringList({"CheckBox1=1", "CheckBox2=1", "CheckBox3=0", "CheckBox4=0", "CheckBox5=1", "CheckBox6=1",
-                              "CheckBox7=0", "CheckBox9=0", "CheckBox10=0", "CheckBox11=0", "CheckBox13=0",
-                              "CheckBox14=0", "CheckBox15=0", "RadioButton1=1", "RadioButton2=0", "RadioButton3=0",
-                              "Edit1=№", "Edit2=1 столбец", "Edit3=2 столбец", "Edit4=3 столбец", "Edit5=4 столбец",
-                              "Edit6=5 столбец", "Edit7=6 столбец", "Edit8=7 столбец", "Label11=Verdana 8"}));
-        QCOMPARE(child<QLabel>(dialog, "Label11")->font(), drawn);
+                 QStringList({"savePositionCheck=1", "saveSizeCheck=1", "askLoginCheck=0", "quickStartCheck=0", "moderatorEditBasesCheck=1", "moderatorEditUsersCheck=1",
+                              "moderatorEditSettingsCheck=0", "userEditBasesCheck=0", "userSaveBasesCheck=0", "userEditSettingsCheck=0", "userOpenManagerCheck=0",
+                              "userAddUsersCheck=0", "userUpdateProgramCheck=0", "alignLeftRadio=1", "alignCenterRadio=0", "alignRightRadio=0",
+                              "defaultTitleEdit0=№", "defaultTitleEdit1=1 столбец", "defaultTitleEdit2=2 столбец", "defaultTitleEdit3=3 столбец", "defaultTitleEdit4=4 столбец",
+                              "defaultTitleEdit5=5 столбец", "defaultTitleEdit6=6 столбец", "defaultTitleEdit7=7 столбец", "fontLabel=Verdana 8"}));
+        QCOMPARE(child<QLabel>(dialog, "fontLabel")->font(), drawn);
         QCOMPARE(contents(QStringLiteral("data/other.dat")), QByteArray("[Enter]\r\nQuestionOnStart=1\r\n"));
-        click(dialog, "BitBtn2");
+        click(dialog, "okButton");
     });
     QVERIFY(!m_settings->read(Keys::questionOnStart()));
     QCOMPARE(m_settings->read(Keys::fontName()), QStringLiteral("Verdana"));
     QCOMPARE(m_settings->read(Keys::fontSize()), 8);
     QString role;
-    QVERIFY(Accounts::LoginCheck(*m_settings, m_desktop, QStringLiteral("anyone"), QString(), role));
+    QVERIFY(Accounts::checkLogin(*m_settings, m_desktop, QStringLiteral("anyone"), QString(), role));
     QCOMPARE(role, QStringLiteral("admin"));
 }
 
@@ -589,14 +593,14 @@ void AdminDialogsTest::chosenFontKeepsOnlyNameAndSize()
         chosen.setBold(true);
         chosen.setItalic(true);
         m_desktop.expectFont(chosen);
-        click(dialog, "BitBtn4");
+        click(dialog, "changeFontButton");
         m_desktop.expectFont(std::nullopt);
-        click(dialog, "BitBtn4");
-        auto *label = child<QLabel>(dialog, "Label11");
+        click(dialog, "changeFontButton");
+        auto *label = child<QLabel>(dialog, "fontLabel");
         QCOMPARE(label->text(), QStringLiteral("DejaVu Serif 14"));
         QVERIFY(label->font().bold());
         QCOMPARE(label->font().pointSize(), 14);
-        click(dialog, "BitBtn2");
+        click(dialog, "okButton");
     });
     QCOMPARE(m_desktop.logged(QStringLiteral("font dialog")),
              QStringList({QStringLiteral("font dialog Verdana"), QStringLiteral("font dialog DejaVu Serif")}));
@@ -625,10 +629,10 @@ void AdminDialogsTest::failedOkKeepsTheDialogOpen()
     put(other, before);
     runOptions([&](QDialog &dialog) {
         showLoaded(dialog);
-        child<QLineEdit>(dialog, "Edit3")->setText(QStringLiteral("Товар"));
-        click(dialog, "BitBtn2");
+        child<QLineEdit>(dialog, "defaultTitleEdit2")->setText(QStringLiteral("Товар"));
+        click(dialog, "okButton");
         QVERIFY(dialog.isVisible());
-        QCOMPARE(child<QLineEdit>(dialog, "Edit3")->text(), QStringLiteral("Товар"));
+        QCOMPARE(child<QLineEdit>(dialog, "defaultTitleEdit2")->text(), QStringLiteral("Товар"));
         dialog.reject();
     });
     message.replace(QStringLiteral("%1"), QDir::toNativeSeparators(m_programDir->configIni()))
@@ -643,8 +647,8 @@ void AdminDialogsTest::failedOkKeepsTheDialogOpen()
 void AdminDialogsTest::tableLookFollowsWhicheverButton_data()
 {
     QTest::addColumn<QString>("button");
-    QTest::newRow("OK") << "BitBtn2";
-    QTest::newRow("Отмена") << "BitBtn1";
+    QTest::newRow("OK") << "okButton";
+    QTest::newRow("Отмена") << "cancelButton";
     QTest::newRow("window closed") << "";
 }
 
@@ -660,7 +664,7 @@ void AdminDialogsTest::tableLookFollowsWhicheverButton()
         QVERIFY(!dialog.isVisible());
     });
     QCOMPARE(applied, 1);
-    QCOMPARE(QFile::exists(m_programDir->configIni()), button == u"BitBtn2");
+    QCOMPARE(QFile::exists(m_programDir->configIni()), button == u"okButton");
 }
 
 QTEST_MAIN(AdminDialogsTest)
