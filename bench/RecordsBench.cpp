@@ -36,8 +36,8 @@ public:
 class TitleOnlyView : public DocumentView
 {
 public:
-    void ChangeTitle() override {}
-    void ChangeReopen() override {}
+    void updateTitle() override {}
+    void updateRecentFiles() override {}
     bool reopenVisible(int) const override { return false; }
     QString applicationTitle() const override { return QStringLiteral("Tablora 1.5"); }
 };

@@ -40,7 +40,7 @@ int readAndWrite(const char *command, TableData (*read)(const QString &), const 
             std::fprintf(stderr, "%s: the table holds text the file cannot hold\n", command);
             return 1;
         }
-        DatabaseCodec::WriteTableFile(args.at(1), table);
+        DatabaseCodec::writeTableFile(args.at(1), table);
     } catch (const TabloraError &e) {
         std::fprintf(stderr, "%s: %s\n", command, qPrintable(e.message()));
         return 1;
@@ -60,12 +60,12 @@ int readAndWrite(const char *command, TableData (*read)(const QString &), const 
 // Open, then Save.
 int runRoundtrip(const QStringList &args)
 {
-    return readAndWrite("roundtrip", DatabaseCodec::ReadBaseFile, args);
+    return readAndWrite("roundtrip", DatabaseCodec::readBaseFile, args);
 }
 
 // The import of a version-1.0 database, then Save: the conversion to the
 // current format.
 int runImport(const QStringList &args)
 {
-    return readAndWrite("import", DatabaseCodec::ReadPlainFile, args);
+    return readAndWrite("import", DatabaseCodec::readPlainFile, args);
 }

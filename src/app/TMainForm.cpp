@@ -138,15 +138,15 @@ void TMainForm::bindHandlers()
     bind("Action65", nothing);
     bind("Action3", [this] { Action3Execute(); });
     bind("Action5", [this] { Action5Execute(); });
-    bind("Action8", [this] { m_files.New(); });
-    bind("Action9", [this] { m_files.Open(); });
-    bind("Action10", [this] { m_files.Save(); });
-    bind("Action12", [this] { m_files.SaveAs(); });
+    bind("Action8", [this] { m_files.newDatabase(); });
+    bind("Action9", [this] { m_files.openDatabase(); });
+    bind("Action10", [this] { m_files.save(); });
+    bind("Action12", [this] { m_files.saveAs(); });
     for (int k = 1; k <= kRecentFileCount; ++k)
-        bind(reopenActions()[k - 1], [this, k] { m_files.Reopen(k); });
-    bind(exampleActions()[0], [this] { m_files.OpenExample(FileCommands::Example::Programs); });
-    bind(exampleActions()[1], [this] { m_files.OpenExample(FileCommands::Example::Profile); });
-    bind(exampleActions()[2], [this] { m_files.OpenExample(FileCommands::Example::School); });
+        bind(reopenActions()[k - 1], [this, k] { m_files.reopen(k); });
+    bind(exampleActions()[0], [this] { m_files.openExample(FileCommands::Example::Programs); });
+    bind(exampleActions()[1], [this] { m_files.openExample(FileCommands::Example::Profile); });
+    bind(exampleActions()[2], [this] { m_files.openExample(FileCommands::Example::School); });
     for (int column = 0; column < kColumnCount; ++column) {
         action(sortColumnActions()[column])->setCheckable(true);
         bind(sortColumnActions()[column], [this, column] { sortColumnExecute(column); });
@@ -161,7 +161,7 @@ void TMainForm::bindHandlers()
         AdminCommands::openProgramSettings(m_settings, m_desktop, m_errors, m_dir, m_document.role(), this,
                                [this] { applyTableLook(); });
     });
-    bind("Action69", [this] { m_files.Import(); });
+    bind("Action69", [this] { m_files.importVersion10(); });
 
     // The help menu, beside the update.
     bind("Action7", [this] { m_help.Action7Execute(); });
@@ -221,7 +221,7 @@ void TMainForm::FormCreate()
         m_desktop.sleep(1000);
     m_document.setModified(false);
     m_document.setFileName(Document::untitledName());
-    ChangeReopen();
+    updateRecentFiles();
     ChangFavourite();
 }
 
@@ -269,7 +269,7 @@ void TMainForm::Timer1Timer()
     applyTableLook();
     Panel1->hide();
     StatusBar1->setText(2, DocumentTexts::loggedInAs(m_document.role()));
-    m_files.New();
+    m_files.newDatabase();
 
     const QString commandLineFile = m_arguments.value(0);
     if (!commandLineFile.isEmpty())
@@ -375,7 +375,7 @@ void TMainForm::centrePanel1()
 
 // --- texts of the document state ---
 
-void TMainForm::ChangeTitle()
+void TMainForm::updateTitle()
 {
     const QString title = DocumentTexts::windowTitle(m_document.fileName());
     setWindowTitle(title);
@@ -393,7 +393,7 @@ void TMainForm::ItogoItems()
     StatusBar1->setText(0, DocumentTexts::recordCount(m_document.model().recordCount()));
 }
 
-void TMainForm::ChangeReopen()
+void TMainForm::updateRecentFiles()
 {
     const QStringList &reopen = ActionTable::reopenActions();
     bool anyInUse = false;

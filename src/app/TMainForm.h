@@ -54,8 +54,8 @@ public:
     void FormShow();
 
     // DocumentView
-    void ChangeTitle() override;
-    void ChangeReopen() override;
+    void updateTitle() override;
+    void updateRecentFiles() override;
     bool reopenVisible(int k) const override;
     QString applicationTitle() const override;
 

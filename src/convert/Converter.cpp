@@ -20,9 +20,9 @@ namespace {
 
 QByteArray encodedDatabase(TableData &&table)
 {
-    QByteArray plain = DatabaseCodec::BuildPlainList(table);
+    QByteArray plain = DatabaseCodec::buildPlainList(table);
     table = TableData(); // its records are in the plain list now
-    return DatabaseCodec::EncodePlainList(std::move(plain));
+    return DatabaseCodec::encodePlainList(std::move(plain));
 }
 
 QString unencodableMessage(const QString &file, const TableData &table, const DatabaseCodec::Unencodable &bad)

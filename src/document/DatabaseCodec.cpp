@@ -97,34 +97,34 @@ void normaliseLineBreaks(QByteArray &text, int parts)
 
 namespace DatabaseCodec {
 
-QByteArray BuildPlainList(const TableData &table)
+QByteArray buildPlainList(const TableData &table)
 {
     return PlainListWriter(table, 1).plainList();
 }
 
-QByteArray EncodePlainList(const QByteArray &plainList)
+QByteArray encodePlainList(const QByteArray &plainList)
 {
     return Base64::encode(plainList);
 }
 
-QByteArray EncodePlainList(QByteArray &&plainList)
+QByteArray encodePlainList(QByteArray &&plainList)
 {
     QByteArray text = std::move(plainList);
     Base64::encodeInPlace(text);
     return text;
 }
 
-void WriteBaseFile(const QString &path, const QByteArray &encoded)
+void writeBaseFile(const QString &path, const QByteArray &encoded)
 {
     throwWriteFailure(path, SafeWrite::replaceFile(path, encoded, SafeWrite::InPlace::Never));
 }
 
-void WriteTableFile(const QString &path, const TableData &table)
+void writeTableFile(const QString &path, const TableData &table)
 {
-    WriteTableFile(path, table, partsFor(table));
+    writeTableFile(path, table, partsFor(table));
 }
 
-void WriteTableFile(const QString &path, const TableData &table, int parts)
+void writeTableFile(const QString &path, const TableData &table, int parts)
 {
     const PlainListWriter writer(table, parts);
     throwWriteFailure(path, SafeWrite::replaceFile(path, writer.encodedSize(),
@@ -132,23 +132,23 @@ void WriteTableFile(const QString &path, const TableData &table, int parts)
                                                    SafeWrite::InPlace::Never));
 }
 
-TableData ReadBaseFile(const QString &path)
+TableData readBaseFile(const QString &path)
 {
     try {
-        return ReadBaseText(readWholeFile(path));
+        return readBaseText(readWholeFile(path));
     } catch (const std::bad_alloc &) {
         throw DatabaseReadError(
             QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
     }
 }
 
-TableData ReadBaseText(QByteArray text)
+TableData readBaseText(QByteArray text)
 {
     const int parts = partsFor(text.size());
-    return ReadBaseText(std::move(text), parts);
+    return readBaseText(std::move(text), parts);
 }
 
-TableData ReadBaseText(QByteArray text, int parts)
+TableData readBaseText(QByteArray text, int parts)
 {
     normaliseLineBreaks(text, parts);
     const std::optional<QByteArrayView> plain = Base64::decodeWhereItStands(text, parts);
@@ -160,20 +160,20 @@ TableData ReadBaseText(QByteArray text, int parts)
     return PlainListReader::fill(*plain, parts, PlainListReader::Source::UsedUp);
 }
 
-TableData FillTable(QByteArrayView plainList)
+TableData fillTable(QByteArrayView plainList)
 {
-    return FillTable(plainList, partsFor(plainList.size()));
+    return fillTable(plainList, partsFor(plainList.size()));
 }
 
-TableData FillTable(QByteArrayView plainList, int parts)
+TableData fillTable(QByteArrayView plainList, int parts)
 {
     return PlainListReader::fill(plainList, parts, PlainListReader::Source::Kept);
 }
 
-TableData ReadPlainFile(const QString &path)
+TableData readPlainFile(const QString &path)
 {
     try {
-        // FillTable takes CR LF, lone CR and lone LF alike, so the bytes need
+        // fillTable takes CR LF, lone CR and lone LF alike, so the bytes need
         // no rewriting.
         QByteArray plain = readWholeFile(path);
         return PlainListReader::fill(plain, partsFor(plain.size()), PlainListReader::Source::UsedUp);

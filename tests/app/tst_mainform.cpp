@@ -176,7 +176,7 @@ void MainFormTest::writeFile(const QString &relative, const QByteArray &content)
 
 QString MainFormTest::writeDatabase(const QString &relative)
 {
-    writeFile(relative, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(TableData())));
+    writeFile(relative, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData())));
     return m_dir->filePath(relative);
 }
 
@@ -460,7 +460,7 @@ void MainFormTest::commandLineDatabase()
     t.appendRecord(record({"1", "Чай"}));
     t.appendRecord(record({"2", "Кофе"}));
     const QString p = m_dir->filePath(QStringLiteral("Склад.db"));
-    DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(t)));
+    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(t)));
 
     auto form = start({p});
     QCOMPARE(form->document().model().recordCount(), 2);
@@ -473,7 +473,7 @@ void MainFormTest::commandLineDatabase()
 void MainFormTest::recentMenuIsDisabledWhileEmpty()
 {
     const QString p = m_dir->filePath(QStringLiteral("a.db"));
-    DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(TableData())));
+    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData())));
     auto form = startWithoutLogin();
     QMenu *recent = nullptr;
     for (QMenu *menu : form->menuBar()->findChildren<QMenu *>())
@@ -804,7 +804,7 @@ void MainFormTest::clearByMistakeThenUndo()
     for (const char *n : {"1", "2", "3"})
         t.appendRecord(record({n, "Чай"}));
     const QString p = m_dir->filePath(QStringLiteral("Склад.db"));
-    DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(t)));
+    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(t)));
     auto form = startWithoutLogin();
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
@@ -1032,7 +1032,7 @@ std::vector<MainFormTest::Binding> MainFormTest::bindings()
          }},
         {"Action69",
          [this] {
-             writeFile(QStringLiteral("old.db"), DatabaseCodec::BuildPlainList(TableData()));
+             writeFile(QStringLiteral("old.db"), DatabaseCodec::buildPlainList(TableData()));
              m_desktop.expectOpenFile(m_dir->filePath(QStringLiteral("old.db")));
          },
          [this] {
@@ -1042,7 +1042,7 @@ std::vector<MainFormTest::Binding> MainFormTest::bindings()
         {"Action10", {}, [this] {
              // A titled database is written where it came from, without a dialog.
              QVERIFY(QFile::exists(m_form->document().fileName()));
-             QCOMPARE(DatabaseCodec::ReadBaseFile(m_form->document().fileName()), m_form->document().model().table());
+             QCOMPARE(DatabaseCodec::readBaseFile(m_form->document().fileName()), m_form->document().model().table());
              QVERIFY(m_desktop.logged(QStringLiteral("save dialog")).isEmpty());
          }},
         {"Action12", [this] { m_desktop.expectSaveFileCancelled(); }, [this] {

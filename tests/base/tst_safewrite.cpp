@@ -114,7 +114,7 @@ QString write(Writer writer, const QString &path, int size)
 {
     try {
         if (writer == Writer::Database)
-            DatabaseCodec::WriteBaseFile(path, QByteArray(size, 'A'));
+            DatabaseCodec::writeBaseFile(path, QByteArray(size, 'A'));
         else
             ProfileFile(path).writeString(QStringLiteral("S"), QStringLiteral("K"), QString(size, QLatin1Char('v')));
     } catch (const TabloraError &e) {
@@ -281,7 +281,7 @@ void SafeWriteTest::specialFiles()
     const mode_t mode = modeOf(path);
 
     // Both database readers refuse it at once, with the reason.
-    for (auto read : { &DatabaseCodec::ReadBaseFile, &DatabaseCodec::ReadPlainFile }) {
+    for (auto read : { &DatabaseCodec::readBaseFile, &DatabaseCodec::readPlainFile }) {
         try {
             read(path);
             QFAIL("a special file was read as a database");
@@ -310,7 +310,7 @@ void SafeWriteTest::replaceFollowsLinkAndKeepsMode()
     QCOMPARE(::chmod(QFile::encodeName(real).constData(), 0640), 0);
     QVERIFY(QFile::link(real, link));
 
-    DatabaseCodec::WriteBaseFile(link, "QUJD");
+    DatabaseCodec::writeBaseFile(link, "QUJD");
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(contents(real), QByteArray("QUJD"));
     QCOMPARE(modeOf(real), mode_t(S_IFREG | 0640));

@@ -52,7 +52,7 @@ TableData awkwardTable()
 
 QByteArray encoded(const TableData &table)
 {
-    return DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(table));
+    return DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(table));
 }
 
 } // namespace
@@ -238,7 +238,7 @@ void ConvertTest::readsWhatSpreadsheetsWrite()
 
     const Run result = run(arguments);
     QVERIFY2(succeeded(result), result.err.constData());
-    const TableData table = DatabaseCodec::ReadBaseFile(path(QStringLiteral("out.db")));
+    const TableData table = DatabaseCodec::readBaseFile(path(QStringLiteral("out.db")));
     QCOMPARE(table.title(0), QStringLiteral("№"));
     QCOMPARE(table.title(7), QStringLiteral("g"));
     QCOMPARE(table.recordCount(), records.size());
@@ -252,7 +252,7 @@ void ConvertTest::replacements()
     const Run result = run({ QStringLiteral("from-csv"), QStringLiteral("--replace-breaks"),
         QStringLiteral("--replace-unencodable"), QStringLiteral("in.csv"), QStringLiteral("out.db") });
     QVERIFY2(succeeded(result), result.err.constData());
-    const TableData table = DatabaseCodec::ReadBaseFile(path(QStringLiteral("out.db")));
+    const TableData table = DatabaseCodec::readBaseFile(path(QStringLiteral("out.db")));
     QCOMPARE(table.recordCount(), 1);
     QCOMPARE(table.cell(0, 1), QStringLiteral("two lines and more"));
     QCOMPARE(table.cell(0, 2), QStringLiteral("?? ok"));
@@ -299,7 +299,7 @@ void ConvertTest::widthsOfANewDatabaseComeFromTheSettings()
     const QStringList fromCsv { QStringLiteral("from-csv"), QStringLiteral("in.csv"),
         QStringLiteral("out.db") };
     QCOMPARE(run(fromCsv).status, 0);
-    TableData table = DatabaseCodec::ReadBaseFile(path(QStringLiteral("out.db")));
+    TableData table = DatabaseCodec::readBaseFile(path(QStringLiteral("out.db")));
     for (int c = 0; c < kColumnCount; ++c)
         QCOMPARE(table.width(c), c == 0 ? 30 : 100);
 
@@ -307,7 +307,7 @@ void ConvertTest::widthsOfANewDatabaseComeFromTheSettings()
     for (int c = 0; c < kColumnCount; ++c)
         settings.write(Keys::columnWidth(c), 40 + c);
     QCOMPARE(run(fromCsv).status, 0);
-    table = DatabaseCodec::ReadBaseFile(path(QStringLiteral("out.db")));
+    table = DatabaseCodec::readBaseFile(path(QStringLiteral("out.db")));
     for (int c = 0; c < kColumnCount; ++c)
         QCOMPARE(table.width(c), c == 0 ? 30 : 40 + c);
 }
@@ -315,7 +315,7 @@ void ConvertTest::widthsOfANewDatabaseComeFromTheSettings()
 void ConvertTest::infoAndUpgradeTellTheFormats()
 {
     // Version 1.0: the plain line list itself, here with LF line ends.
-    const QByteArray plain = DatabaseCodec::BuildPlainList(awkwardTable());
+    const QByteArray plain = DatabaseCodec::buildPlainList(awkwardTable());
     writeFile(QStringLiteral("old.db"), QByteArray(plain).replace("\r\n", "\n"));
     writeFile(QStringLiteral("new.db"), encoded(awkwardTable()));
 
@@ -444,7 +444,7 @@ void ConvertTest::standardStreams_data()
         kWidths, QStringLiteral("-"), QStringLiteral("-") }
                               << csv << database;
     QTest::newRow("upgrade") << QStringList { QStringLiteral("upgrade"), QStringLiteral("-"),
-        QStringLiteral("-") } << DatabaseCodec::BuildPlainList(table)
+        QStringLiteral("-") } << DatabaseCodec::buildPlainList(table)
                              << database;
     QTest::newRow("help") << QStringList { QStringLiteral("info"), QStringLiteral("--help") } << QByteArray()
                           << QByteArray("Usage: tablora-convert COMMAND [OPTIONS] FILES\n");

@@ -124,24 +124,24 @@ void CodecTest::newDatabaseFile()
     // As New makes it: every text column 100 wide.
     TableData table;
     table.setWidth(7, 100);
-    const QByteArray plain = DatabaseCodec::BuildPlainList(table);
+    const QByteArray plain = DatabaseCodec::buildPlainList(table);
     QCOMPARE(plain.size(), 122);
     QCOMPARE(plain.count("\r\n"), 17);
     QVERIFY(plain.startsWith("30\r\n100\r\n"));
     QVERIFY(plain.contains("\r\n100\r\n\xB9\r\n1 \xF1\xF2\xEE\xEB\xE1\xE5\xF6\r\n"));
     QVERIFY(plain.endsWith("\r\n7 \xF1\xF2\xEE\xEB\xE1\xE5\xF6\r\n0\r\n"));
 
-    const QByteArray encoded = DatabaseCodec::EncodePlainList(plain);
+    const QByteArray encoded = DatabaseCodec::encodePlainList(plain);
     QCOMPARE(encoded.size(), 164);
     QVERIFY(encoded.endsWith("=") && !encoded.endsWith("=="));
     QCOMPARE(encoded, plain.toBase64());
 
     const QString path = m_dir->filePath(QStringLiteral("new.db"));
-    DatabaseCodec::WriteBaseFile(path, encoded);
+    DatabaseCodec::writeBaseFile(path, encoded);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), encoded);
-    QVERIFY(DatabaseCodec::ReadBaseFile(path) == table);
+    QVERIFY(DatabaseCodec::readBaseFile(path) == table);
 }
 
 void CodecTest::roundTrip_data()
@@ -171,9 +171,9 @@ void CodecTest::roundTrip()
 {
     QFETCH(TableData, table);
     const QString path = m_dir->filePath(QStringLiteral("base.db"));
-    DatabaseCodec::WriteBaseFile(path, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(table)));
-    QVERIFY(DatabaseCodec::ReadBaseFile(path) == table);
-    QVERIFY(DatabaseCodec::FillTable(DatabaseCodec::BuildPlainList(table)) == table);
+    DatabaseCodec::writeBaseFile(path, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(table)));
+    QVERIFY(DatabaseCodec::readBaseFile(path) == table);
+    QVERIFY(DatabaseCodec::fillTable(DatabaseCodec::buildPlainList(table)) == table);
 }
 
 void CodecTest::base64MatchesStandardEncoding()
@@ -182,7 +182,7 @@ void CodecTest::base64MatchesStandardEncoding()
     for (int n = 0; n < 70; ++n) {
         const QByteArray expected = bytes.toBase64();
         QCOMPARE(Base64::encode(bytes), expected);
-        QCOMPARE(DatabaseCodec::EncodePlainList(bytes), expected);
+        QCOMPARE(DatabaseCodec::encodePlainList(bytes), expected);
         QByteArray buffer = bytes;
         Base64::encodeInPlace(buffer);
         QCOMPARE(buffer, expected);
@@ -226,7 +226,7 @@ void CodecTest::encodedText_data()
     QTest::addColumn<QByteArray>("fileText");
     QTest::addColumn<bool>("readable");
 
-    const QByteArray plain = DatabaseCodec::BuildPlainList(sampleTable());
+    const QByteArray plain = DatabaseCodec::buildPlainList(sampleTable());
     const QByteArray encoded = plain.toBase64();
     QTest::newRow("as written") << encoded << true;
     QTest::newRow("followed by CR LF") << encoded + "\r\n" << false;
@@ -248,9 +248,9 @@ void CodecTest::encodedText()
     QFETCH(bool, readable);
     const QString path = writeFile(QStringLiteral("text.db"), fileText);
     if (readable)
-        QVERIFY(DatabaseCodec::ReadBaseFile(path) == sampleTable());
+        QVERIFY(DatabaseCodec::readBaseFile(path) == sampleTable());
     else
-        QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::ReadBaseFile(path));
+        QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::readBaseFile(path));
 }
 
 void CodecTest::integerLines_data()
@@ -287,10 +287,10 @@ void CodecTest::integerLines()
     lines[line] = text;
     const QString path = writeFile(QStringLiteral("widths.db"), plainOf(lines).toBase64());
     if (!readable) {
-        QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::ReadBaseFile(path));
+        QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::readBaseFile(path));
         return;
     }
-    const TableData table = DatabaseCodec::ReadBaseFile(path);
+    const TableData table = DatabaseCodec::readBaseFile(path);
     QCOMPARE(line == 16 ? table.recordCount() : table.width(line), value);
 }
 
@@ -324,7 +324,7 @@ void CodecTest::recordCount()
 
     const QString path
         = writeFile(QStringLiteral("count.db"), plainOf(header(count) + recordLines).toBase64());
-    const TableData table = DatabaseCodec::ReadBaseFile(path);
+    const TableData table = DatabaseCodec::readBaseFile(path);
     QCOMPARE(table.width(7), 50);
     QCOMPARE(table.title(0), QStringLiteral("№"));
     QCOMPARE(table.title(1), QStringLiteral("1 столбец"));
@@ -352,51 +352,51 @@ void CodecTest::lineBreaksInPlainList_data()
 void CodecTest::lineBreaksInPlainList()
 {
     QFETCH(QByteArray, lineEnd);
-    QByteArray plain = DatabaseCodec::BuildPlainList(sampleTable());
+    QByteArray plain = DatabaseCodec::buildPlainList(sampleTable());
     plain.replace("\r\n", lineEnd);
-    QVERIFY(DatabaseCodec::FillTable(plain) == sampleTable());
-    QVERIFY(DatabaseCodec::ReadPlainFile(writeFile(QStringLiteral("old.db"), plain)) == sampleTable());
+    QVERIFY(DatabaseCodec::fillTable(plain) == sampleTable());
+    QVERIFY(DatabaseCodec::readPlainFile(writeFile(QStringLiteral("old.db"), plain)) == sampleTable());
     QVERIFY(
-        DatabaseCodec::ReadBaseFile(writeFile(QStringLiteral("new.db"), plain.toBase64())) == sampleTable());
+        DatabaseCodec::readBaseFile(writeFile(QStringLiteral("new.db"), plain.toBase64())) == sampleTable());
 
     // Without a final line break the last line still counts.
     plain.chop(lineEnd.size());
-    QVERIFY(DatabaseCodec::FillTable(plain) == sampleTable());
+    QVERIFY(DatabaseCodec::fillTable(plain) == sampleTable());
 }
 
 void CodecTest::plainFileFormats()
 {
     // Mixed breaks: "\r\r\n" is a lone CR and a CR LF, so an empty line between.
     const QByteArray mixed = plainOf(header("2")).replace("\r\n", "\n") + "a0\rb0\r\r\nc0";
-    const TableData table = DatabaseCodec::ReadPlainFile(writeFile(QStringLiteral("mixed.db"), mixed));
+    const TableData table = DatabaseCodec::readPlainFile(writeFile(QStringLiteral("mixed.db"), mixed));
     QCOMPARE(table.recordCount(), 2);
     QCOMPARE(table.record(0).cells(), (Record::Cells { "a0", "b0", "", "c0" }));
     QVERIFY(table.record(1) == Record());
 
     // A current-format file is no plain line list: its first line is not an integer.
-    const QByteArray encoded = DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(sampleTable()));
+    const QByteArray encoded = DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(sampleTable()));
     QVERIFY_THROWS_EXCEPTION(
-        DatabaseReadError, DatabaseCodec::ReadPlainFile(writeFile(QStringLiteral("new.db"), encoded)));
+        DatabaseReadError, DatabaseCodec::readPlainFile(writeFile(QStringLiteral("new.db"), encoded)));
     // A plain line list is no Database file: its length is not a multiple of 4.
-    const QByteArray plain = DatabaseCodec::BuildPlainList(TableData());
+    const QByteArray plain = DatabaseCodec::buildPlainList(TableData());
     QVERIFY(plain.size() % 4 != 0);
     QVERIFY_THROWS_EXCEPTION(
-        DatabaseReadError, DatabaseCodec::ReadBaseFile(writeFile(QStringLiteral("old.db"), plain)));
+        DatabaseReadError, DatabaseCodec::readBaseFile(writeFile(QStringLiteral("old.db"), plain)));
 }
 
 void CodecTest::unreadableFiles()
 {
     QVERIFY_THROWS_EXCEPTION(
-        DatabaseReadError, DatabaseCodec::ReadBaseFile(m_dir->filePath(QStringLiteral("none.db"))));
+        DatabaseReadError, DatabaseCodec::readBaseFile(m_dir->filePath(QStringLiteral("none.db"))));
     QVERIFY_THROWS_EXCEPTION(
-        DatabaseReadError, DatabaseCodec::ReadPlainFile(m_dir->filePath(QStringLiteral("none.db"))));
-    QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::ReadBaseFile(m_dir->path()));
+        DatabaseReadError, DatabaseCodec::readPlainFile(m_dir->filePath(QStringLiteral("none.db"))));
+    QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::readBaseFile(m_dir->path()));
 
     // A read that fails after the widths and titles hands back no table at all.
     TableData current = sampleTable();
     const QString path = writeFile(QStringLiteral("late.db"), plainOf(header("many")).toBase64());
     try {
-        current = DatabaseCodec::ReadBaseFile(path);
+        current = DatabaseCodec::readBaseFile(path);
         QFAIL("A count line that is not an integer was read");
     } catch (const TabloraError &) {
     }
@@ -406,8 +406,8 @@ void CodecTest::unreadableFiles()
 void CodecTest::writeReplacesWholeFile()
 {
     const QString path = writeFile(QStringLiteral("base.db"), QByteArray(100000, 'Q'));
-    const QByteArray encoded = DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(TableData()));
-    DatabaseCodec::WriteBaseFile(path, encoded);
+    const QByteArray encoded = DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData()));
+    DatabaseCodec::writeBaseFile(path, encoded);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), encoded);
@@ -437,7 +437,7 @@ void CodecTest::writeFailureKeepsTarget()
 
     const QString path = m_dir->filePath(target);
     try {
-        DatabaseCodec::WriteBaseFile(path, "QUJD");
+        DatabaseCodec::writeBaseFile(path, "QUJD");
         QFAIL("The write did not fail");
     } catch (const TabloraError &e) {
         const QString prefix
@@ -473,7 +473,7 @@ void CodecTest::unencodableText()
     QCOMPARE(found->record, -1);
     QCOMPARE(found->column, 6);
 
-    const TableData read = DatabaseCodec::FillTable(DatabaseCodec::BuildPlainList(table));
+    const TableData read = DatabaseCodec::fillTable(DatabaseCodec::buildPlainList(table));
     QCOMPARE(read.title(6), QStringLiteral("?"));
     QCOMPARE(read.cell(3, 3), QStringLiteral("a?b"));
     QCOMPARE(read.cell(4, 0), QStringLiteral("?"));
@@ -500,7 +500,7 @@ void CodecTest::unencodableInParts()
 
     // Records read from a file hold only what the code page holds; a record
     // set afterwards is looked into all the same.
-    TableData read = DatabaseCodec::FillTable(DatabaseCodec::BuildPlainList(table));
+    TableData read = DatabaseCodec::fillTable(DatabaseCodec::buildPlainList(table));
     QVERIFY(!DatabaseCodec::findUnencodable(read));
     read.setRecord(19999, record({ QStringLiteral("\u4E2D") }));
     found = DatabaseCodec::findUnencodable(read);
@@ -566,22 +566,22 @@ void CodecTest::partsReadTheSameTable()
         }
         std::optional<TableData> inOnePart;
         try {
-            inOnePart = DatabaseCodec::FillTable(plain, 1);
+            inOnePart = DatabaseCodec::fillTable(plain, 1);
         } catch (const DatabaseReadError &) {
         }
         for (int parts : { 2, 3 }) {
             if (!inOnePart) {
-                QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::FillTable(plain, parts));
+                QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::fillTable(plain, parts));
                 continue;
             }
-            QVERIFY2(DatabaseCodec::FillTable(plain, parts) == *inOnePart,
+            QVERIFY2(DatabaseCodec::fillTable(plain, parts) == *inOnePart,
                      qPrintable(QStringLiteral("%1 parts, lengthened by %2").arg(parts).arg(lengthened)));
         }
         // The Base64 text decoded in halves, the pages of the read text
         // handed back as the parts go.
         if (inOnePart) {
-            QVERIFY(DatabaseCodec::ReadBaseText(plain.toBase64(), 2) == *inOnePart);
-            QVERIFY(DatabaseCodec::ReadBaseText(plain.left(31).toBase64() + plain.mid(31).toBase64(), 2)
+            QVERIFY(DatabaseCodec::readBaseText(plain.toBase64(), 2) == *inOnePart);
+            QVERIFY(DatabaseCodec::readBaseText(plain.left(31).toBase64() + plain.mid(31).toBase64(), 2)
                     == *inOnePart);
         }
     }
@@ -603,7 +603,7 @@ void CodecTest::writerPartsAndPieces_data()
 void CodecTest::writerPartsAndPieces()
 {
     QFETCH(TableData, table);
-    const QByteArray expected = DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(table));
+    const QByteArray expected = DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(table));
     const QString path = m_dir->filePath(QStringLiteral("base.db"));
     for (int parts : { 1, 2, 3 }) {
         for (qsizetype piece : { qsizetype(3), qsizetype(10), qsizetype(64), qsizetype(4096),
@@ -617,8 +617,8 @@ void CodecTest::writerPartsAndPieces()
             QVERIFY2(file.readAll() == expected,
                      qPrintable(QStringLiteral("%1 parts, pieces of %2").arg(parts).arg(piece)));
         }
-        DatabaseCodec::WriteTableFile(path, table, parts);
-        QVERIFY(DatabaseCodec::ReadBaseFile(path) == table || DatabaseCodec::findUnencodable(table));
+        DatabaseCodec::writeTableFile(path, table, parts);
+        QVERIFY(DatabaseCodec::readBaseFile(path) == table || DatabaseCodec::findUnencodable(table));
     }
 }
 

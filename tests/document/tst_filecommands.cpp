@@ -28,8 +28,8 @@ public:
     {
     }
 
-    void ChangeTitle() override { title = DocumentTexts::windowTitle(m_document.fileName()); }
-    void ChangeReopen() override {}
+    void updateTitle() override { title = DocumentTexts::windowTitle(m_document.fileName()); }
+    void updateRecentFiles() override {}
     bool reopenVisible(int) const override { return false; }
     QString applicationTitle() const override { return title; }
 
@@ -110,13 +110,13 @@ void FileCommandsTest::cleanup()
 QString FileCommandsTest::writeDatabase(const QString &name, const TableData &table)
 {
     const QString p = path(name);
-    DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(table)));
+    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(table)));
     return p;
 }
 
 TableData FileCommandsTest::readBack(const QString &p)
 {
-    return DatabaseCodec::ReadBaseFile(p);
+    return DatabaseCodec::readBaseFile(p);
 }
 
 void FileCommandsTest::makeModified()
@@ -142,19 +142,19 @@ void FileCommandsTest::run(int command)
 {
     switch (Command(command)) {
     case Command::New:
-        m_files->New();
+        m_files->newDatabase();
         break;
     case Command::Open:
-        m_files->Open();
+        m_files->openDatabase();
         break;
     case Command::Reopen:
-        m_files->Reopen(1);
+        m_files->reopen(1);
         break;
     case Command::Example:
-        m_files->OpenExample(FileCommands::Example::Profile);
+        m_files->openExample(FileCommands::Example::Profile);
         break;
     case Command::Import:
-        m_files->Import();
+        m_files->importVersion10();
         break;
     }
 }
@@ -279,7 +279,7 @@ void FileCommandsTest::newTakesWidthsAndTitlesFromSettings()
     m_settings->write(Keys::columnWidth(3), 2);
     m_settings->write(Keys::caption(2), QStringLiteral("Фамилия"));
     m_document->setFileName(QStringLiteral("/x/old.db"));
-    m_files->New();
+    m_files->newDatabase();
     const TableData &t = m_document->model().table();
     QCOMPARE(t.width(0), 30);
     QCOMPARE(t.width(1), 100);
@@ -300,7 +300,7 @@ void FileCommandsTest::openAddsToRecentFiles()
     t.appendRecord(record({"1", "Чай"}));
     const QString p = writeDatabase(QStringLiteral("Склад.db"), t);
     m_desktop.expectOpenFile(p);
-    m_files->Open();
+    m_files->openDatabase();
     QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Открыть...]"));
     QCOMPARE(m_desktop.lastFileDialog.filters.at(0).first, QStringLiteral("Базы данных (*.db)"));
     QCOMPARE(m_desktop.lastFileDialog.filters.at(1).first, QStringLiteral("Все файлы (*.*)"));
@@ -318,7 +318,7 @@ void FileCommandsTest::reopenMissingPathReadsDefaultDatabase()
     t.appendRecord(record({"1", "по умолчанию"}));
     const QString defaultDb = writeDatabase(QStringLiteral("db/default.db"), t);
     m_settings->write(Keys::reopenEnabled(2), true);
-    m_files->Reopen(2);
+    m_files->reopen(2);
     QCOMPARE(m_document->fileName(), defaultDb);
     QCOMPARE(m_document->model().recordCount(), 1);
     QVERIFY(!m_settings->read(Keys::reopenEnabled(1))); // reopening leaves the list alone
@@ -354,13 +354,13 @@ void FileCommandsTest::failedLoadsChangeNothing()
                              DesktopServices::Answer::No);
     try {
         if (Command(command) == Command::Open)
-            m_files->Open();
+            m_files->openDatabase();
         else if (Command(command) == Command::Reopen)
-            m_files->Reopen(1);
+            m_files->reopen(1);
         else if (Command(command) == Command::Import)
-            m_files->Import();
+            m_files->importVersion10();
         else
-            m_files->OpenExample(FileCommands::Example::Programs);
+            m_files->openExample(FileCommands::Example::Programs);
         QFAIL("the load should have failed");
     } catch (const TabloraError &e) {
         QCOMPARE(e.message(), message);
@@ -390,7 +390,7 @@ void FileCommandsTest::saveNameRule()
     QFETCH(QString, written);
     makeModified();
     m_desktop.expectSaveFile(path(typed), filter);
-    m_files->Save();
+    m_files->save();
     QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Сохранить]"));
     QCOMPARE(m_desktop.lastFileDialog.filters.at(0).first, QStringLiteral("База данных (*.db)"));
     QVERIFY(QFile::exists(path(written)));
@@ -404,7 +404,7 @@ void FileCommandsTest::saveUntitledCancelledWritesNothing()
 {
     makeModified();
     m_desktop.expectSaveFileCancelled();
-    m_files->Save();
+    m_files->save();
     QVERIFY(m_document->isModified());
     QCOMPARE(m_document->fileName(), Document::untitledName());
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList());
@@ -421,7 +421,7 @@ void FileCommandsTest::saveRetriesThroughTheDialog()
     m_document->setFileName(unwritable);
     makeModified();
     m_desktop.expectSaveFile(path(QStringLiteral("second.db")));
-    m_files->Save();
+    m_files->save();
     QCOMPARE(m_document->fileName(), path(QStringLiteral("second.db")));
     QVERIFY(!m_document->isModified());
 
@@ -429,13 +429,13 @@ void FileCommandsTest::saveRetriesThroughTheDialog()
     m_document->setFileName(unwritable);
     makeModified();
     m_desktop.expectSaveFile(unwritable, 1);
-    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->Save());
+    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->save());
     QCOMPARE(m_document->fileName(), unwritable);
     QVERIFY(m_document->isModified());
 
     // Cancelling the second dialog ends the command quietly.
     m_desktop.expectSaveFileCancelled();
-    m_files->Save();
+    m_files->save();
     QVERIFY(m_document->isModified());
 }
 
@@ -445,7 +445,7 @@ void FileCommandsTest::saveAsReplacesAndReportsFailure()
     m_document->setFileName(path(QStringLiteral("current.db")));
     makeModified();
     m_desktop.expectSaveFile(existing);
-    m_files->SaveAs();
+    m_files->saveAs();
     QCOMPARE(readBack(existing).recordCount(), 1);
     QCOMPARE(m_document->fileName(), existing);
     QVERIFY(!m_document->isModified());
@@ -457,7 +457,7 @@ void FileCommandsTest::saveAsReplacesAndReportsFailure()
     blocker.close();
     m_desktop.expectSaveFile(path(QStringLiteral("blocker/x.db")));
     try {
-        m_files->SaveAs();
+        m_files->saveAs();
         QFAIL("the write should have failed");
     } catch (const TabloraError &e) {
         QVERIFY2(e.message().startsWith(QStringLiteral("Cannot create file \"")), qPrintable(e.message()));
@@ -472,11 +472,11 @@ void FileCommandsTest::saveNeedsTheRight()
     m_document->setRole(QStringLiteral("guest"));
     m_document->setFileName(path(QStringLiteral("current.db")));
     makeModified();
-    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->Save());
-    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->SaveAs());
+    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->save());
+    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->saveAs());
     QVERIFY(!QFile::exists(path(QStringLiteral("current.db"))));
     m_settings->write(Keys::pravaSaveBase(), true);
-    m_files->Save();
+    m_files->save();
     QVERIFY(QFile::exists(path(QStringLiteral("current.db"))));
 }
 
@@ -492,12 +492,12 @@ void FileCommandsTest::unencodableTextIsNotLostSilently()
         "Сохранить, заменив их знаком \"?\"?");
 
     m_desktop.expectQuestion(question, DesktopServices::Answer::No, QStringLiteral("Вопрос"));
-    m_files->Save();
+    m_files->save();
     QVERIFY(!QFile::exists(p));
     QVERIFY(m_document->isModified());
 
     m_desktop.expectQuestion(question, DesktopServices::Answer::Yes);
-    m_files->Save();
+    m_files->save();
     QCOMPARE(readBack(p).cell(1, 3).toString(), QStringLiteral("цена 5€ — ??"));
     QVERIFY(!m_document->isModified());
 
@@ -505,7 +505,7 @@ void FileCommandsTest::unencodableTextIsNotLostSilently()
     m_desktop.expectQuestion(QStringLiteral("В заголовке столбца «№ 中» есть символы, которые нельзя сохранить в "
                                             "файле базы данных. Сохранить, заменив их знаком \"?\"?"),
                              DesktopServices::Answer::No);
-    m_files->Save();
+    m_files->save();
 }
 
 void FileCommandsTest::exampleLoadsUnderItsPath()
@@ -514,7 +514,7 @@ void FileCommandsTest::exampleLoadsUnderItsPath()
     TableData t;
     t.appendRecord(record({"1", "Фамилия"}));
     const QString p = writeDatabase(QStringLiteral("Примеры/Профайл.db"), t);
-    m_files->OpenExample(FileCommands::Example::Profile);
+    m_files->openExample(FileCommands::Example::Profile);
     QCOMPARE(m_document->fileName(), p);
     QCOMPARE(m_view->title, QStringLiteral("Tablora 1.5 [Профайл.db]"));
     QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
@@ -552,7 +552,7 @@ void FileCommandsTest::importVersion10()
     const QString p = path(QStringLiteral("old.db"));
     QFile file(p);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(DatabaseCodec::BuildPlainList(old).replace("\r\n", lineBreak));
+    file.write(DatabaseCodec::buildPlainList(old).replace("\r\n", lineBreak));
     file.close();
 
     m_document->setFileName(path(QStringLiteral("current.db")));
@@ -560,7 +560,7 @@ void FileCommandsTest::importVersion10()
     m_desktop.expectOpenFile(p);
     m_desktop.expectQuestion(QStringLiteral("База данных \"current.db\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer::No);
-    m_files->Import();
+    m_files->importVersion10();
     QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Открыть...]"));
     QCOMPARE(m_document->model().table(), old);
     QCOMPARE(m_document->fileName(), p);
@@ -578,18 +578,18 @@ void FileCommandsTest::importThenSaveConvertsTheFile()
     file.write("30\n100\n100\n100\n100\n100\n100\n100\nN\nA\nB\nC\nD\nE\nF\nG\n2\n1\na\nb\nc\nd\ne\nf\ng\n");
     file.close();
     m_desktop.expectOpenFile(p);
-    m_files->Import();
+    m_files->importVersion10();
     QCOMPARE(m_document->model().recordCount(), 2);
     QCOMPARE(m_document->model().table().cell(1, 7).toString(), QString());
 
-    m_files->Save();
+    m_files->save();
     const TableData imported = m_document->model().table();
     QCOMPARE(readBack(p), imported);
 
     // The file is now in the current format, which the import refuses.
     m_document->model().appendRecord(record({"3"}));
     m_desktop.expectOpenFile(p);
-    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->Import());
+    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->importVersion10());
     QCOMPARE(m_document->model().recordCount(), 3);
     QCOMPARE(m_document->fileName(), p);
 }

@@ -28,8 +28,8 @@ const QString kTitle = QStringLiteral("Tablora 1.5 [Склад.db]");
 class FakeView : public DocumentView
 {
 public:
-    void ChangeTitle() override {}
-    void ChangeReopen() override {}
+    void updateTitle() override {}
+    void updateRecentFiles() override {}
     bool reopenVisible(int) const override { return false; }
     QString applicationTitle() const override { return kTitle; }
 };
