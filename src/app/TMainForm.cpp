@@ -10,7 +10,7 @@
 #include "document/DocumentTexts.h"
 #include "records/FindBar.h"
 #include "records/RecordCommands.h"
-#include "records/RecordDialogs.h"
+#include "records/RecordDialogCommands.h"
 #include "records/RecordFinder.h"
 #include "records/RecordHistory.h"
 #include "records/SortCommands.h"
@@ -50,7 +50,7 @@ TMainForm::TMainForm(DesktopServices &desktop, const ProgramDir &dir, QStringLis
     m_sort = std::make_unique<SortCommands>(m_document.model(), m_settings, desktop, *m_history);
     m_records = std::make_unique<RecordCommands>(m_document, m_settings, desktop, *this, *Table1->selectionModel(),
                                                  *m_history);
-    m_recordDialogs = std::make_unique<RecordDialogs>(*m_records, desktop, m_errors, this);
+    m_recordDialogs = std::make_unique<RecordDialogCommands>(*m_records, desktop, m_errors, this);
     bindHandlers();
 
     Timer1.setSingleShot(true);
@@ -179,16 +179,16 @@ void TMainForm::bindHandlers()
     bind("Action2", [this] { m_recordDialogs->openAdd(); });
     bind("Action19", [this] { m_recordDialogs->openEdit(); });
     bind("Action66", [this] { m_recordDialogs->openView(); });
-    bind("Action20", [this] { m_records->Delete(); });
-    bind("Action21", [this] { m_records->ClearAll(); });
-    bind("Action22", [this] { m_records->Copy(); });
-    bind("Action23", [this] { m_records->Cut(); });
-    bind("Action24", [this] { m_records->Paste(); });
-    bind("Action6", [this] { m_recordDialogs->openColumns(); });
+    bind("Action20", [this] { m_records->deleteRecord(); });
+    bind("Action21", [this] { m_records->clearAll(); });
+    bind("Action22", [this] { m_records->copyRecord(); });
+    bind("Action23", [this] { m_records->cutRecord(); });
+    bind("Action24", [this] { m_records->pasteRecord(); });
+    bind("Action6", [this] { m_recordDialogs->openColumnTitles(); });
 
     // Printing and the program update.
     bind("Action18", [this] {
-        m_print.Action18Execute(Table1->font(), [this](const QString &text) {
+        m_print.print(Table1->font(), [this](const QString &text) {
             StatusBar1->setText(2, text);
             StatusBar1->repaint(); // printing a large table keeps the loop busy for a while
         });

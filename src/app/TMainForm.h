@@ -26,7 +26,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class RecordCommands;
-class RecordDialogs;
+class RecordDialogCommands;
 class RecordHistory;
 class RecordListView;
 class SortCommands;
@@ -120,7 +120,7 @@ private:
     std::unique_ptr<RecordHistory> m_history;
     std::unique_ptr<SortCommands> m_sort;
     std::unique_ptr<RecordCommands> m_records;
-    std::unique_ptr<RecordDialogs> m_recordDialogs;
+    std::unique_ptr<RecordDialogCommands> m_recordDialogs;
 
     CommandMap *m_commands = nullptr;
     RecordListView *Table1 = nullptr;

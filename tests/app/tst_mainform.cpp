@@ -853,9 +853,9 @@ void MainFormTest::findFromTheBar()
 
     QTest::keyClick(form->table(), Qt::Key_F3); // no text yet: the bar opens
     QVERIFY(bar->isVisible());
-    auto *text = bar->findChild<QLineEdit *>(QStringLiteral("FindText"));
+    auto *text = bar->findChild<QLineEdit *>(QStringLiteral("findText"));
     QVERIFY(text->hasFocus());
-    QCOMPARE(bar->findChild<QComboBox *>(QStringLiteral("Column"))->itemText(2), QStringLiteral("Фамилия"));
+    QCOMPARE(bar->findChild<QComboBox *>(QStringLiteral("columnCombo"))->itemText(2), QStringLiteral("Фамилия"));
 
     text->setText(QStringLiteral("иванов")); // typed
     QTest::keyClick(text, Qt::Key_Return);
@@ -870,7 +870,7 @@ void MainFormTest::findFromTheBar()
     QCOMPARE(form->table()->selectedRow(), 2);
     QCOMPARE(form->panels()->currentMessage(), QStringLiteral("Поиск продолжен с конца"));
 
-    bar->findChild<QCheckBox *>(QStringLiteral("MatchCase"))->setChecked(true);
+    bar->findChild<QCheckBox *>(QStringLiteral("matchCaseCheck"))->setChecked(true);
     QTest::keyClick(text, Qt::Key_Return);
     QCOMPARE(form->panels()->currentMessage(), QStringLiteral("Текст «иванов» не найден"));
     QCOMPARE(form->table()->selectedRow(), 2); // the selection stays
@@ -981,7 +981,7 @@ std::vector<MainFormTest::Binding> MainFormTest::bindings()
         };
         return b;
     };
-    Binding view = showsDialog("Action66", "TEditForm"); // modal, unlike the edit's
+    Binding view = showsDialog("Action66", "EditRecordDialog"); // modal, unlike the edit's
     view.before = [this, expect = view.before] {
         selectRow(1);
         expect();
@@ -992,7 +992,7 @@ std::vector<MainFormTest::Binding> MainFormTest::bindings()
     };
     const auto findA = [this] {
         setRecords({"a", "b", "a"});
-        m_form->findBar()->findChild<QLineEdit *>(QStringLiteral("FindText"))->setText(QStringLiteral("a"));
+        m_form->findBar()->findChild<QLineEdit *>(QStringLiteral("findText"))->setText(QStringLiteral("a"));
     };
     const auto sortsBy = [this](int column, int direction, const QStringList &order) {
         return [=] {
@@ -1068,9 +1068,9 @@ std::vector<MainFormTest::Binding> MainFormTest::bindings()
         {"Action18", [this] { m_desktop.expectPrinter(false); },
          [this] { QCOMPARE(m_desktop.logged(QStringLiteral("print dialog")).size(), 1); }},
         // The record commands, on the second record ("a") where they need one.
-        showsModeless("Action2", "TAddForm", {}),
-        showsModeless("Action6", "TBaseForm", {}),
-        showsModeless("Action19", "TEditForm", [this] { selectRow(1); }),
+        showsModeless("Action2", "AddRecordDialog", {}),
+        showsModeless("Action6", "ColumnTitlesDialog", {}),
+        showsModeless("Action19", "EditRecordDialog", [this] { selectRow(1); }),
         view,
         {"Action20",
          [this] {

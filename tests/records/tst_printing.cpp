@@ -201,7 +201,7 @@ void PrintingTest::printsToPdf()
     m_desktop.expectPrinter(true, pdf);
     QFont font(QStringLiteral("Liberation Serif"));
     font.setPointSize(12);
-    PrintCommand(document, m_desktop).Action18Execute(font, [this](const QString &text) { m_status.append(text); });
+    PrintCommand(document, m_desktop).print(font, [this](const QString &text) { m_status.append(text); });
 
     QCOMPARE(m_status, QStringList{PrintCommand::sentText()});
     QCOMPARE(m_desktop.logged(QStringLiteral("print dialog")), QStringList{QStringLiteral("print dialog ") + jobName});
@@ -232,7 +232,7 @@ void PrintingTest::cancelledDialogPrintsNothing()
 {
     Document document;
     m_desktop.expectPrinter(false);
-    PrintCommand(document, m_desktop).Action18Execute(QFont(), [this](const QString &text) { m_status.append(text); });
+    PrintCommand(document, m_desktop).print(QFont(), [this](const QString &text) { m_status.append(text); });
     QVERIFY(m_status.isEmpty());
     QCOMPARE(m_desktop.log(), QStringList{QStringLiteral("print dialog ") + Document::untitledName()});
 }
@@ -243,7 +243,7 @@ void PrintingTest::jobThatCannotStartIsReported()
     m_desktop.expectPrinter(true, m_dir->filePath(QStringLiteral("missing/folder/out.pdf")));
     QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
     QVERIFY_THROWS_EXCEPTION(TabloraError,
-                             PrintCommand(document, m_desktop).Action18Execute(QFont(), [this](const QString &text) {
+                             PrintCommand(document, m_desktop).print(QFont(), [this](const QString &text) {
                                  m_status.append(text);
                              }));
     QVERIFY(m_status.isEmpty());

@@ -215,11 +215,11 @@ void RecordCommandsTest::selectionAndRights()
         {"add", [](RecordCommands &c) { c.beginAdd(); }},
         {"edit", [](RecordCommands &c) { QVERIFY(c.beginEdit().has_value() == (c.selectedRow() >= 0)); }},
         {"view", [](RecordCommands &c) { QVERIFY(c.beginView().has_value() == (c.selectedRow() >= 0)); }},
-        {"delete", [](RecordCommands &c) { c.Delete(); }},
-        {"clear", [](RecordCommands &c) { c.ClearAll(); }},
-        {"copy", [](RecordCommands &c) { c.Copy(); }},
-        {"cut", [](RecordCommands &c) { c.Cut(); }},
-        {"paste", [](RecordCommands &c) { c.Paste(); }},
+        {"delete", [](RecordCommands &c) { c.deleteRecord(); }},
+        {"clear", [](RecordCommands &c) { c.clearAll(); }},
+        {"copy", [](RecordCommands &c) { c.copyRecord(); }},
+        {"cut", [](RecordCommands &c) { c.cutRecord(); }},
+        {"paste", [](RecordCommands &c) { c.pasteRecord(); }},
         {"columns", [](RecordCommands &c) { c.beginColumns(); }},
     };
     QString thrown;
@@ -298,7 +298,7 @@ void RecordCommandsTest::deleteAnswers()
     m_desktop.expectQuestion(RecordCommands::deleteQuestion(),
                              yes ? DesktopServices::Answer::Yes : DesktopServices::Answer::No,
                              QStringLiteral("Вопрос"));
-    m_commands->Delete();
+    m_commands->deleteRecord();
     QCOMPARE(m_desktop.log(),
              QStringList({"beep", "question Вопрос|" + RecordCommands::deleteQuestion() + "|question|yes-no"}));
     QCOMPARE(column0(), yes ? QStringList({"1", "3"}) : QStringList({"1", "2", "3"}));
@@ -326,7 +326,7 @@ void RecordCommandsTest::clearAll()
     m_desktop.expectQuestion(RecordCommands::clearQuestion(),
                              yes ? DesktopServices::Answer::Yes : DesktopServices::Answer::No,
                              QStringLiteral("Вопрос"));
-    m_commands->ClearAll();
+    m_commands->clearAll();
     QVERIFY(m_desktop.logged(QStringLiteral("beep")).isEmpty());
     QCOMPARE(m_document->model().recordCount(), yes ? 0 : records);
     QCOMPARE(m_document->isModified(), yes);
@@ -338,7 +338,7 @@ void RecordCommandsTest::cutThenPasteMovesTheRecordToTheEnd()
 {
     fill({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
     select(0);
-    m_commands->Cut();
+    m_commands->cutRecord();
     QCOMPARE(m_desktop.log(), QStringList{"clipboard set"}); // no question, no beep
     QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(Record(cellsFrom({"1", "cell of 1"}))));
     QCOMPARE(column0(), QStringList({"2", "3"}));
@@ -346,8 +346,8 @@ void RecordCommandsTest::cutThenPasteMovesTheRecordToTheEnd()
 
     m_document->setModified(false);
     select(0); // the selection does not decide where a paste goes
-    m_commands->Paste();
-    m_commands->Paste();
+    m_commands->pasteRecord();
+    m_commands->pasteRecord();
     QCOMPARE(column0(), QStringList({"2", "3", "1", "1"}));
     QCOMPARE(m_document->model().table().cell(3, 1), QStringLiteral("cell of 1"));
     QVERIFY(m_document->isModified());
@@ -355,7 +355,7 @@ void RecordCommandsTest::cutThenPasteMovesTheRecordToTheEnd()
     // Copy leaves the table and the flag alone.
     m_document->setModified(false);
     select(1);
-    m_commands->Copy();
+    m_commands->copyRecord();
     QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(m_document->model().table().record(1)));
     QCOMPARE(m_document->model().recordCount(), 4);
     QVERIFY(!m_document->isModified());
@@ -366,7 +366,7 @@ void RecordCommandsTest::pasteRefusesTextWithoutTheMarker()
     fill({QStringLiteral("1")});
     m_desktop.clipboard = QStringLiteral("tablora. list record\r\n2\r\n");
     m_desktop.expectMessage(RecordCommands::notARecordMessage(), kTitle);
-    m_commands->Paste();
+    m_commands->pasteRecord();
     QVERIFY(m_desktop.logged(QStringLiteral("beep")).isEmpty());
     QCOMPARE(column0(), QStringList{"1"});
     QVERIFY(!m_document->isModified());
@@ -474,16 +474,16 @@ void RecordCommandsTest::commandsTouchOnlyTheirRows()
 
     m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
     select(1);
-    m_commands->Delete();
+    m_commands->deleteRecord();
     QCOMPARE(rows(removed), std::make_pair(1, 1));
     select(0);
-    m_commands->Cut();
+    m_commands->cutRecord();
     QCOMPARE(rows(removed), std::make_pair(0, 0));
-    m_commands->Paste();
+    m_commands->pasteRecord();
     QCOMPARE(rows(inserted), std::make_pair(3, 3));
     m_commands->setTitles(m_commands->titles());
     m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
-    m_commands->ClearAll();
+    m_commands->clearAll();
     QCOMPARE(rows(removed), std::make_pair(0, 3));
     QCOMPARE(resets.count() + layouts.count(), 0);
 }
@@ -531,17 +531,17 @@ void RecordCommandsTest::undoAndRedoRestoreExactly()
     if (command == QLatin1String("add")) {
         m_commands->appendRecord(pasted);
     } else if (command == QLatin1String("paste")) {
-        m_commands->Paste();
+        m_commands->pasteRecord();
     } else if (command == QLatin1String("edit")) {
         QVERIFY(m_commands->writeSelected(pasted));
     } else if (command == QLatin1String("delete")) {
         m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
-        m_commands->Delete();
+        m_commands->deleteRecord();
     } else if (command == QLatin1String("cut")) {
-        m_commands->Cut();
+        m_commands->cutRecord();
     } else if (command == QLatin1String("clear")) {
         m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
-        m_commands->ClearAll();
+        m_commands->clearAll();
     } else if (command == QLatin1String("titles")) {
         m_commands->setTitles(pasted);
     } else {

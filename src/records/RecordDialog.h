@@ -9,10 +9,10 @@ class QPushButton;
 
 // The body the add and the edit dialog share: eight group boxes captioned
 // with the column titles given when the dialog is created, each holding one
-// single-line edit box (Edit1 the number cell, Edit2 to Edit8 cells 1 to 7),
-// the confirming button BitBtn1 (Enter) and "Отмена" BitBtn2 (Esc). Edit1
-// has the focus when the dialog opens.
-class RecordForm : public QDialog
+// single-line edit box ("columnEdit0" the number cell, "columnEdit1" to
+// "columnEdit7" cells 1 to 7), the confirming button (Enter) and "Отмена"
+// (Esc). The number cell's box has the focus when the dialog opens.
+class RecordDialog : public QDialog
 {
     Q_OBJECT
 
@@ -21,11 +21,11 @@ public:
     Record::Cells cells() const;
 
 protected:
-    RecordForm(const Record::Cells &titles, const QString &objectName, const QString &caption,
+    RecordDialog(const Record::Cells &titles, const QString &objectName, const QString &caption,
                const QString &confirmCaption, const QSize &clientSize, QWidget *parent);
 
-    QPushButton *BitBtn1;
-    QPushButton *BitBtn2;
+    QPushButton *m_confirmButton;
+    QPushButton *m_cancelButton;
 
 private:
     DialogFrame::EditBoxes m_edits{};
