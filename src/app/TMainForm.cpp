@@ -164,16 +164,16 @@ void TMainForm::bindHandlers()
     bind("Action69", [this] { m_files.importVersion10(); });
 
     // The help menu, beside the update.
-    bind("Action7", [this] { m_help.Action7Execute(); });
-    bind("Action50", [this] { m_help.Action50Execute(); });
-    bind("Action51", [this] { m_help.Action51Execute(); });
-    bind("Action52", [this] { m_help.Action52Execute(); });
-    bind("Action53", [this] { m_help.Action53Execute(); });
-    bind("Action54", [this] { m_help.Action54Execute(); });
-    bind("Action55", [this] { m_help.Action55Execute(); });
-    bind("Action56", [this] { m_help.Action56Execute(); });
-    bind("Action57", [this] { m_help.Action57Execute(); });
-    bind("Action68", [this] { m_help.Action68Execute(); });
+    bind("Action7", [this] { m_help.openHelp(); });
+    bind("Action50", [this] { m_help.visitSite(); });
+    bind("Action51", [this] { m_help.writeToAuthor(); });
+    bind("Action52", [this] { m_help.showLicense(); });
+    bind("Action53", [this] { m_help.openFaq(); });
+    bind("Action54", [this] { m_help.openProgramPage(); });
+    bind("Action55", [this] { m_help.showThanks(); });
+    bind("Action56", [this] { m_help.showAbout(); });
+    bind("Action57", [this] { m_help.reportError(); });
+    bind("Action68", [this] { m_help.showChangeHistory(); });
 
     // Records: add, edit, view, delete, clear all, the clipboard, column titles.
     bind("Action2", [this] { m_recordDialogs->openAdd(); });
@@ -193,7 +193,7 @@ void TMainForm::bindHandlers()
             StatusBar1->repaint(); // printing a large table keeps the loop busy for a while
         });
     });
-    bind("Action49", [this] { m_update.Action49Execute(this); });
+    bind("Action49", [this] { m_update.checkUpdate(this); });
 
     // Undo and redo of the record commands; finding records.
     bind("ActionUndo", [this] { m_history->undo(); });

@@ -974,7 +974,7 @@ std::vector<MainFormTest::Binding> MainFormTest::bindings()
     };
     // The action writes the information page and shows it in the browser.
     const auto showsPage = [this, showsDialog](const char *action, InfoPages::Page page) {
-        Binding b = showsDialog(action, "TBrowserForm");
+        Binding b = showsDialog(action, "InfoPageWindow");
         b.after = [this, page, dialog = b.after] {
             dialog();
             QCOMPARE(readFile(QStringLiteral("thanks.htm")), InfoPages::fileBytes(InfoPages::lines(page)));
@@ -1063,8 +1063,8 @@ std::vector<MainFormTest::Binding> MainFormTest::bindings()
         showsPage("Action52", InfoPages::Page::License),
         showsPage("Action55", InfoPages::Page::Thanks),
         showsPage("Action68", InfoPages::Page::History),
-        showsDialog("Action56", "TAboutForm"),
-        showsDialog("Action49", "TUpdateForm"),
+        showsDialog("Action56", "AboutDialog"),
+        showsDialog("Action49", "UpdateDialog"),
         {"Action18", [this] { m_desktop.expectPrinter(false); },
          [this] { QCOMPARE(m_desktop.logged(QStringLiteral("print dialog")).size(), 1); }},
         // The record commands, on the second record ("a") where they need one.

@@ -3,7 +3,7 @@
 #include "app/TMainForm.h"
 #include "base/ErrorReporter.h"
 #include "base/Windows1251.h"
-#include "extras/TUpdateForm.h"
+#include "extras/UpdateDialog.h"
 #include "users/Accounts.h"
 
 #include <QAction>
@@ -162,7 +162,7 @@ T *child(QObject &parent, const char *name)
 // Waits until the dialog's steps are over: "Проверить" takes clicks again.
 bool stepsOver(QDialog &dialog)
 {
-    return QTest::qWaitFor([&] { return child(dialog, "BitBtn1")->isEnabled(); }, 20000);
+    return QTest::qWaitFor([&] { return child(dialog, "checkButton")->isEnabled(); }, 20000);
 }
 
 } // namespace
@@ -258,24 +258,24 @@ void UpdateTest::check()
     m_desktop.offline = offline;
 
     bool startAsked = false;
-    TUpdateForm form(m_desktop, m_errors, ProgramDir(m_dir->path()), [&] { return startAsked = true; });
-    m_desktop.status = child<QLabel>(form, "Label1");
+    UpdateDialog dialog(m_desktop, m_errors, ProgramDir(m_dir->path()), [&] { return startAsked = true; });
+    m_desktop.status = child<QLabel>(dialog, "statusLabel");
     QCOMPARE(m_desktop.status->text(), offline ? QStringLiteral("Вы не подключены к сети. Проверьте подключение перед "
                                                                 "обновлением!")
                                                : QStringLiteral("Жду старта..."));
-    child(form, "BitBtn1")->click();
-    QVERIFY(stepsOver(form));
+    child(dialog, "checkButton")->click();
+    QVERIFY(stepsOver(dialog));
 
     QCOMPARE(m_desktop.timeline, (QStringList{connecting(), "download /other/tabloraversion.txt"} + statuses));
-    QCOMPARE(child(form, "BitBtn4")->isVisibleTo(&form), newer);
+    QCOMPARE(child(dialog, "downloadButton")->isVisibleTo(&dialog), newer);
     const bool failure = statuses.last() == QStringLiteral("Ошибка обновления");
-    QCOMPARE(child<QLabel>(form, "Label2")->isVisibleTo(&form), failure);
-    QVERIFY(child<QProgressBar>(form, "ProgressBar1")->maximum() > 0); // no transfer left looking busy
+    QCOMPARE(child<QLabel>(dialog, "updatePageLink")->isVisibleTo(&dialog), failure);
+    QVERIFY(child<QProgressBar>(dialog, "progressBar")->maximum() > 0); // no transfer left looking busy
     QCOMPARE(readFile(saved), serve == 0 ? versionFile : QByteArray("1\r\nan earlier check\r\n"));
     QVERIFY(m_errors.reported.isEmpty()); // the dialog's failures go to no error handler
     QVERIFY(!startAsked);
     if (failure) {
-        emit child<QLabel>(form, "Label2")->linkActivated({});
+        emit child<QLabel>(dialog, "updatePageLink")->linkActivated({});
         QCOMPARE(m_desktop.logged(QStringLiteral("open ")),
                  QStringList{QStringLiteral("open http://127.0.0.1:%1/update.php").arg(m_server->port())});
     }
@@ -286,13 +286,13 @@ void UpdateTest::closingDuringTheDownloadCancelsIt()
     m_server->files[QStringLiteral("/other/tabloraversion.txt")] = {"3"};
     m_server->files[QStringLiteral("/files/tabloraupdate.exe")] = {QByteArray(100000, 'U'), false, true};
     bool startAsked = false;
-    TUpdateForm form(m_desktop, m_errors, ProgramDir(m_dir->path()), [&] { return startAsked = true; });
-    child(form, "BitBtn1")->click();
-    QVERIFY(stepsOver(form));
-    child(form, "BitBtn4")->click();
+    UpdateDialog dialog(m_desktop, m_errors, ProgramDir(m_dir->path()), [&] { return startAsked = true; });
+    child(dialog, "checkButton")->click();
+    QVERIFY(stepsOver(dialog));
+    child(dialog, "downloadButton")->click();
     QVERIFY(QTest::qWaitFor([&] { return m_server->stalled; }, 20000));
 
-    form.reject(); // "Отмена", Esc and the close box alike
+    dialog.reject(); // "Отмена", Esc and the close box alike
     QVERIFY(QTest::qWaitFor([&] { return m_server->clientLeftStalled; }, 20000));
     QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("tabloraupdate.exe"))));
     QVERIFY(!startAsked);
@@ -341,11 +341,11 @@ void UpdateTest::downloadStartsTheUpdater()
 
     m_desktop.clearLog();
     m_desktop.expectDialog([&](QDialog &dialog) {
-        m_desktop.status = child<QLabel>(dialog, "Label1");
-        child(dialog, "BitBtn1")->click();
+        m_desktop.status = child<QLabel>(dialog, "statusLabel");
+        child(dialog, "checkButton")->click();
         if (!stepsOver(dialog))
             return -1;
-        child(dialog, "BitBtn4")->click();
+        child(dialog, "downloadButton")->click();
         stepsOver(dialog);
         return dialog.result();
     });
