@@ -18,7 +18,7 @@
 namespace {
 
 // The window as the file commands see it. Its recent-file menu stays empty:
-// the window's own menu is tested with the window (tst_mainform), so every
+// the window's own menu is tested with the window (tst_mainwindow), so every
 // file opened here goes to entry 1.
 class FakeView : public DocumentView
 {

@@ -1,6 +1,6 @@
 #include "ScriptedDesktop.h"
 #include "app/QtDesktopServices.h"
-#include "app/TMainForm.h"
+#include "app/MainWindow.h"
 #include "base/ErrorReporter.h"
 #include "base/Windows1251.h"
 #include "extras/UpdateDialog.h"
@@ -185,7 +185,7 @@ private slots:
 
 private:
     QString connecting() const;
-    std::unique_ptr<TMainForm> startMainForm();
+    std::unique_ptr<MainWindow> startMainWindow();
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<LocalServer> m_server;
@@ -300,16 +300,16 @@ void UpdateTest::closingDuringTheDownloadCancelsIt()
     QVERIFY(m_desktop.logged(QStringLiteral("open ")).isEmpty());
 }
 
-std::unique_ptr<TMainForm> UpdateTest::startMainForm()
+std::unique_ptr<MainWindow> UpdateTest::startMainWindow()
 {
     QDir(m_dir->path()).mkpath(QStringLiteral("data"));
     writeFile(m_dir->filePath(QStringLiteral("data/other.dat")), "[Enter]\r\nQuestionOnStart=0\r\n");
     writeFile(m_dir->filePath(QStringLiteral("data/config.ini")), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
-    auto form = std::make_unique<TMainForm>(m_desktop, ProgramDir(m_dir->path()), QStringList{});
-    form->startTimer().setInterval(0);
-    form->FormShow();
+    auto window = std::make_unique<MainWindow>(m_desktop, ProgramDir(m_dir->path()), QStringList{});
+    window->startupTimer().setInterval(0);
+    window->prepareToShow();
     QCoreApplication::processEvents(); // the start timer's tick
-    return form;
+    return window;
 }
 
 void UpdateTest::downloadStartsTheUpdater_data()
@@ -335,7 +335,7 @@ void UpdateTest::downloadStartsTheUpdater()
     QFETCH(bool, ends);
     m_server->files[QStringLiteral("/other/tabloraversion.txt")] = {"3\r\n1.6\r\n"};
     m_server->files[QStringLiteral("/files/tabloraupdate.exe")] = {QByteArray(100000, 'U')};
-    auto window = startMainForm();
+    auto window = startMainWindow();
     window->document().setModified(modified);
     const QString database = m_dir->filePath(QStringLiteral("saved.db"));
 
@@ -358,7 +358,7 @@ void UpdateTest::downloadStartsTheUpdater()
         else
             m_desktop.expectSaveFileCancelled();
     }
-    window->action(QStringLiteral("Action49"))->trigger();
+    window->action(QStringLiteral("checkUpdate"))->trigger();
 
     const QString updater = m_dir->filePath(QStringLiteral("tabloraupdate.exe"));
     QCOMPARE(readFile(updater), QByteArray(100000, 'U')); // the download stays either way
@@ -386,14 +386,14 @@ void UpdateTest::rightsCheck()
 {
     QFETCH(QByteArray, right);
     QFETCH(bool, granted);
-    auto window = startMainForm();
+    auto window = startMainWindow();
     writeFile(m_dir->filePath(QStringLiteral("data/other.dat")), "[Prava]\r\nUpdateProgram=" + right + "\r\n");
     window->document().setRole(QStringLiteral("guest"));
     if (granted)
         m_desktop.expectDialog([](QDialog &) { return QDialog::Rejected; });
     else
         m_desktop.expectMessage(Accounts::refusalMessage());
-    window->action(QStringLiteral("Action49"))->trigger();
+    window->action(QStringLiteral("checkUpdate"))->trigger();
 }
 
 QTEST_MAIN(UpdateTest)

@@ -1,7 +1,7 @@
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "app/RecordListView.h"
-#include "app/TMainForm.h"
+#include "app/MainWindow.h"
 #include "records/ClipboardRecord.h"
 #include "records/RecordCommands.h"
 #include "records/AddRecordDialog.h"
@@ -53,7 +53,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     ScriptedDesktop m_desktop;
-    std::unique_ptr<TMainForm> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 void RecordDialogsTest::init()
@@ -69,9 +69,9 @@ void RecordDialogsTest::init()
     QVERIFY(other.open(QIODevice::WriteOnly));
     other.write("[Enter]\r\nQuestionOnStart=0\r\n");
     other.close();
-    m_window = std::make_unique<TMainForm>(m_desktop, ProgramDir(m_dir->path()), QStringList());
-    m_window->startTimer().setInterval(0);
-    m_window->FormShow();
+    m_window = std::make_unique<MainWindow>(m_desktop, ProgramDir(m_dir->path()), QStringList());
+    m_window->startupTimer().setInterval(0);
+    m_window->prepareToShow();
     QCoreApplication::processEvents(); // the start timer's tick
     TableModel &model = m_window->document().model();
     for (const char *n : {"1", "2", "3"})
@@ -117,22 +117,22 @@ void RecordDialogsTest::actionsReachTheirCommands_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("effect");
-    QTest::newRow("Добавить") << "Action2" << "add dialog";
-    QTest::newRow("Изменить") << "Action19" << "edit dialog";
-    QTest::newRow("Просмотр записи") << "Action66" << "view dialog";
-    QTest::newRow("Удалить") << "Action20" << "delete question";
-    QTest::newRow("Очистить всю базу") << "Action21" << "clear question";
-    QTest::newRow("Копировать") << "Action22" << "copied";
-    QTest::newRow("Вырезать") << "Action23" << "cut";
-    QTest::newRow("Вставить") << "Action24" << "not a record";
-    QTest::newRow("Столбцы") << "Action6" << "titles dialog";
+    QTest::newRow("Добавить") << "addRecord" << "add dialog";
+    QTest::newRow("Изменить") << "editRecord" << "edit dialog";
+    QTest::newRow("Просмотр записи") << "viewRecord" << "view dialog";
+    QTest::newRow("Удалить") << "deleteRecord" << "delete question";
+    QTest::newRow("Очистить всю базу") << "clearAll" << "clear question";
+    QTest::newRow("Копировать") << "copyRecord" << "copied";
+    QTest::newRow("Вырезать") << "cutRecord" << "cut";
+    QTest::newRow("Вставить") << "pasteRecord" << "not a record";
+    QTest::newRow("Столбцы") << "columnTitles" << "titles dialog";
 }
 
 void RecordDialogsTest::actionsReachTheirCommands()
 {
     QFETCH(QString, action);
     QFETCH(QString, effect);
-    m_window->table()->selectRow(1);
+    m_window->recordList()->selectRow(1);
     if (effect == QLatin1String("view dialog"))
         m_desktop.expectDialog([](QDialog &d) { return d.windowTitle() == "Tablora 1.5 [Просмотр записи]" ? 1 : -1; });
     if (effect == QLatin1String("delete question"))
@@ -156,9 +156,9 @@ void RecordDialogsTest::actionsReachTheirCommands()
 void RecordDialogsTest::addDialogsAreModelessAndEachAppends()
 {
     m_window->document().model().setTitle(1, QStringLiteral("R&D"));
-    m_window->action("Action2")->trigger();
+    m_window->action("addRecord")->trigger();
     QPointer<AddRecordDialog> first = openedDialog<AddRecordDialog>();
-    m_window->action("Action2")->trigger();
+    m_window->action("addRecord")->trigger();
     QPointer<AddRecordDialog> second = openedDialog<AddRecordDialog>();
     QVERIFY(first && second && first != second);
     QVERIFY(!first->isModal() && first->isVisible() && second->isVisible());
@@ -183,7 +183,7 @@ void RecordDialogsTest::addDialogsAreModelessAndEachAppends()
 
     // "Отмена" changes nothing.
     m_window->document().setModified(false);
-    m_window->action("Action2")->trigger();
+    m_window->action("addRecord")->trigger();
     QPointer<AddRecordDialog> cancelled = openedDialog<AddRecordDialog>();
     edit(cancelled, 0)->setText(QStringLiteral("x"));
     click(cancelled, "cancelButton");
@@ -194,8 +194,8 @@ void RecordDialogsTest::addDialogsAreModelessAndEachAppends()
 
 void RecordDialogsTest::editDialogWritesIntoTheNewlySelectedRow()
 {
-    m_window->table()->selectRow(0);
-    m_window->action("Action19")->trigger();
+    m_window->recordList()->selectRow(0);
+    m_window->action("editRecord")->trigger();
     QPointer<EditRecordDialog> dialog = openedDialog<EditRecordDialog>();
     QVERIFY(dialog && !dialog->isModal());
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Tablora 1.5 [Изменить запись]"));
@@ -204,7 +204,7 @@ void RecordDialogsTest::editDialogWritesIntoTheNewlySelectedRow()
     QVERIFY(dialog->findChild<QPushButton *>(QStringLiteral("okButton"))->isHidden());
 
     edit(dialog, 1)->setText(QStringLiteral("changed"));
-    m_window->table()->selectRow(2);
+    m_window->recordList()->selectRow(2);
     click(dialog, "confirmButton");
     QVERIFY(!dialog);
     QCOMPARE(m_window->document().model().table().cell(0, 1), QStringLiteral("cell"));
@@ -215,18 +215,18 @@ void RecordDialogsTest::editDialogWritesIntoTheNewlySelectedRow()
 
 void RecordDialogsTest::editWithNoRowSelectedKeepsTheTypedTexts()
 {
-    m_window->table()->selectRow(1);
-    m_window->action("Action19")->trigger();
+    m_window->recordList()->selectRow(1);
+    m_window->action("editRecord")->trigger();
     QPointer<EditRecordDialog> dialog = openedDialog<EditRecordDialog>();
     edit(dialog, 2)->setText(QStringLiteral("typed"));
-    m_window->table()->clearSelection();
+    m_window->recordList()->clearSelection();
     m_desktop.expectMessage(RecordCommands::selectRecordMessage());
     click(dialog, "confirmButton");
     QVERIFY(dialog && dialog->isVisible());
     QCOMPARE(edit(dialog, 2)->text(), QStringLiteral("typed"));
     QVERIFY(!m_window->document().isModified());
 
-    m_window->table()->selectRow(0);
+    m_window->recordList()->selectRow(0);
     click(dialog, "confirmButton");
     QVERIFY(!dialog);
     QCOMPARE(m_window->document().model().table().cell(0, 2), QStringLiteral("typed"));
@@ -235,8 +235,8 @@ void RecordDialogsTest::editWithNoRowSelectedKeepsTheTypedTexts()
 void RecordDialogsTest::removingARecordLeavesNoneSelected_data()
 {
     QTest::addColumn<QString>("action");
-    QTest::newRow("Удалить") << "Action20";
-    QTest::newRow("Вырезать") << "Action23";
+    QTest::newRow("Удалить") << "deleteRecord";
+    QTest::newRow("Вырезать") << "cutRecord";
 }
 
 // An edit dialog open for the removed record must not write into the record
@@ -244,15 +244,15 @@ void RecordDialogsTest::removingARecordLeavesNoneSelected_data()
 void RecordDialogsTest::removingARecordLeavesNoneSelected()
 {
     QFETCH(QString, action);
-    m_window->table()->selectRow(1);
-    m_window->action("Action19")->trigger();
+    m_window->recordList()->selectRow(1);
+    m_window->action("editRecord")->trigger();
     QPointer<EditRecordDialog> dialog = openedDialog<EditRecordDialog>();
-    if (action == QLatin1String("Action20"))
+    if (action == QLatin1String("deleteRecord"))
         m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
     m_window->action(action)->trigger();
     QCoreApplication::processEvents();
-    QCOMPARE(m_window->table()->selectedRow(), -1);
-    QCOMPARE(m_window->table()->currentIndex().row(), 1); // the keyboard stays in place
+    QCOMPARE(m_window->recordList()->selectedRow(), -1);
+    QCOMPARE(m_window->recordList()->currentIndex().row(), 1); // the keyboard stays in place
 
     m_desktop.expectMessage(RecordCommands::selectRecordMessage());
     click(dialog, "confirmButton");
@@ -262,7 +262,7 @@ void RecordDialogsTest::removingARecordLeavesNoneSelected()
 
 void RecordDialogsTest::viewIsModalAndKeepsNothing()
 {
-    m_window->table()->selectRow(1);
+    m_window->recordList()->selectRow(1);
     QStringList seen;
     m_desktop.expectDialog([&](QDialog &d) {
         const auto button = [&](const char *name) { return d.findChild<QPushButton *>(QLatin1String(name)); };
@@ -273,7 +273,7 @@ void RecordDialogsTest::viewIsModalAndKeepsNothing()
         button("okButton")->click();
         return d.result();
     });
-    m_window->action("Action66")->trigger();
+    m_window->action("viewRecord")->trigger();
     QCOMPARE(seen, QStringList({"Tablora 1.5 [Просмотр записи]", "2", "only OK"}));
     QCOMPARE(m_window->document().model().table().cell(1, 1), QStringLiteral("cell"));
     QVERIFY(!m_window->document().isModified());
@@ -282,7 +282,7 @@ void RecordDialogsTest::viewIsModalAndKeepsNothing()
 
 void RecordDialogsTest::titlesDialog()
 {
-    m_window->action("Action6")->trigger();
+    m_window->action("columnTitles")->trigger();
     QPointer<ColumnTitlesDialog> dialog = openedDialog<ColumnTitlesDialog>();
     QVERIFY(dialog && !dialog->isModal());
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Tablora 1.5 [Столбцы]"));
@@ -297,26 +297,26 @@ void RecordDialogsTest::titlesDialog()
     QVERIFY(!m_window->document().isModified());
 
     // "OK" unchanged still sets the flag.
-    m_window->action("Action6")->trigger();
+    m_window->action("columnTitles")->trigger();
     click(openedDialog<ColumnTitlesDialog>(), "okButton");
     QVERIFY(m_window->document().isModified());
 
     // An empty number title reaches the header and the add dialog opened later.
-    m_window->action("Action6")->trigger();
+    m_window->action("columnTitles")->trigger();
     dialog = openedDialog<ColumnTitlesDialog>();
     edit(dialog, 0)->clear();
     click(dialog, "okButton");
     QCOMPARE(m_window->document().model().headerData(0, Qt::Horizontal).toString(), QString());
-    m_window->action("Action2")->trigger();
+    m_window->action("addRecord")->trigger();
     QCOMPARE(openedDialog<AddRecordDialog>()->findChild<QGroupBox *>(QStringLiteral("columnGroup0"))->title(), QString());
 }
 
 void RecordDialogsTest::keysTypedInADialogEditItsBox_data()
 {
     QTest::addColumn<QString>("opener");
-    QTest::newRow("add") << "Action2";
-    QTest::newRow("edit") << "Action19";
-    QTest::newRow("titles") << "Action6";
+    QTest::newRow("add") << "addRecord";
+    QTest::newRow("edit") << "editRecord";
+    QTest::newRow("titles") << "columnTitles";
 }
 
 void RecordDialogsTest::keysTypedInADialogEditItsBox()
@@ -324,12 +324,12 @@ void RecordDialogsTest::keysTypedInADialogEditItsBox()
     QFETCH(QString, opener);
     m_window->show();
     QTRY_VERIFY(m_window->isActiveWindow());
-    m_window->table()->selectRow(0);
+    m_window->recordList()->selectRow(0);
     m_window->action(opener)->trigger();
     QDialog *dialog = openedDialog<QDialog>();
     QTRY_VERIFY(dialog->isActiveWindow()); // the window system's word alone comes too early
     int commands = 0;
-    for (const char *name : {"Action2", "Action20", "Action22", "Action23", "Action24"})
+    for (const char *name : {"addRecord", "deleteRecord", "copyRecord", "cutRecord", "pasteRecord"})
         connect(m_window->action(name), &QAction::triggered, this, [&] { ++commands; });
 
     QLineEdit *box = edit(dialog, 1);
@@ -362,7 +362,7 @@ void RecordDialogsTest::keysTypedInADialogEditItsBox()
 
 void RecordDialogsTest::pastedLineBreakBecomesASpace()
 {
-    m_window->action("Action2")->trigger();
+    m_window->action("addRecord")->trigger();
     QPointer<AddRecordDialog> dialog = openedDialog<AddRecordDialog>();
     QLineEdit *box = edit(dialog, 1);
     box->setText(QStringLiteral("[]"));
@@ -381,8 +381,8 @@ void RecordDialogsTest::longCellSurvivesTheEditDialog()
     Record::Cells cells;
     cells[4] = longCell;
     m_window->document().model().setRecord(1, Record(cells));
-    m_window->table()->selectRow(1);
-    m_window->action("Action19")->trigger();
+    m_window->recordList()->selectRow(1);
+    m_window->action("editRecord")->trigger();
     click(openedDialog<EditRecordDialog>(), "confirmButton");
     QCOMPARE(m_window->document().model().table().cell(1, 4), longCell);
 }
