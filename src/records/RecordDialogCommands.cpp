@@ -37,9 +37,9 @@ void RecordDialogCommands::openEdit()
 void RecordDialogCommands::openView()
 {
     if (const std::optional<Record> record = m_commands.beginView()) {
-        EditRecordDialog form(m_commands, m_errors, *record, m_owner);
-        form.setViewMode();
-        m_desktop.execDialog(form);
+        EditRecordDialog dialog(m_commands, m_errors, *record, m_owner);
+        dialog.setViewMode();
+        m_desktop.execDialog(dialog);
     }
 }
 

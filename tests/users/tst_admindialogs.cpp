@@ -269,17 +269,17 @@ void AdminDialogsTest::helpOpensTheHelpFile()
 void AdminDialogsTest::managerLoadsOnItsTimer()
 {
     runManager([](QDialog &dialog) {
-        auto &form = static_cast<UserManagerDialog &>(dialog);
+        auto &manager = static_cast<UserManagerDialog &>(dialog);
         QCOMPARE(child<QTableWidget>(dialog, "accountList")->rowCount(), 11);
         QCOMPARE(child<QTableWidget>(dialog, "accountList")->item(10, 0)->text(), QStringLiteral("10"));
-        QVERIFY(!form.loadTimer().isActive());
+        QVERIFY(!manager.loadTimer().isActive());
         dialog.show();
-        QVERIFY(form.loadTimer().isActive());
-        QCOMPARE(form.loadTimer().interval(), 200);
+        QVERIFY(manager.loadTimer().isActive());
+        QCOMPARE(manager.loadTimer().interval(), 200);
         QCOMPARE(row(dialog, 0), QStringLiteral("||")); // nothing before the tick
-        form.loadTimer().start(0);
+        manager.loadTimer().start(0);
         QCoreApplication::processEvents();
-        QVERIFY(!form.loadTimer().isActive());
+        QVERIFY(!manager.loadTimer().isActive());
         QCOMPARE(row(dialog, 0), QStringLiteral("Admin|9107|admin"));
         for (int r = 1; r <= 10; ++r)
             QCOMPARE(row(dialog, r), QStringLiteral("||guest"));
