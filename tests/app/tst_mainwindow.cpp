@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "app/ActionTable.h"
@@ -35,7 +36,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -138,13 +138,11 @@ private:
     std::unique_ptr<MainWindow> start(QStringList arguments = {});
     // Started with no login asked and not for the first time.
     std::unique_ptr<MainWindow> startWithoutLogin();
-    void writeFile(const QString &relative, const QByteArray &content);
     // An empty database; returns its full path.
     QString writeDatabase(const QString &relative);
-    QByteArray readFile(const QString &relative) const;
     void tick(MainWindow &window);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
     std::unique_ptr<MainWindow> m_window; // the window of the action tests
     int m_closes = 0;
@@ -155,9 +153,8 @@ void MainWindowTest::init()
 {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     m_desktop.reset();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
-    QDir(m_dir->path()).mkpath(QStringLiteral("db/favourite"));
+    m_folder = std::make_unique<ProgramFolder>();
+    m_folder->makeFolder(QStringLiteral("db/favourite"));
 }
 
 void MainWindowTest::cleanup()
@@ -167,28 +164,15 @@ void MainWindowTest::cleanup()
     QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
 }
 
-void MainWindowTest::writeFile(const QString &relative, const QByteArray &content)
-{
-    QFile f(m_dir->filePath(relative));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
-
 QString MainWindowTest::writeDatabase(const QString &relative)
 {
-    writeFile(relative, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData())));
-    return m_dir->filePath(relative);
-}
-
-QByteArray MainWindowTest::readFile(const QString &relative) const
-{
-    QFile f(m_dir->filePath(relative));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    m_folder->write(relative, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData())));
+    return m_folder->filePath(relative);
 }
 
 std::unique_ptr<MainWindow> MainWindowTest::create(QStringList arguments)
 {
-    auto window = std::make_unique<MainWindow>(m_desktop, ProgramDir(m_dir->path()), std::move(arguments));
+    auto window = std::make_unique<MainWindow>(m_desktop, m_folder->dir(), std::move(arguments));
     window->startupTimer().setInterval(0);
     window->refreshTimer().setInterval(0);
     return window;
@@ -204,8 +188,8 @@ std::unique_ptr<MainWindow> MainWindowTest::start(QStringList arguments)
 
 std::unique_ptr<MainWindow> MainWindowTest::startWithoutLogin()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     return start();
 }
 
@@ -235,8 +219,8 @@ void MainWindowTest::firstStartWithoutSettings()
     QCOMPARE(t.width(1), 100);
     QVERIFY(!window->document().isModified());
     QCOMPARE(m_desktop.logged(QStringLiteral("open ")),
-             QStringList{QStringLiteral("open ") + ProgramDir(m_dir->path()).helpFile()});
-    QVERIFY(readFile(QStringLiteral("data/config.ini")).contains("[Run]\r\nFirst=0\r\n"));
+             QStringList{QStringLiteral("open ") + m_folder->dir().helpFile()});
+    QVERIFY(m_folder->read(QStringLiteral("data/config.ini")).contains("[Run]\r\nFirst=0\r\n"));
 
     tick(*window);
     QCOMPARE(window->statusPanels()->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 0"));
@@ -245,8 +229,8 @@ void MainWindowTest::firstStartWithoutSettings()
 
 void MainWindowTest::secondStartDoesNotOpenHelp()
 {
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
     auto window = start();
     QVERIFY(m_desktop.logged(QStringLiteral("open ")).isEmpty());
     QVERIFY(m_desktop.logged(QStringLiteral("sleep")).isEmpty());
@@ -275,8 +259,8 @@ void MainWindowTest::savedPlacementAndLook()
     QFETCH(QPoint, position);
     QFETCH(QSize, size);
     QFETCH(int, alignment);
-    writeFile(QStringLiteral("data/config.ini"), config + "[Run]\r\nFirst=0\r\n[Font]\r\nName=DejaVu Sans\r\nSize=11\r\n");
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), config + "[Run]\r\nFirst=0\r\n[Font]\r\nName=DejaVu Sans\r\nSize=11\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
     auto window = create();
     window->prepareToShow();
     // This platform knows the frame as soon as the window exists, as the
@@ -295,7 +279,7 @@ void MainWindowTest::savedPlacementAndLook()
     // Placement is written on every close, whatever the switches say.
     window->move(33, 44);
     QVERIFY(window->close());
-    const QByteArray written = readFile(QStringLiteral("data/config.ini"));
+    const QByteArray written = m_folder->read(QStringLiteral("data/config.ini"));
     QVERIFY2(written.contains("Left=33\r\n") && written.contains("Top=44\r\n")
                  && written.contains("Width=" + QByteArray::number(size.width()) + "\r\n"),
              written.constData());
@@ -318,8 +302,8 @@ void MainWindowTest::sortColumnMark()
     QByteArray config = "[Run]\r\nFirst=0\r\n";
     if (!colNum.isEmpty())
         config += "[Table]\r\nColNum=" + colNum + "\r\n";
-    writeFile(QStringLiteral("data/config.ini"), config);
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), config);
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
     auto window = start();
     for (const QString &name : ActionTable::sortColumnActions())
         QCOMPARE(window->action(name)->isChecked(), name == marked);
@@ -334,13 +318,13 @@ void MainWindowTest::leavingTheLoginEndsTheProgram()
     QVERIFY(m_desktop.terminateRequested());
     QVERIFY(!window->startupTimer().isActive());
     QCOMPARE(window->windowTitle(), QStringLiteral("Tablora 1.5")); // the start steps never ran
-    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("data/config.ini"))));
+    QVERIFY(!QFile::exists(m_folder->filePath(QStringLiteral("data/config.ini"))));
 }
 
 void MainWindowTest::wrongPasswordKeepsTheDialogOpen()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Users]\r\nAdmin=Admin\r\nPassword=9107\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Users]\r\nAdmin=Admin\r\nPassword=9107\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     m_desktop.expectDialog([this](QDialog &dialog) {
         auto *login = dialog.findChild<QLineEdit *>(QStringLiteral("loginEdit"));
         auto *password = dialog.findChild<QLineEdit *>(QStringLiteral("passwordEdit"));
@@ -370,9 +354,9 @@ void MainWindowTest::wrongPasswordKeepsTheDialogOpen()
 
 void MainWindowTest::userSwitch()
 {
-    writeFile(QStringLiteral("data/other.dat"),
+    m_folder->write(QStringLiteral("data/other.dat"),
               "[Users]\r\nAdmin=Admin\r\nPassword=9107\r\nLogin1=petrov\r\nPassword1=p\r\nPrava1=moder\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
     m_desktop.expectDialog(typeLogin(QStringLiteral("Admin"), QStringLiteral("9107")));
     auto window = start();
     window->document().model().appendRecord(record({"1"}));
@@ -412,7 +396,7 @@ void MainWindowTest::switchWithModifiedTable()
     QFETCH(bool, saveDialog);
     auto window = startWithoutLogin();
     window->document().setModified(true);
-    const QByteArray before = readFile(QStringLiteral("data/config.ini"));
+    const QByteArray before = m_folder->read(QStringLiteral("data/config.ini"));
     m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer(answer));
     if (saveDialog)
@@ -425,13 +409,13 @@ void MainWindowTest::switchWithModifiedTable()
     QCOMPARE(m_desktop.terminateRequested(), loginShown);
     QVERIFY(window->document().isModified());
     QCOMPARE(window->document().role(), QStringLiteral("admin"));
-    QCOMPARE(readFile(QStringLiteral("data/config.ini")), before); // no closing steps
+    QCOMPARE(m_folder->read(QStringLiteral("data/config.ini")), before); // no closing steps
 }
 
 void MainWindowTest::refreshFollowsTheTable()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     auto window = start();
     TableModel &model = window->document().model();
     for (int i = 0; i < 12; ++i)
@@ -453,13 +437,13 @@ void MainWindowTest::refreshFollowsTheTable()
 
 void MainWindowTest::commandLineDatabase()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     TableData t;
     t.setTitle(1, QStringLiteral("Товар"));
     t.appendRecord(record({"1", "Чай"}));
     t.appendRecord(record({"2", "Кофе"}));
-    const QString p = m_dir->filePath(QStringLiteral("Склад.db"));
+    const QString p = m_folder->filePath(QStringLiteral("Склад.db"));
     DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(t)));
 
     auto window = start({p});
@@ -467,12 +451,12 @@ void MainWindowTest::commandLineDatabase()
     QCOMPARE(window->windowTitle(), QStringLiteral("Tablora 1.5 [Склад.db]"));
     QCOMPARE(window->document().fileName(), p);
     QVERIFY(!window->document().isModified());
-    QVERIFY(!readFile(QStringLiteral("data/config.ini")).contains("Enabled1"));
+    QVERIFY(!m_folder->read(QStringLiteral("data/config.ini")).contains("Enabled1"));
 }
 
 void MainWindowTest::recentMenuIsDisabledWhileEmpty()
 {
-    const QString p = m_dir->filePath(QStringLiteral("a.db"));
+    const QString p = m_folder->filePath(QStringLiteral("a.db"));
     DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData())));
     auto window = startWithoutLogin();
     QMenu *recent = nullptr;
@@ -488,8 +472,8 @@ void MainWindowTest::recentMenuIsDisabledWhileEmpty()
 
 void MainWindowTest::commandLineFailure()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    const QString missing = m_dir->filePath(QStringLiteral("нет.db"));
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    const QString missing = m_folder->filePath(QStringLiteral("нет.db"));
     m_desktop.expectMessage(QStringLiteral("Не возможно открыть файл ") + missing
                             + QStringLiteral("! Файл повреждён или имеет формат, не поддерживающийся программой"));
     auto window = start({missing});
@@ -510,14 +494,14 @@ void MainWindowTest::closeAnswers_data()
 void MainWindowTest::closeAnswers()
 {
     QFETCH(int, answer);
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     auto window = start();
-    const QString p = m_dir->filePath(QStringLiteral("current.db"));
+    const QString p = m_folder->filePath(QStringLiteral("current.db"));
     window->document().setFileName(p);
     window->document().model().appendRecord(record({"1"}));
     window->document().setModified(true);
-    const QByteArray before = readFile(QStringLiteral("data/config.ini"));
+    const QByteArray before = m_folder->read(QStringLiteral("data/config.ini"));
 
     m_desktop.clearLog();
     m_desktop.expectQuestion(QStringLiteral("База данных \"current.db\" была изменена. Сохранить изменения?"),
@@ -525,7 +509,7 @@ void MainWindowTest::closeAnswers()
     const bool closed = window->close();
     if (DesktopServices::Answer(answer) == DesktopServices::Answer::Cancel) {
         QVERIFY(!closed);
-        QCOMPARE(readFile(QStringLiteral("data/config.ini")), before);
+        QCOMPARE(m_folder->read(QStringLiteral("data/config.ini")), before);
         QVERIFY(!m_desktop.log().contains(QStringLiteral("sleep 200")));
         return;
     }
@@ -533,7 +517,7 @@ void MainWindowTest::closeAnswers()
     QCOMPARE(window->noticePanel()->text(), QStringLiteral("Завершение работы..."));
     QVERIFY(m_desktop.log().contains(QStringLiteral("sleep 200")));
     QCOMPARE(QFile::exists(p), DesktopServices::Answer(answer) == DesktopServices::Answer::Yes);
-    const QByteArray written = readFile(QStringLiteral("data/config.ini"));
+    const QByteArray written = m_folder->read(QStringLiteral("data/config.ini"));
     QVERIFY2(written.contains("[Table]\r\nCount=1\r\n"), written.constData());
     const qsizetype top = written.indexOf("Top="), left = written.indexOf("Left="),
                     height = written.indexOf("Height="), width = written.indexOf("Width=");
@@ -553,10 +537,10 @@ void MainWindowTest::closeWhenSaveDoesNotHappen()
     auto window = startWithoutLogin();
     if (refused) {
         window->document().setRole(QStringLiteral("guest"));
-        window->document().setFileName(m_dir->filePath(QStringLiteral("x.db")));
+        window->document().setFileName(m_folder->filePath(QStringLiteral("x.db")));
     }
     window->document().setModified(true);
-    const QByteArray before = readFile(QStringLiteral("data/config.ini"));
+    const QByteArray before = m_folder->read(QStringLiteral("data/config.ini"));
     m_desktop.expectQuestion(QStringLiteral("База данных \"%1\" была изменена. Сохранить изменения?")
                                  .arg(refused ? QStringLiteral("x.db") : QStringLiteral("Новая база данных")),
                              DesktopServices::Answer::Yes);
@@ -566,7 +550,7 @@ void MainWindowTest::closeWhenSaveDoesNotHappen()
         m_desktop.expectSaveFileCancelled();
     QVERIFY(!window->close());
     QVERIFY(window->document().isModified());
-    QCOMPARE(readFile(QStringLiteral("data/config.ini")), before);
+    QCOMPARE(m_folder->read(QStringLiteral("data/config.ini")), before);
 }
 
 void MainWindowTest::shutdownPanelIsPaintedBeforeThePause()
@@ -591,14 +575,14 @@ void MainWindowTest::shutdownPanelIsPaintedBeforeThePause()
 
 void MainWindowTest::closeWithReadOnlySettings()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     auto window = start();
     // config.ini replaced by a folder: every write to it fails, even as root.
-    QFile::remove(m_dir->filePath(QStringLiteral("data/config.ini")));
-    QDir(m_dir->path()).mkpath(QStringLiteral("data/config.ini"));
+    QFile::remove(m_folder->filePath(QStringLiteral("data/config.ini")));
+    m_folder->makeFolder(QStringLiteral("data/config.ini"));
     m_desktop.expectMessage(QStringLiteral("Unable to write to ")
-                            + QDir::toNativeSeparators(m_dir->filePath(QStringLiteral("data/config.ini")))
+                            + QDir::toNativeSeparators(m_folder->filePath(QStringLiteral("data/config.ini")))
                             + QStringLiteral(". Is a directory."));
     QVERIFY(window->close()); // reported, and the program still ends
 }
@@ -621,7 +605,7 @@ void MainWindowTest::closingTheWindowEndsTheProgram()
 
 void MainWindowTest::favouriteCells()
 {
-    writeFile(QStringLiteral("db/favourite/favourite.ini"),
+    m_folder->write(QStringLiteral("db/favourite/favourite.ini"),
               Windows1251::encode(u"[Item3]\r\nEnabled=1\r\nName=Склад\r\n[Item4]\r\nEnabled=0\r\nName=Архив\r\n"
                                   u"[Item5]\r\nEnabled=1\r\nName=\r\n[Item6]\r\nEnabled=yes\r\n"));
     auto window = create();
@@ -642,13 +626,13 @@ void MainWindowTest::favouriteCells()
 
 void MainWindowTest::refusedCommandIsLoggedAndShown()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Users]\r\nLogin1=g\r\nPassword1=g\r\nPrava1=guest\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Users]\r\nLogin1=g\r\nPassword1=g\r\nPrava1=guest\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     m_desktop.expectDialog(typeLogin(QStringLiteral("g"), QStringLiteral("g")));
     auto window = start();
     m_desktop.expectMessage(Accounts::refusalMessage(), QStringLiteral("Tablora 1.5 [Новая база данных]"));
     window->action("save")->trigger();
-    const QByteArray log = readFile(QStringLiteral("errors.log"));
+    const QByteArray log = m_folder->read(QStringLiteral("errors.log"));
     QVERIFY(log.endsWith(Windows1251::encode(QStringLiteral("|Error:") + Accounts::refusalMessage()) + "\r\n"));
     QCOMPARE(log.count("\r\n"), 1);
 
@@ -657,13 +641,13 @@ void MainWindowTest::refusedCommandIsLoggedAndShown()
     m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer::Cancel);
     window->action("newDatabase")->trigger();
-    QCOMPARE(readFile(QStringLiteral("errors.log")).count("\r\n"), 1);
+    QCOMPARE(m_folder->read(QStringLiteral("errors.log")).count("\r\n"), 1);
 }
 
 void MainWindowTest::sortCommandsPersistTheirChoice()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     auto window = start();
     TableModel &model = window->document().model();
     for (const char *c : {"b", "a", "c"})
@@ -678,7 +662,7 @@ void MainWindowTest::sortCommandsPersistTheirChoice()
     QVERIFY(window->action("sortColumn3")->isChecked());
     QVERIFY(!window->action("sortColumn0")->isChecked());
     QVERIFY(!window->document().isModified());
-    const QByteArray config = readFile(QStringLiteral("data/config.ini"));
+    const QByteArray config = m_folder->read(QStringLiteral("data/config.ini"));
     QVERIFY(config.contains("Sort=-1\r\n") && config.contains("ColNum=3\r\n"));
 
     // The choice outlives the window.
@@ -689,8 +673,8 @@ void MainWindowTest::sortCommandsPersistTheirChoice()
 
 void MainWindowTest::shortcutsDoNotReachModelessDialogs()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     auto window = start();
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -781,8 +765,8 @@ void MainWindowTest::splashTitleStandsClearOfThePicture()
 
 void MainWindowTest::draggedWidthObeysTheColumnLimits()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     auto window = start();
     QHeaderView *header = window->recordList()->horizontalHeader();
     header->resizeSection(2, 2);
@@ -803,7 +787,7 @@ void MainWindowTest::clearByMistakeThenUndo()
     t.setTitle(1, QStringLiteral("Товар"));
     for (const char *n : {"1", "2", "3"})
         t.appendRecord(record({n, "Чай"}));
-    const QString p = m_dir->filePath(QStringLiteral("Склад.db"));
+    const QString p = m_folder->filePath(QStringLiteral("Склад.db"));
     DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(t)));
     auto window = startWithoutLogin();
     window->show();
@@ -888,14 +872,14 @@ void MainWindowTest::findFromTheBar()
 
 void MainWindowTest::prepareActionWindow()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
     QString config = QStringLiteral("[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n[Reopen]\r\n");
     for (int k = 1; k <= kRecentFileCount; ++k) {
         const QString recent = writeDatabase(QStringLiteral("recent%1.db").arg(k));
         config += QStringLiteral("Enabled%1=1\r\nFile%1=%2\r\n").arg(k).arg(recent);
     }
-    writeFile(QStringLiteral("data/config.ini"), Windows1251::encode(config));
-    QDir(m_dir->path()).mkpath(QStringLiteral("Примеры"));
+    m_folder->write(QStringLiteral("data/config.ini"), Windows1251::encode(config));
+    m_folder->makeFolder(QStringLiteral("Примеры"));
     for (const FileCommands::Example e :
          {FileCommands::Example::Programs, FileCommands::Example::Profile, FileCommands::Example::School})
         writeDatabase(FileCommands::exampleFile(e));
@@ -903,7 +887,7 @@ void MainWindowTest::prepareActionWindow()
     m_window = start();
     m_closes = 0;
     connect(m_window.get(), &MainWindow::closed, this, [this] { ++m_closes; });
-    m_window->document().setFileName(m_dir->filePath(QStringLiteral("current.db")));
+    m_window->document().setFileName(m_folder->filePath(QStringLiteral("current.db")));
     setRecords({"b", "a", "c"});
     m_shownDialog.clear();
     m_desktop.clearLog();
@@ -942,7 +926,7 @@ QStringList MainWindowTest::letters() const
 std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
 {
     const auto opens = [this](const QString &relative) {
-        return [this, relative] { QCOMPARE(m_window->document().fileName(), m_dir->filePath(relative)); };
+        return [this, relative] { QCOMPARE(m_window->document().fileName(), m_folder->filePath(relative)); };
     };
     // The action shows a modal dialog of the given class, closed at once.
     const auto showsDialog = [this](const char *action, const char *className) {
@@ -977,7 +961,7 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
         Binding b = showsDialog(action, "InfoPageWindow");
         b.after = [this, page, dialog = b.after] {
             dialog();
-            QCOMPARE(readFile(QStringLiteral("thanks.htm")), InfoPages::fileBytes(InfoPages::lines(page)));
+            QCOMPARE(m_folder->read(QStringLiteral("thanks.htm")), InfoPages::fileBytes(InfoPages::lines(page)));
         };
         return b;
     };
@@ -1027,17 +1011,17 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
         // takes a plain list of version 1.0 and leaves them alone.
         {"openDatabase", [this] { m_desktop.expectOpenFile(writeDatabase(QStringLiteral("opened.db"))); }, [this] {
              QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Открыть...]"));
-             QCOMPARE(m_window->document().fileName(), m_dir->filePath(QStringLiteral("opened.db")));
+             QCOMPARE(m_window->document().fileName(), m_folder->filePath(QStringLiteral("opened.db")));
              QCOMPARE(m_window->settings().read(Keys::reopenFileForShift(1)), m_window->document().fileName());
          }},
         {"importVersion10",
          [this] {
-             writeFile(QStringLiteral("old.db"), DatabaseCodec::buildPlainList(TableData()));
-             m_desktop.expectOpenFile(m_dir->filePath(QStringLiteral("old.db")));
+             m_folder->write(QStringLiteral("old.db"), DatabaseCodec::buildPlainList(TableData()));
+             m_desktop.expectOpenFile(m_folder->filePath(QStringLiteral("old.db")));
          },
          [this] {
-             QCOMPARE(m_window->document().fileName(), m_dir->filePath(QStringLiteral("old.db")));
-             QCOMPARE(m_window->settings().read(Keys::reopenFileForShift(1)), m_dir->filePath(QStringLiteral("recent1.db")));
+             QCOMPARE(m_window->document().fileName(), m_folder->filePath(QStringLiteral("old.db")));
+             QCOMPARE(m_window->settings().read(Keys::reopenFileForShift(1)), m_folder->filePath(QStringLiteral("recent1.db")));
          }},
         {"save", {}, [this] {
              // A titled database is written where it came from, without a dialog.
@@ -1054,7 +1038,7 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
         {"sortDescending", {}, sortsBy(0, -1, {"c", "b", "a"})},
         showsDialog("userManager", "UserManagerDialog"),
         showsDialog("programSettings", "SettingsDialog"),
-        shellOpens("openHelp", m_dir->filePath(QStringLiteral("help.chm"))),
+        shellOpens("openHelp", m_folder->filePath(QStringLiteral("help.chm"))),
         shellOpens("visitSite", QStringLiteral("http://tablora.example.org")),
         shellOpens("writeToAuthor", QStringLiteral("mailto:dev@tablora.example.org?subject=About Tablora 1.5")),
         shellOpens("faq", QStringLiteral("http://tablora.example.org/faq.php")),
@@ -1081,7 +1065,7 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
         {"clearAll", [this] { m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes); },
          [this] {
              QCOMPARE(letters(), QStringList());
-             QCOMPARE(m_window->document().fileName(), m_dir->filePath(QStringLiteral("current.db")));
+             QCOMPARE(m_window->document().fileName(), m_folder->filePath(QStringLiteral("current.db")));
          }},
         {"copyRecord", [this] { selectRow(1); }, [this] {
              QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(letterRecord("a")));
@@ -1133,7 +1117,7 @@ void MainWindowTest::everyActionReachesItsHandler()
     const auto found = std::find_if(all.begin(), all.end(), [&](const Binding &b) { return b.action == action; });
     if (found != all.end() && found->before)
         found->before();
-    const QByteArray config = readFile(QStringLiteral("data/config.ini"));
+    const QByteArray config = m_folder->read(QStringLiteral("data/config.ini"));
     const QString fileName = m_window->document().fileName();
     const QStringList records = letters();
 
@@ -1145,7 +1129,7 @@ void MainWindowTest::everyActionReachesItsHandler()
     }
     // Without a handler, or with an empty one, nothing at all happens.
     QCOMPARE(m_desktop.log(), QStringList());
-    QCOMPARE(readFile(QStringLiteral("data/config.ini")), config);
+    QCOMPARE(m_folder->read(QStringLiteral("data/config.ini")), config);
     QCOMPARE(m_window->document().fileName(), fileName);
     QCOMPARE(letters(), records);
     QVERIFY(!m_window->document().isModified());

@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "Records.h"
 #include "base/ProgramDir.h"
 #include "convert/Console.h"
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 #include <sys/resource.h>
@@ -83,33 +83,16 @@ private slots:
     void interruptedWriteKeepsTheTarget();
 
 private:
-    QString path(const QString &name) const { return m_dir->filePath(name); }
-    void writeFile(const QString &name, const QByteArray &bytes);
-    QByteArray readFile(const QString &name);
+    QString path(const QString &name) const { return m_folder->filePath(name); }
     Run run(const QStringList &arguments);
     Run runProgram(const QStringList &arguments, const QByteArray &input);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
 };
 
 void ConvertTest::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("data")));
-}
-
-void ConvertTest::writeFile(const QString &name, const QByteArray &bytes)
-{
-    QFile file(path(name));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray ConvertTest::readFile(const QString &name)
-{
-    QFile file(path(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    m_folder = std::make_unique<ProgramFolder>();
 }
 
 // In this process, with the settings of a program in the test's folder.
@@ -122,9 +105,9 @@ Run ConvertTest::run(const QStringList &arguments)
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
     Console console { in, out, err, false };
-    const ProgramDir dir(m_dir->path());
+    const ProgramDir dir = m_folder->dir();
     Run result;
-    QDir::setCurrent(m_dir->path());
+    QDir::setCurrent(m_folder->path());
     result.status = Converter(console, dir).run(arguments);
     result.out = out.data();
     result.err = err.data();
@@ -135,7 +118,7 @@ Run ConvertTest::run(const QStringList &arguments)
 Run ConvertTest::runProgram(const QStringList &arguments, const QByteArray &input)
 {
     QProcess process;
-    process.setWorkingDirectory(m_dir->path());
+    process.setWorkingDirectory(m_folder->path());
     process.start(QStringLiteral(TABLORA_CONVERT), arguments);
     process.write(input);
     process.closeWriteChannel();
@@ -156,7 +139,7 @@ void ConvertTest::roundTripIsByteForByte()
 {
     QFETCH(QString, option);
     const QStringList tsv = option.isEmpty() ? QStringList() : QStringList { option };
-    writeFile(QStringLiteral("in.db"), encoded(awkwardTable()));
+    m_folder->write(QStringLiteral("in.db"), encoded(awkwardTable()));
 
     Run toCsv = run(
         QStringList { QStringLiteral("to-csv"), QStringLiteral("in.db"), QStringLiteral("t.csv") } + tsv);
@@ -165,7 +148,7 @@ void ConvertTest::roundTripIsByteForByte()
                           QStringLiteral("t.csv"), QStringLiteral("out.db") }
         + tsv);
     QVERIFY2(succeeded(fromCsv), fromCsv.err.constData());
-    QCOMPARE(readFile(QStringLiteral("out.db")), readFile(QStringLiteral("in.db")));
+    QCOMPARE(m_folder->read(QStringLiteral("out.db")), m_folder->read(QStringLiteral("in.db")));
 }
 
 void ConvertTest::cellsAreQuotedWhereAReaderCouldSplitThem_data()
@@ -190,7 +173,7 @@ void ConvertTest::cellsAreQuotedWhereAReaderCouldSplitThem()
     QFETCH(QByteArray, field);
     TableData table;
     table.appendRecord(Record(Record::Cells { QStringLiteral("1"), cell }));
-    writeFile(QStringLiteral("in.db"), encoded(table));
+    m_folder->write(QStringLiteral("in.db"), encoded(table));
 
     const QByteArray titles = "№,1 столбец,2 столбец,3 столбец,4 столбец,5 столбец,6 столбец,7 столбец\r\n";
     QCOMPARE(run({ QStringLiteral("to-csv"), QStringLiteral("in.db"), QStringLiteral("-") }).out,
@@ -231,7 +214,7 @@ void ConvertTest::readsWhatSpreadsheetsWrite()
     QFETCH(QByteArray, csv);
     QFETCH(QString, option);
     QFETCH(QList<Record>, records);
-    writeFile(QStringLiteral("in.csv"), csv);
+    m_folder->write(QStringLiteral("in.csv"), csv);
     QStringList arguments { QStringLiteral("from-csv"), QStringLiteral("in.csv"), QStringLiteral("out.db") };
     if (!option.isEmpty())
         arguments << option;
@@ -248,7 +231,7 @@ void ConvertTest::readsWhatSpreadsheetsWrite()
 
 void ConvertTest::replacements()
 {
-    writeFile(QStringLiteral("in.csv"), "№,a\r\n1,\"two\r\nlines\nand\rmore\",中文 ok\r\n");
+    m_folder->write(QStringLiteral("in.csv"), "№,a\r\n1,\"two\r\nlines\nand\rmore\",中文 ok\r\n");
     const Run result = run({ QStringLiteral("from-csv"), QStringLiteral("--replace-breaks"),
         QStringLiteral("--replace-unencodable"), QStringLiteral("in.csv"), QStringLiteral("out.db") });
     QVERIFY2(succeeded(result), result.err.constData());
@@ -295,7 +278,7 @@ void ConvertTest::utf8()
 
 void ConvertTest::widthsOfANewDatabaseComeFromTheSettings()
 {
-    writeFile(QStringLiteral("in.csv"), "№\r\n");
+    m_folder->write(QStringLiteral("in.csv"), "№\r\n");
     const QStringList fromCsv { QStringLiteral("from-csv"), QStringLiteral("in.csv"),
         QStringLiteral("out.db") };
     QCOMPARE(run(fromCsv).status, 0);
@@ -303,7 +286,7 @@ void ConvertTest::widthsOfANewDatabaseComeFromTheSettings()
     for (int c = 0; c < kColumnCount; ++c)
         QCOMPARE(table.width(c), c == 0 ? 30 : 100);
 
-    Settings settings { ProgramDir(m_dir->path()) };
+    Settings settings { m_folder->dir() };
     for (int c = 0; c < kColumnCount; ++c)
         settings.write(Keys::columnWidth(c), 40 + c);
     QCOMPARE(run(fromCsv).status, 0);
@@ -316,8 +299,8 @@ void ConvertTest::infoAndUpgradeTellTheFormats()
 {
     // Version 1.0: the plain line list itself, here with LF line ends.
     const QByteArray plain = DatabaseCodec::buildPlainList(awkwardTable());
-    writeFile(QStringLiteral("old.db"), QByteArray(plain).replace("\r\n", "\n"));
-    writeFile(QStringLiteral("new.db"), encoded(awkwardTable()));
+    m_folder->write(QStringLiteral("old.db"), QByteArray(plain).replace("\r\n", "\n"));
+    m_folder->write(QStringLiteral("new.db"), encoded(awkwardTable()));
 
     const QByteArray columns
         = "column 1: 30 №\ncolumn 2: 150 Фамилия, имя\ncolumn 3: 5 \ncolumn 4: 100 \"Цитата\"\n"
@@ -330,7 +313,7 @@ void ConvertTest::infoAndUpgradeTellTheFormats()
     const Run upgrade
         = run({ QStringLiteral("upgrade"), QStringLiteral("old.db"), QStringLiteral("old.db") });
     QVERIFY2(succeeded(upgrade), upgrade.err.constData());
-    QCOMPARE(readFile(QStringLiteral("old.db")), readFile(QStringLiteral("new.db")));
+    QCOMPARE(m_folder->read(QStringLiteral("old.db")), m_folder->read(QStringLiteral("new.db")));
 }
 
 void ConvertTest::failures_data()
@@ -413,8 +396,8 @@ void ConvertTest::failures()
     QFETCH(QByteArray, input);
     QFETCH(int, status);
     QFETCH(QString, message);
-    writeFile(QStringLiteral("in.csv"), input);
-    writeFile(QStringLiteral("out.db"), "kept");
+    m_folder->write(QStringLiteral("in.csv"), input);
+    m_folder->write(QStringLiteral("out.db"), "kept");
 
     const Run result = run(arguments);
     QCOMPARE(result.status, status);
@@ -424,7 +407,7 @@ void ConvertTest::failures()
     QCOMPARE(lines.size() > 2, status == 2);
     QCOMPARE(lines.value(1).startsWith("Usage: tablora-convert"), status == 2);
     QCOMPARE(result.out, QByteArray());
-    QCOMPARE(readFile(QStringLiteral("out.db")), QByteArray("kept"));
+    QCOMPARE(m_folder->read(QStringLiteral("out.db")), QByteArray("kept"));
 }
 
 void ConvertTest::standardStreams_data()
@@ -484,8 +467,8 @@ void ConvertTest::interruptedWriteKeepsTheTarget()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, input);
-    writeFile(QStringLiteral("in"), input);
-    writeFile(QStringLiteral("target"), "the old content");
+    m_folder->write(QStringLiteral("in"), input);
+    m_folder->write(QStringLiteral("target"), "the old content");
 
     // The system stops the program once a file it writes passes 64 KiB.
     QProcess process;
@@ -493,11 +476,11 @@ void ConvertTest::interruptedWriteKeepsTheTarget()
         const rlimit limit { 64 * 1024, 64 * 1024 };
         setrlimit(RLIMIT_FSIZE, &limit);
     });
-    process.setWorkingDirectory(m_dir->path());
+    process.setWorkingDirectory(m_folder->path());
     process.start(QStringLiteral(TABLORA_CONVERT), arguments);
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitStatus(), QProcess::CrashExit);
-    QCOMPARE(readFile(QStringLiteral("target")), QByteArray("the old content"));
+    QCOMPARE(m_folder->read(QStringLiteral("target")), QByteArray("the old content"));
 }
 
 QTEST_GUILESS_MAIN(ConvertTest)

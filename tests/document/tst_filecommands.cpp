@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
@@ -12,7 +13,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -74,14 +74,14 @@ private slots:
 private:
     QString writeDatabase(const QString &name, const TableData &table);
     TableData readBack(const QString &path);
-    QString path(const QString &name) const { return QDir::toNativeSeparators(m_dir->filePath(name)); }
+    QString path(const QString &name) const { return QDir::toNativeSeparators(m_folder->filePath(name)); }
     void makeModified();
     // Another database, as "other.db", the example "Профайл" and recent entry 1.
     QString writeOtherDatabase();
     // Runs New, Open, Reopen 1, the example "Профайл" or Import.
     void run(int command);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<Document> m_document;
@@ -92,9 +92,8 @@ private:
 void FileCommandsTest::init()
 {
     m_desktop.reset();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
-    const ProgramDir dir(m_dir->path());
+    m_folder = std::make_unique<ProgramFolder>();
+    const ProgramDir dir(m_folder->path());
     m_settings = std::make_unique<Settings>(dir);
     m_document = std::make_unique<Document>();
     m_document->setRole(QStringLiteral("admin"));
@@ -132,9 +131,9 @@ QString FileCommandsTest::writeOtherDatabase()
     TableData other;
     other.appendRecord(record({"7", "другая"}));
     const QString otherPath = writeDatabase(QStringLiteral("other.db"), other);
-    QDir(m_dir->path()).mkpath(QStringLiteral("Примеры"));
+    m_folder->makeFolder(QStringLiteral("Примеры"));
     writeDatabase(QStringLiteral("Примеры/Профайл.db"), other);
-    m_settings->write(Keys::reopenFile(1, ProgramDir(m_dir->path())), otherPath);
+    m_settings->write(Keys::reopenFile(1, m_folder->dir()), otherPath);
     return otherPath;
 }
 
@@ -313,7 +312,7 @@ void FileCommandsTest::openAddsToRecentFiles()
 
 void FileCommandsTest::reopenMissingPathReadsDefaultDatabase()
 {
-    QDir(m_dir->path()).mkpath(QStringLiteral("db"));
+    m_folder->makeFolder(QStringLiteral("db"));
     TableData t;
     t.appendRecord(record({"1", "по умолчанию"}));
     const QString defaultDb = writeDatabase(QStringLiteral("db/default.db"), t);
@@ -342,7 +341,7 @@ void FileCommandsTest::failedLoadsChangeNothing()
     QVERIFY(bad.open(QIODevice::WriteOnly));
     bad.write("not a database\r\n");
     bad.close();
-    m_settings->write(Keys::reopenFile(1, ProgramDir(m_dir->path())), bad.fileName());
+    m_settings->write(Keys::reopenFile(1, m_folder->dir()), bad.fileName());
 
     const QString current = path(QStringLiteral("current.db"));
     m_document->setFileName(current);
@@ -407,7 +406,7 @@ void FileCommandsTest::saveUntitledCancelledWritesNothing()
     m_files->save();
     QVERIFY(m_document->isModified());
     QCOMPARE(m_document->fileName(), Document::untitledName());
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList());
 }
 
 void FileCommandsTest::saveRetriesThroughTheDialog()
@@ -510,7 +509,7 @@ void FileCommandsTest::unencodableTextIsNotLostSilently()
 
 void FileCommandsTest::exampleLoadsUnderItsPath()
 {
-    QDir(m_dir->path()).mkpath(QStringLiteral("Примеры"));
+    m_folder->makeFolder(QStringLiteral("Примеры"));
     TableData t;
     t.appendRecord(record({"1", "Фамилия"}));
     const QString p = writeDatabase(QStringLiteral("Примеры/Профайл.db"), t);

@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "base/Windows1251.h"
 #include "extras/ErrorHandler.h"
@@ -5,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 class ErrorLogTest : public QObject
@@ -29,7 +29,7 @@ private slots:
 private:
     QStringList logLines() const;
 
-    QTemporaryDir m_dir;
+    ProgramFolder m_folder;
     ScriptedDesktop m_desktop;
     QString m_logPath;
 };
@@ -38,7 +38,7 @@ void ErrorLogTest::init()
 {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     m_desktop.reset();
-    m_logPath = m_dir.filePath(QStringLiteral("errors.log"));
+    m_logPath = m_folder.filePath(QStringLiteral("errors.log"));
     QFile::remove(m_logPath);
 }
 
@@ -156,7 +156,7 @@ void ErrorLogTest::silentAbortLeavesNoTrace()
 void ErrorLogTest::unwritableLogStillShowsTheMessage()
 {
     // A log path whose folder is a regular file cannot be created, even as root.
-    QFile blocker(m_dir.filePath(QStringLiteral("not-a-folder")));
+    QFile blocker(m_folder.filePath(QStringLiteral("not-a-folder")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     ErrorHandler handler(m_desktop, blocker.fileName() + QStringLiteral("/errors.log"));

@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "base/TabloraError.h"
 #include "base/Windows1251.h"
@@ -12,7 +13,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -82,7 +82,7 @@ private slots:
     void aboutBoxClicks();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
     std::unique_ptr<HelpCommands> m_help;
 };
@@ -90,8 +90,8 @@ private:
 void HelpTest::init()
 {
     m_desktop.reset();
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_help = std::make_unique<HelpCommands>(m_desktop, ProgramDir(m_dir->path()), nullptr);
+    m_folder = std::make_unique<ProgramFolder>();
+    m_help = std::make_unique<HelpCommands>(m_desktop, m_folder->dir(), nullptr);
 }
 
 void HelpTest::cleanup()
@@ -118,7 +118,7 @@ void HelpTest::shellTargets()
 {
     QFETCH(Command, command);
     QFETCH(QString, target);
-    target.replace(QStringLiteral("<dir>/"), QDir::toNativeSeparators(m_dir->path() + QLatin1Char('/')));
+    target.replace(QStringLiteral("<dir>/"), QDir::toNativeSeparators(m_folder->path() + QLatin1Char('/')));
     (m_help.get()->*command)();
     QCOMPARE(m_desktop.log(), QStringList{QStringLiteral("open ") + target});
 }
@@ -215,7 +215,7 @@ void HelpTest::lastPageShownStaysInTheFile()
 void HelpTest::unwritablePageFileOpensNoWindow()
 {
     // A folder in the file's place cannot be replaced, whoever runs the test.
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("thanks.htm")));
+    QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("thanks.htm")));
     try {
         m_help->showChangeHistory();
         QFAIL("the page was shown");

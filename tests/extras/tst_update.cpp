@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "app/QtDesktopServices.h"
 #include "app/MainWindow.h"
@@ -14,7 +15,6 @@
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -141,18 +141,6 @@ public:
     void report(const QString &message) noexcept override { reported.append(message); }
 };
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
-}
-
 template<typename T = QPushButton>
 T *child(QObject &parent, const char *name)
 {
@@ -187,7 +175,7 @@ private:
     QString connecting() const;
     std::unique_ptr<MainWindow> startMainWindow();
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     std::unique_ptr<LocalServer> m_server;
     UpdateDesktop m_desktop;
     NoErrors m_errors;
@@ -197,7 +185,7 @@ void UpdateTest::init()
 {
     m_desktop.restart();
     m_errors.reported.clear();
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_folder = std::make_unique<ProgramFolder>();
     m_server = std::make_unique<LocalServer>();
     qputenv("TABLORA_UPDATE_HOST", "127.0.0.1:" + QByteArray::number(m_server->port()));
 }
@@ -253,12 +241,12 @@ void UpdateTest::check()
     m_server->files[QStringLiteral("/other/tabloraversion.txt")] = {versionFile, serve == 1};
     if (serve == 2)
         m_server->refuse();
-    const QString saved = m_dir->filePath(QStringLiteral("tabloraversion.txt"));
-    QVERIFY(writeFile(saved, "1\r\nan earlier check\r\n"));
+    const QString saved = QStringLiteral("tabloraversion.txt");
+    m_folder->write(saved, "1\r\nan earlier check\r\n");
     m_desktop.offline = offline;
 
     bool startAsked = false;
-    UpdateDialog dialog(m_desktop, m_errors, ProgramDir(m_dir->path()), [&] { return startAsked = true; });
+    UpdateDialog dialog(m_desktop, m_errors, m_folder->dir(), [&] { return startAsked = true; });
     m_desktop.status = child<QLabel>(dialog, "statusLabel");
     QCOMPARE(m_desktop.status->text(), offline ? QStringLiteral("Вы не подключены к сети. Проверьте подключение перед "
                                                                 "обновлением!")
@@ -271,7 +259,7 @@ void UpdateTest::check()
     const bool failure = statuses.last() == QStringLiteral("Ошибка обновления");
     QCOMPARE(child<QLabel>(dialog, "updatePageLink")->isVisibleTo(&dialog), failure);
     QVERIFY(child<QProgressBar>(dialog, "progressBar")->maximum() > 0); // no transfer left looking busy
-    QCOMPARE(readFile(saved), serve == 0 ? versionFile : QByteArray("1\r\nan earlier check\r\n"));
+    QCOMPARE(m_folder->read(saved), serve == 0 ? versionFile : QByteArray("1\r\nan earlier check\r\n"));
     QVERIFY(m_errors.reported.isEmpty()); // the dialog's failures go to no error handler
     QVERIFY(!startAsked);
     if (failure) {
@@ -286,7 +274,7 @@ void UpdateTest::closingDuringTheDownloadCancelsIt()
     m_server->files[QStringLiteral("/other/tabloraversion.txt")] = {"3"};
     m_server->files[QStringLiteral("/files/tabloraupdate.exe")] = {QByteArray(100000, 'U'), false, true};
     bool startAsked = false;
-    UpdateDialog dialog(m_desktop, m_errors, ProgramDir(m_dir->path()), [&] { return startAsked = true; });
+    UpdateDialog dialog(m_desktop, m_errors, m_folder->dir(), [&] { return startAsked = true; });
     child(dialog, "checkButton")->click();
     QVERIFY(stepsOver(dialog));
     child(dialog, "downloadButton")->click();
@@ -294,7 +282,7 @@ void UpdateTest::closingDuringTheDownloadCancelsIt()
 
     dialog.reject(); // "Отмена", Esc and the close box alike
     QVERIFY(QTest::qWaitFor([&] { return m_server->clientLeftStalled; }, 20000));
-    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("tabloraupdate.exe"))));
+    QVERIFY(!QFile::exists(m_folder->filePath(QStringLiteral("tabloraupdate.exe"))));
     QVERIFY(!startAsked);
     QVERIFY(!m_desktop.terminateRequested());
     QVERIFY(m_desktop.logged(QStringLiteral("open ")).isEmpty());
@@ -302,10 +290,9 @@ void UpdateTest::closingDuringTheDownloadCancelsIt()
 
 std::unique_ptr<MainWindow> UpdateTest::startMainWindow()
 {
-    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
-    writeFile(m_dir->filePath(QStringLiteral("data/other.dat")), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(m_dir->filePath(QStringLiteral("data/config.ini")), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
-    auto window = std::make_unique<MainWindow>(m_desktop, ProgramDir(m_dir->path()), QStringList{});
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
+    auto window = std::make_unique<MainWindow>(m_desktop, m_folder->dir(), QStringList{});
     window->startupTimer().setInterval(0);
     window->prepareToShow();
     QCoreApplication::processEvents(); // the start timer's tick
@@ -337,7 +324,7 @@ void UpdateTest::downloadStartsTheUpdater()
     m_server->files[QStringLiteral("/files/tabloraupdate.exe")] = {QByteArray(100000, 'U')};
     auto window = startMainWindow();
     window->document().setModified(modified);
-    const QString database = m_dir->filePath(QStringLiteral("saved.db"));
+    const QString database = m_folder->filePath(QStringLiteral("saved.db"));
 
     m_desktop.clearLog();
     m_desktop.expectDialog([&](QDialog &dialog) {
@@ -360,8 +347,8 @@ void UpdateTest::downloadStartsTheUpdater()
     }
     window->action(QStringLiteral("checkUpdate"))->trigger();
 
-    const QString updater = m_dir->filePath(QStringLiteral("tabloraupdate.exe"));
-    QCOMPARE(readFile(updater), QByteArray(100000, 'U')); // the download stays either way
+    const QString updater = m_folder->filePath(QStringLiteral("tabloraupdate.exe"));
+    QCOMPARE(m_folder->read(QStringLiteral("tabloraupdate.exe")), QByteArray(100000, 'U')); // the download stays either way
     QCOMPARE(m_desktop.terminateRequested(), ends);
     QCOMPARE(m_desktop.logged(QStringLiteral("open ")),
              ends ? QStringList{QStringLiteral("open ") + QDir::toNativeSeparators(updater)} : QStringList{});
@@ -387,7 +374,7 @@ void UpdateTest::rightsCheck()
     QFETCH(QByteArray, right);
     QFETCH(bool, granted);
     auto window = startMainWindow();
-    writeFile(m_dir->filePath(QStringLiteral("data/other.dat")), "[Prava]\r\nUpdateProgram=" + right + "\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Prava]\r\nUpdateProgram=" + right + "\r\n");
     window->document().setRole(QStringLiteral("guest"));
     if (granted)
         m_desktop.expectDialog([](QDialog &) { return QDialog::Rejected; });

@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
@@ -17,7 +18,6 @@
 #include <QItemSelectionModel>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -86,7 +86,7 @@ private slots:
     void jobThatCannotStartIsReported();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
     QStringList m_status;
 };
@@ -95,8 +95,7 @@ void PrintingTest::init()
 {
     m_desktop.reset();
     m_status.clear();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
+    m_folder = std::make_unique<ProgramFolder>();
 }
 
 void PrintingTest::cleanup()
@@ -189,7 +188,7 @@ void PrintingTest::printsToPdf()
     document.model().appendRecord(record({"1", "Иванов", "Пётр"}));
     document.model().appendRecord(record({"2", "Абрамов", "", "x"}));
     document.model().appendRecord(record({"3", "Яковлев", "Ян"}));
-    Settings settings{ProgramDir(m_dir->path())};
+    Settings settings{m_folder->dir()};
     QItemSelectionModel selection(&document.model());
     RecordHistory history(document, settings, selection);
     SortCommands sort(document.model(), settings, m_desktop, history);
@@ -197,7 +196,7 @@ void PrintingTest::printsToPdf()
     sort.chooseDirection(-1);
     sort.resort();
 
-    const QString pdf = m_dir->filePath(QStringLiteral("out.pdf"));
+    const QString pdf = m_folder->filePath(QStringLiteral("out.pdf"));
     m_desktop.expectPrinter(true, pdf);
     QFont font(QStringLiteral("Liberation Serif"));
     font.setPointSize(12);
@@ -240,7 +239,7 @@ void PrintingTest::cancelledDialogPrintsNothing()
 void PrintingTest::jobThatCannotStartIsReported()
 {
     Document document;
-    m_desktop.expectPrinter(true, m_dir->filePath(QStringLiteral("missing/folder/out.pdf")));
+    m_desktop.expectPrinter(true, m_folder->filePath(QStringLiteral("missing/folder/out.pdf")));
     QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
     QVERIFY_THROWS_EXCEPTION(TabloraError,
                              PrintCommand(document, m_desktop).print(QFont(), [this](const QString &text) {

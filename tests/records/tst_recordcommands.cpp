@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
@@ -16,7 +17,6 @@
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -88,7 +88,7 @@ private:
     void select(int row);
     QStringList column0() const;
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
     FakeView m_view;
     std::unique_ptr<Settings> m_settings;
@@ -101,9 +101,8 @@ private:
 void RecordCommandsTest::init()
 {
     m_desktop.reset();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
-    m_settings = std::make_unique<Settings>(ProgramDir(m_dir->path()));
+    m_folder = std::make_unique<ProgramFolder>();
+    m_settings = std::make_unique<Settings>(m_folder->dir());
     m_document = std::make_unique<Document>();
     m_document->setRole(QStringLiteral("admin"));
     m_selection = std::make_unique<QItemSelectionModel>(&m_document->model());
@@ -196,10 +195,7 @@ void RecordCommandsTest::selectionAndRights()
     QFETCH(QByteArray, editBase);
     QFETCH(QStringList, expected);
 
-    QFile other(m_dir->filePath(QStringLiteral("data/other.dat")));
-    QVERIFY(other.open(QIODevice::WriteOnly));
-    other.write("[Prava]\r\nEditBase=" + editBase + "\r\n");
-    other.close();
+    m_folder->write(QStringLiteral("data/other.dat"), "[Prava]\r\nEditBase=" + editBase + "\r\n");
     m_document->setRole(role);
     fill({QStringLiteral("1"), QStringLiteral("2")});
     select(selected ? 1 : -1);
@@ -613,10 +609,7 @@ void RecordCommandsTest::refusedUndoChangesNothing()
 {
     fill({QStringLiteral("2"), QStringLiteral("1")});
     m_commands->appendRecord(cellsFrom({QStringLiteral("3")}));
-    QFile other(m_dir->filePath(QStringLiteral("data/other.dat")));
-    QVERIFY(other.open(QIODevice::WriteOnly));
-    other.write("[Prava]\r\nEditBase=0\r\n");
-    other.close();
+    m_folder->write(QStringLiteral("data/other.dat"), "[Prava]\r\nEditBase=0\r\n");
     m_document->setRole(QStringLiteral("guest"));
 
     const auto refused = [this](const std::function<void()> &step) {

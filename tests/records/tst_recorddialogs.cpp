@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "app/RecordListView.h"
@@ -17,7 +18,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 // The record and column-title dialogs as the user meets them: opened by the
@@ -51,7 +51,7 @@ private:
     void click(QWidget *dialog, const char *button);
     QStringList column0() const;
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
     std::unique_ptr<MainWindow> m_window;
 };
@@ -59,17 +59,10 @@ private:
 void RecordDialogsTest::init()
 {
     m_desktop.reset();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
-    QFile config(m_dir->filePath(QStringLiteral("data/config.ini")));
-    QVERIFY(config.open(QIODevice::WriteOnly));
-    config.write("[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
-    config.close();
-    QFile other(m_dir->filePath(QStringLiteral("data/other.dat")));
-    QVERIFY(other.open(QIODevice::WriteOnly));
-    other.write("[Enter]\r\nQuestionOnStart=0\r\n");
-    other.close();
-    m_window = std::make_unique<MainWindow>(m_desktop, ProgramDir(m_dir->path()), QStringList());
+    m_folder = std::make_unique<ProgramFolder>();
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_window = std::make_unique<MainWindow>(m_desktop, m_folder->dir(), QStringList());
     m_window->startupTimer().setInterval(0);
     m_window->prepareToShow();
     QCoreApplication::processEvents(); // the start timer's tick

@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
 #include "base/TabloraError.h"
@@ -6,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 class AccountsTest : public QObject
@@ -24,29 +24,19 @@ private slots:
     void rightsAreReadAtEveryCheck();
 
 private:
-    void writeOtherDat(const QByteArray &content);
-
-    QTemporaryDir m_dir;
+    ProgramFolder m_folder;
     ScriptedDesktop m_desktop;
 };
 
 void AccountsTest::init()
 {
     m_desktop.reset();
-    QDir(m_dir.path()).mkpath(QStringLiteral("data"));
-    QFile::remove(m_dir.filePath(QStringLiteral("data/other.dat")));
+    QFile::remove(m_folder.filePath(QStringLiteral("data/other.dat")));
 }
 
 void AccountsTest::cleanup()
 {
     QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
-}
-
-void AccountsTest::writeOtherDat(const QByteArray &content)
-{
-    QFile f(m_dir.filePath(QStringLiteral("data/other.dat")));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
 }
 
 enum class Form { Database, Options, Manager };
@@ -91,8 +81,8 @@ void AccountsTest::rights()
     QFETCH(int, form);
     QFETCH(bool, granted);
     if (!otherDat.isEmpty())
-        writeOtherDat(otherDat);
-    const Settings settings{ProgramDir(m_dir.path())};
+        m_folder.write(QStringLiteral("data/other.dat"), otherDat);
+    const Settings settings{m_folder.dir()};
 
     bool refused = false;
     try {
@@ -161,8 +151,8 @@ void AccountsTest::login()
     QFETCH(bool, accepted);
     QFETCH(QString, role);
     if (!otherDat.isEmpty())
-        writeOtherDat(otherDat);
-    const Settings settings{ProgramDir(m_dir.path())};
+        m_folder.write(QStringLiteral("data/other.dat"), otherDat);
+    const Settings settings{m_folder.dir()};
     if (!accepted)
         m_desktop.expectMessage(Accounts::loginFailureMessage(), QStringLiteral("Ошибка"));
     QString current;
@@ -174,8 +164,8 @@ void AccountsTest::login()
 
 void AccountsTest::failedLoginKeepsTheRole()
 {
-    writeOtherDat("[Users]\r\nAdmin=Admin\r\nPassword=9107\r\n");
-    const Settings settings{ProgramDir(m_dir.path())};
+    m_folder.write(QStringLiteral("data/other.dat"), "[Users]\r\nAdmin=Admin\r\nPassword=9107\r\n");
+    const Settings settings{m_folder.dir()};
     QString role = QStringLiteral("moder");
     m_desktop.expectMessage(Accounts::loginFailureMessage());
     QVERIFY(!Accounts::checkLogin(settings, m_desktop, QStringLiteral("Admin"), QStringLiteral("x"), role));
@@ -184,9 +174,9 @@ void AccountsTest::failedLoginKeepsTheRole()
 
 void AccountsTest::rightsAreReadAtEveryCheck()
 {
-    Settings settings{ProgramDir(m_dir.path())};
+    Settings settings{m_folder.dir()};
     QVERIFY_THROWS_EXCEPTION(TabloraError, Accounts::checkRights(settings, QStringLiteral("guest"), Keys::pravaEditBase()));
-    Settings other{ProgramDir(m_dir.path())}; // the settings dialog's own handle
+    Settings other{m_folder.dir()}; // the settings dialog's own handle
     other.write(Keys::pravaEditBase(), true);
     Accounts::checkRights(settings, QStringLiteral("guest"), Keys::pravaEditBase());
 }

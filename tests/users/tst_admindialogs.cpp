@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "base/ErrorReporter.h"
 #include "base/ProgramDir.h"
@@ -17,7 +18,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -136,10 +136,8 @@ private:
     void runManager(const Handler &handler, const QString &role = QStringLiteral("admin"));
     // The settings dialog; the number of times the table look was applied.
     int runOptions(const Handler &handler, const QString &role = QStringLiteral("admin"));
-    void put(const QString &relative, const QByteArray &content);
-    QByteArray contents(const QString &relative) const;
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     std::unique_ptr<ProgramDir> m_programDir;
     std::unique_ptr<Settings> m_settings;
     ScriptedDesktop m_desktop;
@@ -150,28 +148,14 @@ void AdminDialogsTest::init()
 {
     m_desktop.reset();
     m_errors.messages.clear();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
-    m_programDir = std::make_unique<ProgramDir>(m_dir->path());
+    m_folder = std::make_unique<ProgramFolder>();
+    m_programDir = std::make_unique<ProgramDir>(m_folder->dir());
     m_settings = std::make_unique<Settings>(*m_programDir);
 }
 
 void AdminDialogsTest::cleanup()
 {
     QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
-}
-
-void AdminDialogsTest::put(const QString &relative, const QByteArray &content)
-{
-    QFile f(m_dir->filePath(relative));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
-
-QByteArray AdminDialogsTest::contents(const QString &relative) const
-{
-    QFile f(m_dir->filePath(relative));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 void AdminDialogsTest::runManager(const Handler &handler, const QString &role)
@@ -228,7 +212,7 @@ void AdminDialogsTest::commandRights()
     QFETCH(QString, role);
     QFETCH(QByteArray, otherDat);
     QFETCH(bool, opens);
-    put(QStringLiteral("data/other.dat"), otherDat);
+    m_folder->write(QStringLiteral("data/other.dat"), otherDat);
     const auto close = [](QDialog &dialog) { dialog.reject(); };
     try {
         if (Command(command) == Command::Manager)
@@ -288,8 +272,8 @@ void AdminDialogsTest::managerLoadsOnItsTimer()
     });
 
     // The 32 keys, in this order, as if written one after another.
-    Settings oneByOne{ProgramDir(m_dir->filePath(QStringLiteral("single")))};
-    QDir(m_dir->path()).mkpath(QStringLiteral("single/data"));
+    Settings oneByOne{ProgramDir(m_folder->filePath(QStringLiteral("single")))};
+    m_folder->makeFolder(QStringLiteral("single/data"));
     oneByOne.write(Keys::adminLogin(), QStringLiteral("Admin"));
     oneByOne.write(Keys::adminPassword(), QStringLiteral("9107"));
     for (int n = 1; n <= 10; ++n) {
@@ -297,8 +281,8 @@ void AdminDialogsTest::managerLoadsOnItsTimer()
         oneByOne.write(Keys::password(n), QString());
         oneByOne.write(Keys::prava(n), QStringLiteral("guest"));
     }
-    QCOMPARE(contents(QStringLiteral("data/other.dat")), contents(QStringLiteral("single/data/other.dat")));
-    QCOMPARE(contents(QStringLiteral("data/other.dat")).count('\n'), 33);
+    QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")), m_folder->read(QStringLiteral("single/data/other.dat")));
+    QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")).count('\n'), 33);
 
     QString role;
     QVERIFY(Accounts::checkLogin(*m_settings, m_desktop, QStringLiteral("Admin"), QStringLiteral("9107"), role));
@@ -307,7 +291,7 @@ void AdminDialogsTest::managerLoadsOnItsTimer()
 
 void AdminDialogsTest::commandBeforeTheTickWorksOnStoredAccounts()
 {
-    put(QStringLiteral("data/other.dat"), "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\nLogin2=ivanov\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\nLogin2=ivanov\r\n");
     runManager([this](QDialog &dialog) {
         dialog.show();
         QVERIFY(static_cast<UserManagerDialog &>(dialog).loadTimer().isActive());
@@ -344,7 +328,7 @@ void AdminDialogsTest::managerPanel()
     QFETCH(QString, choice);
     QFETCH(QString, opensWith);
     QFETCH(QString, after);
-    put(QStringLiteral("data/other.dat"),
+    m_folder->write(QStringLiteral("data/other.dat"),
         "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\nPassword1=p\r\nPrava1=moder\r\n"
         "Login2=ivanov\r\nPassword2=i\r\nLogin3=odd\r\nPassword3=o\r\nPrava3=Moder\r\n"
         "Login4=sid\r\nPassword4=s\r\nPrava4=guest\r\nKeep=this\r\n");
@@ -381,8 +365,8 @@ void AdminDialogsTest::managerPanel()
     QCOMPARE(m_settings->read(password), parts[1]);
     if (edited != 0)
         QCOMPARE(m_settings->read(Keys::prava(edited)), parts[2]);
-    QVERIFY(!contents(QStringLiteral("data/other.dat")).contains("admin")); // never stored for row 0
-    QVERIFY(contents(QStringLiteral("data/other.dat")).contains("Keep=this\r\n")); // the section is not erased
+    QVERIFY(!m_folder->read(QStringLiteral("data/other.dat")).contains("admin")); // never stored for row 0
+    QVERIFY(m_folder->read(QStringLiteral("data/other.dat")).contains("Keep=this\r\n")); // the section is not erased
 }
 
 void AdminDialogsTest::panelEditsTheRowItWasOpenedFor()
@@ -413,7 +397,7 @@ void AdminDialogsTest::panelEditsTheRowItWasOpenedFor()
         QVERIFY(dialog.isVisible());
         dialog.reject();
     });
-    QCOMPARE(contents(QStringLiteral("data/other.dat")), QByteArray("<missing>"));
+    QVERIFY(!QFile::exists(m_programDir->otherDat()));
 }
 
 void AdminDialogsTest::managerRefusals()
@@ -438,7 +422,7 @@ void AdminDialogsTest::managerRefusals()
 void AdminDialogsTest::deleteThenCancelWritesNothing()
 {
     const QByteArray stored = "[Users]\r\nLogin3=petrov\r\nPassword3=p\r\nPrava3=moder\r\n";
-    put(QStringLiteral("data/other.dat"), stored);
+    m_folder->write(QStringLiteral("data/other.dat"), stored);
     runManager([this](QDialog &dialog) {
         showLoaded(dialog);
         selectRow(dialog, 3);
@@ -454,13 +438,13 @@ void AdminDialogsTest::deleteThenCancelWritesNothing()
         click(dialog, "cancelButton");
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
     });
-    QCOMPARE(contents(QStringLiteral("data/other.dat")), stored);
+    QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")), stored);
 }
 
 void AdminDialogsTest::failedSaveKeepsFileAndWindow()
 {
     const QByteArray stored = "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\n";
-    put(QStringLiteral("data/other.dat"), stored);
+    m_folder->write(QStringLiteral("data/other.dat"), stored);
     runManager([&](QDialog &dialog) {
         showLoaded(dialog);
         // A pasted line break cannot be stored; it comes after keys that can.
@@ -476,7 +460,7 @@ void AdminDialogsTest::failedSaveKeepsFileAndWindow()
         click(dialog, "saveButton");
         QCOMPARE(m_errors.messages,
                  QStringList(QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(m_programDir->otherDat())));
-        QCOMPARE(contents(QStringLiteral("data/other.dat")), stored);
+        QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")), stored);
         QVERIFY(dialog.isVisible());
         QCOMPARE(row(dialog, 0), QStringLiteral("admin2|r|admin"));
         QCOMPARE(row(dialog, 7), QStringLiteral("new\nuser||guest"));
@@ -522,9 +506,9 @@ void AdminDialogsTest::optionsLoad()
     QFETCH(QByteArray, other);
     QFETCH(QStringList, state);
     if (!config.isEmpty())
-        put(QStringLiteral("data/config.ini"), Windows1251::encode(QString::fromUtf8(config)));
+        m_folder->write(QStringLiteral("data/config.ini"), Windows1251::encode(QString::fromUtf8(config)));
     if (!other.isEmpty())
-        put(QStringLiteral("data/other.dat"), other);
+        m_folder->write(QStringLiteral("data/other.dat"), other);
     runOptions([&](QDialog &dialog) {
         showLoaded(dialog);
         QCOMPARE(optionsState(dialog), state);
@@ -536,7 +520,7 @@ void AdminDialogsTest::optionsLoad()
 
 void AdminDialogsTest::optionsSaveWritesEveryControl()
 {
-    put(QStringLiteral("data/config.ini"), "[General]\r\nAlign=Justify\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[General]\r\nAlign=Justify\r\n");
     runOptions([&](QDialog &dialog) {
         showLoaded(dialog);
         QVERIFY(child<QRadioButton>(dialog, "alignRightRadio")->isChecked()); // any other text is right
@@ -547,12 +531,12 @@ void AdminDialogsTest::optionsSaveWritesEveryControl()
         click(dialog, "okButton");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     });
-    QCOMPARE(Windows1251::decode(contents(QStringLiteral("data/config.ini"))),
+    QCOMPARE(Windows1251::decode(m_folder->read(QStringLiteral("data/config.ini"))),
              QStringLiteral("[General]\r\nAlign=Right\r\nSavePosition=0\r\nSaveSize=1\r\nQuickStart=0\r\n"
                             "[Table]\r\n0 caption=Код\r\n1 caption=1 столбец\r\n2 caption=2 столбец\r\n"
                             "3 caption=3 столбец\r\n4 caption=4 столбец\r\n5 caption=5 столбец\r\n"
                             "6 caption=6 столбец\r\n7 caption=\r\n[Font]\r\nName=Verdana\r\nSize=8\r\n"));
-    QCOMPARE(contents(QStringLiteral("data/other.dat")),
+    QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")),
              QByteArray("[Enter]\r\nQuestionOnStart=0\r\n[Moder]\r\nEditUsers=0\r\nEditOptions=0\r\n"
                         "[Prava]\r\nEditBase=1\r\nSaveBase=0\r\nEditOptions=1\r\nManager=0\r\nAddNewUsers=1\r\n"
                         "UpdateProgram=0\r\n"));
@@ -560,8 +544,8 @@ void AdminDialogsTest::optionsSaveWritesEveryControl()
 
 void AdminDialogsTest::defaultsThenOkSwitchesTheLoginOff()
 {
-    put(QStringLiteral("data/config.ini"), kAllOptionsConfig);
-    put(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=1\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), kAllOptionsConfig);
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=1\r\n");
     runOptions([&](QDialog &dialog) {
         showLoaded(dialog);
         const QFont drawn = child<QLabel>(dialog, "fontLabel")->font();
@@ -573,7 +557,7 @@ void AdminDialogsTest::defaultsThenOkSwitchesTheLoginOff()
                               "defaultTitleEdit0=№", "defaultTitleEdit1=1 столбец", "defaultTitleEdit2=2 столбец", "defaultTitleEdit3=3 столбец", "defaultTitleEdit4=4 столбец",
                               "defaultTitleEdit5=5 столбец", "defaultTitleEdit6=6 столбец", "defaultTitleEdit7=7 столбец", "fontLabel=Verdana 8"}));
         QCOMPARE(child<QLabel>(dialog, "fontLabel")->font(), drawn);
-        QCOMPARE(contents(QStringLiteral("data/other.dat")), QByteArray("[Enter]\r\nQuestionOnStart=1\r\n"));
+        QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")), QByteArray("[Enter]\r\nQuestionOnStart=1\r\n"));
         click(dialog, "okButton");
     });
     QVERIFY(!m_settings->read(Keys::questionOnStart()));
@@ -604,7 +588,7 @@ void AdminDialogsTest::chosenFontKeepsOnlyNameAndSize()
     });
     QCOMPARE(m_desktop.logged(QStringLiteral("font dialog")),
              QStringList({QStringLiteral("font dialog Verdana"), QStringLiteral("font dialog DejaVu Serif")}));
-    QVERIFY(contents(QStringLiteral("data/config.ini")).endsWith("[Font]\r\nName=DejaVu Serif\r\nSize=14\r\n"));
+    QVERIFY(m_folder->read(QStringLiteral("data/config.ini")).endsWith("[Font]\r\nName=DejaVu Serif\r\nSize=14\r\n"));
 }
 
 void AdminDialogsTest::failedOkKeepsTheDialogOpen_data()
@@ -623,10 +607,10 @@ void AdminDialogsTest::failedOkKeepsTheDialogOpen()
     QFETCH(QString, blocked);
     QFETCH(QString, message);
     QFETCH(bool, configWritten);
-    QVERIFY(QDir(m_dir->path()).mkpath(blocked)); // a folder where the file should be
+    m_folder->makeFolder(blocked); // a folder where the file should be
     const QString other = blocked.endsWith(u"config.ini") ? QStringLiteral("data/other.dat") : QStringLiteral("data/config.ini");
     const QByteArray before = "[General]\r\nQuickStart=1\r\n";
-    put(other, before);
+    m_folder->write(other, before);
     runOptions([&](QDialog &dialog) {
         showLoaded(dialog);
         child<QLineEdit>(dialog, "defaultTitleEdit2")->setText(QStringLiteral("Товар"));
@@ -641,7 +625,7 @@ void AdminDialogsTest::failedOkKeepsTheDialogOpen()
     if (configWritten)
         QCOMPARE(m_settings->read(Keys::caption(2)), QStringLiteral("Товар"));
     else
-        QCOMPARE(contents(other), before);
+        QCOMPARE(m_folder->read(other), before);
 }
 
 void AdminDialogsTest::tableLookFollowsWhicheverButton_data()
