@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFont>
 #include <QPdfWriter>
+
 #include <cstdio>
 
 namespace {

@@ -3,6 +3,7 @@
 #include "document/DatabaseCodec.h"
 
 #include <QElapsedTimer>
+
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -47,10 +48,10 @@ int readAndWrite(const char *command, TableData (*read)(const QString &), const 
     }
     const qint64 writeMs = timer.elapsed();
     const qint64 writeCpuMs = cpuMs() - cpuStart - readCpuMs;
-    const auto syncMs
-        = std::chrono::duration_cast<std::chrono::milliseconds>(SafeWrite::syncTime() - syncBefore).count();
-    std::printf("records %d\nread_ms %lld\nwrite_ms %lld\nsync_ms %lld\n", table.recordCount(), readMs,
-                writeMs, qint64(syncMs));
+    const auto syncMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(SafeWrite::syncTime() - syncBefore).count();
+    std::printf("records %d\nread_ms %lld\nwrite_ms %lld\nsync_ms %lld\n", table.recordCount(), readMs, writeMs,
+                qint64(syncMs));
     std::printf("read_cpu_ms %lld\nwrite_cpu_ms %lld\n", readCpuMs, writeCpuMs);
     return 0;
 }

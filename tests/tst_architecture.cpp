@@ -20,10 +20,10 @@ namespace {
 struct Rules
 {
     QString sourceRoot;
-    QStringList floors;         // from the ground up
-    QStringList coreSources;    // absolute paths
+    QStringList floors; // from the ground up
+    QStringList coreSources; // absolute paths
     QStringList widgetIncludeDirs;
-    QStringList nameRoots;      // the folders whose sources are read for names
+    QStringList nameRoots; // the folders whose sources are read for names
 };
 
 QStringList quotedIncludes(const QByteArray &text, QStringList *angled)
@@ -208,8 +208,8 @@ void ArchitectureTest::brokenRulesAreFound_data()
     QTest::newRow("floor below") << "upper/A.cpp" << false << QByteArray("#include \"lower/B.h\"\n") << QString();
     QTest::newRow("floor above") << "lower/A.cpp" << false << QByteArray("#include \"upper/C.h\"\n")
                                  << "lower/A.cpp: \"upper/C.h\" is on a higher floor";
-    QTest::newRow("unqualified other folder") << "lower/A.cpp" << false << QByteArray("#include \"C.h\"\n")
-                                              << "lower/A.cpp: \"C.h\" is not in its folder";
+    QTest::newRow("unqualified other folder")
+        << "lower/A.cpp" << false << QByteArray("#include \"C.h\"\n") << "lower/A.cpp: \"C.h\" is not in its folder";
     QTest::newRow("widget with module") << "lower/A.cpp" << true << QByteArray("#include <QtWidgets/QWidget>\n")
                                         << "lower/A.cpp: core source includes <QtWidgets/QWidget>";
     QTest::newRow("widget by class") << "lower/A.cpp" << true << QByteArray("  #  include <QDialog>\n")
@@ -260,10 +260,9 @@ void ArchitectureTest::designerNamesAreFound_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("found"); // empty: nothing is found
 
-    const char *kinds[] = {"Action",      "BitBtn",      "Timer",     "Edit",        "CheckBox",
-                           "ComboBox",    "GroupBox",    "SpeedButton", "Label",     "Panel",
-                           "RadioButton", "PageControl", "ToolButton", "StatusBar", "PopupMenu",
-                           "Table",       "Memo",        "Image",     "ProgressBar", "WebBrowser"};
+    const char *kinds[] = {"Action",      "BitBtn", "Timer", "Edit",        "CheckBox",    "ComboBox",   "GroupBox",
+                           "SpeedButton", "Label",  "Panel", "RadioButton", "PageControl", "ToolButton", "StatusBar",
+                           "PopupMenu",   "Table",  "Memo",  "Image",       "ProgressBar", "WebBrowser"};
     const auto found = [](int line, const QByteArray &name) {
         return QStringLiteral("A.h:%1: ").arg(line) + QString::fromLatin1(name);
     };

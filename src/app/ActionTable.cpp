@@ -138,12 +138,12 @@ std::vector<MenuEntry> buildMenuBar()
                 {item("newDatabase"), item("openDatabase"), subMenu("Недавние", recent), separator(), item("save"),
                  item("saveAs"), separator(), item("print"), separator(),
                  subMenu("Импорт", {item("importVersion10", "Импорт из &Tablora 1.0")}),
-                 subMenu("Примеры", {item("examplePrograms"), item("exampleProfile"), item("exampleSchool")}), separator(),
-                 item("exit")}),
+                 subMenu("Примеры", {item("examplePrograms"), item("exampleProfile"), item("exampleSchool")}),
+                 separator(), item("exit")}),
         subMenu("Записи",
                 {item("addRecord"), separator(), item("viewRecord"), separator(), item("editRecord"), item("cutRecord"),
-                 item("copyRecord"), item("pasteRecord"), separator(), item("deleteRecord"), item("clearAll"), separator(),
-                 item("undo"), item("redo"), separator(), item("find"), item("findNext"),
+                 item("copyRecord"), item("pasteRecord"), separator(), item("deleteRecord"), item("clearAll"),
+                 separator(), item("undo"), item("redo"), separator(), item("find"), item("findNext"),
                  item("findPrevious")}),
         subMenu("Сортировка",
                 {subMenu("Выбрать столбец", sortColumns), separator(), item("sortAscending"), item("sortDescending")}),
@@ -151,8 +151,8 @@ std::vector<MenuEntry> buildMenuBar()
         subMenu("Настройка", {item("columnTitles"), item("programSettings")}),
         subMenu("Помощь",
                 {item("openHelp"), separator(), item("checkUpdate"), item("visitSite"), item("writeToAuthor"),
-                 item("reportError"), separator(), item("licenseAgreement"), item("changeHistory"), item("faq", "&F.A.Q."),
-                 item("thanks"), separator(), item("programPage"), separator(), item("about")}),
+                 item("reportError"), separator(), item("licenseAgreement"), item("changeHistory"),
+                 item("faq", "&F.A.Q."), item("thanks"), separator(), item("programPage"), separator(), item("about")}),
     };
 }
 
@@ -201,14 +201,15 @@ const std::vector<ToolButtonSpec> &toolBar()
 
 const QStringList &popupMenu()
 {
-    static const QStringList entries = {"addRecord",  {}, "viewRecord", {}, "editRecord", "cutRecord", "copyRecord",
-                                        "pasteRecord", {}, "deleteRecord", "clearAll", {}, "find"};
+    static const QStringList entries = {"addRecord", {},           "viewRecord",  {}, "editRecord",
+                                        "cutRecord", "copyRecord", "pasteRecord", {}, "deleteRecord",
+                                        "clearAll",  {},           "find"};
     return entries;
 }
 
 const QStringList &sortColumnActions()
 {
-    static const QStringList names = {"sortColumn0",  "sortColumn1", "sortColumn2", "sortColumn3",
+    static const QStringList names = {"sortColumn0", "sortColumn1", "sortColumn2", "sortColumn3",
                                       "sortColumn4", "sortColumn5", "sortColumn6", "sortColumn7"};
     assert(names.size() == kColumnCount);
     return names;
@@ -223,16 +224,18 @@ const QStringList &reopenActions()
 
 const QStringList &favouriteOpenActions()
 {
-    static const QStringList names = {"favouriteOpen1", "favouriteOpen2", "favouriteOpen3", "favouriteOpen4", "favouriteOpen5",
-                                      "favouriteOpen6", "favouriteOpen7", "favouriteOpen8", "favouriteOpen9", "favouriteOpen10"};
+    static const QStringList names = {"favouriteOpen1", "favouriteOpen2", "favouriteOpen3", "favouriteOpen4",
+                                      "favouriteOpen5", "favouriteOpen6", "favouriteOpen7", "favouriteOpen8",
+                                      "favouriteOpen9", "favouriteOpen10"};
     assert(names.size() == kFavouriteCount);
     return names;
 }
 
 const QStringList &favouriteDeleteActions()
 {
-    static const QStringList names = {"favouriteDelete1", "favouriteDelete2", "favouriteDelete3", "favouriteDelete4", "favouriteDelete5",
-                                      "favouriteDelete6", "favouriteDelete7", "favouriteDelete8", "favouriteDelete9", "favouriteDelete10"};
+    static const QStringList names = {"favouriteDelete1", "favouriteDelete2", "favouriteDelete3", "favouriteDelete4",
+                                      "favouriteDelete5", "favouriteDelete6", "favouriteDelete7", "favouriteDelete8",
+                                      "favouriteDelete9", "favouriteDelete10"};
     assert(names.size() == kFavouriteCount);
     return names;
 }

@@ -17,11 +17,11 @@ inline constexpr int kActionCount = 77;
 
 struct ActionSpec
 {
-    QString name;        // the action's stable name, after its command: "openDatabase", "saveAs", ...
-    QString caption;     // the command's caption
-    QString shortcut;    // portable text ("Ctrl+Alt+S"), empty for none
+    QString name; // the action's stable name, after its command: "openDatabase", "saveAs", ...
+    QString caption; // the command's caption
+    QString shortcut; // portable text ("Ctrl+Alt+S"), empty for none
     QString category;
-    QString icon;        // freedesktop icon name, empty for none
+    QString icon; // freedesktop icon name, empty for none
     QString otherShortcut = {}; // a second key for the same command, empty for none
 };
 
@@ -38,10 +38,10 @@ struct MenuEntry
 
 struct ToolButtonSpec
 {
-    QString name;    // the action's name and "Button", or for a separator the group it ends
+    QString name; // the action's name and "Button", or for a separator the group it ends
     QString caption; // empty for a separator
     QString hint;
-    QString action;  // empty for a separator
+    QString action; // empty for a separator
 };
 
 // All actions, in the order of the table.

@@ -98,7 +98,7 @@ void CommandMap::buildMenuBar(QMenuBar *bar)
 {
     using ActionTable::MenuEntry;
     std::function<void(QMenu *, const std::vector<MenuEntry> &)> fill = [&](QMenu *menu,
-                                                                             const std::vector<MenuEntry> &entries) {
+                                                                            const std::vector<MenuEntry> &entries) {
         menu->setSeparatorsCollapsible(false); // a menu may open with a separator line
         menu->setStyle(MenuStyle::shared());
         for (const MenuEntry &e : entries) {

@@ -2,10 +2,10 @@
 
 #include "ActionTable.h"
 #include "CommandMap.h"
-#include "base/DesktopServices.h"
 #include "RecordListView.h"
 #include "StatusPanels.h"
 #include "WindowFrame.h"
+#include "base/DesktopServices.h"
 #include "document/DatabaseCodec.h"
 #include "document/DocumentTexts.h"
 #include "records/FindBar.h"
@@ -16,17 +16,17 @@
 #include "records/SortCommands.h"
 #include "users/Accounts.h"
 #include "users/AdminCommands.h"
+#include "users/LoginDialog.h"
 #include "users/SettingKeys.h"
 #include "users/SettingsBatch.h"
-#include "users/LoginDialog.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QStringList>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStringList>
 #include <QToolBar>
 #include <QWindow>
 
@@ -48,8 +48,8 @@ MainWindow::MainWindow(DesktopServices &desktop, const ProgramDir &dir, QStringL
     buildLayout();
     m_history = std::make_unique<RecordHistory>(m_document, m_settings, *m_recordList->selectionModel());
     m_sort = std::make_unique<SortCommands>(m_document.model(), m_settings, desktop, *m_history);
-    m_records = std::make_unique<RecordCommands>(m_document, m_settings, desktop, *this, *m_recordList->selectionModel(),
-                                                 *m_history);
+    m_records = std::make_unique<RecordCommands>(m_document, m_settings, desktop, *this,
+                                                 *m_recordList->selectionModel(), *m_history);
     m_recordDialogs = std::make_unique<RecordDialogCommands>(*m_records, desktop, m_errors, this);
     bindHandlers();
 
@@ -155,11 +155,12 @@ void MainWindow::bindHandlers()
     bind("sortDescending", [this] { chooseSortDirection(-1); });
     // The user manager, the program settings and the import of old databases.
     bind("userManager", [this] {
-        AdminCommands::openUserManager(m_settings, m_desktop, m_errors, m_dir, m_document.role(), applicationTitle(), this);
+        AdminCommands::openUserManager(m_settings, m_desktop, m_errors, m_dir, m_document.role(), applicationTitle(),
+                                       this);
     });
     bind("programSettings", [this] {
         AdminCommands::openProgramSettings(m_settings, m_desktop, m_errors, m_dir, m_document.role(), this,
-                               [this] { applyTableLook(); });
+                                           [this] { applyTableLook(); });
     });
     bind("importVersion10", [this] { m_files.importVersion10(); });
 
@@ -299,9 +300,9 @@ void MainWindow::applyTableLook()
     font.setPointSize(std::max(1, m_settings.read(Keys::fontSize())));
     m_recordList->setTableFont(font);
     const QString align = m_settings.read(Keys::align());
-    m_document.model().setAlignment(align == QLatin1String("Left")     ? Qt::AlignLeft
-                                    : align == QLatin1String("Center") ? Qt::AlignHCenter
-                                                                        : Qt::AlignRight);
+    m_document.model().setAlignment(align == QLatin1String("Left")         ? Qt::AlignLeft
+                                        : align == QLatin1String("Center") ? Qt::AlignHCenter
+                                                                           : Qt::AlignRight);
 }
 
 void MainWindow::refresh()
@@ -370,7 +371,8 @@ void MainWindow::placeFrame(const QMargins &frame)
 void MainWindow::centreNoticePanel()
 {
     const QSize outer = frameGeometry().size();
-    m_noticePanel->move(outer.width() / 2 - m_noticePanel->width() / 2, outer.height() / 2 - m_noticePanel->height() / 2);
+    m_noticePanel->move(outer.width() / 2 - m_noticePanel->width() / 2,
+                        outer.height() / 2 - m_noticePanel->height() / 2);
 }
 
 // --- texts of the document state ---

@@ -1,8 +1,8 @@
 #include "PhaseTimes.h"
 
 #include "ActionTable.h"
-#include "RecordListView.h"
 #include "MainWindow.h"
+#include "RecordListView.h"
 #include "base/Counts.h"
 #include "base/SafeWrite.h"
 
@@ -19,8 +19,7 @@ namespace {
 
 qint64 wallClockNs()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::system_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
 
@@ -94,7 +93,7 @@ void PhaseTimes::scroll()
     RecordListView &table = *m_window->recordList();
     QScrollBar &bar = *table.verticalScrollBar();
     const int page = std::max(1, bar.pageStep());
-    const int steps[] = {bar.maximum(), bar.maximum() / 2, 0, page, 2 * page, 3 * page, bar.maximum() / 3,
+    const int steps[] = {bar.maximum(),        bar.maximum() / 2, 0, page, 2 * page, 3 * page, bar.maximum() / 3,
                          bar.maximum() - page, bar.maximum()};
     double slowest = 0;
     for (int value : steps) {

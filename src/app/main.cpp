@@ -1,11 +1,11 @@
+#include "MainWindow.h"
+#include "PhaseTimes.h"
+#include "QtDesktopServices.h"
+#include "SplashWindow.h"
+#include "TabloraApplication.h"
 #include "base/AppInfo.h"
 #include "base/ProgramDir.h"
 #include "base/TabloraError.h"
-#include "PhaseTimes.h"
-#include "QtDesktopServices.h"
-#include "MainWindow.h"
-#include "SplashWindow.h"
-#include "TabloraApplication.h"
 
 #include <QIcon>
 

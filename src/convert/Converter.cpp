@@ -12,6 +12,7 @@
 #include "users/Settings.h"
 
 #include <QIODevice>
+
 #include <new>
 
 using namespace ConvertFiles;
@@ -27,13 +28,12 @@ QByteArray encodedDatabase(TableData &&table)
 
 QString unencodableMessage(const QString &file, const TableData &table, const DatabaseCodec::Unencodable &bad)
 {
-    const QStringView text
-        = bad.record < 0 ? QStringView(table.title(bad.column)) : table.cell(bad.record, bad.column);
+    const QStringView text = bad.record < 0 ? QStringView(table.title(bad.column)) : table.cell(bad.record, bad.column);
     const char32_t character = text.mid(Windows1251::firstUnencodable(text)).toUcs4().value(0);
     return QStringLiteral("%1: %2 holds \"%3\" (U+%4), which Windows-1251 cannot hold "
                           "(--replace-unencodable writes \"?\" instead)")
         .arg(file, CsvReader::cellName(bad.record, bad.column), QString::fromUcs4(&character, 1),
-            QString::number(uint(character), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+             QString::number(uint(character), 16).toUpper().rightJustified(4, QLatin1Char('0')));
 }
 
 } // namespace

@@ -37,8 +37,7 @@ qint64 maxFileSize()
 void throwWriteFailure(const QString &path, const std::optional<QString> &reason)
 {
     if (reason)
-        throw TabloraError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(nativeFullPath(path), *reason));
+        throw TabloraError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativeFullPath(path), *reason));
 }
 
 // How many parts a text of so many bytes is read in.
@@ -127,9 +126,10 @@ void writeTableFile(const QString &path, const TableData &table)
 void writeTableFile(const QString &path, const TableData &table, int parts)
 {
     const PlainListWriter writer(table, parts);
-    throwWriteFailure(path, SafeWrite::replaceFile(path, writer.encodedSize(),
-                                                   [&writer](int fd) { return writer.write(fd); },
-                                                   SafeWrite::InPlace::Never));
+    throwWriteFailure(
+        path,
+        SafeWrite::replaceFile(
+            path, writer.encodedSize(), [&writer](int fd) { return writer.write(fd); }, SafeWrite::InPlace::Never));
 }
 
 TableData readBaseFile(const QString &path)
@@ -137,8 +137,7 @@ TableData readBaseFile(const QString &path)
     try {
         return readBaseText(readWholeFile(path));
     } catch (const std::bad_alloc &) {
-        throw DatabaseReadError(
-            QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
+        throw DatabaseReadError(QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
     }
 }
 
@@ -178,8 +177,7 @@ TableData readPlainFile(const QString &path)
         QByteArray plain = readWholeFile(path);
         return PlainListReader::fill(plain, partsFor(plain.size()), PlainListReader::Source::UsedUp);
     } catch (const std::bad_alloc &) {
-        throw DatabaseReadError(
-            QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
+        throw DatabaseReadError(QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
     }
 }
 
@@ -187,7 +185,7 @@ std::optional<Unencodable> findUnencodable(const TableData &table)
 {
     for (int c = 0; c < kColumnCount; ++c) {
         if (!Windows1251::canEncode(table.title(c)))
-            return Unencodable { -1, c };
+            return Unencodable{-1, c};
     }
     // Each part looks for the first in its rows; the first part's find, if
     // any, is the first.
@@ -204,7 +202,7 @@ std::optional<Unencodable> findUnencodable(const TableData &table)
                 int column = kColumnCount - 1;
                 while (record.cellStart(column) > at)
                     --column;
-                found[size_t(part)] = Unencodable { row, column };
+                found[size_t(part)] = Unencodable{row, column};
                 return;
             }
         }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+
 #include <optional>
 
 // The Database file: the Base64 text, in one run without line breaks, of the
@@ -77,7 +78,8 @@ TableData readPlainFile(const QString &path);
 
 // Where a table holds text Windows-1251 cannot hold: the first such column
 // title (record == -1), else the first such cell in record order.
-struct Unencodable {
+struct Unencodable
+{
     int record;
     int column;
 };

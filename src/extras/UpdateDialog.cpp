@@ -25,7 +25,7 @@ int clamped(qint64 value)
 } // namespace
 
 UpdateDialog::UpdateDialog(DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
-                         std::function<bool()> mayStartUpdater, QWidget *parent)
+                           std::function<bool()> mayStartUpdater, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_desktop(desktop)
     , m_errors(errors)
@@ -33,7 +33,7 @@ UpdateDialog::UpdateDialog(DesktopServices &desktop, ErrorReporter &errors, cons
     , m_mayStartUpdater(std::move(mayStartUpdater))
 {
     DialogParts::setUpDialog(*this, QStringLiteral("UpdateDialog"), AppInfo::kTitle + QStringLiteral(" [Обновление]"),
-                           {488, 177});
+                             {488, 177});
     QFont small(QStringLiteral("Verdana"));
     small.setPointSize(8);
 
@@ -45,8 +45,8 @@ UpdateDialog::UpdateDialog(DesktopServices &desktop, ErrorReporter &errors, cons
     m_progressBar->setGeometry(16, 24, 441, 17);
     m_progressBar->setTextVisible(false);
     m_progressBar->setValue(0);
-    m_updatePageLink = new QLabel(QStringLiteral("<a href=\"#\" style=\"color: blue\">Посетить страницу обновлений</a>"),
-                        m_downloadGroup);
+    m_updatePageLink = new QLabel(
+        QStringLiteral("<a href=\"#\" style=\"color: blue\">Посетить страницу обновлений</a>"), m_downloadGroup);
     m_updatePageLink->setObjectName(QStringLiteral("updatePageLink"));
     m_updatePageLink->setFont(small);
     m_updatePageLink->setTextFormat(Qt::RichText);
@@ -63,16 +63,21 @@ UpdateDialog::UpdateDialog(DesktopServices &desktop, ErrorReporter &errors, cons
     m_statusLabel->setFont(small);
     m_statusLabel->setGeometry(16, 22, 441, 17);
 
-    m_checkButton = DialogParts::button(this, QStringLiteral("checkButton"), QStringLiteral("Проверить"), {8, 144, 105, 25});
-    m_downloadButton = DialogParts::button(this, QStringLiteral("downloadButton"), QStringLiteral("Загрузить"), {120, 144, 99, 25});
+    m_checkButton = DialogParts::button(this, QStringLiteral("checkButton"), QStringLiteral("Проверить"),
+                                        {8, 144, 105, 25});
+    m_downloadButton = DialogParts::button(this, QStringLiteral("downloadButton"), QStringLiteral("Загрузить"),
+                                           {120, 144, 99, 25});
     m_downloadButton->hide();
-    m_cancelButton = DialogParts::button(this, QStringLiteral("cancelButton"), QStringLiteral("Отмена"), {312, 144, 83, 25});
-    m_helpButton = DialogParts::button(this, QStringLiteral("helpButton"), QStringLiteral("Помощь"), {400, 144, 83, 25});
+    m_cancelButton = DialogParts::button(this, QStringLiteral("cancelButton"), QStringLiteral("Отмена"),
+                                         {312, 144, 83, 25});
+    m_helpButton = DialogParts::button(this, QStringLiteral("helpButton"), QStringLiteral("Помощь"),
+                                       {400, 144, 83, 25});
     DialogParts::onClick(m_checkButton, m_errors, [this] { onCheckClicked(); });
     DialogParts::onClick(m_downloadButton, m_errors, [this] { onDownloadClicked(); });
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject); // Esc as well
     DialogParts::onClick(m_helpButton, m_errors, [this] { onHelpClicked(); });
-    connect(m_updatePageLink, &QLabel::linkActivated, this, [this] { m_errors.run([this] { onUpdatePageClicked(); }); });
+    connect(m_updatePageLink, &QLabel::linkActivated, this,
+            [this] { m_errors.run([this] { onUpdatePageClicked(); }); });
 
     DialogParts::centreOnDesktop(*this);
     m_errors.run([this] { showWhetherOffline(); });
@@ -159,8 +164,8 @@ void UpdateDialog::compareVersions()
     m_desktop.sleep(200);
     showStatus(QStringLiteral("Сравнивание версий"));
     QFile file(UpdateServer::versionFilePath(m_dir));
-    const std::optional<UpdateVersionFile::Newest> newest
-        = file.open(QIODevice::ReadOnly) ? UpdateVersionFile::read(file.readAll()) : std::nullopt;
+    const std::optional<UpdateVersionFile::Newest> newest =
+        file.open(QIODevice::ReadOnly) ? UpdateVersionFile::read(file.readAll()) : std::nullopt;
     if (!newest)
         return showFailure();
     if (UpdateVersionFile::isNewer(*newest)) {

@@ -32,7 +32,7 @@ public:
     // program at once; when it returns false the program keeps running and
     // the downloaded updater stays where it was saved.
     UpdateDialog(DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
-                std::function<bool()> mayStartUpdater, QWidget *parent = nullptr);
+                 std::function<bool()> mayStartUpdater, QWidget *parent = nullptr);
     ~UpdateDialog() override;
 
     void done(int result) override; // every way of closing passes here

@@ -4,8 +4,8 @@
 #include "users/DialogParts.h"
 
 AddRecordDialog::AddRecordDialog(RecordCommands &commands, ErrorReporter &errors, QWidget *parent)
-    : RecordDialog(commands.titles(), QStringLiteral("AddRecordDialog"), QStringLiteral("Tablora 1.5 [Добавить запись]"),
-                 QStringLiteral("Добавить"), QSize(407, 366), parent)
+    : RecordDialog(commands.titles(), QStringLiteral("AddRecordDialog"),
+                   QStringLiteral("Tablora 1.5 [Добавить запись]"), QStringLiteral("Добавить"), QSize(407, 366), parent)
     , m_commands(commands)
 {
     DialogParts::onClick(m_confirmButton, errors, [this] { onAddRecordClicked(); });

@@ -13,8 +13,8 @@ ColumnTitlesDialog::ColumnTitlesDialog(RecordCommands &commands, ErrorReporter &
     : QDialog(parent)
     , m_commands(commands)
 {
-    DialogFrame::setUp(*this, QStringLiteral("ColumnTitlesDialog"), QStringLiteral("Tablora 1.5 [Столбцы]"), QSize(383, 241),
-                       true);
+    DialogFrame::setUp(*this, QStringLiteral("ColumnTitlesDialog"), QStringLiteral("Tablora 1.5 [Столбцы]"),
+                       QSize(383, 241), true);
     auto *validator = new SingleLineValidator(this);
     const Record::Cells current = commands.titles();
 

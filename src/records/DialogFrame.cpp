@@ -59,7 +59,8 @@ Record::Cells texts(const EditBoxes &edits)
 
 QPushButton *cancelButton(QDialog &dialog, const QRect &geometry)
 {
-    QPushButton *cancel = DialogParts::button(&dialog, QStringLiteral("cancelButton"), QStringLiteral("Отмена"), geometry);
+    QPushButton *cancel = DialogParts::button(&dialog, QStringLiteral("cancelButton"), QStringLiteral("Отмена"),
+                                              geometry);
     cancel->setAutoDefault(true);
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
     return cancel;

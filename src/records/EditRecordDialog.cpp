@@ -5,9 +5,10 @@
 
 #include <QPushButton>
 
-EditRecordDialog::EditRecordDialog(RecordCommands &commands, ErrorReporter &errors, const Record &record, QWidget *parent)
-    : RecordDialog(commands.titles(), QStringLiteral("EditRecordDialog"), QStringLiteral("Tablora 1.5 [Изменить запись]"),
-                 QStringLiteral("Изменить"), QSize(406, 366), parent)
+EditRecordDialog::EditRecordDialog(RecordCommands &commands, ErrorReporter &errors, const Record &record,
+                                   QWidget *parent)
+    : RecordDialog(commands.titles(), QStringLiteral("EditRecordDialog"),
+                   QStringLiteral("Tablora 1.5 [Изменить запись]"), QStringLiteral("Изменить"), QSize(406, 366), parent)
     , m_commands(commands)
 {
     m_okButton = DialogParts::button(this, QStringLiteral("okButton"), QStringLiteral("OK"), QRect(8, 336, 75, 25));

@@ -36,8 +36,7 @@ FindBar::FindBar(const TableModel &model, QWidget *parent)
     };
     connect(button(QStyle::SP_ArrowDown, QStringLiteral("findNextButton"), QStringLiteral("Найти далее (F3)")),
             &QAction::triggered, this, [this] { emit findRequested(RecordSearch::Direction::Forward); });
-    connect(button(QStyle::SP_ArrowUp, QStringLiteral("findPreviousButton"),
-                   QStringLiteral("Найти ранее (Shift+F3)")),
+    connect(button(QStyle::SP_ArrowUp, QStringLiteral("findPreviousButton"), QStringLiteral("Найти ранее (Shift+F3)")),
             &QAction::triggered, this, [this] { emit findRequested(RecordSearch::Direction::Backward); });
     addSeparator();
 

@@ -26,8 +26,8 @@ Record singleLineRecord(const Record::Cells &cells)
 
 } // namespace
 
-RecordCommands::RecordCommands(Document &document, Settings &settings, DesktopServices &desktop,
-                               DocumentView &view, QItemSelectionModel &selection, RecordHistory &history)
+RecordCommands::RecordCommands(Document &document, Settings &settings, DesktopServices &desktop, DocumentView &view,
+                               QItemSelectionModel &selection, RecordHistory &history)
     : m_document(document)
     , m_settings(settings)
     , m_desktop(desktop)

@@ -9,7 +9,7 @@
 #include <QPushButton>
 
 RecordDialog::RecordDialog(const Record::Cells &titles, const QString &objectName, const QString &caption,
-                       const QString &confirmCaption, const QSize &clientSize, QWidget *parent)
+                           const QString &confirmCaption, const QSize &clientSize, QWidget *parent)
     : QDialog(parent)
 {
     DialogFrame::setUp(*this, objectName, caption, clientSize, false);
@@ -31,7 +31,8 @@ RecordDialog::RecordDialog(const Record::Cells &titles, const QString &objectNam
                                                  QRect(8, 16, box.width() - 16, 21), validator);
     }
 
-    m_confirmButton = DialogParts::button(this, QStringLiteral("confirmButton"), confirmCaption, QRect(216, 336, 91, 25));
+    m_confirmButton = DialogParts::button(this, QStringLiteral("confirmButton"), confirmCaption,
+                                          QRect(216, 336, 91, 25));
     m_confirmButton->setDefault(true);
     m_cancelButton = DialogFrame::cancelButton(*this, QRect(312, 336, 83, 25));
     DialogFrame::orderTabs(m_edits, m_confirmButton, m_cancelButton);

@@ -22,7 +22,7 @@ public:
 
 protected:
     RecordDialog(const Record::Cells &titles, const QString &objectName, const QString &caption,
-               const QString &confirmCaption, const QSize &clientSize, QWidget *parent);
+                 const QString &confirmCaption, const QSize &clientSize, QWidget *parent);
 
     QPushButton *m_confirmButton;
     QPushButton *m_cancelButton;

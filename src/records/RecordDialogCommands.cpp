@@ -1,13 +1,13 @@
 #include "RecordDialogCommands.h"
 
-#include "RecordCommands.h"
 #include "AddRecordDialog.h"
 #include "ColumnTitlesDialog.h"
 #include "EditRecordDialog.h"
+#include "RecordCommands.h"
 #include "base/DesktopServices.h"
 
 RecordDialogCommands::RecordDialogCommands(RecordCommands &commands, DesktopServices &desktop, ErrorReporter &errors,
-                             QWidget *owner)
+                                           QWidget *owner)
     : m_commands(commands)
     , m_desktop(desktop)
     , m_errors(errors)

@@ -22,8 +22,8 @@ QString loginFailureMessage();
 // account slots. On success sets role and returns true; on failure shows the
 // failure message and leaves role as it was. While the login question is
 // switched off every input logs in as "admin".
-bool checkLogin(const Settings &settings, DesktopServices &desktop, const QString &login,
-                const QString &password, QString &role);
+bool checkLogin(const Settings &settings, DesktopServices &desktop, const QString &login, const QString &password,
+                QString &role);
 
 // The database form: "admin" and "moder" pass, any other Role needs the
 // [Prava] key. Throws TabloraError with the refusal message.

@@ -2,8 +2,8 @@
 
 #include "Accounts.h"
 #include "SettingKeys.h"
-#include "UserManagerDialog.h"
 #include "SettingsDialog.h"
+#include "UserManagerDialog.h"
 #include "base/DesktopServices.h"
 
 namespace AdminCommands {

@@ -12,7 +12,7 @@
 #include <QStyle>
 
 LoginDialog::LoginDialog(const Settings &settings, DesktopServices &desktop, ErrorReporter &errors, QString &role,
-                       QWidget *parent)
+                         QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint)
     , m_settings(settings)
     , m_desktop(desktop)

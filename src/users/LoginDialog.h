@@ -19,7 +19,7 @@ public:
     static constexpr int kLoggedIn = 222;
 
     LoginDialog(const Settings &settings, DesktopServices &desktop, ErrorReporter &errors, QString &role,
-               QWidget *parent = nullptr);
+                QWidget *parent = nullptr);
 
     int loginState() const { return m_state; }
 

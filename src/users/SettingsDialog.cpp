@@ -74,16 +74,17 @@ QFont drawingFont(const QString &name, int size)
 } // namespace
 
 SettingsDialog::SettingsDialog(Settings &settings, DesktopServices &desktop, ErrorReporter &errors,
-                           const ProgramDir &dir, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+                               const ProgramDir &dir, QWidget *parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                  | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_settings(settings)
     , m_desktop(desktop)
     , m_errors(errors)
     , m_dir(dir)
 {
-    DialogParts::setUpDialog(*this, QStringLiteral("SettingsDialog"), QStringLiteral("Tablora 1.5 [Основные настройки]"),
-                           QSize(424, 398));
+    DialogParts::setUpDialog(*this, QStringLiteral("SettingsDialog"),
+                             QStringLiteral("Tablora 1.5 [Основные настройки]"), QSize(424, 398));
 
     m_tabs = named(new QTabWidget(this), QStringLiteral("tabs"));
     m_tabs->setGeometry(3, 3, 414, 358);
@@ -96,11 +97,14 @@ SettingsDialog::SettingsDialog(Settings &settings, DesktopServices &desktop, Err
     m_tabs->addTab(buildColumnsTab(), QStringLiteral("Столбцы по умолчанию"));
     m_tabs->addTab(buildRightsTab(), QStringLiteral("Права пользователей"));
 
-    m_defaultsButton = DialogParts::button(this, QStringLiteral("defaultsButton"), QStringLiteral("По умолчанию"), {8, 368, 105, 25});
+    m_defaultsButton = DialogParts::button(this, QStringLiteral("defaultsButton"), QStringLiteral("По умолчанию"),
+                                           {8, 368, 105, 25});
     m_okButton = DialogParts::button(this, QStringLiteral("okButton"), QStringLiteral("OK"), {168, 368, 75, 25});
     m_okButton->setDefault(true);
-    m_cancelButton = DialogParts::button(this, QStringLiteral("cancelButton"), QStringLiteral("Отмена"), {248, 368, 83, 25});
-    m_helpButton = DialogParts::button(this, QStringLiteral("helpButton"), QStringLiteral("Помощь"), {336, 368, 83, 25});
+    m_cancelButton = DialogParts::button(this, QStringLiteral("cancelButton"), QStringLiteral("Отмена"),
+                                         {248, 368, 83, 25});
+    m_helpButton = DialogParts::button(this, QStringLiteral("helpButton"), QStringLiteral("Помощь"),
+                                       {336, 368, 83, 25});
 
     DialogParts::onClick(m_okButton, m_errors, [this] { onSaveClicked(); });
     DialogParts::onClick(m_defaultsButton, m_errors, [this] { onRestoreDefaultsClicked(); });
@@ -127,23 +131,27 @@ QWidget *SettingsDialog::buildGeneralTab()
         sideBySide->addWidget(r);
 
     // A moderator always has the database rights.
-    m_moderatorEditBasesCheck = checkBox(QStringLiteral("moderatorEditBasesCheck"), QStringLiteral("Редактирование баз данных"));
+    m_moderatorEditBasesCheck = checkBox(QStringLiteral("moderatorEditBasesCheck"),
+                                         QStringLiteral("Редактирование баз данных"));
     m_moderatorEditBasesCheck->setChecked(true);
     m_moderatorEditBasesCheck->setEnabled(false);
-    m_moderatorEditUsersCheck = checkBox(QStringLiteral("moderatorEditUsersCheck"), QStringLiteral("Изменение списка пользователей"));
-    m_moderatorEditSettingsCheck = checkBox(QStringLiteral("moderatorEditSettingsCheck"), QStringLiteral("Полная настройка программы"));
+    m_moderatorEditUsersCheck = checkBox(QStringLiteral("moderatorEditUsersCheck"),
+                                         QStringLiteral("Изменение списка пользователей"));
+    m_moderatorEditSettingsCheck = checkBox(QStringLiteral("moderatorEditSettingsCheck"),
+                                            QStringLiteral("Полная настройка программы"));
 
-    auto *note = named(new QLabel(QStringLiteral(
-                           "* - Если снята галочка, то любой пользователь будет иметь права администратора")),
-                       QStringLiteral("askLoginNote"));
+    auto *note = named(
+        new QLabel(QStringLiteral("* - Если снята галочка, то любой пользователь будет иметь права администратора")),
+        QStringLiteral("askLoginNote"));
     note->setWordWrap(true);
 
     auto *layout = tabLayout(tab);
     layout->addWidget(group(QStringLiteral("interfaceGroup"), QStringLiteral("Интерфейс"),
                             column({m_savePositionCheck, m_saveSizeCheck, m_askLoginCheck, m_quickStartCheck})));
     layout->addWidget(group(QStringLiteral("alignmentGroup"), QStringLiteral("Выравнивание в таблице"), sideBySide));
-    layout->addWidget(group(QStringLiteral("moderatorRightsGroup"), QStringLiteral("Права модератора"),
-                            column({m_moderatorEditBasesCheck, m_moderatorEditUsersCheck, m_moderatorEditSettingsCheck})));
+    layout->addWidget(
+        group(QStringLiteral("moderatorRightsGroup"), QStringLiteral("Права модератора"),
+              column({m_moderatorEditBasesCheck, m_moderatorEditUsersCheck, m_moderatorEditSettingsCheck})));
     layout->addWidget(note);
     layout->addStretch();
     return tab;
@@ -196,14 +204,19 @@ QWidget *SettingsDialog::buildColumnsTab()
 QWidget *SettingsDialog::buildRightsTab()
 {
     auto *tab = named(new QWidget, QStringLiteral("rightsTab"));
-    m_userEditBasesCheck = checkBox(QStringLiteral("userEditBasesCheck"), QStringLiteral("Создание и редактирование баз данных"));
+    m_userEditBasesCheck = checkBox(QStringLiteral("userEditBasesCheck"),
+                                    QStringLiteral("Создание и редактирование баз данных"));
     m_userSaveBasesCheck = checkBox(QStringLiteral("userSaveBasesCheck"), QStringLiteral("Сохрание баз данных"));
     m_userEditSettingsCheck = checkBox(QStringLiteral("userEditSettingsCheck"), QStringLiteral("Настройка программы"));
-    m_userOpenManagerCheck = checkBox(QStringLiteral("userOpenManagerCheck"), QStringLiteral("Вомзожность пользоваться менеджером пользов."));
-    m_userAddUsersCheck = checkBox(QStringLiteral("userAddUsersCheck"), QStringLiteral("Возможность добавления новых пользователей"));
-    m_userUpdateProgramCheck = checkBox(QStringLiteral("userUpdateProgramCheck"), QStringLiteral("Обновление программы через интернет"));
+    m_userOpenManagerCheck = checkBox(QStringLiteral("userOpenManagerCheck"),
+                                      QStringLiteral("Вомзожность пользоваться менеджером пользов."));
+    m_userAddUsersCheck = checkBox(QStringLiteral("userAddUsersCheck"),
+                                   QStringLiteral("Возможность добавления новых пользователей"));
+    m_userUpdateProgramCheck = checkBox(QStringLiteral("userUpdateProgramCheck"),
+                                        QStringLiteral("Обновление программы через интернет"));
     auto *layout = tabLayout(tab);
-    for (QCheckBox *right : {m_userEditBasesCheck, m_userSaveBasesCheck, m_userEditSettingsCheck, m_userOpenManagerCheck, m_userAddUsersCheck, m_userUpdateProgramCheck})
+    for (QCheckBox *right : {m_userEditBasesCheck, m_userSaveBasesCheck, m_userEditSettingsCheck,
+                             m_userOpenManagerCheck, m_userAddUsersCheck, m_userUpdateProgramCheck})
         layout->addWidget(right);
     layout->addStretch();
     return tab;
@@ -260,7 +273,10 @@ void SettingsDialog::onSaveClicked()
     batch.set(Keys::quickStart(), m_quickStartCheck->isChecked());
     batch.set(Keys::moderEditUsers(), m_moderatorEditUsersCheck->isChecked());
     batch.set(Keys::moderEditOptions(), m_moderatorEditSettingsCheck->isChecked());
-    batch.set(Keys::align(), m_alignLeftRadio->isChecked() ? kLeft : m_alignCenterRadio->isChecked() ? kCenter : kRight);
+    batch.set(Keys::align(),
+              m_alignLeftRadio->isChecked()         ? kLeft
+                  : m_alignCenterRadio->isChecked() ? kCenter
+                                                    : kRight);
     for (int c = 0; c < kColumnCount; ++c)
         batch.set(Keys::caption(c), m_defaultTitleEdits[c]->text());
     batch.set(Keys::fontName(), m_fontName);
@@ -293,7 +309,8 @@ void SettingsDialog::onRestoreDefaultsClicked()
     m_font.setFamily(m_fontName);
     m_font.setPointSize(m_fontSize);
     showFont(m_fontLabel->font()); // the label keeps the font it is drawn in
-    for (QCheckBox *right : {m_userEditBasesCheck, m_userSaveBasesCheck, m_userEditSettingsCheck, m_userOpenManagerCheck, m_userAddUsersCheck, m_userUpdateProgramCheck})
+    for (QCheckBox *right : {m_userEditBasesCheck, m_userSaveBasesCheck, m_userEditSettingsCheck,
+                             m_userOpenManagerCheck, m_userAddUsersCheck, m_userUpdateProgramCheck})
         right->setChecked(false);
 }
 

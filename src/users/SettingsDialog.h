@@ -29,7 +29,7 @@ class SettingsDialog : public QDialog
 
 public:
     SettingsDialog(Settings &settings, DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
-                 QWidget *parent = nullptr);
+                   QWidget *parent = nullptr);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -51,17 +51,18 @@ QGroupBox *groupWith(QWidget *parent, const QString &title, QWidget *content, co
 } // namespace
 
 UserManagerDialog::UserManagerDialog(Settings &settings, DesktopServices &desktop, ErrorReporter &errors,
-                           const ProgramDir &dir, QString messageCaption, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+                                     const ProgramDir &dir, QString messageCaption, QWidget *parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                  | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_settings(settings)
     , m_desktop(desktop)
     , m_errors(errors)
     , m_dir(dir)
     , m_messageCaption(std::move(messageCaption))
 {
-    DialogParts::setUpDialog(*this, QStringLiteral("UserManagerDialog"), QStringLiteral("Tablora 1.5 [Менеджер пользователей]"),
-                           QSize(606, 335));
+    DialogParts::setUpDialog(*this, QStringLiteral("UserManagerDialog"),
+                             QStringLiteral("Tablora 1.5 [Менеджер пользователей]"), QSize(606, 335));
 
     m_accountList = new QTableWidget(kRowCount, 4, this);
     m_accountList->setObjectName(QStringLiteral("accountList"));
@@ -93,11 +94,15 @@ UserManagerDialog::UserManagerDialog(Settings &settings, DesktopServices &deskto
             m_accountList->setItem(row, c, new QTableWidgetItem);
     }
 
-    m_editAccountButton = DialogParts::button(this, QStringLiteral("editAccountButton"), QStringLiteral("Править"), {8, 8, 89, 25});
-    m_deleteAccountButton = DialogParts::button(this, QStringLiteral("deleteAccountButton"), QStringLiteral("Удалить"), {104, 8, 89, 25});
+    m_editAccountButton = DialogParts::button(this, QStringLiteral("editAccountButton"), QStringLiteral("Править"),
+                                              {8, 8, 89, 25});
+    m_deleteAccountButton = DialogParts::button(this, QStringLiteral("deleteAccountButton"), QStringLiteral("Удалить"),
+                                                {104, 8, 89, 25});
     m_helpButton = DialogParts::button(this, QStringLiteral("helpButton"), QStringLiteral("Помощь"), {8, 304, 89, 25});
-    m_saveButton = DialogParts::button(this, QStringLiteral("saveButton"), QStringLiteral("Сохранить"), {400, 304, 107, 25});
-    m_cancelButton = DialogParts::button(this, QStringLiteral("cancelButton"), QStringLiteral("Отмена"), {512, 304, 83, 25});
+    m_saveButton = DialogParts::button(this, QStringLiteral("saveButton"), QStringLiteral("Сохранить"),
+                                       {400, 304, 107, 25});
+    m_cancelButton = DialogParts::button(this, QStringLiteral("cancelButton"), QStringLiteral("Отмена"),
+                                         {512, 304, 83, 25});
     buildAccountPanel();
 
     DialogParts::onClick(m_editAccountButton, m_errors, [this] { onEditAccountClicked(); });
@@ -140,8 +145,10 @@ void UserManagerDialog::buildAccountPanel()
     groupWith(m_accountPanel, QStringLiteral("Пароль"), m_passwordEdit, {8, 58, 257, 52});
     groupWith(m_accountPanel, QStringLiteral("Права"), m_roleCombo, {8, 112, 257, 52});
 
-    m_applyAccountButton = DialogParts::button(m_accountPanel, QStringLiteral("applyAccountButton"), QStringLiteral("OK"), {96, 168, 75, 25});
-    m_discardAccountButton = DialogParts::button(m_accountPanel, QStringLiteral("discardAccountButton"), QStringLiteral("Отмена"), {176, 168, 83, 25});
+    m_applyAccountButton = DialogParts::button(m_accountPanel, QStringLiteral("applyAccountButton"),
+                                               QStringLiteral("OK"), {96, 168, 75, 25});
+    m_discardAccountButton = DialogParts::button(m_accountPanel, QStringLiteral("discardAccountButton"),
+                                                 QStringLiteral("Отмена"), {176, 168, 83, 25});
     m_accountPanel->hide();
 }
 
@@ -241,9 +248,7 @@ void UserManagerDialog::onApplyAccountClicked()
     // a slot's choice never reaches the administrator's row.
     const int row = m_accountPanelRow;
     Q_ASSERT(row >= 0); // the panel shows only after a row was chosen
-    const QString rights = !m_roleCombo->isEnabled()      ? kAdmin
-                           : m_roleCombo->currentIndex() == 0 ? kModer
-                                                            : kGuest;
+    const QString rights = !m_roleCombo->isEnabled() ? kAdmin : m_roleCombo->currentIndex() == 0 ? kModer : kGuest;
     setRow(row, m_loginEdit->text(), m_passwordEdit->text(), rights);
     showAccountPanel(false);
     m_accountList->selectRow(row);
@@ -277,7 +282,8 @@ void UserManagerDialog::onDeleteAccountClicked()
                               DesktopServices::Icon::None);
         return;
     }
-    if (m_desktop.ask(QStringLiteral("Вопрос"), QStringLiteral("Вы действительно хотите удалить выбранного пользователя?"),
+    if (m_desktop.ask(QStringLiteral("Вопрос"),
+                      QStringLiteral("Вы действительно хотите удалить выбранного пользователя?"),
                       DesktopServices::Icon::Question, DesktopServices::Buttons::YesNo)
         != DesktopServices::Answer::Yes)
         return;

@@ -25,7 +25,7 @@ class UserManagerDialog : public QDialog
 public:
     // messageCaption is the caption of the window's plain message boxes.
     UserManagerDialog(Settings &settings, DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
-                 QString messageCaption, QWidget *parent = nullptr);
+                      QString messageCaption, QWidget *parent = nullptr);
 
     // One tick, 200 ms after the window is first shown, loads the list.
     QTimer &loadTimer() { return m_loadTimer; }

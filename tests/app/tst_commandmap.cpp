@@ -171,13 +171,20 @@ void CommandMapTest::commandTable()
         const char16_t *caption;
         const char16_t *category;
     } expected[] = {
-        {"favouriteCreate", u"Создать", u"Избранные базы"},       {"favouriteDelete1", u"Удалить 1", u"Избранные базы"},
-        {"favouriteDelete10", u"Удалить 10", u"Избранные базы"},   {"favouriteOpen1", u"Ячейка 1", u"Избранные базы"},
-        {"favouriteOpen10", u"Ячейка 10", u"Избранные базы"},    {"favouriteClearAll", u"Очистить всё", u"Избранные базы"},
-        {"turnOff", u"Отключить", nullptr},              {"chooseColumn", u"Выбрать столбец", u"Сортировка"},
-        {"sortColumn0", u"Дополн.", u"Сортировка"},           {"sortAscending", u"По алфавиту", u"Сортировка"},
-        {"reopen1", u"Переоткрыть 1", nullptr},          {"faq", u"F.A.Q.", u"Помощь"},
-        {"importVersion10", u"Импорт из Tablora 1.0", nullptr},  {"sortColumn1", u"1 столбец", u"Сортировка"},
+        {"favouriteCreate", u"Создать", u"Избранные базы"},
+        {"favouriteDelete1", u"Удалить 1", u"Избранные базы"},
+        {"favouriteDelete10", u"Удалить 10", u"Избранные базы"},
+        {"favouriteOpen1", u"Ячейка 1", u"Избранные базы"},
+        {"favouriteOpen10", u"Ячейка 10", u"Избранные базы"},
+        {"favouriteClearAll", u"Очистить всё", u"Избранные базы"},
+        {"turnOff", u"Отключить", nullptr},
+        {"chooseColumn", u"Выбрать столбец", u"Сортировка"},
+        {"sortColumn0", u"Дополн.", u"Сортировка"},
+        {"sortAscending", u"По алфавиту", u"Сортировка"},
+        {"reopen1", u"Переоткрыть 1", nullptr},
+        {"faq", u"F.A.Q.", u"Помощь"},
+        {"importVersion10", u"Импорт из Tablora 1.0", nullptr},
+        {"sortColumn1", u"1 столбец", u"Сортировка"},
     };
     for (const auto &e : expected) {
         const ActionTable::ActionSpec &spec = ActionTable::action(e.name);
@@ -186,9 +193,9 @@ void CommandMapTest::commandTable()
             QCOMPARE(spec.category, QString::fromUtf16(e.category));
         QCOMPARE(m_map->action(e.name)->objectName(), QString::fromLatin1(e.name));
     }
-    const QSet<QString> categories = {QStringLiteral("Файл"),         QStringLiteral("Правка"),
-                                      QStringLiteral("Сортировка"),   QStringLiteral("Пользователи"),
-                                      QStringLiteral("Настройка"),    QStringLiteral("Помощь"),
+    const QSet<QString> categories = {QStringLiteral("Файл"),          QStringLiteral("Правка"),
+                                      QStringLiteral("Сортировка"),    QStringLiteral("Пользователи"),
+                                      QStringLiteral("Настройка"),     QStringLiteral("Помощь"),
                                       QStringLiteral("Избранные базы")};
     for (const ActionTable::ActionSpec &spec : ActionTable::actions())
         QVERIFY2(categories.contains(spec.category), qPrintable(spec.caption));
@@ -210,33 +217,40 @@ void CommandMapTest::toolBar()
         QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
         layout << button->objectName() + QLatin1Char(' ') + button->text() + QStringLiteral(" / ") + button->toolTip();
     }
-    QCOMPARE(layout, QStringList({
-                         QStringLiteral("newDatabaseButton Нов. база / Создать новую базу данных"),
-                         QStringLiteral("openDatabaseButton Открыть / Открыть базу данных"),
-                         QStringLiteral("saveButton Сохранить / Сохранить текущую базу данных"),
-                         QStringLiteral("saveAsButton Сохр. как / Выбрать место сохранения текущей базы данных"),
-                         QStringLiteral("fileSeparator |"),
-                         QStringLiteral("addRecordButton Добавить / Добавить новую запись"),
-                         QStringLiteral("editRecordButton Изменить / Изменить выбранную запись"),
-                         QStringLiteral("cutRecordButton Вырезать / Вырезать выбранную запись"),
-                         QStringLiteral("pasteRecordButton Вставить / Вставить запись"),
-                         QStringLiteral("deleteRecordButton Удалить / Удалить выбранную запись"),
-                         QStringLiteral("recordSeparator |"),
-                         QStringLiteral("userManagerButton Менеджер / Вызов менеджера пользователей"),
-                         QStringLiteral("userSeparator |"),
-                         QStringLiteral("columnTitlesButton Столбцы / Параметры текущей базы данных"),
-                     }));
+    QCOMPARE(layout,
+             QStringList({
+                 QStringLiteral("newDatabaseButton Нов. база / Создать новую базу данных"),
+                 QStringLiteral("openDatabaseButton Открыть / Открыть базу данных"),
+                 QStringLiteral("saveButton Сохранить / Сохранить текущую базу данных"),
+                 QStringLiteral("saveAsButton Сохр. как / Выбрать место сохранения текущей базы данных"),
+                 QStringLiteral("fileSeparator |"),
+                 QStringLiteral("addRecordButton Добавить / Добавить новую запись"),
+                 QStringLiteral("editRecordButton Изменить / Изменить выбранную запись"),
+                 QStringLiteral("cutRecordButton Вырезать / Вырезать выбранную запись"),
+                 QStringLiteral("pasteRecordButton Вставить / Вставить запись"),
+                 QStringLiteral("deleteRecordButton Удалить / Удалить выбранную запись"),
+                 QStringLiteral("recordSeparator |"),
+                 QStringLiteral("userManagerButton Менеджер / Вызов менеджера пользователей"),
+                 QStringLiteral("userSeparator |"),
+                 QStringLiteral("columnTitlesButton Столбцы / Параметры текущей базы данных"),
+             }));
 
     // Each button runs its action: "Сохр. как" the same as "Сохранить как...".
-    const QPair<const char *, const char *> runs[] = {
-        {"newDatabaseButton", "newDatabase"},   {"openDatabaseButton", "openDatabase"},  {"saveButton", "save"},
-        {"saveAsButton", "saveAs"}, {"addRecordButton", "addRecord"},  {"editRecordButton", "editRecord"},
-        {"cutRecordButton", "cutRecord"},  {"pasteRecordButton", "pasteRecord"}, {"deleteRecordButton", "deleteRecord"},
-        {"userManagerButton", "userManager"},  {"columnTitlesButton", "columnTitles"}};
+    const QPair<const char *, const char *> runs[] = {{"newDatabaseButton", "newDatabase"},
+                                                      {"openDatabaseButton", "openDatabase"},
+                                                      {"saveButton", "save"},
+                                                      {"saveAsButton", "saveAs"},
+                                                      {"addRecordButton", "addRecord"},
+                                                      {"editRecordButton", "editRecord"},
+                                                      {"cutRecordButton", "cutRecord"},
+                                                      {"pasteRecordButton", "pasteRecord"},
+                                                      {"deleteRecordButton", "deleteRecord"},
+                                                      {"userManagerButton", "userManager"},
+                                                      {"columnTitlesButton", "columnTitles"}};
     for (const auto &[name, action] : runs) {
         int fired = 0;
-        const QMetaObject::Connection c =
-            connect(m_map->action(action), &QAction::triggered, this, [&fired] { ++fired; });
+        const QMetaObject::Connection c = connect(m_map->action(action), &QAction::triggered, this,
+                                                  [&fired] { ++fired; });
         bar->findChild<QToolButton *>(QString::fromLatin1(name))->click();
         disconnect(c);
         QVERIFY2(fired == 1, name);
@@ -292,8 +306,9 @@ void CommandMapTest::popupMenu()
     QStringList items;
     for (QAction *a : popup->actions())
         items << (a->isSeparator() ? QStringLiteral("—") : a->objectName());
-    QCOMPARE(items, QStringList({"addRecord", "—", "viewRecord", "—", "editRecord", "cutRecord", "copyRecord", "pasteRecord",
-                                 "—", "deleteRecord", "clearAll", "—", "find"}));
+    QCOMPARE(items,
+             QStringList({"addRecord", "—", "viewRecord", "—", "editRecord", "cutRecord", "copyRecord", "pasteRecord",
+                          "—", "deleteRecord", "clearAll", "—", "find"}));
 }
 
 // Every separator is drawn as a line, even one that opens a menu

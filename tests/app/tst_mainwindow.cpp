@@ -2,19 +2,19 @@
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "app/ActionTable.h"
-#include "app/RecordListView.h"
-#include "app/StatusPanels.h"
-#include "app/QtDesktopServices.h"
 #include "app/MainWindow.h"
+#include "app/QtDesktopServices.h"
+#include "app/RecordListView.h"
 #include "app/SplashWindow.h"
+#include "app/StatusPanels.h"
 #include "app/TabloraApplication.h"
+#include "base/Windows1251.h"
 #include "document/DatabaseCodec.h"
 #include "document/FileCommands.h"
 #include "extras/InfoPages.h"
 #include "records/ClipboardRecord.h"
 #include "records/FindBar.h"
 #include "records/RecordCommands.h"
-#include "base/Windows1251.h"
 #include "users/Accounts.h"
 #include "users/SettingKeys.h"
 
@@ -241,16 +241,16 @@ void MainWindowTest::savedPlacementAndLook_data()
 {
     QTest::addColumn<QByteArray>("config");
     QTest::addColumn<QPoint>("position"); // of the frame; (-1, -1) where the system chooses
-    QTest::addColumn<QSize>("size");      // of the frame
+    QTest::addColumn<QSize>("size"); // of the frame
     QTest::addColumn<int>("alignment");
     const QByteArray window = "[Window]\r\nLeft=10\r\nTop=20\r\nWidth=900\r\nHeight=600\r\n";
     QTest::newRow("nothing stored") << QByteArray() << QPoint(76, 44) << QSize(770, 566) << int(Qt::AlignLeft);
-    QTest::newRow("saved placement") << window + "[General]\r\nAlign=Center\r\n" << QPoint(10, 20) << QSize(900, 600)
-                                     << int(Qt::AlignHCenter);
+    QTest::newRow("saved placement") << window + "[General]\r\nAlign=Center\r\n"
+                                     << QPoint(10, 20) << QSize(900, 600) << int(Qt::AlignHCenter);
     QTest::newRow("position not applied") << window + "[General]\r\nSavePosition=0\r\nAlign=Right\r\n"
                                           << QPoint(-1, -1) << QSize(900, 600) << int(Qt::AlignRight);
-    QTest::newRow("size not applied") << window + "[General]\r\nSaveSize=0\r\nAlign=center\r\n" << QPoint(10, 20)
-                                      << QSize(770, 565) << int(Qt::AlignRight);
+    QTest::newRow("size not applied") << window + "[General]\r\nSaveSize=0\r\nAlign=center\r\n"
+                                      << QPoint(10, 20) << QSize(770, 565) << int(Qt::AlignRight);
 }
 
 void MainWindowTest::savedPlacementAndLook()
@@ -259,7 +259,8 @@ void MainWindowTest::savedPlacementAndLook()
     QFETCH(QPoint, position);
     QFETCH(QSize, size);
     QFETCH(int, alignment);
-    m_folder->write(QStringLiteral("data/config.ini"), config + "[Run]\r\nFirst=0\r\n[Font]\r\nName=DejaVu Sans\r\nSize=11\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"),
+                    config + "[Run]\r\nFirst=0\r\n[Font]\r\nName=DejaVu Sans\r\nSize=11\r\n");
     m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
     auto window = create();
     window->prepareToShow();
@@ -333,7 +334,8 @@ void MainWindowTest::wrongPasswordKeepsTheDialogOpen()
         password->setText(QStringLiteral("0000"));
         m_desktop.expectMessage(Accounts::loginFailureMessage(), QStringLiteral("Ошибка"));
         enter->click();
-        if (dialog.result() != 0 || login->text() != QStringLiteral("Admin") || password->text() != QStringLiteral("0000"))
+        if (dialog.result() != 0 || login->text() != QStringLiteral("Admin")
+            || password->text() != QStringLiteral("0000"))
             return -1;
         // The hint button beeps and explains.
         m_desktop.expectMessage(
@@ -355,7 +357,7 @@ void MainWindowTest::wrongPasswordKeepsTheDialogOpen()
 void MainWindowTest::userSwitch()
 {
     m_folder->write(QStringLiteral("data/other.dat"),
-              "[Users]\r\nAdmin=Admin\r\nPassword=9107\r\nLogin1=petrov\r\nPassword1=p\r\nPrava1=moder\r\n");
+                    "[Users]\r\nAdmin=Admin\r\nPassword=9107\r\nLogin1=petrov\r\nPassword1=p\r\nPrava1=moder\r\n");
     m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
     m_desktop.expectDialog(typeLogin(QStringLiteral("Admin"), QStringLiteral("9107")));
     auto window = start();
@@ -373,8 +375,9 @@ void MainWindowTest::userSwitch()
     m_desktop.expectDialog(typeLogin(QStringLiteral("petrov"), QStringLiteral("p")));
     window->action("switchUser")->trigger();
     // The question comes while the previous user is still logged in.
-    QCOMPARE(m_desktop.log().mid(2), QStringList({QStringLiteral("dialog"), QStringLiteral("sleep 500"),
-                                                  QStringLiteral("process events"), QStringLiteral("sleep 200")}));
+    QCOMPARE(m_desktop.log().mid(2),
+             QStringList({QStringLiteral("dialog"), QStringLiteral("sleep 500"), QStringLiteral("process events"),
+                          QStringLiteral("sleep 200")}));
     QCOMPARE(statusShown, QStringLiteral("Смена пользователя завершена"));
     QCOMPARE(window->statusPanels()->text(StatusPanels::State), QStringLiteral("Вы вошли как: moder"));
     QCOMPARE(window->document().role(), QStringLiteral("moder"));
@@ -519,8 +522,8 @@ void MainWindowTest::closeAnswers()
     QCOMPARE(QFile::exists(p), DesktopServices::Answer(answer) == DesktopServices::Answer::Yes);
     const QByteArray written = m_folder->read(QStringLiteral("data/config.ini"));
     QVERIFY2(written.contains("[Table]\r\nCount=1\r\n"), written.constData());
-    const qsizetype top = written.indexOf("Top="), left = written.indexOf("Left="),
-                    height = written.indexOf("Height="), width = written.indexOf("Width=");
+    const qsizetype top = written.indexOf("Top="), left = written.indexOf("Left="), height = written.indexOf("Height="),
+                    width = written.indexOf("Width=");
     QVERIFY(top > 0 && top < left && left < height && height < width);
 }
 
@@ -597,7 +600,8 @@ void MainWindowTest::closingTheWindowEndsTheProgram()
     QObject otherwise;
     QTimer::singleShot(0, window.get(), [&] {
         window->close();
-        QMetaObject::invokeMethod(&otherwise, [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &otherwise, [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
     });
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(!window->isVisible());
@@ -606,8 +610,8 @@ void MainWindowTest::closingTheWindowEndsTheProgram()
 void MainWindowTest::favouriteCells()
 {
     m_folder->write(QStringLiteral("db/favourite/favourite.ini"),
-              Windows1251::encode(u"[Item3]\r\nEnabled=1\r\nName=Склад\r\n[Item4]\r\nEnabled=0\r\nName=Архив\r\n"
-                                  u"[Item5]\r\nEnabled=1\r\nName=\r\n[Item6]\r\nEnabled=yes\r\n"));
+                    Windows1251::encode(u"[Item3]\r\nEnabled=1\r\nName=Склад\r\n[Item4]\r\nEnabled=0\r\nName=Архив\r\n"
+                                        u"[Item5]\r\nEnabled=1\r\nName=\r\n[Item6]\r\nEnabled=yes\r\n"));
     auto window = create();
     auto open = [&](int cell) { return window->action(ActionTable::favouriteOpenActions()[cell - 1]); };
     auto remove = [&](int cell) { return window->action(ActionTable::favouriteDeleteActions()[cell - 1]); };
@@ -911,7 +915,7 @@ void MainWindowTest::setRecords(const QStringList &letters)
 void MainWindowTest::selectRow(int row)
 {
     m_window->recordList()->selectionModel()->select(m_window->document().model().index(row, 0),
-                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 QStringList MainWindowTest::letters() const
@@ -953,8 +957,9 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
     };
     // The action asks the shell to open the target, and nothing else.
     const auto shellOpens = [this](const char *action, const QString &target) {
-        return Binding{QString::fromLatin1(action), {},
-                       [this, target] { QCOMPARE(m_desktop.log(), QStringList{QStringLiteral("open ") + target}); }};
+        return Binding{QString::fromLatin1(action), {}, [this, target] {
+                           QCOMPARE(m_desktop.log(), QStringList{QStringLiteral("open ") + target});
+                       }};
     };
     // The action writes the information page and shows it in the browser.
     const auto showsPage = [this, showsDialog](const char *action, InfoPages::Page page) {
@@ -988,7 +993,8 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
         };
     };
     std::vector<Binding> rows = {
-        {"exit", [this] { m_window->show(); }, [this] {
+        {"exit", [this] { m_window->show(); },
+         [this] {
              QVERIFY(!m_window->isVisible());
              QCOMPARE(m_closes, 1);
          }},
@@ -1003,13 +1009,16 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
              QCOMPARE(m_shownDialog, QStringLiteral("LoginDialog"));
              QCOMPARE(m_window->statusPanels()->text(StatusPanels::State), QStringLiteral("Вы вошли как: admin"));
          }},
-        {"newDatabase", {}, [this] {
+        {"newDatabase",
+         {},
+         [this] {
              QCOMPARE(m_window->document().fileName(), Document::untitledName());
              QCOMPARE(letters(), QStringList());
          }},
         // Open takes a database and adds it to the recent files; the import
         // takes a plain list of version 1.0 and leaves them alone.
-        {"openDatabase", [this] { m_desktop.expectOpenFile(writeDatabase(QStringLiteral("opened.db"))); }, [this] {
+        {"openDatabase", [this] { m_desktop.expectOpenFile(writeDatabase(QStringLiteral("opened.db"))); },
+         [this] {
              QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Открыть...]"));
              QCOMPARE(m_window->document().fileName(), m_folder->filePath(QStringLiteral("opened.db")));
              QCOMPARE(m_window->settings().read(Keys::reopenFileForShift(1)), m_window->document().fileName());
@@ -1021,15 +1030,20 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
          },
          [this] {
              QCOMPARE(m_window->document().fileName(), m_folder->filePath(QStringLiteral("old.db")));
-             QCOMPARE(m_window->settings().read(Keys::reopenFileForShift(1)), m_folder->filePath(QStringLiteral("recent1.db")));
+             QCOMPARE(m_window->settings().read(Keys::reopenFileForShift(1)),
+                      m_folder->filePath(QStringLiteral("recent1.db")));
          }},
-        {"save", {}, [this] {
+        {"save",
+         {},
+         [this] {
              // A titled database is written where it came from, without a dialog.
              QVERIFY(QFile::exists(m_window->document().fileName()));
-             QCOMPARE(DatabaseCodec::readBaseFile(m_window->document().fileName()), m_window->document().model().table());
+             QCOMPARE(DatabaseCodec::readBaseFile(m_window->document().fileName()),
+                      m_window->document().model().table());
              QVERIFY(m_desktop.logged(QStringLiteral("save dialog")).isEmpty());
          }},
-        {"saveAs", [this] { m_desktop.expectSaveFileCancelled(); }, [this] {
+        {"saveAs", [this] { m_desktop.expectSaveFileCancelled(); },
+         [this] {
              QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Сохранить]"));
              QVERIFY(!QFile::exists(m_window->document().fileName()));
          }},
@@ -1061,24 +1075,34 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
              selectRow(1);
              m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
          },
-         [this] { QCOMPARE(letters(), QStringList({"b", "c"})); }},
-        {"clearAll", [this] { m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes); },
+         [this] {
+             QCOMPARE(letters(), QStringList({"b", "c"}));
+         }},
+        {"clearAll",
+         [this] { m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes); },
          [this] {
              QCOMPARE(letters(), QStringList());
              QCOMPARE(m_window->document().fileName(), m_folder->filePath(QStringLiteral("current.db")));
          }},
-        {"copyRecord", [this] { selectRow(1); }, [this] {
+        {"copyRecord", [this] { selectRow(1); },
+         [this] {
              QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(letterRecord("a")));
              QCOMPARE(letters(), QStringList({"b", "a", "c"}));
          }},
-        {"cutRecord", [this] { selectRow(1); }, [this] {
+        {"cutRecord", [this] { selectRow(1); },
+         [this] {
              QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(letterRecord("a")));
              QCOMPARE(letters(), QStringList({"b", "c"}));
          }},
         {"pasteRecord", [this] { m_desktop.clipboard = ClipboardRecord::text(letterRecord("d")); },
-         [this] { QCOMPARE(letters(), QStringList({"b", "a", "c", "d"})); }},
+         [this] {
+             QCOMPARE(letters(), QStringList({"b", "a", "c", "d"}));
+         }},
         // Undo and redo of a clear; finding "a" in records a, b, a.
-        {"undo", clear, [this] { QCOMPARE(letters(), QStringList({"b", "a", "c"})); }},
+        {"undo", clear,
+         [this] {
+             QCOMPARE(letters(), QStringList({"b", "a", "c"}));
+         }},
         {"redo",
          [this, clear] {
              clear();
@@ -1097,7 +1121,10 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
         rows.push_back({ActionTable::exampleActions()[i], {}, opens(FileCommands::exampleFile(examples[i]))});
     // Two records: the smallest table that has an order to make.
     for (int c = 0; c < kColumnCount; ++c)
-        rows.push_back({ActionTable::sortColumnActions()[c], [this] { setRecords({"b", "a"}); },
+        rows.push_back({ActionTable::sortColumnActions()[c],
+                        [this] {
+                            setRecords({"b", "a"});
+                        },
                         sortsBy(c, 1, {"a", "b"})});
     return rows;
 }

@@ -209,9 +209,9 @@ void FileCommandsTest::unsavedTableIsKept_data()
 {
     QTest::addColumn<int>("command");
     QTest::addColumn<int>("unsaved");
-    for (auto [name, command] : {std::pair{"new", Command::New}, std::pair{"open", Command::Open},
-                                 std::pair{"reopen", Command::Reopen}, std::pair{"example", Command::Example},
-                                 std::pair{"import", Command::Import}}) {
+    for (auto [name, command] :
+         {std::pair{"new", Command::New}, std::pair{"open", Command::Open}, std::pair{"reopen", Command::Reopen},
+          std::pair{"example", Command::Example}, std::pair{"import", Command::Import}}) {
         QTest::addRow("%s, save dialog cancelled", name) << int(command) << int(Unsaved::DialogCancelled);
         QTest::addRow("%s, replacement declined", name) << int(command) << int(Unsaved::ReplacementDeclined);
         QTest::addRow("%s, write failed", name) << int(command) << int(Unsaved::WriteFailed);

@@ -64,13 +64,14 @@ void TableTest::recordCellsStayApart_data()
 {
     QTest::addColumn<Record::Cells>("cells");
     const QString x = QStringLiteral("x");
-    QTest::newRow("short") << Record::Cells{QString(), QStringLiteral("Иванов"), QString(), x,
-                                            x.repeated(5000), QString(), QString(), QStringLiteral("end")};
+    QTest::newRow("short") << Record::Cells{QString(), QStringLiteral("Иванов"), QString(),
+                                            x,         x.repeated(5000),         QString(),
+                                            QString(), QStringLiteral("end")};
     // A record's ends take 16 bits up to 65535 characters, then 32.
     QTest::newRow("65535 characters") << Record::Cells{x, x.repeated(65533), x};
     QTest::newRow("65536 characters") << Record::Cells{x, x.repeated(65534), x};
-    QTest::newRow("cells past 65536")
-        << Record::Cells{x, QString(70000, QChar(u'ж')), QString(), x, x.repeated(70000), QStringLiteral("b")};
+    QTest::newRow("cells past 65536") << Record::Cells{x, QString(70000, QChar(u'ж')), QString(),
+                                                       x, x.repeated(70000),           QStringLiteral("b")};
 }
 
 void TableTest::recordCellsStayApart()
@@ -137,7 +138,9 @@ void TableTest::modelSignals()
     const auto cellColumns = [&cells] {
         QStringList out;
         for (const QList<QVariant> &signal : std::as_const(cells))
-            out << QStringLiteral("%1-%2").arg(signal[0].toModelIndex().column()).arg(signal[1].toModelIndex().column());
+            out << QStringLiteral("%1-%2")
+                       .arg(signal[0].toModelIndex().column())
+                       .arg(signal[1].toModelIndex().column());
         cells.clear();
         return out;
     };
@@ -179,7 +182,8 @@ void TableTest::modelSignals()
     QCOMPARE(model.table().title(1), QStringLiteral("1 столбец"));
 
     model.setAlignment(Qt::AlignRight);
-    QCOMPARE(model.headerData(2, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
+    QCOMPARE(model.headerData(2, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>()
+                 & Qt::AlignHorizontal_Mask,
              Qt::AlignRight);
     QCOMPARE(titleColumns(), QStringList{"0-7"});
     model.appendRecord(Record());

@@ -2,9 +2,9 @@
 #include "ScriptedDesktop.h"
 #include "base/TabloraError.h"
 #include "base/Windows1251.h"
+#include "extras/AboutDialog.h"
 #include "extras/HelpCommands.h"
 #include "extras/InfoPages.h"
-#include "extras/AboutDialog.h"
 
 #include <QDialog>
 #include <QDir>
@@ -135,8 +135,7 @@ void HelpTest::pageLines_data()
                              << QVariantList{kDocumentStart + QStringLiteral("<br><br><br><br>"),
                                              QStringLiteral("<h1>Лицензионное соглашение</h1>")}
             + repeated(shaped(QStringLiteral("<li>[^<]+")), 11)
-            + QVariantList{QStringLiteral("<br><br><br><br><br></center><SCRIPT language=JavaScript>")}
-            + scriptEnd420;
+            + QVariantList{QStringLiteral("<br><br><br><br><br></center><SCRIPT language=JavaScript>")} + scriptEnd420;
 
     QTest::newRow("history") << InfoPages::Page::History
                              << QVariantList{kDocumentStart + QStringLiteral("<br><br><br><br>"),
@@ -155,8 +154,8 @@ void HelpTest::pageLines_data()
                                               "(<br>)*[^<]+<ul><li>http://[^<]+</ul>(<br>){9}"
                                               "</center><SCRIPT language=JavaScript><!--");
     QTest::newRow("thanks") << InfoPages::Page::Thanks
-                            << QVariantList{kDocumentStart, shaped(thanksHead), shaped(thanksBody)}
-            + script(220) + QVariantList{QStringLiteral("// --></SCRIPT></center></font></BODY></HTML>")};
+                            << QVariantList{kDocumentStart, shaped(thanksHead), shaped(thanksBody)} + script(220)
+            + QVariantList{QStringLiteral("// --></SCRIPT></center></font></BODY></HTML>")};
 }
 
 void HelpTest::pageLines()
@@ -256,7 +255,8 @@ void HelpTest::aboutBoxClicks_data()
 {
     QTest::addColumn<QString>("clicked");
     QTest::addColumn<QString>("target"); // empty: the box closes
-    for (const char *name : {"picture", "titleLabel", "versionLabel", "siteCaption", "authorLabel", "mailCaption", "copyrightLabel"})
+    for (const char *name :
+         {"picture", "titleLabel", "versionLabel", "siteCaption", "authorLabel", "mailCaption", "copyrightLabel"})
         QTest::newRow(name) << QString::fromLatin1(name) << QString();
     QTest::newRow("site") << QStringLiteral("siteLink") << QStringLiteral("http://tablora.example.org/");
     QTest::newRow("mail") << QStringLiteral("mailLink") << QStringLiteral("mailto:dev@tablora.example.org");

@@ -1,7 +1,7 @@
 #include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
-#include "app/QtDesktopServices.h"
 #include "app/MainWindow.h"
+#include "app/QtDesktopServices.h"
 #include "base/ErrorReporter.h"
 #include "base/Windows1251.h"
 #include "extras/UpdateDialog.h"
@@ -72,8 +72,7 @@ private:
         if (file.stall) {
             stalled = true;
             connect(socket, &QTcpSocket::disconnected, this, [this] { clientLeftStalled = true; });
-        }
-        else
+        } else
             socket->disconnectFromHost();
     }
 
@@ -219,9 +218,8 @@ void UpdateTest::check_data()
     QTest::newRow("offline, 3 with line 2")
         << Windows1251::encode(QStringLiteral("3\nВерсия 1.6\nпрочее")) << 0 << true
         << QStringList{"Загрузка...", loaded, "sleep 200", comparing, "Доступна новая версия: Версия 1.6"} << true;
-    QTest::newRow("3 without line 2") << QByteArray("3") << 0 << false
-                                      << QStringList{"Загрузка...", loaded, "sleep 200", comparing,
-                                                     "Доступна новая версия: "}
+    QTest::newRow("3 without line 2") << QByteArray(
+        "3") << 0 << false << QStringList{"Загрузка...", loaded, "sleep 200", comparing, "Доступна новая версия: "}
                                       << true;
     QTest::newRow("not a number") << Windows1251::encode(QStringLiteral("три\r\n3\r\n")) << 0 << false
                                   << QStringList{"Загрузка...", loaded, "sleep 200", comparing, failed} << false;
@@ -248,9 +246,10 @@ void UpdateTest::check()
     bool startAsked = false;
     UpdateDialog dialog(m_desktop, m_errors, m_folder->dir(), [&] { return startAsked = true; });
     m_desktop.status = child<QLabel>(dialog, "statusLabel");
-    QCOMPARE(m_desktop.status->text(), offline ? QStringLiteral("Вы не подключены к сети. Проверьте подключение перед "
-                                                                "обновлением!")
-                                               : QStringLiteral("Жду старта..."));
+    QCOMPARE(m_desktop.status->text(),
+             offline ? QStringLiteral("Вы не подключены к сети. Проверьте подключение перед "
+                                      "обновлением!")
+                     : QStringLiteral("Жду старта..."));
     child(dialog, "checkButton")->click();
     QVERIFY(stepsOver(dialog));
 
@@ -337,8 +336,9 @@ void UpdateTest::downloadStartsTheUpdater()
         return dialog.result();
     });
     if (answer >= 0)
-        m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
-                                 DesktopServices::Answer(answer), QStringLiteral("Предупреждение"));
+        m_desktop.expectQuestion(
+            QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
+            DesktopServices::Answer(answer), QStringLiteral("Предупреждение"));
     if (answer == int(DesktopServices::Answer::Yes)) {
         if (saveDialogConfirmed)
             m_desktop.expectSaveFile(database);
@@ -348,7 +348,8 @@ void UpdateTest::downloadStartsTheUpdater()
     window->action(QStringLiteral("checkUpdate"))->trigger();
 
     const QString updater = m_folder->filePath(QStringLiteral("tabloraupdate.exe"));
-    QCOMPARE(m_folder->read(QStringLiteral("tabloraupdate.exe")), QByteArray(100000, 'U')); // the download stays either way
+    QCOMPARE(m_folder->read(QStringLiteral("tabloraupdate.exe")),
+             QByteArray(100000, 'U')); // the download stays either way
     QCOMPARE(m_desktop.terminateRequested(), ends);
     QCOMPARE(m_desktop.logged(QStringLiteral("open ")),
              ends ? QStringList{QStringLiteral("open ") + QDir::toNativeSeparators(updater)} : QStringList{});

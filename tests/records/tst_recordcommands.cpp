@@ -155,24 +155,23 @@ void RecordCommandsTest::selectionAndRights_data()
     const QString beep = QStringLiteral("beep");
     const QString select = QStringLiteral("message %1|Выберите запись|information").arg(kTitle);
     const QString selectFirst = QStringLiteral("message %1|Выберите прежде запись!|information").arg(kTitle);
-    const QString notRecord
-        = QStringLiteral("message %1|Содержимое буфер обмена не является записью Tablora|information").arg(kTitle);
+    const QString notRecord =
+        QStringLiteral("message %1|Содержимое буфер обмена не является записью Tablora|information").arg(kTitle);
     const QStringList refused{QStringLiteral("refused")};
     const QString guest = QStringLiteral("guest");
 
-    QTest::newRow("edit, none selected: selection first") << "edit" << false << guest << QByteArray("0")
-                                                          << QStringList{beep, select};
+    QTest::newRow("edit, none selected: selection first")
+        << "edit" << false << guest << QByteArray("0") << QStringList{beep, select};
     QTest::newRow("edit, selected: refused") << "edit" << true << guest << QByteArray("0") << refused;
-    QTest::newRow("delete, none selected") << "delete" << false << guest << QByteArray("0")
-                                           << QStringList{beep, select};
+    QTest::newRow("delete, none selected")
+        << "delete" << false << guest << QByteArray("0") << QStringList{beep, select};
     QTest::newRow("delete, selected: refused") << "delete" << true << guest << QByteArray("0") << refused;
     QTest::newRow("cut, none selected") << "cut" << false << guest << QByteArray("0") << QStringList{beep, select};
     QTest::newRow("cut, selected: refused, clipboard kept") << "cut" << true << guest << QByteArray("0") << refused;
-    QTest::newRow("view, none selected") << "view" << false << guest << QByteArray("0")
-                                         << QStringList{beep, select};
+    QTest::newRow("view, none selected") << "view" << false << guest << QByteArray("0") << QStringList{beep, select};
     QTest::newRow("view needs no right") << "view" << true << guest << QByteArray("0") << QStringList{};
-    QTest::newRow("copy, none selected: no beep") << "copy" << false << guest << QByteArray("0")
-                                                  << QStringList{selectFirst};
+    QTest::newRow("copy, none selected: no beep")
+        << "copy" << false << guest << QByteArray("0") << QStringList{selectFirst};
     QTest::newRow("copy needs no right") << "copy" << true << guest << QByteArray("0")
                                          << QStringList{QStringLiteral("clipboard set")};
     QTest::newRow("add refused") << "add" << false << guest << QByteArray("0") << refused;
@@ -183,8 +182,7 @@ void RecordCommandsTest::selectionAndRights_data()
     QTest::newRow("add, right granted by the key") << "add" << false << guest << QByteArray("1") << QStringList{};
     QTest::newRow("paste, moderator") << "paste" << false << "moder" << QByteArray("0")
                                       << QStringList{QStringLiteral("clipboard get"), notRecord};
-    QTest::newRow("columns, user role and the key")
-        << "columns" << false << "user" << QByteArray("1") << QStringList{};
+    QTest::newRow("columns, user role and the key") << "columns" << false << "user" << QByteArray("1") << QStringList{};
 }
 
 void RecordCommandsTest::selectionAndRights()
@@ -375,8 +373,9 @@ void RecordCommandsTest::clipboardText()
     cells[1] = QStringLiteral("Иванов");
     cells[7] = QString(5000, QLatin1Char('x')); // beyond one cell of a file line, kept whole
     const QString text = ClipboardRecord::text(Record(cells));
-    QCOMPARE(text, QStringLiteral("Tablora. List record\r\n5\r\nИванов\r\n\r\n\r\n\r\n\r\n\r\n") + cells[7]
-                       + QStringLiteral("\r\n"));
+    QCOMPARE(text,
+             QStringLiteral("Tablora. List record\r\n5\r\nИванов\r\n\r\n\r\n\r\n\r\n\r\n") + cells[7]
+                 + QStringLiteral("\r\n"));
     QCOMPARE(ClipboardRecord::parse(text), Record(cells));
 }
 
@@ -392,7 +391,8 @@ void RecordCommandsTest::parse_data()
     QTest::newRow("LF only") << "Tablora. List record\n1\na\nb\nc\nd\ne\nf\ng\n" << true << full;
     QTest::newRow("CR only") << "Tablora. List record\r1\ra\rb\rc\rd\re\rf\rg\r" << true << full;
     QTest::newRow("lines after the ninth ignored")
-        << "Tablora. List record\r\n1\r\na\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni\r\n" << true << full;
+        << "Tablora. List record\r\n1\r\na\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni\r\n"
+        << true << full;
     QTest::newRow("marker only") << "Tablora. List record\r\n" << true << empty;
     QTest::newRow("marker without line break") << "Tablora. List record" << true << empty;
     QTest::newRow("missing lines are empty")
@@ -489,7 +489,7 @@ void RecordCommandsTest::commandsTouchOnlyTheirRows()
 void RecordCommandsTest::undoAndRedoRestoreExactly_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<int>("selected");   // the row selected when the command runs
+    QTest::addColumn<int>("selected"); // the row selected when the command runs
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("afterUndo"); // the row selected then, -1 none
     QTest::addColumn<int>("afterRedo");
@@ -600,7 +600,7 @@ void RecordCommandsTest::modifiedFlagFollowsTheSavedState()
     QVERIFY(step(add, true));
     QVERIFY(step(undo, false));
     QVERIFY(step(undo, false)); // the sort
-    QVERIFY(step(undo, true));  // before the saved add
+    QVERIFY(step(undo, true)); // before the saved add
     QVERIFY(step(resort, true)); // the saved state is out of reach now
     QVERIFY(step(undo, true));
 }
@@ -649,7 +649,7 @@ void RecordCommandsTest::historyKeepsTheLastHundred()
     while (m_history->canUndo())
         m_history->undo();
     QCOMPARE(column0(), QStringList{"0"}); // the first add is out of reach
-    QVERIFY(m_document->isModified());     // and so is the state before it
+    QVERIFY(m_document->isModified()); // and so is the state before it
     m_history->redo();
     QCOMPARE(column0(), QStringList({"0", "1"}));
 }

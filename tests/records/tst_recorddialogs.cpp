@@ -1,13 +1,13 @@
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
-#include "app/RecordListView.h"
 #include "app/MainWindow.h"
-#include "records/ClipboardRecord.h"
-#include "records/RecordCommands.h"
+#include "app/RecordListView.h"
 #include "records/AddRecordDialog.h"
+#include "records/ClipboardRecord.h"
 #include "records/ColumnTitlesDialog.h"
 #include "records/EditRecordDialog.h"
+#include "records/RecordCommands.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -110,15 +110,24 @@ void RecordDialogsTest::actionsReachTheirCommands_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("effect");
-    QTest::newRow("Добавить") << "addRecord" << "add dialog";
-    QTest::newRow("Изменить") << "editRecord" << "edit dialog";
-    QTest::newRow("Просмотр записи") << "viewRecord" << "view dialog";
-    QTest::newRow("Удалить") << "deleteRecord" << "delete question";
-    QTest::newRow("Очистить всю базу") << "clearAll" << "clear question";
-    QTest::newRow("Копировать") << "copyRecord" << "copied";
-    QTest::newRow("Вырезать") << "cutRecord" << "cut";
-    QTest::newRow("Вставить") << "pasteRecord" << "not a record";
-    QTest::newRow("Столбцы") << "columnTitles" << "titles dialog";
+    QTest::newRow("Добавить") << "addRecord"
+                              << "add dialog";
+    QTest::newRow("Изменить") << "editRecord"
+                              << "edit dialog";
+    QTest::newRow("Просмотр записи") << "viewRecord"
+                                     << "view dialog";
+    QTest::newRow("Удалить") << "deleteRecord"
+                             << "delete question";
+    QTest::newRow("Очистить всю базу") << "clearAll"
+                                       << "clear question";
+    QTest::newRow("Копировать") << "copyRecord"
+                                << "copied";
+    QTest::newRow("Вырезать") << "cutRecord"
+                              << "cut";
+    QTest::newRow("Вставить") << "pasteRecord"
+                              << "not a record";
+    QTest::newRow("Столбцы") << "columnTitles"
+                             << "titles dialog";
 }
 
 void RecordDialogsTest::actionsReachTheirCommands()
@@ -260,7 +269,8 @@ void RecordDialogsTest::viewIsModalAndKeepsNothing()
     m_desktop.expectDialog([&](QDialog &d) {
         const auto button = [&](const char *name) { return d.findChild<QPushButton *>(QLatin1String(name)); };
         seen << d.windowTitle() << edit(&d, 0)->text();
-        if (button("confirmButton")->isHidden() && button("cancelButton")->isHidden() && button("okButton")->isDefault())
+        if (button("confirmButton")->isHidden() && button("cancelButton")->isHidden()
+            && button("okButton")->isDefault())
             seen << QStringLiteral("only OK");
         edit(&d, 1)->setText(QStringLiteral("typed in view"));
         button("okButton")->click();
@@ -301,7 +311,8 @@ void RecordDialogsTest::titlesDialog()
     click(dialog, "okButton");
     QCOMPARE(m_window->document().model().headerData(0, Qt::Horizontal).toString(), QString());
     m_window->action("addRecord")->trigger();
-    QCOMPARE(openedDialog<AddRecordDialog>()->findChild<QGroupBox *>(QStringLiteral("columnGroup0"))->title(), QString());
+    QCOMPARE(openedDialog<AddRecordDialog>()->findChild<QGroupBox *>(QStringLiteral("columnGroup0"))->title(),
+             QString());
 }
 
 void RecordDialogsTest::keysTypedInADialogEditItsBox_data()

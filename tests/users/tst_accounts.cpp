@@ -49,7 +49,8 @@ void AccountsTest::rights_data()
     QTest::addColumn<bool>("granted");
 
     const QByteArray none;
-    const QByteArray allPrava = "[Prava]\r\nEditBase=1\r\nSaveBase=1\r\nEditOptions=1\r\nManager=1\r\nUpdateProgram=1\r\n";
+    const QByteArray allPrava =
+        "[Prava]\r\nEditBase=1\r\nSaveBase=1\r\nEditOptions=1\r\nManager=1\r\nUpdateProgram=1\r\n";
     const QByteArray allModer = "[Moder]\r\nEditUsers=1\r\nEditOptions=1\r\n";
 
     QTest::newRow("admin, nothing stored, database") << "admin" << none << int(Form::Database) << true;
@@ -67,8 +68,8 @@ void AccountsTest::rights_data()
     QTest::newRow("guest ignores Moder keys") << "guest" << allModer << int(Form::Options) << false;
     QTest::newRow("user with EditBase") << "user" << QByteArray("[Prava]\r\nEditBase=1\r\n") << int(Form::Database)
                                         << true;
-    QTest::newRow("AddNewUsers grants nothing") << "guest" << QByteArray("[Prava]\r\nAddNewUsers=1\r\n")
-                                                << int(Form::Database) << false;
+    QTest::newRow("AddNewUsers grants nothing")
+        << "guest" << QByteArray("[Prava]\r\nAddNewUsers=1\r\n") << int(Form::Database) << false;
     QTest::newRow("roles compare exactly") << "Admin" << none << int(Form::Database) << false;
     QTest::newRow("MODER is not moder") << "MODER" << none << int(Form::Database) << false;
     QTest::newRow("empty role") << "" << none << int(Form::Database) << false;
@@ -120,22 +121,34 @@ void AccountsTest::login_data()
                              "Login5=Admin\r\nPassword5=slot\r\nPrava5=moder\r\n"
                              "Login6=boss\r\nPassword6=b\r\nPrava6=admin\r\n";
 
-    QTest::newRow("administrator") << users << "Admin" << "9107" << true << "admin";
-    QTest::newRow("administrator, wrong password") << users << "Admin" << "0000" << false << "";
-    QTest::newRow("login case matters") << users << "admin" << "9107" << false << "";
-    QTest::newRow("moderator slot") << users << "petrov" << "p1" << true << "moder";
-    QTest::newRow("guest slot") << users << "ivanova" << "i2" << true << "guest";
-    QTest::newRow("slot without a role is user") << users << "nobody" << "n3" << true << "user";
-    QTest::newRow("first slot with a login decides") << users << "petrov" << "other" << false << "";
-    QTest::newRow("administrator shadows a slot") << users << "Admin" << "slot" << false << "";
-    QTest::newRow("slot edited to admin") << users << "boss" << "b" << true << "admin";
-    QTest::newRow("unknown login") << users << "sidorov" << "x" << false << "";
-    QTest::newRow("no Users section: empty logs in as admin") << QByteArray() << "" << "" << true << "admin";
-    QTest::newRow("no Users section: Admin fails") << QByteArray() << "Admin" << "9107" << false << "";
-    QTest::newRow("question off accepts anything")
-        << QByteArray("[Enter]\r\nQuestionOnStart=0\r\n") + users << "who" << "ever" << true << "admin";
-    QTest::newRow("question off, empty input") << QByteArray("[Enter]\r\nQuestionOnStart=0\r\n") << "" << "" << true
-                                               << "admin";
+    QTest::newRow("administrator") << users << "Admin"
+                                   << "9107" << true << "admin";
+    QTest::newRow("administrator, wrong password") << users << "Admin"
+                                                   << "0000" << false << "";
+    QTest::newRow("login case matters") << users << "admin"
+                                        << "9107" << false << "";
+    QTest::newRow("moderator slot") << users << "petrov"
+                                    << "p1" << true << "moder";
+    QTest::newRow("guest slot") << users << "ivanova"
+                                << "i2" << true << "guest";
+    QTest::newRow("slot without a role is user") << users << "nobody"
+                                                 << "n3" << true << "user";
+    QTest::newRow("first slot with a login decides") << users << "petrov"
+                                                     << "other" << false << "";
+    QTest::newRow("administrator shadows a slot") << users << "Admin"
+                                                  << "slot" << false << "";
+    QTest::newRow("slot edited to admin") << users << "boss"
+                                          << "b" << true << "admin";
+    QTest::newRow("unknown login") << users << "sidorov"
+                                   << "x" << false << "";
+    QTest::newRow("no Users section: empty logs in as admin") << QByteArray() << ""
+                                                              << "" << true << "admin";
+    QTest::newRow("no Users section: Admin fails") << QByteArray() << "Admin"
+                                                   << "9107" << false << "";
+    QTest::newRow("question off accepts anything") << QByteArray("[Enter]\r\nQuestionOnStart=0\r\n") + users << "who"
+                                                   << "ever" << true << "admin";
+    QTest::newRow("question off, empty input") << QByteArray("[Enter]\r\nQuestionOnStart=0\r\n") << ""
+                                               << "" << true << "admin";
     // After the user manager has saved, free slots hold empty logins with the
     // guest Role: empty input then reaches the first free slot.
     QTest::newRow("empty input reaches a freed slot")
@@ -175,7 +188,8 @@ void AccountsTest::failedLoginKeepsTheRole()
 void AccountsTest::rightsAreReadAtEveryCheck()
 {
     Settings settings{m_folder.dir()};
-    QVERIFY_THROWS_EXCEPTION(TabloraError, Accounts::checkRights(settings, QStringLiteral("guest"), Keys::pravaEditBase()));
+    QVERIFY_THROWS_EXCEPTION(TabloraError,
+                             Accounts::checkRights(settings, QStringLiteral("guest"), Keys::pravaEditBase()));
     Settings other{m_folder.dir()}; // the settings dialog's own handle
     other.write(Keys::pravaEditBase(), true);
     Accounts::checkRights(settings, QStringLiteral("guest"), Keys::pravaEditBase());

@@ -77,11 +77,11 @@ void selectRow(QDialog &dialog, int r)
 QStringList optionsState(QDialog &dialog)
 {
     QStringList state;
-    for (const char *name : {"savePositionCheck", "saveSizeCheck", "askLoginCheck", "quickStartCheck",
-                             "moderatorEditBasesCheck", "moderatorEditUsersCheck", "moderatorEditSettingsCheck",
-                             "userEditBasesCheck", "userSaveBasesCheck", "userEditSettingsCheck",
-                             "userOpenManagerCheck", "userAddUsersCheck", "userUpdateProgramCheck", "alignLeftRadio",
-                             "alignCenterRadio", "alignRightRadio"})
+    for (const char *name :
+         {"savePositionCheck", "saveSizeCheck", "askLoginCheck", "quickStartCheck", "moderatorEditBasesCheck",
+          "moderatorEditUsersCheck", "moderatorEditSettingsCheck", "userEditBasesCheck", "userSaveBasesCheck",
+          "userEditSettingsCheck", "userOpenManagerCheck", "userAddUsersCheck", "userUpdateProgramCheck",
+          "alignLeftRadio", "alignCenterRadio", "alignRightRadio"})
         state << QString::fromLatin1(name) + u'=' + (child<QAbstractButton>(dialog, name)->isChecked() ? u'1' : u'0');
     for (int c = 0; c < 8; ++c) {
         const QString name = QStringLiteral("defaultTitleEdit%1").arg(c);
@@ -165,7 +165,7 @@ void AdminDialogsTest::runManager(const Handler &handler, const QString &role)
         return dialog.result();
     });
     AdminCommands::openUserManager(*m_settings, m_desktop, m_errors, *m_programDir, role, QStringLiteral("Tablora 1.5"),
-                           nullptr);
+                                   nullptr);
 }
 
 int AdminDialogsTest::runOptions(const Handler &handler, const QString &role)
@@ -175,7 +175,8 @@ int AdminDialogsTest::runOptions(const Handler &handler, const QString &role)
         handler(dialog);
         return dialog.result();
     });
-    AdminCommands::openProgramSettings(*m_settings, m_desktop, m_errors, *m_programDir, role, nullptr, [&] { ++applied; });
+    AdminCommands::openProgramSettings(*m_settings, m_desktop, m_errors, *m_programDir, role, nullptr,
+                                       [&] { ++applied; });
     return applied;
 }
 
@@ -193,17 +194,18 @@ void AdminDialogsTest::commandRights_data()
     const int options = int(Command::Options);
     QTest::newRow("manager, admin") << manager << "admin" << QByteArray() << true;
     QTest::newRow("manager, moder refused") << manager << "moder" << QByteArray("[Prava]\r\nManager=1\r\n") << false;
-    QTest::newRow("manager, moder with EditUsers") << manager << "moder" << QByteArray("[Moder]\r\nEditUsers=1\r\n")
-                                                   << true;
+    QTest::newRow("manager, moder with EditUsers")
+        << manager << "moder" << QByteArray("[Moder]\r\nEditUsers=1\r\n") << true;
     QTest::newRow("manager, guest refused") << manager << "guest" << QByteArray("[Moder]\r\nEditUsers=1\r\n") << false;
-    QTest::newRow("manager, guest with Manager") << manager << "guest" << QByteArray("[Prava]\r\nManager=1\r\n") << true;
-    QTest::newRow("options, moder refused") << options << "moder" << QByteArray("[Prava]\r\nEditOptions=1\r\n")
-                                            << false;
+    QTest::newRow("manager, guest with Manager")
+        << manager << "guest" << QByteArray("[Prava]\r\nManager=1\r\n") << true;
+    QTest::newRow("options, moder refused")
+        << options << "moder" << QByteArray("[Prava]\r\nEditOptions=1\r\n") << false;
     QTest::newRow("options, moder with EditOptions")
         << options << "moder" << QByteArray("[Moder]\r\nEditOptions=1\r\n") << true;
     QTest::newRow("options, user refused") << options << "user" << QByteArray("[Moder]\r\nEditOptions=1\r\n") << false;
-    QTest::newRow("options, user with EditOptions") << options << "user" << QByteArray("[Prava]\r\nEditOptions=1\r\n")
-                                                    << true;
+    QTest::newRow("options, user with EditOptions")
+        << options << "user" << QByteArray("[Prava]\r\nEditOptions=1\r\n") << true;
 }
 
 void AdminDialogsTest::commandRights()
@@ -238,9 +240,7 @@ void AdminDialogsTest::helpOpensTheHelpFile_data()
 void AdminDialogsTest::helpOpensTheHelpFile()
 {
     QFETCH(int, command);
-    const Handler help = [](QDialog &dialog) {
-        click(dialog, "helpButton");
-    };
+    const Handler help = [](QDialog &dialog) { click(dialog, "helpButton"); };
     if (Command(command) == Command::Manager)
         runManager(help);
     else
@@ -291,7 +291,8 @@ void AdminDialogsTest::managerLoadsOnItsTimer()
 
 void AdminDialogsTest::commandBeforeTheTickWorksOnStoredAccounts()
 {
-    m_folder->write(QStringLiteral("data/other.dat"), "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\nLogin2=ivanov\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"),
+                    "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\nLogin2=ivanov\r\n");
     runManager([this](QDialog &dialog) {
         dialog.show();
         QVERIFY(static_cast<UserManagerDialog &>(dialog).loadTimer().isActive());
@@ -314,12 +315,24 @@ void AdminDialogsTest::managerPanel_data()
     QTest::addColumn<QString>("opensWith"); // the box's text when the panel opens
     QTest::addColumn<QString>("after"); // the row after OK, with "Сохранить" writing it
 
-    QTest::newRow("administrator keeps his Role") << 0 << "" << "Администратор" << "boss|pw|admin";
-    QTest::newRow("moderator untouched stays moder") << 1 << "" << "Модератор" << "boss|pw|moder";
-    QTest::newRow("user becomes guest") << 2 << "" << "Гость" << "boss|pw|guest";
-    QTest::newRow("odd Role becomes guest") << 3 << "" << "Гость" << "boss|pw|guest";
-    QTest::newRow("guest made moderator") << 4 << "Модератор" << "Гость" << "boss|pw|moder";
-    QTest::newRow("free slot becomes an account") << 5 << "Гость" << "Гость" << "boss|pw|guest";
+    QTest::newRow("administrator keeps his Role") << 0 << ""
+                                                  << "Администратор"
+                                                  << "boss|pw|admin";
+    QTest::newRow("moderator untouched stays moder") << 1 << ""
+                                                     << "Модератор"
+                                                     << "boss|pw|moder";
+    QTest::newRow("user becomes guest") << 2 << ""
+                                        << "Гость"
+                                        << "boss|pw|guest";
+    QTest::newRow("odd Role becomes guest") << 3 << ""
+                                            << "Гость"
+                                            << "boss|pw|guest";
+    QTest::newRow("guest made moderator") << 4 << "Модератор"
+                                          << "Гость"
+                                          << "boss|pw|moder";
+    QTest::newRow("free slot becomes an account") << 5 << "Гость"
+                                                  << "Гость"
+                                                  << "boss|pw|guest";
 }
 
 void AdminDialogsTest::managerPanel()
@@ -329,9 +342,9 @@ void AdminDialogsTest::managerPanel()
     QFETCH(QString, opensWith);
     QFETCH(QString, after);
     m_folder->write(QStringLiteral("data/other.dat"),
-        "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\nPassword1=p\r\nPrava1=moder\r\n"
-        "Login2=ivanov\r\nPassword2=i\r\nLogin3=odd\r\nPassword3=o\r\nPrava3=Moder\r\n"
-        "Login4=sid\r\nPassword4=s\r\nPrava4=guest\r\nKeep=this\r\n");
+                    "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\nPassword1=p\r\nPrava1=moder\r\n"
+                    "Login2=ivanov\r\nPassword2=i\r\nLogin3=odd\r\nPassword3=o\r\nPrava3=Moder\r\n"
+                    "Login4=sid\r\nPassword4=s\r\nPrava4=guest\r\nKeep=this\r\n");
     QStringList before;
     runManager([&](QDialog &dialog) {
         showLoaded(dialog);
@@ -416,7 +429,8 @@ void AdminDialogsTest::managerRefusals()
         dialog.reject();
     });
     QCOMPARE(m_desktop.logged(QStringLiteral("beep")).size(), 3);
-    QCOMPARE(m_desktop.log().at(m_desktop.log().indexOf(QStringLiteral("beep")) + 1).left(7), QStringLiteral("message"));
+    QCOMPARE(m_desktop.log().at(m_desktop.log().indexOf(QStringLiteral("beep")) + 1).left(7),
+             QStringLiteral("message"));
 }
 
 void AdminDialogsTest::deleteThenCancelWritesNothing()
@@ -458,8 +472,9 @@ void AdminDialogsTest::failedSaveKeepsFileAndWindow()
         click(dialog, "applyAccountButton");
 
         click(dialog, "saveButton");
-        QCOMPARE(m_errors.messages,
-                 QStringList(QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(m_programDir->otherDat())));
+        QCOMPARE(
+            m_errors.messages,
+            QStringList(QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(m_programDir->otherDat())));
         QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")), stored);
         QVERIFY(dialog.isVisible());
         QCOMPARE(row(dialog, 0), QStringLiteral("admin2|r|admin"));
@@ -484,20 +499,58 @@ void AdminDialogsTest::optionsLoad_data()
     QTest::addColumn<QByteArray>("other");
     QTest::addColumn<QStringList>("state");
 
-    QTest::newRow("no files: the dialog's own defaults")
-        << QByteArray() << QByteArray()
-        << QStringList({"savePositionCheck=1", "saveSizeCheck=1", "askLoginCheck=1", "quickStartCheck=0", "moderatorEditBasesCheck=1", "moderatorEditUsersCheck=1",
-                        "moderatorEditSettingsCheck=0", "userEditBasesCheck=0", "userSaveBasesCheck=0", "userEditSettingsCheck=0", "userOpenManagerCheck=0", "userAddUsersCheck=0",
-                        "userUpdateProgramCheck=0", "alignLeftRadio=1", "alignCenterRadio=0", "alignRightRadio=0", "defaultTitleEdit0=№",
-                        "defaultTitleEdit1=1 столбец", "defaultTitleEdit2=2 столбец", "defaultTitleEdit3=3 столбец", "defaultTitleEdit4=4 столбец", "defaultTitleEdit5=5 столбец",
-                        "defaultTitleEdit6=6 столбец", "defaultTitleEdit7=7 столбец", "fontLabel=Verdana 8"});
-    QTest::newRow("every key stored")
-        << kAllOptionsConfig << kAllOptionsOther
-        << QStringList({"savePositionCheck=0", "saveSizeCheck=0", "askLoginCheck=0", "quickStartCheck=1", "moderatorEditBasesCheck=1", "moderatorEditUsersCheck=0",
-                        "moderatorEditSettingsCheck=1", "userEditBasesCheck=1", "userSaveBasesCheck=1", "userEditSettingsCheck=1", "userOpenManagerCheck=1", "userAddUsersCheck=1",
-                        "userUpdateProgramCheck=1", "alignLeftRadio=0", "alignCenterRadio=1", "alignRightRadio=0", "defaultTitleEdit0=N",
-                        "defaultTitleEdit1=1 столбец", "defaultTitleEdit2=2 столбец", "defaultTitleEdit3=Цена", "defaultTitleEdit4=4 столбец", "defaultTitleEdit5=5 столбец",
-                        "defaultTitleEdit6=6 столбец", "defaultTitleEdit7=", "fontLabel=Arial 12"});
+    QTest::newRow("no files: the dialog's own defaults") << QByteArray() << QByteArray()
+                                                         << QStringList({"savePositionCheck=1",
+                                                                         "saveSizeCheck=1",
+                                                                         "askLoginCheck=1",
+                                                                         "quickStartCheck=0",
+                                                                         "moderatorEditBasesCheck=1",
+                                                                         "moderatorEditUsersCheck=1",
+                                                                         "moderatorEditSettingsCheck=0",
+                                                                         "userEditBasesCheck=0",
+                                                                         "userSaveBasesCheck=0",
+                                                                         "userEditSettingsCheck=0",
+                                                                         "userOpenManagerCheck=0",
+                                                                         "userAddUsersCheck=0",
+                                                                         "userUpdateProgramCheck=0",
+                                                                         "alignLeftRadio=1",
+                                                                         "alignCenterRadio=0",
+                                                                         "alignRightRadio=0",
+                                                                         "defaultTitleEdit0=№",
+                                                                         "defaultTitleEdit1=1 столбец",
+                                                                         "defaultTitleEdit2=2 столбец",
+                                                                         "defaultTitleEdit3=3 столбец",
+                                                                         "defaultTitleEdit4=4 столбец",
+                                                                         "defaultTitleEdit5=5 столбец",
+                                                                         "defaultTitleEdit6=6 столбец",
+                                                                         "defaultTitleEdit7=7 столбец",
+                                                                         "fontLabel=Verdana 8"});
+    QTest::newRow("every key stored") << kAllOptionsConfig << kAllOptionsOther
+                                      << QStringList({"savePositionCheck=0",
+                                                      "saveSizeCheck=0",
+                                                      "askLoginCheck=0",
+                                                      "quickStartCheck=1",
+                                                      "moderatorEditBasesCheck=1",
+                                                      "moderatorEditUsersCheck=0",
+                                                      "moderatorEditSettingsCheck=1",
+                                                      "userEditBasesCheck=1",
+                                                      "userSaveBasesCheck=1",
+                                                      "userEditSettingsCheck=1",
+                                                      "userOpenManagerCheck=1",
+                                                      "userAddUsersCheck=1",
+                                                      "userUpdateProgramCheck=1",
+                                                      "alignLeftRadio=0",
+                                                      "alignCenterRadio=1",
+                                                      "alignRightRadio=0",
+                                                      "defaultTitleEdit0=N",
+                                                      "defaultTitleEdit1=1 столбец",
+                                                      "defaultTitleEdit2=2 столбец",
+                                                      "defaultTitleEdit3=Цена",
+                                                      "defaultTitleEdit4=4 столбец",
+                                                      "defaultTitleEdit5=5 столбец",
+                                                      "defaultTitleEdit6=6 столбец",
+                                                      "defaultTitleEdit7=",
+                                                      "fontLabel=Arial 12"});
 }
 
 void AdminDialogsTest::optionsLoad()
@@ -513,7 +566,8 @@ void AdminDialogsTest::optionsLoad()
         showLoaded(dialog);
         QCOMPARE(optionsState(dialog), state);
         QVERIFY(!child<QCheckBox>(dialog, "moderatorEditBasesCheck")->isEnabled());
-        QCOMPARE(child<QLabel>(dialog, "fontLabel")->font().family(), state.last().section(u'=', 1).section(u' ', 0, 0));
+        QCOMPARE(child<QLabel>(dialog, "fontLabel")->font().family(),
+                 state.last().section(u'=', 1).section(u' ', 0, 0));
         dialog.reject();
     });
 }
@@ -524,7 +578,8 @@ void AdminDialogsTest::optionsSaveWritesEveryControl()
     runOptions([&](QDialog &dialog) {
         showLoaded(dialog);
         QVERIFY(child<QRadioButton>(dialog, "alignRightRadio")->isChecked()); // any other text is right
-        for (const char *name : {"savePositionCheck", "askLoginCheck", "moderatorEditUsersCheck", "userEditBasesCheck", "userEditSettingsCheck", "userAddUsersCheck"})
+        for (const char *name : {"savePositionCheck", "askLoginCheck", "moderatorEditUsersCheck", "userEditBasesCheck",
+                                 "userEditSettingsCheck", "userAddUsersCheck"})
             child<QCheckBox>(dialog, name)->setChecked(!child<QCheckBox>(dialog, name)->isChecked());
         child<QLineEdit>(dialog, "defaultTitleEdit0")->setText(QStringLiteral("Код"));
         child<QLineEdit>(dialog, "defaultTitleEdit7")->clear();
@@ -551,11 +606,31 @@ void AdminDialogsTest::defaultsThenOkSwitchesTheLoginOff()
         const QFont drawn = child<QLabel>(dialog, "fontLabel")->font();
         click(dialog, "defaultsButton");
         QCOMPARE(optionsState(dialog),
-                 QStringList({"savePositionCheck=1", "saveSizeCheck=1", "askLoginCheck=0", "quickStartCheck=0", "moderatorEditBasesCheck=1", "moderatorEditUsersCheck=1",
-                              "moderatorEditSettingsCheck=0", "userEditBasesCheck=0", "userSaveBasesCheck=0", "userEditSettingsCheck=0", "userOpenManagerCheck=0",
-                              "userAddUsersCheck=0", "userUpdateProgramCheck=0", "alignLeftRadio=1", "alignCenterRadio=0", "alignRightRadio=0",
-                              "defaultTitleEdit0=№", "defaultTitleEdit1=1 столбец", "defaultTitleEdit2=2 столбец", "defaultTitleEdit3=3 столбец", "defaultTitleEdit4=4 столбец",
-                              "defaultTitleEdit5=5 столбец", "defaultTitleEdit6=6 столбец", "defaultTitleEdit7=7 столбец", "fontLabel=Verdana 8"}));
+                 QStringList({"savePositionCheck=1",
+                              "saveSizeCheck=1",
+                              "askLoginCheck=0",
+                              "quickStartCheck=0",
+                              "moderatorEditBasesCheck=1",
+                              "moderatorEditUsersCheck=1",
+                              "moderatorEditSettingsCheck=0",
+                              "userEditBasesCheck=0",
+                              "userSaveBasesCheck=0",
+                              "userEditSettingsCheck=0",
+                              "userOpenManagerCheck=0",
+                              "userAddUsersCheck=0",
+                              "userUpdateProgramCheck=0",
+                              "alignLeftRadio=1",
+                              "alignCenterRadio=0",
+                              "alignRightRadio=0",
+                              "defaultTitleEdit0=№",
+                              "defaultTitleEdit1=1 столбец",
+                              "defaultTitleEdit2=2 столбец",
+                              "defaultTitleEdit3=3 столбец",
+                              "defaultTitleEdit4=4 столбец",
+                              "defaultTitleEdit5=5 столбец",
+                              "defaultTitleEdit6=6 столбец",
+                              "defaultTitleEdit7=7 столбец",
+                              "fontLabel=Verdana 8"}));
         QCOMPARE(child<QLabel>(dialog, "fontLabel")->font(), drawn);
         QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")), QByteArray("[Enter]\r\nQuestionOnStart=1\r\n"));
         click(dialog, "okButton");
@@ -596,10 +671,11 @@ void AdminDialogsTest::failedOkKeepsTheDialogOpen_data()
     QTest::addColumn<QString>("blocked");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("configWritten");
-    QTest::newRow("config.ini fails: nothing is written")
-        << "data/config.ini" << "Unable to write to %1. Is a directory" << false;
+    QTest::newRow("config.ini fails: nothing is written") << "data/config.ini"
+                                                          << "Unable to write to %1. Is a directory" << false;
     QTest::newRow("other.dat fails: config.ini stays written")
-        << "data/other.dat" << "Unable to write to %2. Is a directory\nИзменения записаны только в %1." << true;
+        << "data/other.dat"
+        << "Unable to write to %2. Is a directory\nИзменения записаны только в %1." << true;
 }
 
 void AdminDialogsTest::failedOkKeepsTheDialogOpen()
@@ -608,7 +684,8 @@ void AdminDialogsTest::failedOkKeepsTheDialogOpen()
     QFETCH(QString, message);
     QFETCH(bool, configWritten);
     m_folder->makeFolder(blocked); // a folder where the file should be
-    const QString other = blocked.endsWith(u"config.ini") ? QStringLiteral("data/other.dat") : QStringLiteral("data/config.ini");
+    const QString other = blocked.endsWith(u"config.ini") ? QStringLiteral("data/other.dat")
+                                                          : QStringLiteral("data/config.ini");
     const QByteArray before = "[General]\r\nQuickStart=1\r\n";
     m_folder->write(other, before);
     runOptions([&](QDialog &dialog) {
