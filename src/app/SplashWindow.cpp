@@ -32,7 +32,7 @@ SplashWindow::SplashWindow(QWidget *parent)
     setFixedSize(320, 239);
     setWindowOpacity(245.0 / 255.0);
 
-    QLabel *title = label(this, "versionLabel", QStringLiteral("СУБД версия 1.5"), {24, 64});
+    QLabel *title = label(this, "titleLabel", QStringLiteral("СУБД версия 1.5"), {24, 64});
     QFont big = title->font();
     big.setPointSize(16);
     title->setFont(big);

@@ -756,7 +756,7 @@ void MainWindowTest::messageBoxIsCentredOnTheActiveDialog()
 void MainWindowTest::splashTitleStandsClearOfThePicture()
 {
     SplashWindow splash;
-    auto *title = splash.findChild<QLabel *>(QStringLiteral("versionLabel"));
+    auto *title = splash.findChild<QLabel *>(QStringLiteral("titleLabel"));
     QCOMPARE(title->text(), QStringLiteral("СУБД версия 1.5"));
     const QRect place = title->geometry();
     QVERIFY(QRect(0, 0, 320, 239).contains(place));
