@@ -1,5 +1,7 @@
 #include "QtDesktopServices.h"
 
+#include "FileTypeByName.h"
+#include "StayOnTopPause.h"
 #include "base/SafeWrite.h"
 
 #include <QApplication>
@@ -8,12 +10,16 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QNetworkInformation>
 #include <QNetworkReply>
 #include <QPrintDialog>
+#include <QScreen>
 #include <QThread>
+
+#include <algorithm>
 
 namespace {
 
@@ -34,11 +40,37 @@ QMessageBox::Icon boxIcon(DesktopServices::Icon icon)
     return QMessageBox::NoIcon;
 }
 
-// The record and column-title dialogs stay on top of other windows; a box
-// asked for while one is open must not hide behind it.
-void keepAboveDialogs(QMessageBox &box)
+// Room the window manager's title bar takes beside the caption: the window's
+// icon, its buttons and their spacing.
+constexpr int kTitleBarChrome = 110;
+
+// The window manager writes the caption in a bold font of its own, and Qt
+// leaves room for little more than the text: a box with a short message
+// showed a long caption cut ("Tablor… ff.db]"). A spacer across the box's
+// grid makes it as wide as the whole caption, within the screen.
+void fitCaption(QMessageBox &box)
 {
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    if (!grid)
+        return;
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarChrome;
+    if (const QScreen *screen = box.screen())
+        width = std::min(width, screen->availableGeometry().width() - kTitleBarChrome);
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
+// A message box whose text shows exactly as given: a file name, a line of a
+// file or of the update server, or what the user typed may hold "<img ...>"
+// or "<font ...>", which Qt would otherwise take for rich text and load or
+// render.
+void setUpBox(QMessageBox &box, const QString &text)
+{
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    fitCaption(box);
 }
 
 } // namespace
@@ -52,19 +84,19 @@ QWidget *QtDesktopServices::dialogParent() const
 
 void QtDesktopServices::showMessage(const QString &caption, const QString &text, Icon icon)
 {
-    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, dialogParent());
-    keepAboveDialogs(box);
+    QMessageBox box(boxIcon(icon), caption, QString(), QMessageBox::Ok, dialogParent());
+    setUpBox(box, text);
     execDialog(box);
 }
 
 DesktopServices::Answer QtDesktopServices::ask(const QString &caption, const QString &text, Icon icon, Buttons buttons)
 {
     const bool withCancel = buttons == Buttons::YesNoCancel;
-    QMessageBox box(boxIcon(icon), caption, text,
+    QMessageBox box(boxIcon(icon), caption, QString(),
                     withCancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
                                : QMessageBox::Yes | QMessageBox::No,
                     dialogParent());
-    keepAboveDialogs(box);
+    setUpBox(box, text);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
     switch (execDialog(box)) {
@@ -102,7 +134,11 @@ void QtDesktopServices::shellOpen(const QString &target)
 
 bool QtDesktopServices::chooseFile(bool save, const FileDialog &spec, FileChoice &choice)
 {
+    // Types and icons by the names alone: listing a folder must never open a
+    // file. The provider outlives the dialog, whose model's thread uses it.
+    FileTypeByName types;
     QFileDialog dialog(dialogParent(), spec.title);
+    dialog.setIconProvider(&types);
     QStringList filters;
     for (const auto &[label, pattern] : spec.filters) {
         Q_UNUSED(pattern) // the label carries the pattern in brackets, as Qt expects
@@ -120,7 +156,7 @@ bool QtDesktopServices::chooseFile(bool save, const FileDialog &spec, FileChoice
     }
     if (!choice.fileName.isEmpty())
         dialog.selectFile(choice.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     choice.fileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
     choice.filterIndex = std::max<int>(0, filters.indexOf(dialog.selectedNameFilter()));
@@ -146,17 +182,24 @@ bool QtDesktopServices::choosePrinter(QPrinter &printer)
     // a desktop without a printer it is the only way to print at all.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies
                       | QAbstractPrintDialog::PrintShowPageSize);
-    return dialog.exec() == QDialog::Accepted;
+    return execDialog(dialog) == QDialog::Accepted;
 }
 
 std::optional<QFont> QtDesktopServices::chooseFont(const QFont &initial)
 {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, dialogParent());
-    return ok ? std::optional<QFont>(font) : std::nullopt;
+    QFontDialog dialog(initial, dialogParent());
+    if (execDialog(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedFont();
 }
 
 int QtDesktopServices::execDialog(QDialog &dialog)
+{
+    const StayOnTopPause pause(dialog);
+    return runModal(dialog);
+}
+
+int QtDesktopServices::runModal(QDialog &dialog)
 {
     return dialog.exec();
 }

@@ -6,8 +6,10 @@
 #include <QPointer>
 #include <QWidget>
 
-// The desktop services of the running program, on Qt. Message boxes and
-// questions are shown through execDialog, as the program's own dialogs are.
+// The desktop services of the running program, on Qt. Message boxes,
+// questions and the standard dialogs are shown through execDialog, as the
+// program's own dialogs are: every modal window opens above the dialogs that
+// stay on top of others, and a box shows its text as plain text.
 class QtDesktopServices : public DesktopServices
 {
 public:
@@ -37,6 +39,11 @@ public:
     void setBusy(bool busy) override;
     void terminate() override;
     bool terminateRequested() const override { return m_terminated; }
+
+protected:
+    // Shows the dialog, prepared by execDialog, and waits for its result.
+    // Tests replace it to look at the dialog instead.
+    virtual int runModal(QDialog &dialog);
 
 private:
     QWidget *dialogParent() const;
