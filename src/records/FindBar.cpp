@@ -1,6 +1,7 @@
 #include "FindBar.h"
 
 #include "DialogFrame.h"
+#include "SingleLineValidator.h"
 #include "document/TableModel.h"
 
 #include <QAction>
@@ -26,6 +27,7 @@ FindBar::FindBar(const TableModel &model, QWidget *parent)
     m_text = new QLineEdit(this);
     m_text->setObjectName(QStringLiteral("findText"));
     m_text->setClearButtonEnabled(true);
+    m_text->setValidator(new SingleLineValidator(m_text, SingleLineValidator::Ends::Dropped));
     m_text->setMinimumWidth(180);
     addWidget(m_text);
 

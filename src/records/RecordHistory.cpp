@@ -39,7 +39,10 @@ void RecordHistory::clear()
 void RecordHistory::push(std::unique_ptr<RecordChange> change)
 {
     adoptFlag();
-    m_stack.push(change.release());
+    const QPersistentModelIndex selectedBefore = selectedIndex();
+    const RecordChange &made = *change;
+    m_stack.push(change.release()); // never merged: the stack keeps it
+    select(made, selectedBefore);
     settle();
 }
 
@@ -50,8 +53,9 @@ void RecordHistory::undo()
     const RecordChange &change = changeAt(m_stack.index() - 1);
     requireRight(change);
     adoptFlag();
+    const QPersistentModelIndex selectedBefore = selectedIndex();
     m_stack.undo();
-    select(change);
+    select(change, selectedBefore);
     settle();
 }
 
@@ -62,8 +66,9 @@ void RecordHistory::redo()
     const RecordChange &change = changeAt(m_stack.index());
     requireRight(change);
     adoptFlag();
+    const QPersistentModelIndex selectedBefore = selectedIndex();
     m_stack.redo();
-    select(change);
+    select(change, selectedBefore);
     settle();
 }
 
@@ -98,13 +103,26 @@ void RecordHistory::settle()
     m_document.setModified(modified);
 }
 
-void RecordHistory::select(const RecordChange &change)
+QPersistentModelIndex RecordHistory::selectedIndex() const
 {
+    const QModelIndexList rows = m_selection.selectedRows();
+    return rows.isEmpty() ? QPersistentModelIndex() : QPersistentModelIndex(rows.constFirst());
+}
+
+void RecordHistory::select(const RecordChange &change, const QPersistentModelIndex &selectedBefore)
+{
+    const auto selectRow = [this](const QModelIndex &index) {
+        m_selection.setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    };
     const int row = change.rowToSelect();
     if (row >= 0) {
-        m_selection.setCurrentIndex(m_document.model().index(row, 0),
-                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    } else if (row == RecordChange::kSelectionCleared) {
-        m_selection.clearSelection();
+        selectRow(m_document.model().index(row, 0));
+    } else if (row == RecordChange::kRecordRemoved) {
+        // The list moves the selection to a neighbour when the current record
+        // leaves; the index followed its record, or went with it.
+        if (selectedBefore.isValid())
+            selectRow(selectedBefore);
+        else
+            m_selection.clearSelection();
     }
 }
