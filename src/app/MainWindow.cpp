@@ -186,6 +186,8 @@ void MainWindow::bindHandlers()
     bind("cutRecord", [this] { m_records->cutRecord(); });
     bind("pasteRecord", [this] { m_records->pasteRecord(); });
     bind("columnTitles", [this] { m_recordDialogs->openColumnTitles(); });
+    connect(m_recordList, &RecordListView::recordOpenRequested, this,
+            [this] { m_errors.run([this] { openRecord(); }); });
 
     // Printing and the program update.
     bind("print", [this] {
@@ -454,6 +456,13 @@ void MainWindow::switchUser()
     m_statusPanels->setText(StatusPanels::State, DocumentTexts::loggedInAs(m_document.role()));
 }
 
+void MainWindow::openRecord()
+{
+    // A user who may not edit sees the record instead of a refusal.
+    const bool mayEdit = Accounts::hasRight(m_settings, m_document.role(), Keys::pravaEditBase());
+    action(mayEdit ? QStringLiteral("editRecord") : QStringLiteral("viewRecord"))->trigger();
+}
+
 void MainWindow::chooseSortColumn(int column)
 {
     try {
@@ -487,10 +496,7 @@ void MainWindow::findRecord(RecordSearch::Direction direction)
         return;
     }
     const QString note = RecordFinder(m_document.model(), *m_recordList->selectionModel()).find(query, direction);
-    if (note.isEmpty())
-        m_statusPanels->clearMessage();
-    else
-        m_statusPanels->showMessage(note, 5000);
+    m_statusPanels->showNote(note, 5000);
 }
 
 void MainWindow::updateUndoActions()

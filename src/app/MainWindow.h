@@ -101,6 +101,9 @@ private:
 
     void exitProgram();
     void switchUser();
+    // Enter or a double-click on a record: "Изменить", or "Просмотр записи"
+    // for a user without the right to edit.
+    void openRecord();
     void chooseSortColumn(int column);
     void chooseSortDirection(int factor);
     void findRecord(RecordSearch::Direction direction);
