@@ -21,7 +21,8 @@ namespace {
 
 // A web server on 127.0.0.1 that answers GET requests from a table of paths.
 // A file marked cut announces its whole length but sends only the first half
-// before it hangs up; a stalled one sends its first half and waits.
+// before it hangs up; a stalled one sends its first half and waits. A file
+// with a status other than 200 is the server's error page.
 class LocalServer : public QObject
 {
 public:
@@ -30,6 +31,7 @@ public:
         QByteArray content;
         bool cut = false;
         bool stall = false;
+        QByteArray status = "200 OK";
     };
     QHash<QString, File> files;
     bool stalled = false; // a stalled file is being sent
@@ -66,7 +68,7 @@ private:
             return;
         }
         const File &file = files[path];
-        socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: "
+        socket->write("HTTP/1.1 " + file.status + "\r\nConnection: close\r\nContent-Length: "
                       + QByteArray::number(file.content.size()) + "\r\n\r\n");
         socket->write(file.cut || file.stall ? file.content.left(file.content.size() / 2) : file.content);
         if (file.stall) {
@@ -203,7 +205,7 @@ QString UpdateTest::connecting() const
 void UpdateTest::check_data()
 {
     QTest::addColumn<QByteArray>("versionFile");
-    QTest::addColumn<int>("serve"); // 0 whole, 1 cut half-way, 2 refused
+    QTest::addColumn<int>("serve"); // 0 whole, 1 cut half-way, 2 refused, 3 not found, 4 server error
     QTest::addColumn<bool>("offline");
     QTest::addColumn<QStringList>("statuses"); // after "Попытка соединения..." and the transfer
     QTest::addColumn<bool>("newer");
@@ -218,6 +220,12 @@ void UpdateTest::check_data()
     QTest::newRow("offline, 3 with line 2")
         << Windows1251::encode(QStringLiteral("3\nВерсия 1.6\nпрочее")) << 0 << true
         << QStringList{"Загрузка...", loaded, "sleep 200", comparing, "Доступна новая версия: Версия 1.6"} << true;
+    // The server's text is shown as text: a picture there once froze the window.
+    QTest::newRow("3 with markup in line 2")
+        << QByteArray("3\r\n<img src=\"/dev/zero\"><font size=7>1.6</font>\r\n") << 0 << false
+        << QStringList{"Загрузка...", loaded, "sleep 200", comparing,
+                       "Доступна новая версия: <img src=\"/dev/zero\"><font size=7>1.6</font>"}
+        << true;
     QTest::newRow("3 without line 2") << QByteArray(
         "3") << 0 << false << QStringList{"Загрузка...", loaded, "sleep 200", comparing, "Доступна новая версия: "}
                                       << true;
@@ -227,6 +235,11 @@ void UpdateTest::check_data()
                                         << false;
     QTest::newRow("cut off half-way") << QByteArray(4000, '3') << 1 << false << QStringList{"Загрузка...", failed}
                                       << false;
+    // The error page arrives whole; the bar must not stand full after it.
+    QTest::newRow("404 with a page") << QByteArray(4000, '<') << 3 << false << QStringList{"Загрузка...", failed}
+                                     << false;
+    QTest::newRow("500 with a page") << QByteArray(4000, '<') << 4 << false << QStringList{"Загрузка...", failed}
+                                     << false;
 }
 
 void UpdateTest::check()
@@ -236,7 +249,8 @@ void UpdateTest::check()
     QFETCH(bool, offline);
     QFETCH(QStringList, statuses);
     QFETCH(bool, newer);
-    m_server->files[QStringLiteral("/other/tabloraversion.txt")] = {versionFile, serve == 1};
+    const QByteArray status = serve == 3 ? "404 Not Found" : serve == 4 ? "500 Internal Server Error" : "200 OK";
+    m_server->files[QStringLiteral("/other/tabloraversion.txt")] = {versionFile, serve == 1, false, status};
     if (serve == 2)
         m_server->refuse();
     const QString saved = QStringLiteral("tabloraversion.txt");
@@ -254,10 +268,14 @@ void UpdateTest::check()
     QVERIFY(stepsOver(dialog));
 
     QCOMPARE(m_desktop.timeline, (QStringList{connecting(), "download /other/tabloraversion.txt"} + statuses));
+    QCOMPARE(m_desktop.status->textFormat(), Qt::PlainText);
     QCOMPARE(child(dialog, "downloadButton")->isVisibleTo(&dialog), newer);
     const bool failure = statuses.last() == QStringLiteral("Ошибка обновления");
     QCOMPARE(child<QLabel>(dialog, "updatePageLink")->isVisibleTo(&dialog), failure);
-    QVERIFY(child<QProgressBar>(dialog, "progressBar")->maximum() > 0); // no transfer left looking busy
+    const auto *bar = child<QProgressBar>(dialog, "progressBar");
+    QVERIFY(bar->maximum() > 0); // no transfer left looking busy
+    if (failure)
+        QCOMPARE(bar->value(), bar->minimum()); // nor looking done
     QCOMPARE(m_folder->read(saved), serve == 0 ? versionFile : QByteArray("1\r\nan earlier check\r\n"));
     QVERIFY(m_errors.reported.isEmpty()); // the dialog's failures go to no error handler
     QVERIFY(!startAsked);
