@@ -2,8 +2,8 @@
 
 #include "DialogFrame.h"
 #include "RecordCommands.h"
-#include "SingleLineValidator.h"
 #include "users/DialogParts.h"
+#include "users/SingleLineValidator.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -4,13 +4,13 @@
 #include "ClipboardRecord.h"
 #include "RecordHistory.h"
 #include "RowChange.h"
-#include "SingleLineValidator.h"
 #include "TitlesChange.h"
 #include "base/DesktopServices.h"
 #include "document/Document.h"
 #include "document/DocumentView.h"
 #include "users/Accounts.h"
 #include "users/SettingKeys.h"
+#include "users/SingleLineValidator.h"
 
 #include <QItemSelectionModel>
 
