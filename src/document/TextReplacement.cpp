@@ -1,7 +1,10 @@
 #include "TextReplacement.h"
 
 #include "TableModel.h"
+#include "base/Parallel.h"
 #include "base/Windows1251.h"
+
+#include <vector>
 
 TextReplacement TextReplacement::make(TableModel &model)
 {
@@ -13,16 +16,29 @@ TextReplacement TextReplacement::make(TableModel &model)
         for (int c = 0; c < kColumnCount; ++c)
             replacement.m_titles[c] = Windows1251::replaceUnencodable(table.title(c));
     }
-    for (int row = 0; row < table.recordCount(); ++row) {
-        const Record &record = table.record(row);
-        if (record.knownEncodable() || Windows1251::canEncode(record.text()))
-            continue;
-        Record::Cells cells;
-        for (int c = 0; c < kColumnCount; ++c)
-            cells[c] = Windows1251::replaceUnencodable(record.cell(c));
-        Record replaced(cells);
-        replaced.setKnownEncodable();
-        replacement.m_records.emplace_back(row, std::move(replaced));
+    // The records typed or pasted since the file was read are looked
+    // through in parts, each part listing its own rows.
+    const int count = table.recordCount();
+    const int parts = Parallel::partsFor(count, 8192);
+    std::vector<std::vector<int>> found(static_cast<size_t>(parts));
+    Parallel::forEachPart(parts, [&](int part) {
+        const int end = int(qint64(count) * (part + 1) / parts);
+        for (int row = int(qint64(count) * part / parts); row < end; ++row) {
+            const Record &record = table.record(row);
+            if (!record.knownEncodable() && !Windows1251::canEncode(record.text()))
+                found[size_t(part)].push_back(row);
+        }
+    });
+    for (const std::vector<int> &rows : found) {
+        for (const int row : rows) {
+            const Record &record = table.record(row);
+            Record::Cells cells;
+            for (int c = 0; c < kColumnCount; ++c)
+                cells[c] = Windows1251::replaceUnencodable(record.cell(c));
+            Record replaced(cells);
+            replaced.setKnownEncodable();
+            replacement.m_records.emplace_back(row, std::move(replaced));
+        }
     }
     replacement.swap(model);
     return replacement;
