@@ -14,7 +14,7 @@ public:
     // shown took the same replacement first: the window keeps it as one
     // change that can be taken back. Without such a history the replaced text
     // simply stays.
-    virtual void keepReplacement(TextReplacement replacement) { static_cast<void>(replacement); }
+    virtual void keepReplacement(TextReplacement) {}
 
     // Shows the current file name in the window caption, the application
     // title and the status bar.

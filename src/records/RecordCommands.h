@@ -5,11 +5,11 @@
 #include <optional>
 
 class DesktopServices;
-class QObject;
-class RecordAnchor;
 class Document;
 class DocumentView;
 class QItemSelectionModel;
+class QObject;
+class RecordAnchor;
 class RecordHistory;
 class Settings;
 
