@@ -1,8 +1,8 @@
 #include "FindBar.h"
 
 #include "DialogFrame.h"
-#include "SingleLineValidator.h"
 #include "document/TableModel.h"
+#include "users/SingleLineValidator.h"
 
 #include <QAction>
 #include <QCheckBox>

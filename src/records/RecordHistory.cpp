@@ -6,6 +6,7 @@
 #include "users/SettingKeys.h"
 
 #include <QItemSelectionModel>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -36,12 +37,25 @@ void RecordHistory::clear()
     emit changed();
 }
 
+template<typename Step>
+void RecordHistory::inStep(quint64 number, Step step)
+{
+    m_changeInStep = number;
+    {
+        const auto stepDone = qScopeGuard([this] { m_changeInStep = 0; });
+        step();
+    }
+    emit stepped(number);
+}
+
 void RecordHistory::push(std::unique_ptr<RecordChange> change)
 {
     adoptFlag();
     const QPersistentModelIndex selectedBefore = selectedIndex();
     const RecordChange &made = *change;
-    m_stack.push(change.release()); // never merged: the stack keeps it
+    const quint64 number = ++m_lastNumber;
+    change->setNumber(number);
+    inStep(number, [&] { m_stack.push(change.release()); }); // never merged: the stack keeps it
     select(made, selectedBefore);
     settle();
 }
@@ -54,7 +68,7 @@ void RecordHistory::undo()
     requireRight(change);
     adoptFlag();
     const QPersistentModelIndex selectedBefore = selectedIndex();
-    m_stack.undo();
+    inStep(change.number(), [this] { m_stack.undo(); });
     select(change, selectedBefore);
     settle();
 }
@@ -67,7 +81,7 @@ void RecordHistory::redo()
     requireRight(change);
     adoptFlag();
     const QPersistentModelIndex selectedBefore = selectedIndex();
-    m_stack.redo();
+    inStep(change.number(), [this] { m_stack.redo(); });
     select(change, selectedBefore);
     settle();
 }

@@ -2,12 +2,12 @@
 
 #include <QValidator>
 
-// Keeps an edit box single-line: a cell or a title never holds a line break,
-// because each one is a line of the database file. Every line break that
-// reaches the box - typed, pasted, dropped or set - becomes one space (CR LF
-// counts as one break), so no pasted word is lost. A box that takes a text to
-// find drops the breaks at the text's ends instead: a copied cell brings its
-// line break along, and a trailing space would find nothing.
+// Keeps an edit box single-line: a cell, a title or a settings value never
+// holds a line break, because each one is a line of its file. Every line break
+// that reaches the box - typed, pasted, dropped or set - becomes one space (CR
+// LF counts as one break), so no pasted word is lost. A box that takes a text
+// to find drops the breaks at the text's ends instead: a copied cell brings
+// its line break along, and a trailing space would find nothing.
 class SingleLineValidator : public QValidator
 {
     Q_OBJECT
