@@ -92,6 +92,19 @@ void normaliseLineBreaks(QByteArray &text, int parts)
     text = std::move(out);
 }
 
+// readPlainFile in so many parts, or in as many as its size is worth.
+TableData readPlainFileInParts(const QString &path, std::optional<int> parts)
+{
+    try {
+        // fillTable takes CR LF, lone CR and lone LF alike, so the bytes need
+        // no rewriting.
+        QByteArray plain = readWholeFile(path);
+        return PlainListReader::fill(plain, parts.value_or(partsFor(plain.size())), PlainListReader::Source::UsedUp);
+    } catch (const std::bad_alloc &) {
+        throw DatabaseReadError(QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
+    }
+}
+
 } // namespace
 
 namespace DatabaseCodec {
@@ -171,14 +184,12 @@ TableData fillTable(QByteArrayView plainList, int parts)
 
 TableData readPlainFile(const QString &path)
 {
-    try {
-        // fillTable takes CR LF, lone CR and lone LF alike, so the bytes need
-        // no rewriting.
-        QByteArray plain = readWholeFile(path);
-        return PlainListReader::fill(plain, partsFor(plain.size()), PlainListReader::Source::UsedUp);
-    } catch (const std::bad_alloc &) {
-        throw DatabaseReadError(QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
-    }
+    return readPlainFileInParts(path, std::nullopt);
+}
+
+TableData readPlainFile(const QString &path, int parts)
+{
+    return readPlainFileInParts(path, parts);
 }
 
 std::optional<Unencodable> findUnencodable(const TableData &table)

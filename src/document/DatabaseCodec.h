@@ -73,8 +73,10 @@ TableData fillTable(QByteArrayView plainList);
 TableData fillTable(QByteArrayView plainList, int parts);
 
 // Reads a plain, unencoded line list file (the version-1.0 format) through
-// fillTable, with readBaseFile's limits. Throws DatabaseReadError.
+// fillTable, with readBaseFile's limits. Throws DatabaseReadError. Parts as
+// for readBaseText.
 TableData readPlainFile(const QString &path);
+TableData readPlainFile(const QString &path, int parts);
 
 // Where a table holds text Windows-1251 cannot hold: the first such column
 // title (record == -1), else the first such cell in record order.
