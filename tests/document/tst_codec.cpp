@@ -631,6 +631,12 @@ void CodecTest::partsReadALastLineWithoutBreak()
 void CodecTest::writerPartsAndPieces_data()
 {
     roundTrip_data();
+    // Records with no text at all, where the writer looks ahead.
+    TableData emptyRecords = sampleTable();
+    for (int row = 0; row < 20; ++row)
+        emptyRecords.appendRecord(Record());
+    emptyRecords.appendRecord(record({QStringLiteral("после пустых")}));
+    QTest::newRow("empty records from row 3 to 22") << emptyRecords;
     TableData unencodable = sampleTable();
     unencodable.appendRecord(record({QStringLiteral("\u4E2D"), QString(), QStringLiteral("a\u03A9b")}));
     QTest::newRow("characters written as ?") << unencodable;
