@@ -26,8 +26,9 @@ enum class InPlace {
     // A writable file in such a folder is overwritten in place. The room for
     // a longer content is reserved before the first byte changes, so a full
     // disk fails the write with the old content intact; an interruption in
-    // the middle can still leave a mixed file. For small files the program
-    // cannot do without (settings), never for documents.
+    // the middle can still leave a mixed file. Only for a file the program
+    // writes afresh before each use (an information page), never for one it
+    // keeps (documents, settings).
     AsLastResort
 };
 
