@@ -46,6 +46,11 @@ void writeBaseFile(const QString &path, const QByteArray &encoded);
 void writeTableFile(const QString &path, const TableData &table);
 void writeTableFile(const QString &path, const TableData &table, int parts);
 
+// The largest file the readers take: what one text buffer can index, and no
+// more than a third of the memory. A larger file fails at once rather than
+// filling the memory.
+qint64 maxFileSize();
+
 // Reads a Database file through readBaseText. Only a regular file is read,
 // and one too large for the memory fails at once. Throws DatabaseReadError
 // when the file cannot be read or readBaseText fails; running out of memory
