@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the test build into build-asan/ (assertions
-# on, AddressSanitizer and UndefinedBehaviorSanitizer, the first report fatal),
-# and runs every test there, headless. Arguments go to ctest ("-R tst_table").
+# Installs what building and testing need, builds the test build into
+# build-asan/ (the program, its converter, the test programs and the bench;
+# assertions on, AddressSanitizer and UndefinedBehaviorSanitizer, the first
+# report fatal), and runs every test there, headless. Arguments go to ctest ("-R tst_table").
 # A whole run also checks that every C++ source is laid out as .clang-format
 # says, and runs the fuzz targets for a few seconds.
 set -euo pipefail
 cd "$(dirname "$0")"
-./scripts/setup.sh build-asan Debug -DTABLORA_SANITIZE=ON
+./scripts/setup.sh build-asan Debug -DTABLORA_SANITIZE=ON -DBUILD_TESTING=ON
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build-asan --output-on-failure --timeout 300 "$@"
 
