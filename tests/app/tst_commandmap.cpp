@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <stdexcept>
 
 // The command map against the intended layout, written out independently of
 // the tables the program builds it from.
@@ -33,6 +34,7 @@ private slots:
     void everySeparatorIsDrawn();
     void unreachableCommands();
     void shortcutsStayInTheMainWindow();
+    void unknownNamesFailInEveryBuild();
 
 private:
     static QString outline(const QMenu *menu, int depth);
@@ -390,6 +392,14 @@ void CommandMapTest::shortcutsStayInTheMainWindow()
     QCOMPARE(m_map->action("saveAs")->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
     QCOMPARE(m_map->action("deleteRecord")->shortcut(), QKeySequence(Qt::Key_Delete));
     QCOMPARE(m_map->action("openHelp")->shortcut(), QKeySequence(Qt::Key_F1));
+}
+
+void CommandMapTest::unknownNamesFailInEveryBuild()
+{
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, ActionTable::action("noSuchAction"));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, m_map->action("noSuchAction"));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, m_map->menuOf("noSuchAction"));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, m_map->menuOf("favouriteCreate")); // in no menu
 }
 
 QTEST_MAIN(CommandMapTest)
