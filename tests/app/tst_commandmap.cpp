@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "app/ActionTable.h"
 #include "app/CommandMap.h"
 
@@ -402,5 +403,5 @@ void CommandMapTest::unknownNamesFailInEveryBuild()
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, m_map->menuOf("favouriteCreate")); // in no menu
 }
 
-QTEST_MAIN(CommandMapTest)
+TABLORA_TEST_MAIN(CommandMapTest)
 #include "tst_commandmap.moc"

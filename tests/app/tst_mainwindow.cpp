@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
@@ -1235,7 +1236,7 @@ int main(int argc, char *argv[])
 {
     TabloraApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
-    MainWindowTest test;
+    GuardedTest<MainWindowTest> test;
     return QTest::qExec(&test, argc, argv);
 }
 

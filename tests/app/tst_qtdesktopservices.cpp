@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "app/QtDesktopServices.h"
 
 #include <QDialog>
@@ -64,5 +65,5 @@ void QtDesktopServicesTest::questionKeys()
              answer);
 }
 
-QTEST_MAIN(QtDesktopServicesTest)
+TABLORA_TEST_MAIN(QtDesktopServicesTest)
 #include "tst_qtdesktopservices.moc"

@@ -1,3 +1,5 @@
+#include "GuardedTest.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -126,5 +128,5 @@ void InterruptedSaveTest::killedSaveLeavesOldOrNewFile()
           seed, span, killed, keptOld, trials - keptOld, leftovers);
 }
 
-QTEST_GUILESS_MAIN(InterruptedSaveTest)
+TABLORA_GUILESS_TEST_MAIN(InterruptedSaveTest)
 #include "tst_interruptedsave.moc"

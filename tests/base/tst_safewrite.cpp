@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "base/SafeWrite.h"
 #include "document/DatabaseCodec.h"
 #include "users/ProfileFile.h"
@@ -318,5 +319,5 @@ void SafeWriteTest::replaceFollowsLinkAndKeepsMode()
     QCOMPARE(entries(dir.path()), (QStringList{QStringLiteral("link.db"), QStringLiteral("real.db")}));
 }
 
-QTEST_GUILESS_MAIN(SafeWriteTest)
+TABLORA_GUILESS_TEST_MAIN(SafeWriteTest)
 #include "tst_safewrite.moc"

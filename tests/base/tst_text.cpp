@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "base/IntegerText.h"
 #include "base/Windows1251.h"
 
@@ -110,5 +111,5 @@ void TextTest::windows1251()
     QCOMPARE(Windows1251::firstUnencodable(QStringLiteral("x?y")), -1);
 }
 
-QTEST_APPLESS_MAIN(TextTest)
+TABLORA_APPLESS_TEST_MAIN(TextTest)
 #include "tst_text.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "base/SafeWrite.h"
 #include "document/Base64.h"
 #include "document/DatabaseCodec.h"
@@ -612,5 +613,5 @@ void CodecTest::writerPartsAndPieces()
     }
 }
 
-QTEST_GUILESS_MAIN(CodecTest)
+TABLORA_GUILESS_TEST_MAIN(CodecTest)
 #include "tst_codec.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
@@ -593,5 +594,5 @@ void FileCommandsTest::importThenSaveConvertsTheFile()
     QCOMPARE(m_document->fileName(), p);
 }
 
-QTEST_GUILESS_MAIN(FileCommandsTest)
+TABLORA_GUILESS_TEST_MAIN(FileCommandsTest)
 #include "tst_filecommands.moc"

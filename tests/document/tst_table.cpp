@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "document/Document.h"
 #include "document/DocumentTexts.h"
 #include "document/TableModel.h"
@@ -204,5 +205,5 @@ void TableTest::reorderKeepsSelectionOnItsRecord()
     QCOMPARE(selected.data().toString(), QStringLiteral("a"));
 }
 
-QTEST_GUILESS_MAIN(TableTest)
+TABLORA_GUILESS_TEST_MAIN(TableTest)
 #include "tst_table.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "base/Windows1251.h"
@@ -184,5 +185,5 @@ void ErrorLogTest::captionFollowsTheApplicationTitle()
     handler.run([] { throw std::runtime_error("x"); });
 }
 
-QTEST_GUILESS_MAIN(ErrorLogTest)
+TABLORA_GUILESS_TEST_MAIN(ErrorLogTest)
 #include "tst_errorlog.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
@@ -391,5 +392,5 @@ void RecordDialogsTest::longCellSurvivesTheEditDialog()
     QCOMPARE(m_window->document().model().table().cell(1, 4), longCell);
 }
 
-QTEST_MAIN(RecordDialogsTest)
+TABLORA_TEST_MAIN(RecordDialogsTest)
 #include "tst_recorddialogs.moc"
