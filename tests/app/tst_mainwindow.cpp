@@ -41,6 +41,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <new>
+
 namespace {
 
 // Plays the user's part in the login dialog.
@@ -96,6 +98,8 @@ private slots:
     void closingTheWindowEndsTheProgram();
     void favouriteCells();
     void refusedCommandIsLoggedAndShown();
+    void runningOutOfMemoryIsLoggedAndShown_data();
+    void runningOutOfMemoryIsLoggedAndShown();
     void sortCommandsPersistTheirChoice();
     void shortcutsDoNotReachModelessDialogs();
     void onlyTheTableHasAPopupMenu();
@@ -641,12 +645,40 @@ void MainWindowTest::refusedCommandIsLoggedAndShown()
     QVERIFY(log.endsWith(Windows1251::encode(QStringLiteral("|Error:") + Accounts::refusalMessage()) + "\r\n"));
     QCOMPARE(log.count("\r\n"), 1);
 
-    // A cancelled question is a silent abort: nothing is logged.
+    // A cancelled question ends the command quietly: nothing is logged.
     window->document().setModified(true);
     m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer::Cancel);
     window->action("newDatabase")->trigger();
     QCOMPARE(m_folder->read(QStringLiteral("errors.log")).count("\r\n"), 1);
+}
+
+void MainWindowTest::runningOutOfMemoryIsLoggedAndShown_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("a load, whose other failures have a message of their own") << "openDatabase";
+    QTest::newRow("a save") << "save";
+}
+
+void MainWindowTest::runningOutOfMemoryIsLoggedAndShown()
+{
+    QFETCH(QString, action);
+    auto window = startWithoutLogin();
+    const QString path = writeDatabase(QStringLiteral("base.db"));
+    window->document().setFileName(path);
+    if (action == QLatin1String("openDatabase"))
+        m_desktop.expectOpenFile(path);
+    // Memory runs out as the command sets to work on the file.
+    m_desktop.onCall = [](const QString &call) {
+        if (call == QLatin1String("busy on"))
+            throw std::bad_alloc();
+    };
+    const QString message = QStringLiteral("Недостаточно памяти для выполнения операции");
+    m_desktop.expectMessage(message + QLatin1Char('.'));
+    window->action(action)->trigger();
+    m_desktop.onCall = nullptr;
+    QVERIFY(m_folder->read(QStringLiteral("errors.log"))
+                .endsWith(Windows1251::encode(QStringLiteral("|Error:") + message) + "\r\n"));
 }
 
 void MainWindowTest::sortCommandsPersistTheirChoice()

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <new>
+
 class ErrorLogTest : public QObject
 {
     Q_OBJECT
@@ -23,7 +25,7 @@ private slots:
     void fullStop();
     void handlerLogsAndShows();
     void refusalKeepsItsExclamationMark();
-    void silentAbortLeavesNoTrace();
+    void runningOutOfMemoryIsToldInRussian();
     void unwritableLogStillShowsTheMessage();
     void captionFollowsTheApplicationTitle();
 
@@ -150,17 +152,13 @@ void ErrorLogTest::refusalKeepsItsExclamationMark()
     QVERIFY(logLines().at(0).endsWith(QStringLiteral("|Error:") + refusal));
 }
 
-void ErrorLogTest::silentAbortLeavesNoTrace()
+void ErrorLogTest::runningOutOfMemoryIsToldInRussian()
 {
     ErrorHandler handler(m_desktop, m_logPath);
-    bool ran = false;
-    handler.run([&] {
-        ran = true;
-        throw SilentAbort();
-    });
-    QVERIFY(ran);
-    QVERIFY(!QFile::exists(m_logPath));
-    QVERIFY(m_desktop.log().isEmpty());
+    m_desktop.expectMessage(QStringLiteral("Недостаточно памяти для выполнения операции."));
+    handler.run([] { throw std::bad_alloc(); });
+    QCOMPARE(logLines().size(), 1);
+    QVERIFY(logLines().at(0).endsWith(QStringLiteral("|Error:Недостаточно памяти для выполнения операции")));
 }
 
 void ErrorLogTest::unwritableLogStillShowsTheMessage()
