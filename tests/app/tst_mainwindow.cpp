@@ -438,7 +438,7 @@ void MainWindowTest::refreshFollowsTheTable()
     tick(*window);
     QCOMPARE(window->action("sortColumn0")->text(), QStringLiteral("Код"));
     QCOMPARE(window->action("sortColumn2")->text(), QStringLiteral("R&&D")); // shown as "R&D", no access key
-    model.clearRecords();
+    model.discard(model.takeRecords());
     tick(*window);
     QCOMPARE(window->statusPanels()->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 0"));
 }
@@ -940,7 +940,7 @@ Record MainWindowTest::letterRecord(const QString &letter)
 void MainWindowTest::setRecords(const QStringList &letters)
 {
     TableModel &model = m_window->document().model();
-    model.clearRecords();
+    model.discard(model.takeRecords());
     for (const QString &letter : letters)
         model.appendRecord(letterRecord(letter));
 }
