@@ -18,6 +18,7 @@
 #include "records/RecordCommands.h"
 #include "users/Accounts.h"
 #include "users/SettingKeys.h"
+#include "users/Settings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -452,7 +453,7 @@ void MainWindowTest::commandLineDatabase()
     t.appendRecord(record({"1", "Чай"}));
     t.appendRecord(record({"2", "Кофе"}));
     const QString p = m_folder->filePath(QStringLiteral("Склад.db"));
-    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(t)));
+    DatabaseCodec::writeTableFile(p, t);
 
     auto window = start({p});
     QCOMPARE(window->document().model().recordCount(), 2);
@@ -465,7 +466,7 @@ void MainWindowTest::commandLineDatabase()
 void MainWindowTest::recentMenuIsDisabledWhileEmpty()
 {
     const QString p = m_folder->filePath(QStringLiteral("a.db"));
-    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData())));
+    DatabaseCodec::writeTableFile(p, TableData());
     auto window = startWithoutLogin();
     QMenu *recent = nullptr;
     for (QMenu *menu : window->menuBar()->findChildren<QMenu *>())
@@ -825,7 +826,7 @@ void MainWindowTest::clearByMistakeThenUndo()
     for (const char *n : {"1", "2", "3"})
         t.appendRecord(record({n, "Чай"}));
     const QString p = m_folder->filePath(QStringLiteral("Склад.db"));
-    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(t)));
+    DatabaseCodec::writeTableFile(p, t);
     auto window = startWithoutLogin();
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -1018,8 +1019,8 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
     };
     const auto sortsBy = [this](int column, int direction, const QStringList &order) {
         return [=] {
-            QCOMPARE(m_window->settings().read(Keys::sortColumn()), column);
-            QCOMPARE(m_window->settings().read(Keys::sortDirection()), direction);
+            QCOMPARE(Settings(m_folder->dir()).read(Keys::sortColumn()), column);
+            QCOMPARE(Settings(m_folder->dir()).read(Keys::sortDirection()), direction);
             QCOMPARE(letters(), order);
             for (int c = 0; c < kColumnCount; ++c)
                 QCOMPARE(m_window->action(ActionTable::sortColumnActions()[c])->isChecked(), c == column);
@@ -1054,7 +1055,7 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
          [this] {
              QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Открыть...]"));
              QCOMPARE(m_window->document().fileName(), m_folder->filePath(QStringLiteral("opened.db")));
-             QCOMPARE(m_window->settings().read(Keys::reopenFileForShift(1)), m_window->document().fileName());
+             QCOMPARE(Settings(m_folder->dir()).read(Keys::reopenFileForShift(1)), m_window->document().fileName());
          }},
         {"importVersion10",
          [this] {
@@ -1063,7 +1064,7 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
          },
          [this] {
              QCOMPARE(m_window->document().fileName(), m_folder->filePath(QStringLiteral("old.db")));
-             QCOMPARE(m_window->settings().read(Keys::reopenFileForShift(1)),
+             QCOMPARE(Settings(m_folder->dir()).read(Keys::reopenFileForShift(1)),
                       m_folder->filePath(QStringLiteral("recent1.db")));
          }},
         {"save",
@@ -1080,7 +1081,7 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
              QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Сохранить]"));
              QVERIFY(!QFile::exists(m_window->document().fileName()));
          }},
-        {"sortAscending", [this] { m_window->settings().write(Keys::sortDirection(), -1); },
+        {"sortAscending", [this] { Settings(m_folder->dir()).write(Keys::sortDirection(), -1); },
          sortsBy(0, 1, {"a", "b", "c"})},
         {"sortDescending", {}, sortsBy(0, -1, {"c", "b", "a"})},
         showsDialog("userManager", "UserManagerDialog"),

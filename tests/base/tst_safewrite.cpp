@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 
 #include <sys/mount.h>
@@ -110,12 +111,22 @@ QByteArray oldContent()
     return "[S]\r\nK=old\r\n;" + QByteArray(4000, '-') + "\r\n";
 }
 
+// A table whose database file takes about `size` bytes.
+TableData tableOfSize(int size)
+{
+    TableData table;
+    Record::Cells cells;
+    cells[1] = QString(std::max(0, size / 4 * 3 - 122), QLatin1Char('A'));
+    table.appendRecord(Record(cells));
+    return table;
+}
+
 // Writes about `size` new bytes over path; the error's message, or nothing.
 QString write(Writer writer, const QString &path, int size)
 {
     try {
         if (writer == Writer::Database)
-            DatabaseCodec::writeBaseFile(path, QByteArray(size, 'A'));
+            DatabaseCodec::writeTableFile(path, tableOfSize(size));
         else
             ProfileFile(path).writeString(QStringLiteral("S"), QStringLiteral("K"), QString(size, QLatin1Char('v')));
     } catch (const TabloraError &e) {
@@ -312,9 +323,9 @@ void SafeWriteTest::replaceFollowsLinkAndKeepsMode()
     QCOMPARE(::chmod(QFile::encodeName(real).constData(), 0640), 0);
     QVERIFY(QFile::link(real, link));
 
-    DatabaseCodec::writeBaseFile(link, "QUJD");
+    DatabaseCodec::writeTableFile(link, TableData());
     QVERIFY(QFileInfo(link).isSymLink());
-    QCOMPARE(contents(real), QByteArray("QUJD"));
+    QCOMPARE(contents(real), DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData())));
     QCOMPARE(modeOf(real), mode_t(S_IFREG | 0640));
     QCOMPARE(entries(dir.path()), (QStringList{QStringLiteral("link.db"), QStringLiteral("real.db")}));
 }

@@ -110,7 +110,7 @@ void FileCommandsTest::cleanup()
 QString FileCommandsTest::writeDatabase(const QString &name, const TableData &table)
 {
     const QString p = path(name);
-    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(table)));
+    DatabaseCodec::writeTableFile(p, table);
     return p;
 }
 
