@@ -1236,7 +1236,7 @@ void MainWindowTest::recentFilesFollowTheOpens()
 {
     auto window = startWithoutLogin();
     QStringList files;
-    for (int i = 1; i <= 5; ++i)
+    for (int i = 0; i < 6; ++i)
         files << writeDatabase(QStringLiteral("f%1.db").arg(i));
     // The menu as the user sees it: each entry's caption, "-" for a hidden one.
     const auto menu = [](const MainWindow &shownWindow) {
@@ -1252,12 +1252,15 @@ void MainWindowTest::recentFilesFollowTheOpens()
     QCOMPARE(menu(*window), QStringList({"-", "-", "-", "-", "-"}));
     open(files[0]);
     QCOMPARE(menu(*window), QStringList({files[0], "-", "-", "-", "-"}));
-    open(files[0]); // the same file again takes an entry of its own
-    for (int i = 1; i < 4; ++i)
+    for (int i = 1; i < 5; ++i)
         open(files[i]);
-    QCOMPARE(menu(*window), QStringList({files[0], files[0], files[1], files[2], files[3]}));
-    open(files[4]); // all five in use: the list shifts down and the last drops out
-    const QStringList shifted = {files[4], files[0], files[0], files[1], files[2]};
+    QCOMPARE(menu(*window), QStringList({files[0], files[1], files[2], files[3], files[4]}));
+    // All five in use: the list shifts down, each entry by one, and the last
+    // drops out. Six different files show a shift that stops short.
+    open(files[5]);
+    QCOMPARE(menu(*window), QStringList({files[5], files[0], files[1], files[2], files[3]}));
+    open(files[5]); // the same file again takes an entry of its own
+    const QStringList shifted = {files[5], files[5], files[0], files[1], files[2]};
     QCOMPARE(menu(*window), shifted);
     window.reset();
     QCOMPARE(menu(*create()), shifted);

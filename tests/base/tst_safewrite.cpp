@@ -1,4 +1,5 @@
 #include "GuardedTest.h"
+#include "OrdinaryUser.h"
 #include "base/SafeWrite.h"
 #include "document/DatabaseCodec.h"
 #include "users/ProfileFile.h"
@@ -164,6 +165,8 @@ private slots:
     void specialFiles_data();
     void specialFiles();
     void replaceFollowsLinkAndKeepsMode();
+    void ordinaryUserKeepsModeAndReadOnlyFiles_data();
+    void ordinaryUserKeepsModeAndReadOnlyFiles();
 };
 
 void SafeWriteTest::fullDisk_data()
@@ -328,6 +331,44 @@ void SafeWriteTest::replaceFollowsLinkAndKeepsMode()
     QCOMPARE(contents(real), DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData())));
     QCOMPARE(modeOf(real), mode_t(S_IFREG | 0640));
     QCOMPARE(entries(dir.path()), (QStringList{QStringLiteral("link.db"), QStringLiteral("real.db")}));
+}
+
+void SafeWriteTest::ordinaryUserKeepsModeAndReadOnlyFiles_data()
+{
+    QTest::addColumn<Writer>("writer");
+    QTest::newRow("database") << Writer::Database;
+    QTest::newRow("settings") << Writer::Settings;
+}
+
+// The replacement takes the old file's mode even where the umask would make
+// it another (0664 under 022 gives 0644), and a file its owner made read-only
+// is not replaced.
+void SafeWriteTest::ordinaryUserKeepsModeAndReadOnlyFiles()
+{
+    QFETCH(Writer, writer);
+    QTemporaryDir dir;
+    const QString shared = dir.filePath(QStringLiteral("shared"));
+    const QString readOnly = dir.filePath(QStringLiteral("read-only"));
+    const std::optional<QByteArray> seen = OrdinaryUser::run(dir.path(), [&] {
+        ::umask(022);
+        put(shared, oldContent());
+        put(readOnly, oldContent());
+        if (::chmod(QFile::encodeName(shared).constData(), 0664) != 0
+            || ::chmod(QFile::encodeName(readOnly).constData(), 0444) != 0)
+            return QByteArray("<chmod failed>");
+        const QString saved = write(writer, shared, 100);
+        const QString refused = write(writer, readOnly, 100);
+        return QStringList({saved, QString::number(modeOf(shared) & 07777, 8), refused,
+                            contents(readOnly) == oldContent() ? QStringLiteral("kept") : QStringLiteral("changed")})
+            .join(QLatin1Char('|'))
+            .toUtf8();
+    });
+    if (!seen)
+        QSKIP("no ordinary user can be had here");
+    QCOMPARE(QString::fromUtf8(*seen),
+             QStringList({QString(), QStringLiteral("664"),
+                          refusal(writer, readOnly, QStringLiteral("Permission denied")), QStringLiteral("kept")})
+                 .join(QLatin1Char('|')));
 }
 
 TABLORA_GUILESS_TEST_MAIN(SafeWriteTest)

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -75,6 +76,7 @@ private slots:
     void newDatabaseFile();
     void roundTrip_data();
     void roundTrip();
+    void largeFileRoundTrip();
     void base64MatchesStandardEncoding();
     void base64GroupRule_data();
     void base64GroupRule();
@@ -176,6 +178,21 @@ void CodecTest::roundTrip()
     DatabaseCodec::writeTableFile(path, table);
     QVERIFY(DatabaseCodec::readBaseFile(path) == table);
     QVERIFY(DatabaseCodec::fillTable(DatabaseCodec::buildPlainList(table)) == table);
+}
+
+// A file of 8 MB and more is read in two parts at once, as it is decoded,
+// filled and written (on a machine with two processors or more).
+void CodecTest::largeFileRoundTrip()
+{
+    TableData table = sampleTable();
+    for (int i = 0; i < 100000; ++i)
+        table.appendRecord(record({QString::number(i), QStringLiteral("Фамилия %1").arg(i * 7919),
+                                   QStringLiteral("Имя"), QString(i % 23, QChar(u'ё')), QStringLiteral("Москва"),
+                                   QStringLiteral("Тверская улица, дом %1").arg(i % 101)}));
+    const QString path = m_dir->filePath(QStringLiteral("large.db"));
+    DatabaseCodec::writeTableFile(path, table);
+    QVERIFY(QFileInfo(path).size() >= qint64(8) << 20);
+    QVERIFY(DatabaseCodec::readBaseFile(path) == table);
 }
 
 void CodecTest::base64MatchesStandardEncoding()
