@@ -214,7 +214,7 @@ void TableTest::replacedRecordsAreFreedByTheModelsEnd()
     {
         TableModel model;
         TableData table;
-        for (int i = 0; i < 50000; ++i) {
+        for (int i = 0; i < 400000; ++i) {
             last = QStringLiteral("record %1").arg(i);
             table.appendRecord(Record::fromPacked(last, {}));
         }
