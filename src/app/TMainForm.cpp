@@ -188,7 +188,7 @@ void TMainForm::bindHandlers()
 
     // Printing and the program update.
     bind("Action18", [this] {
-        m_print.Action18Execute(Table1->font(), [this](const QString &text) {
+        m_print.print(Table1->font(), [this](const QString &text) {
             StatusBar1->setText(2, text);
             StatusBar1->repaint(); // printing a large table keeps the loop busy for a while
         });

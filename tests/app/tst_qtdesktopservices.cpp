@@ -1,6 +1,10 @@
 #include "app/QtDesktopServices.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressDialog>
 #include <QTest>
 
 #include <functional>
@@ -37,6 +41,8 @@ class QtDesktopServicesTest : public QObject
 private slots:
     void questionKeys_data();
     void questionKeys();
+    void printDialogOffersNoPageRange();
+    void progressCancels();
 };
 
 void QtDesktopServicesTest::questionKeys_data()
@@ -62,6 +68,40 @@ void QtDesktopServicesTest::questionKeys()
     QCOMPARE(int(desktop.ask(QStringLiteral("Предупреждение"), QStringLiteral("Сохранить изменения?"),
                              DesktopServices::Icon::Question, DesktopServices::Buttons(buttons))),
              answer);
+}
+
+void QtDesktopServicesTest::printDialogOffersNoPageRange()
+{
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    QtDesktopServices::limitPrintDialog(dialog);
+    dialog.show();
+    const auto *range = dialog.findChild<QWidget *>(QStringLiteral("gbPrintRange"));
+    QVERIFY(range);
+    QVERIFY(!range->isVisible());
+    const auto *pageSet = dialog.findChild<QWidget *>(QStringLiteral("pageSetCombo"));
+    QVERIFY(!pageSet || !pageSet->isVisible());
+    QVERIFY(dialog.testOption(QAbstractPrintDialog::PrintCollateCopies));
+    QVERIFY(!dialog.testOption(QAbstractPrintDialog::PrintSelection));
+    dialog.close();
+}
+
+void QtDesktopServicesTest::progressCancels()
+{
+    QtDesktopServices desktop;
+    const auto progress = desktop.startProgress(QStringLiteral("Печать базы данных..."), 1000);
+    progress->setValue(10);
+    QVERIFY(!progress->cancelled());
+    QProgressDialog *box = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *candidate = qobject_cast<QProgressDialog *>(widget))
+            box = candidate;
+    }
+    QVERIFY(box);
+    QCOMPARE(box->labelText(), QStringLiteral("Печать базы данных..."));
+    QCOMPARE(box->windowModality(), Qt::ApplicationModal);
+    box->cancel();
+    QVERIFY(progress->cancelled());
 }
 
 QTEST_MAIN(QtDesktopServicesTest)

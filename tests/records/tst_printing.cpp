@@ -4,6 +4,8 @@
 #include "base/TabloraError.h"
 #include "document/Document.h"
 #include "records/PrintCommand.h"
+#include "records/PrintFont.h"
+#include "records/PrintJob.h"
 #include "records/PrintLayout.h"
 #include "records/PrintSurface.h"
 #include "records/PrintText.h"
@@ -15,6 +17,8 @@
 #include <QFile>
 #include <QFont>
 #include <QItemSelectionModel>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -56,6 +60,34 @@ QStringList printText(const TableData &table)
     return lines;
 }
 
+// The pages of a PDF file drawn as the print job drew them before it laid
+// pages out ahead: every piece measured and drawn as text by the painter.
+class PaintedText : public PrintSurface
+{
+public:
+    PaintedText(QPainter &painter, QPdfWriter &device)
+        : m_painter(painter)
+        , m_device(device)
+        , m_metrics(painter.fontMetrics())
+    {
+    }
+    int pageWidth() const override { return m_device.width(); }
+    int pageHeight() const override { return m_device.height(); }
+    int textWidth(QStringView text) const override { return m_metrics.horizontalAdvance(text.toString()); }
+    int textHeight() const override { return m_metrics.height(); }
+    int averageCharWidth() const override { return m_metrics.averageCharWidth(); }
+    void drawText(int x, int y, QStringView text) override
+    {
+        m_painter.drawText(QPoint(x, y + m_metrics.ascent()), text.toString());
+    }
+    void newPage() override { m_device.newPage(); }
+
+private:
+    QPainter &m_painter;
+    QPdfWriter &m_device;
+    QFontMetrics m_metrics;
+};
+
 // Runs a poppler tool on a file and returns what it printed.
 QString poppler(const QString &tool, const QStringList &arguments)
 {
@@ -64,6 +96,31 @@ QString poppler(const QString &tool, const QStringList &arguments)
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return QStringLiteral("%1 failed: %2").arg(tool, QString::fromUtf8(process.readAllStandardError()));
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Every word of a PDF file with its box, page by page.
+QString wordBoxes(const QString &pdf)
+{
+    QString boxes = poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    boxes.remove(QRegularExpression(QStringLiteral("<meta name=\"CreationDate\"[^>]*>")));
+    return boxes;
+}
+
+// The text of each page of a PDF file, its lines simplified.
+QStringList pageTexts(const QString &pdf)
+{
+    QStringList pages = poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    for (QString &page : pages)
+        page = page.simplified();
+    return pages;
+}
+
+// The files in a folder, hidden ones included.
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
 } // namespace
@@ -84,6 +141,12 @@ private slots:
     void printsToPdf();
     void cancelledDialogPrintsNothing();
     void jobThatCannotStartIsReported();
+    void cancelLeavesTheFileAsItWas_data();
+    void cancelLeavesTheFileAsItWas();
+    void copies_data();
+    void copies();
+    void glyphsAsShaped_data();
+    void glyphsAsShaped();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -198,14 +261,20 @@ void PrintingTest::printsToPdf()
     sort.resort();
 
     const QString pdf = m_dir->filePath(QStringLiteral("out.pdf"));
+    const QString old = m_dir->filePath(QStringLiteral(".out.pdf.part")); // a file of that name is not touched
+    QFile(old).open(QIODevice::WriteOnly);
     m_desktop.expectPrinter(true, pdf);
+    m_desktop.expectProgress();
     QFont font(QStringLiteral("Liberation Serif"));
     font.setPointSize(12);
-    PrintCommand(document, m_desktop).Action18Execute(font, [this](const QString &text) { m_status.append(text); });
+    PrintCommand(document, m_desktop).print(font, [this](const QString &text) { m_status.append(text); });
 
     QCOMPARE(m_status, QStringList{PrintCommand::sentText()});
     QCOMPARE(m_desktop.logged(QStringLiteral("print dialog")), QStringList{QStringLiteral("print dialog ") + jobName});
-    QVERIFY(m_desktop.log().contains(QStringLiteral("busy off")));
+    const QStringList progress = m_desktop.logged(QStringLiteral("progress"));
+    QCOMPARE(progress.first(), QStringLiteral("progress bar Печать базы данных... of 1000"));
+    QCOMPARE(progress.mid(progress.size() - 2), (QStringList{"progress 1000", "progress closed"}));
+    QCOMPARE(filesIn(m_dir->path()), (QStringList{".out.pdf.part", "out.pdf"}));
 
     QStringList read = poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).split(QLatin1Char('\n'));
     read.removeAll(QString());
@@ -232,7 +301,7 @@ void PrintingTest::cancelledDialogPrintsNothing()
 {
     Document document;
     m_desktop.expectPrinter(false);
-    PrintCommand(document, m_desktop).Action18Execute(QFont(), [this](const QString &text) { m_status.append(text); });
+    PrintCommand(document, m_desktop).print(QFont(), [this](const QString &text) { m_status.append(text); });
     QVERIFY(m_status.isEmpty());
     QCOMPARE(m_desktop.log(), QStringList{QStringLiteral("print dialog ") + Document::untitledName()});
 }
@@ -241,13 +310,139 @@ void PrintingTest::jobThatCannotStartIsReported()
 {
     Document document;
     m_desktop.expectPrinter(true, m_dir->filePath(QStringLiteral("missing/folder/out.pdf")));
-    QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
     QVERIFY_THROWS_EXCEPTION(TabloraError,
-                             PrintCommand(document, m_desktop).Action18Execute(QFont(), [this](const QString &text) {
+                             PrintCommand(document, m_desktop).print(QFont(), [this](const QString &text) {
                                  m_status.append(text);
                              }));
     QVERIFY(m_status.isEmpty());
-    QCOMPARE(m_desktop.log().last(), QStringLiteral("busy off"));
+    QCOMPARE(m_desktop.log(), QStringList{QStringLiteral("print dialog ") + Document::untitledName()});
+}
+
+void PrintingTest::cancelLeavesTheFileAsItWas_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<int>("cancelAfter");
+
+    QTest::newRow("no file, cancelled at once") << QByteArray() << 0;
+    QTest::newRow("a file, cancelled at once") << QByteArray("the user's own file") << 0;
+    QTest::newRow("a file, cancelled after a slice") << QByteArray("the user's own file") << 1;
+}
+
+void PrintingTest::cancelLeavesTheFileAsItWas()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(int, cancelAfter);
+    Document document;
+    for (int i = 0; i < 30000; ++i)
+        document.model().appendRecord(record({"1", "Иванов", "Пётр", "Petersburg"}));
+    const QString pdf = m_dir->filePath(QStringLiteral("out.pdf"));
+    if (!before.isNull()) {
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    const QStringList files = filesIn(m_dir->path());
+    m_desktop.expectPrinter(true, pdf);
+    m_desktop.expectProgress(cancelAfter);
+    PrintCommand(document, m_desktop).print(QFont(), [this](const QString &text) { m_status.append(text); });
+
+    QCOMPARE(m_status, (QStringList{PrintCommand::sentText(), PrintCommand::cancelledText()}));
+    QCOMPARE(m_desktop.logged(QStringLiteral("progress")).last(), QStringLiteral("progress closed"));
+    QCOMPARE(filesIn(m_dir->path()), files);
+    if (!before.isNull()) {
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+}
+
+void PrintingTest::copies_data()
+{
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<bool>("collate");
+
+    QTest::newRow("one") << 1 << true;
+    QTest::newRow("two collated") << 2 << true;
+    QTest::newRow("two page by page") << 2 << false;
+    QTest::newRow("three collated") << 3 << true;
+}
+
+// A PDF file makes no copies of its own: the job prints them.
+void PrintingTest::copies()
+{
+    QFETCH(int, copies);
+    QFETCH(bool, collate);
+    Document document;
+    for (const char *name : {"Иванов", "Петров", "Сидоров", "Smith", "Jones"})
+        document.model().appendRecord(record({"1", name}));
+    QFont font(QStringLiteral("Liberation Mono"));
+    font.setPointSize(60); // a few lines a page
+    QList<QStringList> printed;
+    for (int times : {1, copies}) {
+        const QString pdf = m_dir->filePath(QStringLiteral("copies%1.pdf").arg(times));
+        m_desktop.expectPrinter(true, pdf, times, collate);
+        m_desktop.expectProgress();
+        PrintCommand(document, m_desktop).print(font, [](const QString &) {});
+        printed.append(pageTexts(pdf));
+    }
+    const QStringList once = printed[0];
+    QVERIFY(once.size() >= 2);
+    QStringList expected;
+    for (int i = 0; i < once.size() * copies; ++i)
+        expected.append(collate ? once[i % once.size()] : once[i / copies]);
+    QCOMPARE(printed[1], expected);
+}
+
+void PrintingTest::glyphsAsShaped_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QStringList>("lines");
+
+    const QStringList awkward = {
+        QStringLiteral("Иванов | Smith | Пётр | ёлка | Ёж | 12 345,67 | «ы» — № 5"),
+        QStringLiteral("ffi fl fi AV To Wa Ты Уа LT"), // ligatures and kerning where fonts have them
+        QStringLiteral("е\u0308 e\u0301 a\u0302\u0323 й"), // combining marks
+        QStringLiteral("soft\u00ADhyphen no\u00A0break zero\u200Bwidth"),
+        QStringLiteral("Ελληνικά · עברית · العربية · 中文 · 😀 · \u0001"),
+        QStringLiteral("a\tb\tв | x\ry | long %1").arg(QString(300, QLatin1Char('w'))),
+    };
+    for (const char *family : {"Liberation Mono", "Liberation Serif", "DejaVu Sans", "DejaVu Sans Mono"})
+        QTest::newRow(family) << QString::fromLatin1(family) << awkward;
+}
+
+// Glyphs taken from the font's character map where it is plain draw the
+// same words at the same places as the painter's shaped text, and the
+// shortcut's widths are the shaped widths.
+void PrintingTest::glyphsAsShaped()
+{
+    QFETCH(QString, family);
+    QFETCH(QStringList, lines);
+    QFont font(family);
+    font.setPointSize(10);
+    TableData table;
+    table.setTitle(0, lines.join(QLatin1String(" ")));
+    for (const QString &line : lines)
+        table.appendRecord(Record(Record::Cells{line}));
+
+    const QString shaped = m_dir->filePath(QStringLiteral("shaped.pdf"));
+    {
+        QPdfWriter pdf(shaped);
+        QPainter painter(&pdf);
+        painter.setFont(font);
+        PaintedText pages(painter, pdf);
+        PrintLayout layout(pages);
+        for (const QString &line : printText(table))
+            layout.printLine(line);
+        const PrintFont printFont(painter.font(), pdf.logicalDpiY());
+        for (const QString &line : lines)
+            QCOMPARE(printFont.textWidth(line), painter.fontMetrics().horizontalAdvance(line));
+    }
+    const QString fast = m_dir->filePath(QStringLiteral("fast.pdf"));
+    {
+        QPdfWriter pdf(fast);
+        PrintJob(pdf, font).print(table);
+    }
+    QCOMPARE(wordBoxes(fast), wordBoxes(shaped));
 }
 
 QTEST_MAIN(PrintingTest)
