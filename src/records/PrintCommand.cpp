@@ -2,6 +2,7 @@
 
 #include "PrintFileTarget.h"
 #include "PrintJob.h"
+#include "PrintPreviewDialog.h"
 #include "base/DesktopServices.h"
 #include "document/Document.h"
 #include "document/DocumentTexts.h"
@@ -37,6 +38,14 @@ QString PrintCommand::cancelledText()
 QString PrintCommand::progressText()
 {
     return QStringLiteral("Печать базы данных...");
+}
+
+void PrintCommand::preview(const QFont &font, QWidget *parent,
+                           const std::function<void(const QString &)> &showStatus)
+{
+    PrintPreviewDialog dialog(m_document.model().table(), font, parent);
+    if (m_desktop.execDialog(dialog) == QDialog::Accepted)
+        print(font, showStatus);
 }
 
 void PrintCommand::print(const QFont &font, const std::function<void(const QString &)> &showStatus)

@@ -7,6 +7,7 @@
 class DesktopServices;
 class Document;
 class QFont;
+class QWidget;
 
 // The print command: the open table's print text, after the print dialog, on
 // the chosen printer in the table's font, with a progress bar that can stop
@@ -22,6 +23,10 @@ public:
     // (a PDF file) are printed one after the other, collated or page by page
     // as the dialog says.
     void print(const QFont &font, const std::function<void(const QString &)> &showStatus);
+
+    // "Предварительный просмотр": the table's pages in font, over parent;
+    // "Печать..." there closes it and prints as print does.
+    void preview(const QFont &font, QWidget *parent, const std::function<void(const QString &)> &showStatus);
 
     static QString sentText();
     static QString cancelledText();

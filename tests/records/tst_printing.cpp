@@ -4,7 +4,10 @@
 #include "base/TabloraError.h"
 #include "document/Document.h"
 #include "records/PrintCommand.h"
+#include "records/PageIndex.h"
+#include "records/PageProducer.h"
 #include "records/PrintFont.h"
+#include "records/PrintPreviewDialog.h"
 #include "records/PrintJob.h"
 #include "records/PrintLayout.h"
 #include "records/PrintSurface.h"
@@ -17,6 +20,10 @@
 #include <QFile>
 #include <QFont>
 #include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QToolButton>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
@@ -117,6 +124,15 @@ QStringList pageTexts(const QString &pdf)
     return pages;
 }
 
+// A page as "x,y text" lines.
+QStringList pieces(const PrintedPage &page)
+{
+    QStringList out;
+    for (const PrintedText &piece : page.texts)
+        out.append(QStringLiteral("%1,%2 ").arg(piece.x).arg(piece.y) + piece.text);
+    return out;
+}
+
 // The files in a folder, hidden ones included.
 QStringList filesIn(const QString &folder)
 {
@@ -147,6 +163,10 @@ private slots:
     void copies();
     void glyphsAsShaped_data();
     void glyphsAsShaped();
+    void pageAlone_data();
+    void pageAlone();
+    void previewNavigates();
+    void previewPrints();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -443,6 +463,114 @@ void PrintingTest::glyphsAsShaped()
         PrintJob(pdf, font).print(table);
     }
     QCOMPARE(wordBoxes(fast), wordBoxes(shaped));
+}
+
+void PrintingTest::pageAlone_data()
+{
+    QTest::addColumn<int>("pageWidth");
+    QTest::addColumn<int>("pageHeight");
+    QTest::addColumn<QStringList>("cells");
+
+    const QStringList mixed = {QStringLiteral("Иванов Пётр"), QStringLiteral("a\tb\tc"),
+                               QStringLiteral("x").repeated(700), QStringLiteral("до\fпосле"),
+                               QStringLiteral("\f\f"), QString(), QStringLiteral("ab\ncd\ref"),
+                               QStringLiteral("Ελληνικά 中文 😀")};
+    QTest::newRow("narrow, low pages") << 3000 << 2500 << mixed;
+    QTest::newRow("wide pages") << 9000 << 13000 << mixed;
+    QTest::newRow("a line over many pages") << 2000 << 1500 << QStringList{QStringLiteral("щ").repeated(600)};
+}
+
+// Any page laid out alone from the index is the page the print job lays
+// out after all the pages before it.
+void PrintingTest::pageAlone()
+{
+    QFETCH(int, pageWidth);
+    QFETCH(int, pageHeight);
+    QFETCH(QStringList, cells);
+    TableData table;
+    for (int i = 0; i < 40; ++i) {
+        Record::Cells record;
+        record[0] = QString::number(i);
+        record[1 + i % 3] = cells[i % cells.size()];
+        table.appendRecord(Record(record));
+    }
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSize(10);
+    const int dpi = 1200;
+
+    std::vector<PrintedPage> pages;
+    {
+        PageProducer producer(table, {font, dpi, pageWidth, pageHeight, 1});
+        while (!producer.atEnd()) {
+            if (auto page = producer.takePage(std::chrono::milliseconds(100)))
+                pages.push_back(std::move(*page));
+        }
+    }
+    PageIndex index(table, font, {pageWidth, pageHeight, dpi});
+    index.waitUntilComplete();
+    QVERIFY(index.complete());
+    QCOMPARE(index.pageCount(), int(pages.size()));
+    QVERIFY(pages.size() > 3);
+    const PrintFont printFont(font, dpi);
+    for (int i = int(pages.size()) - 1; i >= 0; --i) {
+        const std::optional<PrintedPage> alone = index.layOut(i, printFont);
+        QVERIFY(alone);
+        QCOMPARE(pieces(*alone), pieces(pages[size_t(i)]));
+    }
+    QVERIFY(!index.layOut(int(pages.size()), printFont));
+}
+
+void PrintingTest::previewNavigates()
+{
+    TableData table;
+    for (int i = 0; i < 3000; ++i)
+        table.appendRecord(record({"1", "Иванов", "Пётр", "Petersburg"}));
+    PrintPreviewDialog dialog(table, QFont(QStringLiteral("Liberation Mono"), 8));
+    dialog.show();
+    auto *count = dialog.findChild<QLabel *>(QStringLiteral("pageCountLabel"));
+    auto *pageBox = dialog.findChild<QSpinBox *>(QStringLiteral("pageBox"));
+    QCOMPARE(dialog.currentPage(), 0);
+    QCOMPARE(pageBox->value(), 1);
+    QTRY_VERIFY(!count->text().endsWith(QStringLiteral("…")));
+    const int pages = dialog.pageCount();
+    QVERIFY(pages > 10);
+    QCOMPARE(count->text(), QStringLiteral("из %1").arg(pages));
+    QVERIFY(!dialog.findChild<QToolButton *>(QStringLiteral("previousPageButton"))->isEnabled());
+
+    dialog.findChild<QToolButton *>(QStringLiteral("lastPageButton"))->click();
+    QCOMPARE(dialog.currentPage(), pages - 1);
+    QCOMPARE(pageBox->value(), pages);
+    QVERIFY(!dialog.findChild<QToolButton *>(QStringLiteral("nextPageButton"))->isEnabled());
+    dialog.findChild<QToolButton *>(QStringLiteral("previousPageButton"))->click();
+    QCOMPARE(dialog.currentPage(), pages - 2);
+    pageBox->setValue(5);
+    QCOMPARE(dialog.currentPage(), 4);
+
+    // The page shown holds text: dark pixels on the white sheet.
+    const QImage sheet = dialog.findChild<QLabel *>(QStringLiteral("pageSheet"))->pixmap().toImage();
+    QVERIFY(!sheet.isNull());
+    int dark = 0;
+    for (int y = 0; y < sheet.height(); y += 2) {
+        for (int x = 0; x < sheet.width(); x += 2)
+            dark += qGray(sheet.pixel(x, y)) < 128;
+    }
+    QVERIFY2(dark > 100, qPrintable(QString::number(dark)));
+}
+
+void PrintingTest::previewPrints()
+{
+    Document document;
+    document.model().appendRecord(record({"1", "Иванов"}));
+    const QString pdf = m_dir->filePath(QStringLiteral("preview.pdf"));
+    m_desktop.expectDialog([](QDialog &dialog) {
+        dialog.findChild<QPushButton *>(QStringLiteral("printButton"))->click();
+        return dialog.result();
+    });
+    m_desktop.expectPrinter(true, pdf);
+    m_desktop.expectProgress();
+    PrintCommand(document, m_desktop).preview(QFont(), nullptr, [this](const QString &text) { m_status.append(text); });
+    QCOMPARE(m_status, QStringList{PrintCommand::sentText()});
+    QVERIFY(poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).contains(QStringLiteral("Иванов")));
 }
 
 QTEST_MAIN(PrintingTest)
