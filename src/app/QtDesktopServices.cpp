@@ -150,7 +150,8 @@ namespace {
 
 // Hides the page range and the page set each time the print dialog shows:
 // with CUPS, Qt's dialog offers them whatever its options say, for the print
-// server to apply to the pages it receives.
+// server to apply to the pages it receives. The reverse page order goes too:
+// pages print as they are laid out, first to last.
 class PageRangeHider : public QObject
 {
 public:
@@ -160,7 +161,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Show) {
-            for (const char *name : {"gbPrintRange", "pageSetCombo", "pageSetLabel"}) {
+            for (const char *name : {"gbPrintRange", "pageSetCombo", "pageSetLabel", "reverse"}) {
                 if (auto *widget = watched->findChild<QWidget *>(QLatin1String(name)))
                     widget->hide();
             }

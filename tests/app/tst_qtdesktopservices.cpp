@@ -81,6 +81,9 @@ void QtDesktopServicesTest::printDialogOffersNoPageRange()
     QVERIFY(!range->isVisible());
     const auto *pageSet = dialog.findChild<QWidget *>(QStringLiteral("pageSetCombo"));
     QVERIFY(!pageSet || !pageSet->isVisible());
+    const auto *reverse = dialog.findChild<QWidget *>(QStringLiteral("reverse"));
+    QVERIFY(reverse);
+    QVERIFY(!reverse->isVisible());
     QVERIFY(dialog.testOption(QAbstractPrintDialog::PrintCollateCopies));
     QVERIFY(!dialog.testOption(QAbstractPrintDialog::PrintSelection));
     dialog.close();
