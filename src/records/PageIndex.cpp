@@ -38,8 +38,7 @@ PageIndex::PageIndex(const TableData &table, const QFont &font, Page page)
     , m_lineCount(PrintText::lineCount(table))
 {
     m_starts.push_back(PageStart());
-    QFont own(font);
-    own.setFamilies(font.families()); // a font of the thread's own (see PrintFont)
+    const QFont own = PrintFont::ownCopy(font, page.dpi);
     m_thread = std::thread([this, own] { run(own); });
 }
 

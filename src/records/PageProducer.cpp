@@ -10,7 +10,7 @@ PageProducer::PageProducer(const TableData &table, Settings settings)
 {
     // The thread gets a font of its own before it starts: the caller's copy
     // shares data with the painter's.
-    settings.font.setFamilies(settings.font.families());
+    settings.font = PrintFont::ownCopy(settings.font, settings.dpi);
     m_thread = std::thread([this, &table, settings = std::move(settings)] { run(table, settings); });
 }
 

@@ -41,20 +41,6 @@ private:
     int m_dpi;
 };
 
-// A font of its own for this thread: a copy shares Qt's font data, whose
-// engines another thread may be using, until a change detaches it.
-QFont ownFont(const QFont &font)
-{
-    QFont own(font);
-    own.setFamilies(font.families());
-    return own;
-}
-
-QFontMetrics metricsAt(const QFont &font, int dpi)
-{
-    const Resolution resolution(dpi);
-    return QFontMetrics(ownFont(font), &resolution);
-}
 
 quint16 read16(const QByteArray &table, qsizetype at)
 {
@@ -104,11 +90,20 @@ bool plainCategory(QChar::Category category)
 
 } // namespace
 
-PrintFont::PrintFont(const QFont &font, int dpi)
-    : m_metrics(metricsAt(font, dpi))
+QFont PrintFont::ownCopy(const QFont &font, int dpi)
 {
-    const Resolution resolution(dpi);
-    const QFont resolved(ownFont(font), &resolution);
+    // A font made for a device of another resolution gets data of its own
+    // (without engines); going through dpi + 1 makes sure the last step is
+    // such a change.
+    const Resolution near(dpi + 1);
+    const Resolution exact(dpi);
+    return QFont(QFont(font, &near), &exact);
+}
+
+PrintFont::PrintFont(const QFont &font, int dpi)
+    : m_metrics(ownCopy(font, dpi))
+{
+    const QFont resolved(ownCopy(font, dpi));
     m_raw = QRawFont::fromFont(resolved);
     m_plainFont = m_raw.isValid() && resolved.capitalization() == QFont::MixedCase
                   && resolved.letterSpacing() == 0 && resolved.wordSpacing() == 0

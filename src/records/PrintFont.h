@@ -24,6 +24,11 @@ class PrintFont
 public:
     PrintFont(const QFont &font, int dpi);
 
+    // A copy of font at dpi that shares nothing with font: Qt's font data
+    // holds the engines of the thread that used it last, so a font that is to
+    // move to another thread is copied with this first.
+    static QFont ownCopy(const QFont &font, int dpi);
+
     int textWidth(QStringView text) const;
     int textHeight() const { return m_metrics.height(); }
     int ascent() const { return m_metrics.ascent(); }
