@@ -14,7 +14,7 @@ int runGen(const QStringList &args)
     }
     try {
         const TableData table = sampleTable(count);
-        DatabaseCodec::WriteTableFile(args.at(1), table);
+        DatabaseCodec::writeTableFile(args.at(1), table);
     } catch (const TabloraError &e) {
         std::fprintf(stderr, "gen: %s\n", qPrintable(e.message()));
         return 1;

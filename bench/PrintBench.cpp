@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFont>
 #include <QPdfWriter>
+
 #include <cstdio>
 #include <ctime>
 
@@ -53,7 +54,7 @@ int runPrint(const QStringList &args)
 {
     TableData table;
     try {
-        table = DatabaseCodec::ReadBaseFile(args.at(0));
+        table = DatabaseCodec::readBaseFile(args.at(0));
     } catch (const TabloraError &e) {
         std::fprintf(stderr, "print: cannot read %s: %s\n", qPrintable(args.at(0)), qPrintable(e.message()));
         return 1;
@@ -77,8 +78,7 @@ int runPrint(const QStringList &args)
     const qint64 wallMs = timer.elapsed();
     std::printf("records %d\nprint_ms %lld\nprint_cpu_ms %.0f\nrss_with_table_mb %lld\npeak_rss_reading_mb %lld\n"
                 "peak_rss_printing_mb %lld\n",
-                table.recordCount(), wallMs, processorMs() - cpuBefore, tableMb, readPeakMb,
-                statusMegabytes("VmHWM:"));
+                table.recordCount(), wallMs, processorMs() - cpuBefore, tableMb, readPeakMb, statusMegabytes("VmHWM:"));
     return 0;
 }
 
@@ -90,7 +90,7 @@ int runPreview(const QStringList &args)
 {
     TableData table;
     try {
-        table = DatabaseCodec::ReadBaseFile(args.at(0));
+        table = DatabaseCodec::readBaseFile(args.at(0));
     } catch (const TabloraError &e) {
         std::fprintf(stderr, "preview: cannot read %s: %s\n", qPrintable(args.at(0)), qPrintable(e.message()));
         return 1;

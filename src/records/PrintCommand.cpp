@@ -40,8 +40,7 @@ QString PrintCommand::progressText()
     return QStringLiteral("Печать базы данных...");
 }
 
-void PrintCommand::preview(const QFont &font, QWidget *parent,
-                           const std::function<void(const QString &)> &showStatus)
+void PrintCommand::preview(const QFont &font, QWidget *parent, const std::function<void(const QString &)> &showStatus)
 {
     PrintPreviewDialog dialog(m_document.model().table(), font, parent);
     if (m_desktop.execDialog(dialog) == QDialog::Accepted)

@@ -3,8 +3,8 @@
 #include "base/SafeWrite.h"
 #include "base/TabloraError.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>

@@ -41,7 +41,6 @@ private:
     int m_dpi;
 };
 
-
 quint16 read16(const QByteArray &table, qsizetype at)
 {
     if (at < 0 || at + 2 > table.size())
@@ -66,7 +65,7 @@ QList<QByteArray> featureTags(const QByteArray &table)
 bool plainScript(QChar::Script script)
 {
     return script == QChar::Script_Common || script == QChar::Script_Latin || script == QChar::Script_Cyrillic
-           || script == QChar::Script_Greek;
+        || script == QChar::Script_Greek;
 }
 
 bool plainCategory(QChar::Category category)
@@ -105,9 +104,8 @@ PrintFont::PrintFont(const QFont &font, int dpi)
 {
     const QFont resolved(ownCopy(font, dpi));
     m_raw = QRawFont::fromFont(resolved);
-    m_plainFont = m_raw.isValid() && resolved.capitalization() == QFont::MixedCase
-                  && resolved.letterSpacing() == 0 && resolved.wordSpacing() == 0
-                  && (resolved.styleStrategy() & QFont::PreferNoShaping) == 0 && checkFontTables();
+    m_plainFont = m_raw.isValid() && resolved.capitalization() == QFont::MixedCase && resolved.letterSpacing() == 0
+        && resolved.wordSpacing() == 0 && (resolved.styleStrategy() & QFont::PreferNoShaping) == 0 && checkFontTables();
 }
 
 int PrintFont::textWidth(QStringView text) const
@@ -145,8 +143,8 @@ bool PrintFont::checkFontTables() const
     // swap or move glyphs of plain characters. Mark features touch only marks,
     // which are never plain; "ccmp" composes marks and "locl" needs a
     // language the printed text never names.
-    static const QList<QByteArray> changing = {"liga", "clig", "calt", "rlig", "rclt", "kern", "dist", "curs",
-                                               "abvm", "blwm"};
+    static const QList<QByteArray> changing = {"liga", "clig", "calt", "rlig", "rclt",
+                                               "kern", "dist", "curs", "abvm", "blwm"};
     for (const char *tag : {"GSUB", "GPOS"}) {
         for (const QByteArray &feature : featureTags(m_raw.fontTable(tag))) {
             if (changing.contains(feature))

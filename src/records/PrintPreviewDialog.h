@@ -53,7 +53,7 @@ private:
     std::unique_ptr<PrintFont> m_printFont;
     QFont m_font;
     int m_dpi = 0;
-    QRect m_paper;     // device units
+    QRect m_paper; // device units
     QRect m_printable; // device units, inside m_paper
     int m_page = 0;
 

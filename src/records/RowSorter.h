@@ -23,7 +23,6 @@ QCollator collator(const QLocale &locale = QLocale());
 // large table is worked on in parts on threads of their own (SortKeys); with
 // parts given, in that many. The order is the same either way.
 std::vector<int> sortedOrder(const TableData &table, int column, int factor, const QCollator &collator);
-std::vector<int> sortedOrder(const TableData &table, int column, int factor, const QCollator &collator,
-                             int parts);
+std::vector<int> sortedOrder(const TableData &table, int column, int factor, const QCollator &collator, int parts);
 
 } // namespace RowSorter

@@ -1,13 +1,12 @@
 #include "SortKeyWriter.h"
 
 #include <QCollator>
-
-#include <unicode/ucol.h>
-
 #include <QStringList>
 
 #include <algorithm>
 #include <limits>
+
+#include <unicode/ucol.h>
 
 SortKeyWriter::SortKeyWriter(const QCollator &collator)
     : m_foldCase(collator.caseSensitivity() == Qt::CaseInsensitive)

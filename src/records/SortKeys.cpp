@@ -160,9 +160,8 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
         numbers[size_t(p)] = all;
     });
     const bool digits = std::find(numbers.begin(), numbers.end(), false) == numbers.end();
-    Parallel::forEachPart(m_parts, [&](int p) {
-        writeKeys(keys[size_t(p)], table, column, *writers[size_t(p)], digits);
-    });
+    Parallel::forEachPart(m_parts,
+                          [&](int p) { writeKeys(keys[size_t(p)], table, column, *writers[size_t(p)], digits); });
 
     // The parts' keys one after the other, numbered on.
     m_firstKey.push_back(0);
@@ -338,9 +337,8 @@ void SortKeys::sortEntries(int sign, Put put)
     const size_t count = m_firstKey.back();
     const size_t split = m_parts > 1 ? count / 2 : count;
     Entry *const entries = m_entries.get();
-    Parallel::forEachPart(m_parts, [&](int p) {
-        sortPart(entries + (p == 0 ? 0 : split), p == 0 ? split : count - split, sign);
-    });
+    Parallel::forEachPart(
+        m_parts, [&](int p) { sortPart(entries + (p == 0 ? 0 : split), p == 0 ? split : count - split, sign); });
     if (m_parts == 1) {
         for (size_t k = 0; k < count; ++k)
             put(k, entries[k]);
@@ -391,8 +389,7 @@ std::vector<int> SortKeys::order(Qt::SortOrder direction)
 
     // The rows placed by rank, each part's in row order after those of the
     // parts before it: equal rows keep their order.
-    std::vector<std::vector<std::uint32_t>> next(static_cast<size_t>(m_parts),
-                                                 std::vector<std::uint32_t>(ranks));
+    std::vector<std::vector<std::uint32_t>> next(static_cast<size_t>(m_parts), std::vector<std::uint32_t>(ranks));
     Parallel::forEachPart(m_parts, [&](int p) {
         std::vector<std::uint32_t> &count = next[size_t(p)];
         for (size_t row = rowStart(p); row < rowStart(p + 1); ++row)

@@ -1,15 +1,16 @@
+#include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
 #include "base/TabloraError.h"
 #include "document/Document.h"
-#include "records/PrintCommand.h"
 #include "records/PageIndex.h"
 #include "records/PageProducer.h"
+#include "records/PrintCommand.h"
 #include "records/PrintFont.h"
-#include "records/PrintPreviewDialog.h"
 #include "records/PrintJob.h"
 #include "records/PrintLayout.h"
+#include "records/PrintPreviewDialog.h"
 #include "records/PrintSurface.h"
 #include "records/PrintText.h"
 #include "records/RecordHistory.h"
@@ -21,15 +22,14 @@
 #include <QFont>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QToolButton>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
+#include <QSpinBox>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -169,7 +169,7 @@ private slots:
     void previewPrints();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
     QStringList m_status;
 };
@@ -178,8 +178,7 @@ void PrintingTest::init()
 {
     m_desktop.reset();
     m_status.clear();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
+    m_folder = std::make_unique<ProgramFolder>();
 }
 
 void PrintingTest::cleanup()
@@ -194,7 +193,8 @@ void PrintingTest::text_data()
 
     QTest::newRow("empty table") << QList<Record>{} << QStringList{defaultTitleLine(), QString()};
     QTest::newRow("all-empty record: seven separators")
-        << QList<Record>{Record()} << QStringList{defaultTitleLine(), QString(), QStringLiteral(" |  |  |  |  |  |  | ")};
+        << QList<Record>{Record()}
+        << QStringList{defaultTitleLine(), QString(), QStringLiteral(" |  |  |  |  |  |  | ")};
     QTest::newRow("cells in order, nothing trimmed")
         << QList<Record>{record({"7", " а ", "b", "", "c", "", "", "\tz"}), record({"1"})}
         << QStringList{defaultTitleLine(), QString(), QStringLiteral("7 |  а  | b |  | c |  |  | \tz"),
@@ -222,13 +222,15 @@ void PrintingTest::layout_data()
     QTest::newRow("fits") << 100 << QStringList{"abcdefghij"} << QStringList{"0,0 abcdefghij"};
     QTest::newRow("cut at a character, not at a word")
         << 100 << QStringList{"hello world again"} << QStringList{"0,0 hello worl", "0,14 d again"};
-    QTest::newRow("empty line one character high") << 100 << QStringList{"a", "", "b"} << QStringList{"0,0 a", "0,26 b"};
+    QTest::newRow("empty line one character high")
+        << 100 << QStringList{"a", "", "b"} << QStringList{"0,0 a", "0,26 b"};
     QTest::newRow("new page") << 100 << QStringList{"1", "2", "3", "4"}
                               << QStringList{"0,0 1", "0,14 2", "0,28 3", "page", "0,0 4"};
     QTest::newRow("no blank page after the last line")
         << 100 << QStringList{"1", "2", "3"} << QStringList{"0,0 1", "0,14 2", "0,28 3"};
     QTest::newRow("tab") << 100 << QStringList{"a\tb"} << QStringList{"0,0 a", "80,0 b"};
-    QTest::newRow("tab beyond the page") << 100 << QStringList{"abcdefghi\tb"} << QStringList{"0,0 abcdefghi", "0,14 b"};
+    QTest::newRow("tab beyond the page") << 100 << QStringList{"abcdefghi\tb"}
+                                         << QStringList{"0,0 abcdefghi", "0,14 b"};
     QTest::newRow("form feed") << 100 << QStringList{"a\fb"} << QStringList{"0,0 a", "page", "0,0 b"};
     QTest::newRow("carriage return") << 100 << QStringList{"ab\rcd"} << QStringList{"0,0 ab", "20,0 cd"};
     QTest::newRow("line feed") << 100 << QStringList{"ab\ncd"} << QStringList{"0,0 ab", "0,14 cd"};
@@ -272,7 +274,7 @@ void PrintingTest::printsToPdf()
     document.model().appendRecord(record({"1", "Иванов", "Пётр"}));
     document.model().appendRecord(record({"2", "Абрамов", "", "x"}));
     document.model().appendRecord(record({"3", "Яковлев", "Ян"}));
-    Settings settings{ProgramDir(m_dir->path())};
+    Settings settings{m_folder->dir()};
     QItemSelectionModel selection(&document.model());
     RecordHistory history(document, settings, selection);
     SortCommands sort(document.model(), settings, m_desktop, history);
@@ -280,11 +282,11 @@ void PrintingTest::printsToPdf()
     sort.chooseDirection(-1);
     sort.resort();
 
-    const QString pdf = m_dir->filePath(QStringLiteral("out.pdf"));
+    const QString pdf = m_folder->filePath(QStringLiteral("out.pdf"));
     // A file of the chosen name is replaced; one of the job's own first choice
     // of name for its new file is left alone.
     for (const char *name : {"out.pdf", ".out.pdf.part"}) {
-        QFile file(m_dir->filePath(QLatin1String(name)));
+        QFile file(m_folder->filePath(QLatin1String(name)));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("not a PDF");
     }
@@ -299,24 +301,28 @@ void PrintingTest::printsToPdf()
     const QStringList progress = m_desktop.logged(QStringLiteral("progress"));
     QCOMPARE(progress.first(), QStringLiteral("progress bar Печать базы данных... of 1000"));
     QCOMPARE(progress.mid(progress.size() - 2), (QStringList{"progress 1000", "progress closed"}));
-    QCOMPARE(filesIn(m_dir->path()), (QStringList{".out.pdf.part", "out.pdf"}));
+    QCOMPARE(filesIn(m_folder->path()), (QStringList{".out.pdf.part", "out.pdf"}));
 
     QStringList read = poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).split(QLatin1Char('\n'));
     read.removeAll(QString());
     read.removeAll(QStringLiteral("\f"));
     for (QString &line : read)
         line = line.simplified();
-    QCOMPARE(read, (QStringList{defaultTitleLine(), "3 | Яковлев | Ян | | | | |", "1 | Иванов | Пётр | | | | |",
-                                "2 | Абрамов | | x | | | |"}));
+    QCOMPARE(read,
+             (QStringList{defaultTitleLine(), "3 | Яковлев | Ян | | | | |", "1 | Иванов | Пётр | | | | |",
+                          "2 | Абрамов | | x | | | |"}));
 
     const QString info = poppler(QStringLiteral("pdfinfo"), {pdf});
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Title: +") + QRegularExpression::escape(jobName) + '$',
                                               QRegularExpression::MultilineOption)),
              qPrintable(info));
-    QVERIFY2(poppler(QStringLiteral("pdffonts"), {pdf}).contains(QStringLiteral("LiberationSerif")), "the table's font");
+    QVERIFY2(poppler(QStringLiteral("pdffonts"), {pdf}).contains(QStringLiteral("LiberationSerif")),
+             "the table's font");
     // PDF units are points: a line of 12-point text stands about 12 high.
-    const QRegularExpression word(QStringLiteral("<word xMin=\"[\\d.]+\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\""));
-    const auto match = word.match(poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+    const QRegularExpression word(
+        QStringLiteral("<word xMin=\"[\\d.]+\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\""));
+    const auto match =
+        word.match(poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
     QVERIFY(match.hasMatch());
     const double height = match.captured(2).toDouble() - match.captured(1).toDouble();
     QVERIFY2(height > 10 && height < 18, qPrintable(QString::number(height)));
@@ -334,11 +340,10 @@ void PrintingTest::cancelledDialogPrintsNothing()
 void PrintingTest::jobThatCannotStartIsReported()
 {
     Document document;
-    m_desktop.expectPrinter(true, m_dir->filePath(QStringLiteral("missing/folder/out.pdf")));
-    QVERIFY_THROWS_EXCEPTION(TabloraError,
-                             PrintCommand(document, m_desktop).print(QFont(), [this](const QString &text) {
-                                 m_status.append(text);
-                             }));
+    m_desktop.expectPrinter(true, m_folder->filePath(QStringLiteral("missing/folder/out.pdf")));
+    QVERIFY_THROWS_EXCEPTION(
+        TabloraError,
+        PrintCommand(document, m_desktop).print(QFont(), [this](const QString &text) { m_status.append(text); }));
     QVERIFY(m_status.isEmpty());
     QCOMPARE(m_desktop.log(), QStringList{QStringLiteral("print dialog ") + Document::untitledName()});
 }
@@ -360,20 +365,20 @@ void PrintingTest::cancelLeavesTheFileAsItWas()
     Document document;
     for (int i = 0; i < 30000; ++i)
         document.model().appendRecord(record({"1", "Иванов", "Пётр", "Petersburg"}));
-    const QString pdf = m_dir->filePath(QStringLiteral("out.pdf"));
+    const QString pdf = m_folder->filePath(QStringLiteral("out.pdf"));
     if (!before.isNull()) {
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(before);
     }
-    const QStringList files = filesIn(m_dir->path());
+    const QStringList files = filesIn(m_folder->path());
     m_desktop.expectPrinter(true, pdf);
     m_desktop.expectProgress(cancelAfter);
     PrintCommand(document, m_desktop).print(QFont(), [this](const QString &text) { m_status.append(text); });
 
     QCOMPARE(m_status, (QStringList{PrintCommand::sentText(), PrintCommand::cancelledText()}));
     QCOMPARE(m_desktop.logged(QStringLiteral("progress")).last(), QStringLiteral("progress closed"));
-    QCOMPARE(filesIn(m_dir->path()), files);
+    QCOMPARE(filesIn(m_folder->path()), files);
     if (!before.isNull()) {
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -404,7 +409,7 @@ void PrintingTest::copies()
     font.setPointSize(60); // a few lines a page
     QList<QStringList> printed;
     for (int times : {1, copies}) {
-        const QString pdf = m_dir->filePath(QStringLiteral("copies%1.pdf").arg(times));
+        const QString pdf = m_folder->filePath(QStringLiteral("copies%1.pdf").arg(times));
         m_desktop.expectPrinter(true, pdf, times, collate);
         m_desktop.expectProgress();
         PrintCommand(document, m_desktop).print(font, [](const QString &) {});
@@ -449,7 +454,7 @@ void PrintingTest::glyphsAsShaped()
     for (const QString &line : lines)
         table.appendRecord(Record(Record::Cells{line}));
 
-    const QString shaped = m_dir->filePath(QStringLiteral("shaped.pdf"));
+    const QString shaped = m_folder->filePath(QStringLiteral("shaped.pdf"));
     {
         QPdfWriter pdf(shaped);
         QPainter painter(&pdf);
@@ -462,7 +467,7 @@ void PrintingTest::glyphsAsShaped()
         for (const QString &line : lines)
             QCOMPARE(printFont.textWidth(line), painter.fontMetrics().horizontalAdvance(line));
     }
-    const QString fast = m_dir->filePath(QStringLiteral("fast.pdf"));
+    const QString fast = m_folder->filePath(QStringLiteral("fast.pdf"));
     {
         QPdfWriter pdf(fast);
         PrintJob(pdf, font).print(table);
@@ -476,10 +481,10 @@ void PrintingTest::pageAlone_data()
     QTest::addColumn<int>("pageHeight");
     QTest::addColumn<QStringList>("cells");
 
-    const QStringList mixed = {QStringLiteral("Иванов Пётр"), QStringLiteral("a\tb\tc"),
-                               QStringLiteral("x").repeated(700), QStringLiteral("до\fпосле"),
-                               QStringLiteral("\f\f"), QString(), QStringLiteral("ab\ncd\ref"),
-                               QStringLiteral("Ελληνικά 中文 😀")};
+    const QStringList mixed = {
+        QStringLiteral("Иванов Пётр"), QStringLiteral("a\tb\tc"),        QStringLiteral("x").repeated(700),
+        QStringLiteral("до\fпосле"),   QStringLiteral("\f\f"),           QString(),
+        QStringLiteral("ab\ncd\ref"),  QStringLiteral("Ελληνικά 中文 😀")};
     QTest::newRow("narrow, low pages") << 3000 << 2500 << mixed;
     QTest::newRow("wide pages") << 9000 << 13000 << mixed;
     QTest::newRow("a line over many pages") << 2000 << 1500 << QStringList{QStringLiteral("щ").repeated(600)};
@@ -566,7 +571,7 @@ void PrintingTest::previewPrints()
 {
     Document document;
     document.model().appendRecord(record({"1", "Иванов"}));
-    const QString pdf = m_dir->filePath(QStringLiteral("preview.pdf"));
+    const QString pdf = m_folder->filePath(QStringLiteral("preview.pdf"));
     m_desktop.expectDialog([](QDialog &dialog) {
         dialog.findChild<QPushButton *>(QStringLiteral("printButton"))->click();
         return dialog.result();
