@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -134,6 +135,14 @@ PrintPreviewDialog::PrintPreviewDialog(const TableData &table, const QFont &font
     connect(m_indexTimer, &QTimer::timeout, this, &PrintPreviewDialog::onIndexTick);
     m_indexTimer->start();
 
+    // Sizes come in several steps while the window is laid out and shown;
+    // the page is drawn again once they have settled.
+    m_fitTimer = new QTimer(this);
+    m_fitTimer->setSingleShot(true);
+    m_fitTimer->setInterval(0);
+    connect(m_fitTimer, &QTimer::timeout, this, [this] { showPage(m_page); });
+    m_scroll->viewport()->installEventFilter(this);
+
     resize(820, 900);
     showPage(0);
     onIndexTick();
@@ -174,10 +183,12 @@ void PrintPreviewDialog::updateControls()
 void PrintPreviewDialog::showPage(int page)
 {
     page = std::clamp(page, 0, pageCount() - 1);
+    const bool turned = page != m_page;
     m_page = page;
     m_sheet->setPixmap(QPixmap::fromImage(drawPage(page)));
     m_sheet->resize(m_sheet->pixmap().size());
-    m_scroll->verticalScrollBar()->setValue(0);
+    if (turned)
+        m_scroll->verticalScrollBar()->setValue(0);
     updateControls();
 }
 
@@ -186,11 +197,11 @@ void PrintPreviewDialog::onZoomChosen()
     showPage(m_page);
 }
 
-void PrintPreviewDialog::resizeEvent(QResizeEvent *event)
+bool PrintPreviewDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    QDialog::resizeEvent(event);
-    if (m_zoomBox->currentData().toDouble() < 0)
-        showPage(m_page);
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize && m_zoomBox->currentData().toDouble() < 0)
+        m_fitTimer->start();
+    return QDialog::eventFilter(watched, event);
 }
 
 double PrintPreviewDialog::scale() const

@@ -40,7 +40,8 @@ public:
     void showPage(int page);
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
+    // A zoom that fits the page follows the size of the room it has.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void onIndexTick();
@@ -68,4 +69,5 @@ private:
     QScrollArea *m_scroll;
     QLabel *m_sheet;
     QTimer *m_indexTimer;
+    QTimer *m_fitTimer;
 };

@@ -27,6 +27,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
@@ -541,6 +542,11 @@ void PrintingTest::previewNavigates()
     auto *pageBox = dialog.findChild<QSpinBox *>(QStringLiteral("pageBox"));
     QCOMPARE(dialog.currentPage(), 0);
     QCOMPARE(pageBox->value(), 1);
+    // The page takes the window's width once the window is laid out.
+    auto *area = dialog.findChild<QScrollArea *>(QStringLiteral("pageArea"));
+    auto *sheet = dialog.findChild<QLabel *>(QStringLiteral("pageSheet"));
+    QTRY_VERIFY(sheet->width() > area->viewport()->width() * 3 / 4);
+    QVERIFY(sheet->width() <= area->viewport()->width());
     QTRY_VERIFY(!count->text().endsWith(QStringLiteral("…")));
     const int pages = dialog.pageCount();
     QVERIFY(pages > 10);
@@ -557,12 +563,12 @@ void PrintingTest::previewNavigates()
     QCOMPARE(dialog.currentPage(), 4);
 
     // The page shown holds text: dark pixels on the white sheet.
-    const QImage sheet = dialog.findChild<QLabel *>(QStringLiteral("pageSheet"))->pixmap().toImage();
-    QVERIFY(!sheet.isNull());
+    const QImage image = sheet->pixmap().toImage();
+    QVERIFY(!image.isNull());
     int dark = 0;
-    for (int y = 0; y < sheet.height(); y += 2) {
-        for (int x = 0; x < sheet.width(); x += 2)
-            dark += qGray(sheet.pixel(x, y)) < 128;
+    for (int y = 0; y < image.height(); y += 2) {
+        for (int x = 0; x < image.width(); x += 2)
+            dark += qGray(image.pixel(x, y)) < 128;
     }
     QVERIFY2(dark > 100, qPrintable(QString::number(dark)));
 }
