@@ -20,8 +20,6 @@ public:
     // Shows the local file at path; its script runs once the page has loaded.
     void navigate(const QString &path);
 
-    QWebEngineView *webView() const { return m_webView; }
-
 private:
     void showPageMenu(const QPoint &at);
 

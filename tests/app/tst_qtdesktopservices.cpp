@@ -1,12 +1,16 @@
+#include "GuardedTest.h"
 #include "app/QtDesktopServices.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -74,6 +78,9 @@ private slots:
     void boxShowsItsTextAsGiven();
     void boxIsWideEnoughForItsCaption();
     void fileDialogTellsTypesByNameAlone();
+    void printDialogOffersNoPageRange();
+    void progressCancels();
+    void progressOpensAboveStayOnTopDialogs();
 };
 
 void QtDesktopServicesTest::questionKeys_data()
@@ -251,5 +258,54 @@ void QtDesktopServicesTest::fileDialogTellsTypesByNameAlone()
     QCOMPARE(looked, 2);
 }
 
-QTEST_MAIN(QtDesktopServicesTest)
+void QtDesktopServicesTest::printDialogOffersNoPageRange()
+{
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    QtDesktopServices::limitPrintDialog(dialog);
+    dialog.show();
+    const auto *range = dialog.findChild<QWidget *>(QStringLiteral("gbPrintRange"));
+    QVERIFY(range);
+    QVERIFY(!range->isVisible());
+    const auto *pageSet = dialog.findChild<QWidget *>(QStringLiteral("pageSetCombo"));
+    QVERIFY(!pageSet || !pageSet->isVisible());
+    const auto *reverse = dialog.findChild<QWidget *>(QStringLiteral("reverse"));
+    QVERIFY(reverse);
+    QVERIFY(!reverse->isVisible());
+    QVERIFY(dialog.testOption(QAbstractPrintDialog::PrintCollateCopies));
+    QVERIFY(!dialog.testOption(QAbstractPrintDialog::PrintSelection));
+    dialog.close();
+}
+
+void QtDesktopServicesTest::progressCancels()
+{
+    QtDesktopServices desktop;
+    const auto progress = desktop.startProgress(QStringLiteral("Печать базы данных..."), 1000);
+    progress->setValue(10);
+    QVERIFY(!progress->cancelled());
+    QProgressDialog *box = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *candidate = qobject_cast<QProgressDialog *>(widget))
+            box = candidate;
+    }
+    QVERIFY(box);
+    QCOMPARE(box->labelText(), QStringLiteral("Печать базы данных..."));
+    QCOMPARE(box->windowModality(), Qt::ApplicationModal);
+    box->cancel();
+    QVERIFY(progress->cancelled());
+}
+
+void QtDesktopServicesTest::progressOpensAboveStayOnTopDialogs()
+{
+    QDialog addRecord(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
+    addRecord.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&addRecord));
+    QtDesktopServices desktop;
+    auto progress = desktop.startProgress(QStringLiteral("Печать базы данных..."), 10);
+    QVERIFY(!(addRecord.windowHandle()->flags() & Qt::WindowStaysOnTopHint));
+    progress.reset();
+    QVERIFY(addRecord.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+}
+
+TABLORA_TEST_MAIN(QtDesktopServicesTest)
 #include "tst_qtdesktopservices.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
@@ -111,7 +112,7 @@ void FileCommandsTest::cleanup()
 QString FileCommandsTest::writeDatabase(const QString &name, const TableData &table)
 {
     const QString p = path(name);
-    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(table)));
+    DatabaseCodec::writeTableFile(p, table);
     return p;
 }
 
@@ -609,5 +610,5 @@ void FileCommandsTest::importThenSaveConvertsTheFile()
     QCOMPARE(m_document->fileName(), p);
 }
 
-QTEST_GUILESS_MAIN(FileCommandsTest)
+TABLORA_GUILESS_TEST_MAIN(FileCommandsTest)
 #include "tst_filecommands.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "app/TabloraApplication.h"
@@ -284,16 +285,17 @@ void HelpTest::pageMenuHoldsWhatWorksInRussian()
                     "<html><body style='font-size:30px'><a href='http://example.org/'>"
                     "link</a><p>text text text</p></body></html>");
     InfoPageWindow window;
+    auto *view = window.findChild<QWebEngineView *>(QStringLiteral("webView"));
     window.show();
-    QSignalSpy loaded(window.webView()->page(), &QWebEnginePage::loadFinished);
+    QSignalSpy loaded(view->page(), &QWebEnginePage::loadFinished);
     window.navigate(page);
     QVERIFY(loaded.wait(30000));
     if (!script.isEmpty()) {
         bool ran = false;
-        window.webView()->page()->runJavaScript(script, [&](const QVariant &) { ran = true; });
+        view->page()->runJavaScript(script, [&](const QVariant &) { ran = true; });
         QTRY_VERIFY(ran);
     }
-    QWidget *surface = window.webView()->focusProxy();
+    QWidget *surface = view->focusProxy();
     QVERIFY(surface);
     QTest::mouseMove(surface, at);
     QTest::mouseClick(surface, Qt::RightButton, {}, at);
@@ -305,7 +307,7 @@ void HelpTest::pageMenuHoldsWhatWorksInRussian()
         if (entry->isSeparator())
             continue;
         for (int a = 0; a < QWebEnginePage::WebActionCount; ++a) {
-            if (window.webView()->pageAction(QWebEnginePage::WebAction(a)) == entry)
+            if (view->pageAction(QWebEnginePage::WebAction(a)) == entry)
                 offered.append(a);
         }
         if (russian)
@@ -347,5 +349,5 @@ void HelpTest::aboutBoxClicks()
     QCOMPARE(m_desktop.log(), target.isEmpty() ? QStringList() : QStringList{QStringLiteral("open ") + target});
 }
 
-QTEST_MAIN(HelpTest)
+TABLORA_TEST_MAIN(HelpTest)
 #include "tst_help.moc"
