@@ -37,6 +37,8 @@ class QtDesktopServicesTest : public QObject
 private slots:
     void questionKeys_data();
     void questionKeys();
+    void choiceKeys_data();
+    void choiceKeys();
 };
 
 void QtDesktopServicesTest::questionKeys_data()
@@ -62,6 +64,24 @@ void QtDesktopServicesTest::questionKeys()
     QCOMPARE(int(desktop.ask(QStringLiteral("Предупреждение"), QStringLiteral("Сохранить изменения?"),
                              DesktopServices::Icon::Question, DesktopServices::Buttons(buttons))),
              answer);
+}
+
+void QtDesktopServicesTest::choiceKeys_data()
+{
+    QTest::addColumn<int>("key");
+    // Both keys take the last button, the one that changes nothing.
+    QTest::newRow("Esc") << int(Qt::Key_Escape);
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+}
+
+void QtDesktopServicesTest::choiceKeys()
+{
+    QFETCH(int, key);
+    TypingDesktop desktop{Qt::Key(key)};
+    QCOMPARE(desktop.choose(
+                 QStringLiteral("Предупреждение"), QStringLiteral("Файл изменён."), DesktopServices::Icon::Warning,
+                 {QStringLiteral("Перезаписать"), QStringLiteral("Сохранить как..."), QStringLiteral("Отмена")}),
+             2);
 }
 
 QTEST_MAIN(QtDesktopServicesTest)
