@@ -1,6 +1,7 @@
 #include "BenchCommands.h"
 #include "FindBench.h"
 #include "RecordsBench.h"
+#include "RecoveryBench.h"
 #include "SortBench.h"
 
 #include <QApplication>
@@ -28,6 +29,7 @@ constexpr CommandSpec kCommands[] = {
     {"records", "N", runRecordsBench, true},
     {"print", "IN.db OUT.pdf", runPrint, true},
     {"find", "N", runFindBench},
+    {"recovery", "N", runRecoveryBench},
 };
 
 int argumentCount(const CommandSpec &spec)
