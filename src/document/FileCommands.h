@@ -87,22 +87,28 @@ public:
     static QString importFailureMessage();
 
 private:
+    enum class Readiness { Declined, Ready, ReadyReplacing };
     enum class Overwrite { Yes, SaveAs, Cancel };
 
-    // Rights check, then the question about text the file cannot hold; false
-    // when the user declined to save such text.
-    bool readyToSave();
+    // Rights check, then the question about text the file cannot hold:
+    // Declined when the user declined to save such text, ReadyReplacing when
+    // the user agreed to "?" in its place.
+    Readiness readyToSave();
     // Whether Save may write over the document's file: yes unless another
     // program changed it since, then as the user answers.
     Overwrite askBeforeOverwrite();
     // Save as after readyToSave.
-    void saveToChosenFile();
+    void saveToChosenFile(bool replacing);
     // False when another window holds the file and the user would not open
     // it all the same.
     bool mayOpen(const QString &path);
-    void write(const QString &path);
+    // Writes the table at path. When replacing, the table shown takes the "?"
+    // before it is written, so that the window shows what the file holds, and
+    // the view keeps the replacement; when the write fails, the table gets
+    // its own text back.
+    void write(const QString &path, bool replacing);
     // False when the file could not be written.
-    bool tryWrite(const QString &path);
+    bool tryWrite(const QString &path, bool replacing);
     // The save dialog; false when cancelled.
     bool chooseTarget(QString &target);
     void adopt(TableData table, const QString &fileName, const FileStamp &stamp);
