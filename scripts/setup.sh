@@ -63,6 +63,23 @@ if [ "${#missing[@]}" -gt 0 ]; then
         apt-get install -y --no-install-recommends "${missing[@]}" </dev/null
 fi
 
+# A compiler named without a folder (CMAKE_CXX_COMPILER=clang++) is taken by
+# its full path where it is installed; where it is not, the folder builds with
+# CMake's default compiler. CMake starts a folder afresh when its compiler
+# changes.
+for i in "${!definitions[@]}"; do
+    def=${definitions[$i]}
+    if [ "${def%%=*}" = CMAKE_CXX_COMPILER ] && [ "${def#*=}" = "${def#*=/}" ]; then
+        if compiler=$(command -v "${def#*=}"); then
+            definitions[$i]="CMAKE_CXX_COMPILER=$compiler"
+        else
+            echo "${def#*=} is not installed: $build_dir builds with the default compiler" >&2
+            unset "definitions[$i]"
+        fi
+    fi
+done
+definitions=("${definitions[@]}")
+
 # True when the folder has no cache yet or its cache holds another value for
 # one of the wanted NAME=VALUE settings.
 needs_configure() {

@@ -33,8 +33,8 @@ public:
     QString clipboardText() override;
     QDateTime now() override;
     bool isOffline() override;
-    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, DownloadProgress progress,
-                                       DownloadFinished finished) override;
+    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, qint64 maxBytes,
+                                       DownloadProgress progress, DownloadFinished finished) override;
     void setBusy(bool busy) override;
     void terminate() override;
     bool terminateRequested() const override { return m_terminated; }

@@ -46,6 +46,11 @@ void writeBaseFile(const QString &path, const QByteArray &encoded);
 void writeTableFile(const QString &path, const TableData &table);
 void writeTableFile(const QString &path, const TableData &table, int parts);
 
+// The largest file the readers take: what one text buffer can index, and no
+// more than a third of the memory. A larger file fails at once rather than
+// filling the memory.
+qint64 maxFileSize();
+
 // Reads a Database file through readBaseText. Only a regular file is read,
 // and one too large for the memory fails at once. Throws DatabaseReadError
 // when the file cannot be read or readBaseText fails; running out of memory
@@ -73,8 +78,10 @@ TableData fillTable(QByteArrayView plainList);
 TableData fillTable(QByteArrayView plainList, int parts);
 
 // Reads a plain, unencoded line list file (the version-1.0 format) through
-// fillTable, with readBaseFile's limits. Throws DatabaseReadError.
+// fillTable, with readBaseFile's limits. Throws DatabaseReadError. Parts as
+// for readBaseText.
 TableData readPlainFile(const QString &path);
+TableData readPlainFile(const QString &path, int parts);
 
 // Where a table holds text Windows-1251 cannot hold: the first such column
 // title (record == -1), else the first such cell in record order.

@@ -1,3 +1,4 @@
+#include "ScratchVolume.h"
 #include "base/SafeWrite.h"
 #include "document/DatabaseCodec.h"
 #include "users/ProfileFile.h"
@@ -10,7 +11,6 @@
 
 #include <csignal>
 
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -21,32 +21,6 @@ namespace {
 
 enum class Writer { Database, Settings };
 enum class Limit { FullVolume, FileSize };
-
-// A small tmpfs of its own over a temporary folder, where this process may
-// mount one (as root, outside a container that forbids it).
-class ScratchVolume
-{
-public:
-    explicit ScratchVolume(const char *options)
-    {
-        m_mounted = m_dir.isValid()
-            && ::mount("tablora-test", QFile::encodeName(m_dir.path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                       options)
-                == 0;
-    }
-    ~ScratchVolume()
-    {
-        if (m_mounted)
-            ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
-    }
-
-    bool isMounted() const { return m_mounted; }
-    QString path() const { return m_dir.path(); }
-
-private:
-    QTemporaryDir m_dir;
-    bool m_mounted = false;
-};
 
 // The size limit for files this process writes, lowered as long as it lives:
 // a device that refuses writes after that many bytes ("File too large").
@@ -244,11 +218,19 @@ void SafeWriteTest::folderTakesNoNewFile()
              qPrintable(message));
     QCOMPARE(contents(database), oldContent());
 
-    // A settings file is, as the last resort.
-    QCOMPARE(write(Writer::Settings, settings, 10), QString());
-    QCOMPARE(ProfileFile(settings).readString(QStringLiteral("S"), QStringLiteral("K"), QString()),
-             QString(10, QLatin1Char('v')));
-    QVERIFY(contents(settings).endsWith(QByteArray(4000, '-') + "\r\n"));
+    // Nor is a settings file, where an interruption would leave a mix of the
+    // old keys and the new (tests/base/tst_interruptedsave).
+    const QString refused = write(Writer::Settings, settings, 10);
+    QVERIFY2(refused.startsWith(QStringLiteral("Unable to write to %1. ").arg(QDir::toNativeSeparators(settings))),
+             qPrintable(refused));
+    QVERIFY2(refused.endsWith(
+                 QStringLiteral(". В папке \"%1\" нельзя создать новый файл.").arg(QDir::toNativeSeparators(folder))),
+             qPrintable(refused));
+    QCOMPARE(contents(settings), oldContent());
+    // A page the program writes afresh before each use is overwritten in
+    // place, as the last resort.
+    QVERIFY(!SafeWrite::replaceFile(settings, "new", SafeWrite::InPlace::AsLastResort));
+    QCOMPARE(contents(settings), QByteArray("new"));
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 

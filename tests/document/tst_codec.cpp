@@ -97,6 +97,8 @@ private slots:
 
     void partsReadTheSameTable_data();
     void partsReadTheSameTable();
+    void partsReadALastLineWithoutBreak_data();
+    void partsReadALastLineWithoutBreak();
     void writerPartsAndPieces_data();
     void writerPartsAndPieces();
 
@@ -577,9 +579,64 @@ void CodecTest::partsReadTheSameTable()
     }
 }
 
+// A text that does not end in a line break, its last line lengthened byte
+// by byte, so that the cuts between the parts fall before that line, at its
+// start, inside it and at the end of the text. Every reader reads it as in
+// one part: the plain list, the Base64 text and the import of a file.
+void CodecTest::partsReadALastLineWithoutBreak_data()
+{
+    QTest::addColumn<QList<QByteArray>>("lines"); // before the last line, each followed by the break
+    QTest::addColumn<QByteArray>("lineBreak");
+    QTest::addColumn<int>("record"); // where the last line belongs, -1 for after the records
+    QTest::addColumn<int>("column");
+
+    const QList<QByteArray> first = recordLines("a");
+    QTest::newRow("number cell of the only record") << header("1") << QByteArray("\r\n") << 0 << 0;
+    QTest::newRow("number cell after a whole record, LF") << header("2") + first << QByteArray("\n") << 1 << 0;
+    QTest::newRow("a cell after a whole record, LF")
+        << header("2") + first + recordLines("b").mid(0, 3) << QByteArray("\n") << 1 << 3;
+    QTest::newRow("last cell of the last record, CR")
+        << header("2") + first + recordLines("b").mid(0, 7) << QByteArray("\r") << 1 << 7;
+    QTest::newRow("a line after the records") << header("1") + first << QByteArray("\r\n") << -1 << 0;
+}
+
+void CodecTest::partsReadALastLineWithoutBreak()
+{
+    QFETCH(QList<QByteArray>, lines);
+    QFETCH(QByteArray, lineBreak);
+    QFETCH(int, record);
+    QFETCH(int, column);
+    QByteArray head;
+    qsizetype records = 0; // the bytes after the count line
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        head += lines[i] + lineBreak;
+        records += i > 16 ? lines[i].size() + lineBreak.size() : 0;
+    }
+    const QString path = m_dir->filePath(QStringLiteral("old.db"));
+    for (qsizetype length = 0; length <= 3 * records + 12; ++length) {
+        const QByteArray plain = head + QByteArray(length, 'N');
+        const TableData inOnePart = DatabaseCodec::fillTable(plain, 1);
+        if (record >= 0)
+            QCOMPARE(inOnePart.cell(record, column), QString(length, QLatin1Char('N')));
+        writeFile(QStringLiteral("old.db"), plain);
+        for (int parts : {2, 3}) {
+            const QString where = QStringLiteral("%1 parts, last line of %2").arg(parts).arg(length);
+            QVERIFY2(DatabaseCodec::fillTable(plain, parts) == inOnePart, qPrintable(where));
+            QVERIFY2(DatabaseCodec::readBaseText(plain.toBase64(), parts) == inOnePart, qPrintable(where));
+            QVERIFY2(DatabaseCodec::readPlainFile(path, parts) == inOnePart, qPrintable(where));
+        }
+    }
+}
+
 void CodecTest::writerPartsAndPieces_data()
 {
     roundTrip_data();
+    // Records with no text at all, where the writer looks ahead.
+    TableData emptyRecords = sampleTable();
+    for (int row = 0; row < 20; ++row)
+        emptyRecords.appendRecord(Record());
+    emptyRecords.appendRecord(record({QStringLiteral("после пустых")}));
+    QTest::newRow("empty records from row 3 to 22") << emptyRecords;
     TableData unencodable = sampleTable();
     unencodable.appendRecord(record({QStringLiteral("\u4E2D"), QString(), QStringLiteral("a\u03A9b")}));
     QTest::newRow("characters written as ?") << unencodable;

@@ -1,6 +1,7 @@
 #include "FakeDocumentView.h"
 #include "ProgramFolder.h"
 #include "Records.h"
+#include "ScratchVolume.h"
 #include "ScriptedDesktop.h"
 #include "base/ProcessIdentity.h"
 #include "document/DatabaseCodec.h"
@@ -379,32 +380,31 @@ void SharedFileTest::noLockWhereTheFolderTakesNone()
     QFETCH(bool, readOnly);
     // A volume mounted read-only as root, a folder without the right to
     // write otherwise.
-    QTemporaryDir folder;
-    const QByteArray mountPoint = QFile::encodeName(folder.path());
-    const bool mounted = readOnly && ::geteuid() == 0
-        && ::mount("tablora-test", mountPoint.constData(), "tmpfs", 0, "size=64k") == 0;
+    ScratchVolume volume("size=64k");
+    QTemporaryDir plain;
+    const bool mounted = readOnly && ::geteuid() == 0 && volume.isMounted();
     if (readOnly && ::geteuid() == 0 && !mounted)
         QSKIP("no tmpfs can be mounted here");
+    const QString folder = mounted ? volume.path() : plain.path();
     const QString name = readOnly ? QStringLiteral("base.db") : QString(250, QLatin1Char('b')) + QStringLiteral(".db");
-    const QString path = folder.filePath(name);
+    const QString path = folder + QLatin1Char('/') + name;
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(databaseBytes(tableOf("прочитано"))) > 0);
     file.close();
-    if (mounted)
-        QCOMPARE(::mount("tablora-test", mountPoint.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
-    else if (readOnly)
-        QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+    if (mounted) {
+        QCOMPARE(
+            ::mount("tablora-test", QFile::encodeName(folder).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr),
+            0);
+    } else if (readOnly) {
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    }
 
     auto ours = window();
     open(*ours, path); // quietly, without a lock
     QCOMPARE(ours->document.fileName(), path);
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{name});
     open(*ours, path); // and again, with no question about a lock that cannot be
-    ours.reset();
-    if (mounted)
-        ::umount2(mountPoint.constData(), MNT_DETACH);
-    else
-        QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 QTEST_GUILESS_MAIN(SharedFileTest)

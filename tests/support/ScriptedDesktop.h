@@ -37,7 +37,8 @@ public:
     // A modal dialog: the handler plays the user's part and returns the result.
     void expectDialog(std::function<int(QDialog &)> handler);
     // A download that delivers the given bytes (or fails when failure is
-    // set): from the event loop, one progress report, then the end.
+    // set, or when they are more than the download takes): from the event
+    // loop, one progress report, then the end.
     void expectDownload(const QByteArray &content, bool failure = false);
 
     // --- state the fake keeps ---
@@ -76,8 +77,8 @@ public:
     QString clipboardText() override;
     QDateTime now() override;
     bool isOffline() override;
-    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, DownloadProgress progress,
-                                       DownloadFinished finished) override;
+    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, qint64 maxBytes,
+                                       DownloadProgress progress, DownloadFinished finished) override;
     void setBusy(bool busy) override;
     void terminate() override;
     bool terminateRequested() const override { return m_terminated; }
