@@ -13,3 +13,4 @@ int runImport(const QStringList &args);
 int runSave(const QStringList &args);
 int runSettings(const QStringList &args);
 int runPrint(const QStringList &args);
+int runPreview(const QStringList &args);

@@ -124,11 +124,6 @@ QByteArray encodePlainList(QByteArray &&plainList)
     return text;
 }
 
-void writeBaseFile(const QString &path, const QByteArray &encoded)
-{
-    throwWriteFailure(path, SafeWrite::replaceFile(path, encoded, SafeWrite::InPlace::Never));
-}
-
 void writeTableFile(const QString &path, const TableData &table)
 {
     writeTableFile(path, table, partsFor(table));

@@ -32,17 +32,14 @@ QByteArray buildPlainList(const TableData &table);
 QByteArray encodePlainList(const QByteArray &plainList);
 QByteArray encodePlainList(QByteArray &&plainList);
 
-// Writes the encoded text as the file at path through a new file that
+// Writes the table as the Database file at path through a new file that
 // replaces the target only when complete and synced (SafeWrite), so a failed
 // or interrupted write leaves an existing file as it was. A database is never
 // overwritten in place: a folder that takes no new file fails the write.
 // Throws TabloraError 'Cannot create file "<full path>". <the system's reason>'.
-void writeBaseFile(const QString &path, const QByteArray &encoded);
-
-// Writes the table as the Database file at path as writeBaseFile writes its
-// encoded text, with the same failures, but never holds the text whole:
-// it is made, encoded and written piece by piece, in parts on threads of
-// their own (PlainListWriter); with parts given, in that many.
+// The text of encodePlainList(buildPlainList(table)) is never held whole: it
+// is made, encoded and written piece by piece, in parts on threads of their
+// own (PlainListWriter); with parts given, in that many.
 void writeTableFile(const QString &path, const TableData &table);
 void writeTableFile(const QString &path, const TableData &table, int parts);
 

@@ -12,16 +12,18 @@
 #include "users/SettingKeys.h"
 #include "users/Settings.h"
 
+#include <new>
+
 namespace {
 
-// Turns any failure of a load into the command's own message; a cancel stays
-// silent.
+// Turns any failure of a load into the command's own message, but for
+// memory running out: that is told as what it is, not as a damaged file.
 template<typename Body>
 void withMessage(const QString &message, Body &&body)
 {
     try {
         body();
-    } catch (const SilentAbort &) {
+    } catch (const std::bad_alloc &) {
         throw;
     } catch (const std::exception &) {
         throw TabloraError(message);

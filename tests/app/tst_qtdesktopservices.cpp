@@ -1,6 +1,11 @@
+#include "GuardedTest.h"
 #include "app/QtDesktopServices.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressDialog>
 #include <QTest>
 
 #include <functional>
@@ -39,6 +44,8 @@ private slots:
     void questionKeys();
     void choiceKeys_data();
     void choiceKeys();
+    void printDialogOffersNoPageRange();
+    void progressCancels();
 };
 
 void QtDesktopServicesTest::questionKeys_data()
@@ -84,5 +91,42 @@ void QtDesktopServicesTest::choiceKeys()
              2);
 }
 
-QTEST_MAIN(QtDesktopServicesTest)
+void QtDesktopServicesTest::printDialogOffersNoPageRange()
+{
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    QtDesktopServices::limitPrintDialog(dialog);
+    dialog.show();
+    const auto *range = dialog.findChild<QWidget *>(QStringLiteral("gbPrintRange"));
+    QVERIFY(range);
+    QVERIFY(!range->isVisible());
+    const auto *pageSet = dialog.findChild<QWidget *>(QStringLiteral("pageSetCombo"));
+    QVERIFY(!pageSet || !pageSet->isVisible());
+    const auto *reverse = dialog.findChild<QWidget *>(QStringLiteral("reverse"));
+    QVERIFY(reverse);
+    QVERIFY(!reverse->isVisible());
+    QVERIFY(dialog.testOption(QAbstractPrintDialog::PrintCollateCopies));
+    QVERIFY(!dialog.testOption(QAbstractPrintDialog::PrintSelection));
+    dialog.close();
+}
+
+void QtDesktopServicesTest::progressCancels()
+{
+    QtDesktopServices desktop;
+    const auto progress = desktop.startProgress(QStringLiteral("Печать базы данных..."), 1000);
+    progress->setValue(10);
+    QVERIFY(!progress->cancelled());
+    QProgressDialog *box = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *candidate = qobject_cast<QProgressDialog *>(widget))
+            box = candidate;
+    }
+    QVERIFY(box);
+    QCOMPARE(box->labelText(), QStringLiteral("Печать базы данных..."));
+    QCOMPARE(box->windowModality(), Qt::ApplicationModal);
+    box->cancel();
+    QVERIFY(progress->cancelled());
+}
+
+TABLORA_TEST_MAIN(QtDesktopServicesTest)
 #include "tst_qtdesktopservices.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
@@ -467,7 +468,7 @@ int main(int argc, char *argv[])
     if (argc == 4 && qstrcmp(argv[1], "--killed-window") == 0)
         return runKilledWindow(argc, argv);
     QApplication app(argc, argv);
-    RecoveryTest test;
+    GuardedTest<RecoveryTest> test;
     return QTest::qExec(&test, argc, argv);
 }
 

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ScratchVolume.h"
 #include "users/ProfileFormat.h"
 
@@ -157,6 +158,7 @@ void InterruptedSaveTest::killedSaveLeavesOldOrNewFile()
           seed, span, killed, keptOld, trial - keptOld, leftovers);
 }
 
+#include "GuardedTest.h"
 void InterruptedSaveTest::killedSettingWritesLeaveOldOrNewFile_data()
 {
     QTest::addColumn<QString>("folder");
@@ -225,5 +227,5 @@ void InterruptedSaveTest::killedSettingWritesLeaveOldOrNewFile()
     qInfo("%d trials (seed %u): %d killed", trials, seed, killed);
 }
 
-QTEST_GUILESS_MAIN(InterruptedSaveTest)
+TABLORA_GUILESS_TEST_MAIN(InterruptedSaveTest)
 #include "tst_interruptedsave.moc"

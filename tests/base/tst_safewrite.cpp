@@ -1,3 +1,5 @@
+#include "GuardedTest.h"
+#include "OrdinaryUser.h"
 #include "ScratchVolume.h"
 #include "base/SafeWrite.h"
 #include "document/DatabaseCodec.h"
@@ -9,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 
 #include <sys/resource.h>
@@ -83,12 +86,22 @@ QByteArray oldContent()
     return "[S]\r\nK=old\r\n;" + QByteArray(4000, '-') + "\r\n";
 }
 
+// A table whose database file takes about `size` bytes.
+TableData tableOfSize(int size)
+{
+    TableData table;
+    Record::Cells cells;
+    cells[1] = QString(std::max(0, size / 4 * 3 - 122), QLatin1Char('A'));
+    table.appendRecord(Record(cells));
+    return table;
+}
+
 // Writes about `size` new bytes over path; the error's message, or nothing.
 QString write(Writer writer, const QString &path, int size)
 {
     try {
         if (writer == Writer::Database)
-            DatabaseCodec::writeBaseFile(path, QByteArray(size, 'A'));
+            DatabaseCodec::writeTableFile(path, tableOfSize(size));
         else
             ProfileFile(path).writeString(QStringLiteral("S"), QStringLiteral("K"), QString(size, QLatin1Char('v')));
     } catch (const TabloraError &e) {
@@ -130,6 +143,8 @@ private slots:
     void ownerOnlyAndLinksKept();
     void removeFile_data();
     void removeFile();
+    void ordinaryUserKeepsModeAndReadOnlyFiles_data();
+    void ordinaryUserKeepsModeAndReadOnlyFiles();
 };
 
 void SafeWriteTest::fullDisk_data()
@@ -297,9 +312,9 @@ void SafeWriteTest::replaceFollowsLinkAndKeepsMode()
     QCOMPARE(::chmod(QFile::encodeName(real).constData(), 0640), 0);
     QVERIFY(QFile::link(real, link));
 
-    DatabaseCodec::writeBaseFile(link, "QUJD");
+    DatabaseCodec::writeTableFile(link, TableData());
     QVERIFY(QFileInfo(link).isSymLink());
-    QCOMPARE(contents(real), QByteArray("QUJD"));
+    QCOMPARE(contents(real), DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData())));
     QCOMPARE(modeOf(real), mode_t(S_IFREG | 0640));
     QCOMPARE(entries(dir.path()), (QStringList{QStringLiteral("link.db"), QStringLiteral("real.db")}));
 }
@@ -376,5 +391,43 @@ void SafeWriteTest::removeFile()
     QCOMPARE(contents(other), QByteArray("kept"));
 }
 
-QTEST_GUILESS_MAIN(SafeWriteTest)
+void SafeWriteTest::ordinaryUserKeepsModeAndReadOnlyFiles_data()
+{
+    QTest::addColumn<Writer>("writer");
+    QTest::newRow("database") << Writer::Database;
+    QTest::newRow("settings") << Writer::Settings;
+}
+
+// The replacement takes the old file's mode even where the umask would make
+// it another (0664 under 022 gives 0644), and a file its owner made read-only
+// is not replaced.
+void SafeWriteTest::ordinaryUserKeepsModeAndReadOnlyFiles()
+{
+    QFETCH(Writer, writer);
+    QTemporaryDir dir;
+    const QString shared = dir.filePath(QStringLiteral("shared"));
+    const QString readOnly = dir.filePath(QStringLiteral("read-only"));
+    const std::optional<QByteArray> seen = OrdinaryUser::run(dir.path(), [&] {
+        ::umask(022);
+        put(shared, oldContent());
+        put(readOnly, oldContent());
+        if (::chmod(QFile::encodeName(shared).constData(), 0664) != 0
+            || ::chmod(QFile::encodeName(readOnly).constData(), 0444) != 0)
+            return QByteArray("<chmod failed>");
+        const QString saved = write(writer, shared, 100);
+        const QString refused = write(writer, readOnly, 100);
+        return QStringList({saved, QString::number(modeOf(shared) & 07777, 8), refused,
+                            contents(readOnly) == oldContent() ? QStringLiteral("kept") : QStringLiteral("changed")})
+            .join(QLatin1Char('|'))
+            .toUtf8();
+    });
+    if (!seen)
+        QSKIP("no ordinary user can be had here");
+    QCOMPARE(QString::fromUtf8(*seen),
+             QStringList({QString(), QStringLiteral("664"),
+                          refusal(writer, readOnly, QStringLiteral("Permission denied")), QStringLiteral("kept")})
+                 .join(QLatin1Char('|')));
+}
+
+TABLORA_GUILESS_TEST_MAIN(SafeWriteTest)
 #include "tst_safewrite.moc"

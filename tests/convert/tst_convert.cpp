@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "base/ProgramDir.h"
@@ -546,5 +547,5 @@ void ConvertTest::interruptedWriteKeepsTheTarget()
     QCOMPARE(m_folder->read(QStringLiteral("target")), QByteArray("the old content"));
 }
 
-QTEST_GUILESS_MAIN(ConvertTest)
+TABLORA_GUILESS_TEST_MAIN(ConvertTest)
 #include "tst_convert.moc"

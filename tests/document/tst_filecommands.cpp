@@ -1,4 +1,5 @@
 #include "FakeDocumentView.h"
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
@@ -84,7 +85,7 @@ void FileCommandsTest::cleanup()
 QString FileCommandsTest::writeDatabase(const QString &name, const TableData &table)
 {
     const QString p = path(name);
-    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(table)));
+    DatabaseCodec::writeTableFile(p, table);
     return p;
 }
 
@@ -582,5 +583,5 @@ void FileCommandsTest::importThenSaveConvertsTheFile()
     QCOMPARE(m_document->fileName(), p);
 }
 
-QTEST_GUILESS_MAIN(FileCommandsTest)
+TABLORA_GUILESS_TEST_MAIN(FileCommandsTest)
 #include "tst_filecommands.moc"

@@ -1,4 +1,5 @@
 #include "FakeDocumentView.h"
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScratchVolume.h"
@@ -407,5 +408,5 @@ void SharedFileTest::noLockWhereTheFolderTakesNone()
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-QTEST_GUILESS_MAIN(SharedFileTest)
+TABLORA_GUILESS_TEST_MAIN(SharedFileTest)
 #include "tst_sharedfile.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "base/FileDescriptor.h"
@@ -11,6 +12,7 @@
 
 #include <chrono>
 #include <future>
+#include <new>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -29,7 +31,7 @@ private slots:
     void fullStop();
     void handlerLogsAndShows();
     void refusalKeepsItsExclamationMark();
-    void silentAbortLeavesNoTrace();
+    void runningOutOfMemoryIsToldInRussian();
     void unwritableLogStillShowsTheMessage();
     void specialLogFileIsLeftAlone_data();
     void specialLogFileIsLeftAlone();
@@ -159,17 +161,13 @@ void ErrorLogTest::refusalKeepsItsExclamationMark()
     QVERIFY(logLines().at(0).endsWith(QStringLiteral("|Error:") + refusal));
 }
 
-void ErrorLogTest::silentAbortLeavesNoTrace()
+void ErrorLogTest::runningOutOfMemoryIsToldInRussian()
 {
     ErrorHandler handler(m_desktop, m_logPath);
-    bool ran = false;
-    handler.run([&] {
-        ran = true;
-        throw SilentAbort();
-    });
-    QVERIFY(ran);
-    QVERIFY(!QFile::exists(m_logPath));
-    QVERIFY(m_desktop.log().isEmpty());
+    m_desktop.expectMessage(QStringLiteral("Недостаточно памяти для выполнения операции."));
+    handler.run([] { throw std::bad_alloc(); });
+    QCOMPARE(logLines().size(), 1);
+    QVERIFY(logLines().at(0).endsWith(QStringLiteral("|Error:Недостаточно памяти для выполнения операции")));
 }
 
 void ErrorLogTest::unwritableLogStillShowsTheMessage()
@@ -238,5 +236,5 @@ void ErrorLogTest::captionFollowsTheApplicationTitle()
     handler.run([] { throw std::runtime_error("x"); });
 }
 
-QTEST_GUILESS_MAIN(ErrorLogTest)
+TABLORA_GUILESS_TEST_MAIN(ErrorLogTest)
 #include "tst_errorlog.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "app/MainWindow.h"
@@ -465,5 +466,5 @@ void UpdateTest::rightsCheck()
     window->action(QStringLiteral("checkUpdate"))->trigger();
 }
 
-QTEST_MAIN(UpdateTest)
+TABLORA_TEST_MAIN(UpdateTest)
 #include "tst_update.moc"
