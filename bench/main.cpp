@@ -1,6 +1,7 @@
 #include "BenchCommands.h"
 #include "FindBench.h"
 #include "RecordsBench.h"
+#include "RecoveryBench.h"
 #include "SortBench.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@ constexpr CommandSpec kCommands[] = {
     {"print", "IN.db OUT.pdf", runPrint, true},
     {"preview", "IN.db", runPreview, true},
     {"find", "N", runFindBench},
+    {"recovery", "N", runRecoveryBench},
 };
 
 int argumentCount(const CommandSpec &spec)

@@ -8,6 +8,7 @@
 #include "base/WindowFrame.h"
 #include "document/DatabaseCodec.h"
 #include "document/DocumentTexts.h"
+#include "document/RecoveryRestore.h"
 #include "records/FindBar.h"
 #include "records/RecordCommands.h"
 #include "records/RecordDialogCommands.h"
@@ -41,6 +42,7 @@ MainWindow::MainWindow(DesktopServices &desktop, const ProgramDir &dir, QStringL
     , m_errors(desktop, dir.errorLog())
     , m_settings(dir)
     , m_files(m_document, m_settings, desktop, *this, dir)
+    , m_recovery(m_document, dir, desktop)
     , m_help(desktop, dir, this)
     , m_print(m_document, desktop)
     , m_update(m_document, m_settings, m_files, desktop, m_errors, dir)
@@ -275,6 +277,8 @@ void MainWindow::finishStartup()
     const QString commandLineFile = m_arguments.value(0);
     if (!commandLineFile.isEmpty())
         loadCommandLineDatabase(commandLineFile);
+    // Changes a crashed or killed run left unsaved.
+    RecoveryRestore(m_files, m_recovery, m_desktop, m_dir).offer();
 
     if (m_settings.read(Keys::firstRun())) {
         m_desktop.shellOpen(m_dir.helpFile());
@@ -333,6 +337,9 @@ bool MainWindow::queryClose()
     // an error of the save, which the caller reports.
     if (!m_files.promptStep())
         return false;
+    // The changes are saved or given up: the program ends normally.
+    m_recovery.discard();
+    m_files.release();
     centreNoticePanel();
     m_noticePanel->setText(QStringLiteral("Завершение работы..."));
     m_noticePanel->show();

@@ -17,6 +17,7 @@
 #include <QNetworkReply>
 #include <QPrintDialog>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QScreen>
 #include <QThread>
 
@@ -110,6 +111,23 @@ DesktopServices::Answer QtDesktopServices::ask(const QString &caption, const QSt
     default:
         return withCancel ? Answer::Cancel : Answer::No;
     }
+}
+
+int QtDesktopServices::choose(const QString &caption, const QString &text, Icon icon, const QStringList &buttons)
+{
+    QMessageBox box(boxIcon(icon), caption, QString(), QMessageBox::NoButton, dialogParent());
+    setUpBox(box, text);
+    QList<QAbstractButton *> added;
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        added.append(
+            box.addButton(buttons[i], i + 1 < buttons.size() ? QMessageBox::AcceptRole : QMessageBox::RejectRole));
+    }
+    if (!added.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton *>(added.last()));
+        box.setEscapeButton(added.last());
+    }
+    execDialog(box);
+    return int(added.indexOf(box.clickedButton()));
 }
 
 void QtDesktopServices::beep()

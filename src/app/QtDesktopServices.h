@@ -27,6 +27,7 @@ public:
 
     void showMessage(const QString &caption, const QString &text, Icon icon) override;
     Answer ask(const QString &caption, const QString &text, Icon icon, Buttons buttons) override;
+    int choose(const QString &caption, const QString &text, Icon icon, const QStringList &buttons) override;
     void beep() override;
     void sleep(int milliseconds) override;
     void processEvents() override;

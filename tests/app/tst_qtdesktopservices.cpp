@@ -72,6 +72,8 @@ class QtDesktopServicesTest : public QObject
 private slots:
     void questionKeys_data();
     void questionKeys();
+    void choiceKeys_data();
+    void choiceKeys();
     void modalOpensAboveStayOnTopDialogs_data();
     void modalOpensAboveStayOnTopDialogs();
     void boxShowsItsTextAsGiven_data();
@@ -108,6 +110,24 @@ void QtDesktopServicesTest::questionKeys()
              answer);
 }
 
+void QtDesktopServicesTest::choiceKeys_data()
+{
+    QTest::addColumn<int>("key");
+    // Both keys take the last button, the one that changes nothing.
+    QTest::newRow("Esc") << int(Qt::Key_Escape);
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+}
+
+void QtDesktopServicesTest::choiceKeys()
+{
+    QFETCH(int, key);
+    TypingDesktop desktop{Qt::Key(key)};
+    QCOMPARE(desktop.choose(
+                 QStringLiteral("Предупреждение"), QStringLiteral("Файл изменён."), DesktopServices::Icon::Warning,
+                 {QStringLiteral("Перезаписать"), QStringLiteral("Сохранить как..."), QStringLiteral("Отмена")}),
+             2);
+}
+
 void QtDesktopServicesTest::modalOpensAboveStayOnTopDialogs_data()
 {
     using D = DesktopServices;
@@ -117,6 +137,10 @@ void QtDesktopServicesTest::modalOpensAboveStayOnTopDialogs_data()
     QTest::newRow("question") << OpenModal([](QtDesktopServices &d) {
         d.ask(QStringLiteral("Предупреждение"), QStringLiteral("Сохранить?"), D::Icon::Question,
               D::Buttons::YesNoCancel);
+    });
+    QTest::newRow("choice") << OpenModal([](QtDesktopServices &d) {
+        d.choose(QStringLiteral("Предупреждение"), QStringLiteral("Файл изменён."), D::Icon::Warning,
+                 {QStringLiteral("Перезаписать"), QStringLiteral("Отмена")});
     });
     QTest::newRow("open dialog") << OpenModal([](QtDesktopServices &d) {
         D::FileChoice choice;
@@ -173,20 +197,21 @@ void QtDesktopServicesTest::modalOpensAboveStayOnTopDialogs()
 void QtDesktopServicesTest::boxShowsItsTextAsGiven_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("question");
+    QTest::addColumn<int>("kind"); // 0 message, 1 question, 2 choice
     // A folder name, a line of the update server, a text to find: never markup.
     const QString picture = QStringLiteral("Не возможно открыть файл /tmp/<img src=\"/dev/zero\">/a.db!");
     const QString font = QStringLiteral("Текст «<font size=7>Петров</font>» не найден");
-    QTest::newRow("picture in a path, message") << picture << false;
-    QTest::newRow("font in a text, message") << font << false;
-    QTest::newRow("picture in a path, question") << picture << true;
-    QTest::newRow("bold in a name, question") << QStringLiteral("База данных \"<b>x</b>\" была изменена.") << true;
+    QTest::newRow("picture in a path, message") << picture << 0;
+    QTest::newRow("font in a text, message") << font << 0;
+    QTest::newRow("picture in a path, question") << picture << 1;
+    QTest::newRow("bold in a name, question") << QStringLiteral("База данных \"<b>x</b>\" была изменена.") << 1;
+    QTest::newRow("picture in a path, choice") << picture << 2;
 }
 
 void QtDesktopServicesTest::boxShowsItsTextAsGiven()
 {
     QFETCH(QString, text);
-    QFETCH(bool, question);
+    QFETCH(int, kind);
     LookingDesktop desktop;
     QString shown;
     Qt::TextFormat format = Qt::AutoText;
@@ -196,10 +221,12 @@ void QtDesktopServicesTest::boxShowsItsTextAsGiven()
         shown = label->text();
         format = label->textFormat();
     };
-    if (question)
+    if (kind == 0)
+        desktop.showMessage(kCaption, text, DesktopServices::Icon::Error);
+    else if (kind == 1)
         desktop.ask(kCaption, text, DesktopServices::Icon::Question, DesktopServices::Buttons::YesNo);
     else
-        desktop.showMessage(kCaption, text, DesktopServices::Icon::Error);
+        desktop.choose(kCaption, text, DesktopServices::Icon::Warning, {QStringLiteral("Отмена")});
     QCOMPARE(shown, text);
     QCOMPARE(format, Qt::PlainText);
 }
