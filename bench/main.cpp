@@ -19,6 +19,7 @@ struct CommandSpec {
 // A new command is one line here and one function in BenchCommands.h.
 constexpr CommandSpec kCommands[] = {
     { "gen", "N OUT.db", runGen },
+    { "gen-distinct", "words|numbered N OUT.db", runGenDistinct },
     { "roundtrip", "IN.db OUT.db", runRoundtrip },
     { "import", "OLD.db OUT.db", runImport },
     { "save", "IN.db OUT.db", runSave },
