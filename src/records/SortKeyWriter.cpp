@@ -13,18 +13,17 @@ SortKeyWriter::SortKeyWriter(const QCollator &collator)
     : m_foldCase(collator.caseSensitivity() == Qt::CaseInsensitive)
     , m_buffer(256)
 {
-    // QCollator compares the C locale as QString does, and so does Qt when ICU
-    // cannot open a collator for the locale.
-    if (collator.locale().language() == QLocale::C) {
-        m_digitsInOrder = checkDigitOrder();
-        return;
-    }
-    // The collator QCollator opens, attribute for attribute.
-    const QByteArray name = collator.locale().bcp47Name().toLatin1().replace('-', '_');
+    // The collator QCollator opens, attribute for attribute; for a locale
+    // that names no language, ICU's root rules (the empty name), where
+    // QCollator would compare the code units.
+    const QLocale locale = collator.locale();
+    const QByteArray name
+        = locale.language() == QLocale::C ? QByteArray() : locale.bcp47Name().toLatin1().replace('-', '_');
     UErrorCode status = U_ZERO_ERROR;
     m_icu = ucol_open(name.constData(), &status);
     if (U_FAILURE(status)) {
         m_icu = nullptr;
+        m_digitsInOrder = checkDigitOrder();
         return;
     }
     const auto set = [this](UColAttribute attribute, UColAttributeValue value) {

@@ -13,13 +13,16 @@ struct UCollator;
 // Comparing keys is a byte comparison, where a collator would redo the
 // collation work on every comparison of a sort.
 //
-// The order is QCollator's, with one difference: the scripts stand in their
+// The order is QCollator's, with two differences. The scripts stand in their
 // default order (Latin before Greek before Cyrillic ...), whatever order the
-// locale gives them, while the locale's rules for its letters hold. The keys
-// come from the source QCollator uses: ICU's sort keys for a real locale, and
-// for the C locale the code units that QString's comparison compares. Unlike
-// QCollatorSortKey, they keep the collator's case setting in the C locale and,
-// like QCollator::compare(), put an empty text before every other.
+// locale gives them, while the locale's rules for its letters hold. And a
+// locale that names no language (C, POSIX: the default of minimal systems)
+// collates by the root rules, as the platform's comparison does, where
+// QCollator would fall back to the order of the code units: ё beside е, case
+// ignored where asked, Latin before Cyrillic. The keys are ICU's sort keys;
+// only where ICU cannot open a collator are they the code units that QString's
+// comparison compares, with the collator's case setting. Like
+// QCollator::compare(), an empty text comes before every other.
 class SortKeyWriter
 {
 public:

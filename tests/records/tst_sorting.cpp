@@ -32,17 +32,18 @@ TableData tableWith(int column, const QStringList &texts)
 
 // The order the keys must give, compared text against text: ICU's collation
 // of the locale with the collator's settings and the scripts in their default
-// order; for the C locale, which ICU does not serve, the collator itself.
+// order; for a locale that names no language, of the root rules.
 class DirectComparison
 {
 public:
     explicit DirectComparison(const QCollator &collator)
         : m_collator(collator)
     {
-        if (collator.locale().language() == QLocale::C)
-            return;
+        const QLocale locale = collator.locale();
+        const QByteArray name
+            = locale.language() == QLocale::C ? QByteArray() : locale.bcp47Name().toLatin1().replace('-', '_');
         UErrorCode status = U_ZERO_ERROR;
-        m_icu = ucol_open(collator.locale().bcp47Name().toLatin1().replace('-', '_').constData(), &status);
+        m_icu = ucol_open(name.constData(), &status);
         ucol_setAttribute(m_icu, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
         ucol_setAttribute(m_icu, UCOL_STRENGTH,
                           collator.caseSensitivity() == Qt::CaseInsensitive ? UCOL_SECONDARY : UCOL_DEFAULT_STRENGTH, &status);
@@ -62,7 +63,7 @@ public:
 
     int compare(const QString &a, const QString &b) const
     {
-        if (!m_icu || a.isEmpty() || b.isEmpty()) // an empty text first, as QCollator has it
+        if (a.isEmpty() || b.isEmpty()) // an empty text first, as QCollator has it
             return m_collator.compare(a, b);
         return ucol_strcoll(m_icu, reinterpret_cast<const UChar *>(a.utf16()), int32_t(a.size()),
                             reinterpret_cast<const UChar *>(b.utf16()), int32_t(b.size()));
@@ -170,6 +171,7 @@ private slots:
     void order();
     void sameOrderAsDirectComparison_data();
     void sameOrderAsDirectComparison();
+    void localeWithoutLanguage();
     void emptyTable();
     void persistentIndexStaysOnItsRecord();
 };
@@ -195,6 +197,8 @@ void SortingTest::order_data()
         << "en_US" << 1 << 1 << apples << QList<int>{3, 0, 2, 4, 1};
     QTest::newRow("case ignored in the C locale")
         << "C" << 1 << 1 << apples << QList<int>{3, 0, 2, 4, 1};
+    QTest::newRow("case ignored in the POSIX locale")
+        << "POSIX" << 1 << 1 << apples << QList<int>{3, 0, 2, 4, 1};
     QTest::newRow("descending, ties keep order")
         << "en_US" << 1 << -1 << apples << QList<int>{1, 0, 2, 4, 3};
     QTest::newRow("factor 5 sorts ascending")
@@ -223,6 +227,13 @@ void SortingTest::order_data()
         << "ru_RU" << 1 << -1 << mixed << QList<int>{0, 3, 4, 2, 5, 1};
     QTest::newRow("ё beside е") << "ru_RU" << 6 << 1 << QStringList{"ель", "ёлка", "еда", "Яма"}
                                  << QList<int>{2, 1, 0, 3};
+    // A locale that names no language collates by the root rules, not by
+    // the code points (which put ё after я and Я before а).
+    const QStringList russianAndLatin{"Яблоко", "ёж", "ель", "apple", "Ёлка", "банан", "Banana"};
+    for (const char *locale : {"C", "POSIX"}) {
+        QTest::addRow("root rules in the %s locale", locale)
+            << locale << 2 << 1 << russianAndLatin << QList<int>{3, 6, 5, 1, 4, 2, 0};
+    }
 
     const QStringList withEmpty{"b", "", "a", ""};
     QTest::newRow("empty cells first ascending")
@@ -306,6 +317,16 @@ void SortingTest::sameOrderAsDirectComparison()
     // In one part and in two, on threads of their own: the same order.
     for (int parts : {1, 2})
         QCOMPARE(toList(RowSorter::sortedOrder(table, column, factor, collator, parts)), toList(expected));
+}
+
+// The tests run with LC_ALL=C.UTF-8: the program's own collator, of the
+// system's locale, follows the root rules there.
+void SortingTest::localeWithoutLanguage()
+{
+    if (QLocale().language() != QLocale::C)
+        QSKIP("the tests' locale names a language");
+    const TableData table = tableWith(3, {"Яблоко", "ёж", "ель", "apple", "Ёлка", "банан", "Banana"});
+    QCOMPARE(toList(RowSorter::sortedOrder(table, 3, 1, RowSorter::collator())), (QList<int>{3, 6, 5, 1, 4, 2, 0}));
 }
 
 void SortingTest::emptyTable()
