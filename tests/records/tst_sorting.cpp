@@ -149,6 +149,36 @@ QStringList longBeginnings()
     return texts;
 }
 
+// Two words of random letters, Latin or Cyrillic, in either case: texts that
+// hardly tie even in the first bytes of their keys, whose beginnings are
+// written first. A few repeat, or differ only at their ends, in case or in
+// an accent.
+QStringList distinctWords()
+{
+    const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzабвгдеёжзийклмнопрстуфхцчшщъыьэюяÀéß");
+    QRandomGenerator random(20260526);
+    const auto word = [&] {
+        QString text;
+        for (int n = 1 + int(random.bounded(9)); n > 0; --n) {
+            const QChar c = letters[int(random.bounded(letters.size()))];
+            text += random.bounded(2) == 0 ? c.toUpper() : c;
+        }
+        return text;
+    };
+    QStringList texts;
+    for (int i = 0; i < 3000; ++i) {
+        if (i % 97 == 0 && i > 0)
+            texts.append(texts[int(random.bounded(i))]);
+        else if (i % 89 == 0 && i > 0)
+            texts.append(texts[int(random.bounded(i))] + QStringLiteral("ё"));
+        else if (i % 83 == 0 && i > 0)
+            texts.append(texts[int(random.bounded(i))].toUpper());
+        else
+            texts.append(word() + QLatin1Char(' ') + word());
+    }
+    return texts;
+}
+
 // Numbers, as the number column holds them, with empty cells and leading
 // zeros: sorted by their digits where the collator allows.
 QStringList numbers()
@@ -289,6 +319,9 @@ void SortingTest::sameOrderAsDirectComparison_data()
     QTest::newRow("ru_RU, long beginnings") << "ru_RU" << false << false << false << 1 << shared;
     QTest::newRow("ru_RU, long beginnings descending") << "ru_RU" << false << false << false << -1 << shared;
     QTest::newRow("C, long beginnings, case-sensitive") << "C" << true << false << false << 1 << shared;
+    const QStringList words = distinctWords();
+    QTest::newRow("ru_RU, words that hardly repeat") << "ru_RU" << false << false << false << 1 << words;
+    QTest::newRow("C, words that hardly repeat, descending") << "C" << false << false << false << -1 << words;
     QTest::newRow("ru_RU, texts that stop repeating")
         << "ru_RU" << false << false << false << -1 << repeatingThenNot();
 }
@@ -314,9 +347,15 @@ void SortingTest::sameOrderAsDirectComparison()
     std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
         return factor * direct.compare(texts[a], texts[b]) < 0;
     });
-    // In one part and in two, on threads of their own: the same order.
-    for (int parts : {1, 2})
-        QCOMPARE(toList(RowSorter::sortedOrder(table, column, factor, collator, parts)), toList(expected));
+    // In one part and in two, on threads of their own, with whole keys and
+    // with their beginnings first: the same order.
+    for (int parts : {1, 2}) {
+        for (SortKeys::Writing writing :
+             {SortKeys::Writing::Chosen, SortKeys::Writing::Whole, SortKeys::Writing::Beginnings}) {
+            QCOMPARE(toList(RowSorter::sortedOrder(table, column, factor, collator, parts, writing)),
+                     toList(expected));
+        }
+    }
 }
 
 // The tests run with LC_ALL=C.UTF-8: the program's own collator, of the
