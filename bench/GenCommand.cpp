@@ -15,7 +15,7 @@ int writeTable(const char *command, const QString &countText, const QString &pat
         return 1;
     }
     try {
-        DatabaseCodec::WriteTableFile(path, make(count));
+        DatabaseCodec::writeTableFile(path, make(count));
     } catch (const TabloraError &e) {
         std::fprintf(stderr, "%s: %s\n", command, qPrintable(e.message()));
         return 1;

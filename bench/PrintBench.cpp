@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFont>
 #include <QPdfWriter>
+
 #include <cstdio>
 
 namespace {
@@ -42,7 +43,7 @@ int runPrint(const QStringList &args)
 {
     TableData table;
     try {
-        table = DatabaseCodec::ReadBaseFile(args.at(0));
+        table = DatabaseCodec::readBaseFile(args.at(0));
     } catch (const TabloraError &e) {
         std::fprintf(stderr, "print: cannot read %s: %s\n", qPrintable(args.at(0)), qPrintable(e.message()));
         return 1;

@@ -36,8 +36,8 @@ public:
 class TitleOnlyView : public DocumentView
 {
 public:
-    void ChangeTitle() override {}
-    void ChangeReopen() override {}
+    void updateTitle() override {}
+    void updateRecentFiles() override {}
     bool reopenVisible(int) const override { return false; }
     QString applicationTitle() const override { return QStringLiteral("Tablora 1.5"); }
 };
@@ -105,12 +105,12 @@ int runRecordsBench(const QStringList &args)
     const auto nothing = [] {};
     report("add", 5, nothing, [&] { commands.appendRecord(sample.cells()); });
     report("edit", 5, selectMiddle, [&] { commands.writeSelected(sample.cells()); });
-    report("delete", 5, selectMiddle, [&] { commands.Delete(); });
-    report("cut", 5, selectMiddle, [&] { commands.Cut(); });
-    report("paste", 5, nothing, [&] { commands.Paste(); });
+    report("delete", 5, selectMiddle, [&] { commands.deleteRecord(); });
+    report("cut", 5, selectMiddle, [&] { commands.cutRecord(); });
+    report("paste", 5, nothing, [&] { commands.pasteRecord(); });
     report("titles", 5, nothing, [&] { commands.setTitles(commands.titles()); });
     const int beforeClear = document.model().recordCount();
-    report("clear", 1, nothing, [&] { commands.ClearAll(); });
+    report("clear", 1, nothing, [&] { commands.clearAll(); });
     const bool cleared = document.model().recordCount() == 0;
     report("undo_clear", 1, nothing, [&] { history.undo(); });
     report("redo_clear", 1, nothing, [&] { history.redo(); });

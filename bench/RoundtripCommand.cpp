@@ -3,6 +3,7 @@
 #include "document/DatabaseCodec.h"
 
 #include <QElapsedTimer>
+
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -40,17 +41,17 @@ int readAndWrite(const char *command, TableData (*read)(const QString &), const 
             std::fprintf(stderr, "%s: the table holds text the file cannot hold\n", command);
             return 1;
         }
-        DatabaseCodec::WriteTableFile(args.at(1), table);
+        DatabaseCodec::writeTableFile(args.at(1), table);
     } catch (const TabloraError &e) {
         std::fprintf(stderr, "%s: %s\n", command, qPrintable(e.message()));
         return 1;
     }
     const qint64 writeMs = timer.elapsed();
     const qint64 writeCpuMs = cpuMs() - cpuStart - readCpuMs;
-    const auto syncMs
-        = std::chrono::duration_cast<std::chrono::milliseconds>(SafeWrite::syncTime() - syncBefore).count();
-    std::printf("records %d\nread_ms %lld\nwrite_ms %lld\nsync_ms %lld\n", table.recordCount(), readMs,
-                writeMs, qint64(syncMs));
+    const auto syncMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(SafeWrite::syncTime() - syncBefore).count();
+    std::printf("records %d\nread_ms %lld\nwrite_ms %lld\nsync_ms %lld\n", table.recordCount(), readMs, writeMs,
+                qint64(syncMs));
     std::printf("read_cpu_ms %lld\nwrite_cpu_ms %lld\n", readCpuMs, writeCpuMs);
     return 0;
 }
@@ -60,12 +61,12 @@ int readAndWrite(const char *command, TableData (*read)(const QString &), const 
 // Open, then Save.
 int runRoundtrip(const QStringList &args)
 {
-    return readAndWrite("roundtrip", DatabaseCodec::ReadBaseFile, args);
+    return readAndWrite("roundtrip", DatabaseCodec::readBaseFile, args);
 }
 
 // The import of a version-1.0 database, then Save: the conversion to the
 // current format.
 int runImport(const QStringList &args)
 {
-    return readAndWrite("import", DatabaseCodec::ReadPlainFile, args);
+    return readAndWrite("import", DatabaseCodec::readPlainFile, args);
 }

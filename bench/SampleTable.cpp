@@ -3,12 +3,14 @@
 #include "document/TableData.h"
 
 #include <QStringList>
+
 #include <cstdint>
 
 namespace {
 
 // SplitMix64: small, fast, and the same sequence on every platform.
-class Sequence {
+class Sequence
+{
 public:
     explicit Sequence(std::uint64_t seed)
         : m_state(seed)
@@ -31,30 +33,12 @@ private:
 const QStringList &words()
 {
     static const QStringList list = {
-        QStringLiteral("Иванов"),
-        QStringLiteral("Петрова"),
-        QStringLiteral("Москва"),
-        QStringLiteral("улица"),
-        QStringLiteral("дом"),
-        QStringLiteral("склад"),
-        QStringLiteral("товар"),
-        QStringLiteral("накладная"),
-        QStringLiteral("№"),
-        QStringLiteral("ёлка"),
-        QStringLiteral("«Заря»"),
-        QStringLiteral("отгрузка"),
-        QStringLiteral("Smith"),
-        QStringLiteral("London"),
-        QStringLiteral("invoice"),
-        QStringLiteral("order"),
-        QStringLiteral("box"),
-        QStringLiteral("Ltd."),
-        QStringLiteral("12"),
-        QStringLiteral("2024-05-17"),
-        QStringLiteral("+7 495"),
-        QStringLiteral("1500,00"),
-        QStringLiteral("—"),
-        QStringLiteral("e-mail"),
+        QStringLiteral("Иванов"), QStringLiteral("Петрова"), QStringLiteral("Москва"),  QStringLiteral("улица"),
+        QStringLiteral("дом"),    QStringLiteral("склад"),   QStringLiteral("товар"),   QStringLiteral("накладная"),
+        QStringLiteral("№"),      QStringLiteral("ёлка"),    QStringLiteral("«Заря»"),  QStringLiteral("отгрузка"),
+        QStringLiteral("Smith"),  QStringLiteral("London"),  QStringLiteral("invoice"), QStringLiteral("order"),
+        QStringLiteral("box"),    QStringLiteral("Ltd."),    QStringLiteral("12"),      QStringLiteral("2024-05-17"),
+        QStringLiteral("+7 495"), QStringLiteral("1500,00"), QStringLiteral("—"),       QStringLiteral("e-mail"),
     };
     return list;
 }

@@ -9,10 +9,10 @@
 int runSave(const QStringList &args)
 {
     try {
-        const TableData table = DatabaseCodec::ReadBaseFile(args.at(0));
+        const TableData table = DatabaseCodec::readBaseFile(args.at(0));
         std::printf("writing\n");
         std::fflush(stdout);
-        DatabaseCodec::WriteTableFile(args.at(1), table);
+        DatabaseCodec::writeTableFile(args.at(1), table);
     } catch (const TabloraError &e) {
         std::fprintf(stderr, "save: %s\n", qPrintable(e.message()));
         return 1;

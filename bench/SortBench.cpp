@@ -34,7 +34,7 @@ int runSortBench(const QStringList &args)
     const std::clock_t readCpuStart = std::clock();
     TableModel model;
     try {
-        model.replaceTable(DatabaseCodec::ReadBaseFile(args[0]));
+        model.replaceTable(DatabaseCodec::readBaseFile(args[0]));
     } catch (const TabloraError &e) {
         err << "cannot read " << args[0] << ": " << e.message().simplified() << '\n';
         return 1;
@@ -58,7 +58,7 @@ int runSortBench(const QStringList &args)
             err << "the table holds text the file cannot hold\n";
             return 1;
         }
-        DatabaseCodec::WriteTableFile(args[3], model.table());
+        DatabaseCodec::writeTableFile(args[3], model.table());
     } catch (const TabloraError &e) {
         err << "cannot write " << args[3] << ": " << e.message().simplified() << '\n';
         return 1;

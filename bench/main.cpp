@@ -4,12 +4,14 @@
 #include "SortBench.h"
 
 #include <QApplication>
-#include <memory>
+
 #include <cstdio>
+#include <memory>
 
 namespace {
 
-struct CommandSpec {
+struct CommandSpec
+{
     const char *name;
     const char *arguments;
     BenchCommand run;
@@ -18,15 +20,15 @@ struct CommandSpec {
 
 // A new command is one line here and one function in BenchCommands.h.
 constexpr CommandSpec kCommands[] = {
-    { "gen", "N OUT.db", runGen },
-    { "gen-distinct", "words|numbered N OUT.db", runGenDistinct },
-    { "roundtrip", "IN.db OUT.db", runRoundtrip },
-    { "import", "OLD.db OUT.db", runImport },
-    { "save", "IN.db OUT.db", runSave },
-    { "sort", "IN.db COL DIR OUT.db", runSortBench },
-    { "records", "N", runRecordsBench, true },
-    { "print", "IN.db OUT.pdf", runPrint, true },
-    { "find", "N", runFindBench },
+    {"gen", "N OUT.db", runGen},
+    {"gen-distinct", "words|numbered N OUT.db", runGenDistinct},
+    {"roundtrip", "IN.db OUT.db", runRoundtrip},
+    {"import", "OLD.db OUT.db", runImport},
+    {"save", "IN.db OUT.db", runSave},
+    {"sort", "IN.db COL DIR OUT.db", runSortBench},
+    {"records", "N", runRecordsBench, true},
+    {"print", "IN.db OUT.pdf", runPrint, true},
+    {"find", "N", runFindBench},
 };
 
 int argumentCount(const CommandSpec &spec)

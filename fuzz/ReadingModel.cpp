@@ -20,7 +20,7 @@ std::optional<std::int32_t> integer(std::string_view text)
         text.remove_prefix(1);
     }
     std::string_view digits = "0123456789";
-    for (std::string_view prefix : { "0x", "0X", "$", "x", "X" }) {
+    for (std::string_view prefix : {"0x", "0X", "$", "x", "X"}) {
         if (text.substr(0, prefix.size()) == prefix) {
             text.remove_prefix(prefix.size());
             digits = "0123456789abcdefABCDEF";
@@ -155,13 +155,13 @@ Profile::Profile(std::string_view text)
         if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
             value = value.substr(1, value.size() - 2);
         if (first)
-            m_values.try_emplace({ folded(section), folded(key) }, value);
+            m_values.try_emplace({folded(section), folded(key)}, value);
     }
 }
 
 std::optional<std::string> Profile::value(std::string_view section, std::string_view key) const
 {
-    const auto found = m_values.find({ folded(section), folded(key) });
+    const auto found = m_values.find({folded(section), folded(key)});
     return found == m_values.end() ? std::nullopt : std::optional<std::string>(found->second);
 }
 

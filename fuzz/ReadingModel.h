@@ -51,10 +51,11 @@ std::string withCrLf(std::string_view text);
 std::optional<std::string> base64(std::string_view text);
 
 // What a plain line list holds, as the reader must take it.
-struct Table {
-    std::int32_t widths[8] = {};   // after the width rule: column 0 is 30, text columns at least 5
+struct Table
+{
+    std::int32_t widths[8] = {}; // after the width rule: column 0 is 30, text columns at least 5
     std::string titles[8];
-    std::int64_t records = 0;      // how many records the reader gives
+    std::int64_t records = 0; // how many records the reader gives
     std::vector<std::string> lines;
 
     // Cell c of record k: its line, or empty past the end.

@@ -36,13 +36,13 @@ void checkRoundTrip(const TableData &table)
         return;
     // Text read from Windows-1251 can always be written back.
     FUZZ_CHECK(!DatabaseCodec::findUnencodable(table));
-    const QByteArray plain = DatabaseCodec::BuildPlainList(table);
-    FUZZ_CHECK(DatabaseCodec::FillTable(plain) == table);
+    const QByteArray plain = DatabaseCodec::buildPlainList(table);
+    FUZZ_CHECK(DatabaseCodec::fillTable(plain) == table);
     // Save encodes in the plain list's own buffer; Qt's encoder is the reference.
-    const QByteArray encoded = DatabaseCodec::EncodePlainList(QByteArray(plain));
+    const QByteArray encoded = DatabaseCodec::encodePlainList(QByteArray(plain));
     FUZZ_CHECK(encoded == plain.toBase64());
-    FUZZ_CHECK(DatabaseCodec::EncodePlainList(plain) == encoded);
-    FUZZ_CHECK(DatabaseCodec::ReadBaseText(encoded) == table);
+    FUZZ_CHECK(DatabaseCodec::encodePlainList(plain) == encoded);
+    FUZZ_CHECK(DatabaseCodec::readBaseText(encoded) == table);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// The version-1.0 reader (DatabaseCodec::FillTable, the plain line list) on
+// The version-1.0 reader (DatabaseCodec::fillTable, the plain line list) on
 // any bytes: it reads exactly what the reading rules say, or fails where they
 // say it must, and what it reads is written and read back unchanged.
 #include "ReadingModel.h"
@@ -12,6 +12,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
     const std::optional<ReadingModel::Table> expected = ReadingModel::table(text, DatabaseCodec::kMaxPaddingRecords);
-    checkReading(expected, [&] { return DatabaseCodec::FillTable(QByteArrayView(text.data(), qsizetype(size))); });
+    checkReading(expected, [&] { return DatabaseCodec::fillTable(QByteArrayView(text.data(), qsizetype(size))); });
     return 0;
 }

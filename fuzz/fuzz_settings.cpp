@@ -15,8 +15,10 @@ namespace {
 
 // Names the program uses and their look-alikes: other letter case, blanks
 // around, Cyrillic (Windows-1251), empty.
-const char *const kSections[] = { "Users", "USERS", " users\t", "Table", "Reopen", "\xCF\xF0\xE0\xE2\xE0", "\xEF\xF0\xE0\xE2\xE0", "" };
-const char *const kKeys[] = { "Login1", "login1", "0 column", " 0 Column ", "File1", "\xCA\xEB\xFE\xF7", "\xEA\xEB\xFE\xF7", "" };
+const char *const kSections[] = {
+    "Users", "USERS", " users\t", "Table", "Reopen", "\xCF\xF0\xE0\xE2\xE0", "\xEF\xF0\xE0\xE2\xE0", ""};
+const char *const kKeys[] = {"Login1", "login1",           "0 column",         " 0 Column ",
+                             "File1",  "\xCA\xEB\xFE\xF7", "\xEA\xEB\xFE\xF7", ""};
 
 QString name(std::string_view bytes)
 {
@@ -40,7 +42,8 @@ std::string storable(std::string_view bytes)
     }
     while (!v.empty() && (v.back() == ' ' || v.back() == '\t' || v.back() == '\v'))
         v.pop_back();
-    while (!v.empty() && (v.front() == ' ' || v.front() == '\t' || v.front() == '\v' || v.front() == '"' || v.front() == '\''))
+    while (!v.empty()
+           && (v.front() == ' ' || v.front() == '\t' || v.front() == '\v' || v.front() == '"' || v.front() == '\''))
         v.erase(0, 1);
     return v;
 }
@@ -69,8 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const auto &[s, k] : model.names())
         FUZZ_CHECK(value(text, s, k) == model.value(s, k));
 
-    const QByteArray written
-        = ProfileFormat::withValue(text, name(section), name(key), QByteArray::fromStdString(newValue));
+    const QByteArray written = ProfileFormat::withValue(text, name(section), name(key),
+                                                        QByteArray::fromStdString(newValue));
     FUZZ_CHECK(value(written, section, key) == newValue);
     auto unchanged = [&](std::string_view s, std::string_view k) {
         return (ReadingModel::Profile::sameName(s, section) && ReadingModel::Profile::sameName(k, key))

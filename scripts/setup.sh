@@ -38,6 +38,7 @@ packages=(
     librsvg2-bin    # rsvg-convert renders the icon's bitmap sizes
     desktop-file-utils appstream # tests validate the desktop entry and the metainfo
     clang libclang-rt-dev   # fuzz/: libFuzzer, AddressSanitizer and UBSan
+    clang-format    # test.sh checks the sources' layout against .clang-format
 )
 
 missing=()

@@ -12,14 +12,18 @@
 //   it reaches is visible;
 // - a source of tablora_core includes no widget header, with or without its
 //   module prefix (Qt's common include root would let one compile).
+// And read off every source of src/, tests/, bench/ and fuzz/: no name is a
+// form designer's control kind with a number ("Edit" and "2"), which says
+// nothing of what the thing is, and no class is named "T...Form".
 namespace {
 
 struct Rules
 {
     QString sourceRoot;
-    QStringList floors;         // from the ground up
-    QStringList coreSources;    // absolute paths
+    QStringList floors; // from the ground up
+    QStringList coreSources; // absolute paths
     QStringList widgetIncludeDirs;
+    QStringList nameRoots; // the folders whose sources are read for names
 };
 
 QStringList quotedIncludes(const QByteArray &text, QStringList *angled)
@@ -95,6 +99,53 @@ QStringList violations(const Rules &rules)
     return found;
 }
 
+// A designer's control kind followed by its number. "[1]" keeps the
+// pattern itself from reading as such a name.
+const QRegularExpression &designerName()
+{
+    static const QRegularExpression name(QStringLiteral(
+        R"(\b(Action[0-9]|BitBtn[0-9]|Timer[0-9]|Edit[0-9]|CheckBox[0-9]|ComboBox[0-9]|GroupBox[0-9]|)"
+        R"(SpeedButton[0-9]|Label[0-9]|Panel[0-9]|RadioButton[0-9]|PageControl[0-9]|ToolButton[0-9]|)"
+        R"(StatusBar[0-9]|PopupMenu[1]|Table[1]|Memo[0-9]|Image[0-9]|ProgressBar[0-9]|WebBrowser[0-9])\w*)"));
+    return name;
+}
+
+const QRegularExpression &designerClass()
+{
+    static const QRegularExpression name(QStringLiteral(R"(\b(?:class|struct)\s+(T[A-Z]\w*Form)\b)"));
+    return name;
+}
+
+// Every such name, one line each ("path:line: name"), paths relative to the
+// root's parent.
+QStringList designerNames(const QStringList &roots)
+{
+    QStringList found;
+    for (const QString &rootPath : roots) {
+        const QDir parent = QFileInfo(rootPath).dir();
+        QDirIterator it(rootPath, {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly)) {
+                found << parent.relativeFilePath(path) + QStringLiteral(": cannot be read");
+                continue;
+            }
+            const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                const QString where = parent.relativeFilePath(path) + QLatin1Char(':') + QString::number(i + 1);
+                for (auto m = designerName().globalMatch(lines[i]); m.hasNext();)
+                    found << where + QStringLiteral(": ") + m.next().captured(0);
+                for (auto m = designerClass().globalMatch(lines[i]); m.hasNext();)
+                    found << where + QStringLiteral(": class ") + m.next().captured(1);
+            }
+        }
+    }
+    found.sort();
+    return found;
+}
+
 Rules projectRules()
 {
     QHash<QString, QString> values;
@@ -109,6 +160,7 @@ Rules projectRules()
     Rules rules;
     rules.sourceRoot = values.value(QStringLiteral("sources"));
     rules.floors = list("floors");
+    rules.nameRoots = list("names");
     for (const QString &source : list("core"))
         rules.coreSources << QFileInfo(source).absoluteFilePath();
     // The widget modules' own folders; their dependencies' folders come along.
@@ -130,6 +182,9 @@ private slots:
     void theHouseKeepsItsRules();
     void brokenRulesAreFound_data();
     void brokenRulesAreFound();
+    void namesSayWhatTheyAre();
+    void designerNamesAreFound_data();
+    void designerNamesAreFound();
 };
 
 void ArchitectureTest::theHouseKeepsItsRules()
@@ -153,8 +208,8 @@ void ArchitectureTest::brokenRulesAreFound_data()
     QTest::newRow("floor below") << "upper/A.cpp" << false << QByteArray("#include \"lower/B.h\"\n") << QString();
     QTest::newRow("floor above") << "lower/A.cpp" << false << QByteArray("#include \"upper/C.h\"\n")
                                  << "lower/A.cpp: \"upper/C.h\" is on a higher floor";
-    QTest::newRow("unqualified other folder") << "lower/A.cpp" << false << QByteArray("#include \"C.h\"\n")
-                                              << "lower/A.cpp: \"C.h\" is not in its folder";
+    QTest::newRow("unqualified other folder")
+        << "lower/A.cpp" << false << QByteArray("#include \"C.h\"\n") << "lower/A.cpp: \"C.h\" is not in its folder";
     QTest::newRow("widget with module") << "lower/A.cpp" << true << QByteArray("#include <QtWidgets/QWidget>\n")
                                         << "lower/A.cpp: core source includes <QtWidgets/QWidget>";
     QTest::newRow("widget by class") << "lower/A.cpp" << true << QByteArray("  #  include <QDialog>\n")
@@ -187,6 +242,65 @@ void ArchitectureTest::brokenRulesAreFound()
         rules.coreSources << QFileInfo(dir.filePath(file)).absoluteFilePath();
 
     QCOMPARE(violations(rules), violation.isEmpty() ? QStringList() : QStringList{violation});
+}
+
+void ArchitectureTest::namesSayWhatTheyAre()
+{
+    const Rules rules = projectRules();
+    QCOMPARE(rules.nameRoots.size(), 4);
+    const QStringList found = designerNames(rules.nameRoots);
+    QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
+}
+
+// Each kind of designer name is caught, written as a member, a call, an
+// object name or in a comment; names that only contain a kind are not. The
+// samples are put together at run time, so that this file holds none.
+void ArchitectureTest::designerNamesAreFound_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("found"); // empty: nothing is found
+
+    const char *kinds[] = {"Action",      "BitBtn", "Timer", "Edit",        "CheckBox",    "ComboBox",   "GroupBox",
+                           "SpeedButton", "Label",  "Panel", "RadioButton", "PageControl", "ToolButton", "StatusBar",
+                           "PopupMenu",   "Table",  "Memo",  "Image",       "ProgressBar", "WebBrowser"};
+    const auto found = [](int line, const QByteArray &name) {
+        return QStringLiteral("A.h:%1: ").arg(line) + QString::fromLatin1(name);
+    };
+    for (const char *kind : kinds) {
+        const QByteArray name = QByteArray(kind) + '1';
+        QTest::newRow(kind) << "    QWidget *" + name + ";\n" << found(1, name);
+    }
+    const QByteArray handler = QByteArray("Action") + "48Execute";
+    QTest::newRow("handler") << "void " + handler + "();\n" << found(1, handler);
+    const QByteArray button = QByteArray("BitBtn") + "7";
+    QTest::newRow("object name") << "\n    b->setObjectName(\"" + button + "\");\n" << found(2, button);
+    const QByteArray edit = QByteArray("Edit") + "1";
+    QTest::newRow("comment") << "// " + edit + " to 8: the titles\n" << found(1, edit);
+    const QByteArray mainForm = QByteArray("T") + "MainForm";
+    QTest::newRow("designer class") << "class " + mainForm + " : public QMainWindow\n" << found(1, "class " + mainForm);
+    const QByteArray editForm = QByteArray("T") + "EditForm";
+    QTest::newRow("designer struct") << "struct " + editForm + ";\n" << found(1, "class " + editForm);
+
+    QTest::newRow("kind inside a name") << QByteArray("QLineEdit *m_columnEdit1; QTimer m_loadTimer;\n") << QString();
+    QTest::newRow("kind without a number") << QByteArray("QAction *action; QLabel *fontLabel;\n") << QString();
+    QTest::newRow("class of another name") << QByteArray("class MainWindow; class TableFormat;\n") << QString();
+}
+
+void ArchitectureTest::designerNamesAreFound()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, found);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("src")));
+    QFile f(dir.filePath(QStringLiteral("src/A.h")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(text);
+    f.close();
+
+    const QStringList expected = found.isEmpty() ? QStringList() : QStringList{QStringLiteral("src/") + found};
+    QCOMPARE(designerNames({dir.filePath(QStringLiteral("src"))}), expected);
 }
 
 QTEST_GUILESS_MAIN(ArchitectureTest)

@@ -26,83 +26,83 @@ const QString kExampleIcon = QStringLiteral("x-office-document");
 std::vector<ActionSpec> buildActions()
 {
     const std::vector<ActionSpec> a = {
-        {"Action1", "Создать", {}, kFavourites, {}},
-        {"Action2", "Добавить", "Ctrl+A", kEdit, "list-add"},
-        {"Action3", "Выход", {}, kFile, "application-exit"},
-        {"Action4", "Дополн.", {}, kSort, {}},
-        {"Action5", "Войти под другим", "Ctrl+E", kUsers, "system-log-out"},
-        {"Action6", "Столбцы", "Ctrl+W", kOptions, "format-justify-fill"},
-        {"Action7", "Вызов справки", "F1", kHelp, "help-contents"},
-        {"Action8", "Новая база данных", "Ctrl+N", kFile, "document-new"},
-        {"Action9", "Открыть базу данных...", "Ctrl+O", kFile, "folder-open"},
-        {"Action10", "Сохранить", "Ctrl+S", kFile, "document-save"},
-        {"Action11", "1 столбец", {}, kSort, {}},
-        {"Action12", "Сохранить как...", "Ctrl+Alt+S", kFile, "document-save-as"},
-        {"Action13", "Переоткрыть 1", {}, kFile, kRecentIcon},
-        {"Action14", "Переоткрыть 2", {}, kFile, kRecentIcon},
-        {"Action15", "Переоткрыть 3", {}, kFile, kRecentIcon},
-        {"Action16", "Переоткрыть 4", {}, kFile, kRecentIcon},
-        {"Action17", "Переоткрыть 5", {}, kFile, kRecentIcon},
-        {"Action18", "Печать...", "Ctrl+P", kFile, "document-print"},
-        {"Action19", "Изменить", {}, kEdit, "accessories-text-editor"},
-        {"Action20", "Удалить", "Del", kEdit, "edit-delete"},
-        {"Action21", "Очистить всю базу", {}, kEdit, "edit-clear"},
-        {"Action22", "Копировать", "Ctrl+C", kEdit, "edit-copy"},
-        {"Action23", "Вырезать", "Ctrl+X", kEdit, "edit-cut"},
-        {"Action24", "Вставить", "Ctrl+V", kEdit, "edit-paste"},
-        {"Action25", "Удалить 1", {}, kFavourites, {}},
-        {"Action26", "Удалить 2", {}, kFavourites, {}},
-        {"Action27", "Удалить 3", {}, kFavourites, {}},
-        {"Action28", "Удалить 4", {}, kFavourites, {}},
-        {"Action29", "Удалить 5", {}, kFavourites, {}},
-        {"Action30", "Удалить 6", {}, kFavourites, {}},
-        {"Action31", "Удалить 7", {}, kFavourites, {}},
-        {"Action32", "Удалить 8", {}, kFavourites, {}},
-        {"Action33", "Удалить 9", {}, kFavourites, {}},
-        {"Action34", "Удалить 10", {}, kFavourites, {}},
-        {"Action35", "Ячейка 1", {}, kFavourites, {}},
-        {"Action36", "Ячейка 2", {}, kFavourites, {}},
-        {"Action37", "Ячейка 3", {}, kFavourites, {}},
-        {"Action38", "Ячейка 4", {}, kFavourites, {}},
-        {"Action39", "Ячейка 5", {}, kFavourites, {}},
-        {"Action40", "Ячейка 6", {}, kFavourites, {}},
-        {"Action41", "Ячейка 7", {}, kFavourites, {}},
-        {"Action42", "Ячейка 8", {}, kFavourites, {}},
-        {"Action43", "Ячейка 9", {}, kFavourites, {}},
-        {"Action44", "Ячейка 10", {}, kFavourites, {}},
-        {"Action45", "Очистить всё", {}, kFavourites, {}},
-        {"Action46", "Менеджер", "Ctrl+F", kUsers, "system-users"},
-        {"Action47", "2 столбец", {}, kSort, {}},
-        {"Action48", "Общие настройки программы", {}, kOptions, "preferences-system"},
-        {"Action49", "Проверить обновление", {}, kHelp, "system-software-update"},
-        {"Action50", "Посетить сайт", {}, kHelp, "web-browser"},
-        {"Action51", "Написать письмо автору", {}, kHelp, "mail-message-new"},
-        {"Action52", "Лицензионное соглашение", {}, kHelp, "text-x-generic"},
-        {"Action53", "F.A.Q.", {}, kHelp, "help-faq"},
-        {"Action54", "Страница программы в сети", {}, kHelp, "applications-internet"},
-        {"Action55", "Благодарности", {}, kHelp, "emblem-favorite"},
-        {"Action56", "О программе...", {}, kHelp, "help-about"},
-        {"Action57", "Сообщить об ошибке...", {}, kHelp, "mail-mark-important"},
-        {"Action58", "3 столбец", {}, kSort, {}},
-        {"Action59", "4 столбец", {}, kSort, {}},
-        {"Action60", "5 столбец", {}, kSort, {}},
-        {"Action61", "6 столбец", {}, kSort, {}},
-        {"Action62", "7 столбец", {}, kSort, {}},
-        {"Action63", "По алфавиту", {}, kSort, "view-sort-ascending"},
-        {"Action64", "В обратном порядке", {}, kSort, "view-sort-descending"},
-        {"Action65", "Отключить", {}, kUsers, {}},
-        {"Action66", "Просмотр записи", {}, kEdit, "edit-find"},
-        {"Action67", "Выбрать столбец", {}, kSort, {}},
-        {"Action68", "История изменений", {}, kHelp, kRecentIcon},
-        {"Action69", "Импорт из Tablora 1.0", {}, kFile, "document-revert"},
-        {"Action70", "Программы", {}, kFile, kExampleIcon},
-        {"Action71", "Профайл", {}, kFile, kExampleIcon},
-        {"Action72", "Школьная база", {}, kFile, kExampleIcon},
-        {"ActionUndo", "Отменить", "Ctrl+Z", kEdit, "edit-undo"},
-        {"ActionRedo", "Повторить", "Ctrl+Y", kEdit, "edit-redo", "Ctrl+Shift+Z"},
-        {"ActionFind", "Найти...", "Ctrl+Shift+F", kEdit, "system-search"},
-        {"ActionFindNext", "Найти далее", "F3", kEdit, "go-down"},
-        {"ActionFindPrevious", "Найти ранее", "Shift+F3", kEdit, "go-up"},
+        {"favouriteCreate", "Создать", {}, kFavourites, {}},
+        {"addRecord", "Добавить", "Ctrl+A", kEdit, "list-add"},
+        {"exit", "Выход", {}, kFile, "application-exit"},
+        {"sortColumn0", "Дополн.", {}, kSort, {}},
+        {"switchUser", "Войти под другим", "Ctrl+E", kUsers, "system-log-out"},
+        {"columnTitles", "Столбцы", "Ctrl+W", kOptions, "format-justify-fill"},
+        {"openHelp", "Вызов справки", "F1", kHelp, "help-contents"},
+        {"newDatabase", "Новая база данных", "Ctrl+N", kFile, "document-new"},
+        {"openDatabase", "Открыть базу данных...", "Ctrl+O", kFile, "folder-open"},
+        {"save", "Сохранить", "Ctrl+S", kFile, "document-save"},
+        {"sortColumn1", "1 столбец", {}, kSort, {}},
+        {"saveAs", "Сохранить как...", "Ctrl+Alt+S", kFile, "document-save-as"},
+        {"reopen1", "Переоткрыть 1", {}, kFile, kRecentIcon},
+        {"reopen2", "Переоткрыть 2", {}, kFile, kRecentIcon},
+        {"reopen3", "Переоткрыть 3", {}, kFile, kRecentIcon},
+        {"reopen4", "Переоткрыть 4", {}, kFile, kRecentIcon},
+        {"reopen5", "Переоткрыть 5", {}, kFile, kRecentIcon},
+        {"print", "Печать...", "Ctrl+P", kFile, "document-print"},
+        {"editRecord", "Изменить", {}, kEdit, "accessories-text-editor"},
+        {"deleteRecord", "Удалить", "Del", kEdit, "edit-delete"},
+        {"clearAll", "Очистить всю базу", {}, kEdit, "edit-clear"},
+        {"copyRecord", "Копировать", "Ctrl+C", kEdit, "edit-copy"},
+        {"cutRecord", "Вырезать", "Ctrl+X", kEdit, "edit-cut"},
+        {"pasteRecord", "Вставить", "Ctrl+V", kEdit, "edit-paste"},
+        {"favouriteDelete1", "Удалить 1", {}, kFavourites, {}},
+        {"favouriteDelete2", "Удалить 2", {}, kFavourites, {}},
+        {"favouriteDelete3", "Удалить 3", {}, kFavourites, {}},
+        {"favouriteDelete4", "Удалить 4", {}, kFavourites, {}},
+        {"favouriteDelete5", "Удалить 5", {}, kFavourites, {}},
+        {"favouriteDelete6", "Удалить 6", {}, kFavourites, {}},
+        {"favouriteDelete7", "Удалить 7", {}, kFavourites, {}},
+        {"favouriteDelete8", "Удалить 8", {}, kFavourites, {}},
+        {"favouriteDelete9", "Удалить 9", {}, kFavourites, {}},
+        {"favouriteDelete10", "Удалить 10", {}, kFavourites, {}},
+        {"favouriteOpen1", "Ячейка 1", {}, kFavourites, {}},
+        {"favouriteOpen2", "Ячейка 2", {}, kFavourites, {}},
+        {"favouriteOpen3", "Ячейка 3", {}, kFavourites, {}},
+        {"favouriteOpen4", "Ячейка 4", {}, kFavourites, {}},
+        {"favouriteOpen5", "Ячейка 5", {}, kFavourites, {}},
+        {"favouriteOpen6", "Ячейка 6", {}, kFavourites, {}},
+        {"favouriteOpen7", "Ячейка 7", {}, kFavourites, {}},
+        {"favouriteOpen8", "Ячейка 8", {}, kFavourites, {}},
+        {"favouriteOpen9", "Ячейка 9", {}, kFavourites, {}},
+        {"favouriteOpen10", "Ячейка 10", {}, kFavourites, {}},
+        {"favouriteClearAll", "Очистить всё", {}, kFavourites, {}},
+        {"userManager", "Менеджер", "Ctrl+F", kUsers, "system-users"},
+        {"sortColumn2", "2 столбец", {}, kSort, {}},
+        {"programSettings", "Общие настройки программы", {}, kOptions, "preferences-system"},
+        {"checkUpdate", "Проверить обновление", {}, kHelp, "system-software-update"},
+        {"visitSite", "Посетить сайт", {}, kHelp, "web-browser"},
+        {"writeToAuthor", "Написать письмо автору", {}, kHelp, "mail-message-new"},
+        {"licenseAgreement", "Лицензионное соглашение", {}, kHelp, "text-x-generic"},
+        {"faq", "F.A.Q.", {}, kHelp, "help-faq"},
+        {"programPage", "Страница программы в сети", {}, kHelp, "applications-internet"},
+        {"thanks", "Благодарности", {}, kHelp, "emblem-favorite"},
+        {"about", "О программе...", {}, kHelp, "help-about"},
+        {"reportError", "Сообщить об ошибке...", {}, kHelp, "mail-mark-important"},
+        {"sortColumn3", "3 столбец", {}, kSort, {}},
+        {"sortColumn4", "4 столбец", {}, kSort, {}},
+        {"sortColumn5", "5 столбец", {}, kSort, {}},
+        {"sortColumn6", "6 столбец", {}, kSort, {}},
+        {"sortColumn7", "7 столбец", {}, kSort, {}},
+        {"sortAscending", "По алфавиту", {}, kSort, "view-sort-ascending"},
+        {"sortDescending", "В обратном порядке", {}, kSort, "view-sort-descending"},
+        {"turnOff", "Отключить", {}, kUsers, {}},
+        {"viewRecord", "Просмотр записи", {}, kEdit, "edit-find"},
+        {"chooseColumn", "Выбрать столбец", {}, kSort, {}},
+        {"changeHistory", "История изменений", {}, kHelp, kRecentIcon},
+        {"importVersion10", "Импорт из Tablora 1.0", {}, kFile, "document-revert"},
+        {"examplePrograms", "Программы", {}, kFile, kExampleIcon},
+        {"exampleProfile", "Профайл", {}, kFile, kExampleIcon},
+        {"exampleSchool", "Школьная база", {}, kFile, kExampleIcon},
+        {"undo", "Отменить", "Ctrl+Z", kEdit, "edit-undo"},
+        {"redo", "Повторить", "Ctrl+Y", kEdit, "edit-redo", "Ctrl+Shift+Z"},
+        {"find", "Найти...", "Ctrl+Shift+F", kEdit, "system-search"},
+        {"findNext", "Найти далее", "F3", kEdit, "go-down"},
+        {"findPrevious", "Найти ранее", "Shift+F3", kEdit, "go-up"},
     };
     assert(a.size() == size_t(kActionCount));
     return a;
@@ -135,24 +135,24 @@ std::vector<MenuEntry> buildMenuBar()
 
     return {
         subMenu("База",
-                {item("Action8"), item("Action9"), subMenu("Недавние", recent), separator(), item("Action10"),
-                 item("Action12"), separator(), item("Action18"), separator(),
-                 subMenu("Импорт", {item("Action69", "Импорт из &Tablora 1.0")}),
-                 subMenu("Примеры", {item("Action70"), item("Action71"), item("Action72")}), separator(),
-                 item("Action3")}),
+                {item("newDatabase"), item("openDatabase"), subMenu("Недавние", recent), separator(), item("save"),
+                 item("saveAs"), separator(), item("print"), separator(),
+                 subMenu("Импорт", {item("importVersion10", "Импорт из &Tablora 1.0")}),
+                 subMenu("Примеры", {item("examplePrograms"), item("exampleProfile"), item("exampleSchool")}),
+                 separator(), item("exit")}),
         subMenu("Записи",
-                {item("Action2"), separator(), item("Action66"), separator(), item("Action19"), item("Action23"),
-                 item("Action22"), item("Action24"), separator(), item("Action20"), item("Action21"), separator(),
-                 item("ActionUndo"), item("ActionRedo"), separator(), item("ActionFind"), item("ActionFindNext"),
-                 item("ActionFindPrevious")}),
+                {item("addRecord"), separator(), item("viewRecord"), separator(), item("editRecord"), item("cutRecord"),
+                 item("copyRecord"), item("pasteRecord"), separator(), item("deleteRecord"), item("clearAll"),
+                 separator(), item("undo"), item("redo"), separator(), item("find"), item("findNext"),
+                 item("findPrevious")}),
         subMenu("Сортировка",
-                {subMenu("Выбрать столбец", sortColumns), separator(), item("Action63"), item("Action64")}),
-        subMenu("Пользователи", {separator(), item("Action5"), item("Action46")}),
-        subMenu("Настройка", {item("Action6"), item("Action48")}),
+                {subMenu("Выбрать столбец", sortColumns), separator(), item("sortAscending"), item("sortDescending")}),
+        subMenu("Пользователи", {separator(), item("switchUser"), item("userManager")}),
+        subMenu("Настройка", {item("columnTitles"), item("programSettings")}),
         subMenu("Помощь",
-                {item("Action7"), separator(), item("Action49"), item("Action50"), item("Action51"),
-                 item("Action57"), separator(), item("Action52"), item("Action68"), item("Action53", "&F.A.Q."),
-                 item("Action55"), separator(), item("Action54"), separator(), item("Action56")}),
+                {item("openHelp"), separator(), item("checkUpdate"), item("visitSite"), item("writeToAuthor"),
+                 item("reportError"), separator(), item("licenseAgreement"), item("changeHistory"),
+                 item("faq", "&F.A.Q."), item("thanks"), separator(), item("programPage"), separator(), item("about")}),
     };
 }
 
@@ -181,65 +181,68 @@ const std::vector<MenuEntry> &menuBar()
 const std::vector<ToolButtonSpec> &toolBar()
 {
     static const std::vector<ToolButtonSpec> buttons = {
-        {"SpeedButton2", "Нов. база", "Создать новую базу данных", "Action8"},
-        {"SpeedButton3", "Открыть", "Открыть базу данных", "Action9"},
-        {"SpeedButton4", "Сохранить", "Сохранить текущую базу данных", "Action10"},
-        {"SpeedButton10", "Сохр. как", "Выбрать место сохранения текущей базы данных", "Action12"},
-        {"ToolButton1", {}, {}, {}},
-        {"SpeedButton5", "Добавить", "Добавить новую запись", "Action2"},
-        {"SpeedButton7", "Изменить", "Изменить выбранную запись", "Action19"},
-        {"SpeedButton6", "Вырезать", "Вырезать выбранную запись", "Action23"},
-        {"SpeedButton8", "Вставить", "Вставить запись", "Action24"},
-        {"SpeedButton9", "Удалить", "Удалить выбранную запись", "Action20"},
-        {"ToolButton2", {}, {}, {}},
-        {"SpeedButton1", "Менеджер", "Вызов менеджера пользователей", "Action46"},
-        {"ToolButton3", {}, {}, {}},
-        {"SpeedButton11", "Столбцы", "Параметры текущей базы данных", "Action6"},
+        {"newDatabaseButton", "Нов. база", "Создать новую базу данных", "newDatabase"},
+        {"openDatabaseButton", "Открыть", "Открыть базу данных", "openDatabase"},
+        {"saveButton", "Сохранить", "Сохранить текущую базу данных", "save"},
+        {"saveAsButton", "Сохр. как", "Выбрать место сохранения текущей базы данных", "saveAs"},
+        {"fileSeparator", {}, {}, {}},
+        {"addRecordButton", "Добавить", "Добавить новую запись", "addRecord"},
+        {"editRecordButton", "Изменить", "Изменить выбранную запись", "editRecord"},
+        {"cutRecordButton", "Вырезать", "Вырезать выбранную запись", "cutRecord"},
+        {"pasteRecordButton", "Вставить", "Вставить запись", "pasteRecord"},
+        {"deleteRecordButton", "Удалить", "Удалить выбранную запись", "deleteRecord"},
+        {"recordSeparator", {}, {}, {}},
+        {"userManagerButton", "Менеджер", "Вызов менеджера пользователей", "userManager"},
+        {"userSeparator", {}, {}, {}},
+        {"columnTitlesButton", "Столбцы", "Параметры текущей базы данных", "columnTitles"},
     };
     return buttons;
 }
 
 const QStringList &popupMenu()
 {
-    static const QStringList entries = {"Action2",  {}, "Action66", {}, "Action19", "Action23", "Action22",
-                                        "Action24", {}, "Action20", "Action21", {}, "ActionFind"};
+    static const QStringList entries = {"addRecord", {},           "viewRecord",  {}, "editRecord",
+                                        "cutRecord", "copyRecord", "pasteRecord", {}, "deleteRecord",
+                                        "clearAll",  {},           "find"};
     return entries;
 }
 
 const QStringList &sortColumnActions()
 {
-    static const QStringList names = {"Action4",  "Action11", "Action47", "Action58",
-                                      "Action59", "Action60", "Action61", "Action62"};
+    static const QStringList names = {"sortColumn0", "sortColumn1", "sortColumn2", "sortColumn3",
+                                      "sortColumn4", "sortColumn5", "sortColumn6", "sortColumn7"};
     assert(names.size() == kColumnCount);
     return names;
 }
 
 const QStringList &reopenActions()
 {
-    static const QStringList names = {"Action13", "Action14", "Action15", "Action16", "Action17"};
+    static const QStringList names = {"reopen1", "reopen2", "reopen3", "reopen4", "reopen5"};
     assert(names.size() == kRecentFileCount);
     return names;
 }
 
 const QStringList &favouriteOpenActions()
 {
-    static const QStringList names = {"Action35", "Action36", "Action37", "Action38", "Action39",
-                                      "Action40", "Action41", "Action42", "Action43", "Action44"};
+    static const QStringList names = {"favouriteOpen1", "favouriteOpen2", "favouriteOpen3", "favouriteOpen4",
+                                      "favouriteOpen5", "favouriteOpen6", "favouriteOpen7", "favouriteOpen8",
+                                      "favouriteOpen9", "favouriteOpen10"};
     assert(names.size() == kFavouriteCount);
     return names;
 }
 
 const QStringList &favouriteDeleteActions()
 {
-    static const QStringList names = {"Action25", "Action26", "Action27", "Action28", "Action29",
-                                      "Action30", "Action31", "Action32", "Action33", "Action34"};
+    static const QStringList names = {"favouriteDelete1", "favouriteDelete2", "favouriteDelete3", "favouriteDelete4",
+                                      "favouriteDelete5", "favouriteDelete6", "favouriteDelete7", "favouriteDelete8",
+                                      "favouriteDelete9", "favouriteDelete10"};
     assert(names.size() == kFavouriteCount);
     return names;
 }
 
 const QStringList &exampleActions()
 {
-    static const QStringList names = {"Action70", "Action71", "Action72"};
+    static const QStringList names = {"examplePrograms", "exampleProfile", "exampleSchool"};
     return names;
 }
 

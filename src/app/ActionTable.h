@@ -12,17 +12,16 @@
 // intended layout.
 namespace ActionTable {
 
-// Action1 to Action72, then the find and undo commands under names of their
-// own.
+// Every command of the main window, reachable or not.
 inline constexpr int kActionCount = 77;
 
 struct ActionSpec
 {
-    QString name;        // the action's stable name: "Action1" to "Action72", "ActionFind", ...
-    QString caption;     // the command's caption
-    QString shortcut;    // portable text ("Ctrl+Alt+S"), empty for none
+    QString name; // the action's stable name, after its command: "openDatabase", "saveAs", ...
+    QString caption; // the command's caption
+    QString shortcut; // portable text ("Ctrl+Alt+S"), empty for none
     QString category;
-    QString icon;        // freedesktop icon name, empty for none
+    QString icon; // freedesktop icon name, empty for none
     QString otherShortcut = {}; // a second key for the same command, empty for none
 };
 
@@ -39,13 +38,13 @@ struct MenuEntry
 
 struct ToolButtonSpec
 {
-    QString name;    // SpeedButtonN, or ToolButtonN for a separator
+    QString name; // the action's name and "Button", or for a separator the group it ends
     QString caption; // empty for a separator
     QString hint;
-    QString action;  // empty for a separator
+    QString action; // empty for a separator
 };
 
-// All actions, the numbered ones in number order first.
+// All actions, in the order of the table.
 const std::vector<ActionSpec> &actions();
 // The row of the named action; the name must be one of the table's.
 const ActionSpec &action(const QString &name);

@@ -98,7 +98,7 @@ void CommandMap::buildMenuBar(QMenuBar *bar)
 {
     using ActionTable::MenuEntry;
     std::function<void(QMenu *, const std::vector<MenuEntry> &)> fill = [&](QMenu *menu,
-                                                                             const std::vector<MenuEntry> &entries) {
+                                                                            const std::vector<MenuEntry> &entries) {
         menu->setSeparatorsCollapsible(false); // a menu may open with a separator line
         menu->setStyle(MenuStyle::shared());
         for (const MenuEntry &e : entries) {
@@ -127,7 +127,7 @@ void CommandMap::buildMenuBar(QMenuBar *bar)
 QToolBar *CommandMap::buildToolBar()
 {
     auto *bar = new QToolBar(m_window);
-    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setObjectName(QStringLiteral("toolBar"));
     bar->setMovable(false);
     bar->setFloatable(false);
     // The size the theme's action pictures come in, so that every button
@@ -160,7 +160,7 @@ QToolBar *CommandMap::buildToolBar()
 QMenu *CommandMap::buildPopupMenu(QWidget *parent)
 {
     auto *menu = new QMenu(parent);
-    menu->setObjectName(QStringLiteral("PopupMenu1"));
+    menu->setObjectName(QStringLiteral("popupMenu"));
     menu->setStyle(MenuStyle::shared());
     for (const QString &name : ActionTable::popupMenu()) {
         if (name.isEmpty())

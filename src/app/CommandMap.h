@@ -20,7 +20,7 @@ class CommandMap : public QObject
 public:
     explicit CommandMap(QMainWindow *window);
 
-    // The action of the given name ("Action9"); it must be one of the table's.
+    // The action of the given name ("openDatabase"); it must be one of the table's.
     QAction *action(const QString &name) const;
     // The menu of the menu bar that holds the named action, once built.
     QMenu *menuOf(const QString &name) const;

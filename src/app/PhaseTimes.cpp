@@ -1,8 +1,8 @@
 #include "PhaseTimes.h"
 
 #include "ActionTable.h"
+#include "MainWindow.h"
 #include "RecordListView.h"
-#include "TMainForm.h"
 #include "base/Counts.h"
 #include "base/SafeWrite.h"
 
@@ -19,8 +19,7 @@ namespace {
 
 qint64 wallClockNs()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::system_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
 
@@ -43,11 +42,11 @@ PhaseTimes::PhaseTimes()
         m_sortColumn = column;
 }
 
-void PhaseTimes::attach(TMainForm &window)
+void PhaseTimes::attach(MainWindow &window)
 {
     m_window = &window;
-    window.startTimer().installEventFilter(this);
-    window.table()->viewport()->installEventFilter(this);
+    window.startupTimer().installEventFilter(this);
+    window.recordList()->viewport()->installEventFilter(this);
     TableModel &model = window.document().model();
     connect(&model, &QAbstractItemModel::modelAboutToBeReset, this,
             [this] { m_resetStartAt = m_clock.nsecsElapsed(); });
@@ -67,9 +66,9 @@ void PhaseTimes::loginDone()
 
 bool PhaseTimes::eventFilter(QObject *watched, QEvent *event)
 {
-    const bool startTimer = m_window && watched == &m_window->startTimer();
-    if (startTimer && event->type() == QEvent::Timer && m_startTimerAt == 0)
-        m_startTimerAt = m_clock.nsecsElapsed();
+    const bool startupTimer = m_window && watched == &m_window->startupTimer();
+    if (startupTimer && event->type() == QEvent::Timer && m_startupTimerAt == 0)
+        m_startupTimerAt = m_clock.nsecsElapsed();
     if (m_waitingForPaint && event->type() == QEvent::Paint) {
         m_waitingForPaint = false;
         // The paint in hand ends before the next turn of the event loop.
@@ -81,8 +80,8 @@ bool PhaseTimes::eventFilter(QObject *watched, QEvent *event)
 void PhaseTimes::tablePainted()
 {
     print("open_ms", msSince(m_loginAt));
-    print("open_pause_ms", double(m_startTimerAt - m_loginAt) / 1e6);
-    print("open_read_ms", double(m_resetStartAt - m_startTimerAt) / 1e6);
+    print("open_pause_ms", double(m_startupTimerAt - m_loginAt) / 1e6);
+    print("open_read_ms", double(m_resetStartAt - m_startupTimerAt) / 1e6);
     print("open_adopt_ms", double(m_resetEndAt - m_resetStartAt) / 1e6);
     print("open_paint_ms", msSince(m_resetEndAt));
     QTimer::singleShot(0, this, &PhaseTimes::scroll);
@@ -91,10 +90,10 @@ void PhaseTimes::tablePainted()
 // Jumps through the table and pages down, each step painted at once.
 void PhaseTimes::scroll()
 {
-    RecordListView &table = *m_window->table();
+    RecordListView &table = *m_window->recordList();
     QScrollBar &bar = *table.verticalScrollBar();
     const int page = std::max(1, bar.pageStep());
-    const int steps[] = {bar.maximum(), bar.maximum() / 2, 0, page, 2 * page, 3 * page, bar.maximum() / 3,
+    const int steps[] = {bar.maximum(),        bar.maximum() / 2, 0, page, 2 * page, 3 * page, bar.maximum() / 3,
                          bar.maximum() - page, bar.maximum()};
     double slowest = 0;
     for (int value : steps) {
@@ -131,7 +130,7 @@ void PhaseTimes::sort()
 
 void PhaseTimes::save()
 {
-    runCommand("save", m_window->action(QStringLiteral("Action10")), false);
+    runCommand("save", m_window->action(QStringLiteral("save")), false);
     QTimer::singleShot(0, this, &PhaseTimes::close);
 }
 
@@ -143,7 +142,7 @@ void PhaseTimes::runCommand(const char *name, QAction *command, bool paint)
     const qint64 begin = m_clock.nsecsElapsed();
     command->trigger();
     if (paint)
-        m_window->table()->viewport()->repaint();
+        m_window->recordList()->viewport()->repaint();
     const double synced = syncMs() - syncBefore;
     const QByteArray prefix(name);
     print(prefix + "_ms", msSince(begin) - synced);
@@ -154,7 +153,7 @@ void PhaseTimes::close()
 {
     std::printf("close_at_ns %lld\n", wallClockNs());
     std::fflush(stdout);
-    m_window->action(QStringLiteral("Action3"))->trigger();
+    m_window->action(QStringLiteral("exit"))->trigger();
 }
 
 double PhaseTimes::msSince(qint64 nanoseconds) const

@@ -7,7 +7,7 @@
 #include <chrono>
 
 class QAction;
-class TMainForm;
+class MainWindow;
 
 // The window's own timings, for bench/window.sh: with the environment
 // variable TABLORA_PHASE_TIMES set to a column (0-7), the program starts as
@@ -26,7 +26,7 @@ public:
     PhaseTimes();
 
     // The window exists: its phases are watched from here on.
-    void attach(TMainForm &window);
+    void attach(MainWindow &window);
     // The login has ended (or was not asked for).
     void loginDone();
 
@@ -45,11 +45,11 @@ private:
     double msSince(qint64 nanoseconds) const;
     void print(const QByteArray &name, double ms);
 
-    TMainForm *m_window = nullptr;
+    MainWindow *m_window = nullptr;
     int m_sortColumn = 3;
     QElapsedTimer m_clock;
     qint64 m_loginAt = 0;
-    qint64 m_startTimerAt = 0;
+    qint64 m_startupTimerAt = 0;
     qint64 m_resetStartAt = 0;
     qint64 m_resetEndAt = 0;
     bool m_waitingForPaint = false;

@@ -57,8 +57,7 @@ void QtDesktopServices::showMessage(const QString &caption, const QString &text,
     execDialog(box);
 }
 
-DesktopServices::Answer QtDesktopServices::ask(const QString &caption, const QString &text, Icon icon,
-                                               Buttons buttons)
+DesktopServices::Answer QtDesktopServices::ask(const QString &caption, const QString &text, Icon icon, Buttons buttons)
 {
     const bool withCancel = buttons == Buttons::YesNoCancel;
     QMessageBox box(boxIcon(icon), caption, text,
@@ -237,8 +236,7 @@ std::unique_ptr<DesktopServices::Download> QtDesktopServices::download(const QUr
                                                   progress(received, total);
                                           });
     handle->m_finished = QObject::connect(
-        reply, &QNetworkReply::finished, reply,
-        [reply, handle, localPath, finished = std::move(finished)] {
+        reply, &QNetworkReply::finished, reply, [reply, handle, localPath, finished = std::move(finished)] {
             handle->m_reply = nullptr;
             reply->deleteLater();
             std::optional<QString> failure;

@@ -8,7 +8,7 @@ RecordListView::RecordListView(TableModel *model, QWidget *parent)
     : QTableView(parent)
     , m_model(model)
 {
-    setObjectName(QStringLiteral("Table1"));
+    setObjectName(QStringLiteral("recordList"));
     setModel(model);
     setShowGrid(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -11,10 +11,12 @@ class StatusPanels : public QStatusBar
     Q_OBJECT
 
 public:
+    enum Panel { RecordCount, FileName, State };
+
     explicit StatusPanels(QWidget *parent = nullptr);
 
-    QString text(int panel) const;
-    void setText(int panel, const QString &text);
+    QString text(Panel panel) const;
+    void setText(Panel panel, const QString &text);
 
 private:
     QLabel *m_panels[3];

@@ -9,14 +9,14 @@
 #include <QThread>
 #include <QtGui/qguiapplication_platform.h>
 
-#include <xcb/xcb.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
+
+#include <xcb/xcb.h>
 #endif
 
 namespace {
@@ -51,8 +51,7 @@ std::vector<uint32_t> cardinals(xcb_connection_t *c, xcb_window_t window, xcb_at
 
 std::optional<QMargins> askWindowManager(xcb_connection_t *c, xcb_window_t window)
 {
-    const ReplyPtr<xcb_get_geometry_reply_t> geometry(
-        xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
+    const ReplyPtr<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
     if (!geometry)
         return std::nullopt;
     const xcb_window_t root = geometry->root;

@@ -1,11 +1,11 @@
+#include "MainWindow.h"
+#include "PhaseTimes.h"
+#include "QtDesktopServices.h"
+#include "SplashWindow.h"
+#include "TabloraApplication.h"
 #include "base/AppInfo.h"
 #include "base/ProgramDir.h"
 #include "base/TabloraError.h"
-#include "PhaseTimes.h"
-#include "QtDesktopServices.h"
-#include "TMainForm.h"
-#include "TSplashForm.h"
-#include "TabloraApplication.h"
 
 #include <QIcon>
 
@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
     }
 
     // The splash steps through loading while the program starts.
-    auto splash = std::make_unique<TSplashForm>();
+    auto splash = std::make_unique<SplashWindow>();
     splash->show();
     splash->repaint();
     QCoreApplication::processEvents();
@@ -47,14 +47,14 @@ int main(int argc, char *argv[])
             desktop.sleep(pause);
     }
 
-    TMainForm window(desktop, *dir, app.arguments().mid(1));
+    MainWindow window(desktop, *dir, app.arguments().mid(1));
     if (timings)
         timings->attach(window);
     desktop.setDialogParent(&window);
-    app.setErrorSink([&window](const QString &message) { window.errors().ApplicationEvents1Exception(message); });
+    app.setErrorSink([&window](const QString &message) { window.errors().logAndShow(message); });
     splash.reset();
 
-    window.FormShow();
+    window.prepareToShow();
     if (desktop.terminateRequested())
         return 0; // the login was left without logging in
     if (timings)

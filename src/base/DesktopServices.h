@@ -97,9 +97,8 @@ public:
     // this call, and either may destroy the Download. Only a complete
     // transfer replaces the local file, through a temporary file and a rename,
     // so a broken one leaves an earlier file as it was.
-    virtual std::unique_ptr<Download> download(const QUrl &url, const QString &localPath,
-                                               DownloadProgress progress, DownloadFinished finished)
-        = 0;
+    virtual std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, DownloadProgress progress,
+                                               DownloadFinished finished) = 0;
 
     // Shows or clears the busy cursor around long work.
     virtual void setBusy(bool busy) = 0;

@@ -16,8 +16,8 @@ constexpr QFile::Permissions kOwnerFile = QFile::ReadOwner | QFile::WriteOwner;
 
 [[noreturn]] void refuseFolder(const QString &folder, const QString &reason)
 {
-    throw TabloraError(QStringLiteral("Не удалось создать папку программы %1: %2")
-                           .arg(QDir::toNativeSeparators(folder), reason));
+    throw TabloraError(
+        QStringLiteral("Не удалось создать папку программы %1: %2").arg(QDir::toNativeSeparators(folder), reason));
 }
 
 // Makes the missing folders of path, each its owner's only.
@@ -65,8 +65,8 @@ ProgramDir::ProgramDir(QString directory, QString shippedDirectory)
 ProgramDir ProgramDir::ofApplication()
 {
     const QString executableDir = QCoreApplication::applicationDirPath();
-    const QString userDir =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/tablora");
+    const QString userDir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/tablora");
     return choose(executableDir, probe(executableDir), userDir);
 }
 
@@ -105,8 +105,7 @@ void ProgramDir::seed(const QString &from, const QString &to)
     if (target.exists() || target.isSymLink())
         return;
     makeOwnerOnlyPath(target.absolutePath(), to);
-    QTemporaryDir staging(target.absolutePath() + QStringLiteral("/.") + target.fileName()
-                          + QStringLiteral("-XXXXXX"));
+    QTemporaryDir staging(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral("-XXXXXX"));
     if (!staging.isValid())
         refuseFolder(to, staging.errorString());
     for (const QString &folder : seededFolders()) {
@@ -120,8 +119,7 @@ void ProgramDir::seed(const QString &from, const QString &to)
     }
     // Another start of the program may have put its copy in place first.
     if (!QFileInfo(to).isDir())
-        refuseFolder(to,
-                     QStringLiteral("нельзя переименовать %1").arg(QDir::toNativeSeparators(staging.path())));
+        refuseFolder(to, QStringLiteral("нельзя переименовать %1").arg(QDir::toNativeSeparators(staging.path())));
 }
 
 QString ProgramDir::file(const QString &relative) const

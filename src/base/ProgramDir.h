@@ -30,7 +30,7 @@ public:
     // What start-up learns about the executable's folder.
     struct Probe
     {
-        bool writable = false;  // a new file can be created in it
+        bool writable = false; // a new file can be created in it
         bool installed = false; // it holds installedMark()
     };
     static Probe probe(const QString &executableDir);

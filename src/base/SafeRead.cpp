@@ -116,7 +116,8 @@ Content wholeFile(const QString &path, qint64 maxSize)
 {
     Content content;
     const QByteArray name = QFile::encodeName(path);
-    struct stat status {};
+    struct stat status
+    {};
     if (::stat(name.constData(), &status) != 0) {
         content.missing = errno == ENOENT || errno == ENOTDIR;
         content.failure = qt_error_string(errno);

@@ -10,7 +10,8 @@
 // limit, or one for which memory runs out, is refused too.
 namespace SafeRead {
 
-struct Content {
+struct Content
+{
     QByteArray bytes;
     // Why the file could not be read, in the system's words ("Is a
     // directory"); empty when it was.

@@ -9,9 +9,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <new>
-#include <cerrno>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -88,12 +88,14 @@ void syncFolder(const QByteArray &folder)
         ::fsync(fd.get());
 }
 
-struct Target {
+struct Target
+{
     QByteArray path;
     QByteArray folder;
     QByteArray name;
     bool exists = false;
-    struct stat status {};
+    struct stat status
+    {};
 };
 
 // The file a path names, a symbolic link followed.
@@ -143,7 +145,8 @@ QByteArray temporaryPath(const Target &target)
 // The new file before it takes the target's place. Where the system offers
 // unnamed files, it gets its name only once it is complete, so an
 // interrupted write leaves nothing behind in the folder.
-struct NewFile {
+struct NewFile
+{
     FileDescriptor fd;
     QByteArray path; // empty while unnamed
 };
@@ -227,7 +230,8 @@ Error writeInPlace(const Target &target, qint64 size, const SafeWrite::ContentWr
     FileDescriptor fd(::open(target.path.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd.isOpen())
         return errno;
-    struct stat status {};
+    struct stat status
+    {};
     if (::fstat(fd.get(), &status) != 0)
         return errno;
     if (!S_ISREG(status.st_mode)) // put in the file's place since the look
@@ -259,8 +263,9 @@ Error writeInPlace(const Target &target, qint64 size, const SafeWrite::ContentWr
 
 QString folderRefusal(const Target &target, Error error)
 {
-    return reasonOf(error) + QStringLiteral(". В папке \"%1\" нельзя создать новый файл.")
-                                 .arg(QDir::toNativeSeparators(QFile::decodeName(target.folder)));
+    return reasonOf(error)
+        + QStringLiteral(". В папке \"%1\" нельзя создать новый файл.")
+              .arg(QDir::toNativeSeparators(QFile::decodeName(target.folder)));
 }
 
 } // namespace
@@ -269,11 +274,11 @@ namespace SafeWrite {
 
 std::optional<QString> replaceFile(const QString &path, QByteArrayView bytes, InPlace inPlace)
 {
-    return replaceFile(path, bytes.size(), [bytes](int fd) { return writeAt(fd, 0, bytes); }, inPlace);
+    return replaceFile(
+        path, bytes.size(), [bytes](int fd) { return writeAt(fd, 0, bytes); }, inPlace);
 }
 
-std::optional<QString> replaceFile(const QString &path, qint64 size, const ContentWriter &write,
-                                   InPlace inPlace)
+std::optional<QString> replaceFile(const QString &path, qint64 size, const ContentWriter &write, InPlace inPlace)
 {
     Target target;
     if (auto refusal = inspect(path, target))

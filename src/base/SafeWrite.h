@@ -44,8 +44,7 @@ using ContentWriter = std::function<int(int fd)>;
 
 // replaceFile for a content of size bytes that write makes as it goes, so
 // that a large file never stands whole in the memory.
-std::optional<QString> replaceFile(const QString &path, qint64 size, const ContentWriter &write,
-                                   InPlace inPlace);
+std::optional<QString> replaceFile(const QString &path, qint64 size, const ContentWriter &write, InPlace inPlace);
 
 // Writes bytes to fd at offset, all of them: 0, or the errno of the write
 // that failed.

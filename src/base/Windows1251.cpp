@@ -110,7 +110,8 @@ QChar *decodeLineInto(QChar *out, const char *begin, const char *end, const char
         while (stop - p >= 8) {
             const __m128i v = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(p)), zero);
             // Two mask bits per byte: the bytes before the line's end count.
-            const unsigned breaks = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(v, cr), _mm_cmpeq_epi16(v, lf))));
+            const unsigned breaks =
+                unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(v, cr), _mm_cmpeq_epi16(v, lf))));
             const int n = breaks != 0 ? int(qCountTrailingZeroBits(breaks)) / 2 : 8;
             const unsigned before = n == 8 ? 0xFFFFu : (1u << (2 * n)) - 1;
             const __m128i letters = _mm_cmpgt_epi16(v, beforeLetters);
@@ -160,8 +161,7 @@ char *encodeInto(char *out, QStringView text)
         for (; end - p >= 8; p += 8, out += 8) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
             const __m128i ascii = _mm_cmplt_epi16(_mm_xor_si128(v, flip), asciiLimit);
-            const __m128i letters
-                = _mm_cmplt_epi16(_mm_xor_si128(_mm_sub_epi16(v, firstLetter), flip), lettersLimit);
+            const __m128i letters = _mm_cmplt_epi16(_mm_xor_si128(_mm_sub_epi16(v, firstLetter), flip), lettersLimit);
             if (_mm_movemask_epi8(_mm_or_si128(ascii, letters)) != 0xFFFF) {
                 for (int i = 0; i < 8; ++i)
                     out[i] = char(t.fromUnicode[p[i]]);

@@ -27,6 +27,9 @@ char *encodeInto(char *out, QStringView text);
 
 // Position of the first character the code page cannot hold, or -1.
 qsizetype firstUnencodable(QStringView text);
-inline bool canEncode(QStringView text) { return firstUnencodable(text) < 0; }
+inline bool canEncode(QStringView text)
+{
+    return firstUnencodable(text) < 0;
+}
 
 } // namespace Windows1251

@@ -33,8 +33,7 @@ int WriteBehind::write(qint64 offset, QByteArrayView bytes)
     if (m_pending.size() > kPiecesAhead) {
         const auto [at, size] = m_pending.front();
         m_pending.pop_front();
-        const unsigned int waitForIt
-            = SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
+        const unsigned int waitForIt = SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
         if (::sync_file_range(m_fd, at, size, waitForIt) != 0 && diskFailed(errno))
             return errno;
         ::posix_fadvise(m_fd, at, size, POSIX_FADV_DONTNEED);

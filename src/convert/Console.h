@@ -3,7 +3,8 @@
 class QIODevice;
 
 // The standard streams of one run of the converter.
-struct Console {
+struct Console
+{
     QIODevice &in;
     QIODevice &out;
     QIODevice &err;

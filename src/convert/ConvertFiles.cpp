@@ -111,13 +111,12 @@ Database readDatabase(const QString &name, QIODevice &standardInput)
     const DatabaseFormat format = formatOf(firstBytes);
     try {
         if (format == DatabaseFormat::Version10)
-            return { format, DatabaseCodec::ReadPlainFile(path) };
-        return { format, DatabaseCodec::ReadBaseFile(path) };
+            return {format, DatabaseCodec::readPlainFile(path)};
+        return {format, DatabaseCodec::readBaseFile(path)};
     } catch (const DatabaseReadError &e) {
         const QString what = format == DatabaseFormat::Version10 ? QStringLiteral("a version-1.0 database")
                                                                  : QStringLiteral("a database");
-        throw ConvertError(
-            QStringLiteral("%1: not readable as %2: %3").arg(inputName(name), what, e.message()));
+        throw ConvertError(QStringLiteral("%1: not readable as %2: %3").arg(inputName(name), what, e.message()));
     }
 }
 

@@ -26,7 +26,8 @@ void writeOutput(const QString &name, QByteArrayView bytes, QIODevice &standardO
 
 enum class DatabaseFormat { Current, Version10 };
 
-struct Database {
+struct Database
+{
     DatabaseFormat format;
     TableData table;
 };

@@ -9,20 +9,22 @@ using Command = ConvertOptions::Command;
 
 enum Option : unsigned { Tsv = 1, Widths = 2, ReplaceBreaks = 4, ReplaceUnencodable = 8 };
 
-struct OptionSpec {
+struct OptionSpec
+{
     const char *name;
     Option option;
     bool takesValue;
 };
 
 constexpr OptionSpec kOptions[] = {
-    { "--tsv", Tsv, false },
-    { "--widths", Widths, true },
-    { "--replace-breaks", ReplaceBreaks, false },
-    { "--replace-unencodable", ReplaceUnencodable, false },
+    {"--tsv", Tsv, false},
+    {"--widths", Widths, true},
+    {"--replace-breaks", ReplaceBreaks, false},
+    {"--replace-unencodable", ReplaceUnencodable, false},
 };
 
-struct CommandSpec {
+struct CommandSpec
+{
     const char *name;
     Command command;
     const char *operands; // as the usage text names them
@@ -30,10 +32,10 @@ struct CommandSpec {
 };
 
 constexpr CommandSpec kCommands[] = {
-    { "to-csv", Command::ToCsv, "IN OUT.csv", Tsv },
-    { "from-csv", Command::FromCsv, "IN.csv OUT.db", Tsv | Widths | ReplaceBreaks | ReplaceUnencodable },
-    { "upgrade", Command::Upgrade, "OLD OUT.db", 0 },
-    { "info", Command::Info, "IN", 0 },
+    {"to-csv", Command::ToCsv, "IN OUT.csv", Tsv},
+    {"from-csv", Command::FromCsv, "IN.csv OUT.db", Tsv | Widths | ReplaceBreaks | ReplaceUnencodable},
+    {"upgrade", Command::Upgrade, "OLD OUT.db", 0},
+    {"info", Command::Info, "IN", 0},
 };
 
 const OptionSpec *findOption(const QString &name)
@@ -57,7 +59,7 @@ const CommandSpec &findCommand(const QString &name)
 std::array<int, kColumnCount> parseWidths(const QString &text)
 {
     const QStringList parts = text.split(QLatin1Char(','));
-    std::array<int, kColumnCount> widths {};
+    std::array<int, kColumnCount> widths{};
     bool ok = parts.size() == kColumnCount;
     for (int c = 0; ok && c < kColumnCount; ++c) {
         const std::optional<std::int32_t> width = IntegerText::parse(QStringView(parts[c]));
@@ -98,8 +100,7 @@ ConvertOptions ConvertOptions::parse(const QStringList &arguments)
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
-        const bool looksLikeOption
-            = !optionsEnded && argument.startsWith(QLatin1Char('-')) && argument != u"-";
+        const bool looksLikeOption = !optionsEnded && argument.startsWith(QLatin1Char('-')) && argument != u"-";
         if (!looksLikeOption) {
             operands << argument;
             continue;
@@ -137,8 +138,8 @@ ConvertOptions ConvertOptions::parse(const QStringList &arguments)
             QStringLiteral("%1 takes %2").arg(QLatin1String(command.name), QLatin1String(command.operands)));
     for (const OptionSpec &spec : kOptions) {
         if ((given & spec.option) && !(command.options & spec.option))
-            throw UsageError(QStringLiteral("%1 does not apply to %2")
-                                 .arg(QLatin1String(spec.name), QLatin1String(command.name)));
+            throw UsageError(
+                QStringLiteral("%1 does not apply to %2").arg(QLatin1String(spec.name), QLatin1String(command.name)));
     }
     options.command = command.command;
     options.input = operands.value(0);
@@ -148,28 +149,27 @@ ConvertOptions ConvertOptions::parse(const QStringList &arguments)
 
 QString ConvertOptions::usage()
 {
-    return QStringLiteral(
-        "Usage: tablora-convert COMMAND [OPTIONS] FILES\n"
-        "Converts Tablora database files for scripts.\n"
-        "\n"
-        "Commands:\n"
-        "  to-csv IN OUT.csv        write the table of database IN as CSV: the column\n"
-        "                           titles, then one row of eight cells per record\n"
-        "  from-csv IN.csv OUT.db   make a database of a CSV file\n"
-        "  upgrade OLD OUT.db       write a version-1.0 database in the current format\n"
-        "  info IN                  print the format, record count, column titles and widths\n"
-        "\n"
-        "Options:\n"
-        "  --tsv                    tab-separated text instead of CSV (to-csv, from-csv)\n"
-        "  --widths W1,...,W8       the eight column widths of the new database (from-csv);\n"
-        "                           by default those the settings give a new database\n"
-        "  --replace-breaks         turn line breaks in cells into spaces (from-csv)\n"
-        "  --replace-unencodable    write \"?\" for characters Windows-1251 cannot hold\n"
-        "                           (from-csv)\n"
-        "  -h, --help               print this text\n"
-        "\n"
-        "A database IN may be in the current format or version 1.0. A file name \"-\"\n"
-        "stands for standard input or output. CSV is UTF-8 (RFC 4180).\n"
-        "Exit status: 0 done, 1 bad input or unwritable output, 2 wrong usage.\n"
-        "See tablora-convert(1).\n");
+    return QStringLiteral("Usage: tablora-convert COMMAND [OPTIONS] FILES\n"
+                          "Converts Tablora database files for scripts.\n"
+                          "\n"
+                          "Commands:\n"
+                          "  to-csv IN OUT.csv        write the table of database IN as CSV: the column\n"
+                          "                           titles, then one row of eight cells per record\n"
+                          "  from-csv IN.csv OUT.db   make a database of a CSV file\n"
+                          "  upgrade OLD OUT.db       write a version-1.0 database in the current format\n"
+                          "  info IN                  print the format, record count, column titles and widths\n"
+                          "\n"
+                          "Options:\n"
+                          "  --tsv                    tab-separated text instead of CSV (to-csv, from-csv)\n"
+                          "  --widths W1,...,W8       the eight column widths of the new database (from-csv);\n"
+                          "                           by default those the settings give a new database\n"
+                          "  --replace-breaks         turn line breaks in cells into spaces (from-csv)\n"
+                          "  --replace-unencodable    write \"?\" for characters Windows-1251 cannot hold\n"
+                          "                           (from-csv)\n"
+                          "  -h, --help               print this text\n"
+                          "\n"
+                          "A database IN may be in the current format or version 1.0. A file name \"-\"\n"
+                          "stands for standard input or output. CSV is UTF-8 (RFC 4180).\n"
+                          "Exit status: 0 done, 1 bad input or unwritable output, 2 wrong usage.\n"
+                          "See tablora-convert(1).\n");
 }

@@ -4,11 +4,13 @@
 
 #include <QString>
 #include <QStringList>
+
 #include <array>
 #include <optional>
 
 // One command line of tablora-convert, checked and taken apart.
-struct ConvertOptions {
+struct ConvertOptions
+{
     enum class Command { Help, ToCsv, FromCsv, Upgrade, Info };
 
     Command command = Command::Help;

@@ -12,6 +12,7 @@
 #include "users/Settings.h"
 
 #include <QIODevice>
+
 #include <new>
 
 using namespace ConvertFiles;
@@ -20,20 +21,19 @@ namespace {
 
 QByteArray encodedDatabase(TableData &&table)
 {
-    QByteArray plain = DatabaseCodec::BuildPlainList(table);
+    QByteArray plain = DatabaseCodec::buildPlainList(table);
     table = TableData(); // its records are in the plain list now
-    return DatabaseCodec::EncodePlainList(std::move(plain));
+    return DatabaseCodec::encodePlainList(std::move(plain));
 }
 
 QString unencodableMessage(const QString &file, const TableData &table, const DatabaseCodec::Unencodable &bad)
 {
-    const QStringView text
-        = bad.record < 0 ? QStringView(table.title(bad.column)) : table.cell(bad.record, bad.column);
+    const QStringView text = bad.record < 0 ? QStringView(table.title(bad.column)) : table.cell(bad.record, bad.column);
     const char32_t character = text.mid(Windows1251::firstUnencodable(text)).toUcs4().value(0);
     return QStringLiteral("%1: %2 holds \"%3\" (U+%4), which Windows-1251 cannot hold "
                           "(--replace-unencodable writes \"?\" instead)")
         .arg(file, CsvReader::cellName(bad.record, bad.column), QString::fromUcs4(&character, 1),
-            QString::number(uint(character), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+             QString::number(uint(character), 16).toUpper().rightJustified(4, QLatin1Char('0')));
 }
 
 } // namespace

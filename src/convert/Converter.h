@@ -10,7 +10,8 @@ struct ConvertOptions;
 
 // The commands of tablora-convert. A new database takes its default column
 // widths from the settings beside the program (dir), as New does in the window.
-class Converter {
+class Converter
+{
 public:
     Converter(Console &console, const ProgramDir &dir);
 

@@ -13,9 +13,9 @@ CsvReader::CsvReader(QString fileName, char delimiter, bool replaceBreaks)
     , m_delimiter(delimiter)
     , m_replaceBreaks(replaceBreaks)
 {
-    for (const char c : { delimiter, '\r', '\n' })
+    for (const char c : {delimiter, '\r', '\n'})
         m_endsPlain[uchar(c)] = true;
-    for (const char c : { '"', '\r', '\n' })
+    for (const char c : {'"', '\r', '\n'})
         m_endsQuoted[uchar(c)] = true;
 }
 
@@ -50,8 +50,7 @@ TableData CsvReader::read(QByteArrayView text, Progress *progress)
 QString CsvReader::cellName(int record, int column)
 {
     const QString cell = QStringLiteral("column %1").arg(column + 1);
-    return record < 0 ? QStringLiteral("the title of ") + cell
-                      : QStringLiteral("record %1, ").arg(record + 1) + cell;
+    return record < 0 ? QStringLiteral("the title of ") + cell : QStringLiteral("record %1, ").arg(record + 1) + cell;
 }
 
 int CsvReader::readRow(int record)
@@ -95,8 +94,7 @@ QByteArrayView CsvReader::quotedCell(int column, int record, qint64 rowLine)
         // A quote that is never closed would otherwise be reported as the
         // first line break after it.
         if (m_pos == m_end || (*m_pos != '"' && !std::memchr(m_pos, '"', size_t(m_end - m_pos))))
-            fail(rowLine,
-                QStringLiteral("the quote opening %1 is never closed").arg(cellName(record, column)));
+            fail(rowLine, QStringLiteral("the quote opening %1 is never closed").arg(cellName(record, column)));
         if (!rewriting) {
             rewritten.clear();
             rewriting = *m_pos != '"' || (m_pos + 1 < m_end && m_pos[1] == '"');
@@ -104,9 +102,9 @@ QByteArrayView CsvReader::quotedCell(int column, int record, qint64 rowLine)
         if (*m_pos != '"') {
             if (!m_replaceBreaks)
                 fail(m_line,
-                    cellName(record, column)
-                        + QStringLiteral(" holds a line break, which a cell cannot hold "
-                                         "(--replace-breaks turns breaks into spaces)"));
+                     cellName(record, column)
+                         + QStringLiteral(" holds a line break, which a cell cannot hold "
+                                          "(--replace-breaks turns breaks into spaces)"));
             rewritten.append(piece, m_pos - piece).append(' ');
             skipLineBreak();
             piece = m_pos;
@@ -159,7 +157,7 @@ Record CsvReader::decodeRecord(int count, qint64 rowLine)
         m_chars.resize(size_t(bytes));
     QChar *const begin = m_chars.data();
     QChar *out = begin;
-    Record::Ends ends {};
+    Record::Ends ends{};
     for (int c = 0; c < kColumnCount; ++c) {
         if (c < count && !(out = Utf8::decodeInto(out, m_cells[c])))
             fail(rowLine, QStringLiteral("the text is not UTF-8"));

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+
 #include <array>
 #include <vector>
 
@@ -25,7 +26,8 @@ class TableData;
 // more text, text that is not UTF-8, and a cell holding a line break unless
 // breaks are replaced by spaces (a CR LF is one break). The widths of the
 // table read are those of a fresh TableData.
-class CsvReader {
+class CsvReader
+{
 public:
     // fileName names the input in messages.
     CsvReader(QString fileName, char delimiter, bool replaceBreaks);
@@ -52,8 +54,8 @@ private:
     char m_delimiter;
     bool m_replaceBreaks;
     // Bytes that end an unquoted cell, and those that end a piece of a quoted one.
-    std::array<bool, 256> m_endsPlain {};
-    std::array<bool, 256> m_endsQuoted {};
+    std::array<bool, 256> m_endsPlain{};
+    std::array<bool, 256> m_endsQuoted{};
 
     const char *m_pos = nullptr;
     const char *m_end = nullptr;

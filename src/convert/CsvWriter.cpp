@@ -10,8 +10,8 @@ namespace {
 
 // The characters that make a cell quoted wherever they stand.
 constexpr std::array<bool, 128> kQuoted = [] {
-    std::array<bool, 128> quoted {};
-    for (const char c : { '"', ',', ';', '\t', '\r', '\n' })
+    std::array<bool, 128> quoted{};
+    for (const char c : {'"', ',', ';', '\t', '\r', '\n'})
         quoted[size_t(c)] = true;
     return quoted;
 }();
@@ -79,7 +79,8 @@ char *appendCell(char *out, QStringView cell)
 
 // Room for a row of these cells: UTF-8 takes at most 3 bytes per UTF-16 unit,
 // and a doubled quote 2 bytes for its one character.
-template <typename Cell> qsizetype rowRoom(Cell cellAt)
+template<typename Cell>
+qsizetype rowRoom(Cell cellAt)
 {
     qsizetype room = 2;
     for (int c = 0; c < kColumnCount; ++c)

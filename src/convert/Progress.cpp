@@ -1,6 +1,7 @@
 #include "Progress.h"
 
 #include <QIODevice>
+
 #include <algorithm>
 
 namespace {

@@ -8,7 +8,8 @@ class QIODevice;
 // How far a long run has got, on one line of standard error that rewrites
 // itself. It stays silent in a run's first second and whenever standard error
 // is not a terminal, so scripts and logs see only real messages.
-class Progress {
+class Progress
+{
 public:
     // Records a loop handles between two calls of advance.
     static constexpr int kRecordsPerReport = 65536;

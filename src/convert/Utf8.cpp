@@ -69,7 +69,7 @@ QChar *decodeInto(QChar *out, QByteArrayView bytes)
             c = (c << 6) | (in[i] & 0x3F);
         }
         in += more;
-        static constexpr char32_t kLeast[] = { 0, 0x80, 0x800, 0x10000 };
+        static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
         if (c < kLeast[more] || c > 0x10FFFF || QChar::isSurrogate(c))
             return nullptr;
         if (QChar::requiresSurrogates(c)) {

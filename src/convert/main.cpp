@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+
 #include <cstdio>
+
 #include <unistd.h>
 
 int main(int argc, char *argv[])
@@ -16,6 +18,6 @@ int main(int argc, char *argv[])
     in.open(stdin, QIODevice::ReadOnly);
     out.open(stdout, QIODevice::WriteOnly);
     err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    Console console { in, out, err, isatty(STDERR_FILENO) == 1 };
+    Console console{in, out, err, isatty(STDERR_FILENO) == 1};
     return Converter(console, ProgramDir::ofApplication()).run(app.arguments().mid(1));
 }

@@ -10,21 +10,23 @@ namespace {
 
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
-struct EncodeTable {
+struct EncodeTable
+{
     // The two characters of every 12-bit value, so one lookup yields half a group.
-    std::array<std::array<char, 2>, 4096> pairs {};
+    std::array<std::array<char, 2>, 4096> pairs{};
 
     constexpr EncodeTable()
     {
         for (int v = 0; v < 4096; ++v)
-            pairs[v] = { kAlphabet[v >> 6], kAlphabet[v & 63] };
+            pairs[v] = {kAlphabet[v >> 6], kAlphabet[v & 63]};
     }
 };
 
-struct DecodeTable {
+struct DecodeTable
+{
     // The value of each character already shifted to its place in the
     // group's 24 bits; anything outside the alphabet, "=" included, is 0.
-    std::array<std::array<std::uint32_t, 256>, 4> shifted {};
+    std::array<std::array<std::uint32_t, 256>, 4> shifted{};
 
     constexpr DecodeTable()
     {

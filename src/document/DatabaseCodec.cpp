@@ -37,8 +37,7 @@ qint64 maxFileSize()
 void throwWriteFailure(const QString &path, const std::optional<QString> &reason)
 {
     if (reason)
-        throw TabloraError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(nativeFullPath(path), *reason));
+        throw TabloraError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativeFullPath(path), *reason));
 }
 
 // How many parts a text of so many bytes is read in.
@@ -97,58 +96,58 @@ void normaliseLineBreaks(QByteArray &text, int parts)
 
 namespace DatabaseCodec {
 
-QByteArray BuildPlainList(const TableData &table)
+QByteArray buildPlainList(const TableData &table)
 {
     return PlainListWriter(table, 1).plainList();
 }
 
-QByteArray EncodePlainList(const QByteArray &plainList)
+QByteArray encodePlainList(const QByteArray &plainList)
 {
     return Base64::encode(plainList);
 }
 
-QByteArray EncodePlainList(QByteArray &&plainList)
+QByteArray encodePlainList(QByteArray &&plainList)
 {
     QByteArray text = std::move(plainList);
     Base64::encodeInPlace(text);
     return text;
 }
 
-void WriteBaseFile(const QString &path, const QByteArray &encoded)
+void writeBaseFile(const QString &path, const QByteArray &encoded)
 {
     throwWriteFailure(path, SafeWrite::replaceFile(path, encoded, SafeWrite::InPlace::Never));
 }
 
-void WriteTableFile(const QString &path, const TableData &table)
+void writeTableFile(const QString &path, const TableData &table)
 {
-    WriteTableFile(path, table, partsFor(table));
+    writeTableFile(path, table, partsFor(table));
 }
 
-void WriteTableFile(const QString &path, const TableData &table, int parts)
+void writeTableFile(const QString &path, const TableData &table, int parts)
 {
     const PlainListWriter writer(table, parts);
-    throwWriteFailure(path, SafeWrite::replaceFile(path, writer.encodedSize(),
-                                                   [&writer](int fd) { return writer.write(fd); },
-                                                   SafeWrite::InPlace::Never));
+    throwWriteFailure(
+        path,
+        SafeWrite::replaceFile(
+            path, writer.encodedSize(), [&writer](int fd) { return writer.write(fd); }, SafeWrite::InPlace::Never));
 }
 
-TableData ReadBaseFile(const QString &path)
+TableData readBaseFile(const QString &path)
 {
     try {
-        return ReadBaseText(readWholeFile(path));
+        return readBaseText(readWholeFile(path));
     } catch (const std::bad_alloc &) {
-        throw DatabaseReadError(
-            QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
+        throw DatabaseReadError(QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
     }
 }
 
-TableData ReadBaseText(QByteArray text)
+TableData readBaseText(QByteArray text)
 {
     const int parts = partsFor(text.size());
-    return ReadBaseText(std::move(text), parts);
+    return readBaseText(std::move(text), parts);
 }
 
-TableData ReadBaseText(QByteArray text, int parts)
+TableData readBaseText(QByteArray text, int parts)
 {
     normaliseLineBreaks(text, parts);
     const std::optional<QByteArrayView> plain = Base64::decodeWhereItStands(text, parts);
@@ -160,26 +159,25 @@ TableData ReadBaseText(QByteArray text, int parts)
     return PlainListReader::fill(*plain, parts, PlainListReader::Source::UsedUp);
 }
 
-TableData FillTable(QByteArrayView plainList)
+TableData fillTable(QByteArrayView plainList)
 {
-    return FillTable(plainList, partsFor(plainList.size()));
+    return fillTable(plainList, partsFor(plainList.size()));
 }
 
-TableData FillTable(QByteArrayView plainList, int parts)
+TableData fillTable(QByteArrayView plainList, int parts)
 {
     return PlainListReader::fill(plainList, parts, PlainListReader::Source::Kept);
 }
 
-TableData ReadPlainFile(const QString &path)
+TableData readPlainFile(const QString &path)
 {
     try {
-        // FillTable takes CR LF, lone CR and lone LF alike, so the bytes need
+        // fillTable takes CR LF, lone CR and lone LF alike, so the bytes need
         // no rewriting.
         QByteArray plain = readWholeFile(path);
         return PlainListReader::fill(plain, partsFor(plain.size()), PlainListReader::Source::UsedUp);
     } catch (const std::bad_alloc &) {
-        throw DatabaseReadError(
-            QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
+        throw DatabaseReadError(QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
     }
 }
 
@@ -187,7 +185,7 @@ std::optional<Unencodable> findUnencodable(const TableData &table)
 {
     for (int c = 0; c < kColumnCount; ++c) {
         if (!Windows1251::canEncode(table.title(c)))
-            return Unencodable { -1, c };
+            return Unencodable{-1, c};
     }
     // Each part looks for the first in its rows; the first part's find, if
     // any, is the first.
@@ -204,7 +202,7 @@ std::optional<Unencodable> findUnencodable(const TableData &table)
                 int column = kColumnCount - 1;
                 while (record.cellStart(column) > at)
                     --column;
-                found[size_t(part)] = Unencodable { row, column };
+                found[size_t(part)] = Unencodable{row, column};
                 return;
             }
         }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+
 #include <optional>
 
 // The Database file: the Base64 text, in one run without line breaks, of the
@@ -24,42 +25,42 @@ inline constexpr int kMaxPaddingRecords = 65536;
 
 // The table as a plain line list; characters Windows-1251 cannot hold are
 // written as "?" (see findUnencodable).
-QByteArray BuildPlainList(const TableData &table);
+QByteArray buildPlainList(const TableData &table);
 
 // The Base64 text of a plain line list. The overload for a temporary encodes
 // in its buffer, which keeps a large save from holding both at full size.
-QByteArray EncodePlainList(const QByteArray &plainList);
-QByteArray EncodePlainList(QByteArray &&plainList);
+QByteArray encodePlainList(const QByteArray &plainList);
+QByteArray encodePlainList(QByteArray &&plainList);
 
 // Writes the encoded text as the file at path through a new file that
 // replaces the target only when complete and synced (SafeWrite), so a failed
 // or interrupted write leaves an existing file as it was. A database is never
 // overwritten in place: a folder that takes no new file fails the write.
 // Throws TabloraError 'Cannot create file "<full path>". <the system's reason>'.
-void WriteBaseFile(const QString &path, const QByteArray &encoded);
+void writeBaseFile(const QString &path, const QByteArray &encoded);
 
-// Writes the table as the Database file at path as WriteBaseFile writes its
+// Writes the table as the Database file at path as writeBaseFile writes its
 // encoded text, with the same failures, but never holds the text whole:
 // it is made, encoded and written piece by piece, in parts on threads of
 // their own (PlainListWriter); with parts given, in that many.
-void WriteTableFile(const QString &path, const TableData &table);
-void WriteTableFile(const QString &path, const TableData &table, int parts);
+void writeTableFile(const QString &path, const TableData &table);
+void writeTableFile(const QString &path, const TableData &table, int parts);
 
-// Reads a Database file through ReadBaseText. Only a regular file is read,
+// Reads a Database file through readBaseText. Only a regular file is read,
 // and one too large for the memory fails at once. Throws DatabaseReadError
-// when the file cannot be read or ReadBaseText fails; running out of memory
+// when the file cannot be read or readBaseText fails; running out of memory
 // on the way is such a failure too.
-TableData ReadBaseFile(const QString &path);
+TableData readBaseFile(const QString &path);
 
 // The table in the text of a Database file: line breaks in the text (CR LF,
 // lone CR or LF) are taken as CR LF, the text is decoded by the Base64
-// reader's rule and the result goes through FillTable. Throws
+// reader's rule and the result goes through fillTable. Throws
 // DatabaseReadError when the text is not a whole number of Base64 groups or
-// FillTable fails. A large text is worked on in parts on threads of their
+// fillTable fails. A large text is worked on in parts on threads of their
 // own; with parts given, in that many (one or more). The table is the same
 // either way.
-TableData ReadBaseText(QByteArray text);
-TableData ReadBaseText(QByteArray text, int parts);
+TableData readBaseText(QByteArray text);
+TableData readBaseText(QByteArray text, int parts);
 
 // A fresh table from a plain line list. Lines past the end read as empty.
 // Widths (lines 0-7) and the count (line 16) must be integers in the syntax of
@@ -67,17 +68,18 @@ TableData ReadBaseText(QByteArray text, int parts);
 // A count of 0 or less gives no records; records whose lines are missing get
 // empty cells, up to kMaxPaddingRecords of them past the last line. Lines
 // after the last record are ignored. Cells are kept whole, however long.
-// Parts as for ReadBaseText.
-TableData FillTable(QByteArrayView plainList);
-TableData FillTable(QByteArrayView plainList, int parts);
+// Parts as for readBaseText.
+TableData fillTable(QByteArrayView plainList);
+TableData fillTable(QByteArrayView plainList, int parts);
 
 // Reads a plain, unencoded line list file (the version-1.0 format) through
-// FillTable, with ReadBaseFile's limits. Throws DatabaseReadError.
-TableData ReadPlainFile(const QString &path);
+// fillTable, with readBaseFile's limits. Throws DatabaseReadError.
+TableData readPlainFile(const QString &path);
 
 // Where a table holds text Windows-1251 cannot hold: the first such column
 // title (record == -1), else the first such cell in record order.
-struct Unencodable {
+struct Unencodable
+{
     int record;
     int column;
 };

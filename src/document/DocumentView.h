@@ -10,9 +10,9 @@ public:
 
     // Shows the current file name in the window caption, the application
     // title and the status bar.
-    virtual void ChangeTitle() = 0;
+    virtual void updateTitle() = 0;
     // Rebuilds the five recent-file commands from the settings.
-    virtual void ChangeReopen() = 0;
+    virtual void updateRecentFiles() = 0;
     // Whether recent-file command k (1 to 5) is shown.
     virtual bool reopenVisible(int k) const = 0;
     // The application title, the caption of plain message boxes.

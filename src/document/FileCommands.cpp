@@ -87,7 +87,7 @@ QString FileCommands::exampleFailureMessage()
     return QStringLiteral("Пример повреждён. Переустановите приложение");
 }
 
-DesktopServices::Answer FileCommands::SaveChanges()
+DesktopServices::Answer FileCommands::askToSaveChanges()
 {
     m_desktop.beep();
     return m_desktop.ask(QStringLiteral("Предупреждение"),
@@ -100,12 +100,12 @@ bool FileCommands::promptStep()
 {
     if (!m_document.isModified())
         return true;
-    switch (SaveChanges()) {
+    switch (askToSaveChanges()) {
     case DesktopServices::Answer::Yes:
         // A save that did not happen (its dialog cancelled, the replacement of
         // unencodable text declined, the write failed and the second choice
         // cancelled) ends the command as Cancel does, so the table is not lost.
-        Save();
+        save();
         return !m_document.isModified();
     case DesktopServices::Answer::No:
         return true;
@@ -115,7 +115,7 @@ bool FileCommands::promptStep()
     return false;
 }
 
-void FileCommands::New()
+void FileCommands::newDatabase()
 {
     if (!promptStep())
         return;
@@ -127,7 +127,7 @@ void FileCommands::New()
     adopt(std::move(table), Document::untitledName());
 }
 
-void FileCommands::Open()
+void FileCommands::openDatabase()
 {
     if (!m_desktop.chooseOpenFile(openDialog(), m_openChoice))
         return;
@@ -140,7 +140,7 @@ void FileCommands::Open()
     });
 }
 
-void FileCommands::Reopen(int k)
+void FileCommands::reopen(int k)
 {
     withMessage(openFailureMessage(), [&] {
         if (!promptStep())
@@ -150,7 +150,7 @@ void FileCommands::Reopen(int k)
     });
 }
 
-void FileCommands::OpenExample(Example example)
+void FileCommands::openExample(Example example)
 {
     withMessage(exampleFailureMessage(), [&] {
         if (!promptStep())
@@ -160,7 +160,7 @@ void FileCommands::OpenExample(Example example)
     });
 }
 
-void FileCommands::Import()
+void FileCommands::importVersion10()
 {
     if (!m_desktop.chooseOpenFile(openDialog(), m_openChoice))
         return;
@@ -185,13 +185,13 @@ void FileCommands::loadFile(const QString &path)
 TableData FileCommands::readFile(const QString &path)
 {
     BusyScope busy(m_desktop);
-    return DatabaseCodec::ReadBaseFile(path);
+    return DatabaseCodec::readBaseFile(path);
 }
 
 TableData FileCommands::readVersion10File(const QString &path)
 {
     BusyScope busy(m_desktop);
-    return DatabaseCodec::ReadPlainFile(path);
+    return DatabaseCodec::readPlainFile(path);
 }
 
 void FileCommands::adopt(TableData table, const QString &fileName)
@@ -203,7 +203,7 @@ void FileCommands::adopt(TableData table, const QString &fileName)
 void FileCommands::takeFileName(const QString &fileName)
 {
     m_document.setFileName(fileName);
-    m_view.ChangeTitle();
+    m_view.updateTitle();
     m_document.setModified(false);
 }
 
@@ -213,7 +213,7 @@ void FileCommands::addToRecent(const QString &path)
         if (!m_view.reopenVisible(k)) {
             m_settings.write(Keys::reopenFileForShift(k), path);
             m_settings.write(Keys::reopenEnabled(k), true);
-            m_view.ChangeReopen();
+            m_view.updateRecentFiles();
             return;
         }
     }
@@ -221,12 +221,12 @@ void FileCommands::addToRecent(const QString &path)
     for (int k = kRecentFileCount; k > 1; --k)
         m_settings.write(Keys::reopenFileForShift(k), m_settings.read(Keys::reopenFileForShift(k - 1)));
     m_settings.write(Keys::reopenFileForShift(1), path);
-    m_view.ChangeReopen();
+    m_view.updateRecentFiles();
 }
 
 bool FileCommands::readyToSave()
 {
-    Accounts::RightsCheck(m_settings, m_document.role(), Keys::pravaSaveBase());
+    Accounts::checkRights(m_settings, m_document.role(), Keys::pravaSaveBase());
     const TableData &table = m_document.model().table();
     if (const auto bad = DatabaseCodec::findUnencodable(table)) {
         const QString where = bad->record < 0
@@ -246,7 +246,7 @@ bool FileCommands::readyToSave()
 void FileCommands::write(const QString &path)
 {
     BusyScope busy(m_desktop);
-    DatabaseCodec::WriteTableFile(path, m_document.model().table());
+    DatabaseCodec::writeTableFile(path, m_document.model().table());
 }
 
 bool FileCommands::tryWrite(const QString &path)
@@ -267,7 +267,7 @@ bool FileCommands::chooseTarget(QString &target)
     return true;
 }
 
-void FileCommands::Save()
+void FileCommands::save()
 {
     if (!readyToSave())
         return;
@@ -275,7 +275,7 @@ void FileCommands::Save()
     if (!m_document.isUntitled()) {
         if (tryWrite(m_document.fileName())) {
             m_document.setModified(false);
-            m_view.ChangeTitle();
+            m_view.updateTitle();
             return;
         }
     } else {
@@ -294,7 +294,7 @@ void FileCommands::Save()
     takeFileName(target);
 }
 
-void FileCommands::SaveAs()
+void FileCommands::saveAs()
 {
     if (!readyToSave())
         return;

@@ -27,22 +27,22 @@ public:
                  const ProgramDir &dir);
 
     // The unsaved-changes question: Yes saves, No discards, Cancel cancels.
-    DesktopServices::Answer SaveChanges();
-    // When the table is modified, asks SaveChanges and saves on Yes. False
-    // when the user cancelled or the save left the table unsaved: the command
+    DesktopServices::Answer askToSaveChanges();
+    // When the table is modified, asks askToSaveChanges and saves on Yes.
+    // False when the user cancelled or the save left the table unsaved: the command
     // ends with nothing changed. An error of the save propagates.
     bool promptStep();
 
-    void New();
-    void Open();
-    void Save();
-    void SaveAs();
-    void Reopen(int k);
-    void OpenExample(Example example);
+    void newDatabase();
+    void openDatabase();
+    void save();
+    void saveAs();
+    void reopen(int k);
+    void openExample(Example example);
     // Opens a version-1.0 database (the plain line list, unencoded) as the
-    // open table under its own name, so that Save converts it; the recent
+    // open table under its own name, so that saving converts it; the recent
     // files stay as they are.
-    void Import();
+    void importVersion10();
 
     // Opens a database named on the command line; the recent files stay as
     // they are. Throws when the file cannot be read.
@@ -53,7 +53,7 @@ public:
     static DesktopServices::FileDialog saveDialog();
     DesktopServices::FileChoice &openChoice() { return m_openChoice; }
 
-    // The path Save writes for a save-dialog choice: with the first filter
+    // The path a save writes for a save-dialog choice: with the first filter
     // ".db" is added unless the name already ends in it (any letter case).
     static QString targetPath(const DesktopServices::FileChoice &choice);
 

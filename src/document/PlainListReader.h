@@ -24,7 +24,7 @@ enum class Source {
     UsedUp,
 };
 
-// DatabaseCodec::FillTable's contract, in parts (at least one).
+// DatabaseCodec::fillTable's contract, in parts (at least one).
 TableData fill(QByteArrayView plainList, int parts, Source source);
 
 } // namespace PlainListReader

@@ -3,8 +3,8 @@
 #include "Base64.h"
 #include "TableData.h"
 #include "base/Parallel.h"
-#include "base/WriteBehind.h"
 #include "base/Windows1251.h"
+#include "base/WriteBehind.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -93,7 +93,7 @@ private:
 
     WriteBehind m_file;
     qint64 m_pieceStart; // the plain offset of the piece's first byte
-    qint64 m_left;       // bytes the part still takes
+    qint64 m_left; // bytes the part still takes
     qsizetype m_used = 0;
     qsizetype m_skip = 0;
     int m_error = 0;
@@ -192,8 +192,7 @@ int PlainListWriter::writePart(int fd, qint64 begin, qint64 end) const
         sink.skip(begin - itemStart);
     } else {
         sink.skip(begin);
-        sink.add(m_head.size(),
-                 [this](char *out) { std::memcpy(out, m_head.constData(), size_t(m_head.size())); });
+        sink.add(m_head.size(), [this](char *out) { std::memcpy(out, m_head.constData(), size_t(m_head.size())); });
     }
     for (; row < m_table.recordCount() && !sink.full(); ++row) {
         // A sorted table's texts lie all over the memory: the texts a few

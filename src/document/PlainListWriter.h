@@ -6,7 +6,7 @@ class TableData;
 
 // Writes a table as the text of a Database file - the Base64 of its plain
 // line list (DatabaseCodec) - straight to an open file, the same bytes as
-// EncodePlainList(BuildPlainList(table)). The plain list is cut at a
+// encodePlainList(buildPlainList(table)). The plain list is cut at a
 // multiple of 3 bytes into parts of about equal size, each made, encoded and
 // written on a thread of its own, a piece at a time: the text never stands
 // whole in the memory, and the parts' texts join without a seam.

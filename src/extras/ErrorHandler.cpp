@@ -11,7 +11,7 @@ ErrorHandler::ErrorHandler(DesktopServices &desktop, QString logPath)
 {
 }
 
-void ErrorHandler::ApplicationEvents1Exception(const QString &message)
+void ErrorHandler::logAndShow(const QString &message)
 {
     ErrorLog::append(m_logPath, ErrorLog::line(m_desktop.now(), QLocale(), message));
     m_desktop.showMessage(m_applicationTitle, ErrorLog::withFullStop(message), DesktopServices::Icon::Error);
@@ -20,7 +20,7 @@ void ErrorHandler::ApplicationEvents1Exception(const QString &message)
 void ErrorHandler::report(const QString &message) noexcept
 {
     try {
-        ApplicationEvents1Exception(message);
+        logAndShow(message);
     } catch (...) {
         // Nothing is left to report a failure of the report itself to.
     }

@@ -21,7 +21,7 @@ public:
 
     // Appends the log line and shows the message. A log that cannot be
     // written does not keep the message from being shown.
-    void ApplicationEvents1Exception(const QString &message);
+    void logAndShow(const QString &message);
 
     void report(const QString &message) noexcept override;
 

@@ -43,8 +43,8 @@ QString dateTimeText(const QDateTime &when, const QLocale &locale)
 
 QString line(const QDateTime &when, const QLocale &locale, const QString &message)
 {
-    return AppInfo::kTitle + QStringLiteral(" (") + AppInfo::programPageAddress()
-        + QStringLiteral(")|Date and Time: ") + dateTimeText(when, locale) + QStringLiteral("|Error:") + message;
+    return AppInfo::kTitle + QStringLiteral(" (") + AppInfo::programPageAddress() + QStringLiteral(")|Date and Time: ")
+        + dateTimeText(when, locale) + QStringLiteral("|Error:") + message;
 }
 
 bool append(const QString &path, const QString &line)

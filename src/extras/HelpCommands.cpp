@@ -1,7 +1,7 @@
 #include "HelpCommands.h"
 
-#include "TAboutForm.h"
-#include "TBrowserForm.h"
+#include "AboutDialog.h"
+#include "InfoPageWindow.h"
 #include "base/AppInfo.h"
 #include "base/DesktopServices.h"
 
@@ -12,54 +12,54 @@ HelpCommands::HelpCommands(DesktopServices &desktop, const ProgramDir &dir, QWid
 {
 }
 
-void HelpCommands::Action7Execute()
+void HelpCommands::openHelp()
 {
     m_desktop.shellOpen(m_dir.helpFile());
 }
 
-void HelpCommands::Action50Execute()
+void HelpCommands::visitSite()
 {
     m_desktop.shellOpen(AppInfo::siteAddress());
 }
 
-void HelpCommands::Action51Execute()
+void HelpCommands::writeToAuthor()
 {
     m_desktop.shellOpen(AppInfo::authorMailLink(QLatin1StringView("?subject=About Tablora 1.5")));
 }
 
-void HelpCommands::Action53Execute()
+void HelpCommands::openFaq()
 {
     m_desktop.shellOpen(AppInfo::siteAddress(QLatin1StringView("/faq.php")));
 }
 
-void HelpCommands::Action54Execute()
+void HelpCommands::openProgramPage()
 {
     m_desktop.shellOpen(AppInfo::programPageAddress());
 }
 
-void HelpCommands::Action57Execute()
+void HelpCommands::reportError()
 {
     m_desktop.shellOpen(AppInfo::authorMailLink(QLatin1StringView("?subject=Error in Tablora 1.5")));
 }
 
-void HelpCommands::Action52Execute()
+void HelpCommands::showLicense()
 {
     showPage(InfoPages::Page::License);
 }
 
-void HelpCommands::Action68Execute()
+void HelpCommands::showChangeHistory()
 {
     showPage(InfoPages::Page::History);
 }
 
-void HelpCommands::Action55Execute()
+void HelpCommands::showThanks()
 {
     showPage(InfoPages::Page::Thanks);
 }
 
-void HelpCommands::Action56Execute()
+void HelpCommands::showAbout()
 {
-    TAboutForm about(m_desktop, m_owner);
+    AboutDialog about(m_desktop, m_owner);
     m_desktop.execDialog(about);
 }
 
@@ -67,7 +67,7 @@ void HelpCommands::showPage(InfoPages::Page page)
 {
     const QString path = pageFile();
     InfoPages::writeFile(path, InfoPages::lines(page)); // a failure opens no window
-    TBrowserForm browser(m_owner);
+    InfoPageWindow browser(m_owner);
     browser.navigate(path);
     m_desktop.execDialog(browser);
 }

@@ -15,22 +15,22 @@ public:
     HelpCommands(DesktopServices &desktop, const ProgramDir &dir, QWidget *owner);
 
     // One shell request each; its result is not looked at.
-    void Action7Execute();  // the help file
-    void Action50Execute(); // the web site
-    void Action51Execute(); // a mail to the author
-    void Action53Execute(); // the questions and answers page
-    void Action54Execute(); // the program page
-    void Action57Execute(); // an error report by mail
+    void openHelp(); // the help file
+    void visitSite();
+    void writeToAuthor(); // a mail to the author
+    void openFaq(); // the questions and answers page
+    void openProgramPage();
+    void reportError(); // an error report by mail
 
     // Write the page to thanks.htm and show it in the information window
     // until "OK". A file that cannot be written throws TabloraError and no
     // window opens.
-    void Action52Execute(); // license
-    void Action68Execute(); // history
-    void Action55Execute(); // thanks
+    void showLicense();
+    void showChangeHistory();
+    void showThanks();
 
     // Shows a fresh about box modally.
-    void Action56Execute();
+    void showAbout();
 
     QString pageFile() const { return m_dir.file(QStringLiteral("thanks.htm")); }
 

@@ -22,8 +22,7 @@ QStringList thanksPage()
             + QStringLiteral("<li>Ирина Строкова — за примеры баз данных и советы по интерфейсу")
             + QStringLiteral("<br><br>Отдельное спасибо участникам форума программы:")
             + QStringLiteral("<ul><li>http://forum.") + AppInfo::kSiteHost + QStringLiteral("</ul>")
-            + QStringLiteral("<br>").repeated(9)
-            + QStringLiteral("</center><SCRIPT language=JavaScript><!--");
+            + QStringLiteral("<br>").repeated(9) + QStringLiteral("</center><SCRIPT language=JavaScript><!--");
     page << InfoPages::scrollScript(220);
     page << QStringLiteral("// --></SCRIPT></center></font></BODY></HTML>");
     return page;

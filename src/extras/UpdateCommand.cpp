@@ -1,6 +1,6 @@
 #include "UpdateCommand.h"
 
-#include "TUpdateForm.h"
+#include "UpdateDialog.h"
 #include "document/Document.h"
 #include "document/FileCommands.h"
 #include "users/Accounts.h"
@@ -17,9 +17,10 @@ UpdateCommand::UpdateCommand(const Document &document, const Settings &settings,
 {
 }
 
-void UpdateCommand::Action49Execute(QWidget *parent)
+void UpdateCommand::checkUpdate(QWidget *parent)
 {
-    Accounts::RightsCheck(m_settings, m_document.role(), Keys::pravaUpdateProgram());
-    TUpdateForm form(m_desktop, m_errors, m_dir, [this] { return m_files.promptStep(); }, parent);
-    m_desktop.execDialog(form);
+    Accounts::checkRights(m_settings, m_document.role(), Keys::pravaUpdateProgram());
+    UpdateDialog dialog(
+        m_desktop, m_errors, m_dir, [this] { return m_files.promptStep(); }, parent);
+    m_desktop.execDialog(dialog);
 }

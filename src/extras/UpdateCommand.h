@@ -19,7 +19,7 @@ public:
     UpdateCommand(const Document &document, const Settings &settings, FileCommands &files, DesktopServices &desktop,
                   ErrorReporter &errors, const ProgramDir &dir);
 
-    void Action49Execute(QWidget *parent);
+    void checkUpdate(QWidget *parent);
 
 private:
     const Document &m_document;

@@ -1,6 +1,6 @@
 #include "DialogFrame.h"
 
-#include "users/FormParts.h"
+#include "users/DialogParts.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -25,8 +25,8 @@ void setUp(QDialog &dialog, const QString &objectName, const QString &caption, c
     if (minimiseBox)
         flags |= Qt::WindowMinimizeButtonHint;
     dialog.setWindowFlags(flags);
-    FormParts::setUpDialog(dialog, objectName, caption, clientSize);
-    FormParts::centreOnDesktop(dialog);
+    DialogParts::setUpDialog(dialog, objectName, caption, clientSize);
+    DialogParts::centreOnDesktop(dialog);
 }
 
 QLineEdit *singleLineEdit(QWidget *parent, const QString &name, const QRect &geometry, QValidator *validator)
@@ -59,7 +59,8 @@ Record::Cells texts(const EditBoxes &edits)
 
 QPushButton *cancelButton(QDialog &dialog, const QRect &geometry)
 {
-    QPushButton *cancel = FormParts::button(&dialog, QStringLiteral("BitBtn2"), QStringLiteral("Отмена"), geometry);
+    QPushButton *cancel = DialogParts::button(&dialog, QStringLiteral("cancelButton"), QStringLiteral("Отмена"),
+                                              geometry);
     cancel->setAutoDefault(true);
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
     return cancel;

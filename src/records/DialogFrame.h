@@ -16,7 +16,7 @@ class QValidator;
 class QWidget;
 
 // What the record and column-title dialogs add to the program's dialog parts
-// (users/FormParts.h): a fixed frame always on top of other windows, smaller
+// (users/DialogParts.h): a fixed frame always on top of other windows, smaller
 // Verdana in the boxes, and single-line edit boxes that hold texts of any
 // length.
 namespace DialogFrame {

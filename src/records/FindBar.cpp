@@ -15,7 +15,7 @@ FindBar::FindBar(const TableModel &model, QWidget *parent)
     : QToolBar(parent)
     , m_model(model)
 {
-    setObjectName(QStringLiteral("FindBar"));
+    setObjectName(QStringLiteral("findBar"));
     setWindowTitle(QStringLiteral("Найти"));
     setMovable(false);
     setFloatable(false);
@@ -24,7 +24,7 @@ FindBar::FindBar(const TableModel &model, QWidget *parent)
 
     addWidget(new QLabel(QStringLiteral("Найти: "), this));
     m_text = new QLineEdit(this);
-    m_text->setObjectName(QStringLiteral("FindText"));
+    m_text->setObjectName(QStringLiteral("findText"));
     m_text->setClearButtonEnabled(true);
     m_text->setMinimumWidth(180);
     addWidget(m_text);
@@ -34,21 +34,20 @@ FindBar::FindBar(const TableModel &model, QWidget *parent)
         a->setObjectName(objectName);
         return a;
     };
-    connect(button(QStyle::SP_ArrowDown, QStringLiteral("FindNextButton"), QStringLiteral("Найти далее (F3)")),
+    connect(button(QStyle::SP_ArrowDown, QStringLiteral("findNextButton"), QStringLiteral("Найти далее (F3)")),
             &QAction::triggered, this, [this] { emit findRequested(RecordSearch::Direction::Forward); });
-    connect(button(QStyle::SP_ArrowUp, QStringLiteral("FindPreviousButton"),
-                   QStringLiteral("Найти ранее (Shift+F3)")),
+    connect(button(QStyle::SP_ArrowUp, QStringLiteral("findPreviousButton"), QStringLiteral("Найти ранее (Shift+F3)")),
             &QAction::triggered, this, [this] { emit findRequested(RecordSearch::Direction::Backward); });
     addSeparator();
 
     m_matchCase = new QCheckBox(QStringLiteral("Учитывать регистр"), this);
-    m_matchCase->setObjectName(QStringLiteral("MatchCase"));
+    m_matchCase->setObjectName(QStringLiteral("matchCaseCheck"));
     addWidget(m_matchCase);
     m_onlyColumn = new QCheckBox(QStringLiteral("Только в столбце"), this);
-    m_onlyColumn->setObjectName(QStringLiteral("OnlyColumn"));
+    m_onlyColumn->setObjectName(QStringLiteral("onlyColumnCheck"));
     addWidget(m_onlyColumn);
     m_column = new QComboBox(this);
-    m_column->setObjectName(QStringLiteral("Column"));
+    m_column->setObjectName(QStringLiteral("columnCombo"));
     m_column->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_column->setEnabled(false);
     addWidget(m_column);
@@ -60,7 +59,7 @@ FindBar::FindBar(const TableModel &model, QWidget *parent)
     QWidget *gap = new QWidget(this);
     gap->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     addWidget(gap);
-    connect(button(QStyle::SP_TitleBarCloseButton, QStringLiteral("FindCloseButton"), QStringLiteral("Закрыть")),
+    connect(button(QStyle::SP_TitleBarCloseButton, QStringLiteral("closeFindButton"), QStringLiteral("Закрыть")),
             &QAction::triggered, this, &FindBar::closeBar);
 
     m_text->installEventFilter(this);

@@ -18,7 +18,7 @@ QString PrintCommand::sentText()
     return QStringLiteral("База данных отправлена на печать");
 }
 
-void PrintCommand::Action18Execute(const QFont &font, const std::function<void(const QString &)> &showStatus)
+void PrintCommand::print(const QFont &font, const std::function<void(const QString &)> &showStatus)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(DocumentTexts::filePart(m_document.fileName()));

@@ -18,7 +18,7 @@ public:
 
     // Prints the table in font. showStatus receives the status text once the
     // job has started; a cancelled dialog prints nothing and shows nothing.
-    void Action18Execute(const QFont &font, const std::function<void(const QString &)> &showStatus);
+    void print(const QFont &font, const std::function<void(const QString &)> &showStatus);
 
     static QString sentText();
 

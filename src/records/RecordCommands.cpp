@@ -26,8 +26,8 @@ Record singleLineRecord(const Record::Cells &cells)
 
 } // namespace
 
-RecordCommands::RecordCommands(Document &document, Settings &settings, DesktopServices &desktop,
-                               DocumentView &view, QItemSelectionModel &selection, RecordHistory &history)
+RecordCommands::RecordCommands(Document &document, Settings &settings, DesktopServices &desktop, DocumentView &view,
+                               QItemSelectionModel &selection, RecordHistory &history)
     : m_document(document)
     , m_settings(settings)
     , m_desktop(desktop)
@@ -93,7 +93,7 @@ int RecordCommands::selectedOrTell()
 
 void RecordCommands::requireEditRight() const
 {
-    Accounts::RightsCheck(m_settings, m_document.role(), Keys::pravaEditBase());
+    Accounts::checkRights(m_settings, m_document.role(), Keys::pravaEditBase());
 }
 
 bool RecordCommands::confirm(const QString &question)
@@ -143,7 +143,7 @@ std::optional<Record> RecordCommands::beginView()
     return m_document.model().table().record(row);
 }
 
-void RecordCommands::Delete()
+void RecordCommands::deleteRecord()
 {
     const int row = selectedOrTell();
     if (row < 0)
@@ -155,7 +155,7 @@ void RecordCommands::Delete()
     removeRecord(QStringLiteral("удаление записи"), row);
 }
 
-void RecordCommands::ClearAll()
+void RecordCommands::clearAll()
 {
     requireEditRight();
     if (!confirm(clearQuestion()))
@@ -163,7 +163,7 @@ void RecordCommands::ClearAll()
     m_history.push(std::make_unique<ClearChange>(m_document.model()));
 }
 
-void RecordCommands::Copy()
+void RecordCommands::copyRecord()
 {
     const int row = selectedRow();
     if (row < 0) {
@@ -173,7 +173,7 @@ void RecordCommands::Copy()
     m_desktop.setClipboardText(ClipboardRecord::text(m_document.model().table().record(row)));
 }
 
-void RecordCommands::Cut()
+void RecordCommands::cutRecord()
 {
     const int row = selectedOrTell();
     if (row < 0)
@@ -183,7 +183,7 @@ void RecordCommands::Cut()
     removeRecord(QStringLiteral("вырезание записи"), row);
 }
 
-void RecordCommands::Paste()
+void RecordCommands::pasteRecord()
 {
     requireEditRight();
     std::optional<Record> record = ClipboardRecord::parse(m_desktop.clipboardText());

@@ -50,12 +50,12 @@ public:
     // is needed.
     std::optional<Record> beginView();
 
-    void Delete();
-    void ClearAll();
-    void Copy();
-    void Cut();
+    void deleteRecord();
+    void clearAll();
+    void copyRecord();
+    void cutRecord();
     // Checks the right before it reads the clipboard.
-    void Paste();
+    void pasteRecord();
 
     // "Добавить": appends the record at the end.
     void appendRecord(const Record::Cells &cells);

@@ -70,7 +70,7 @@ void RecordHistory::redo()
 void RecordHistory::requireRight(const RecordChange &change) const
 {
     if (change.needsEditRight())
-        Accounts::RightsCheck(m_settings, m_document.role(), Keys::pravaEditBase());
+        Accounts::checkRights(m_settings, m_document.role(), Keys::pravaEditBase());
 }
 
 void RecordHistory::adoptFlag()

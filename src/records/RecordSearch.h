@@ -25,7 +25,7 @@ struct Query
 struct Hit
 {
     int row = -1;
-    int column = -1;  // the first cell of the row that holds the text
+    int column = -1; // the first cell of the row that holds the text
     bool wrapped = false; // the search went past the end (or the top) to get here
 };
 

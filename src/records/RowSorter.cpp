@@ -20,8 +20,8 @@ std::vector<int> sortedOrder(const TableData &table, int column, int factor, con
     return sortedOrder(table, column, factor, collator, Parallel::partsFor(table.recordCount(), 8192));
 }
 
-std::vector<int> sortedOrder(const TableData &table, int column, int factor, const QCollator &collator,
-                             int parts, SortKeys::Writing writing)
+std::vector<int> sortedOrder(const TableData &table, int column, int factor, const QCollator &collator, int parts,
+                             SortKeys::Writing writing)
 {
     // A column outside the record (only a hand-edited setting holds one) has
     // nothing to compare, so every row compares equal, as with factor 0.

@@ -26,7 +26,7 @@ QCollator collator(const QLocale &locale = QLocale());
 // parts given, in that many, and the keys written as asked. The order is the
 // same either way.
 std::vector<int> sortedOrder(const TableData &table, int column, int factor, const QCollator &collator);
-std::vector<int> sortedOrder(const TableData &table, int column, int factor, const QCollator &collator,
-                             int parts, SortKeys::Writing writing = SortKeys::Writing::Chosen);
+std::vector<int> sortedOrder(const TableData &table, int column, int factor, const QCollator &collator, int parts,
+                             SortKeys::Writing writing = SortKeys::Writing::Chosen);
 
 } // namespace RowSorter

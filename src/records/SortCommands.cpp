@@ -8,8 +8,7 @@
 #include "users/SettingKeys.h"
 #include "users/Settings.h"
 
-SortCommands::SortCommands(TableModel &model, Settings &settings, DesktopServices &desktop,
-                           RecordHistory &history)
+SortCommands::SortCommands(TableModel &model, Settings &settings, DesktopServices &desktop, RecordHistory &history)
     : m_model(model)
     , m_settings(settings)
     , m_desktop(desktop)

@@ -3,11 +3,11 @@
 #include <QCollator>
 #include <QStringList>
 
-#include <unicode/ucol.h>
-#include <unicode/uiter.h>
-
 #include <algorithm>
 #include <limits>
+
+#include <unicode/ucol.h>
+#include <unicode/uiter.h>
 
 SortKeyWriter::SortKeyWriter(const QCollator &collator)
     : m_foldCase(collator.caseSensitivity() == Qt::CaseInsensitive)
@@ -16,8 +16,8 @@ SortKeyWriter::SortKeyWriter(const QCollator &collator)
     // The collator QCollator opens, attribute for attribute; for a locale
     // that names no language, ICU's root rules (the empty name).
     const QLocale locale = collator.locale();
-    const QByteArray name
-        = locale.language() == QLocale::C ? QByteArray() : locale.bcp47Name().toLatin1().replace('-', '_');
+    const QByteArray name = locale.language() == QLocale::C ? QByteArray()
+                                                            : locale.bcp47Name().toLatin1().replace('-', '_');
     UErrorCode status = U_ZERO_ERROR;
     m_icu = ucol_open(name.constData(), &status);
     if (U_FAILURE(status)) {
@@ -74,11 +74,16 @@ bool SortKeyWriter::checkDigitOrder()
 // texts), and the beginnings are used only where they agree.
 bool SortKeyWriter::checkKeyStarts()
 {
-    const QStringList probes{
-        QStringLiteral("a"), QStringLiteral("Ёлка зелёная"), QStringLiteral("e\u0301\u0323x"),
-        QStringLiteral("ǆemper ﬀ ß Æsir"), QStringLiteral("ch ll ñ ŉ"), QStringLiteral("\u0001\u0002-' "),
-        QStringLiteral("Иванова Мария Петровна, ул. Садовая, д. 12, кв. 345"), QStringLiteral("中文 𐐨𐐀 ꭰᎠ"),
-        QStringLiteral("1500,00 2024-05-17 +7 495"), QString(QChar(0xD800)) + QStringLiteral("z")};
+    const QStringList probes{QStringLiteral("a"),
+                             QStringLiteral("Ёлка зелёная"),
+                             QStringLiteral("e\u0301\u0323x"),
+                             QStringLiteral("ǆemper ﬀ ß Æsir"),
+                             QStringLiteral("ch ll ñ ŉ"),
+                             QStringLiteral("\u0001\u0002-' "),
+                             QStringLiteral("Иванова Мария Петровна, ул. Садовая, д. 12, кв. 345"),
+                             QStringLiteral("中文 𐐨𐐀 ꭰᎠ"),
+                             QStringLiteral("1500,00 2024-05-17 +7 495"),
+                             QString(QChar(0xD800)) + QStringLiteral("z")};
     for (const QString &probe : probes) {
         const QByteArray whole = key(probe).toByteArray();
         for (int count = 1; count <= whole.size() + 1; ++count) {

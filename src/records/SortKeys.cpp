@@ -362,9 +362,9 @@ void SortKeys::writeKeys(Part &part, int p, bool digits)
         const QByteArrayView bytes = digits ? writer.digitKey(text) : writer.key(text);
         const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
         m_entries[part.firstRow + key] = {headOf(bytes), key, 0};
-        m_rests[part.firstRow + key]
-            = size_t(bytes.size()) > kHeadBytes ? store.keep(data + kHeadBytes, size_t(bytes.size()) - kHeadBytes)
-                                                : nullptr;
+        m_rests[part.firstRow + key] = size_t(bytes.size()) > kHeadBytes
+            ? store.keep(data + kHeadBytes, size_t(bytes.size()) - kHeadBytes)
+            : nullptr;
         m_keyOfRow[row] = key;
         if (lookingUp)
             index.add(text, key);
@@ -390,7 +390,8 @@ bool SortKeys::equal(const Entry &a, const Entry &b) const
 {
     return a.head == b.head
         && (!fullHead(a.head)
-            || std::strcmp(reinterpret_cast<const char *>(m_rests[a.key]), reinterpret_cast<const char *>(m_rests[b.key]))
+            || std::strcmp(reinterpret_cast<const char *>(m_rests[a.key]),
+                           reinterpret_cast<const char *>(m_rests[b.key]))
                 == 0);
 }
 
@@ -547,8 +548,7 @@ std::vector<int> SortKeys::order(Qt::SortOrder direction)
 
     // The rows placed by rank, each part's in row order after those of the
     // parts before it: equal rows keep their order.
-    std::vector<std::vector<std::uint32_t>> next(static_cast<size_t>(m_parts),
-                                                 std::vector<std::uint32_t>(ranks));
+    std::vector<std::vector<std::uint32_t>> next(static_cast<size_t>(m_parts), std::vector<std::uint32_t>(ranks));
     Parallel::forEachPart(m_parts, [&](int p) {
         std::vector<std::uint32_t> &count = next[size_t(p)];
         for (size_t row = rowStart(p); row < rowStart(p + 1); ++row)

@@ -1,7 +1,7 @@
 #include "Accounts.h"
 
-#include "Settings.h"
 #include "SettingKeys.h"
+#include "Settings.h"
 #include "base/DesktopServices.h"
 #include "base/TabloraError.h"
 
@@ -12,8 +12,7 @@ const QString kModer = QStringLiteral("moder");
 
 bool refuse(DesktopServices &desktop)
 {
-    desktop.showMessage(QStringLiteral("Ошибка"), Accounts::loginFailureMessage(),
-                        DesktopServices::Icon::Information);
+    desktop.showMessage(QStringLiteral("Ошибка"), Accounts::loginFailureMessage(), DesktopServices::Icon::Information);
     return false;
 }
 
@@ -28,12 +27,11 @@ QString refusalMessage()
 
 QString loginFailureMessage()
 {
-    return QStringLiteral(
-        "Вы ввели не верный логин/пароль. Попробуйте ещё раз, проверьте состояние кнопки CAPS LOCK");
+    return QStringLiteral("Вы ввели не верный логин/пароль. Попробуйте ещё раз, проверьте состояние кнопки CAPS LOCK");
 }
 
-bool LoginCheck(const Settings &settings, DesktopServices &desktop, const QString &login,
-                const QString &password, QString &role)
+bool checkLogin(const Settings &settings, DesktopServices &desktop, const QString &login, const QString &password,
+                QString &role)
 {
     if (!settings.read(Keys::questionOnStart())) {
         role = kAdmin;
@@ -57,7 +55,7 @@ bool LoginCheck(const Settings &settings, DesktopServices &desktop, const QStrin
     return refuse(desktop);
 }
 
-void RightsCheck(const Settings &settings, const QString &role, const BoolKey &pravaKey)
+void checkRights(const Settings &settings, const QString &role, const BoolKey &pravaKey)
 {
     if (role == kAdmin || role == kModer)
         return;
@@ -65,7 +63,7 @@ void RightsCheck(const Settings &settings, const QString &role, const BoolKey &p
         throw TabloraError(refusalMessage());
 }
 
-void RightsCheck(const Settings &settings, const QString &role, const BoolKey &moderKey, const BoolKey &pravaKey)
+void checkRights(const Settings &settings, const QString &role, const BoolKey &moderKey, const BoolKey &pravaKey)
 {
     if (role == kAdmin)
         return;

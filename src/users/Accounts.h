@@ -22,15 +22,15 @@ QString loginFailureMessage();
 // account slots. On success sets role and returns true; on failure shows the
 // failure message and leaves role as it was. While the login question is
 // switched off every input logs in as "admin".
-bool LoginCheck(const Settings &settings, DesktopServices &desktop, const QString &login,
-                const QString &password, QString &role);
+bool checkLogin(const Settings &settings, DesktopServices &desktop, const QString &login, const QString &password,
+                QString &role);
 
 // The database form: "admin" and "moder" pass, any other Role needs the
 // [Prava] key. Throws TabloraError with the refusal message.
-void RightsCheck(const Settings &settings, const QString &role, const BoolKey &pravaKey);
+void checkRights(const Settings &settings, const QString &role, const BoolKey &pravaKey);
 
 // The administrative form: "admin" passes, "moder" needs the [Moder] key, any
 // other Role the [Prava] key.
-void RightsCheck(const Settings &settings, const QString &role, const BoolKey &moderKey, const BoolKey &pravaKey);
+void checkRights(const Settings &settings, const QString &role, const BoolKey &moderKey, const BoolKey &pravaKey);
 
 } // namespace Accounts

@@ -2,27 +2,27 @@
 
 #include "Accounts.h"
 #include "SettingKeys.h"
-#include "TManagerForm.h"
-#include "TOptionsForm.h"
+#include "SettingsDialog.h"
+#include "UserManagerDialog.h"
 #include "base/DesktopServices.h"
 
 namespace AdminCommands {
 
-void Manager(Settings &settings, DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
-             const QString &role, const QString &messageCaption, QWidget *parent)
+void openUserManager(Settings &settings, DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
+                     const QString &role, const QString &messageCaption, QWidget *parent)
 {
-    Accounts::RightsCheck(settings, role, Keys::moderEditUsers(), Keys::pravaManager());
-    TManagerForm form(settings, desktop, errors, dir, messageCaption, parent);
-    desktop.execDialog(form);
+    Accounts::checkRights(settings, role, Keys::moderEditUsers(), Keys::pravaManager());
+    UserManagerDialog dialog(settings, desktop, errors, dir, messageCaption, parent);
+    desktop.execDialog(dialog);
 }
 
-void Options(Settings &settings, DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
-             const QString &role, QWidget *parent, const std::function<void()> &applyTableLook)
+void openProgramSettings(Settings &settings, DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
+                         const QString &role, QWidget *parent, const std::function<void()> &applyTableLook)
 {
-    Accounts::RightsCheck(settings, role, Keys::moderEditOptions(), Keys::pravaEditOptions());
+    Accounts::checkRights(settings, role, Keys::moderEditOptions(), Keys::pravaEditOptions());
     {
-        TOptionsForm form(settings, desktop, errors, dir, parent);
-        desktop.execDialog(form);
+        SettingsDialog dialog(settings, desktop, errors, dir, parent);
+        desktop.execDialog(dialog);
     }
     applyTableLook();
 }

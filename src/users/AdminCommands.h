@@ -16,13 +16,13 @@ namespace AdminCommands {
 
 // "Менеджер": the user manager, shown modally. messageCaption is the caption
 // of its plain message boxes.
-void Manager(Settings &settings, DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
-             const QString &role, const QString &messageCaption, QWidget *parent);
+void openUserManager(Settings &settings, DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
+                     const QString &role, const QString &messageCaption, QWidget *parent);
 
 // "Общие настройки программы": the settings dialog, shown modally; then,
 // whichever way it closed, applyTableLook takes the table's font and
 // alignment from the files again (a hand edit of config.ini included).
-void Options(Settings &settings, DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
-             const QString &role, QWidget *parent, const std::function<void()> &applyTableLook);
+void openProgramSettings(Settings &settings, DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
+                         const QString &role, QWidget *parent, const std::function<void()> &applyTableLook);
 
 } // namespace AdminCommands

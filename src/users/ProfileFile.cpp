@@ -1,10 +1,10 @@
 #include "ProfileFile.h"
 
 #include "ProfileFormat.h"
-#include "base/TabloraError.h"
 #include "base/IntegerText.h"
 #include "base/SafeRead.h"
 #include "base/SafeWrite.h"
+#include "base/TabloraError.h"
 #include "base/Windows1251.h"
 
 #include <QFile>

@@ -19,7 +19,7 @@ public:
     // Who may read a file that a write creates. An existing file keeps the
     // permissions it has.
     enum class NewFile {
-        Shared,   // as the process's file-creation mask allows
+        Shared, // as the process's file-creation mask allows
         OwnerOnly // readable and writable by its owner only (it holds passwords)
     };
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QStringView>
+
 #include <optional>
 
 // The private-profile (INI) format, worked on the Windows-1251 bytes of a

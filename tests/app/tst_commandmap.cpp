@@ -80,83 +80,83 @@ void CommandMapTest::menuTree()
         tree += QLatin1Char('[') + top->text() + QStringLiteral("]\n") + outline(top->menu(), 1);
 
     const QString expected = QStringLiteral(R"([База]
-  Action8 Новая база данных Ctrl+N
-  Action9 Открыть базу данных... Ctrl+O
+  newDatabase Новая база данных Ctrl+N
+  openDatabase Открыть базу данных... Ctrl+O
   [Недавние]
-    Action13 Переоткрыть &1
-    Action14 Переоткрыть &2
-    Action15 Переоткрыть &3
-    Action16 Переоткрыть &4
-    Action17 Переоткрыть &5
+    reopen1 Переоткрыть &1
+    reopen2 Переоткрыть &2
+    reopen3 Переоткрыть &3
+    reopen4 Переоткрыть &4
+    reopen5 Переоткрыть &5
   —
-  Action10 Сохранить Ctrl+S
-  Action12 Сохранить как... Ctrl+Alt+S
+  save Сохранить Ctrl+S
+  saveAs Сохранить как... Ctrl+Alt+S
   —
-  Action18 Печать... Ctrl+P
+  print Печать... Ctrl+P
   —
   [Импорт]
-    Action69 Импорт из &Tablora 1.0
+    importVersion10 Импорт из &Tablora 1.0
   [Примеры]
-    Action70 Программы
-    Action71 Профайл
-    Action72 Школьная база
+    examplePrograms Программы
+    exampleProfile Профайл
+    exampleSchool Школьная база
   —
-  Action3 Выход
+  exit Выход
 [Записи]
-  Action2 Добавить Ctrl+A
+  addRecord Добавить Ctrl+A
   —
-  Action66 Просмотр записи
+  viewRecord Просмотр записи
   —
-  Action19 Изменить
-  Action23 Вырезать Ctrl+X
-  Action22 Копировать Ctrl+C
-  Action24 Вставить Ctrl+V
+  editRecord Изменить
+  cutRecord Вырезать Ctrl+X
+  copyRecord Копировать Ctrl+C
+  pasteRecord Вставить Ctrl+V
   —
-  Action20 Удалить Del
-  Action21 Очистить всю базу
+  deleteRecord Удалить Del
+  clearAll Очистить всю базу
   —
-  ActionUndo Отменить Ctrl+Z
-  ActionRedo Повторить Ctrl+Y
+  undo Отменить Ctrl+Z
+  redo Повторить Ctrl+Y
   —
-  ActionFind Найти... Ctrl+Shift+F
-  ActionFindNext Найти далее F3
-  ActionFindPrevious Найти ранее Shift+F3
+  find Найти... Ctrl+Shift+F
+  findNext Найти далее F3
+  findPrevious Найти ранее Shift+F3
 [Сортировка]
   [Выбрать столбец]
-    Action4 Дополн.
-    Action11 &1 столбец
-    Action47 &2 столбец
-    Action58 &3 столбец
-    Action59 &4 столбец
-    Action60 &5 столбец
-    Action61 &6 столбец
-    Action62 &7 столбец
+    sortColumn0 Дополн.
+    sortColumn1 &1 столбец
+    sortColumn2 &2 столбец
+    sortColumn3 &3 столбец
+    sortColumn4 &4 столбец
+    sortColumn5 &5 столбец
+    sortColumn6 &6 столбец
+    sortColumn7 &7 столбец
   —
-  Action63 По алфавиту
-  Action64 В обратном порядке
+  sortAscending По алфавиту
+  sortDescending В обратном порядке
 [Пользователи]
   —
-  Action5 Войти под другим Ctrl+E
-  Action46 Менеджер Ctrl+F
+  switchUser Войти под другим Ctrl+E
+  userManager Менеджер Ctrl+F
 [Настройка]
-  Action6 Столбцы Ctrl+W
-  Action48 Общие настройки программы
+  columnTitles Столбцы Ctrl+W
+  programSettings Общие настройки программы
 [Помощь]
-  Action7 Вызов справки F1
+  openHelp Вызов справки F1
   —
-  Action49 Проверить обновление
-  Action50 Посетить сайт
-  Action51 Написать письмо автору
-  Action57 Сообщить об ошибке...
+  checkUpdate Проверить обновление
+  visitSite Посетить сайт
+  writeToAuthor Написать письмо автору
+  reportError Сообщить об ошибке...
   —
-  Action52 Лицензионное соглашение
-  Action68 История изменений
-  Action53 &F.A.Q.
-  Action55 Благодарности
+  licenseAgreement Лицензионное соглашение
+  changeHistory История изменений
+  faq &F.A.Q.
+  thanks Благодарности
   —
-  Action54 Страница программы в сети
+  programPage Страница программы в сети
   —
-  Action56 О программе...
+  about О программе...
 )");
     QCOMPARE(tree, expected);
 }
@@ -171,13 +171,20 @@ void CommandMapTest::commandTable()
         const char16_t *caption;
         const char16_t *category;
     } expected[] = {
-        {"Action1", u"Создать", u"Избранные базы"},       {"Action25", u"Удалить 1", u"Избранные базы"},
-        {"Action34", u"Удалить 10", u"Избранные базы"},   {"Action35", u"Ячейка 1", u"Избранные базы"},
-        {"Action44", u"Ячейка 10", u"Избранные базы"},    {"Action45", u"Очистить всё", u"Избранные базы"},
-        {"Action65", u"Отключить", nullptr},              {"Action67", u"Выбрать столбец", u"Сортировка"},
-        {"Action4", u"Дополн.", u"Сортировка"},           {"Action63", u"По алфавиту", u"Сортировка"},
-        {"Action13", u"Переоткрыть 1", nullptr},          {"Action53", u"F.A.Q.", u"Помощь"},
-        {"Action69", u"Импорт из Tablora 1.0", nullptr},  {"Action11", u"1 столбец", u"Сортировка"},
+        {"favouriteCreate", u"Создать", u"Избранные базы"},
+        {"favouriteDelete1", u"Удалить 1", u"Избранные базы"},
+        {"favouriteDelete10", u"Удалить 10", u"Избранные базы"},
+        {"favouriteOpen1", u"Ячейка 1", u"Избранные базы"},
+        {"favouriteOpen10", u"Ячейка 10", u"Избранные базы"},
+        {"favouriteClearAll", u"Очистить всё", u"Избранные базы"},
+        {"turnOff", u"Отключить", nullptr},
+        {"chooseColumn", u"Выбрать столбец", u"Сортировка"},
+        {"sortColumn0", u"Дополн.", u"Сортировка"},
+        {"sortAscending", u"По алфавиту", u"Сортировка"},
+        {"reopen1", u"Переоткрыть 1", nullptr},
+        {"faq", u"F.A.Q.", u"Помощь"},
+        {"importVersion10", u"Импорт из Tablora 1.0", nullptr},
+        {"sortColumn1", u"1 столбец", u"Сортировка"},
     };
     for (const auto &e : expected) {
         const ActionTable::ActionSpec &spec = ActionTable::action(e.name);
@@ -186,9 +193,9 @@ void CommandMapTest::commandTable()
             QCOMPARE(spec.category, QString::fromUtf16(e.category));
         QCOMPARE(m_map->action(e.name)->objectName(), QString::fromLatin1(e.name));
     }
-    const QSet<QString> categories = {QStringLiteral("Файл"),         QStringLiteral("Правка"),
-                                      QStringLiteral("Сортировка"),   QStringLiteral("Пользователи"),
-                                      QStringLiteral("Настройка"),    QStringLiteral("Помощь"),
+    const QSet<QString> categories = {QStringLiteral("Файл"),          QStringLiteral("Правка"),
+                                      QStringLiteral("Сортировка"),    QStringLiteral("Пользователи"),
+                                      QStringLiteral("Настройка"),     QStringLiteral("Помощь"),
                                       QStringLiteral("Избранные базы")};
     for (const ActionTable::ActionSpec &spec : ActionTable::actions())
         QVERIFY2(categories.contains(spec.category), qPrintable(spec.caption));
@@ -196,7 +203,7 @@ void CommandMapTest::commandTable()
 
 void CommandMapTest::toolBar()
 {
-    QToolBar *bar = m_window->findChild<QToolBar *>(QStringLiteral("ToolBar1"));
+    QToolBar *bar = m_window->findChild<QToolBar *>(QStringLiteral("toolBar"));
     QVERIFY(bar);
     QStringList layout;
     for (QAction *a : bar->actions()) {
@@ -210,33 +217,40 @@ void CommandMapTest::toolBar()
         QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
         layout << button->objectName() + QLatin1Char(' ') + button->text() + QStringLiteral(" / ") + button->toolTip();
     }
-    QCOMPARE(layout, QStringList({
-                         QStringLiteral("SpeedButton2 Нов. база / Создать новую базу данных"),
-                         QStringLiteral("SpeedButton3 Открыть / Открыть базу данных"),
-                         QStringLiteral("SpeedButton4 Сохранить / Сохранить текущую базу данных"),
-                         QStringLiteral("SpeedButton10 Сохр. как / Выбрать место сохранения текущей базы данных"),
-                         QStringLiteral("ToolButton1 |"),
-                         QStringLiteral("SpeedButton5 Добавить / Добавить новую запись"),
-                         QStringLiteral("SpeedButton7 Изменить / Изменить выбранную запись"),
-                         QStringLiteral("SpeedButton6 Вырезать / Вырезать выбранную запись"),
-                         QStringLiteral("SpeedButton8 Вставить / Вставить запись"),
-                         QStringLiteral("SpeedButton9 Удалить / Удалить выбранную запись"),
-                         QStringLiteral("ToolButton2 |"),
-                         QStringLiteral("SpeedButton1 Менеджер / Вызов менеджера пользователей"),
-                         QStringLiteral("ToolButton3 |"),
-                         QStringLiteral("SpeedButton11 Столбцы / Параметры текущей базы данных"),
-                     }));
+    QCOMPARE(layout,
+             QStringList({
+                 QStringLiteral("newDatabaseButton Нов. база / Создать новую базу данных"),
+                 QStringLiteral("openDatabaseButton Открыть / Открыть базу данных"),
+                 QStringLiteral("saveButton Сохранить / Сохранить текущую базу данных"),
+                 QStringLiteral("saveAsButton Сохр. как / Выбрать место сохранения текущей базы данных"),
+                 QStringLiteral("fileSeparator |"),
+                 QStringLiteral("addRecordButton Добавить / Добавить новую запись"),
+                 QStringLiteral("editRecordButton Изменить / Изменить выбранную запись"),
+                 QStringLiteral("cutRecordButton Вырезать / Вырезать выбранную запись"),
+                 QStringLiteral("pasteRecordButton Вставить / Вставить запись"),
+                 QStringLiteral("deleteRecordButton Удалить / Удалить выбранную запись"),
+                 QStringLiteral("recordSeparator |"),
+                 QStringLiteral("userManagerButton Менеджер / Вызов менеджера пользователей"),
+                 QStringLiteral("userSeparator |"),
+                 QStringLiteral("columnTitlesButton Столбцы / Параметры текущей базы данных"),
+             }));
 
     // Each button runs its action: "Сохр. как" the same as "Сохранить как...".
-    const QPair<const char *, const char *> runs[] = {
-        {"SpeedButton2", "Action8"},   {"SpeedButton3", "Action9"},  {"SpeedButton4", "Action10"},
-        {"SpeedButton10", "Action12"}, {"SpeedButton5", "Action2"},  {"SpeedButton7", "Action19"},
-        {"SpeedButton6", "Action23"},  {"SpeedButton8", "Action24"}, {"SpeedButton9", "Action20"},
-        {"SpeedButton1", "Action46"},  {"SpeedButton11", "Action6"}};
+    const QPair<const char *, const char *> runs[] = {{"newDatabaseButton", "newDatabase"},
+                                                      {"openDatabaseButton", "openDatabase"},
+                                                      {"saveButton", "save"},
+                                                      {"saveAsButton", "saveAs"},
+                                                      {"addRecordButton", "addRecord"},
+                                                      {"editRecordButton", "editRecord"},
+                                                      {"cutRecordButton", "cutRecord"},
+                                                      {"pasteRecordButton", "pasteRecord"},
+                                                      {"deleteRecordButton", "deleteRecord"},
+                                                      {"userManagerButton", "userManager"},
+                                                      {"columnTitlesButton", "columnTitles"}};
     for (const auto &[name, action] : runs) {
         int fired = 0;
-        const QMetaObject::Connection c =
-            connect(m_map->action(action), &QAction::triggered, this, [&fired] { ++fired; });
+        const QMetaObject::Connection c = connect(m_map->action(action), &QAction::triggered, this,
+                                                  [&fired] { ++fired; });
         bar->findChild<QToolButton *>(QString::fromLatin1(name))->click();
         disconnect(c);
         QVERIFY2(fired == 1, name);
@@ -292,8 +306,9 @@ void CommandMapTest::popupMenu()
     QStringList items;
     for (QAction *a : popup->actions())
         items << (a->isSeparator() ? QStringLiteral("—") : a->objectName());
-    QCOMPARE(items, QStringList({"Action2", "—", "Action66", "—", "Action19", "Action23", "Action22", "Action24",
-                                 "—", "Action20", "Action21", "—", "ActionFind"}));
+    QCOMPARE(items,
+             QStringList({"addRecord", "—", "viewRecord", "—", "editRecord", "cutRecord", "copyRecord", "pasteRecord",
+                          "—", "deleteRecord", "clearAll", "—", "find"}));
 }
 
 // Every separator is drawn as a line, even one that opens a menu
@@ -346,9 +361,9 @@ void CommandMapTest::unreachableCommands()
             reachable.insert(m_map->action(b.action));
     }
 
-    QStringList nowhere = {"Action1", "Action65", "Action67"};
-    for (int n = 25; n <= 45; ++n)
-        nowhere << QStringLiteral("Action%1").arg(n);
+    QStringList nowhere = {"favouriteCreate", "favouriteClearAll", "turnOff", "chooseColumn"};
+    for (int n = 1; n <= 10; ++n)
+        nowhere << QStringLiteral("favouriteOpen%1").arg(n) << QStringLiteral("favouriteDelete%1").arg(n);
     for (const QString &name : nowhere) {
         QVERIFY2(!reachable.contains(m_map->action(name)), qPrintable(name));
         QVERIFY2(m_map->action(name)->shortcut().isEmpty(), qPrintable(name));
@@ -370,11 +385,11 @@ void CommandMapTest::shortcutsStayInTheMainWindow()
             owners.insert(key, spec.name);
         }
     }
-    QCOMPARE(m_map->action("ActionRedo")->shortcuts(),
+    QCOMPARE(m_map->action("redo")->shortcuts(),
              QList<QKeySequence>({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
-    QCOMPARE(m_map->action("Action12")->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
-    QCOMPARE(m_map->action("Action20")->shortcut(), QKeySequence(Qt::Key_Delete));
-    QCOMPARE(m_map->action("Action7")->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(m_map->action("saveAs")->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
+    QCOMPARE(m_map->action("deleteRecord")->shortcut(), QKeySequence(Qt::Key_Delete));
+    QCOMPARE(m_map->action("openHelp")->shortcut(), QKeySequence(Qt::Key_F1));
 }
 
 QTEST_MAIN(CommandMapTest)

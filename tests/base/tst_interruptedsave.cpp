@@ -49,7 +49,7 @@ bool readLine(QProcess &child, const QByteArray &expected)
 // write is left.
 bool startSave(QProcess &child, const QString &source, const QString &target)
 {
-    child.start(QStringLiteral(TABLORA_BENCH), { QStringLiteral("save"), source, target });
+    child.start(QStringLiteral(TABLORA_BENCH), {QStringLiteral("save"), source, target});
     return child.waitForStarted() && readLine(child, "writing\n");
 }
 
@@ -67,7 +67,8 @@ void InterruptedSaveTest::killedSaveLeavesOldOrNewFile()
 {
     const int trials = qEnvironmentVariableIsSet("TABLORA_KILL_TRIALS")
         ? qEnvironmentVariableIntValue("TABLORA_KILL_TRIALS")
-        : qEnvironmentVariableIsSet("CI") ? 20 : 100;
+        : qEnvironmentVariableIsSet("CI") ? 20
+                                          : 100;
     const quint32 seed = qEnvironmentVariableIsSet("TABLORA_KILL_SEED")
         ? quint32(qEnvironmentVariableIntValue("TABLORA_KILL_SEED"))
         : QRandomGenerator::global()->generate();
@@ -76,10 +77,10 @@ void InterruptedSaveTest::killedSaveLeavesOldOrNewFile()
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("base.db"));
     const QString source = dir.filePath(QStringLiteral("new.db"));
-    for (const auto &[records, path] : { std::pair(kOldRecords, target), std::pair(kNewRecords, source) }) {
-        QCOMPARE(QProcess::execute(QStringLiteral(TABLORA_BENCH),
-                                   { QStringLiteral("gen"), QString::number(records), path }),
-                 0);
+    for (const auto &[records, path] : {std::pair(kOldRecords, target), std::pair(kNewRecords, source)}) {
+        QCOMPARE(
+            QProcess::execute(QStringLiteral(TABLORA_BENCH), {QStringLiteral("gen"), QString::number(records), path}),
+            0);
     }
     const QByteArray old = contents(target);
     const QByteArray fresh = contents(source);
@@ -121,8 +122,8 @@ void InterruptedSaveTest::killedSaveLeavesOldOrNewFile()
         keptOld += now == old ? 1 : 0;
     }
     const int leftovers = int(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size()) - 2;
-    qInfo("%d trials (seed %u, write about %d ms): %d killed, %d left the old file, %d the new; %d stray files",
-          trials, seed, span, killed, keptOld, trials - keptOld, leftovers);
+    qInfo("%d trials (seed %u, write about %d ms): %d killed, %d left the old file, %d the new; %d stray files", trials,
+          seed, span, killed, keptOld, trials - keptOld, leftovers);
 }
 
 QTEST_GUILESS_MAIN(InterruptedSaveTest)

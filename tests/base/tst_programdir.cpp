@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <memory>
+
 #include <sys/stat.h>
 
 namespace {
@@ -35,7 +36,8 @@ QStringList listing(const QString &root)
         const auto filter = QDir::Dirs | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot;
         const QFileInfoList infos = QDir(folder).entryInfoList(filter, QDir::Name);
         for (const QFileInfo &info : infos) {
-            struct stat status {};
+            struct stat status
+            {};
             ::stat(QFile::encodeName(info.filePath()).constData(), &status);
             const QString name = base.relativeFilePath(info.filePath()) + (info.isDir() ? "/" : "");
             entries << name + QStringLiteral(" %1").arg(status.st_mode & 0777, 3, 8, QLatin1Char('0'));
@@ -151,9 +153,8 @@ void ProgramDirTest::seedCopiesTheInstalledFilesForItsOwner()
     QCOMPARE(listing(m_root->filePath(QStringLiteral("home"))),
              QStringList({".local/ 700", ".local/share/ 700", ".local/share/tablora/ 700",
                           ".local/share/tablora/data/ 700", ".local/share/tablora/db/ 700",
-                          ".local/share/tablora/db/default.db 600",
-                          ".local/share/tablora/db/favourite/ 700", ".local/share/tablora/Примеры/ 700",
-                          ".local/share/tablora/Примеры/Профайл.db 600"}));
+                          ".local/share/tablora/db/default.db 600", ".local/share/tablora/db/favourite/ 700",
+                          ".local/share/tablora/Примеры/ 700", ".local/share/tablora/Примеры/Профайл.db 600"}));
     QCOMPARE(readFile(user() + QStringLiteral("/Примеры/Профайл.db")), QByteArray("example"));
 }
 

@@ -69,7 +69,7 @@ public:
     }
 
 private:
-    rlimit m_saved {};
+    rlimit m_saved{};
     void (*m_oldHandler)(int);
 };
 
@@ -115,7 +115,7 @@ QString write(Writer writer, const QString &path, int size)
 {
     try {
         if (writer == Writer::Database)
-            DatabaseCodec::WriteBaseFile(path, QByteArray(size, 'A'));
+            DatabaseCodec::writeBaseFile(path, QByteArray(size, 'A'));
         else
             ProfileFile(path).writeString(QStringLiteral("S"), QStringLiteral("K"), QString(size, QLatin1Char('v')));
     } catch (const TabloraError &e) {
@@ -134,7 +134,8 @@ QString refusal(Writer writer, const QString &path, const QString &reason)
 // The type and permission bits, of a link itself rather than what it names.
 mode_t modeOf(const QString &path)
 {
-    struct stat status {};
+    struct stat status
+    {};
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode : 0;
 }
 
@@ -201,7 +202,7 @@ void SafeWriteTest::fullDisk()
     }
     QCOMPARE(message, refusal(writer, path, reason));
     QCOMPARE(contents(path), oldContent());
-    QCOMPARE(entries(folder).filter(QStringLiteral("old.db")), QStringList { QStringLiteral("old.db") });
+    QCOMPARE(entries(folder).filter(QStringLiteral("old.db")), QStringList{QStringLiteral("old.db")});
 }
 
 void SafeWriteTest::folderTakesNoNewFile_data()
@@ -272,7 +273,7 @@ void SafeWriteTest::specialFiles()
         QCOMPARE(::mkfifo(name.constData(), 0600), 0);
     } else if (kind == QLatin1String("socket")) {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address {};
+        sockaddr_un address{};
         address.sun_family = AF_UNIX;
         qstrncpy(address.sun_path, name.constData(), sizeof address.sun_path);
         QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
@@ -283,7 +284,7 @@ void SafeWriteTest::specialFiles()
     const mode_t mode = modeOf(path);
 
     // Both database readers refuse it at once, with the reason.
-    for (auto read : { &DatabaseCodec::ReadBaseFile, &DatabaseCodec::ReadPlainFile }) {
+    for (auto read : {&DatabaseCodec::readBaseFile, &DatabaseCodec::readPlainFile}) {
         try {
             read(path);
             QFAIL("a special file was read as a database");
@@ -299,7 +300,7 @@ void SafeWriteTest::specialFiles()
         QCOMPARE(write(Writer::Database, path, 4), refusal(Writer::Database, path, reason));
         QCOMPARE(write(Writer::Settings, path, 4), refusal(Writer::Settings, path, reason));
         QCOMPARE(modeOf(path), mode);
-        QCOMPARE(entries(dir.path()), QStringList { QStringLiteral("special") });
+        QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("special")});
     }
 }
 
@@ -312,11 +313,11 @@ void SafeWriteTest::replaceFollowsLinkAndKeepsMode()
     QCOMPARE(::chmod(QFile::encodeName(real).constData(), 0640), 0);
     QVERIFY(QFile::link(real, link));
 
-    DatabaseCodec::WriteBaseFile(link, "QUJD");
+    DatabaseCodec::writeBaseFile(link, "QUJD");
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(contents(real), QByteArray("QUJD"));
     QCOMPARE(modeOf(real), mode_t(S_IFREG | 0640));
-    QCOMPARE(entries(dir.path()), (QStringList { QStringLiteral("link.db"), QStringLiteral("real.db") }));
+    QCOMPARE(entries(dir.path()), (QStringList{QStringLiteral("link.db"), QStringLiteral("real.db")}));
 }
 
 // Pieces written through WriteBehind, far more than it sends ahead and from

@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "Records.h"
 #include "base/ProgramDir.h"
 #include "convert/Console.h"
@@ -12,14 +13,16 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
+
 #include <memory>
+
 #include <sys/resource.h>
 
 namespace {
 
-struct Run {
+struct Run
+{
     int status = -1;
     QByteArray out;
     QByteArray err;
@@ -36,28 +39,29 @@ const QString kWidths = QStringLiteral("30,150,5,100,60,110,70,60");
 TableData awkwardTable()
 {
     TableData t;
-    const char *titles[] = { "№", "Фамилия, имя", "", "\"Цитата\"", " пробел ", "a;b", "x\ty", "7 столбец" };
+    const char *titles[] = {"№", "Фамилия, имя", "", "\"Цитата\"", " пробел ", "a;b", "x\ty", "7 столбец"};
     for (int c = 0; c < kColumnCount; ++c)
         t.setTitle(c, QString::fromUtf8(titles[c]));
-    const int widths[] = { 30, 150, 5, 100, 60, 110, 70, 60 };
+    const int widths[] = {30, 150, 5, 100, 60, 110, 70, 60};
     for (int c = 0; c < kColumnCount; ++c)
         t.setWidth(c, widths[c]);
-    t.appendRecord(record(
-        { "1", "Иванов Пётр", "", "say \"hi\"", "a,b", "semi;colon", "tab\there", " lead and trail " }));
+    t.appendRecord(
+        record({"1", "Иванов Пётр", "", "say \"hi\"", "a,b", "semi;colon", "tab\there", " lead and trail "}));
     t.appendRecord(Record());
-    t.appendRecord(record({ "№ 3", "\"", "\"\"", ",", ";", "\t", " ", "ёЁ«»—" }));
-    t.appendRecord(record({ "4", "007", "=1+2", "\"начало", "конец\"" }));
+    t.appendRecord(record({"№ 3", "\"", "\"\"", ",", ";", "\t", " ", "ёЁ«»—"}));
+    t.appendRecord(record({"4", "007", "=1+2", "\"начало", "конец\""}));
     return t;
 }
 
 QByteArray encoded(const TableData &table)
 {
-    return DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(table));
+    return DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(table));
 }
 
 } // namespace
 
-class ConvertTest : public QObject {
+class ConvertTest : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -83,33 +87,16 @@ private slots:
     void interruptedWriteKeepsTheTarget();
 
 private:
-    QString path(const QString &name) const { return m_dir->filePath(name); }
-    void writeFile(const QString &name, const QByteArray &bytes);
-    QByteArray readFile(const QString &name);
+    QString path(const QString &name) const { return m_folder->filePath(name); }
     Run run(const QStringList &arguments);
     Run runProgram(const QStringList &arguments, const QByteArray &input);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
 };
 
 void ConvertTest::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("data")));
-}
-
-void ConvertTest::writeFile(const QString &name, const QByteArray &bytes)
-{
-    QFile file(path(name));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray ConvertTest::readFile(const QString &name)
-{
-    QFile file(path(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    m_folder = std::make_unique<ProgramFolder>();
 }
 
 // In this process, with the settings of a program in the test's folder.
@@ -121,10 +108,10 @@ Run ConvertTest::run(const QStringList &arguments)
     QBuffer err;
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
-    Console console { in, out, err, false };
-    const ProgramDir dir(m_dir->path());
+    Console console{in, out, err, false};
+    const ProgramDir dir = m_folder->dir();
     Run result;
-    QDir::setCurrent(m_dir->path());
+    QDir::setCurrent(m_folder->path());
     result.status = Converter(console, dir).run(arguments);
     result.out = out.data();
     result.err = err.data();
@@ -135,14 +122,14 @@ Run ConvertTest::run(const QStringList &arguments)
 Run ConvertTest::runProgram(const QStringList &arguments, const QByteArray &input)
 {
     QProcess process;
-    process.setWorkingDirectory(m_dir->path());
+    process.setWorkingDirectory(m_folder->path());
     process.start(QStringLiteral(TABLORA_CONVERT), arguments);
     process.write(input);
     process.closeWriteChannel();
     if (!process.waitForFinished(60000))
         return {};
-    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-        process.readAllStandardOutput(), process.readAllStandardError() };
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
 }
 
 void ConvertTest::roundTripIsByteForByte_data()
@@ -155,17 +142,16 @@ void ConvertTest::roundTripIsByteForByte_data()
 void ConvertTest::roundTripIsByteForByte()
 {
     QFETCH(QString, option);
-    const QStringList tsv = option.isEmpty() ? QStringList() : QStringList { option };
-    writeFile(QStringLiteral("in.db"), encoded(awkwardTable()));
+    const QStringList tsv = option.isEmpty() ? QStringList() : QStringList{option};
+    m_folder->write(QStringLiteral("in.db"), encoded(awkwardTable()));
 
-    Run toCsv = run(
-        QStringList { QStringLiteral("to-csv"), QStringLiteral("in.db"), QStringLiteral("t.csv") } + tsv);
+    Run toCsv = run(QStringList{QStringLiteral("to-csv"), QStringLiteral("in.db"), QStringLiteral("t.csv")} + tsv);
     QVERIFY2(succeeded(toCsv), toCsv.err.constData());
-    Run fromCsv = run(QStringList { QStringLiteral("from-csv"), QStringLiteral("--widths"), kWidths,
-                          QStringLiteral("t.csv"), QStringLiteral("out.db") }
-        + tsv);
+    Run fromCsv = run(QStringList{QStringLiteral("from-csv"), QStringLiteral("--widths"), kWidths,
+                                  QStringLiteral("t.csv"), QStringLiteral("out.db")}
+                      + tsv);
     QVERIFY2(succeeded(fromCsv), fromCsv.err.constData());
-    QCOMPARE(readFile(QStringLiteral("out.db")), readFile(QStringLiteral("in.db")));
+    QCOMPARE(m_folder->read(QStringLiteral("out.db")), m_folder->read(QStringLiteral("in.db")));
 }
 
 void ConvertTest::cellsAreQuotedWhereAReaderCouldSplitThem_data()
@@ -189,17 +175,15 @@ void ConvertTest::cellsAreQuotedWhereAReaderCouldSplitThem()
     QFETCH(QString, cell);
     QFETCH(QByteArray, field);
     TableData table;
-    table.appendRecord(Record(Record::Cells { QStringLiteral("1"), cell }));
-    writeFile(QStringLiteral("in.db"), encoded(table));
+    table.appendRecord(Record(Record::Cells{QStringLiteral("1"), cell}));
+    m_folder->write(QStringLiteral("in.db"), encoded(table));
 
     const QByteArray titles = "№,1 столбец,2 столбец,3 столбец,4 столбец,5 столбец,6 столбец,7 столбец\r\n";
-    QCOMPARE(run({ QStringLiteral("to-csv"), QStringLiteral("in.db"), QStringLiteral("-") }).out,
-        titles + "1," + field + ",,,,,,\r\n");
+    QCOMPARE(run({QStringLiteral("to-csv"), QStringLiteral("in.db"), QStringLiteral("-")}).out,
+             titles + "1," + field + ",,,,,,\r\n");
     const QByteArray tabbedTitles = QByteArray(titles).replace(',', '\t');
-    QCOMPARE(run({ QStringLiteral("to-csv"), QStringLiteral("--tsv"), QStringLiteral("in.db"),
-                     QStringLiteral("-") })
-                 .out,
-        tabbedTitles + "1\t" + field + "\t\t\t\t\t\t\r\n");
+    QCOMPARE(run({QStringLiteral("to-csv"), QStringLiteral("--tsv"), QStringLiteral("in.db"), QStringLiteral("-")}).out,
+             tabbedTitles + "1\t" + field + "\t\t\t\t\t\t\r\n");
 }
 
 void ConvertTest::readsWhatSpreadsheetsWrite_data()
@@ -209,21 +193,19 @@ void ConvertTest::readsWhatSpreadsheetsWrite_data()
     QTest::addColumn<QList<Record>>("records");
 
     const QByteArray titles = "№,a,b,c,d,e,f,g";
-    QTest::newRow("byte order mark, LF, no final break") << "\xEF\xBB\xBF" + titles
-            + "\n1,x\n2,y" << QString() << QList<Record> { record({ "1", "x" }), record({ "2", "y" }) };
-    QTest::newRow("quoted delimiter, quotes, empty quoted cell")
-        << titles + "\r\n\"1\",\"a,\"\"b\"\"\",\"\",z\r\n"
-        << QString() << QList<Record> { record({ "1", "a,\"b\"", "", "z" }) };
-    QTest::newRow("quote inside an unquoted cell") << titles
-            + "\r\n1,5\" disk,x\r\n" << QString() << QList<Record> { record({ "1", "5\" disk", "x" }) };
-    QTest::newRow("empty line is an empty record")
-        << titles + "\r\n1\r\n\r\n3\r\n"
-        << QString() << QList<Record> { record({ "1" }), Record(), record({ "3" }) };
+    QTest::newRow("byte order mark, LF, no final break")
+        << "\xEF\xBB\xBF" + titles + "\n1,x\n2,y" << QString() << QList<Record>{record({"1", "x"}), record({"2", "y"})};
+    QTest::newRow("quoted delimiter, quotes, empty quoted cell") << titles
+            + "\r\n\"1\",\"a,\"\"b\"\"\",\"\",z\r\n" << QString() << QList<Record>{record({"1", "a,\"b\"", "", "z"})};
+    QTest::newRow("quote inside an unquoted cell") << titles + "\r\n1,5\" disk,x\r\n"
+                                                   << QString() << QList<Record>{record({"1", "5\" disk", "x"})};
+    QTest::newRow("empty line is an empty record") << titles
+            + "\r\n1\r\n\r\n3\r\n" << QString() << QList<Record>{record({"1"}), Record(), record({"3"})};
     QTest::newRow("lone CR line ends") << titles + "\r1,a\r2,b\r" << QString()
-                                       << QList<Record> { record({ "1", "a" }), record({ "2", "b" }) };
+                                       << QList<Record>{record({"1", "a"}), record({"2", "b"})};
     QTest::newRow("tab-separated keeps commas")
         << QByteArray(titles).replace(',', '\t') + "\n1\ta,b;c\t\" q \"\n"
-        << QStringLiteral("--tsv") << QList<Record> { record({ "1", "a,b;c", " q " }) };
+        << QStringLiteral("--tsv") << QList<Record>{record({"1", "a,b;c", " q "})};
 }
 
 void ConvertTest::readsWhatSpreadsheetsWrite()
@@ -231,14 +213,14 @@ void ConvertTest::readsWhatSpreadsheetsWrite()
     QFETCH(QByteArray, csv);
     QFETCH(QString, option);
     QFETCH(QList<Record>, records);
-    writeFile(QStringLiteral("in.csv"), csv);
-    QStringList arguments { QStringLiteral("from-csv"), QStringLiteral("in.csv"), QStringLiteral("out.db") };
+    m_folder->write(QStringLiteral("in.csv"), csv);
+    QStringList arguments{QStringLiteral("from-csv"), QStringLiteral("in.csv"), QStringLiteral("out.db")};
     if (!option.isEmpty())
         arguments << option;
 
     const Run result = run(arguments);
     QVERIFY2(succeeded(result), result.err.constData());
-    const TableData table = DatabaseCodec::ReadBaseFile(path(QStringLiteral("out.db")));
+    const TableData table = DatabaseCodec::readBaseFile(path(QStringLiteral("out.db")));
     QCOMPARE(table.title(0), QStringLiteral("№"));
     QCOMPARE(table.title(7), QStringLiteral("g"));
     QCOMPARE(table.recordCount(), records.size());
@@ -248,11 +230,12 @@ void ConvertTest::readsWhatSpreadsheetsWrite()
 
 void ConvertTest::replacements()
 {
-    writeFile(QStringLiteral("in.csv"), "№,a\r\n1,\"two\r\nlines\nand\rmore\",中文 ok\r\n");
-    const Run result = run({ QStringLiteral("from-csv"), QStringLiteral("--replace-breaks"),
-        QStringLiteral("--replace-unencodable"), QStringLiteral("in.csv"), QStringLiteral("out.db") });
+    m_folder->write(QStringLiteral("in.csv"), "№,a\r\n1,\"two\r\nlines\nand\rmore\",中文 ok\r\n");
+    const Run result =
+        run({QStringLiteral("from-csv"), QStringLiteral("--replace-breaks"), QStringLiteral("--replace-unencodable"),
+             QStringLiteral("in.csv"), QStringLiteral("out.db")});
     QVERIFY2(succeeded(result), result.err.constData());
-    const TableData table = DatabaseCodec::ReadBaseFile(path(QStringLiteral("out.db")));
+    const TableData table = DatabaseCodec::readBaseFile(path(QStringLiteral("out.db")));
     QCOMPARE(table.recordCount(), 1);
     QCOMPARE(table.cell(0, 1), QStringLiteral("two lines and more"));
     QCOMPARE(table.cell(0, 2), QStringLiteral("?? ok"));
@@ -295,19 +278,18 @@ void ConvertTest::utf8()
 
 void ConvertTest::widthsOfANewDatabaseComeFromTheSettings()
 {
-    writeFile(QStringLiteral("in.csv"), "№\r\n");
-    const QStringList fromCsv { QStringLiteral("from-csv"), QStringLiteral("in.csv"),
-        QStringLiteral("out.db") };
+    m_folder->write(QStringLiteral("in.csv"), "№\r\n");
+    const QStringList fromCsv{QStringLiteral("from-csv"), QStringLiteral("in.csv"), QStringLiteral("out.db")};
     QCOMPARE(run(fromCsv).status, 0);
-    TableData table = DatabaseCodec::ReadBaseFile(path(QStringLiteral("out.db")));
+    TableData table = DatabaseCodec::readBaseFile(path(QStringLiteral("out.db")));
     for (int c = 0; c < kColumnCount; ++c)
         QCOMPARE(table.width(c), c == 0 ? 30 : 100);
 
-    Settings settings { ProgramDir(m_dir->path()) };
+    Settings settings{m_folder->dir()};
     for (int c = 0; c < kColumnCount; ++c)
         settings.write(Keys::columnWidth(c), 40 + c);
     QCOMPARE(run(fromCsv).status, 0);
-    table = DatabaseCodec::ReadBaseFile(path(QStringLiteral("out.db")));
+    table = DatabaseCodec::readBaseFile(path(QStringLiteral("out.db")));
     for (int c = 0; c < kColumnCount; ++c)
         QCOMPARE(table.width(c), c == 0 ? 30 : 40 + c);
 }
@@ -315,22 +297,20 @@ void ConvertTest::widthsOfANewDatabaseComeFromTheSettings()
 void ConvertTest::infoAndUpgradeTellTheFormats()
 {
     // Version 1.0: the plain line list itself, here with LF line ends.
-    const QByteArray plain = DatabaseCodec::BuildPlainList(awkwardTable());
-    writeFile(QStringLiteral("old.db"), QByteArray(plain).replace("\r\n", "\n"));
-    writeFile(QStringLiteral("new.db"), encoded(awkwardTable()));
+    const QByteArray plain = DatabaseCodec::buildPlainList(awkwardTable());
+    m_folder->write(QStringLiteral("old.db"), QByteArray(plain).replace("\r\n", "\n"));
+    m_folder->write(QStringLiteral("new.db"), encoded(awkwardTable()));
 
-    const QByteArray columns
-        = "column 1: 30 №\ncolumn 2: 150 Фамилия, имя\ncolumn 3: 5 \ncolumn 4: 100 \"Цитата\"\n"
-          "column 5: 60  пробел \ncolumn 6: 110 a;b\ncolumn 7: 70 x\ty\ncolumn 8: 60 7 столбец\n";
-    Run info = run({ QStringLiteral("info"), QStringLiteral("old.db") });
+    const QByteArray columns = "column 1: 30 №\ncolumn 2: 150 Фамилия, имя\ncolumn 3: 5 \ncolumn 4: 100 \"Цитата\"\n"
+                               "column 5: 60  пробел \ncolumn 6: 110 a;b\ncolumn 7: 70 x\ty\ncolumn 8: 60 7 столбец\n";
+    Run info = run({QStringLiteral("info"), QStringLiteral("old.db")});
     QCOMPARE(info.out, "format: version 1.0\nrecords: 4\n" + columns);
-    info = run({ QStringLiteral("info"), QStringLiteral("new.db") });
+    info = run({QStringLiteral("info"), QStringLiteral("new.db")});
     QCOMPARE(info.out, "format: current\nrecords: 4\n" + columns);
 
-    const Run upgrade
-        = run({ QStringLiteral("upgrade"), QStringLiteral("old.db"), QStringLiteral("old.db") });
+    const Run upgrade = run({QStringLiteral("upgrade"), QStringLiteral("old.db"), QStringLiteral("old.db")});
     QVERIFY2(succeeded(upgrade), upgrade.err.constData());
-    QCOMPARE(readFile(QStringLiteral("old.db")), readFile(QStringLiteral("new.db")));
+    QCOMPARE(m_folder->read(QStringLiteral("old.db")), m_folder->read(QStringLiteral("new.db")));
 }
 
 void ConvertTest::failures_data()
@@ -340,8 +320,7 @@ void ConvertTest::failures_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("message");
 
-    const QStringList fromCsv { QStringLiteral("from-csv"), QStringLiteral("in.csv"),
-        QStringLiteral("out.db") };
+    const QStringList fromCsv{QStringLiteral("from-csv"), QStringLiteral("in.csv"), QStringLiteral("out.db")};
     const QByteArray titles = "№,a,b,c,d,e,f,g\r\n";
     QTest::newRow("more than eight cells") << fromCsv << titles + "1\r\n1,2,3,4,5,6,7,8,9\r\n"
                                            << 1 << "in.csv:3: the row has more than 8 cells";
@@ -350,59 +329,53 @@ void ConvertTest::failures_data()
         << 1
         << "in.csv:2: record 1, column 2 holds a line break, which a cell cannot hold "
            "(--replace-breaks turns breaks into spaces)";
-    QTest::newRow("line break in a title")
-        << fromCsv << QByteArray("№,a,\"b\nc\"\r\n") << 1
-        << "in.csv:1: the title of column 3 holds a line break, which a cell "
-           "cannot hold (--replace-breaks turns breaks into spaces)";
+    QTest::newRow("line break in a title") << fromCsv << QByteArray("№,a,\"b\nc\"\r\n") << 1
+                                           << "in.csv:1: the title of column 3 holds a line break, which a cell "
+                                              "cannot hold (--replace-breaks turns breaks into spaces)";
     QTest::newRow("text Windows-1251 cannot hold")
         << fromCsv << titles + "1\r\n2,x,y,ok 中\r\n"
         << 1
         << "in.csv: record 2, column 4 holds \"中\" (U+4E2D), which Windows-1251 cannot hold "
            "(--replace-unencodable writes \"?\" instead)";
-    QTest::newRow("unencodable title")
-        << fromCsv << QByteArray("№,✓\r\n") << 1
-        << "in.csv: the title of column 2 holds \"✓\" (U+2713), which Windows-1251 "
-           "cannot hold (--replace-unencodable writes \"?\" instead)";
+    QTest::newRow("unencodable title") << fromCsv << QByteArray("№,✓\r\n") << 1
+                                       << "in.csv: the title of column 2 holds \"✓\" (U+2713), which Windows-1251 "
+                                          "cannot hold (--replace-unencodable writes \"?\" instead)";
     QTest::newRow("not UTF-8") << fromCsv << titles + "1,ok\r\n2,\xD6\xE5\xED\xE0\r\n"
                                << 1 << "in.csv:3: the text is not UTF-8";
-    QTest::newRow("quote never closed")
-        << fromCsv << titles + "1,\"abc\r\n"
-        << 1 << "in.csv:2: the quote opening record 1, column 2 is never closed";
+    QTest::newRow("quote never closed") << fromCsv << titles + "1,\"abc\r\n"
+                                        << 1 << "in.csv:2: the quote opening record 1, column 2 is never closed";
     QTest::newRow("text after a closing quote")
         << fromCsv << titles + "1,\"ab\"c\r\n"
         << 1 << "in.csv:2: text follows the closing quote of record 1, column 2";
     QTest::newRow("empty CSV") << fromCsv << QByteArray() << 1
                                << "in.csv:1: the file is empty; its first row must hold the column titles";
-    const QStringList toCsv { QStringLiteral("to-csv"), QStringLiteral("in.csv"), QStringLiteral("out.csv") };
-    QTest::newRow("missing input") << QStringList { QStringLiteral("info"), QStringLiteral("none.db") }
-                                   << QByteArray() << 1
-                                   << "none.db: cannot read it: No such file or directory";
+    const QStringList toCsv{QStringLiteral("to-csv"), QStringLiteral("in.csv"), QStringLiteral("out.csv")};
+    QTest::newRow("missing input") << QStringList{QStringLiteral("info"), QStringLiteral("none.db")} << QByteArray()
+                                   << 1 << "none.db: cannot read it: No such file or directory";
     QTest::newRow("Base64 of a wrong length")
         << toCsv << QByteArray("MzANCg=") << 1
         << "in.csv: not readable as a database: The length of the Base64 text is not a multiple of 4.";
-    QTest::newRow("version 1.0 with a bad width")
-        << toCsv << QByteArray("30\r\n100\r\nwide\r\n") << 1
-        << "in.csv: not readable as a version-1.0 database: Line 3 is not "
-           "an integer.";
+    QTest::newRow("version 1.0 with a bad width") << toCsv << QByteArray("30\r\n100\r\nwide\r\n") << 1
+                                                  << "in.csv: not readable as a version-1.0 database: Line 3 is not "
+                                                     "an integer.";
     QTest::newRow("upgrade of a current file")
-        << QStringList { QStringLiteral("upgrade"), QStringLiteral("in.csv"), QStringLiteral("out.db") }
+        << QStringList{QStringLiteral("upgrade"), QStringLiteral("in.csv"), QStringLiteral("out.db")}
         << encoded(TableData()) << 1 << "in.csv: already in the current format";
     QTest::newRow("output folder missing")
-        << QStringList { QStringLiteral("from-csv"), QStringLiteral("in.csv"), QStringLiteral("no/out.db") }
+        << QStringList{QStringLiteral("from-csv"), QStringLiteral("in.csv"), QStringLiteral("no/out.db")}
         << QByteArray("№\r\n") << 1 << "no/out.db: cannot write: No such file or directory";
 
     QTest::newRow("no command") << QStringList() << QByteArray() << 2 << "no command given";
-    QTest::newRow("unknown command") << QStringList { QStringLiteral("to-xls") } << QByteArray() << 2
+    QTest::newRow("unknown command") << QStringList{QStringLiteral("to-xls")} << QByteArray() << 2
                                      << "unknown command \"to-xls\"";
-    QTest::newRow("missing operand") << QStringList { QStringLiteral("to-csv"), QStringLiteral("in.db") }
-                                     << QByteArray() << 2 << "to-csv takes IN OUT.csv";
-    QTest::newRow("unknown option") << fromCsv + QStringList { QStringLiteral("--fast") } << QByteArray() << 2
+    QTest::newRow("missing operand") << QStringList{QStringLiteral("to-csv"), QStringLiteral("in.db")} << QByteArray()
+                                     << 2 << "to-csv takes IN OUT.csv";
+    QTest::newRow("unknown option") << fromCsv + QStringList{QStringLiteral("--fast")} << QByteArray() << 2
                                     << "unknown option \"--fast\"";
-    QTest::newRow("option of another command")
-        << toCsv + QStringList { QStringLiteral("--replace-breaks") } << QByteArray() << 2
-        << "--replace-breaks does not apply to to-csv";
-    QTest::newRow("seven widths") << fromCsv + QStringList { QStringLiteral("--widths=30,1,2,3,4,5,6") }
-                                  << QByteArray() << 2
+    QTest::newRow("option of another command") << toCsv + QStringList{QStringLiteral("--replace-breaks")}
+                                               << QByteArray() << 2 << "--replace-breaks does not apply to to-csv";
+    QTest::newRow("seven widths") << fromCsv + QStringList{QStringLiteral("--widths=30,1,2,3,4,5,6")} << QByteArray()
+                                  << 2
                                   << "--widths takes eight integers separated by commas, such as "
                                      "30,100,100,100,100,100,100,50";
 }
@@ -413,8 +386,8 @@ void ConvertTest::failures()
     QFETCH(QByteArray, input);
     QFETCH(int, status);
     QFETCH(QString, message);
-    writeFile(QStringLiteral("in.csv"), input);
-    writeFile(QStringLiteral("out.db"), "kept");
+    m_folder->write(QStringLiteral("in.csv"), input);
+    m_folder->write(QStringLiteral("out.db"), "kept");
 
     const Run result = run(arguments);
     QCOMPARE(result.status, status);
@@ -424,7 +397,7 @@ void ConvertTest::failures()
     QCOMPARE(lines.size() > 2, status == 2);
     QCOMPARE(lines.value(1).startsWith("Usage: tablora-convert"), status == 2);
     QCOMPARE(result.out, QByteArray());
-    QCOMPARE(readFile(QStringLiteral("out.db")), QByteArray("kept"));
+    QCOMPARE(m_folder->read(QStringLiteral("out.db")), QByteArray("kept"));
 }
 
 void ConvertTest::standardStreams_data()
@@ -437,16 +410,14 @@ void ConvertTest::standardStreams_data()
     const QByteArray database = encoded(table);
     const QByteArray csv = CsvWriter::write(table, ',');
 
-    QTest::newRow("to-csv") << QStringList { QStringLiteral("to-csv"), QStringLiteral("-"),
-        QStringLiteral("-") }
+    QTest::newRow("to-csv") << QStringList{QStringLiteral("to-csv"), QStringLiteral("-"), QStringLiteral("-")}
                             << database << csv;
-    QTest::newRow("from-csv") << QStringList { QStringLiteral("from-csv"), QStringLiteral("--widths"),
-        kWidths, QStringLiteral("-"), QStringLiteral("-") }
+    QTest::newRow("from-csv") << QStringList{QStringLiteral("from-csv"), QStringLiteral("--widths"), kWidths,
+                                             QStringLiteral("-"), QStringLiteral("-")}
                               << csv << database;
-    QTest::newRow("upgrade") << QStringList { QStringLiteral("upgrade"), QStringLiteral("-"),
-        QStringLiteral("-") } << DatabaseCodec::BuildPlainList(table)
-                             << database;
-    QTest::newRow("help") << QStringList { QStringLiteral("info"), QStringLiteral("--help") } << QByteArray()
+    QTest::newRow("upgrade") << QStringList{QStringLiteral("upgrade"), QStringLiteral("-"), QStringLiteral("-")}
+                             << DatabaseCodec::buildPlainList(table) << database;
+    QTest::newRow("help") << QStringList{QStringLiteral("info"), QStringLiteral("--help")} << QByteArray()
                           << QByteArray("Usage: tablora-convert COMMAND [OPTIONS] FILES\n");
 }
 
@@ -471,12 +442,10 @@ void ConvertTest::interruptedWriteKeepsTheTarget_data()
 
     TableData table;
     for (int i = 0; i < 4000; ++i)
-        table.appendRecord(record({ "1", "Запись, которая занимает место в файле", "ещё текст" }));
-    QTest::newRow("to-csv") << QStringList { QStringLiteral("to-csv"), QStringLiteral("in"),
-        QStringLiteral("target") }
+        table.appendRecord(record({"1", "Запись, которая занимает место в файле", "ещё текст"}));
+    QTest::newRow("to-csv") << QStringList{QStringLiteral("to-csv"), QStringLiteral("in"), QStringLiteral("target")}
                             << encoded(table);
-    QTest::newRow("from-csv") << QStringList { QStringLiteral("from-csv"), QStringLiteral("in"),
-        QStringLiteral("target") }
+    QTest::newRow("from-csv") << QStringList{QStringLiteral("from-csv"), QStringLiteral("in"), QStringLiteral("target")}
                               << CsvWriter::write(table, ',');
 }
 
@@ -484,20 +453,20 @@ void ConvertTest::interruptedWriteKeepsTheTarget()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, input);
-    writeFile(QStringLiteral("in"), input);
-    writeFile(QStringLiteral("target"), "the old content");
+    m_folder->write(QStringLiteral("in"), input);
+    m_folder->write(QStringLiteral("target"), "the old content");
 
     // The system stops the program once a file it writes passes 64 KiB.
     QProcess process;
     process.setChildProcessModifier([] {
-        const rlimit limit { 64 * 1024, 64 * 1024 };
+        const rlimit limit{64 * 1024, 64 * 1024};
         setrlimit(RLIMIT_FSIZE, &limit);
     });
-    process.setWorkingDirectory(m_dir->path());
+    process.setWorkingDirectory(m_folder->path());
     process.start(QStringLiteral(TABLORA_CONVERT), arguments);
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitStatus(), QProcess::CrashExit);
-    QCOMPARE(readFile(QStringLiteral("target")), QByteArray("the old content"));
+    QCOMPARE(m_folder->read(QStringLiteral("target")), QByteArray("the old content"));
 }
 
 QTEST_GUILESS_MAIN(ConvertTest)

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <memory>
 #include <optional>
 
@@ -34,8 +35,8 @@ QByteArray plainOf(const QList<QByteArray> &lines)
 // Default widths, short titles ("№", "1 столбец", "2" ... "7"), then the count line.
 QList<QByteArray> header(const QByteArray &count)
 {
-    return { "30", "100", "100", "100", "100", "100", "100", "50", "\xB9", "1 \xF1\xF2\xEE\xEB\xE1\xE5\xF6",
-        "2", "3", "4", "5", "6", "7", count };
+    return {"30", "100", "100", "100", "100", "100", "100", "50", "\xB9", "1 \xF1\xF2\xEE\xEB\xE1\xE5\xF6",
+            "2",  "3",   "4",   "5",   "6",   "7",   count};
 }
 
 QList<QByteArray> recordLines(const QByteArray &prefix)
@@ -53,17 +54,18 @@ TableData sampleTable()
     t.setTitle(2, QString());
     t.setWidth(3, 240);
     t.setWidth(5, -12);
-    t.appendRecord(record({ QStringLiteral("1"), QStringLiteral("Иванов"), QStringLiteral("Пётр"),
-        QStringLiteral("+7 (495) 123-45-67"), QStringLiteral("Москва, ул. Тверская, 1"),
-        QStringLiteral("№ 5 «ёлка» — €"), QStringLiteral("Latin text"), QStringLiteral("end") }));
+    t.appendRecord(record({QStringLiteral("1"), QStringLiteral("Иванов"), QStringLiteral("Пётр"),
+                           QStringLiteral("+7 (495) 123-45-67"), QStringLiteral("Москва, ул. Тверская, 1"),
+                           QStringLiteral("№ 5 «ёлка» — €"), QStringLiteral("Latin text"), QStringLiteral("end")}));
     t.appendRecord(Record());
-    t.appendRecord(record({ QString(), QString(), QStringLiteral("только третья") }));
+    t.appendRecord(record({QString(), QString(), QStringLiteral("только третья")}));
     return t;
 }
 
 } // namespace
 
-class CodecTest : public QObject {
+class CodecTest : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -124,24 +126,24 @@ void CodecTest::newDatabaseFile()
     // As New makes it: every text column 100 wide.
     TableData table;
     table.setWidth(7, 100);
-    const QByteArray plain = DatabaseCodec::BuildPlainList(table);
+    const QByteArray plain = DatabaseCodec::buildPlainList(table);
     QCOMPARE(plain.size(), 122);
     QCOMPARE(plain.count("\r\n"), 17);
     QVERIFY(plain.startsWith("30\r\n100\r\n"));
     QVERIFY(plain.contains("\r\n100\r\n\xB9\r\n1 \xF1\xF2\xEE\xEB\xE1\xE5\xF6\r\n"));
     QVERIFY(plain.endsWith("\r\n7 \xF1\xF2\xEE\xEB\xE1\xE5\xF6\r\n0\r\n"));
 
-    const QByteArray encoded = DatabaseCodec::EncodePlainList(plain);
+    const QByteArray encoded = DatabaseCodec::encodePlainList(plain);
     QCOMPARE(encoded.size(), 164);
     QVERIFY(encoded.endsWith("=") && !encoded.endsWith("=="));
     QCOMPARE(encoded, plain.toBase64());
 
     const QString path = m_dir->filePath(QStringLiteral("new.db"));
-    DatabaseCodec::WriteBaseFile(path, encoded);
+    DatabaseCodec::writeBaseFile(path, encoded);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), encoded);
-    QVERIFY(DatabaseCodec::ReadBaseFile(path) == table);
+    QVERIFY(DatabaseCodec::readBaseFile(path) == table);
 }
 
 void CodecTest::roundTrip_data()
@@ -155,15 +157,14 @@ void CodecTest::roundTrip_data()
     QString longCell;
     for (int i = 0; longCell.size() < 9000; ++i)
         longCell += QStringLiteral("длинная ячейка %1; ").arg(i);
-    longCells.appendRecord(record({ longCell, QString(), longCell.left(4097), QStringLiteral("x") }));
+    longCells.appendRecord(record({longCell, QString(), longCell.left(4097), QStringLiteral("x")}));
     longCells.setTitle(7, longCell.left(5000));
     QTest::newRow("cells and titles longer than 4096 characters") << longCells;
 
     // Every plain list length modulo 3 and many group positions.
     TableData many;
     for (int i = 0; i < 500; ++i)
-        many.appendRecord(
-            record({ QString::number(i), QString(i % 7, QChar(u'ж')), QString(i % 5, QChar(u'q')) }));
+        many.appendRecord(record({QString::number(i), QString(i % 7, QChar(u'ж')), QString(i % 5, QChar(u'q'))}));
     QTest::newRow("500 records of varied length") << many;
 }
 
@@ -171,9 +172,9 @@ void CodecTest::roundTrip()
 {
     QFETCH(TableData, table);
     const QString path = m_dir->filePath(QStringLiteral("base.db"));
-    DatabaseCodec::WriteBaseFile(path, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(table)));
-    QVERIFY(DatabaseCodec::ReadBaseFile(path) == table);
-    QVERIFY(DatabaseCodec::FillTable(DatabaseCodec::BuildPlainList(table)) == table);
+    DatabaseCodec::writeBaseFile(path, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(table)));
+    QVERIFY(DatabaseCodec::readBaseFile(path) == table);
+    QVERIFY(DatabaseCodec::fillTable(DatabaseCodec::buildPlainList(table)) == table);
 }
 
 void CodecTest::base64MatchesStandardEncoding()
@@ -182,7 +183,7 @@ void CodecTest::base64MatchesStandardEncoding()
     for (int n = 0; n < 70; ++n) {
         const QByteArray expected = bytes.toBase64();
         QCOMPARE(Base64::encode(bytes), expected);
-        QCOMPARE(DatabaseCodec::EncodePlainList(bytes), expected);
+        QCOMPARE(DatabaseCodec::encodePlainList(bytes), expected);
         QByteArray buffer = bytes;
         Base64::encodeInPlace(buffer);
         QCOMPARE(buffer, expected);
@@ -199,14 +200,13 @@ void CodecTest::base64GroupRule_data()
     QTest::addColumn<QByteArray>("bytes");
 
     QTest::newRow("empty") << QByteArray() << true << QByteArray();
-    QTest::newRow("padding ends a middle group")
-        << QByteArray("Zm8=Zg==Zm9v") << true << QByteArray("foffoo");
+    QTest::newRow("padding ends a middle group") << QByteArray("Zm8=Zg==Zm9v") << true << QByteArray("foffoo");
     QTest::newRow("third character = gives one byte") << QByteArray("Zg=AZm9v") << true << QByteArray("ffoo");
     QTest::newRow("only padding") << QByteArray("====") << true << QByteArray(1, '\0');
     QTest::newRow("characters outside the alphabet count as 0") << QByteArray("Z!8=Zm9v\x01\x80\xFF.") << true
                                                                 << QByteArray("d\x0f"
                                                                               "foo\0\0\0",
-                                                                       8);
+                                                                              8);
     QTest::newRow("length 3") << QByteArray("Zm9") << false << QByteArray();
     QTest::newRow("length 13") << QByteArray("Zm9vZm9vZm9vZ") << false << QByteArray();
 }
@@ -226,7 +226,7 @@ void CodecTest::encodedText_data()
     QTest::addColumn<QByteArray>("fileText");
     QTest::addColumn<bool>("readable");
 
-    const QByteArray plain = DatabaseCodec::BuildPlainList(sampleTable());
+    const QByteArray plain = DatabaseCodec::buildPlainList(sampleTable());
     const QByteArray encoded = plain.toBase64();
     QTest::newRow("as written") << encoded << true;
     QTest::newRow("followed by CR LF") << encoded + "\r\n" << false;
@@ -238,8 +238,7 @@ void CodecTest::encodedText_data()
     QTest::newRow("followed by two CR") << encoded + "\r\r" << true;
     QTest::newRow("followed by a group outside the alphabet") << encoded + "!.!." << true;
     QTest::newRow("one character more") << encoded + "A" << false;
-    QTest::newRow("padding in a middle group")
-        << plain.left(100).toBase64() + plain.mid(100).toBase64() << true;
+    QTest::newRow("padding in a middle group") << plain.left(100).toBase64() + plain.mid(100).toBase64() << true;
 }
 
 void CodecTest::encodedText()
@@ -248,9 +247,9 @@ void CodecTest::encodedText()
     QFETCH(bool, readable);
     const QString path = writeFile(QStringLiteral("text.db"), fileText);
     if (readable)
-        QVERIFY(DatabaseCodec::ReadBaseFile(path) == sampleTable());
+        QVERIFY(DatabaseCodec::readBaseFile(path) == sampleTable());
     else
-        QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::ReadBaseFile(path));
+        QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::readBaseFile(path));
 }
 
 void CodecTest::integerLines_data()
@@ -287,10 +286,10 @@ void CodecTest::integerLines()
     lines[line] = text;
     const QString path = writeFile(QStringLiteral("widths.db"), plainOf(lines).toBase64());
     if (!readable) {
-        QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::ReadBaseFile(path));
+        QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::readBaseFile(path));
         return;
     }
-    const TableData table = DatabaseCodec::ReadBaseFile(path);
+    const TableData table = DatabaseCodec::readBaseFile(path);
     QCOMPARE(line == 16 ? table.recordCount() : table.width(line), value);
 }
 
@@ -309,8 +308,7 @@ void CodecTest::recordCount_data()
     QTest::newRow("count 3 with one record") << QByteArray("3") << one << 3 << 1;
     QTest::newRow("count 2 with a record and a half") << QByteArray("2") << one + two.mid(8, 4) << 2 << 2;
     QTest::newRow("count 5 without records") << QByteArray("5") << QList<QByteArray>() << 5 << 0;
-    QTest::newRow("hostile count") << QByteArray("2147483647") << one << 1 + DatabaseCodec::kMaxPaddingRecords
-                                   << 1;
+    QTest::newRow("hostile count") << QByteArray("2147483647") << one << 1 + DatabaseCodec::kMaxPaddingRecords << 1;
     QTest::newRow("hostile count after a record and a half")
         << QByteArray("2147483647") << one + two.mid(8, 4) << 2 + DatabaseCodec::kMaxPaddingRecords << 2;
 }
@@ -322,9 +320,8 @@ void CodecTest::recordCount()
     QFETCH(int, records);
     QFETCH(int, filledRecords);
 
-    const QString path
-        = writeFile(QStringLiteral("count.db"), plainOf(header(count) + recordLines).toBase64());
-    const TableData table = DatabaseCodec::ReadBaseFile(path);
+    const QString path = writeFile(QStringLiteral("count.db"), plainOf(header(count) + recordLines).toBase64());
+    const TableData table = DatabaseCodec::readBaseFile(path);
     QCOMPARE(table.width(7), 50);
     QCOMPARE(table.title(0), QStringLiteral("№"));
     QCOMPARE(table.title(1), QStringLiteral("1 столбец"));
@@ -332,8 +329,7 @@ void CodecTest::recordCount()
     for (int row = 0; row < records; ++row) {
         for (int c = 0; c < kColumnCount; ++c) {
             const int line = row * kColumnCount + c;
-            const QString expected
-                = line < recordLines.size() ? QString::fromLatin1(recordLines[line]) : QString();
+            const QString expected = line < recordLines.size() ? QString::fromLatin1(recordLines[line]) : QString();
             QCOMPARE(table.cell(row, c), expected);
         }
         if (row >= filledRecords)
@@ -352,51 +348,50 @@ void CodecTest::lineBreaksInPlainList_data()
 void CodecTest::lineBreaksInPlainList()
 {
     QFETCH(QByteArray, lineEnd);
-    QByteArray plain = DatabaseCodec::BuildPlainList(sampleTable());
+    QByteArray plain = DatabaseCodec::buildPlainList(sampleTable());
     plain.replace("\r\n", lineEnd);
-    QVERIFY(DatabaseCodec::FillTable(plain) == sampleTable());
-    QVERIFY(DatabaseCodec::ReadPlainFile(writeFile(QStringLiteral("old.db"), plain)) == sampleTable());
-    QVERIFY(
-        DatabaseCodec::ReadBaseFile(writeFile(QStringLiteral("new.db"), plain.toBase64())) == sampleTable());
+    QVERIFY(DatabaseCodec::fillTable(plain) == sampleTable());
+    QVERIFY(DatabaseCodec::readPlainFile(writeFile(QStringLiteral("old.db"), plain)) == sampleTable());
+    QVERIFY(DatabaseCodec::readBaseFile(writeFile(QStringLiteral("new.db"), plain.toBase64())) == sampleTable());
 
     // Without a final line break the last line still counts.
     plain.chop(lineEnd.size());
-    QVERIFY(DatabaseCodec::FillTable(plain) == sampleTable());
+    QVERIFY(DatabaseCodec::fillTable(plain) == sampleTable());
 }
 
 void CodecTest::plainFileFormats()
 {
     // Mixed breaks: "\r\r\n" is a lone CR and a CR LF, so an empty line between.
     const QByteArray mixed = plainOf(header("2")).replace("\r\n", "\n") + "a0\rb0\r\r\nc0";
-    const TableData table = DatabaseCodec::ReadPlainFile(writeFile(QStringLiteral("mixed.db"), mixed));
+    const TableData table = DatabaseCodec::readPlainFile(writeFile(QStringLiteral("mixed.db"), mixed));
     QCOMPARE(table.recordCount(), 2);
-    QCOMPARE(table.record(0).cells(), (Record::Cells { "a0", "b0", "", "c0" }));
+    QCOMPARE(table.record(0).cells(), (Record::Cells{"a0", "b0", "", "c0"}));
     QVERIFY(table.record(1) == Record());
 
     // A current-format file is no plain line list: its first line is not an integer.
-    const QByteArray encoded = DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(sampleTable()));
-    QVERIFY_THROWS_EXCEPTION(
-        DatabaseReadError, DatabaseCodec::ReadPlainFile(writeFile(QStringLiteral("new.db"), encoded)));
+    const QByteArray encoded = DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(sampleTable()));
+    QVERIFY_THROWS_EXCEPTION(DatabaseReadError,
+                             DatabaseCodec::readPlainFile(writeFile(QStringLiteral("new.db"), encoded)));
     // A plain line list is no Database file: its length is not a multiple of 4.
-    const QByteArray plain = DatabaseCodec::BuildPlainList(TableData());
+    const QByteArray plain = DatabaseCodec::buildPlainList(TableData());
     QVERIFY(plain.size() % 4 != 0);
-    QVERIFY_THROWS_EXCEPTION(
-        DatabaseReadError, DatabaseCodec::ReadBaseFile(writeFile(QStringLiteral("old.db"), plain)));
+    QVERIFY_THROWS_EXCEPTION(DatabaseReadError,
+                             DatabaseCodec::readBaseFile(writeFile(QStringLiteral("old.db"), plain)));
 }
 
 void CodecTest::unreadableFiles()
 {
-    QVERIFY_THROWS_EXCEPTION(
-        DatabaseReadError, DatabaseCodec::ReadBaseFile(m_dir->filePath(QStringLiteral("none.db"))));
-    QVERIFY_THROWS_EXCEPTION(
-        DatabaseReadError, DatabaseCodec::ReadPlainFile(m_dir->filePath(QStringLiteral("none.db"))));
-    QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::ReadBaseFile(m_dir->path()));
+    QVERIFY_THROWS_EXCEPTION(DatabaseReadError,
+                             DatabaseCodec::readBaseFile(m_dir->filePath(QStringLiteral("none.db"))));
+    QVERIFY_THROWS_EXCEPTION(DatabaseReadError,
+                             DatabaseCodec::readPlainFile(m_dir->filePath(QStringLiteral("none.db"))));
+    QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::readBaseFile(m_dir->path()));
 
     // A read that fails after the widths and titles hands back no table at all.
     TableData current = sampleTable();
     const QString path = writeFile(QStringLiteral("late.db"), plainOf(header("many")).toBase64());
     try {
-        current = DatabaseCodec::ReadBaseFile(path);
+        current = DatabaseCodec::readBaseFile(path);
         QFAIL("A count line that is not an integer was read");
     } catch (const TabloraError &) {
     }
@@ -406,12 +401,12 @@ void CodecTest::unreadableFiles()
 void CodecTest::writeReplacesWholeFile()
 {
     const QString path = writeFile(QStringLiteral("base.db"), QByteArray(100000, 'Q'));
-    const QByteArray encoded = DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(TableData()));
-    DatabaseCodec::WriteBaseFile(path, encoded);
+    const QByteArray encoded = DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData()));
+    DatabaseCodec::writeBaseFile(path, encoded);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), encoded);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList { QStringLiteral("base.db") });
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("base.db")});
 }
 
 void CodecTest::writeFailureKeepsTarget_data()
@@ -419,10 +414,8 @@ void CodecTest::writeFailureKeepsTarget_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("reason");
     // Permissions do not stop root, so the failures come from the paths.
-    QTest::newRow("folder is a file")
-        << QStringLiteral("plain.txt/base.db") << QStringLiteral("Not a directory");
-    QTest::newRow("no such folder") << QStringLiteral("missing/base.db")
-                                    << QStringLiteral("No such file or directory");
+    QTest::newRow("folder is a file") << QStringLiteral("plain.txt/base.db") << QStringLiteral("Not a directory");
+    QTest::newRow("no such folder") << QStringLiteral("missing/base.db") << QStringLiteral("No such file or directory");
     QTest::newRow("target is a folder") << QStringLiteral("folder.db") << QString();
 }
 
@@ -437,22 +430,21 @@ void CodecTest::writeFailureKeepsTarget()
 
     const QString path = m_dir->filePath(target);
     try {
-        DatabaseCodec::WriteBaseFile(path, "QUJD");
+        DatabaseCodec::writeBaseFile(path, "QUJD");
         QFAIL("The write did not fail");
     } catch (const TabloraError &e) {
-        const QString prefix
-            = QStringLiteral("Cannot create file \"%1\". ").arg(QDir::toNativeSeparators(path));
+        const QString prefix = QStringLiteral("Cannot create file \"%1\". ").arg(QDir::toNativeSeparators(path));
         QVERIFY2(e.message().startsWith(prefix), qPrintable(e.message()));
         const QString given = e.message().mid(prefix.size());
         QVERIFY2(reason.isEmpty() ? !given.isEmpty() : given == reason, qPrintable(given));
     }
-    for (const QString &name : { QStringLiteral("plain.txt"), QStringLiteral("folder.db/inside.db") }) {
+    for (const QString &name : {QStringLiteral("plain.txt"), QStringLiteral("folder.db/inside.db")}) {
         QFile file(m_dir->filePath(name));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), kept);
     }
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-        (QStringList { QStringLiteral("folder.db"), QStringLiteral("plain.txt") }));
+             (QStringList{QStringLiteral("folder.db"), QStringLiteral("plain.txt")}));
 }
 
 void CodecTest::unencodableText()
@@ -460,8 +452,8 @@ void CodecTest::unencodableText()
     TableData table = sampleTable();
     QVERIFY(!DatabaseCodec::findUnencodable(table));
 
-    table.appendRecord(record({ QString(), QString(), QStringLiteral("x"), QStringLiteral("a\u4E2Db") }));
-    table.appendRecord(record({ QStringLiteral("\u03A9") }));
+    table.appendRecord(record({QString(), QString(), QStringLiteral("x"), QStringLiteral("a\u4E2Db")}));
+    table.appendRecord(record({QStringLiteral("\u03A9")}));
     auto found = DatabaseCodec::findUnencodable(table);
     QVERIFY(found);
     QCOMPARE(found->record, 3);
@@ -473,7 +465,7 @@ void CodecTest::unencodableText()
     QCOMPARE(found->record, -1);
     QCOMPARE(found->column, 6);
 
-    const TableData read = DatabaseCodec::FillTable(DatabaseCodec::BuildPlainList(table));
+    const TableData read = DatabaseCodec::fillTable(DatabaseCodec::buildPlainList(table));
     QCOMPARE(read.title(6), QStringLiteral("?"));
     QCOMPARE(read.cell(3, 3), QStringLiteral("a?b"));
     QCOMPARE(read.cell(4, 0), QStringLiteral("?"));
@@ -486,13 +478,13 @@ void CodecTest::unencodableInParts()
     // Enough records for two parts, each looking for the first in its half.
     TableData table;
     for (int i = 0; i < 20000; ++i)
-        table.appendRecord(record({ QString::number(i), QStringLiteral("ячейка") }));
-    table.setRecord(15000, record({ QString(), QString(), QString(), QStringLiteral("\u4E2D") }));
+        table.appendRecord(record({QString::number(i), QStringLiteral("ячейка")}));
+    table.setRecord(15000, record({QString(), QString(), QString(), QStringLiteral("\u4E2D")}));
     auto found = DatabaseCodec::findUnencodable(table);
     QVERIFY(found);
     QCOMPARE(found->record, 15000);
     QCOMPARE(found->column, 3);
-    table.setRecord(9000, record({ QString(), QStringLiteral("\u03A9") }));
+    table.setRecord(9000, record({QString(), QStringLiteral("\u03A9")}));
     found = DatabaseCodec::findUnencodable(table);
     QVERIFY(found);
     QCOMPARE(found->record, 9000);
@@ -500,9 +492,9 @@ void CodecTest::unencodableInParts()
 
     // Records read from a file hold only what the code page holds; a record
     // set afterwards is looked into all the same.
-    TableData read = DatabaseCodec::FillTable(DatabaseCodec::BuildPlainList(table));
+    TableData read = DatabaseCodec::fillTable(DatabaseCodec::buildPlainList(table));
     QVERIFY(!DatabaseCodec::findUnencodable(read));
-    read.setRecord(19999, record({ QStringLiteral("\u4E2D") }));
+    read.setRecord(19999, record({QStringLiteral("\u4E2D")}));
     found = DatabaseCodec::findUnencodable(read);
     QVERIFY(found);
     QCOMPARE(found->record, 19999);
@@ -523,17 +515,16 @@ void CodecTest::partsReadTheSameTable_data()
     QList<QByteArray> withEmpty = five;
     for (int i = 0; i < withEmpty.size(); i += 3)
         withEmpty[i].clear();
-    const QList<QByteArray> crlf { "\r\n" };
-    const QList<QByteArray> mixed { "\r\n", "\n", "\r", "\r\n", "\r" };
+    const QList<QByteArray> crlf{"\r\n"};
+    const QList<QByteArray> mixed{"\r\n", "\n", "\r", "\r\n", "\r"};
 
     QTest::newRow("CR LF") << header("5") + five << crlf << true;
     QTest::newRow("mixed breaks, empty lines") << header("5") + withEmpty << mixed << true;
-    const QList<QByteArray> lf { "\n" };
+    const QList<QByteArray> lf{"\n"};
     QTest::newRow("only LF, no break at the end") << header("5") + withEmpty << lf << false;
     QTest::newRow("count beyond the lines") << header("40") + withEmpty << mixed << true;
     QTest::newRow("count below the lines") << header("2") + five << mixed << true;
-    QTest::newRow("hostile count, a record and a half")
-        << header("2147483647") + five.mid(0, 12) << crlf << false;
+    QTest::newRow("hostile count, a record and a half") << header("2147483647") + five.mid(0, 12) << crlf << false;
     QTest::newRow("count 0") << header("0") + five << crlf << true;
     QTest::newRow("only the header") << header("3") << crlf << false;
     QTest::newRow("header cut short") << header("3").mid(0, 10) << crlf << true;
@@ -566,23 +557,22 @@ void CodecTest::partsReadTheSameTable()
         }
         std::optional<TableData> inOnePart;
         try {
-            inOnePart = DatabaseCodec::FillTable(plain, 1);
+            inOnePart = DatabaseCodec::fillTable(plain, 1);
         } catch (const DatabaseReadError &) {
         }
-        for (int parts : { 2, 3 }) {
+        for (int parts : {2, 3}) {
             if (!inOnePart) {
-                QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::FillTable(plain, parts));
+                QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::fillTable(plain, parts));
                 continue;
             }
-            QVERIFY2(DatabaseCodec::FillTable(plain, parts) == *inOnePart,
+            QVERIFY2(DatabaseCodec::fillTable(plain, parts) == *inOnePart,
                      qPrintable(QStringLiteral("%1 parts, lengthened by %2").arg(parts).arg(lengthened)));
         }
         // The Base64 text decoded in halves, the pages of the read text
         // handed back as the parts go.
         if (inOnePart) {
-            QVERIFY(DatabaseCodec::ReadBaseText(plain.toBase64(), 2) == *inOnePart);
-            QVERIFY(DatabaseCodec::ReadBaseText(plain.left(31).toBase64() + plain.mid(31).toBase64(), 2)
-                    == *inOnePart);
+            QVERIFY(DatabaseCodec::readBaseText(plain.toBase64(), 2) == *inOnePart);
+            QVERIFY(DatabaseCodec::readBaseText(plain.left(31).toBase64() + plain.mid(31).toBase64(), 2) == *inOnePart);
         }
     }
 }
@@ -591,10 +581,10 @@ void CodecTest::writerPartsAndPieces_data()
 {
     roundTrip_data();
     TableData unencodable = sampleTable();
-    unencodable.appendRecord(record({ QStringLiteral("\u4E2D"), QString(), QStringLiteral("a\u03A9b") }));
+    unencodable.appendRecord(record({QStringLiteral("\u4E2D"), QString(), QStringLiteral("a\u03A9b")}));
     QTest::newRow("characters written as ?") << unencodable;
     TableData longRecord = sampleTable();
-    longRecord.appendRecord(record({ QStringLiteral("1"), QString(70000, QChar(u'ж')), QStringLiteral("e") }));
+    longRecord.appendRecord(record({QStringLiteral("1"), QString(70000, QChar(u'ж')), QStringLiteral("e")}));
     QTest::newRow("a record of 70000 characters") << longRecord;
 }
 
@@ -603,11 +593,11 @@ void CodecTest::writerPartsAndPieces_data()
 void CodecTest::writerPartsAndPieces()
 {
     QFETCH(TableData, table);
-    const QByteArray expected = DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(table));
+    const QByteArray expected = DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(table));
     const QString path = m_dir->filePath(QStringLiteral("base.db"));
-    for (int parts : { 1, 2, 3 }) {
-        for (qsizetype piece : { qsizetype(3), qsizetype(10), qsizetype(64), qsizetype(4096),
-                                 PlainListWriter::kPieceBytes }) {
+    for (int parts : {1, 2, 3}) {
+        for (qsizetype piece :
+             {qsizetype(3), qsizetype(10), qsizetype(64), qsizetype(4096), PlainListWriter::kPieceBytes}) {
             const PlainListWriter writer(table, parts, piece);
             QCOMPARE(writer.encodedSize(), expected.size());
             const auto write = [&writer](int fd) { return writer.write(fd); };
@@ -617,8 +607,8 @@ void CodecTest::writerPartsAndPieces()
             QVERIFY2(file.readAll() == expected,
                      qPrintable(QStringLiteral("%1 parts, pieces of %2").arg(parts).arg(piece)));
         }
-        DatabaseCodec::WriteTableFile(path, table, parts);
-        QVERIFY(DatabaseCodec::ReadBaseFile(path) == table || DatabaseCodec::findUnencodable(table));
+        DatabaseCodec::writeTableFile(path, table, parts);
+        QVERIFY(DatabaseCodec::readBaseFile(path) == table || DatabaseCodec::findUnencodable(table));
     }
 }
 

@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
@@ -12,13 +13,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
 // The window as the file commands see it. Its recent-file menu stays empty:
-// the window's own menu is tested with the window (tst_mainform), so every
+// the window's own menu is tested with the window (tst_mainwindow), so every
 // file opened here goes to entry 1.
 class FakeView : public DocumentView
 {
@@ -28,8 +28,8 @@ public:
     {
     }
 
-    void ChangeTitle() override { title = DocumentTexts::windowTitle(m_document.fileName()); }
-    void ChangeReopen() override {}
+    void updateTitle() override { title = DocumentTexts::windowTitle(m_document.fileName()); }
+    void updateRecentFiles() override {}
     bool reopenVisible(int) const override { return false; }
     QString applicationTitle() const override { return title; }
 
@@ -74,14 +74,14 @@ private slots:
 private:
     QString writeDatabase(const QString &name, const TableData &table);
     TableData readBack(const QString &path);
-    QString path(const QString &name) const { return QDir::toNativeSeparators(m_dir->filePath(name)); }
+    QString path(const QString &name) const { return QDir::toNativeSeparators(m_folder->filePath(name)); }
     void makeModified();
     // Another database, as "other.db", the example "Профайл" and recent entry 1.
     QString writeOtherDatabase();
     // Runs New, Open, Reopen 1, the example "Профайл" or Import.
     void run(int command);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<Document> m_document;
@@ -92,9 +92,8 @@ private:
 void FileCommandsTest::init()
 {
     m_desktop.reset();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
-    const ProgramDir dir(m_dir->path());
+    m_folder = std::make_unique<ProgramFolder>();
+    const ProgramDir dir(m_folder->path());
     m_settings = std::make_unique<Settings>(dir);
     m_document = std::make_unique<Document>();
     m_document->setRole(QStringLiteral("admin"));
@@ -110,13 +109,13 @@ void FileCommandsTest::cleanup()
 QString FileCommandsTest::writeDatabase(const QString &name, const TableData &table)
 {
     const QString p = path(name);
-    DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(table)));
+    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(table)));
     return p;
 }
 
 TableData FileCommandsTest::readBack(const QString &p)
 {
-    return DatabaseCodec::ReadBaseFile(p);
+    return DatabaseCodec::readBaseFile(p);
 }
 
 void FileCommandsTest::makeModified()
@@ -132,9 +131,9 @@ QString FileCommandsTest::writeOtherDatabase()
     TableData other;
     other.appendRecord(record({"7", "другая"}));
     const QString otherPath = writeDatabase(QStringLiteral("other.db"), other);
-    QDir(m_dir->path()).mkpath(QStringLiteral("Примеры"));
+    m_folder->makeFolder(QStringLiteral("Примеры"));
     writeDatabase(QStringLiteral("Примеры/Профайл.db"), other);
-    m_settings->write(Keys::reopenFile(1, ProgramDir(m_dir->path())), otherPath);
+    m_settings->write(Keys::reopenFile(1, m_folder->dir()), otherPath);
     return otherPath;
 }
 
@@ -142,19 +141,19 @@ void FileCommandsTest::run(int command)
 {
     switch (Command(command)) {
     case Command::New:
-        m_files->New();
+        m_files->newDatabase();
         break;
     case Command::Open:
-        m_files->Open();
+        m_files->openDatabase();
         break;
     case Command::Reopen:
-        m_files->Reopen(1);
+        m_files->reopen(1);
         break;
     case Command::Example:
-        m_files->OpenExample(FileCommands::Example::Profile);
+        m_files->openExample(FileCommands::Example::Profile);
         break;
     case Command::Import:
-        m_files->Import();
+        m_files->importVersion10();
         break;
     }
 }
@@ -210,9 +209,9 @@ void FileCommandsTest::unsavedTableIsKept_data()
 {
     QTest::addColumn<int>("command");
     QTest::addColumn<int>("unsaved");
-    for (auto [name, command] : {std::pair{"new", Command::New}, std::pair{"open", Command::Open},
-                                 std::pair{"reopen", Command::Reopen}, std::pair{"example", Command::Example},
-                                 std::pair{"import", Command::Import}}) {
+    for (auto [name, command] :
+         {std::pair{"new", Command::New}, std::pair{"open", Command::Open}, std::pair{"reopen", Command::Reopen},
+          std::pair{"example", Command::Example}, std::pair{"import", Command::Import}}) {
         QTest::addRow("%s, save dialog cancelled", name) << int(command) << int(Unsaved::DialogCancelled);
         QTest::addRow("%s, replacement declined", name) << int(command) << int(Unsaved::ReplacementDeclined);
         QTest::addRow("%s, write failed", name) << int(command) << int(Unsaved::WriteFailed);
@@ -279,7 +278,7 @@ void FileCommandsTest::newTakesWidthsAndTitlesFromSettings()
     m_settings->write(Keys::columnWidth(3), 2);
     m_settings->write(Keys::caption(2), QStringLiteral("Фамилия"));
     m_document->setFileName(QStringLiteral("/x/old.db"));
-    m_files->New();
+    m_files->newDatabase();
     const TableData &t = m_document->model().table();
     QCOMPARE(t.width(0), 30);
     QCOMPARE(t.width(1), 100);
@@ -300,7 +299,7 @@ void FileCommandsTest::openAddsToRecentFiles()
     t.appendRecord(record({"1", "Чай"}));
     const QString p = writeDatabase(QStringLiteral("Склад.db"), t);
     m_desktop.expectOpenFile(p);
-    m_files->Open();
+    m_files->openDatabase();
     QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Открыть...]"));
     QCOMPARE(m_desktop.lastFileDialog.filters.at(0).first, QStringLiteral("Базы данных (*.db)"));
     QCOMPARE(m_desktop.lastFileDialog.filters.at(1).first, QStringLiteral("Все файлы (*.*)"));
@@ -313,12 +312,12 @@ void FileCommandsTest::openAddsToRecentFiles()
 
 void FileCommandsTest::reopenMissingPathReadsDefaultDatabase()
 {
-    QDir(m_dir->path()).mkpath(QStringLiteral("db"));
+    m_folder->makeFolder(QStringLiteral("db"));
     TableData t;
     t.appendRecord(record({"1", "по умолчанию"}));
     const QString defaultDb = writeDatabase(QStringLiteral("db/default.db"), t);
     m_settings->write(Keys::reopenEnabled(2), true);
-    m_files->Reopen(2);
+    m_files->reopen(2);
     QCOMPARE(m_document->fileName(), defaultDb);
     QCOMPARE(m_document->model().recordCount(), 1);
     QVERIFY(!m_settings->read(Keys::reopenEnabled(1))); // reopening leaves the list alone
@@ -342,7 +341,7 @@ void FileCommandsTest::failedLoadsChangeNothing()
     QVERIFY(bad.open(QIODevice::WriteOnly));
     bad.write("not a database\r\n");
     bad.close();
-    m_settings->write(Keys::reopenFile(1, ProgramDir(m_dir->path())), bad.fileName());
+    m_settings->write(Keys::reopenFile(1, m_folder->dir()), bad.fileName());
 
     const QString current = path(QStringLiteral("current.db"));
     m_document->setFileName(current);
@@ -354,13 +353,13 @@ void FileCommandsTest::failedLoadsChangeNothing()
                              DesktopServices::Answer::No);
     try {
         if (Command(command) == Command::Open)
-            m_files->Open();
+            m_files->openDatabase();
         else if (Command(command) == Command::Reopen)
-            m_files->Reopen(1);
+            m_files->reopen(1);
         else if (Command(command) == Command::Import)
-            m_files->Import();
+            m_files->importVersion10();
         else
-            m_files->OpenExample(FileCommands::Example::Programs);
+            m_files->openExample(FileCommands::Example::Programs);
         QFAIL("the load should have failed");
     } catch (const TabloraError &e) {
         QCOMPARE(e.message(), message);
@@ -390,7 +389,7 @@ void FileCommandsTest::saveNameRule()
     QFETCH(QString, written);
     makeModified();
     m_desktop.expectSaveFile(path(typed), filter);
-    m_files->Save();
+    m_files->save();
     QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Сохранить]"));
     QCOMPARE(m_desktop.lastFileDialog.filters.at(0).first, QStringLiteral("База данных (*.db)"));
     QVERIFY(QFile::exists(path(written)));
@@ -404,10 +403,10 @@ void FileCommandsTest::saveUntitledCancelledWritesNothing()
 {
     makeModified();
     m_desktop.expectSaveFileCancelled();
-    m_files->Save();
+    m_files->save();
     QVERIFY(m_document->isModified());
     QCOMPARE(m_document->fileName(), Document::untitledName());
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList());
 }
 
 void FileCommandsTest::saveRetriesThroughTheDialog()
@@ -421,7 +420,7 @@ void FileCommandsTest::saveRetriesThroughTheDialog()
     m_document->setFileName(unwritable);
     makeModified();
     m_desktop.expectSaveFile(path(QStringLiteral("second.db")));
-    m_files->Save();
+    m_files->save();
     QCOMPARE(m_document->fileName(), path(QStringLiteral("second.db")));
     QVERIFY(!m_document->isModified());
 
@@ -429,13 +428,13 @@ void FileCommandsTest::saveRetriesThroughTheDialog()
     m_document->setFileName(unwritable);
     makeModified();
     m_desktop.expectSaveFile(unwritable, 1);
-    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->Save());
+    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->save());
     QCOMPARE(m_document->fileName(), unwritable);
     QVERIFY(m_document->isModified());
 
     // Cancelling the second dialog ends the command quietly.
     m_desktop.expectSaveFileCancelled();
-    m_files->Save();
+    m_files->save();
     QVERIFY(m_document->isModified());
 }
 
@@ -445,7 +444,7 @@ void FileCommandsTest::saveAsReplacesAndReportsFailure()
     m_document->setFileName(path(QStringLiteral("current.db")));
     makeModified();
     m_desktop.expectSaveFile(existing);
-    m_files->SaveAs();
+    m_files->saveAs();
     QCOMPARE(readBack(existing).recordCount(), 1);
     QCOMPARE(m_document->fileName(), existing);
     QVERIFY(!m_document->isModified());
@@ -457,7 +456,7 @@ void FileCommandsTest::saveAsReplacesAndReportsFailure()
     blocker.close();
     m_desktop.expectSaveFile(path(QStringLiteral("blocker/x.db")));
     try {
-        m_files->SaveAs();
+        m_files->saveAs();
         QFAIL("the write should have failed");
     } catch (const TabloraError &e) {
         QVERIFY2(e.message().startsWith(QStringLiteral("Cannot create file \"")), qPrintable(e.message()));
@@ -472,11 +471,11 @@ void FileCommandsTest::saveNeedsTheRight()
     m_document->setRole(QStringLiteral("guest"));
     m_document->setFileName(path(QStringLiteral("current.db")));
     makeModified();
-    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->Save());
-    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->SaveAs());
+    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->save());
+    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->saveAs());
     QVERIFY(!QFile::exists(path(QStringLiteral("current.db"))));
     m_settings->write(Keys::pravaSaveBase(), true);
-    m_files->Save();
+    m_files->save();
     QVERIFY(QFile::exists(path(QStringLiteral("current.db"))));
 }
 
@@ -492,12 +491,12 @@ void FileCommandsTest::unencodableTextIsNotLostSilently()
         "Сохранить, заменив их знаком \"?\"?");
 
     m_desktop.expectQuestion(question, DesktopServices::Answer::No, QStringLiteral("Вопрос"));
-    m_files->Save();
+    m_files->save();
     QVERIFY(!QFile::exists(p));
     QVERIFY(m_document->isModified());
 
     m_desktop.expectQuestion(question, DesktopServices::Answer::Yes);
-    m_files->Save();
+    m_files->save();
     QCOMPARE(readBack(p).cell(1, 3).toString(), QStringLiteral("цена 5€ — ??"));
     QVERIFY(!m_document->isModified());
 
@@ -505,16 +504,16 @@ void FileCommandsTest::unencodableTextIsNotLostSilently()
     m_desktop.expectQuestion(QStringLiteral("В заголовке столбца «№ 中» есть символы, которые нельзя сохранить в "
                                             "файле базы данных. Сохранить, заменив их знаком \"?\"?"),
                              DesktopServices::Answer::No);
-    m_files->Save();
+    m_files->save();
 }
 
 void FileCommandsTest::exampleLoadsUnderItsPath()
 {
-    QDir(m_dir->path()).mkpath(QStringLiteral("Примеры"));
+    m_folder->makeFolder(QStringLiteral("Примеры"));
     TableData t;
     t.appendRecord(record({"1", "Фамилия"}));
     const QString p = writeDatabase(QStringLiteral("Примеры/Профайл.db"), t);
-    m_files->OpenExample(FileCommands::Example::Profile);
+    m_files->openExample(FileCommands::Example::Profile);
     QCOMPARE(m_document->fileName(), p);
     QCOMPARE(m_view->title, QStringLiteral("Tablora 1.5 [Профайл.db]"));
     QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
@@ -552,7 +551,7 @@ void FileCommandsTest::importVersion10()
     const QString p = path(QStringLiteral("old.db"));
     QFile file(p);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(DatabaseCodec::BuildPlainList(old).replace("\r\n", lineBreak));
+    file.write(DatabaseCodec::buildPlainList(old).replace("\r\n", lineBreak));
     file.close();
 
     m_document->setFileName(path(QStringLiteral("current.db")));
@@ -560,7 +559,7 @@ void FileCommandsTest::importVersion10()
     m_desktop.expectOpenFile(p);
     m_desktop.expectQuestion(QStringLiteral("База данных \"current.db\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer::No);
-    m_files->Import();
+    m_files->importVersion10();
     QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Открыть...]"));
     QCOMPARE(m_document->model().table(), old);
     QCOMPARE(m_document->fileName(), p);
@@ -578,18 +577,18 @@ void FileCommandsTest::importThenSaveConvertsTheFile()
     file.write("30\n100\n100\n100\n100\n100\n100\n100\nN\nA\nB\nC\nD\nE\nF\nG\n2\n1\na\nb\nc\nd\ne\nf\ng\n");
     file.close();
     m_desktop.expectOpenFile(p);
-    m_files->Import();
+    m_files->importVersion10();
     QCOMPARE(m_document->model().recordCount(), 2);
     QCOMPARE(m_document->model().table().cell(1, 7).toString(), QString());
 
-    m_files->Save();
+    m_files->save();
     const TableData imported = m_document->model().table();
     QCOMPARE(readBack(p), imported);
 
     // The file is now in the current format, which the import refuses.
     m_document->model().appendRecord(record({"3"}));
     m_desktop.expectOpenFile(p);
-    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->Import());
+    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->importVersion10());
     QCOMPARE(m_document->model().recordCount(), 3);
     QCOMPARE(m_document->fileName(), p);
 }

@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "base/Windows1251.h"
 #include "extras/ErrorHandler.h"
@@ -5,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 class ErrorLogTest : public QObject
@@ -29,7 +29,7 @@ private slots:
 private:
     QStringList logLines() const;
 
-    QTemporaryDir m_dir;
+    ProgramFolder m_folder;
     ScriptedDesktop m_desktop;
     QString m_logPath;
 };
@@ -38,7 +38,7 @@ void ErrorLogTest::init()
 {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     m_desktop.reset();
-    m_logPath = m_dir.filePath(QStringLiteral("errors.log"));
+    m_logPath = m_folder.filePath(QStringLiteral("errors.log"));
     QFile::remove(m_logPath);
 }
 
@@ -71,8 +71,8 @@ void ErrorLogTest::dateAndTime_data()
     QTest::newRow("russian") << ru << QDateTime(QDate(2026, 3, 4), QTime(9, 5, 7)) << "04.03.2026 09:05:07";
     QTest::newRow("russian midnight") << ru << QDateTime(QDate(2026, 3, 4), QTime(0, 0)) << "04.03.2026";
     QTest::newRow("just after midnight") << ru << QDateTime(QDate(2026, 3, 4), QTime(0, 0, 1)) << "04.03.2026 00:00:01";
-    QTest::newRow("american, no time zone") << us << QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58))
-                                            << "12/31/26 11:59:58 PM";
+    QTest::newRow("american, no time zone")
+        << us << QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58)) << "12/31/26 11:59:58 PM";
 }
 
 void ErrorLogTest::dateAndTime()
@@ -95,15 +95,24 @@ void ErrorLogTest::fullStop_data()
 {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("cyrillic letter") << "Файл не найден" << "Файл не найден.";
-    QTest::newRow("latin letter") << "Cannot create file" << "Cannot create file.";
-    QTest::newRow("digit") << "Код 5" << "Код 5.";
-    QTest::newRow("full stop") << "Готово." << "Готово.";
-    QTest::newRow("exclamation") << "Нет прав!" << "Нет прав!";
-    QTest::newRow("bracket") << "Ошибка (диск)" << "Ошибка (диск)";
-    QTest::newRow("comma is below the full stop") << "a," << "a,";
-    QTest::newRow("slash is above it") << "a/" << "a/.";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("cyrillic letter") << "Файл не найден"
+                                     << "Файл не найден.";
+    QTest::newRow("latin letter") << "Cannot create file"
+                                  << "Cannot create file.";
+    QTest::newRow("digit") << "Код 5"
+                           << "Код 5.";
+    QTest::newRow("full stop") << "Готово."
+                               << "Готово.";
+    QTest::newRow("exclamation") << "Нет прав!"
+                                 << "Нет прав!";
+    QTest::newRow("bracket") << "Ошибка (диск)"
+                             << "Ошибка (диск)";
+    QTest::newRow("comma is below the full stop") << "a,"
+                                                  << "a,";
+    QTest::newRow("slash is above it") << "a/"
+                                       << "a/.";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void ErrorLogTest::fullStop()
@@ -156,7 +165,7 @@ void ErrorLogTest::silentAbortLeavesNoTrace()
 void ErrorLogTest::unwritableLogStillShowsTheMessage()
 {
     // A log path whose folder is a regular file cannot be created, even as root.
-    QFile blocker(m_dir.filePath(QStringLiteral("not-a-folder")));
+    QFile blocker(m_folder.filePath(QStringLiteral("not-a-folder")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     ErrorHandler handler(m_desktop, blocker.fileName() + QStringLiteral("/errors.log"));

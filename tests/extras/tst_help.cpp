@@ -1,9 +1,10 @@
+#include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "base/TabloraError.h"
 #include "base/Windows1251.h"
+#include "extras/AboutDialog.h"
 #include "extras/HelpCommands.h"
 #include "extras/InfoPages.h"
-#include "extras/TAboutForm.h"
 
 #include <QDialog>
 #include <QDir>
@@ -12,7 +13,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -82,7 +82,7 @@ private slots:
     void aboutBoxClicks();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
     std::unique_ptr<HelpCommands> m_help;
 };
@@ -90,8 +90,8 @@ private:
 void HelpTest::init()
 {
     m_desktop.reset();
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_help = std::make_unique<HelpCommands>(m_desktop, ProgramDir(m_dir->path()), nullptr);
+    m_folder = std::make_unique<ProgramFolder>();
+    m_help = std::make_unique<HelpCommands>(m_desktop, m_folder->dir(), nullptr);
 }
 
 void HelpTest::cleanup()
@@ -103,14 +103,14 @@ void HelpTest::shellTargets_data()
 {
     QTest::addColumn<Command>("command");
     QTest::addColumn<QString>("target");
-    QTest::newRow("help file") << &HelpCommands::Action7Execute << QStringLiteral("<dir>/help.chm");
-    QTest::newRow("site") << &HelpCommands::Action50Execute << QStringLiteral("http://tablora.example.org");
-    QTest::newRow("faq") << &HelpCommands::Action53Execute << QStringLiteral("http://tablora.example.org/faq.php");
-    QTest::newRow("program page") << &HelpCommands::Action54Execute
+    QTest::newRow("help file") << &HelpCommands::openHelp << QStringLiteral("<dir>/help.chm");
+    QTest::newRow("site") << &HelpCommands::visitSite << QStringLiteral("http://tablora.example.org");
+    QTest::newRow("faq") << &HelpCommands::openFaq << QStringLiteral("http://tablora.example.org/faq.php");
+    QTest::newRow("program page") << &HelpCommands::openProgramPage
                                   << QStringLiteral("http://tablora.example.org/soft/tablora.php");
-    QTest::newRow("mail") << &HelpCommands::Action51Execute
+    QTest::newRow("mail") << &HelpCommands::writeToAuthor
                           << QStringLiteral("mailto:dev@tablora.example.org?subject=About Tablora 1.5");
-    QTest::newRow("error report") << &HelpCommands::Action57Execute
+    QTest::newRow("error report") << &HelpCommands::reportError
                                   << QStringLiteral("mailto:dev@tablora.example.org?subject=Error in Tablora 1.5");
 }
 
@@ -118,7 +118,7 @@ void HelpTest::shellTargets()
 {
     QFETCH(Command, command);
     QFETCH(QString, target);
-    target.replace(QStringLiteral("<dir>/"), QDir::toNativeSeparators(m_dir->path() + QLatin1Char('/')));
+    target.replace(QStringLiteral("<dir>/"), QDir::toNativeSeparators(m_folder->path() + QLatin1Char('/')));
     (m_help.get()->*command)();
     QCOMPARE(m_desktop.log(), QStringList{QStringLiteral("open ") + target});
 }
@@ -135,8 +135,7 @@ void HelpTest::pageLines_data()
                              << QVariantList{kDocumentStart + QStringLiteral("<br><br><br><br>"),
                                              QStringLiteral("<h1>Лицензионное соглашение</h1>")}
             + repeated(shaped(QStringLiteral("<li>[^<]+")), 11)
-            + QVariantList{QStringLiteral("<br><br><br><br><br></center><SCRIPT language=JavaScript>")}
-            + scriptEnd420;
+            + QVariantList{QStringLiteral("<br><br><br><br><br></center><SCRIPT language=JavaScript>")} + scriptEnd420;
 
     QTest::newRow("history") << InfoPages::Page::History
                              << QVariantList{kDocumentStart + QStringLiteral("<br><br><br><br>"),
@@ -155,8 +154,8 @@ void HelpTest::pageLines_data()
                                               "(<br>)*[^<]+<ul><li>http://[^<]+</ul>(<br>){9}"
                                               "</center><SCRIPT language=JavaScript><!--");
     QTest::newRow("thanks") << InfoPages::Page::Thanks
-                            << QVariantList{kDocumentStart, shaped(thanksHead), shaped(thanksBody)}
-            + script(220) + QVariantList{QStringLiteral("// --></SCRIPT></center></font></BODY></HTML>")};
+                            << QVariantList{kDocumentStart, shaped(thanksHead), shaped(thanksBody)} + script(220)
+            + QVariantList{QStringLiteral("// --></SCRIPT></center></font></BODY></HTML>")};
 }
 
 void HelpTest::pageLines()
@@ -194,18 +193,18 @@ void HelpTest::lastPageShownStaysInTheFile()
             [&] {
                 QCOMPARE(dialog.windowTitle(), QStringLiteral("Tablora 1.5 [Информация]"));
                 QVERIFY(Windows1251::decode(readAll(m_help->pageFile())).contains(heading));
-                auto *view = dialog.findChild<QWebEngineView *>(QStringLiteral("WebBrowser1"));
+                auto *view = dialog.findChild<QWebEngineView *>(QStringLiteral("webView"));
                 QTRY_COMPARE(view->url(), QUrl::fromLocalFile(m_help->pageFile()));
             }();
-            dialog.findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+            dialog.findChild<QPushButton *>(QStringLiteral("okButton"))->click();
             return dialog.result();
         };
     };
     const QByteArray sandboxSwitch = qgetenv("QTWEBENGINE_DISABLE_SANDBOX");
     m_desktop.expectDialog(closeAtOnce(QStringLiteral("<h1>Лицензионное соглашение</h1>")));
-    m_help->Action52Execute();
+    m_help->showLicense();
     m_desktop.expectDialog(closeAtOnce(QStringLiteral("<h1>Благодарности</h1>")));
-    m_help->Action55Execute();
+    m_help->showThanks();
     const QString kept = Windows1251::decode(readAll(m_help->pageFile()));
     QVERIFY(kept.contains(QStringLiteral("<h1>Благодарности</h1>")));
     QVERIFY(!kept.contains(QStringLiteral("Лицензионное")));
@@ -215,9 +214,9 @@ void HelpTest::lastPageShownStaysInTheFile()
 void HelpTest::unwritablePageFileOpensNoWindow()
 {
     // A folder in the file's place cannot be replaced, whoever runs the test.
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("thanks.htm")));
+    QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("thanks.htm")));
     try {
-        m_help->Action68Execute();
+        m_help->showChangeHistory();
         QFAIL("the page was shown");
     } catch (const TabloraError &e) {
         QVERIFY2(e.message().contains(QStringLiteral("thanks.htm")), qPrintable(e.message()));
@@ -229,7 +228,7 @@ void HelpTest::pageScrollsToItsLimitAndBack()
 {
     m_desktop.expectDialog([](QDialog &dialog) {
         dialog.show(); // a page that is not shown gets no timer ticks
-        QWebEnginePage *page = dialog.findChild<QWebEngineView *>(QStringLiteral("WebBrowser1"))->page();
+        QWebEnginePage *page = dialog.findChild<QWebEngineView *>(QStringLiteral("webView"))->page();
         qreal deepest = 0;
         bool backAtTop = false;
         QObject::connect(page, &QWebEnginePage::scrollPositionChanged, &dialog, [&](const QPointF &at) {
@@ -246,27 +245,28 @@ void HelpTest::pageScrollsToItsLimitAndBack()
             QCOMPARE(deepest, 220.0);
             QTRY_VERIFY(text.contains(QStringLiteral("Благодарности"))); // read as Windows-1251
         }();
-        dialog.findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+        dialog.findChild<QPushButton *>(QStringLiteral("okButton"))->click();
         return dialog.result();
     });
-    m_help->Action55Execute();
+    m_help->showThanks();
 }
 
 void HelpTest::aboutBoxClicks_data()
 {
     QTest::addColumn<QString>("clicked");
     QTest::addColumn<QString>("target"); // empty: the box closes
-    for (const char *name : {"Image1", "Label1", "Label4", "Label6", "Label7", "Label8", "Label9"})
+    for (const char *name :
+         {"picture", "titleLabel", "versionLabel", "siteCaption", "authorLabel", "mailCaption", "copyrightLabel"})
         QTest::newRow(name) << QString::fromLatin1(name) << QString();
-    QTest::newRow("site") << QStringLiteral("Label3") << QStringLiteral("http://tablora.example.org/");
-    QTest::newRow("mail") << QStringLiteral("Label11") << QStringLiteral("mailto:dev@tablora.example.org");
+    QTest::newRow("site") << QStringLiteral("siteLink") << QStringLiteral("http://tablora.example.org/");
+    QTest::newRow("mail") << QStringLiteral("mailLink") << QStringLiteral("mailto:dev@tablora.example.org");
 }
 
 void HelpTest::aboutBoxClicks()
 {
     QFETCH(QString, clicked);
     QFETCH(QString, target);
-    TAboutForm about(m_desktop);
+    AboutDialog about(m_desktop);
     about.show();
     QCOMPARE(about.size(), QSize(320, 240));
     QVERIFY(about.windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -275,7 +275,7 @@ void HelpTest::aboutBoxClicks()
     // The picture is clicked where no label covers it.
     const QWidget *widget = about.findChild<QWidget *>(clicked);
     QVERIFY(widget);
-    const QPoint at = clicked == QLatin1String("Image1") ? QPoint(300, 100) : widget->geometry().center();
+    const QPoint at = clicked == QLatin1String("picture") ? QPoint(300, 100) : widget->geometry().center();
     QCOMPARE(about.childAt(at), widget);
     QTest::mouseClick(&about, Qt::LeftButton, {}, at);
 

@@ -1,9 +1,10 @@
+#include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
+#include "app/MainWindow.h"
 #include "app/QtDesktopServices.h"
-#include "app/TMainForm.h"
 #include "base/ErrorReporter.h"
 #include "base/Windows1251.h"
-#include "extras/TUpdateForm.h"
+#include "extras/UpdateDialog.h"
 #include "users/Accounts.h"
 
 #include <QAction>
@@ -14,7 +15,6 @@
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -72,8 +72,7 @@ private:
         if (file.stall) {
             stalled = true;
             connect(socket, &QTcpSocket::disconnected, this, [this] { clientLeftStalled = true; });
-        }
-        else
+        } else
             socket->disconnectFromHost();
     }
 
@@ -141,18 +140,6 @@ public:
     void report(const QString &message) noexcept override { reported.append(message); }
 };
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
-}
-
 template<typename T = QPushButton>
 T *child(QObject &parent, const char *name)
 {
@@ -162,7 +149,7 @@ T *child(QObject &parent, const char *name)
 // Waits until the dialog's steps are over: "Проверить" takes clicks again.
 bool stepsOver(QDialog &dialog)
 {
-    return QTest::qWaitFor([&] { return child(dialog, "BitBtn1")->isEnabled(); }, 20000);
+    return QTest::qWaitFor([&] { return child(dialog, "checkButton")->isEnabled(); }, 20000);
 }
 
 } // namespace
@@ -185,9 +172,9 @@ private slots:
 
 private:
     QString connecting() const;
-    std::unique_ptr<TMainForm> startMainForm();
+    std::unique_ptr<MainWindow> startMainWindow();
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     std::unique_ptr<LocalServer> m_server;
     UpdateDesktop m_desktop;
     NoErrors m_errors;
@@ -197,7 +184,7 @@ void UpdateTest::init()
 {
     m_desktop.restart();
     m_errors.reported.clear();
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_folder = std::make_unique<ProgramFolder>();
     m_server = std::make_unique<LocalServer>();
     qputenv("TABLORA_UPDATE_HOST", "127.0.0.1:" + QByteArray::number(m_server->port()));
 }
@@ -231,9 +218,8 @@ void UpdateTest::check_data()
     QTest::newRow("offline, 3 with line 2")
         << Windows1251::encode(QStringLiteral("3\nВерсия 1.6\nпрочее")) << 0 << true
         << QStringList{"Загрузка...", loaded, "sleep 200", comparing, "Доступна новая версия: Версия 1.6"} << true;
-    QTest::newRow("3 without line 2") << QByteArray("3") << 0 << false
-                                      << QStringList{"Загрузка...", loaded, "sleep 200", comparing,
-                                                     "Доступна новая версия: "}
+    QTest::newRow("3 without line 2") << QByteArray(
+        "3") << 0 << false << QStringList{"Загрузка...", loaded, "sleep 200", comparing, "Доступна новая версия: "}
                                       << true;
     QTest::newRow("not a number") << Windows1251::encode(QStringLiteral("три\r\n3\r\n")) << 0 << false
                                   << QStringList{"Загрузка...", loaded, "sleep 200", comparing, failed} << false;
@@ -253,29 +239,30 @@ void UpdateTest::check()
     m_server->files[QStringLiteral("/other/tabloraversion.txt")] = {versionFile, serve == 1};
     if (serve == 2)
         m_server->refuse();
-    const QString saved = m_dir->filePath(QStringLiteral("tabloraversion.txt"));
-    QVERIFY(writeFile(saved, "1\r\nan earlier check\r\n"));
+    const QString saved = QStringLiteral("tabloraversion.txt");
+    m_folder->write(saved, "1\r\nan earlier check\r\n");
     m_desktop.offline = offline;
 
     bool startAsked = false;
-    TUpdateForm form(m_desktop, m_errors, ProgramDir(m_dir->path()), [&] { return startAsked = true; });
-    m_desktop.status = child<QLabel>(form, "Label1");
-    QCOMPARE(m_desktop.status->text(), offline ? QStringLiteral("Вы не подключены к сети. Проверьте подключение перед "
-                                                                "обновлением!")
-                                               : QStringLiteral("Жду старта..."));
-    child(form, "BitBtn1")->click();
-    QVERIFY(stepsOver(form));
+    UpdateDialog dialog(m_desktop, m_errors, m_folder->dir(), [&] { return startAsked = true; });
+    m_desktop.status = child<QLabel>(dialog, "statusLabel");
+    QCOMPARE(m_desktop.status->text(),
+             offline ? QStringLiteral("Вы не подключены к сети. Проверьте подключение перед "
+                                      "обновлением!")
+                     : QStringLiteral("Жду старта..."));
+    child(dialog, "checkButton")->click();
+    QVERIFY(stepsOver(dialog));
 
     QCOMPARE(m_desktop.timeline, (QStringList{connecting(), "download /other/tabloraversion.txt"} + statuses));
-    QCOMPARE(child(form, "BitBtn4")->isVisibleTo(&form), newer);
+    QCOMPARE(child(dialog, "downloadButton")->isVisibleTo(&dialog), newer);
     const bool failure = statuses.last() == QStringLiteral("Ошибка обновления");
-    QCOMPARE(child<QLabel>(form, "Label2")->isVisibleTo(&form), failure);
-    QVERIFY(child<QProgressBar>(form, "ProgressBar1")->maximum() > 0); // no transfer left looking busy
-    QCOMPARE(readFile(saved), serve == 0 ? versionFile : QByteArray("1\r\nan earlier check\r\n"));
+    QCOMPARE(child<QLabel>(dialog, "updatePageLink")->isVisibleTo(&dialog), failure);
+    QVERIFY(child<QProgressBar>(dialog, "progressBar")->maximum() > 0); // no transfer left looking busy
+    QCOMPARE(m_folder->read(saved), serve == 0 ? versionFile : QByteArray("1\r\nan earlier check\r\n"));
     QVERIFY(m_errors.reported.isEmpty()); // the dialog's failures go to no error handler
     QVERIFY(!startAsked);
     if (failure) {
-        emit child<QLabel>(form, "Label2")->linkActivated({});
+        emit child<QLabel>(dialog, "updatePageLink")->linkActivated({});
         QCOMPARE(m_desktop.logged(QStringLiteral("open ")),
                  QStringList{QStringLiteral("open http://127.0.0.1:%1/update.php").arg(m_server->port())});
     }
@@ -286,30 +273,29 @@ void UpdateTest::closingDuringTheDownloadCancelsIt()
     m_server->files[QStringLiteral("/other/tabloraversion.txt")] = {"3"};
     m_server->files[QStringLiteral("/files/tabloraupdate.exe")] = {QByteArray(100000, 'U'), false, true};
     bool startAsked = false;
-    TUpdateForm form(m_desktop, m_errors, ProgramDir(m_dir->path()), [&] { return startAsked = true; });
-    child(form, "BitBtn1")->click();
-    QVERIFY(stepsOver(form));
-    child(form, "BitBtn4")->click();
+    UpdateDialog dialog(m_desktop, m_errors, m_folder->dir(), [&] { return startAsked = true; });
+    child(dialog, "checkButton")->click();
+    QVERIFY(stepsOver(dialog));
+    child(dialog, "downloadButton")->click();
     QVERIFY(QTest::qWaitFor([&] { return m_server->stalled; }, 20000));
 
-    form.reject(); // "Отмена", Esc and the close box alike
+    dialog.reject(); // "Отмена", Esc and the close box alike
     QVERIFY(QTest::qWaitFor([&] { return m_server->clientLeftStalled; }, 20000));
-    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("tabloraupdate.exe"))));
+    QVERIFY(!QFile::exists(m_folder->filePath(QStringLiteral("tabloraupdate.exe"))));
     QVERIFY(!startAsked);
     QVERIFY(!m_desktop.terminateRequested());
     QVERIFY(m_desktop.logged(QStringLiteral("open ")).isEmpty());
 }
 
-std::unique_ptr<TMainForm> UpdateTest::startMainForm()
+std::unique_ptr<MainWindow> UpdateTest::startMainWindow()
 {
-    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
-    writeFile(m_dir->filePath(QStringLiteral("data/other.dat")), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(m_dir->filePath(QStringLiteral("data/config.ini")), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
-    auto form = std::make_unique<TMainForm>(m_desktop, ProgramDir(m_dir->path()), QStringList{});
-    form->startTimer().setInterval(0);
-    form->FormShow();
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
+    auto window = std::make_unique<MainWindow>(m_desktop, m_folder->dir(), QStringList{});
+    window->startupTimer().setInterval(0);
+    window->prepareToShow();
     QCoreApplication::processEvents(); // the start timer's tick
-    return form;
+    return window;
 }
 
 void UpdateTest::downloadStartsTheUpdater_data()
@@ -335,33 +321,35 @@ void UpdateTest::downloadStartsTheUpdater()
     QFETCH(bool, ends);
     m_server->files[QStringLiteral("/other/tabloraversion.txt")] = {"3\r\n1.6\r\n"};
     m_server->files[QStringLiteral("/files/tabloraupdate.exe")] = {QByteArray(100000, 'U')};
-    auto window = startMainForm();
+    auto window = startMainWindow();
     window->document().setModified(modified);
-    const QString database = m_dir->filePath(QStringLiteral("saved.db"));
+    const QString database = m_folder->filePath(QStringLiteral("saved.db"));
 
     m_desktop.clearLog();
     m_desktop.expectDialog([&](QDialog &dialog) {
-        m_desktop.status = child<QLabel>(dialog, "Label1");
-        child(dialog, "BitBtn1")->click();
+        m_desktop.status = child<QLabel>(dialog, "statusLabel");
+        child(dialog, "checkButton")->click();
         if (!stepsOver(dialog))
             return -1;
-        child(dialog, "BitBtn4")->click();
+        child(dialog, "downloadButton")->click();
         stepsOver(dialog);
         return dialog.result();
     });
     if (answer >= 0)
-        m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
-                                 DesktopServices::Answer(answer), QStringLiteral("Предупреждение"));
+        m_desktop.expectQuestion(
+            QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
+            DesktopServices::Answer(answer), QStringLiteral("Предупреждение"));
     if (answer == int(DesktopServices::Answer::Yes)) {
         if (saveDialogConfirmed)
             m_desktop.expectSaveFile(database);
         else
             m_desktop.expectSaveFileCancelled();
     }
-    window->action(QStringLiteral("Action49"))->trigger();
+    window->action(QStringLiteral("checkUpdate"))->trigger();
 
-    const QString updater = m_dir->filePath(QStringLiteral("tabloraupdate.exe"));
-    QCOMPARE(readFile(updater), QByteArray(100000, 'U')); // the download stays either way
+    const QString updater = m_folder->filePath(QStringLiteral("tabloraupdate.exe"));
+    QCOMPARE(m_folder->read(QStringLiteral("tabloraupdate.exe")),
+             QByteArray(100000, 'U')); // the download stays either way
     QCOMPARE(m_desktop.terminateRequested(), ends);
     QCOMPARE(m_desktop.logged(QStringLiteral("open ")),
              ends ? QStringList{QStringLiteral("open ") + QDir::toNativeSeparators(updater)} : QStringList{});
@@ -386,14 +374,14 @@ void UpdateTest::rightsCheck()
 {
     QFETCH(QByteArray, right);
     QFETCH(bool, granted);
-    auto window = startMainForm();
-    writeFile(m_dir->filePath(QStringLiteral("data/other.dat")), "[Prava]\r\nUpdateProgram=" + right + "\r\n");
+    auto window = startMainWindow();
+    m_folder->write(QStringLiteral("data/other.dat"), "[Prava]\r\nUpdateProgram=" + right + "\r\n");
     window->document().setRole(QStringLiteral("guest"));
     if (granted)
         m_desktop.expectDialog([](QDialog &) { return QDialog::Rejected; });
     else
         m_desktop.expectMessage(Accounts::refusalMessage());
-    window->action(QStringLiteral("Action49"))->trigger();
+    window->action(QStringLiteral("checkUpdate"))->trigger();
 }
 
 QTEST_MAIN(UpdateTest)

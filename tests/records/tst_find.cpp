@@ -42,8 +42,8 @@ void FindTest::find_data()
     QTest::newRow("the selected row comes last") << "Тверь" << false << -1 << 1 << true << 1 << 6 << true;
     QTest::newRow("backward") << "иванов" << false << -1 << 2 << false << 0 << 1 << false;
     QTest::newRow("backward round the top") << "иванов" << false << -1 << 0 << false << 2 << 2 << true;
-    QTest::newRow("backward, nothing selected: from the bottom") << "иванов" << false << -1 << -1 << false << 2 << 2
-                                                                 << false;
+    QTest::newRow("backward, nothing selected: from the bottom")
+        << "иванов" << false << -1 << -1 << false << 2 << 2 << false;
     QTest::newRow("only in its column") << "иванов" << false << 2 << -1 << true << 2 << 2 << false;
     QTest::newRow("not in that column") << "Тверь" << false << 3 << -1 << true << -1 << -1 << false;
     QTest::newRow("never across two cells") << "ТверьМосква" << false << -1 << -1 << true << -1 << -1 << false;
@@ -85,15 +85,24 @@ void FindTest::matcher_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<int>("at");
 
-    QTest::newRow("a later candidate") << "abc" << "xabxaBcabc" << false << "C" << 4;
-    QTest::newRow("case matched passes a fold") << "abc" << "xaBcabc" << true << "C" << 4;
-    QTest::newRow("at the very end") << "ц" << "абвЦ" << false << "ru_RU" << 3;
-    QTest::newRow("longer than the text") << "abcd" << "abc" << false << "C" << -1;
-    QTest::newRow("Kelvin sign folds to k") << "k" << "\u212A" << false << "C" << 0;
-    QTest::newRow("capital I is not dotless i") << "ı" << "I" << false << "C" << -1;
-    QTest::newRow("Turkish: capital I is dotless i") << "ı" << "I" << false << "tr_TR" << 0;
-    QTest::newRow("Turkish: dotted capital İ is i") << "i" << "İ" << false << "tr_TR" << 0;
-    QTest::newRow("beyond the BMP, itself") << "\U0001F600" << "a\U0001F600" << false << "C" << 1;
+    QTest::newRow("a later candidate") << "abc"
+                                       << "xabxaBcabc" << false << "C" << 4;
+    QTest::newRow("case matched passes a fold") << "abc"
+                                                << "xaBcabc" << true << "C" << 4;
+    QTest::newRow("at the very end") << "ц"
+                                     << "абвЦ" << false << "ru_RU" << 3;
+    QTest::newRow("longer than the text") << "abcd"
+                                          << "abc" << false << "C" << -1;
+    QTest::newRow("Kelvin sign folds to k") << "k"
+                                            << "\u212A" << false << "C" << 0;
+    QTest::newRow("capital I is not dotless i") << "ı"
+                                                << "I" << false << "C" << -1;
+    QTest::newRow("Turkish: capital I is dotless i") << "ı"
+                                                     << "I" << false << "tr_TR" << 0;
+    QTest::newRow("Turkish: dotted capital İ is i") << "i"
+                                                    << "İ" << false << "tr_TR" << 0;
+    QTest::newRow("beyond the BMP, itself") << "\U0001F600"
+                                            << "a\U0001F600" << false << "C" << 1;
 }
 
 void FindTest::matcher()

@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
@@ -17,7 +18,6 @@
 #include <QItemSelectionModel>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -86,7 +86,7 @@ private slots:
     void jobThatCannotStartIsReported();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
     QStringList m_status;
 };
@@ -95,8 +95,7 @@ void PrintingTest::init()
 {
     m_desktop.reset();
     m_status.clear();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
+    m_folder = std::make_unique<ProgramFolder>();
 }
 
 void PrintingTest::cleanup()
@@ -111,7 +110,8 @@ void PrintingTest::text_data()
 
     QTest::newRow("empty table") << QList<Record>{} << QStringList{defaultTitleLine(), QString()};
     QTest::newRow("all-empty record: seven separators")
-        << QList<Record>{Record()} << QStringList{defaultTitleLine(), QString(), QStringLiteral(" |  |  |  |  |  |  | ")};
+        << QList<Record>{Record()}
+        << QStringList{defaultTitleLine(), QString(), QStringLiteral(" |  |  |  |  |  |  | ")};
     QTest::newRow("cells in order, nothing trimmed")
         << QList<Record>{record({"7", " а ", "b", "", "c", "", "", "\tz"}), record({"1"})}
         << QStringList{defaultTitleLine(), QString(), QStringLiteral("7 |  а  | b |  | c |  |  | \tz"),
@@ -139,13 +139,15 @@ void PrintingTest::layout_data()
     QTest::newRow("fits") << 100 << QStringList{"abcdefghij"} << QStringList{"0,0 abcdefghij"};
     QTest::newRow("cut at a character, not at a word")
         << 100 << QStringList{"hello world again"} << QStringList{"0,0 hello worl", "0,14 d again"};
-    QTest::newRow("empty line one character high") << 100 << QStringList{"a", "", "b"} << QStringList{"0,0 a", "0,26 b"};
+    QTest::newRow("empty line one character high")
+        << 100 << QStringList{"a", "", "b"} << QStringList{"0,0 a", "0,26 b"};
     QTest::newRow("new page") << 100 << QStringList{"1", "2", "3", "4"}
                               << QStringList{"0,0 1", "0,14 2", "0,28 3", "page", "0,0 4"};
     QTest::newRow("no blank page after the last line")
         << 100 << QStringList{"1", "2", "3"} << QStringList{"0,0 1", "0,14 2", "0,28 3"};
     QTest::newRow("tab") << 100 << QStringList{"a\tb"} << QStringList{"0,0 a", "80,0 b"};
-    QTest::newRow("tab beyond the page") << 100 << QStringList{"abcdefghi\tb"} << QStringList{"0,0 abcdefghi", "0,14 b"};
+    QTest::newRow("tab beyond the page") << 100 << QStringList{"abcdefghi\tb"}
+                                         << QStringList{"0,0 abcdefghi", "0,14 b"};
     QTest::newRow("form feed") << 100 << QStringList{"a\fb"} << QStringList{"0,0 a", "page", "0,0 b"};
     QTest::newRow("carriage return") << 100 << QStringList{"ab\rcd"} << QStringList{"0,0 ab", "20,0 cd"};
     QTest::newRow("line feed") << 100 << QStringList{"ab\ncd"} << QStringList{"0,0 ab", "0,14 cd"};
@@ -189,7 +191,7 @@ void PrintingTest::printsToPdf()
     document.model().appendRecord(record({"1", "Иванов", "Пётр"}));
     document.model().appendRecord(record({"2", "Абрамов", "", "x"}));
     document.model().appendRecord(record({"3", "Яковлев", "Ян"}));
-    Settings settings{ProgramDir(m_dir->path())};
+    Settings settings{m_folder->dir()};
     QItemSelectionModel selection(&document.model());
     RecordHistory history(document, settings, selection);
     SortCommands sort(document.model(), settings, m_desktop, history);
@@ -197,11 +199,11 @@ void PrintingTest::printsToPdf()
     sort.chooseDirection(-1);
     sort.resort();
 
-    const QString pdf = m_dir->filePath(QStringLiteral("out.pdf"));
+    const QString pdf = m_folder->filePath(QStringLiteral("out.pdf"));
     m_desktop.expectPrinter(true, pdf);
     QFont font(QStringLiteral("Liberation Serif"));
     font.setPointSize(12);
-    PrintCommand(document, m_desktop).Action18Execute(font, [this](const QString &text) { m_status.append(text); });
+    PrintCommand(document, m_desktop).print(font, [this](const QString &text) { m_status.append(text); });
 
     QCOMPARE(m_status, QStringList{PrintCommand::sentText()});
     QCOMPARE(m_desktop.logged(QStringLiteral("print dialog")), QStringList{QStringLiteral("print dialog ") + jobName});
@@ -212,17 +214,21 @@ void PrintingTest::printsToPdf()
     read.removeAll(QStringLiteral("\f"));
     for (QString &line : read)
         line = line.simplified();
-    QCOMPARE(read, (QStringList{defaultTitleLine(), "3 | Яковлев | Ян | | | | |", "1 | Иванов | Пётр | | | | |",
-                                "2 | Абрамов | | x | | | |"}));
+    QCOMPARE(read,
+             (QStringList{defaultTitleLine(), "3 | Яковлев | Ян | | | | |", "1 | Иванов | Пётр | | | | |",
+                          "2 | Абрамов | | x | | | |"}));
 
     const QString info = poppler(QStringLiteral("pdfinfo"), {pdf});
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Title: +") + QRegularExpression::escape(jobName) + '$',
                                               QRegularExpression::MultilineOption)),
              qPrintable(info));
-    QVERIFY2(poppler(QStringLiteral("pdffonts"), {pdf}).contains(QStringLiteral("LiberationSerif")), "the table's font");
+    QVERIFY2(poppler(QStringLiteral("pdffonts"), {pdf}).contains(QStringLiteral("LiberationSerif")),
+             "the table's font");
     // PDF units are points: a line of 12-point text stands about 12 high.
-    const QRegularExpression word(QStringLiteral("<word xMin=\"[\\d.]+\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\""));
-    const auto match = word.match(poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+    const QRegularExpression word(
+        QStringLiteral("<word xMin=\"[\\d.]+\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\""));
+    const auto match =
+        word.match(poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
     QVERIFY(match.hasMatch());
     const double height = match.captured(2).toDouble() - match.captured(1).toDouble();
     QVERIFY2(height > 10 && height < 18, qPrintable(QString::number(height)));
@@ -232,7 +238,7 @@ void PrintingTest::cancelledDialogPrintsNothing()
 {
     Document document;
     m_desktop.expectPrinter(false);
-    PrintCommand(document, m_desktop).Action18Execute(QFont(), [this](const QString &text) { m_status.append(text); });
+    PrintCommand(document, m_desktop).print(QFont(), [this](const QString &text) { m_status.append(text); });
     QVERIFY(m_status.isEmpty());
     QCOMPARE(m_desktop.log(), QStringList{QStringLiteral("print dialog ") + Document::untitledName()});
 }
@@ -240,12 +246,11 @@ void PrintingTest::cancelledDialogPrintsNothing()
 void PrintingTest::jobThatCannotStartIsReported()
 {
     Document document;
-    m_desktop.expectPrinter(true, m_dir->filePath(QStringLiteral("missing/folder/out.pdf")));
+    m_desktop.expectPrinter(true, m_folder->filePath(QStringLiteral("missing/folder/out.pdf")));
     QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-    QVERIFY_THROWS_EXCEPTION(TabloraError,
-                             PrintCommand(document, m_desktop).Action18Execute(QFont(), [this](const QString &text) {
-                                 m_status.append(text);
-                             }));
+    QVERIFY_THROWS_EXCEPTION(
+        TabloraError,
+        PrintCommand(document, m_desktop).print(QFont(), [this](const QString &text) { m_status.append(text); }));
     QVERIFY(m_status.isEmpty());
     QCOMPARE(m_desktop.log().last(), QStringLiteral("busy off"));
 }

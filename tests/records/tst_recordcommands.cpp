@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
@@ -16,7 +17,6 @@
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -28,8 +28,8 @@ const QString kTitle = QStringLiteral("Tablora 1.5 [Склад.db]");
 class FakeView : public DocumentView
 {
 public:
-    void ChangeTitle() override {}
-    void ChangeReopen() override {}
+    void updateTitle() override {}
+    void updateRecentFiles() override {}
     bool reopenVisible(int) const override { return false; }
     QString applicationTitle() const override { return kTitle; }
 };
@@ -88,7 +88,7 @@ private:
     void select(int row);
     QStringList column0() const;
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
     FakeView m_view;
     std::unique_ptr<Settings> m_settings;
@@ -101,9 +101,8 @@ private:
 void RecordCommandsTest::init()
 {
     m_desktop.reset();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
-    m_settings = std::make_unique<Settings>(ProgramDir(m_dir->path()));
+    m_folder = std::make_unique<ProgramFolder>();
+    m_settings = std::make_unique<Settings>(m_folder->dir());
     m_document = std::make_unique<Document>();
     m_document->setRole(QStringLiteral("admin"));
     m_selection = std::make_unique<QItemSelectionModel>(&m_document->model());
@@ -156,24 +155,23 @@ void RecordCommandsTest::selectionAndRights_data()
     const QString beep = QStringLiteral("beep");
     const QString select = QStringLiteral("message %1|Выберите запись|information").arg(kTitle);
     const QString selectFirst = QStringLiteral("message %1|Выберите прежде запись!|information").arg(kTitle);
-    const QString notRecord
-        = QStringLiteral("message %1|Содержимое буфер обмена не является записью Tablora|information").arg(kTitle);
+    const QString notRecord =
+        QStringLiteral("message %1|Содержимое буфер обмена не является записью Tablora|information").arg(kTitle);
     const QStringList refused{QStringLiteral("refused")};
     const QString guest = QStringLiteral("guest");
 
-    QTest::newRow("edit, none selected: selection first") << "edit" << false << guest << QByteArray("0")
-                                                          << QStringList{beep, select};
+    QTest::newRow("edit, none selected: selection first")
+        << "edit" << false << guest << QByteArray("0") << QStringList{beep, select};
     QTest::newRow("edit, selected: refused") << "edit" << true << guest << QByteArray("0") << refused;
-    QTest::newRow("delete, none selected") << "delete" << false << guest << QByteArray("0")
-                                           << QStringList{beep, select};
+    QTest::newRow("delete, none selected")
+        << "delete" << false << guest << QByteArray("0") << QStringList{beep, select};
     QTest::newRow("delete, selected: refused") << "delete" << true << guest << QByteArray("0") << refused;
     QTest::newRow("cut, none selected") << "cut" << false << guest << QByteArray("0") << QStringList{beep, select};
     QTest::newRow("cut, selected: refused, clipboard kept") << "cut" << true << guest << QByteArray("0") << refused;
-    QTest::newRow("view, none selected") << "view" << false << guest << QByteArray("0")
-                                         << QStringList{beep, select};
+    QTest::newRow("view, none selected") << "view" << false << guest << QByteArray("0") << QStringList{beep, select};
     QTest::newRow("view needs no right") << "view" << true << guest << QByteArray("0") << QStringList{};
-    QTest::newRow("copy, none selected: no beep") << "copy" << false << guest << QByteArray("0")
-                                                  << QStringList{selectFirst};
+    QTest::newRow("copy, none selected: no beep")
+        << "copy" << false << guest << QByteArray("0") << QStringList{selectFirst};
     QTest::newRow("copy needs no right") << "copy" << true << guest << QByteArray("0")
                                          << QStringList{QStringLiteral("clipboard set")};
     QTest::newRow("add refused") << "add" << false << guest << QByteArray("0") << refused;
@@ -184,8 +182,7 @@ void RecordCommandsTest::selectionAndRights_data()
     QTest::newRow("add, right granted by the key") << "add" << false << guest << QByteArray("1") << QStringList{};
     QTest::newRow("paste, moderator") << "paste" << false << "moder" << QByteArray("0")
                                       << QStringList{QStringLiteral("clipboard get"), notRecord};
-    QTest::newRow("columns, user role and the key")
-        << "columns" << false << "user" << QByteArray("1") << QStringList{};
+    QTest::newRow("columns, user role and the key") << "columns" << false << "user" << QByteArray("1") << QStringList{};
 }
 
 void RecordCommandsTest::selectionAndRights()
@@ -196,10 +193,7 @@ void RecordCommandsTest::selectionAndRights()
     QFETCH(QByteArray, editBase);
     QFETCH(QStringList, expected);
 
-    QFile other(m_dir->filePath(QStringLiteral("data/other.dat")));
-    QVERIFY(other.open(QIODevice::WriteOnly));
-    other.write("[Prava]\r\nEditBase=" + editBase + "\r\n");
-    other.close();
+    m_folder->write(QStringLiteral("data/other.dat"), "[Prava]\r\nEditBase=" + editBase + "\r\n");
     m_document->setRole(role);
     fill({QStringLiteral("1"), QStringLiteral("2")});
     select(selected ? 1 : -1);
@@ -215,11 +209,11 @@ void RecordCommandsTest::selectionAndRights()
         {"add", [](RecordCommands &c) { c.beginAdd(); }},
         {"edit", [](RecordCommands &c) { QVERIFY(c.beginEdit().has_value() == (c.selectedRow() >= 0)); }},
         {"view", [](RecordCommands &c) { QVERIFY(c.beginView().has_value() == (c.selectedRow() >= 0)); }},
-        {"delete", [](RecordCommands &c) { c.Delete(); }},
-        {"clear", [](RecordCommands &c) { c.ClearAll(); }},
-        {"copy", [](RecordCommands &c) { c.Copy(); }},
-        {"cut", [](RecordCommands &c) { c.Cut(); }},
-        {"paste", [](RecordCommands &c) { c.Paste(); }},
+        {"delete", [](RecordCommands &c) { c.deleteRecord(); }},
+        {"clear", [](RecordCommands &c) { c.clearAll(); }},
+        {"copy", [](RecordCommands &c) { c.copyRecord(); }},
+        {"cut", [](RecordCommands &c) { c.cutRecord(); }},
+        {"paste", [](RecordCommands &c) { c.pasteRecord(); }},
         {"columns", [](RecordCommands &c) { c.beginColumns(); }},
     };
     QString thrown;
@@ -298,7 +292,7 @@ void RecordCommandsTest::deleteAnswers()
     m_desktop.expectQuestion(RecordCommands::deleteQuestion(),
                              yes ? DesktopServices::Answer::Yes : DesktopServices::Answer::No,
                              QStringLiteral("Вопрос"));
-    m_commands->Delete();
+    m_commands->deleteRecord();
     QCOMPARE(m_desktop.log(),
              QStringList({"beep", "question Вопрос|" + RecordCommands::deleteQuestion() + "|question|yes-no"}));
     QCOMPARE(column0(), yes ? QStringList({"1", "3"}) : QStringList({"1", "2", "3"}));
@@ -326,7 +320,7 @@ void RecordCommandsTest::clearAll()
     m_desktop.expectQuestion(RecordCommands::clearQuestion(),
                              yes ? DesktopServices::Answer::Yes : DesktopServices::Answer::No,
                              QStringLiteral("Вопрос"));
-    m_commands->ClearAll();
+    m_commands->clearAll();
     QVERIFY(m_desktop.logged(QStringLiteral("beep")).isEmpty());
     QCOMPARE(m_document->model().recordCount(), yes ? 0 : records);
     QCOMPARE(m_document->isModified(), yes);
@@ -338,7 +332,7 @@ void RecordCommandsTest::cutThenPasteMovesTheRecordToTheEnd()
 {
     fill({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
     select(0);
-    m_commands->Cut();
+    m_commands->cutRecord();
     QCOMPARE(m_desktop.log(), QStringList{"clipboard set"}); // no question, no beep
     QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(Record(cellsFrom({"1", "cell of 1"}))));
     QCOMPARE(column0(), QStringList({"2", "3"}));
@@ -346,8 +340,8 @@ void RecordCommandsTest::cutThenPasteMovesTheRecordToTheEnd()
 
     m_document->setModified(false);
     select(0); // the selection does not decide where a paste goes
-    m_commands->Paste();
-    m_commands->Paste();
+    m_commands->pasteRecord();
+    m_commands->pasteRecord();
     QCOMPARE(column0(), QStringList({"2", "3", "1", "1"}));
     QCOMPARE(m_document->model().table().cell(3, 1), QStringLiteral("cell of 1"));
     QVERIFY(m_document->isModified());
@@ -355,7 +349,7 @@ void RecordCommandsTest::cutThenPasteMovesTheRecordToTheEnd()
     // Copy leaves the table and the flag alone.
     m_document->setModified(false);
     select(1);
-    m_commands->Copy();
+    m_commands->copyRecord();
     QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(m_document->model().table().record(1)));
     QCOMPARE(m_document->model().recordCount(), 4);
     QVERIFY(!m_document->isModified());
@@ -366,7 +360,7 @@ void RecordCommandsTest::pasteRefusesTextWithoutTheMarker()
     fill({QStringLiteral("1")});
     m_desktop.clipboard = QStringLiteral("tablora. list record\r\n2\r\n");
     m_desktop.expectMessage(RecordCommands::notARecordMessage(), kTitle);
-    m_commands->Paste();
+    m_commands->pasteRecord();
     QVERIFY(m_desktop.logged(QStringLiteral("beep")).isEmpty());
     QCOMPARE(column0(), QStringList{"1"});
     QVERIFY(!m_document->isModified());
@@ -379,8 +373,9 @@ void RecordCommandsTest::clipboardText()
     cells[1] = QStringLiteral("Иванов");
     cells[7] = QString(5000, QLatin1Char('x')); // beyond one cell of a file line, kept whole
     const QString text = ClipboardRecord::text(Record(cells));
-    QCOMPARE(text, QStringLiteral("Tablora. List record\r\n5\r\nИванов\r\n\r\n\r\n\r\n\r\n\r\n") + cells[7]
-                       + QStringLiteral("\r\n"));
+    QCOMPARE(text,
+             QStringLiteral("Tablora. List record\r\n5\r\nИванов\r\n\r\n\r\n\r\n\r\n\r\n") + cells[7]
+                 + QStringLiteral("\r\n"));
     QCOMPARE(ClipboardRecord::parse(text), Record(cells));
 }
 
@@ -396,7 +391,8 @@ void RecordCommandsTest::parse_data()
     QTest::newRow("LF only") << "Tablora. List record\n1\na\nb\nc\nd\ne\nf\ng\n" << true << full;
     QTest::newRow("CR only") << "Tablora. List record\r1\ra\rb\rc\rd\re\rf\rg\r" << true << full;
     QTest::newRow("lines after the ninth ignored")
-        << "Tablora. List record\r\n1\r\na\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni\r\n" << true << full;
+        << "Tablora. List record\r\n1\r\na\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni\r\n"
+        << true << full;
     QTest::newRow("marker only") << "Tablora. List record\r\n" << true << empty;
     QTest::newRow("marker without line break") << "Tablora. List record" << true << empty;
     QTest::newRow("missing lines are empty")
@@ -474,16 +470,16 @@ void RecordCommandsTest::commandsTouchOnlyTheirRows()
 
     m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
     select(1);
-    m_commands->Delete();
+    m_commands->deleteRecord();
     QCOMPARE(rows(removed), std::make_pair(1, 1));
     select(0);
-    m_commands->Cut();
+    m_commands->cutRecord();
     QCOMPARE(rows(removed), std::make_pair(0, 0));
-    m_commands->Paste();
+    m_commands->pasteRecord();
     QCOMPARE(rows(inserted), std::make_pair(3, 3));
     m_commands->setTitles(m_commands->titles());
     m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
-    m_commands->ClearAll();
+    m_commands->clearAll();
     QCOMPARE(rows(removed), std::make_pair(0, 3));
     QCOMPARE(resets.count() + layouts.count(), 0);
 }
@@ -493,7 +489,7 @@ void RecordCommandsTest::commandsTouchOnlyTheirRows()
 void RecordCommandsTest::undoAndRedoRestoreExactly_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<int>("selected");   // the row selected when the command runs
+    QTest::addColumn<int>("selected"); // the row selected when the command runs
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("afterUndo"); // the row selected then, -1 none
     QTest::addColumn<int>("afterRedo");
@@ -531,17 +527,17 @@ void RecordCommandsTest::undoAndRedoRestoreExactly()
     if (command == QLatin1String("add")) {
         m_commands->appendRecord(pasted);
     } else if (command == QLatin1String("paste")) {
-        m_commands->Paste();
+        m_commands->pasteRecord();
     } else if (command == QLatin1String("edit")) {
         QVERIFY(m_commands->writeSelected(pasted));
     } else if (command == QLatin1String("delete")) {
         m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
-        m_commands->Delete();
+        m_commands->deleteRecord();
     } else if (command == QLatin1String("cut")) {
-        m_commands->Cut();
+        m_commands->cutRecord();
     } else if (command == QLatin1String("clear")) {
         m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
-        m_commands->ClearAll();
+        m_commands->clearAll();
     } else if (command == QLatin1String("titles")) {
         m_commands->setTitles(pasted);
     } else {
@@ -604,7 +600,7 @@ void RecordCommandsTest::modifiedFlagFollowsTheSavedState()
     QVERIFY(step(add, true));
     QVERIFY(step(undo, false));
     QVERIFY(step(undo, false)); // the sort
-    QVERIFY(step(undo, true));  // before the saved add
+    QVERIFY(step(undo, true)); // before the saved add
     QVERIFY(step(resort, true)); // the saved state is out of reach now
     QVERIFY(step(undo, true));
 }
@@ -613,10 +609,7 @@ void RecordCommandsTest::refusedUndoChangesNothing()
 {
     fill({QStringLiteral("2"), QStringLiteral("1")});
     m_commands->appendRecord(cellsFrom({QStringLiteral("3")}));
-    QFile other(m_dir->filePath(QStringLiteral("data/other.dat")));
-    QVERIFY(other.open(QIODevice::WriteOnly));
-    other.write("[Prava]\r\nEditBase=0\r\n");
-    other.close();
+    m_folder->write(QStringLiteral("data/other.dat"), "[Prava]\r\nEditBase=0\r\n");
     m_document->setRole(QStringLiteral("guest"));
 
     const auto refused = [this](const std::function<void()> &step) {
@@ -656,7 +649,7 @@ void RecordCommandsTest::historyKeepsTheLastHundred()
     while (m_history->canUndo())
         m_history->undo();
     QCOMPARE(column0(), QStringList{"0"}); // the first add is out of reach
-    QVERIFY(m_document->isModified());     // and so is the state before it
+    QVERIFY(m_document->isModified()); // and so is the state before it
     m_history->redo();
     QCOMPARE(column0(), QStringList({"0", "1"}));
 }

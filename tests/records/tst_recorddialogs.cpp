@@ -1,12 +1,13 @@
+#include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
+#include "app/MainWindow.h"
 #include "app/RecordListView.h"
-#include "app/TMainForm.h"
+#include "records/AddRecordDialog.h"
 #include "records/ClipboardRecord.h"
+#include "records/ColumnTitlesDialog.h"
+#include "records/EditRecordDialog.h"
 #include "records/RecordCommands.h"
-#include "records/TAddForm.h"
-#include "records/TBaseForm.h"
-#include "records/TEditForm.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -17,7 +18,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 // The record and column-title dialogs as the user meets them: opened by the
@@ -45,69 +45,62 @@ private slots:
     void longCellSurvivesTheEditDialog();
 
 private:
-    template<typename Form>
-    Form *openedForm() const;
-    QLineEdit *edit(QWidget *form, int n) const;
-    void click(QWidget *form, const char *button);
+    template<typename Dialog>
+    Dialog *openedDialog() const;
+    QLineEdit *edit(QWidget *dialog, int column) const;
+    void click(QWidget *dialog, const char *button);
     QStringList column0() const;
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
-    std::unique_ptr<TMainForm> m_form;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 void RecordDialogsTest::init()
 {
     m_desktop.reset();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
-    QFile config(m_dir->filePath(QStringLiteral("data/config.ini")));
-    QVERIFY(config.open(QIODevice::WriteOnly));
-    config.write("[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
-    config.close();
-    QFile other(m_dir->filePath(QStringLiteral("data/other.dat")));
-    QVERIFY(other.open(QIODevice::WriteOnly));
-    other.write("[Enter]\r\nQuestionOnStart=0\r\n");
-    other.close();
-    m_form = std::make_unique<TMainForm>(m_desktop, ProgramDir(m_dir->path()), QStringList());
-    m_form->startTimer().setInterval(0);
-    m_form->FormShow();
+    m_folder = std::make_unique<ProgramFolder>();
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_window = std::make_unique<MainWindow>(m_desktop, m_folder->dir(), QStringList());
+    m_window->startupTimer().setInterval(0);
+    m_window->prepareToShow();
     QCoreApplication::processEvents(); // the start timer's tick
-    TableModel &model = m_form->document().model();
+    TableModel &model = m_window->document().model();
     for (const char *n : {"1", "2", "3"})
         model.appendRecord(record({n, "cell"}));
 }
 
 void RecordDialogsTest::cleanup()
 {
-    m_form.reset();
+    m_window.reset();
     QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
 }
 
-template<typename Form>
-Form *RecordDialogsTest::openedForm() const
+template<typename Dialog>
+Dialog *RecordDialogsTest::openedDialog() const
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    const QList<Form *> forms = m_form->findChildren<Form *>(Qt::FindDirectChildrenOnly);
-    return forms.isEmpty() ? nullptr : forms.last();
+    const QList<Dialog *> dialogs = m_window->findChildren<Dialog *>(Qt::FindDirectChildrenOnly);
+    return dialogs.isEmpty() ? nullptr : dialogs.last();
 }
 
-QLineEdit *RecordDialogsTest::edit(QWidget *form, int n) const
+QLineEdit *RecordDialogsTest::edit(QWidget *dialog, int column) const
 {
-    return form->findChild<QLineEdit *>(QStringLiteral("Edit%1").arg(n));
+    return dialog->findChild<QLineEdit *>(QStringLiteral("columnEdit%1").arg(column));
 }
 
-void RecordDialogsTest::click(QWidget *form, const char *button)
+void RecordDialogsTest::click(QWidget *dialog, const char *button)
 {
-    form->findChild<QPushButton *>(QLatin1String(button))->click();
+    dialog->findChild<QPushButton *>(QLatin1String(button))->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 QStringList RecordDialogsTest::column0() const
 {
     QStringList out;
-    for (int r = 0; r < m_form->document().model().recordCount(); ++r)
-        out << m_form->document().model().table().cell(r, 0).toString();
+    for (int r = 0; r < m_window->document().model().recordCount(); ++r)
+        out << m_window->document().model().table().cell(r, 0).toString();
     return out;
 }
 
@@ -117,22 +110,31 @@ void RecordDialogsTest::actionsReachTheirCommands_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("effect");
-    QTest::newRow("Добавить") << "Action2" << "add dialog";
-    QTest::newRow("Изменить") << "Action19" << "edit dialog";
-    QTest::newRow("Просмотр записи") << "Action66" << "view dialog";
-    QTest::newRow("Удалить") << "Action20" << "delete question";
-    QTest::newRow("Очистить всю базу") << "Action21" << "clear question";
-    QTest::newRow("Копировать") << "Action22" << "copied";
-    QTest::newRow("Вырезать") << "Action23" << "cut";
-    QTest::newRow("Вставить") << "Action24" << "not a record";
-    QTest::newRow("Столбцы") << "Action6" << "titles dialog";
+    QTest::newRow("Добавить") << "addRecord"
+                              << "add dialog";
+    QTest::newRow("Изменить") << "editRecord"
+                              << "edit dialog";
+    QTest::newRow("Просмотр записи") << "viewRecord"
+                                     << "view dialog";
+    QTest::newRow("Удалить") << "deleteRecord"
+                             << "delete question";
+    QTest::newRow("Очистить всю базу") << "clearAll"
+                                       << "clear question";
+    QTest::newRow("Копировать") << "copyRecord"
+                                << "copied";
+    QTest::newRow("Вырезать") << "cutRecord"
+                              << "cut";
+    QTest::newRow("Вставить") << "pasteRecord"
+                              << "not a record";
+    QTest::newRow("Столбцы") << "columnTitles"
+                             << "titles dialog";
 }
 
 void RecordDialogsTest::actionsReachTheirCommands()
 {
     QFETCH(QString, action);
     QFETCH(QString, effect);
-    m_form->table()->selectRow(1);
+    m_window->recordList()->selectRow(1);
     if (effect == QLatin1String("view dialog"))
         m_desktop.expectDialog([](QDialog &d) { return d.windowTitle() == "Tablora 1.5 [Просмотр записи]" ? 1 : -1; });
     if (effect == QLatin1String("delete question"))
@@ -142,11 +144,11 @@ void RecordDialogsTest::actionsReachTheirCommands()
     if (effect == QLatin1String("not a record"))
         m_desktop.expectMessage(RecordCommands::notARecordMessage());
 
-    m_form->action(action)->trigger();
+    m_window->action(action)->trigger();
 
-    QCOMPARE(openedForm<TAddForm>() != nullptr, effect == QLatin1String("add dialog"));
-    QCOMPARE(openedForm<TEditForm>() != nullptr, effect == QLatin1String("edit dialog"));
-    QCOMPARE(openedForm<TBaseForm>() != nullptr, effect == QLatin1String("titles dialog"));
+    QCOMPARE(openedDialog<AddRecordDialog>() != nullptr, effect == QLatin1String("add dialog"));
+    QCOMPARE(openedDialog<EditRecordDialog>() != nullptr, effect == QLatin1String("edit dialog"));
+    QCOMPARE(openedDialog<ColumnTitlesDialog>() != nullptr, effect == QLatin1String("titles dialog"));
     const bool removed = effect == QLatin1String("cut");
     QCOMPARE(column0(), removed ? QStringList({"1", "3"}) : QStringList({"1", "2", "3"}));
     const bool onClipboard = removed || effect == QLatin1String("copied");
@@ -155,88 +157,88 @@ void RecordDialogsTest::actionsReachTheirCommands()
 
 void RecordDialogsTest::addDialogsAreModelessAndEachAppends()
 {
-    m_form->document().model().setTitle(1, QStringLiteral("R&D"));
-    m_form->action("Action2")->trigger();
-    QPointer<TAddForm> first = openedForm<TAddForm>();
-    m_form->action("Action2")->trigger();
-    QPointer<TAddForm> second = openedForm<TAddForm>();
+    m_window->document().model().setTitle(1, QStringLiteral("R&D"));
+    m_window->action("addRecord")->trigger();
+    QPointer<AddRecordDialog> first = openedDialog<AddRecordDialog>();
+    m_window->action("addRecord")->trigger();
+    QPointer<AddRecordDialog> second = openedDialog<AddRecordDialog>();
     QVERIFY(first && second && first != second);
     QVERIFY(!first->isModal() && first->isVisible() && second->isVisible());
-    QCOMPARE(first->parent(), m_form.get()); // the window owns it while it is open
+    QCOMPARE(first->parent(), m_window.get()); // the window owns it while it is open
     QCOMPARE(first->windowTitle(), QStringLiteral("Tablora 1.5 [Добавить запись]"));
     QVERIFY(first->windowFlags() & Qt::WindowStaysOnTopHint);
-    QCOMPARE(first->findChild<QGroupBox *>(QStringLiteral("GroupBox1"))->title(), QStringLiteral("№"));
-    QCOMPARE(first->findChild<QGroupBox *>(QStringLiteral("GroupBox2"))->title(), QStringLiteral("R&&D"));
-    QCOMPARE(first->focusWidget(), edit(first, 1));
-    for (int n = 1; n <= kColumnCount; ++n)
-        QVERIFY(edit(first, n)->text().isEmpty());
+    QCOMPARE(first->findChild<QGroupBox *>(QStringLiteral("columnGroup0"))->title(), QStringLiteral("№"));
+    QCOMPARE(first->findChild<QGroupBox *>(QStringLiteral("columnGroup1"))->title(), QStringLiteral("R&&D"));
+    QCOMPARE(first->focusWidget(), edit(first, 0));
+    for (int c = 0; c < kColumnCount; ++c)
+        QVERIFY(edit(first, c)->text().isEmpty());
 
-    edit(second, 1)->setText(QStringLiteral("7"));
-    edit(second, 8)->setText(QStringLiteral("last"));
-    click(second, "BitBtn1");
+    edit(second, 0)->setText(QStringLiteral("7"));
+    edit(second, 7)->setText(QStringLiteral("last"));
+    click(second, "confirmButton");
     QVERIFY(!second); // closed and deleted
-    click(first, "BitBtn1"); // every box empty
+    click(first, "confirmButton"); // every box empty
     QVERIFY(!first);
     QCOMPARE(column0(), QStringList({"1", "2", "3", "7", ""}));
-    QCOMPARE(m_form->document().model().table().cell(3, 7), QStringLiteral("last"));
-    QVERIFY(m_form->document().isModified());
+    QCOMPARE(m_window->document().model().table().cell(3, 7), QStringLiteral("last"));
+    QVERIFY(m_window->document().isModified());
 
     // "Отмена" changes nothing.
-    m_form->document().setModified(false);
-    m_form->action("Action2")->trigger();
-    QPointer<TAddForm> cancelled = openedForm<TAddForm>();
-    edit(cancelled, 1)->setText(QStringLiteral("x"));
-    click(cancelled, "BitBtn2");
+    m_window->document().setModified(false);
+    m_window->action("addRecord")->trigger();
+    QPointer<AddRecordDialog> cancelled = openedDialog<AddRecordDialog>();
+    edit(cancelled, 0)->setText(QStringLiteral("x"));
+    click(cancelled, "cancelButton");
     QVERIFY(!cancelled);
-    QCOMPARE(m_form->document().model().recordCount(), 5);
-    QVERIFY(!m_form->document().isModified());
+    QCOMPARE(m_window->document().model().recordCount(), 5);
+    QVERIFY(!m_window->document().isModified());
 }
 
 void RecordDialogsTest::editDialogWritesIntoTheNewlySelectedRow()
 {
-    m_form->table()->selectRow(0);
-    m_form->action("Action19")->trigger();
-    QPointer<TEditForm> form = openedForm<TEditForm>();
-    QVERIFY(form && !form->isModal());
-    QCOMPARE(form->windowTitle(), QStringLiteral("Tablora 1.5 [Изменить запись]"));
-    QCOMPARE(edit(form, 1)->text(), QStringLiteral("1"));
-    QCOMPARE(edit(form, 2)->text(), QStringLiteral("cell"));
-    QVERIFY(form->findChild<QPushButton *>(QStringLiteral("BitBtn3"))->isHidden());
+    m_window->recordList()->selectRow(0);
+    m_window->action("editRecord")->trigger();
+    QPointer<EditRecordDialog> dialog = openedDialog<EditRecordDialog>();
+    QVERIFY(dialog && !dialog->isModal());
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Tablora 1.5 [Изменить запись]"));
+    QCOMPARE(edit(dialog, 0)->text(), QStringLiteral("1"));
+    QCOMPARE(edit(dialog, 1)->text(), QStringLiteral("cell"));
+    QVERIFY(dialog->findChild<QPushButton *>(QStringLiteral("okButton"))->isHidden());
 
-    edit(form, 2)->setText(QStringLiteral("changed"));
-    m_form->table()->selectRow(2);
-    click(form, "BitBtn1");
-    QVERIFY(!form);
-    QCOMPARE(m_form->document().model().table().cell(0, 1), QStringLiteral("cell"));
-    QCOMPARE(m_form->document().model().table().cell(2, 0), QStringLiteral("1"));
-    QCOMPARE(m_form->document().model().table().cell(2, 1), QStringLiteral("changed"));
-    QVERIFY(m_form->document().isModified());
+    edit(dialog, 1)->setText(QStringLiteral("changed"));
+    m_window->recordList()->selectRow(2);
+    click(dialog, "confirmButton");
+    QVERIFY(!dialog);
+    QCOMPARE(m_window->document().model().table().cell(0, 1), QStringLiteral("cell"));
+    QCOMPARE(m_window->document().model().table().cell(2, 0), QStringLiteral("1"));
+    QCOMPARE(m_window->document().model().table().cell(2, 1), QStringLiteral("changed"));
+    QVERIFY(m_window->document().isModified());
 }
 
 void RecordDialogsTest::editWithNoRowSelectedKeepsTheTypedTexts()
 {
-    m_form->table()->selectRow(1);
-    m_form->action("Action19")->trigger();
-    QPointer<TEditForm> form = openedForm<TEditForm>();
-    edit(form, 3)->setText(QStringLiteral("typed"));
-    m_form->table()->clearSelection();
+    m_window->recordList()->selectRow(1);
+    m_window->action("editRecord")->trigger();
+    QPointer<EditRecordDialog> dialog = openedDialog<EditRecordDialog>();
+    edit(dialog, 2)->setText(QStringLiteral("typed"));
+    m_window->recordList()->clearSelection();
     m_desktop.expectMessage(RecordCommands::selectRecordMessage());
-    click(form, "BitBtn1");
-    QVERIFY(form && form->isVisible());
-    QCOMPARE(edit(form, 3)->text(), QStringLiteral("typed"));
-    QVERIFY(!m_form->document().isModified());
+    click(dialog, "confirmButton");
+    QVERIFY(dialog && dialog->isVisible());
+    QCOMPARE(edit(dialog, 2)->text(), QStringLiteral("typed"));
+    QVERIFY(!m_window->document().isModified());
 
-    m_form->table()->selectRow(0);
-    click(form, "BitBtn1");
-    QVERIFY(!form);
-    QCOMPARE(m_form->document().model().table().cell(0, 2), QStringLiteral("typed"));
+    m_window->recordList()->selectRow(0);
+    click(dialog, "confirmButton");
+    QVERIFY(!dialog);
+    QCOMPARE(m_window->document().model().table().cell(0, 2), QStringLiteral("typed"));
 }
 
 void RecordDialogsTest::removingARecordLeavesNoneSelected_data()
 {
     QTest::addColumn<QString>("action");
-    QTest::newRow("Удалить") << "Action20";
-    QTest::newRow("Вырезать") << "Action23";
+    QTest::newRow("Удалить") << "deleteRecord";
+    QTest::newRow("Вырезать") << "cutRecord";
 }
 
 // An edit dialog open for the removed record must not write into the record
@@ -244,95 +246,97 @@ void RecordDialogsTest::removingARecordLeavesNoneSelected_data()
 void RecordDialogsTest::removingARecordLeavesNoneSelected()
 {
     QFETCH(QString, action);
-    m_form->table()->selectRow(1);
-    m_form->action("Action19")->trigger();
-    QPointer<TEditForm> form = openedForm<TEditForm>();
-    if (action == QLatin1String("Action20"))
+    m_window->recordList()->selectRow(1);
+    m_window->action("editRecord")->trigger();
+    QPointer<EditRecordDialog> dialog = openedDialog<EditRecordDialog>();
+    if (action == QLatin1String("deleteRecord"))
         m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
-    m_form->action(action)->trigger();
+    m_window->action(action)->trigger();
     QCoreApplication::processEvents();
-    QCOMPARE(m_form->table()->selectedRow(), -1);
-    QCOMPARE(m_form->table()->currentIndex().row(), 1); // the keyboard stays in place
+    QCOMPARE(m_window->recordList()->selectedRow(), -1);
+    QCOMPARE(m_window->recordList()->currentIndex().row(), 1); // the keyboard stays in place
 
     m_desktop.expectMessage(RecordCommands::selectRecordMessage());
-    click(form, "BitBtn1");
-    QVERIFY(form);
+    click(dialog, "confirmButton");
+    QVERIFY(dialog);
     QCOMPARE(column0(), QStringList({"1", "3"}));
 }
 
 void RecordDialogsTest::viewIsModalAndKeepsNothing()
 {
-    m_form->table()->selectRow(1);
+    m_window->recordList()->selectRow(1);
     QStringList seen;
     m_desktop.expectDialog([&](QDialog &d) {
         const auto button = [&](const char *name) { return d.findChild<QPushButton *>(QLatin1String(name)); };
-        seen << d.windowTitle() << edit(&d, 1)->text();
-        if (button("BitBtn1")->isHidden() && button("BitBtn2")->isHidden() && button("BitBtn3")->isDefault())
+        seen << d.windowTitle() << edit(&d, 0)->text();
+        if (button("confirmButton")->isHidden() && button("cancelButton")->isHidden()
+            && button("okButton")->isDefault())
             seen << QStringLiteral("only OK");
-        edit(&d, 2)->setText(QStringLiteral("typed in view"));
-        button("BitBtn3")->click();
+        edit(&d, 1)->setText(QStringLiteral("typed in view"));
+        button("okButton")->click();
         return d.result();
     });
-    m_form->action("Action66")->trigger();
+    m_window->action("viewRecord")->trigger();
     QCOMPARE(seen, QStringList({"Tablora 1.5 [Просмотр записи]", "2", "only OK"}));
-    QCOMPARE(m_form->document().model().table().cell(1, 1), QStringLiteral("cell"));
-    QVERIFY(!m_form->document().isModified());
-    QVERIFY(!openedForm<TEditForm>()); // nothing of the modal dialog outlives it
+    QCOMPARE(m_window->document().model().table().cell(1, 1), QStringLiteral("cell"));
+    QVERIFY(!m_window->document().isModified());
+    QVERIFY(!openedDialog<EditRecordDialog>()); // nothing of the modal dialog outlives it
 }
 
 void RecordDialogsTest::titlesDialog()
 {
-    m_form->action("Action6")->trigger();
-    QPointer<TBaseForm> form = openedForm<TBaseForm>();
-    QVERIFY(form && !form->isModal());
-    QCOMPARE(form->windowTitle(), QStringLiteral("Tablora 1.5 [Столбцы]"));
-    QCOMPARE(edit(form, 1)->text(), QStringLiteral("№"));
-    QCOMPARE(edit(form, 8)->text(), QStringLiteral("7 столбец"));
+    m_window->action("columnTitles")->trigger();
+    QPointer<ColumnTitlesDialog> dialog = openedDialog<ColumnTitlesDialog>();
+    QVERIFY(dialog && !dialog->isModal());
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Tablora 1.5 [Столбцы]"));
+    QCOMPARE(edit(dialog, 0)->text(), QStringLiteral("№"));
+    QCOMPARE(edit(dialog, 7)->text(), QStringLiteral("7 столбец"));
 
     // "Отмена" after typing changes nothing.
-    edit(form, 2)->setText(QStringLiteral("Товар"));
-    click(form, "BitBtn2");
-    QVERIFY(!form);
-    QCOMPARE(m_form->document().model().table().title(1), QStringLiteral("1 столбец"));
-    QVERIFY(!m_form->document().isModified());
+    edit(dialog, 1)->setText(QStringLiteral("Товар"));
+    click(dialog, "cancelButton");
+    QVERIFY(!dialog);
+    QCOMPARE(m_window->document().model().table().title(1), QStringLiteral("1 столбец"));
+    QVERIFY(!m_window->document().isModified());
 
     // "OK" unchanged still sets the flag.
-    m_form->action("Action6")->trigger();
-    click(openedForm<TBaseForm>(), "BitBtn1");
-    QVERIFY(m_form->document().isModified());
+    m_window->action("columnTitles")->trigger();
+    click(openedDialog<ColumnTitlesDialog>(), "okButton");
+    QVERIFY(m_window->document().isModified());
 
     // An empty number title reaches the header and the add dialog opened later.
-    m_form->action("Action6")->trigger();
-    form = openedForm<TBaseForm>();
-    edit(form, 1)->clear();
-    click(form, "BitBtn1");
-    QCOMPARE(m_form->document().model().headerData(0, Qt::Horizontal).toString(), QString());
-    m_form->action("Action2")->trigger();
-    QCOMPARE(openedForm<TAddForm>()->findChild<QGroupBox *>(QStringLiteral("GroupBox1"))->title(), QString());
+    m_window->action("columnTitles")->trigger();
+    dialog = openedDialog<ColumnTitlesDialog>();
+    edit(dialog, 0)->clear();
+    click(dialog, "okButton");
+    QCOMPARE(m_window->document().model().headerData(0, Qt::Horizontal).toString(), QString());
+    m_window->action("addRecord")->trigger();
+    QCOMPARE(openedDialog<AddRecordDialog>()->findChild<QGroupBox *>(QStringLiteral("columnGroup0"))->title(),
+             QString());
 }
 
 void RecordDialogsTest::keysTypedInADialogEditItsBox_data()
 {
     QTest::addColumn<QString>("opener");
-    QTest::newRow("add") << "Action2";
-    QTest::newRow("edit") << "Action19";
-    QTest::newRow("titles") << "Action6";
+    QTest::newRow("add") << "addRecord";
+    QTest::newRow("edit") << "editRecord";
+    QTest::newRow("titles") << "columnTitles";
 }
 
 void RecordDialogsTest::keysTypedInADialogEditItsBox()
 {
     QFETCH(QString, opener);
-    m_form->show();
-    QTRY_VERIFY(m_form->isActiveWindow());
-    m_form->table()->selectRow(0);
-    m_form->action(opener)->trigger();
-    QDialog *form = openedForm<QDialog>();
-    QTRY_VERIFY(form->isActiveWindow()); // the window system's word alone comes too early
+    m_window->show();
+    QTRY_VERIFY(m_window->isActiveWindow());
+    m_window->recordList()->selectRow(0);
+    m_window->action(opener)->trigger();
+    QDialog *dialog = openedDialog<QDialog>();
+    QTRY_VERIFY(dialog->isActiveWindow()); // the window system's word alone comes too early
     int commands = 0;
-    for (const char *name : {"Action2", "Action20", "Action22", "Action23", "Action24"})
-        connect(m_form->action(name), &QAction::triggered, this, [&] { ++commands; });
+    for (const char *name : {"addRecord", "deleteRecord", "copyRecord", "cutRecord", "pasteRecord"})
+        connect(m_window->action(name), &QAction::triggered, this, [&] { ++commands; });
 
-    QLineEdit *box = edit(form, 2);
+    QLineEdit *box = edit(dialog, 1);
     box->setFocus();
     box->setText(QStringLiteral("abc"));
     box->setCursorPosition(0);
@@ -346,33 +350,33 @@ void RecordDialogsTest::keysTypedInADialogEditItsBox()
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(box->text(), QStringLiteral("bcbc"));
-    auto *cancel = form->findChild<QPushButton *>(QStringLiteral("BitBtn2"));
+    auto *cancel = dialog->findChild<QPushButton *>(QStringLiteral("cancelButton"));
     cancel->setFocus();
     QTest::keyClick(cancel, Qt::Key_Delete); // not even with a button focused
     QCOMPARE(commands, 0);
 
     // Enter on the focused "Отмена" cancels.
-    QPointer<QDialog> open = form;
+    QPointer<QDialog> open = dialog;
     QTest::keyClick(cancel, Qt::Key_Return);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!open);
-    QCOMPARE(m_form->document().model().recordCount(), 3);
-    QVERIFY(!m_form->document().isModified());
+    QCOMPARE(m_window->document().model().recordCount(), 3);
+    QVERIFY(!m_window->document().isModified());
 }
 
 void RecordDialogsTest::pastedLineBreakBecomesASpace()
 {
-    m_form->action("Action2")->trigger();
-    QPointer<TAddForm> form = openedForm<TAddForm>();
-    QLineEdit *box = edit(form, 2);
+    m_window->action("addRecord")->trigger();
+    QPointer<AddRecordDialog> dialog = openedDialog<AddRecordDialog>();
+    QLineEdit *box = edit(dialog, 1);
     box->setText(QStringLiteral("[]"));
     box->setCursorPosition(1);
     QGuiApplication::clipboard()->setText(QStringLiteral("ул. Ленина, 5\r\nкв. 7\nМосква"));
     box->paste();
     QCOMPARE(box->text(), QStringLiteral("[ул. Ленина, 5 кв. 7 Москва]"));
     QCOMPARE(box->cursorPosition(), 27); // after the pasted text
-    click(form, "BitBtn1");
-    QCOMPARE(m_form->document().model().table().cell(3, 1), QStringLiteral("[ул. Ленина, 5 кв. 7 Москва]"));
+    click(dialog, "confirmButton");
+    QCOMPARE(m_window->document().model().table().cell(3, 1), QStringLiteral("[ул. Ленина, 5 кв. 7 Москва]"));
 }
 
 void RecordDialogsTest::longCellSurvivesTheEditDialog()
@@ -380,11 +384,11 @@ void RecordDialogsTest::longCellSurvivesTheEditDialog()
     const QString longCell(100000, QLatin1Char('z'));
     Record::Cells cells;
     cells[4] = longCell;
-    m_form->document().model().setRecord(1, Record(cells));
-    m_form->table()->selectRow(1);
-    m_form->action("Action19")->trigger();
-    click(openedForm<TEditForm>(), "BitBtn1");
-    QCOMPARE(m_form->document().model().table().cell(1, 4), longCell);
+    m_window->document().model().setRecord(1, Record(cells));
+    m_window->recordList()->selectRow(1);
+    m_window->action("editRecord")->trigger();
+    click(openedDialog<EditRecordDialog>(), "confirmButton");
+    QCOMPARE(m_window->document().model().table().cell(1, 4), longCell);
 }
 
 QTEST_MAIN(RecordDialogsTest)

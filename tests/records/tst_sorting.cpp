@@ -40,13 +40,14 @@ public:
         : m_collator(collator)
     {
         const QLocale locale = collator.locale();
-        const QByteArray name
-            = locale.language() == QLocale::C ? QByteArray() : locale.bcp47Name().toLatin1().replace('-', '_');
+        const QByteArray name = locale.language() == QLocale::C ? QByteArray()
+                                                                : locale.bcp47Name().toLatin1().replace('-', '_');
         UErrorCode status = U_ZERO_ERROR;
         m_icu = ucol_open(name.constData(), &status);
         ucol_setAttribute(m_icu, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
         ucol_setAttribute(m_icu, UCOL_STRENGTH,
-                          collator.caseSensitivity() == Qt::CaseInsensitive ? UCOL_SECONDARY : UCOL_DEFAULT_STRENGTH, &status);
+                          collator.caseSensitivity() == Qt::CaseInsensitive ? UCOL_SECONDARY : UCOL_DEFAULT_STRENGTH,
+                          &status);
         ucol_setAttribute(m_icu, UCOL_NUMERIC_COLLATION, collator.numericMode() ? UCOL_ON : UCOL_OFF, &status);
         ucol_setAttribute(m_icu, UCOL_ALTERNATE_HANDLING,
                           collator.ignorePunctuation() ? UCOL_SHIFTED : UCOL_NON_IGNORABLE, &status);
@@ -86,16 +87,16 @@ QList<int> toList(const std::vector<int> &order)
 QStringList trickyTexts(int count)
 {
     const QStringList pieces{
-        QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("b"), QStringLiteral("ä"),
-        QStringLiteral("Ä"), QStringLiteral("ß"), QStringLiteral("ss"), QStringLiteral("SS"),
-        QStringLiteral("e\u0301"), QStringLiteral("é"), QStringLiteral("ﬀ"), QStringLiteral("ff"),
-        QStringLiteral("Σ"), QStringLiteral("σ"), QStringLiteral("ς"), QStringLiteral("İ"),
-        QStringLiteral("ı"), QStringLiteral("i"), QStringLiteral("I"), QStringLiteral("я"),
-        QStringLiteral("Я"), QStringLiteral("е"), QStringLiteral("ё"), QStringLiteral("Ё"),
-        QStringLiteral("Ꭰ"), QStringLiteral("ꭰ"), QStringLiteral("1"), QStringLiteral("9"),
-        QStringLiteral("10"), QStringLiteral(" "), QStringLiteral("-"), QStringLiteral("'"),
-        QStringLiteral("\u0001"), QStringLiteral("𐐀"), QStringLiteral("𐐨"), QString(QChar(0xD800)),
-        QString(QChar(0xDC00)), QString(QChar(0)), QStringLiteral("\uFFFD"), QStringLiteral("中")};
+        QStringLiteral("a"),       QStringLiteral("A"),   QStringLiteral("b"),      QStringLiteral("ä"),
+        QStringLiteral("Ä"),       QStringLiteral("ß"),   QStringLiteral("ss"),     QStringLiteral("SS"),
+        QStringLiteral("e\u0301"), QStringLiteral("é"),   QStringLiteral("ﬀ"),      QStringLiteral("ff"),
+        QStringLiteral("Σ"),       QStringLiteral("σ"),   QStringLiteral("ς"),      QStringLiteral("İ"),
+        QStringLiteral("ı"),       QStringLiteral("i"),   QStringLiteral("I"),      QStringLiteral("я"),
+        QStringLiteral("Я"),       QStringLiteral("е"),   QStringLiteral("ё"),      QStringLiteral("Ё"),
+        QStringLiteral("Ꭰ"),       QStringLiteral("ꭰ"), QStringLiteral("1"),      QStringLiteral("9"),
+        QStringLiteral("10"),      QStringLiteral(" "),   QStringLiteral("-"),      QStringLiteral("'"),
+        QStringLiteral("\u0001"),  QStringLiteral("𐐀"),   QStringLiteral("𐐨"),      QString(QChar(0xD800)),
+        QString(QChar(0xDC00)),    QString(QChar(0)),     QStringLiteral("\uFFFD"), QStringLiteral("中")};
     QRandomGenerator random(20240601);
     QStringList texts;
     for (int i = 0; i < count; ++i) {
@@ -131,7 +132,7 @@ QStringList longBeginnings()
 {
     const QStringList beginnings{QStringLiteral("Иванова Мария Петровна, ул. Садовая"),
                                  QStringLiteral("Invoice 2024-05-17 warehouse"), QString()};
-    const QStringList endings{QString(), QStringLiteral("а"), QStringLiteral("Б"), QStringLiteral(" 12"),
+    const QStringList endings{QString(),           QStringLiteral("а"), QStringLiteral("Б"), QStringLiteral(" 12"),
                               QStringLiteral("ё"), QStringLiteral("é"), QStringLiteral("e"), QStringLiteral("-")};
     QRandomGenerator random(20261208);
     QStringList texts;
@@ -215,48 +216,33 @@ void SortingTest::order_data()
     QTest::addColumn<QList<int>>("order");
 
     const QStringList numbers{"1", "2", "10", "9"};
-    QTest::newRow("number cell, digits as characters")
-        << "ru_RU" << 0 << 1 << numbers << QList<int>{0, 2, 1, 3};
-    QTest::newRow("text cell, digits as characters")
-        << "ru_RU" << 4 << 1 << numbers << QList<int>{0, 2, 1, 3};
-    QTest::newRow("digits descending")
-        << "ru_RU" << 7 << -1 << numbers << QList<int>{3, 1, 2, 0};
+    QTest::newRow("number cell, digits as characters") << "ru_RU" << 0 << 1 << numbers << QList<int>{0, 2, 1, 3};
+    QTest::newRow("text cell, digits as characters") << "ru_RU" << 4 << 1 << numbers << QList<int>{0, 2, 1, 3};
+    QTest::newRow("digits descending") << "ru_RU" << 7 << -1 << numbers << QList<int>{3, 1, 2, 0};
 
     const QStringList apples{"Apple", "b", "apple", "a", "APPLE"};
-    QTest::newRow("case ignored, ties keep order")
-        << "en_US" << 1 << 1 << apples << QList<int>{3, 0, 2, 4, 1};
-    QTest::newRow("case ignored in the C locale")
-        << "C" << 1 << 1 << apples << QList<int>{3, 0, 2, 4, 1};
-    QTest::newRow("case ignored in the POSIX locale")
-        << "POSIX" << 1 << 1 << apples << QList<int>{3, 0, 2, 4, 1};
-    QTest::newRow("descending, ties keep order")
-        << "en_US" << 1 << -1 << apples << QList<int>{1, 0, 2, 4, 3};
-    QTest::newRow("factor 5 sorts ascending")
-        << "en_US" << 1 << 5 << apples << QList<int>{3, 0, 2, 4, 1};
-    QTest::newRow("factor -3 sorts descending")
-        << "en_US" << 1 << -3 << apples << QList<int>{1, 0, 2, 4, 3};
-    QTest::newRow("factor 0 keeps order")
-        << "en_US" << 1 << 0 << apples << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("case ignored, ties keep order") << "en_US" << 1 << 1 << apples << QList<int>{3, 0, 2, 4, 1};
+    QTest::newRow("case ignored in the C locale") << "C" << 1 << 1 << apples << QList<int>{3, 0, 2, 4, 1};
+    QTest::newRow("case ignored in the POSIX locale") << "POSIX" << 1 << 1 << apples << QList<int>{3, 0, 2, 4, 1};
+    QTest::newRow("descending, ties keep order") << "en_US" << 1 << -1 << apples << QList<int>{1, 0, 2, 4, 3};
+    QTest::newRow("factor 5 sorts ascending") << "en_US" << 1 << 5 << apples << QList<int>{3, 0, 2, 4, 1};
+    QTest::newRow("factor -3 sorts descending") << "en_US" << 1 << -3 << apples << QList<int>{1, 0, 2, 4, 3};
+    QTest::newRow("factor 0 keeps order") << "en_US" << 1 << 0 << apples << QList<int>{0, 1, 2, 3, 4};
 
     const QStringList russian{"Груша", "банан", "Яблоко", "груша"};
-    QTest::newRow("Russian")
-        << "ru_RU" << 2 << 1 << russian << QList<int>{1, 0, 3, 2};
-    QTest::newRow("Russian descending")
-        << "ru_RU" << 2 << -1 << russian << QList<int>{2, 0, 3, 1};
+    QTest::newRow("Russian") << "ru_RU" << 2 << 1 << russian << QList<int>{1, 0, 3, 2};
+    QTest::newRow("Russian descending") << "ru_RU" << 2 << -1 << russian << QList<int>{2, 0, 3, 1};
 
     QTest::newRow("two records") << "ru_RU" << 2 << 1 << QStringList{"б", "а"} << QList<int>{1, 0};
 
     // The scripts in their default order whatever the language, the
     // language's letter rules kept: ё sorts with е, not after я.
     const QStringList mixed{"яблоко", "Apple", "ёж", "ель", "Ежевика", "banana"};
-    QTest::newRow("Latin before Cyrillic in Russian")
-        << "ru_RU" << 1 << 1 << mixed << QList<int>{1, 5, 2, 4, 3, 0};
-    QTest::newRow("Latin before Cyrillic in English")
-        << "en_US" << 1 << 1 << mixed << QList<int>{1, 5, 2, 4, 3, 0};
-    QTest::newRow("Latin before Cyrillic, descending")
-        << "ru_RU" << 1 << -1 << mixed << QList<int>{0, 3, 4, 2, 5, 1};
+    QTest::newRow("Latin before Cyrillic in Russian") << "ru_RU" << 1 << 1 << mixed << QList<int>{1, 5, 2, 4, 3, 0};
+    QTest::newRow("Latin before Cyrillic in English") << "en_US" << 1 << 1 << mixed << QList<int>{1, 5, 2, 4, 3, 0};
+    QTest::newRow("Latin before Cyrillic, descending") << "ru_RU" << 1 << -1 << mixed << QList<int>{0, 3, 4, 2, 5, 1};
     QTest::newRow("ё beside е") << "ru_RU" << 6 << 1 << QStringList{"ель", "ёлка", "еда", "Яма"}
-                                 << QList<int>{2, 1, 0, 3};
+                                << QList<int>{2, 1, 0, 3};
     // A locale that names no language collates by the root rules, not by
     // the code points (which put ё after я and Я before а).
     const QStringList russianAndLatin{"Яблоко", "ёж", "ель", "apple", "Ёлка", "банан", "Banana"};
@@ -266,15 +252,12 @@ void SortingTest::order_data()
     }
 
     const QStringList withEmpty{"b", "", "a", ""};
-    QTest::newRow("empty cells first ascending")
-        << "ru_RU" << 3 << 1 << withEmpty << QList<int>{1, 3, 2, 0};
-    QTest::newRow("empty cells last descending")
-        << "ru_RU" << 3 << -1 << withEmpty << QList<int>{0, 2, 1, 3};
+    QTest::newRow("empty cells first ascending") << "ru_RU" << 3 << 1 << withEmpty << QList<int>{1, 3, 2, 0};
+    QTest::newRow("empty cells last descending") << "ru_RU" << 3 << -1 << withEmpty << QList<int>{0, 2, 1, 3};
 
     const QStringList shuffled{"c", "a", "b"};
     for (int column : {-1, 8, INT_MIN, INT_MAX}) {
-        QTest::addRow("column %d keeps order", column)
-            << "ru_RU" << column << 1 << shuffled << QList<int>{0, 1, 2};
+        QTest::addRow("column %d keeps order", column) << "ru_RU" << column << 1 << shuffled << QList<int>{0, 1, 2};
     }
 }
 
@@ -311,8 +294,7 @@ void SortingTest::sameOrderAsDirectComparison_data()
     QTest::newRow("ru_RU ignoring punctuation") << "ru_RU" << false << false << true << -1 << tricky;
     for (const char *locale : {"C", "ru_RU", "ja_JP"}) {
         QTest::addRow("%s numbers", locale) << locale << false << false << false << 1 << numbers();
-        QTest::addRow("%s numbers descending", locale)
-            << locale << false << false << false << -1 << numbers();
+        QTest::addRow("%s numbers descending", locale) << locale << false << false << false << -1 << numbers();
     }
     QTest::newRow("en_US numeric numbers") << "en_US" << false << true << false << 1 << numbers();
     const QStringList shared = longBeginnings();
@@ -322,8 +304,7 @@ void SortingTest::sameOrderAsDirectComparison_data()
     const QStringList words = distinctWords();
     QTest::newRow("ru_RU, words that hardly repeat") << "ru_RU" << false << false << false << 1 << words;
     QTest::newRow("C, words that hardly repeat, descending") << "C" << false << false << false << -1 << words;
-    QTest::newRow("ru_RU, texts that stop repeating")
-        << "ru_RU" << false << false << false << -1 << repeatingThenNot();
+    QTest::newRow("ru_RU, texts that stop repeating") << "ru_RU" << false << false << false << -1 << repeatingThenNot();
 }
 
 void SortingTest::sameOrderAsDirectComparison()
@@ -344,16 +325,14 @@ void SortingTest::sameOrderAsDirectComparison()
     const DirectComparison direct(collator);
     std::vector<int> expected(size_t(texts.size()));
     std::iota(expected.begin(), expected.end(), 0);
-    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
-        return factor * direct.compare(texts[a], texts[b]) < 0;
-    });
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](int a, int b) { return factor * direct.compare(texts[a], texts[b]) < 0; });
     // In one part and in two, on threads of their own, with whole keys and
     // with their beginnings first: the same order.
     for (int parts : {1, 2}) {
         for (SortKeys::Writing writing :
              {SortKeys::Writing::Chosen, SortKeys::Writing::Whole, SortKeys::Writing::Beginnings}) {
-            QCOMPARE(toList(RowSorter::sortedOrder(table, column, factor, collator, parts, writing)),
-                     toList(expected));
+            QCOMPARE(toList(RowSorter::sortedOrder(table, column, factor, collator, parts, writing)), toList(expected));
         }
     }
 }

@@ -152,12 +152,12 @@ void ScriptedDesktop::showMessage(const QString &caption, const QString &text, I
     }
 }
 
-DesktopServices::Answer ScriptedDesktop::ask(const QString &caption, const QString &text, Icon icon,
-                                             Buttons buttons)
+DesktopServices::Answer ScriptedDesktop::ask(const QString &caption, const QString &text, Icon icon, Buttons buttons)
 {
     const QString what = QStringLiteral("question %1|%2|%3|%4")
                              .arg(caption, text, iconName(icon),
-                                  buttons == Buttons::YesNo ? QStringLiteral("yes-no") : QStringLiteral("yes-no-cancel"));
+                                  buttons == Buttons::YesNo ? QStringLiteral("yes-no")
+                                                            : QStringLiteral("yes-no-cancel"));
     note(what);
     const Answer neutral = buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
     auto s = take(Kind::Question, what);

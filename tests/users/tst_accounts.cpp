@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
 #include "base/TabloraError.h"
@@ -6,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 class AccountsTest : public QObject
@@ -24,29 +24,19 @@ private slots:
     void rightsAreReadAtEveryCheck();
 
 private:
-    void writeOtherDat(const QByteArray &content);
-
-    QTemporaryDir m_dir;
+    ProgramFolder m_folder;
     ScriptedDesktop m_desktop;
 };
 
 void AccountsTest::init()
 {
     m_desktop.reset();
-    QDir(m_dir.path()).mkpath(QStringLiteral("data"));
-    QFile::remove(m_dir.filePath(QStringLiteral("data/other.dat")));
+    QFile::remove(m_folder.filePath(QStringLiteral("data/other.dat")));
 }
 
 void AccountsTest::cleanup()
 {
     QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
-}
-
-void AccountsTest::writeOtherDat(const QByteArray &content)
-{
-    QFile f(m_dir.filePath(QStringLiteral("data/other.dat")));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
 }
 
 enum class Form { Database, Options, Manager };
@@ -59,7 +49,8 @@ void AccountsTest::rights_data()
     QTest::addColumn<bool>("granted");
 
     const QByteArray none;
-    const QByteArray allPrava = "[Prava]\r\nEditBase=1\r\nSaveBase=1\r\nEditOptions=1\r\nManager=1\r\nUpdateProgram=1\r\n";
+    const QByteArray allPrava =
+        "[Prava]\r\nEditBase=1\r\nSaveBase=1\r\nEditOptions=1\r\nManager=1\r\nUpdateProgram=1\r\n";
     const QByteArray allModer = "[Moder]\r\nEditUsers=1\r\nEditOptions=1\r\n";
 
     QTest::newRow("admin, nothing stored, database") << "admin" << none << int(Form::Database) << true;
@@ -77,8 +68,8 @@ void AccountsTest::rights_data()
     QTest::newRow("guest ignores Moder keys") << "guest" << allModer << int(Form::Options) << false;
     QTest::newRow("user with EditBase") << "user" << QByteArray("[Prava]\r\nEditBase=1\r\n") << int(Form::Database)
                                         << true;
-    QTest::newRow("AddNewUsers grants nothing") << "guest" << QByteArray("[Prava]\r\nAddNewUsers=1\r\n")
-                                                << int(Form::Database) << false;
+    QTest::newRow("AddNewUsers grants nothing")
+        << "guest" << QByteArray("[Prava]\r\nAddNewUsers=1\r\n") << int(Form::Database) << false;
     QTest::newRow("roles compare exactly") << "Admin" << none << int(Form::Database) << false;
     QTest::newRow("MODER is not moder") << "MODER" << none << int(Form::Database) << false;
     QTest::newRow("empty role") << "" << none << int(Form::Database) << false;
@@ -91,20 +82,20 @@ void AccountsTest::rights()
     QFETCH(int, form);
     QFETCH(bool, granted);
     if (!otherDat.isEmpty())
-        writeOtherDat(otherDat);
-    const Settings settings{ProgramDir(m_dir.path())};
+        m_folder.write(QStringLiteral("data/other.dat"), otherDat);
+    const Settings settings{m_folder.dir()};
 
     bool refused = false;
     try {
         switch (Form(form)) {
         case Form::Database:
-            Accounts::RightsCheck(settings, role, Keys::pravaEditBase());
+            Accounts::checkRights(settings, role, Keys::pravaEditBase());
             break;
         case Form::Options:
-            Accounts::RightsCheck(settings, role, Keys::moderEditOptions(), Keys::pravaEditOptions());
+            Accounts::checkRights(settings, role, Keys::moderEditOptions(), Keys::pravaEditOptions());
             break;
         case Form::Manager:
-            Accounts::RightsCheck(settings, role, Keys::moderEditUsers(), Keys::pravaManager());
+            Accounts::checkRights(settings, role, Keys::moderEditUsers(), Keys::pravaManager());
             break;
         }
     } catch (const TabloraError &e) {
@@ -130,22 +121,34 @@ void AccountsTest::login_data()
                              "Login5=Admin\r\nPassword5=slot\r\nPrava5=moder\r\n"
                              "Login6=boss\r\nPassword6=b\r\nPrava6=admin\r\n";
 
-    QTest::newRow("administrator") << users << "Admin" << "9107" << true << "admin";
-    QTest::newRow("administrator, wrong password") << users << "Admin" << "0000" << false << "";
-    QTest::newRow("login case matters") << users << "admin" << "9107" << false << "";
-    QTest::newRow("moderator slot") << users << "petrov" << "p1" << true << "moder";
-    QTest::newRow("guest slot") << users << "ivanova" << "i2" << true << "guest";
-    QTest::newRow("slot without a role is user") << users << "nobody" << "n3" << true << "user";
-    QTest::newRow("first slot with a login decides") << users << "petrov" << "other" << false << "";
-    QTest::newRow("administrator shadows a slot") << users << "Admin" << "slot" << false << "";
-    QTest::newRow("slot edited to admin") << users << "boss" << "b" << true << "admin";
-    QTest::newRow("unknown login") << users << "sidorov" << "x" << false << "";
-    QTest::newRow("no Users section: empty logs in as admin") << QByteArray() << "" << "" << true << "admin";
-    QTest::newRow("no Users section: Admin fails") << QByteArray() << "Admin" << "9107" << false << "";
-    QTest::newRow("question off accepts anything")
-        << QByteArray("[Enter]\r\nQuestionOnStart=0\r\n") + users << "who" << "ever" << true << "admin";
-    QTest::newRow("question off, empty input") << QByteArray("[Enter]\r\nQuestionOnStart=0\r\n") << "" << "" << true
-                                               << "admin";
+    QTest::newRow("administrator") << users << "Admin"
+                                   << "9107" << true << "admin";
+    QTest::newRow("administrator, wrong password") << users << "Admin"
+                                                   << "0000" << false << "";
+    QTest::newRow("login case matters") << users << "admin"
+                                        << "9107" << false << "";
+    QTest::newRow("moderator slot") << users << "petrov"
+                                    << "p1" << true << "moder";
+    QTest::newRow("guest slot") << users << "ivanova"
+                                << "i2" << true << "guest";
+    QTest::newRow("slot without a role is user") << users << "nobody"
+                                                 << "n3" << true << "user";
+    QTest::newRow("first slot with a login decides") << users << "petrov"
+                                                     << "other" << false << "";
+    QTest::newRow("administrator shadows a slot") << users << "Admin"
+                                                  << "slot" << false << "";
+    QTest::newRow("slot edited to admin") << users << "boss"
+                                          << "b" << true << "admin";
+    QTest::newRow("unknown login") << users << "sidorov"
+                                   << "x" << false << "";
+    QTest::newRow("no Users section: empty logs in as admin") << QByteArray() << ""
+                                                              << "" << true << "admin";
+    QTest::newRow("no Users section: Admin fails") << QByteArray() << "Admin"
+                                                   << "9107" << false << "";
+    QTest::newRow("question off accepts anything") << QByteArray("[Enter]\r\nQuestionOnStart=0\r\n") + users << "who"
+                                                   << "ever" << true << "admin";
+    QTest::newRow("question off, empty input") << QByteArray("[Enter]\r\nQuestionOnStart=0\r\n") << ""
+                                               << "" << true << "admin";
     // After the user manager has saved, free slots hold empty logins with the
     // guest Role: empty input then reaches the first free slot.
     QTest::newRow("empty input reaches a freed slot")
@@ -161,12 +164,12 @@ void AccountsTest::login()
     QFETCH(bool, accepted);
     QFETCH(QString, role);
     if (!otherDat.isEmpty())
-        writeOtherDat(otherDat);
-    const Settings settings{ProgramDir(m_dir.path())};
+        m_folder.write(QStringLiteral("data/other.dat"), otherDat);
+    const Settings settings{m_folder.dir()};
     if (!accepted)
         m_desktop.expectMessage(Accounts::loginFailureMessage(), QStringLiteral("Ошибка"));
     QString current;
-    QCOMPARE(Accounts::LoginCheck(settings, m_desktop, login, password, current), accepted);
+    QCOMPARE(Accounts::checkLogin(settings, m_desktop, login, password, current), accepted);
     QCOMPARE(current, role);
     if (!accepted)
         QVERIFY(m_desktop.log().last().endsWith(QStringLiteral("|information")));
@@ -174,21 +177,22 @@ void AccountsTest::login()
 
 void AccountsTest::failedLoginKeepsTheRole()
 {
-    writeOtherDat("[Users]\r\nAdmin=Admin\r\nPassword=9107\r\n");
-    const Settings settings{ProgramDir(m_dir.path())};
+    m_folder.write(QStringLiteral("data/other.dat"), "[Users]\r\nAdmin=Admin\r\nPassword=9107\r\n");
+    const Settings settings{m_folder.dir()};
     QString role = QStringLiteral("moder");
     m_desktop.expectMessage(Accounts::loginFailureMessage());
-    QVERIFY(!Accounts::LoginCheck(settings, m_desktop, QStringLiteral("Admin"), QStringLiteral("x"), role));
+    QVERIFY(!Accounts::checkLogin(settings, m_desktop, QStringLiteral("Admin"), QStringLiteral("x"), role));
     QCOMPARE(role, QStringLiteral("moder"));
 }
 
 void AccountsTest::rightsAreReadAtEveryCheck()
 {
-    Settings settings{ProgramDir(m_dir.path())};
-    QVERIFY_THROWS_EXCEPTION(TabloraError, Accounts::RightsCheck(settings, QStringLiteral("guest"), Keys::pravaEditBase()));
-    Settings other{ProgramDir(m_dir.path())}; // the settings dialog's own handle
+    Settings settings{m_folder.dir()};
+    QVERIFY_THROWS_EXCEPTION(TabloraError,
+                             Accounts::checkRights(settings, QStringLiteral("guest"), Keys::pravaEditBase()));
+    Settings other{m_folder.dir()}; // the settings dialog's own handle
     other.write(Keys::pravaEditBase(), true);
-    Accounts::RightsCheck(settings, QStringLiteral("guest"), Keys::pravaEditBase());
+    Accounts::checkRights(settings, QStringLiteral("guest"), Keys::pravaEditBase());
 }
 
 QTEST_GUILESS_MAIN(AccountsTest)

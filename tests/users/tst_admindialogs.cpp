@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "base/ErrorReporter.h"
 #include "base/ProgramDir.h"
@@ -6,7 +7,7 @@
 #include "users/AdminCommands.h"
 #include "users/SettingKeys.h"
 #include "users/Settings.h"
-#include "users/TManagerForm.h"
+#include "users/UserManagerDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,7 +18,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -50,7 +50,7 @@ void click(QDialog &dialog, const char *button)
 void showLoaded(QDialog &dialog)
 {
     dialog.show();
-    if (auto *manager = qobject_cast<TManagerForm *>(&dialog)) {
+    if (auto *manager = qobject_cast<UserManagerDialog *>(&dialog)) {
         manager->loadTimer().setInterval(0);
         manager->loadTimer().start();
     }
@@ -60,13 +60,13 @@ void showLoaded(QDialog &dialog)
 // "login|password|rights" of a row of the manager's list.
 QString row(QDialog &dialog, int r)
 {
-    auto *table = child<QTableWidget>(dialog, "Table1");
+    auto *table = child<QTableWidget>(dialog, "accountList");
     return table->item(r, 1)->text() + u'|' + table->item(r, 2)->text() + u'|' + table->item(r, 3)->text();
 }
 
 void selectRow(QDialog &dialog, int r)
 {
-    auto *table = child<QTableWidget>(dialog, "Table1");
+    auto *table = child<QTableWidget>(dialog, "accountList");
     if (r < 0)
         table->clearSelection();
     else
@@ -77,13 +77,17 @@ void selectRow(QDialog &dialog, int r)
 QStringList optionsState(QDialog &dialog)
 {
     QStringList state;
-    for (const char *name : {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6",
-                             "CheckBox7", "CheckBox9", "CheckBox10", "CheckBox11", "CheckBox13", "CheckBox14",
-                             "CheckBox15", "RadioButton1", "RadioButton2", "RadioButton3"})
+    for (const char *name :
+         {"savePositionCheck", "saveSizeCheck", "askLoginCheck", "quickStartCheck", "moderatorEditBasesCheck",
+          "moderatorEditUsersCheck", "moderatorEditSettingsCheck", "userEditBasesCheck", "userSaveBasesCheck",
+          "userEditSettingsCheck", "userOpenManagerCheck", "userAddUsersCheck", "userUpdateProgramCheck",
+          "alignLeftRadio", "alignCenterRadio", "alignRightRadio"})
         state << QString::fromLatin1(name) + u'=' + (child<QAbstractButton>(dialog, name)->isChecked() ? u'1' : u'0');
-    for (int i = 1; i <= 8; ++i)
-        state << QStringLiteral("Edit%1=").arg(i) + child<QLineEdit>(dialog, qPrintable(QStringLiteral("Edit%1").arg(i)))->text();
-    state << QStringLiteral("Label11=") + child<QLabel>(dialog, "Label11")->text();
+    for (int c = 0; c < 8; ++c) {
+        const QString name = QStringLiteral("defaultTitleEdit%1").arg(c);
+        state << name + u'=' + child<QLineEdit>(dialog, qPrintable(name))->text();
+    }
+    state << QStringLiteral("fontLabel=") + child<QLabel>(dialog, "fontLabel")->text();
     return state;
 }
 
@@ -132,10 +136,8 @@ private:
     void runManager(const Handler &handler, const QString &role = QStringLiteral("admin"));
     // The settings dialog; the number of times the table look was applied.
     int runOptions(const Handler &handler, const QString &role = QStringLiteral("admin"));
-    void put(const QString &relative, const QByteArray &content);
-    QByteArray contents(const QString &relative) const;
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     std::unique_ptr<ProgramDir> m_programDir;
     std::unique_ptr<Settings> m_settings;
     ScriptedDesktop m_desktop;
@@ -146,9 +148,8 @@ void AdminDialogsTest::init()
 {
     m_desktop.reset();
     m_errors.messages.clear();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
-    m_programDir = std::make_unique<ProgramDir>(m_dir->path());
+    m_folder = std::make_unique<ProgramFolder>();
+    m_programDir = std::make_unique<ProgramDir>(m_folder->dir());
     m_settings = std::make_unique<Settings>(*m_programDir);
 }
 
@@ -157,27 +158,14 @@ void AdminDialogsTest::cleanup()
     QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
 }
 
-void AdminDialogsTest::put(const QString &relative, const QByteArray &content)
-{
-    QFile f(m_dir->filePath(relative));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
-
-QByteArray AdminDialogsTest::contents(const QString &relative) const
-{
-    QFile f(m_dir->filePath(relative));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 void AdminDialogsTest::runManager(const Handler &handler, const QString &role)
 {
     m_desktop.expectDialog([handler](QDialog &dialog) {
         handler(dialog);
         return dialog.result();
     });
-    AdminCommands::Manager(*m_settings, m_desktop, m_errors, *m_programDir, role, QStringLiteral("Tablora 1.5"),
-                           nullptr);
+    AdminCommands::openUserManager(*m_settings, m_desktop, m_errors, *m_programDir, role, QStringLiteral("Tablora 1.5"),
+                                   nullptr);
 }
 
 int AdminDialogsTest::runOptions(const Handler &handler, const QString &role)
@@ -187,7 +175,8 @@ int AdminDialogsTest::runOptions(const Handler &handler, const QString &role)
         handler(dialog);
         return dialog.result();
     });
-    AdminCommands::Options(*m_settings, m_desktop, m_errors, *m_programDir, role, nullptr, [&] { ++applied; });
+    AdminCommands::openProgramSettings(*m_settings, m_desktop, m_errors, *m_programDir, role, nullptr,
+                                       [&] { ++applied; });
     return applied;
 }
 
@@ -205,17 +194,18 @@ void AdminDialogsTest::commandRights_data()
     const int options = int(Command::Options);
     QTest::newRow("manager, admin") << manager << "admin" << QByteArray() << true;
     QTest::newRow("manager, moder refused") << manager << "moder" << QByteArray("[Prava]\r\nManager=1\r\n") << false;
-    QTest::newRow("manager, moder with EditUsers") << manager << "moder" << QByteArray("[Moder]\r\nEditUsers=1\r\n")
-                                                   << true;
+    QTest::newRow("manager, moder with EditUsers")
+        << manager << "moder" << QByteArray("[Moder]\r\nEditUsers=1\r\n") << true;
     QTest::newRow("manager, guest refused") << manager << "guest" << QByteArray("[Moder]\r\nEditUsers=1\r\n") << false;
-    QTest::newRow("manager, guest with Manager") << manager << "guest" << QByteArray("[Prava]\r\nManager=1\r\n") << true;
-    QTest::newRow("options, moder refused") << options << "moder" << QByteArray("[Prava]\r\nEditOptions=1\r\n")
-                                            << false;
+    QTest::newRow("manager, guest with Manager")
+        << manager << "guest" << QByteArray("[Prava]\r\nManager=1\r\n") << true;
+    QTest::newRow("options, moder refused")
+        << options << "moder" << QByteArray("[Prava]\r\nEditOptions=1\r\n") << false;
     QTest::newRow("options, moder with EditOptions")
         << options << "moder" << QByteArray("[Moder]\r\nEditOptions=1\r\n") << true;
     QTest::newRow("options, user refused") << options << "user" << QByteArray("[Moder]\r\nEditOptions=1\r\n") << false;
-    QTest::newRow("options, user with EditOptions") << options << "user" << QByteArray("[Prava]\r\nEditOptions=1\r\n")
-                                                    << true;
+    QTest::newRow("options, user with EditOptions")
+        << options << "user" << QByteArray("[Prava]\r\nEditOptions=1\r\n") << true;
 }
 
 void AdminDialogsTest::commandRights()
@@ -224,7 +214,7 @@ void AdminDialogsTest::commandRights()
     QFETCH(QString, role);
     QFETCH(QByteArray, otherDat);
     QFETCH(bool, opens);
-    put(QStringLiteral("data/other.dat"), otherDat);
+    m_folder->write(QStringLiteral("data/other.dat"), otherDat);
     const auto close = [](QDialog &dialog) { dialog.reject(); };
     try {
         if (Command(command) == Command::Manager)
@@ -250,9 +240,7 @@ void AdminDialogsTest::helpOpensTheHelpFile_data()
 void AdminDialogsTest::helpOpensTheHelpFile()
 {
     QFETCH(int, command);
-    const Handler help = [](QDialog &dialog) {
-        click(dialog, qobject_cast<TManagerForm *>(&dialog) ? "BitBtn3" : "BitBtn5");
-    };
+    const Handler help = [](QDialog &dialog) { click(dialog, "helpButton"); };
     if (Command(command) == Command::Manager)
         runManager(help);
     else
@@ -265,27 +253,27 @@ void AdminDialogsTest::helpOpensTheHelpFile()
 void AdminDialogsTest::managerLoadsOnItsTimer()
 {
     runManager([](QDialog &dialog) {
-        auto &form = static_cast<TManagerForm &>(dialog);
-        QCOMPARE(child<QTableWidget>(dialog, "Table1")->rowCount(), 11);
-        QCOMPARE(child<QTableWidget>(dialog, "Table1")->item(10, 0)->text(), QStringLiteral("10"));
-        QVERIFY(!form.loadTimer().isActive());
+        auto &manager = static_cast<UserManagerDialog &>(dialog);
+        QCOMPARE(child<QTableWidget>(dialog, "accountList")->rowCount(), 11);
+        QCOMPARE(child<QTableWidget>(dialog, "accountList")->item(10, 0)->text(), QStringLiteral("10"));
+        QVERIFY(!manager.loadTimer().isActive());
         dialog.show();
-        QVERIFY(form.loadTimer().isActive());
-        QCOMPARE(form.loadTimer().interval(), 200);
+        QVERIFY(manager.loadTimer().isActive());
+        QCOMPARE(manager.loadTimer().interval(), 200);
         QCOMPARE(row(dialog, 0), QStringLiteral("||")); // nothing before the tick
-        form.loadTimer().start(0);
+        manager.loadTimer().start(0);
         QCoreApplication::processEvents();
-        QVERIFY(!form.loadTimer().isActive());
+        QVERIFY(!manager.loadTimer().isActive());
         QCOMPARE(row(dialog, 0), QStringLiteral("Admin|9107|admin"));
         for (int r = 1; r <= 10; ++r)
             QCOMPARE(row(dialog, r), QStringLiteral("||guest"));
-        click(dialog, "BitBtn1");
+        click(dialog, "saveButton");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     });
 
     // The 32 keys, in this order, as if written one after another.
-    Settings oneByOne{ProgramDir(m_dir->filePath(QStringLiteral("single")))};
-    QDir(m_dir->path()).mkpath(QStringLiteral("single/data"));
+    Settings oneByOne{ProgramDir(m_folder->filePath(QStringLiteral("single")))};
+    m_folder->makeFolder(QStringLiteral("single/data"));
     oneByOne.write(Keys::adminLogin(), QStringLiteral("Admin"));
     oneByOne.write(Keys::adminPassword(), QStringLiteral("9107"));
     for (int n = 1; n <= 10; ++n) {
@@ -293,26 +281,27 @@ void AdminDialogsTest::managerLoadsOnItsTimer()
         oneByOne.write(Keys::password(n), QString());
         oneByOne.write(Keys::prava(n), QStringLiteral("guest"));
     }
-    QCOMPARE(contents(QStringLiteral("data/other.dat")), contents(QStringLiteral("single/data/other.dat")));
-    QCOMPARE(contents(QStringLiteral("data/other.dat")).count('\n'), 33);
+    QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")), m_folder->read(QStringLiteral("single/data/other.dat")));
+    QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")).count('\n'), 33);
 
     QString role;
-    QVERIFY(Accounts::LoginCheck(*m_settings, m_desktop, QStringLiteral("Admin"), QStringLiteral("9107"), role));
+    QVERIFY(Accounts::checkLogin(*m_settings, m_desktop, QStringLiteral("Admin"), QStringLiteral("9107"), role));
     QCOMPARE(role, QStringLiteral("admin"));
 }
 
 void AdminDialogsTest::commandBeforeTheTickWorksOnStoredAccounts()
 {
-    put(QStringLiteral("data/other.dat"), "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\nLogin2=ivanov\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"),
+                    "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\nLogin2=ivanov\r\n");
     runManager([this](QDialog &dialog) {
         dialog.show();
-        QVERIFY(static_cast<TManagerForm &>(dialog).loadTimer().isActive());
+        QVERIFY(static_cast<UserManagerDialog &>(dialog).loadTimer().isActive());
         selectRow(dialog, 1);
         m_desktop.expectQuestion(QStringLiteral("Вы действительно хотите удалить выбранного пользователя?"),
                                  DesktopServices::Answer::Yes);
-        click(dialog, "BitBtn6");
-        QVERIFY(!static_cast<TManagerForm &>(dialog).loadTimer().isActive()); // it would undo the deletion
-        click(dialog, "BitBtn1");
+        click(dialog, "deleteAccountButton");
+        QVERIFY(!static_cast<UserManagerDialog &>(dialog).loadTimer().isActive()); // it would undo the deletion
+        click(dialog, "saveButton");
     });
     QCOMPARE(m_settings->read(Keys::adminLogin()), QStringLiteral("root"));
     QCOMPARE(m_settings->read(Keys::login(1)), QString());
@@ -326,12 +315,24 @@ void AdminDialogsTest::managerPanel_data()
     QTest::addColumn<QString>("opensWith"); // the box's text when the panel opens
     QTest::addColumn<QString>("after"); // the row after OK, with "Сохранить" writing it
 
-    QTest::newRow("administrator keeps his Role") << 0 << "" << "Администратор" << "boss|pw|admin";
-    QTest::newRow("moderator untouched stays moder") << 1 << "" << "Модератор" << "boss|pw|moder";
-    QTest::newRow("user becomes guest") << 2 << "" << "Гость" << "boss|pw|guest";
-    QTest::newRow("odd Role becomes guest") << 3 << "" << "Гость" << "boss|pw|guest";
-    QTest::newRow("guest made moderator") << 4 << "Модератор" << "Гость" << "boss|pw|moder";
-    QTest::newRow("free slot becomes an account") << 5 << "Гость" << "Гость" << "boss|pw|guest";
+    QTest::newRow("administrator keeps his Role") << 0 << ""
+                                                  << "Администратор"
+                                                  << "boss|pw|admin";
+    QTest::newRow("moderator untouched stays moder") << 1 << ""
+                                                     << "Модератор"
+                                                     << "boss|pw|moder";
+    QTest::newRow("user becomes guest") << 2 << ""
+                                        << "Гость"
+                                        << "boss|pw|guest";
+    QTest::newRow("odd Role becomes guest") << 3 << ""
+                                            << "Гость"
+                                            << "boss|pw|guest";
+    QTest::newRow("guest made moderator") << 4 << "Модератор"
+                                          << "Гость"
+                                          << "boss|pw|moder";
+    QTest::newRow("free slot becomes an account") << 5 << "Гость"
+                                                  << "Гость"
+                                                  << "boss|pw|guest";
 }
 
 void AdminDialogsTest::managerPanel()
@@ -340,35 +341,35 @@ void AdminDialogsTest::managerPanel()
     QFETCH(QString, choice);
     QFETCH(QString, opensWith);
     QFETCH(QString, after);
-    put(QStringLiteral("data/other.dat"),
-        "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\nPassword1=p\r\nPrava1=moder\r\n"
-        "Login2=ivanov\r\nPassword2=i\r\nLogin3=odd\r\nPassword3=o\r\nPrava3=Moder\r\n"
-        "Login4=sid\r\nPassword4=s\r\nPrava4=guest\r\nKeep=this\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"),
+                    "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\nPassword1=p\r\nPrava1=moder\r\n"
+                    "Login2=ivanov\r\nPassword2=i\r\nLogin3=odd\r\nPassword3=o\r\nPrava3=Moder\r\n"
+                    "Login4=sid\r\nPassword4=s\r\nPrava4=guest\r\nKeep=this\r\n");
     QStringList before;
     runManager([&](QDialog &dialog) {
         showLoaded(dialog);
         for (int r = 0; r <= 10; ++r)
             before << row(dialog, r);
         selectRow(dialog, edited);
-        click(dialog, "BitBtn5");
-        QVERIFY(child<QWidget>(dialog, "Panel1")->isVisible());
+        click(dialog, "editAccountButton");
+        QVERIFY(child<QWidget>(dialog, "accountPanel")->isVisible());
         // Nothing may drop the panel's edits before OK or "Отмена".
-        for (const char *button : {"BitBtn1", "BitBtn5", "BitBtn6"})
+        for (const char *button : {"saveButton", "editAccountButton", "deleteAccountButton"})
             QVERIFY(!child<QPushButton>(dialog, button)->isEnabled());
-        QCOMPARE(child<QLineEdit>(dialog, "Edit1")->text(), before[edited].section(u'|', 0, 0));
-        QCOMPARE(child<QLineEdit>(dialog, "Edit2")->text(), before[edited].section(u'|', 1, 1));
-        auto *box = child<QComboBox>(dialog, "ComboBox1");
+        QCOMPARE(child<QLineEdit>(dialog, "loginEdit")->text(), before[edited].section(u'|', 0, 0));
+        QCOMPARE(child<QLineEdit>(dialog, "passwordEdit")->text(), before[edited].section(u'|', 1, 1));
+        auto *box = child<QComboBox>(dialog, "roleCombo");
         QCOMPARE(box->currentIndex() < 0 ? box->placeholderText() : box->currentText(), opensWith);
         QCOMPARE(box->isEnabled(), edited != 0);
-        child<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("boss"));
-        child<QLineEdit>(dialog, "Edit2")->setText(QStringLiteral("pw"));
+        child<QLineEdit>(dialog, "loginEdit")->setText(QStringLiteral("boss"));
+        child<QLineEdit>(dialog, "passwordEdit")->setText(QStringLiteral("pw"));
         if (!choice.isEmpty())
             box->setCurrentText(choice);
-        click(dialog, "BitBtn7");
-        QVERIFY(!child<QWidget>(dialog, "Panel1")->isVisible());
+        click(dialog, "applyAccountButton");
+        QVERIFY(!child<QWidget>(dialog, "accountPanel")->isVisible());
         for (int r = 0; r <= 10; ++r)
             QCOMPARE(row(dialog, r), r == edited ? after : before[r]);
-        click(dialog, "BitBtn1");
+        click(dialog, "saveButton");
     });
     const QStringList parts = after.split(u'|');
     const TextKey login = edited == 0 ? Keys::adminLogin() : Keys::login(edited);
@@ -377,8 +378,8 @@ void AdminDialogsTest::managerPanel()
     QCOMPARE(m_settings->read(password), parts[1]);
     if (edited != 0)
         QCOMPARE(m_settings->read(Keys::prava(edited)), parts[2]);
-    QVERIFY(!contents(QStringLiteral("data/other.dat")).contains("admin")); // never stored for row 0
-    QVERIFY(contents(QStringLiteral("data/other.dat")).contains("Keep=this\r\n")); // the section is not erased
+    QVERIFY(!m_folder->read(QStringLiteral("data/other.dat")).contains("admin")); // never stored for row 0
+    QVERIFY(m_folder->read(QStringLiteral("data/other.dat")).contains("Keep=this\r\n")); // the section is not erased
 }
 
 void AdminDialogsTest::panelEditsTheRowItWasOpenedFor()
@@ -387,29 +388,29 @@ void AdminDialogsTest::panelEditsTheRowItWasOpenedFor()
         showLoaded(dialog);
         for (int other : {-1, 3}) {
             selectRow(dialog, 0);
-            click(dialog, "BitBtn5");
+            click(dialog, "editAccountButton");
             selectRow(dialog, other);
-            child<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("root"));
-            click(dialog, "BitBtn7");
+            child<QLineEdit>(dialog, "loginEdit")->setText(QStringLiteral("root"));
+            click(dialog, "applyAccountButton");
             QCOMPARE(row(dialog, 0), QStringLiteral("root|9107|admin"));
             QCOMPARE(row(dialog, 3), QStringLiteral("||guest")); // the administrator's Role never reaches a slot
         }
         selectRow(dialog, 2);
-        click(dialog, "BitBtn5");
-        child<QComboBox>(dialog, "ComboBox1")->setCurrentText(QStringLiteral("Модератор"));
+        click(dialog, "editAccountButton");
+        child<QComboBox>(dialog, "roleCombo")->setCurrentText(QStringLiteral("Модератор"));
         selectRow(dialog, 0);
-        click(dialog, "BitBtn7");
+        click(dialog, "applyAccountButton");
         QCOMPARE(row(dialog, 0), QStringLiteral("root|9107|admin"));
         QCOMPARE(row(dialog, 2), QStringLiteral("||moder"));
 
         // Esc closes the open panel, not the window with its edits.
-        click(dialog, "BitBtn5");
+        click(dialog, "editAccountButton");
         QTest::keyClick(&dialog, Qt::Key_Escape);
-        QVERIFY(!child<QWidget>(dialog, "Panel1")->isVisible());
+        QVERIFY(!child<QWidget>(dialog, "accountPanel")->isVisible());
         QVERIFY(dialog.isVisible());
         dialog.reject();
     });
-    QCOMPARE(contents(QStringLiteral("data/other.dat")), QByteArray("<missing>"));
+    QVERIFY(!QFile::exists(m_programDir->otherDat()));
 }
 
 void AdminDialogsTest::managerRefusals()
@@ -417,71 +418,73 @@ void AdminDialogsTest::managerRefusals()
     runManager([this](QDialog &dialog) {
         showLoaded(dialog);
         m_desktop.expectMessage(QStringLiteral("Выберите пользователя!"), QStringLiteral("Tablora 1.5"));
-        click(dialog, "BitBtn5");
+        click(dialog, "editAccountButton");
         m_desktop.expectMessage(QStringLiteral("Выберите пользователя!"));
-        click(dialog, "BitBtn6");
+        click(dialog, "deleteAccountButton");
         selectRow(dialog, 0);
         m_desktop.expectMessage(QStringLiteral("Администратора удалить невозможно!"));
-        click(dialog, "BitBtn6");
-        QVERIFY(!child<QWidget>(dialog, "Panel1")->isVisible());
+        click(dialog, "deleteAccountButton");
+        QVERIFY(!child<QWidget>(dialog, "accountPanel")->isVisible());
         QCOMPARE(row(dialog, 0), QStringLiteral("Admin|9107|admin"));
         dialog.reject();
     });
     QCOMPARE(m_desktop.logged(QStringLiteral("beep")).size(), 3);
-    QCOMPARE(m_desktop.log().at(m_desktop.log().indexOf(QStringLiteral("beep")) + 1).left(7), QStringLiteral("message"));
+    QCOMPARE(m_desktop.log().at(m_desktop.log().indexOf(QStringLiteral("beep")) + 1).left(7),
+             QStringLiteral("message"));
 }
 
 void AdminDialogsTest::deleteThenCancelWritesNothing()
 {
     const QByteArray stored = "[Users]\r\nLogin3=petrov\r\nPassword3=p\r\nPrava3=moder\r\n";
-    put(QStringLiteral("data/other.dat"), stored);
+    m_folder->write(QStringLiteral("data/other.dat"), stored);
     runManager([this](QDialog &dialog) {
         showLoaded(dialog);
         selectRow(dialog, 3);
         m_desktop.expectQuestion(QStringLiteral("Вы действительно хотите удалить выбранного пользователя?"),
                                  DesktopServices::Answer::No, QStringLiteral("Вопрос"));
-        click(dialog, "BitBtn6");
+        click(dialog, "deleteAccountButton");
         QCOMPARE(row(dialog, 3), QStringLiteral("petrov|p|moder"));
         m_desktop.expectQuestion(QStringLiteral("Вы действительно хотите удалить выбранного пользователя?"),
                                  DesktopServices::Answer::Yes);
-        click(dialog, "BitBtn6");
+        click(dialog, "deleteAccountButton");
         QCOMPARE(row(dialog, 3), QStringLiteral("||guest"));
-        QCOMPARE(child<QTableWidget>(dialog, "Table1")->rowCount(), 11);
-        click(dialog, "BitBtn2");
+        QCOMPARE(child<QTableWidget>(dialog, "accountList")->rowCount(), 11);
+        click(dialog, "cancelButton");
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
     });
-    QCOMPARE(contents(QStringLiteral("data/other.dat")), stored);
+    QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")), stored);
 }
 
 void AdminDialogsTest::failedSaveKeepsFileAndWindow()
 {
     const QByteArray stored = "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\n";
-    put(QStringLiteral("data/other.dat"), stored);
+    m_folder->write(QStringLiteral("data/other.dat"), stored);
     runManager([&](QDialog &dialog) {
         showLoaded(dialog);
         // A pasted line break cannot be stored; it comes after keys that can.
         selectRow(dialog, 0);
-        click(dialog, "BitBtn5");
-        child<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("admin2"));
-        click(dialog, "BitBtn7");
+        click(dialog, "editAccountButton");
+        child<QLineEdit>(dialog, "loginEdit")->setText(QStringLiteral("admin2"));
+        click(dialog, "applyAccountButton");
         selectRow(dialog, 7);
-        click(dialog, "BitBtn5");
-        child<QLineEdit>(dialog, "Edit1")->insert(QStringLiteral("new\nuser"));
-        click(dialog, "BitBtn7");
+        click(dialog, "editAccountButton");
+        child<QLineEdit>(dialog, "loginEdit")->insert(QStringLiteral("new\nuser"));
+        click(dialog, "applyAccountButton");
 
-        click(dialog, "BitBtn1");
-        QCOMPARE(m_errors.messages,
-                 QStringList(QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(m_programDir->otherDat())));
-        QCOMPARE(contents(QStringLiteral("data/other.dat")), stored);
+        click(dialog, "saveButton");
+        QCOMPARE(
+            m_errors.messages,
+            QStringList(QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(m_programDir->otherDat())));
+        QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")), stored);
         QVERIFY(dialog.isVisible());
         QCOMPARE(row(dialog, 0), QStringLiteral("admin2|r|admin"));
         QCOMPARE(row(dialog, 7), QStringLiteral("new\nuser||guest"));
 
         selectRow(dialog, 7);
-        click(dialog, "BitBtn5");
-        child<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("newuser"));
-        click(dialog, "BitBtn7");
-        click(dialog, "BitBtn1");
+        click(dialog, "editAccountButton");
+        child<QLineEdit>(dialog, "loginEdit")->setText(QStringLiteral("newuser"));
+        click(dialog, "applyAccountButton");
+        click(dialog, "saveButton");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     });
     QCOMPARE(m_settings->read(Keys::adminLogin()), QStringLiteral("admin2"));
@@ -496,20 +499,58 @@ void AdminDialogsTest::optionsLoad_data()
     QTest::addColumn<QByteArray>("other");
     QTest::addColumn<QStringList>("state");
 
-    QTest::newRow("no files: the dialog's own defaults")
-        << QByteArray() << QByteArray()
-        << QStringList({"CheckBox1=1", "CheckBox2=1", "CheckBox3=1", "CheckBox4=0", "CheckBox5=1", "CheckBox6=1",
-                        "CheckBox7=0", "CheckBox9=0", "CheckBox10=0", "CheckBox11=0", "CheckBox13=0", "CheckBox14=0",
-                        "CheckBox15=0", "RadioButton1=1", "RadioButton2=0", "RadioButton3=0", "Edit1=№",
-                        "Edit2=1 столбец", "Edit3=2 столбец", "Edit4=3 столбец", "Edit5=4 столбец", "Edit6=5 столбец",
-                        "Edit7=6 столбец", "Edit8=7 столбец", "Label11=Verdana 8"});
-    QTest::newRow("every key stored")
-        << kAllOptionsConfig << kAllOptionsOther
-        << QStringList({"CheckBox1=0", "CheckBox2=0", "CheckBox3=0", "CheckBox4=1", "CheckBox5=1", "CheckBox6=0",
-                        "CheckBox7=1", "CheckBox9=1", "CheckBox10=1", "CheckBox11=1", "CheckBox13=1", "CheckBox14=1",
-                        "CheckBox15=1", "RadioButton1=0", "RadioButton2=1", "RadioButton3=0", "Edit1=N",
-                        "Edit2=1 столбец", "Edit3=2 столбец", "Edit4=Цена", "Edit5=4 столбец", "Edit6=5 столбец",
-                        "Edit7=6 столбец", "Edit8=", "Label11=Arial 12"});
+    QTest::newRow("no files: the dialog's own defaults") << QByteArray() << QByteArray()
+                                                         << QStringList({"savePositionCheck=1",
+                                                                         "saveSizeCheck=1",
+                                                                         "askLoginCheck=1",
+                                                                         "quickStartCheck=0",
+                                                                         "moderatorEditBasesCheck=1",
+                                                                         "moderatorEditUsersCheck=1",
+                                                                         "moderatorEditSettingsCheck=0",
+                                                                         "userEditBasesCheck=0",
+                                                                         "userSaveBasesCheck=0",
+                                                                         "userEditSettingsCheck=0",
+                                                                         "userOpenManagerCheck=0",
+                                                                         "userAddUsersCheck=0",
+                                                                         "userUpdateProgramCheck=0",
+                                                                         "alignLeftRadio=1",
+                                                                         "alignCenterRadio=0",
+                                                                         "alignRightRadio=0",
+                                                                         "defaultTitleEdit0=№",
+                                                                         "defaultTitleEdit1=1 столбец",
+                                                                         "defaultTitleEdit2=2 столбец",
+                                                                         "defaultTitleEdit3=3 столбец",
+                                                                         "defaultTitleEdit4=4 столбец",
+                                                                         "defaultTitleEdit5=5 столбец",
+                                                                         "defaultTitleEdit6=6 столбец",
+                                                                         "defaultTitleEdit7=7 столбец",
+                                                                         "fontLabel=Verdana 8"});
+    QTest::newRow("every key stored") << kAllOptionsConfig << kAllOptionsOther
+                                      << QStringList({"savePositionCheck=0",
+                                                      "saveSizeCheck=0",
+                                                      "askLoginCheck=0",
+                                                      "quickStartCheck=1",
+                                                      "moderatorEditBasesCheck=1",
+                                                      "moderatorEditUsersCheck=0",
+                                                      "moderatorEditSettingsCheck=1",
+                                                      "userEditBasesCheck=1",
+                                                      "userSaveBasesCheck=1",
+                                                      "userEditSettingsCheck=1",
+                                                      "userOpenManagerCheck=1",
+                                                      "userAddUsersCheck=1",
+                                                      "userUpdateProgramCheck=1",
+                                                      "alignLeftRadio=0",
+                                                      "alignCenterRadio=1",
+                                                      "alignRightRadio=0",
+                                                      "defaultTitleEdit0=N",
+                                                      "defaultTitleEdit1=1 столбец",
+                                                      "defaultTitleEdit2=2 столбец",
+                                                      "defaultTitleEdit3=Цена",
+                                                      "defaultTitleEdit4=4 столбец",
+                                                      "defaultTitleEdit5=5 столбец",
+                                                      "defaultTitleEdit6=6 столбец",
+                                                      "defaultTitleEdit7=",
+                                                      "fontLabel=Arial 12"});
 }
 
 void AdminDialogsTest::optionsLoad()
@@ -518,37 +559,39 @@ void AdminDialogsTest::optionsLoad()
     QFETCH(QByteArray, other);
     QFETCH(QStringList, state);
     if (!config.isEmpty())
-        put(QStringLiteral("data/config.ini"), Windows1251::encode(QString::fromUtf8(config)));
+        m_folder->write(QStringLiteral("data/config.ini"), Windows1251::encode(QString::fromUtf8(config)));
     if (!other.isEmpty())
-        put(QStringLiteral("data/other.dat"), other);
+        m_folder->write(QStringLiteral("data/other.dat"), other);
     runOptions([&](QDialog &dialog) {
         showLoaded(dialog);
         QCOMPARE(optionsState(dialog), state);
-        QVERIFY(!child<QCheckBox>(dialog, "CheckBox5")->isEnabled());
-        QCOMPARE(child<QLabel>(dialog, "Label11")->font().family(), state.last().mid(8).section(u' ', 0, 0));
+        QVERIFY(!child<QCheckBox>(dialog, "moderatorEditBasesCheck")->isEnabled());
+        QCOMPARE(child<QLabel>(dialog, "fontLabel")->font().family(),
+                 state.last().section(u'=', 1).section(u' ', 0, 0));
         dialog.reject();
     });
 }
 
 void AdminDialogsTest::optionsSaveWritesEveryControl()
 {
-    put(QStringLiteral("data/config.ini"), "[General]\r\nAlign=Justify\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[General]\r\nAlign=Justify\r\n");
     runOptions([&](QDialog &dialog) {
         showLoaded(dialog);
-        QVERIFY(child<QRadioButton>(dialog, "RadioButton3")->isChecked()); // any other text is right
-        for (const char *name : {"CheckBox1", "CheckBox3", "CheckBox6", "CheckBox9", "CheckBox11", "CheckBox14"})
+        QVERIFY(child<QRadioButton>(dialog, "alignRightRadio")->isChecked()); // any other text is right
+        for (const char *name : {"savePositionCheck", "askLoginCheck", "moderatorEditUsersCheck", "userEditBasesCheck",
+                                 "userEditSettingsCheck", "userAddUsersCheck"})
             child<QCheckBox>(dialog, name)->setChecked(!child<QCheckBox>(dialog, name)->isChecked());
-        child<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("Код"));
-        child<QLineEdit>(dialog, "Edit8")->clear();
-        click(dialog, "BitBtn2");
+        child<QLineEdit>(dialog, "defaultTitleEdit0")->setText(QStringLiteral("Код"));
+        child<QLineEdit>(dialog, "defaultTitleEdit7")->clear();
+        click(dialog, "okButton");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     });
-    QCOMPARE(Windows1251::decode(contents(QStringLiteral("data/config.ini"))),
+    QCOMPARE(Windows1251::decode(m_folder->read(QStringLiteral("data/config.ini"))),
              QStringLiteral("[General]\r\nAlign=Right\r\nSavePosition=0\r\nSaveSize=1\r\nQuickStart=0\r\n"
                             "[Table]\r\n0 caption=Код\r\n1 caption=1 столбец\r\n2 caption=2 столбец\r\n"
                             "3 caption=3 столбец\r\n4 caption=4 столбец\r\n5 caption=5 столбец\r\n"
                             "6 caption=6 столбец\r\n7 caption=\r\n[Font]\r\nName=Verdana\r\nSize=8\r\n"));
-    QCOMPARE(contents(QStringLiteral("data/other.dat")),
+    QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")),
              QByteArray("[Enter]\r\nQuestionOnStart=0\r\n[Moder]\r\nEditUsers=0\r\nEditOptions=0\r\n"
                         "[Prava]\r\nEditBase=1\r\nSaveBase=0\r\nEditOptions=1\r\nManager=0\r\nAddNewUsers=1\r\n"
                         "UpdateProgram=0\r\n"));
@@ -556,27 +599,47 @@ void AdminDialogsTest::optionsSaveWritesEveryControl()
 
 void AdminDialogsTest::defaultsThenOkSwitchesTheLoginOff()
 {
-    put(QStringLiteral("data/config.ini"), kAllOptionsConfig);
-    put(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=1\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), kAllOptionsConfig);
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=1\r\n");
     runOptions([&](QDialog &dialog) {
         showLoaded(dialog);
-        const QFont drawn = child<QLabel>(dialog, "Label11")->font();
-        click(dialog, "BitBtn3");
+        const QFont drawn = child<QLabel>(dialog, "fontLabel")->font();
+        click(dialog, "defaultsButton");
         QCOMPARE(optionsState(dialog),
-                 QStringList({"CheckBox1=1", "CheckBox2=1", "CheckBox3=0", "CheckBox4=0", "CheckBox5=1", "CheckBox6=1",
-                              "CheckBox7=0", "CheckBox9=0", "CheckBox10=0", "CheckBox11=0", "CheckBox13=0",
-                              "CheckBox14=0", "CheckBox15=0", "RadioButton1=1", "RadioButton2=0", "RadioButton3=0",
-                              "Edit1=№", "Edit2=1 столбец", "Edit3=2 столбец", "Edit4=3 столбец", "Edit5=4 столбец",
-                              "Edit6=5 столбец", "Edit7=6 столбец", "Edit8=7 столбец", "Label11=Verdana 8"}));
-        QCOMPARE(child<QLabel>(dialog, "Label11")->font(), drawn);
-        QCOMPARE(contents(QStringLiteral("data/other.dat")), QByteArray("[Enter]\r\nQuestionOnStart=1\r\n"));
-        click(dialog, "BitBtn2");
+                 QStringList({"savePositionCheck=1",
+                              "saveSizeCheck=1",
+                              "askLoginCheck=0",
+                              "quickStartCheck=0",
+                              "moderatorEditBasesCheck=1",
+                              "moderatorEditUsersCheck=1",
+                              "moderatorEditSettingsCheck=0",
+                              "userEditBasesCheck=0",
+                              "userSaveBasesCheck=0",
+                              "userEditSettingsCheck=0",
+                              "userOpenManagerCheck=0",
+                              "userAddUsersCheck=0",
+                              "userUpdateProgramCheck=0",
+                              "alignLeftRadio=1",
+                              "alignCenterRadio=0",
+                              "alignRightRadio=0",
+                              "defaultTitleEdit0=№",
+                              "defaultTitleEdit1=1 столбец",
+                              "defaultTitleEdit2=2 столбец",
+                              "defaultTitleEdit3=3 столбец",
+                              "defaultTitleEdit4=4 столбец",
+                              "defaultTitleEdit5=5 столбец",
+                              "defaultTitleEdit6=6 столбец",
+                              "defaultTitleEdit7=7 столбец",
+                              "fontLabel=Verdana 8"}));
+        QCOMPARE(child<QLabel>(dialog, "fontLabel")->font(), drawn);
+        QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")), QByteArray("[Enter]\r\nQuestionOnStart=1\r\n"));
+        click(dialog, "okButton");
     });
     QVERIFY(!m_settings->read(Keys::questionOnStart()));
     QCOMPARE(m_settings->read(Keys::fontName()), QStringLiteral("Verdana"));
     QCOMPARE(m_settings->read(Keys::fontSize()), 8);
     QString role;
-    QVERIFY(Accounts::LoginCheck(*m_settings, m_desktop, QStringLiteral("anyone"), QString(), role));
+    QVERIFY(Accounts::checkLogin(*m_settings, m_desktop, QStringLiteral("anyone"), QString(), role));
     QCOMPARE(role, QStringLiteral("admin"));
 }
 
@@ -589,18 +652,18 @@ void AdminDialogsTest::chosenFontKeepsOnlyNameAndSize()
         chosen.setBold(true);
         chosen.setItalic(true);
         m_desktop.expectFont(chosen);
-        click(dialog, "BitBtn4");
+        click(dialog, "changeFontButton");
         m_desktop.expectFont(std::nullopt);
-        click(dialog, "BitBtn4");
-        auto *label = child<QLabel>(dialog, "Label11");
+        click(dialog, "changeFontButton");
+        auto *label = child<QLabel>(dialog, "fontLabel");
         QCOMPARE(label->text(), QStringLiteral("DejaVu Serif 14"));
         QVERIFY(label->font().bold());
         QCOMPARE(label->font().pointSize(), 14);
-        click(dialog, "BitBtn2");
+        click(dialog, "okButton");
     });
     QCOMPARE(m_desktop.logged(QStringLiteral("font dialog")),
              QStringList({QStringLiteral("font dialog Verdana"), QStringLiteral("font dialog DejaVu Serif")}));
-    QVERIFY(contents(QStringLiteral("data/config.ini")).endsWith("[Font]\r\nName=DejaVu Serif\r\nSize=14\r\n"));
+    QVERIFY(m_folder->read(QStringLiteral("data/config.ini")).endsWith("[Font]\r\nName=DejaVu Serif\r\nSize=14\r\n"));
 }
 
 void AdminDialogsTest::failedOkKeepsTheDialogOpen_data()
@@ -608,10 +671,11 @@ void AdminDialogsTest::failedOkKeepsTheDialogOpen_data()
     QTest::addColumn<QString>("blocked");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("configWritten");
-    QTest::newRow("config.ini fails: nothing is written")
-        << "data/config.ini" << "Unable to write to %1. Is a directory" << false;
+    QTest::newRow("config.ini fails: nothing is written") << "data/config.ini"
+                                                          << "Unable to write to %1. Is a directory" << false;
     QTest::newRow("other.dat fails: config.ini stays written")
-        << "data/other.dat" << "Unable to write to %2. Is a directory\nИзменения записаны только в %1." << true;
+        << "data/other.dat"
+        << "Unable to write to %2. Is a directory\nИзменения записаны только в %1." << true;
 }
 
 void AdminDialogsTest::failedOkKeepsTheDialogOpen()
@@ -619,16 +683,17 @@ void AdminDialogsTest::failedOkKeepsTheDialogOpen()
     QFETCH(QString, blocked);
     QFETCH(QString, message);
     QFETCH(bool, configWritten);
-    QVERIFY(QDir(m_dir->path()).mkpath(blocked)); // a folder where the file should be
-    const QString other = blocked.endsWith(u"config.ini") ? QStringLiteral("data/other.dat") : QStringLiteral("data/config.ini");
+    m_folder->makeFolder(blocked); // a folder where the file should be
+    const QString other = blocked.endsWith(u"config.ini") ? QStringLiteral("data/other.dat")
+                                                          : QStringLiteral("data/config.ini");
     const QByteArray before = "[General]\r\nQuickStart=1\r\n";
-    put(other, before);
+    m_folder->write(other, before);
     runOptions([&](QDialog &dialog) {
         showLoaded(dialog);
-        child<QLineEdit>(dialog, "Edit3")->setText(QStringLiteral("Товар"));
-        click(dialog, "BitBtn2");
+        child<QLineEdit>(dialog, "defaultTitleEdit2")->setText(QStringLiteral("Товар"));
+        click(dialog, "okButton");
         QVERIFY(dialog.isVisible());
-        QCOMPARE(child<QLineEdit>(dialog, "Edit3")->text(), QStringLiteral("Товар"));
+        QCOMPARE(child<QLineEdit>(dialog, "defaultTitleEdit2")->text(), QStringLiteral("Товар"));
         dialog.reject();
     });
     message.replace(QStringLiteral("%1"), QDir::toNativeSeparators(m_programDir->configIni()))
@@ -637,14 +702,14 @@ void AdminDialogsTest::failedOkKeepsTheDialogOpen()
     if (configWritten)
         QCOMPARE(m_settings->read(Keys::caption(2)), QStringLiteral("Товар"));
     else
-        QCOMPARE(contents(other), before);
+        QCOMPARE(m_folder->read(other), before);
 }
 
 void AdminDialogsTest::tableLookFollowsWhicheverButton_data()
 {
     QTest::addColumn<QString>("button");
-    QTest::newRow("OK") << "BitBtn2";
-    QTest::newRow("Отмена") << "BitBtn1";
+    QTest::newRow("OK") << "okButton";
+    QTest::newRow("Отмена") << "cancelButton";
     QTest::newRow("window closed") << "";
 }
 
@@ -660,7 +725,7 @@ void AdminDialogsTest::tableLookFollowsWhicheverButton()
         QVERIFY(!dialog.isVisible());
     });
     QCOMPARE(applied, 1);
-    QCOMPARE(QFile::exists(m_programDir->configIni()), button == u"BitBtn2");
+    QCOMPARE(QFile::exists(m_programDir->configIni()), button == u"okButton");
 }
 
 QTEST_MAIN(AdminDialogsTest)

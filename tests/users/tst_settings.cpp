@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <memory>
 
 Q_DECLARE_METATYPE(TextKey)
@@ -112,9 +113,8 @@ void SettingsTest::readString_data()
 
     QTest::newRow("plain") << QByteArray("[General]\r\nAlign=Center\r\n") << g << a << "Center";
     QTest::newRow("names any case") << QByteArray("[gENERAL]\r\nALIGN=Center\r\n") << g << a << "Center";
-    QTest::newRow("cyrillic names any case")
-        << cp1251(QStringLiteral("[Раздел Ёж]\r\nИмя Ключа=x\r\n")) << QStringLiteral("рАЗДЕЛ ёЖ")
-        << QStringLiteral("иМЯ кЛЮЧА") << "x";
+    QTest::newRow("cyrillic names any case") << cp1251(QStringLiteral("[Раздел Ёж]\r\nИмя Ключа=x\r\n"))
+                                             << QStringLiteral("рАЗДЕЛ ёЖ") << QStringLiteral("иМЯ кЛЮЧА") << "x";
     QTest::newRow("cyrillic letters differ") << cp1251(QStringLiteral("[Раздел]\r\nКлюч=x\r\n"))
                                              << QStringLiteral("Раздел") << QStringLiteral("Клюк") << "Left";
     QTest::newRow("space tab vt trimmed")
@@ -122,8 +122,7 @@ void SettingsTest::readString_data()
     const QByteArray nbsp(1, '\xA0');
     QTest::newRow("no-break space kept in value") << "[General]\r\nAlign=" + nbsp + "Center" + nbsp + "\r\n"
                                                   << g << a << "\u00A0Center\u00A0";
-    QTest::newRow("no-break space kept in name")
-        << QByteArray("[General]\r\nAlign\xA0=Center\r\n") << g << a << "Left";
+    QTest::newRow("no-break space kept in name") << QByteArray("[General]\r\nAlign\xA0=Center\r\n") << g << a << "Left";
     QTest::newRow("double quotes removed")
         << QByteArray("[General]\r\nAlign=\"  Center \"\r\n") << g << a << "  Center ";
     QTest::newRow("single quotes removed") << QByteArray("[General]\r\nAlign='x y'\r\n") << g << a << "x y";
@@ -136,8 +135,8 @@ void SettingsTest::readString_data()
         << QByteArray("[General]\r\n;Align=Right\r\nAlign=Center\r\n") << g << a << "Center";
     QTest::newRow("indented comment") << QByteArray("[General]\r\n \t;Align=Right\r\n") << g << a << "Left";
     QTest::newRow("commented section") << QByteArray(";[General]\r\nAlign=Right\r\n") << g << a << "Left";
-    QTest::newRow("no inline comment")
-        << QByteArray("[General]\r\nAlign=Center ; note\r\n") << g << a << "Center ; note";
+    QTest::newRow("no inline comment") << QByteArray("[General]\r\nAlign=Center ; note\r\n") << g << a
+                                       << "Center ; note";
     QTest::newRow("split at first equals") << QByteArray("[General]\r\nAlign==a=b\r\n") << g << a << "=a=b";
     QTest::newRow("empty value is a value") << QByteArray("[General]\r\nAlign=\r\n") << g << a << "";
     QTest::newRow("blank value is empty") << QByteArray("[General]\r\nAlign= \t \r\n") << g << a << "";
@@ -148,11 +147,9 @@ void SettingsTest::readString_data()
         << QByteArray("[General]\r\nAlign=Center\r\n[GENERAL]\r\nAlign=Right\r\n") << g << a << "Center";
     QTest::newRow("later duplicate section not consulted")
         << QByteArray("[General]\r\nX=1\r\n[General]\r\nAlign=Right\r\n") << g << a << "Left";
-    QTest::newRow("key of another section")
-        << QByteArray("[Font]\r\nAlign=Right\r\n[General]\r\n") << g << a << "Left";
+    QTest::newRow("key of another section") << QByteArray("[Font]\r\nAlign=Right\r\n[General]\r\n") << g << a << "Left";
     QTest::newRow("key before any section") << QByteArray("Align=Right\r\n[General]\r\n") << g << a << "Left";
-    QTest::newRow("name runs to first bracket")
-        << QByteArray("[General]x]\r\nAlign=Right\r\n") << g << a << "Right";
+    QTest::newRow("name runs to first bracket") << QByteArray("[General]x]\r\nAlign=Right\r\n") << g << a << "Right";
     QTest::newRow("header without bracket") << QByteArray("[ General \r\nAlign=Right\r\n") << g << a << "Right";
     QTest::newRow("bracket line with equals is a header")
         << QByteArray("[General]\r\n[Other=x\r\nAlign=Right\r\n") << g << a << "Left";
@@ -161,8 +158,7 @@ void SettingsTest::readString_data()
     QTest::newRow("LF lines") << QByteArray("[General]\nX=1\nAlign=Center\nY=2") << g << a << "Center";
     QTest::newRow("CR lines") << QByteArray("[General]\rX=1\rAlign=Center\rY=2") << g << a << "Center";
     QTest::newRow("mixed lines") << QByteArray("\n\r[General]\r\r\n\n\rAlign=Center\r") << g << a << "Center";
-    QTest::newRow("last line without ending")
-        << QByteArray("[General]\r\nAlign=Center") << g << a << "Center";
+    QTest::newRow("last line without ending") << QByteArray("[General]\r\nAlign=Center") << g << a << "Center";
     QTest::newRow("missing section") << QByteArray("[Font]\r\nName=Arial\r\n") << g << a << "Left";
     QTest::newRow("missing key") << QByteArray("[General]\r\nAlignment=Right\r\n") << g << a << "Left";
     QTest::newRow("empty file") << QByteArray() << g << a << "Left";
@@ -193,8 +189,8 @@ void SettingsTest::readCutsLongText()
 {
     const QString longText(3000, QLatin1Char('x'));
     const QString exact = QString(2046, QLatin1Char('y')) + QLatin1Char('z');
-    put("[S]\r\nlong=" + longText.toLatin1() + "\r\nexact=" + exact.toLatin1() + "\r\nquoted=\""
-        + exact.toLatin1() + "\"\r\n");
+    put("[S]\r\nlong=" + longText.toLatin1() + "\r\nexact=" + exact.toLatin1() + "\r\nquoted=\"" + exact.toLatin1()
+        + "\"\r\n");
     const ProfileFile f(path());
     QCOMPARE(f.readString("S", "long", ""), longText.first(ProfileFile::MaxTextLength));
     QCOMPARE(f.readString("S", "exact", ""), exact);
@@ -288,22 +284,21 @@ void SettingsTest::write_data()
                                            << QByteArray("[General]\nAlign=Left\nX=1\n");
     QTest::newRow("key line keeps its CR") << QByteArray("[General]\rAlign=Right\rX=1\r") << g << a << "Left"
                                            << QByteArray("[General]\rAlign=Left\rX=1\r");
-    QTest::newRow("last key line gets its ending") << QByteArray("[General]\r\nAlign=Right") << g << a << "Left"
-                                                   << QByteArray("[General]\r\nAlign=Left\r\n");
+    QTest::newRow("last key line gets its ending")
+        << QByteArray("[General]\r\nAlign=Right") << g << a << "Left" << QByteArray("[General]\r\nAlign=Left\r\n");
     QTest::newRow("header without bracket")
         << QByteArray("[General\r\nX=1\r\n") << g << a << "Left" << QByteArray("[General\r\nX=1\r\nAlign=Left\r\n");
     QTest::newRow("names written trimmed") << QByteArray() << QStringLiteral(" Main\t") << QStringLiteral(" Key ")
                                            << "v" << QByteArray("[Main]\r\nKey=v\r\n");
     QTest::newRow("names matched trimmed") << QByteArray("[Main]\r\nKey=1\r\n") << QStringLiteral(" Main ")
                                            << QStringLiteral("\tKey ") << "2" << QByteArray("[Main]\r\nKey=2\r\n");
-    QTest::newRow("file spelling of section and key")
-        << QByteArray("[ gENERAL ]\r\nALIGN=Right\r\n") << g << a << "Left"
-        << QByteArray("[ gENERAL ]\r\nALIGN=Left\r\n");
+    QTest::newRow("file spelling of section and key") << QByteArray("[ gENERAL ]\r\nALIGN=Right\r\n") << g << a
+                                                      << "Left" << QByteArray("[ gENERAL ]\r\nALIGN=Left\r\n");
     QTest::newRow("cyrillic names any case")
-        << cp1251(QStringLiteral("[Раздел]\r\nКЛЮЧ=1\r\n")) << QStringLiteral("рАЗДЕЛ")
-        << QStringLiteral("ключ") << "2" << cp1251(QStringLiteral("[Раздел]\r\nКЛЮЧ=2\r\n"));
-    QTest::newRow("first of duplicate keys") << QByteArray("[General]\r\nAlign=1\r\nAlign=2\r\n") << g << a
-                                             << "3" << QByteArray("[General]\r\nAlign=3\r\nAlign=2\r\n");
+        << cp1251(QStringLiteral("[Раздел]\r\nКЛЮЧ=1\r\n")) << QStringLiteral("рАЗДЕЛ") << QStringLiteral("ключ") << "2"
+        << cp1251(QStringLiteral("[Раздел]\r\nКЛЮЧ=2\r\n"));
+    QTest::newRow("first of duplicate keys") << QByteArray("[General]\r\nAlign=1\r\nAlign=2\r\n") << g << a << "3"
+                                             << QByteArray("[General]\r\nAlign=3\r\nAlign=2\r\n");
     QTest::newRow("first of duplicate sections")
         << QByteArray("[General]\r\nX=1\r\n[Font]\r\n[general]\r\nAlign=2\r\n") << g << a << "3"
         << QByteArray("[General]\r\nX=1\r\nAlign=3\r\n[Font]\r\n[general]\r\nAlign=2\r\n");
@@ -315,31 +310,26 @@ void SettingsTest::write_data()
     QTest::newRow("new key passes lines without equals")
         << QByteArray("[General]\r\nX=1\r\njunk\r\n") << g << a << "Left"
         << QByteArray("[General]\r\nX=1\r\nAlign=Left\r\njunk\r\n");
-    QTest::newRow("new key under bare header")
-        << QByteArray("[General]\r\n;Align=Right\r\n[Font]") << g << a << "Left"
-        << QByteArray("[General]\r\nAlign=Left\r\n;Align=Right\r\n[Font]");
-    QTest::newRow("new key after unended last line") << QByteArray("[General]\r\nX=1") << g << a << "Left"
-                                                     << QByteArray("[General]\r\nX=1\r\nAlign=Left\r\n");
+    QTest::newRow("new key under bare header") << QByteArray("[General]\r\n;Align=Right\r\n[Font]") << g << a << "Left"
+                                               << QByteArray("[General]\r\nAlign=Left\r\n;Align=Right\r\n[Font]");
+    QTest::newRow("new key after unended last line")
+        << QByteArray("[General]\r\nX=1") << g << a << "Left" << QByteArray("[General]\r\nX=1\r\nAlign=Left\r\n");
     QTest::newRow("new key after unended header")
         << QByteArray("[General]") << g << a << "Left" << QByteArray("[General]\r\nAlign=Left\r\n");
-    QTest::newRow("key before any section untouched")
-        << QByteArray("Align=Right\r\n[General]\r\n") << g << a << "Left"
-        << QByteArray("Align=Right\r\n[General]\r\nAlign=Left\r\n");
-    QTest::newRow("new section at end")
-        << QByteArray("[Font]\r\nName=Arial\r\n\r\n") << g << a << "Left"
-        << QByteArray("[Font]\r\nName=Arial\r\n\r\n[General]\r\nAlign=Left\r\n");
-    QTest::newRow("new section adds CR LF")
-        << QByteArray("[Font]\r\nName=Arial") << g << a << "Left"
-        << QByteArray("[Font]\r\nName=Arial\r\n[General]\r\nAlign=Left\r\n");
+    QTest::newRow("key before any section untouched") << QByteArray("Align=Right\r\n[General]\r\n") << g << a << "Left"
+                                                      << QByteArray("Align=Right\r\n[General]\r\nAlign=Left\r\n");
+    QTest::newRow("new section at end") << QByteArray("[Font]\r\nName=Arial\r\n\r\n") << g << a << "Left"
+                                        << QByteArray("[Font]\r\nName=Arial\r\n\r\n[General]\r\nAlign=Left\r\n");
+    QTest::newRow("new section adds CR LF") << QByteArray("[Font]\r\nName=Arial") << g << a << "Left"
+                                            << QByteArray("[Font]\r\nName=Arial\r\n[General]\r\nAlign=Left\r\n");
     QTest::newRow("new section after LF") << QByteArray("[Font]\nName=Arial\n") << g << a << "Left"
                                           << QByteArray("[Font]\nName=Arial\n[General]\r\nAlign=Left\r\n");
     QTest::newRow("new section after CR") << QByteArray("[Font]\rName=Arial\r") << g << a << "Left"
                                           << QByteArray("[Font]\rName=Arial\r[General]\r\nAlign=Left\r\n");
     QTest::newRow("new section in empty file")
         << QByteArray() << g << a << "Left" << QByteArray("[General]\r\nAlign=Left\r\n");
-    QTest::newRow("value written as given")
-        << QByteArray("[General]\r\nAlign=Right\r\n") << g << a << " \"q\" ; =x\t"
-        << QByteArray("[General]\r\nAlign= \"q\" ; =x\t\r\n");
+    QTest::newRow("value written as given") << QByteArray("[General]\r\nAlign=Right\r\n") << g << a << " \"q\" ; =x\t"
+                                            << QByteArray("[General]\r\nAlign= \"q\" ; =x\t\r\n");
     QTest::newRow("empty value") << QByteArray("[General]\r\nAlign=Right\r\n") << g << a << ""
                                  << QByteArray("[General]\r\nAlign=\r\n");
 }
@@ -366,8 +356,8 @@ void SettingsTest::writeTypedValues()
     f.writeBool("Run", "First", false);
     f.writeBool("Enter", "QuestionOnStart", true);
     QCOMPARE(contents(),
-        QByteArray("[Window]\r\nLeft=-76\r\nWidth=770\r\n[Run]\r\nFirst=0\r\n"
-                   "[Enter]\r\nQuestionOnStart=1\r\n"));
+             QByteArray("[Window]\r\nLeft=-76\r\nWidth=770\r\n[Run]\r\nFirst=0\r\n"
+                        "[Enter]\r\nQuestionOnStart=1\r\n"));
     QCOMPARE(f.readInteger("Window", "Left", 0), -76);
     QCOMPARE(f.readBool("Run", "First", true), false);
     QCOMPARE(f.readBool("Enter", "QuestionOnStart", false), true);
@@ -380,8 +370,8 @@ void SettingsTest::writeCyrillicAsWindows1251()
     f.writeString(QStringLiteral("Users"), QStringLiteral("Login1"), value);
     f.writeString(QStringLiteral("Users"), QStringLiteral("Login2"), QStringLiteral("日本"));
     QCOMPARE(contents(),
-        QByteArray("[Users]\r\nLogin1=\xC8\xE2\xE0\xED\xEE\xE2 \xA8\xE6 \xB9"
-                   "5 \xAB\xFB\xBB\r\nLogin2=??\r\n"));
+             QByteArray("[Users]\r\nLogin1=\xC8\xE2\xE0\xED\xEE\xE2 \xA8\xE6 \xB9"
+                        "5 \xAB\xFB\xBB\r\nLogin2=??\r\n"));
     QCOMPARE(f.readString(QStringLiteral("users"), QStringLiteral("LOGIN1"), QString()), value);
 }
 
@@ -406,8 +396,7 @@ void SettingsTest::refusedWrite_data()
     const QString file = QStringLiteral("test.ini");
     QTest::newRow("folder missing") << QStringLiteral("missing/config.ini") << v
                                     << QStringLiteral(". No such file or directory");
-    QTest::newRow("parent is a file") << QStringLiteral("plain/config.ini") << v
-                                      << QStringLiteral(". Not a directory");
+    QTest::newRow("parent is a file") << QStringLiteral("plain/config.ini") << v << QStringLiteral(". Not a directory");
     QTest::newRow("path is a folder") << QStringLiteral("folder") << v << QStringLiteral(". Is a directory");
     QTest::newRow("value with CR LF") << file << QStringLiteral("a\r\n[Injected]\r\nk=v") << QString();
     QTest::newRow("value with LF") << file << QStringLiteral("a\nk=v") << QString();
@@ -436,7 +425,7 @@ void SettingsTest::refusedWrite()
     QCOMPARE(contents(QStringLiteral("plain")), QByteArray("not a folder"));
     QVERIFY(QFileInfo(path(QStringLiteral("folder"))).isDir());
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-        QStringList({"folder", "plain", "test.ini"}));
+             QStringList({"folder", "plain", "test.ini"}));
 }
 
 void SettingsTest::unreadableFileIsNotReplaced()
@@ -476,8 +465,8 @@ namespace {
 // Writes that add, replace and re-replace keys in old and new sections.
 QList<ProfileFile::Entry> mixedWrites()
 {
-    return {{"Users", "Admin", "Админ"},   {"Users", "Password", "9107"}, {"Users", "Login1", "petrov"},
-            {"Enter", "QuestionOnStart", "0"}, {"users", "ADMIN", "Admin"}, {"Users", "Prava1", "moder"}};
+    return {{"Users", "Admin", "Админ"},       {"Users", "Password", "9107"}, {"Users", "Login1", "petrov"},
+            {"Enter", "QuestionOnStart", "0"}, {"users", "ADMIN", "Admin"},   {"Users", "Prava1", "moder"}};
 }
 
 } // namespace
@@ -511,7 +500,8 @@ void SettingsTest::refusedBatchWritesNothing_data()
     QTest::addColumn<QString>("relative");
     QTest::addColumn<QString>("lastValue");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("a late value with a line break") << QStringLiteral("test.ini") << QStringLiteral("x\ny") << QString();
+    QTest::newRow("a late value with a line break")
+        << QStringLiteral("test.ini") << QStringLiteral("x\ny") << QString();
     QTest::newRow("folder missing") << QStringLiteral("missing/test.ini") << QStringLiteral("v")
                                     << QStringLiteral(". No such file or directory");
     QTest::newRow("path is a folder") << QStringLiteral("folder") << QStringLiteral("v")
@@ -590,8 +580,9 @@ void SettingsTest::batchOverTwoFilesSaysWhatWasWritten()
         settings.write(batch);
         QFAIL("the batch was not refused");
     } catch (const TabloraError &e) {
-        QCOMPARE(e.message(), QStringLiteral("Unable to write to %1. Is a directory\nИзменения записаны только в %2.")
-                                  .arg(dir.otherDat(), dir.configIni()));
+        QCOMPARE(e.message(),
+                 QStringLiteral("Unable to write to %1. Is a directory\nИзменения записаны только в %2.")
+                     .arg(dir.otherDat(), dir.configIni()));
     }
     QCOMPARE(contents(QStringLiteral("data/config.ini")),
              QByteArray("[General]\r\nSavePosition=0\r\nAlign=Center\r\n"));
@@ -624,14 +615,12 @@ QList<IndexRow> indexRows(const ProgramDir &dir)
 {
     using F = SettingsFile;
     QList<IndexRow> rows{
-        {"SavePosition", QVariant::fromValue(Keys::savePosition()), F::Config, "General", "SavePosition",
-            true},
+        {"SavePosition", QVariant::fromValue(Keys::savePosition()), F::Config, "General", "SavePosition", true},
         {"SaveSize", QVariant::fromValue(Keys::saveSize()), F::Config, "General", "SaveSize", true},
         {"QuickStart", QVariant::fromValue(Keys::quickStart()), F::Config, "General", "QuickStart", false},
         {"Align", QVariant::fromValue(Keys::align()), F::Config, "General", "Align", "Left"},
         {"Font Name", QVariant::fromValue(Keys::fontName()), F::Config, "Font", "Name", "Courier New"},
-        {"Font Name in options", QVariant::fromValue(Keys::fontNameInOptions()), F::Config, "Font", "Name",
-            "Verdana"},
+        {"Font Name in options", QVariant::fromValue(Keys::fontNameInOptions()), F::Config, "Font", "Name", "Verdana"},
         {"Font Size", QVariant::fromValue(Keys::fontSize()), F::Config, "Font", "Size", 8},
         {"ColNum", QVariant::fromValue(Keys::sortColumn()), F::Config, "Table", "ColNum", 0},
         {"Sort", QVariant::fromValue(Keys::sortDirection()), F::Config, "Table", "Sort", 1},
@@ -641,65 +630,59 @@ QList<IndexRow> indexRows(const ProgramDir &dir)
         {"Width", QVariant::fromValue(Keys::windowWidth()), F::Config, "Window", "Width", 770},
         {"Height", QVariant::fromValue(Keys::windowHeight()), F::Config, "Window", "Height", 566},
         {"First", QVariant::fromValue(Keys::firstRun()), F::Config, "Run", "First", true},
-        {"QuestionOnStart", QVariant::fromValue(Keys::questionOnStart()), F::Other, "Enter",
-            "QuestionOnStart", true},
+        {"QuestionOnStart", QVariant::fromValue(Keys::questionOnStart()), F::Other, "Enter", "QuestionOnStart", true},
         {"Admin", QVariant::fromValue(Keys::adminLogin()), F::Other, "Users", "Admin", ""},
-        {"Admin in manager", QVariant::fromValue(Keys::adminLoginInManager()), F::Other, "Users", "Admin",
-            "Admin"},
+        {"Admin in manager", QVariant::fromValue(Keys::adminLoginInManager()), F::Other, "Users", "Admin", "Admin"},
         {"Password", QVariant::fromValue(Keys::adminPassword()), F::Other, "Users", "Password", ""},
-        {"Password in manager", QVariant::fromValue(Keys::adminPasswordInManager()), F::Other, "Users",
-            "Password", "9107"},
-        {"Moder EditUsers", QVariant::fromValue(Keys::moderEditUsers()), F::Other, "Moder", "EditUsers",
-            false},
-        {"Moder EditUsers in options", QVariant::fromValue(Keys::moderEditUsersInOptions()), F::Other,
-            "Moder", "EditUsers", true},
-        {"Moder EditOptions", QVariant::fromValue(Keys::moderEditOptions()), F::Other, "Moder", "EditOptions",
-            false},
+        {"Password in manager", QVariant::fromValue(Keys::adminPasswordInManager()), F::Other, "Users", "Password",
+         "9107"},
+        {"Moder EditUsers", QVariant::fromValue(Keys::moderEditUsers()), F::Other, "Moder", "EditUsers", false},
+        {"Moder EditUsers in options", QVariant::fromValue(Keys::moderEditUsersInOptions()), F::Other, "Moder",
+         "EditUsers", true},
+        {"Moder EditOptions", QVariant::fromValue(Keys::moderEditOptions()), F::Other, "Moder", "EditOptions", false},
         {"Prava EditBase", QVariant::fromValue(Keys::pravaEditBase()), F::Other, "Prava", "EditBase", false},
         {"Prava SaveBase", QVariant::fromValue(Keys::pravaSaveBase()), F::Other, "Prava", "SaveBase", false},
-        {"Prava EditOptions", QVariant::fromValue(Keys::pravaEditOptions()), F::Other, "Prava", "EditOptions",
-            false},
+        {"Prava EditOptions", QVariant::fromValue(Keys::pravaEditOptions()), F::Other, "Prava", "EditOptions", false},
         {"Prava Manager", QVariant::fromValue(Keys::pravaManager()), F::Other, "Prava", "Manager", false},
-        {"Prava AddNewUsers", QVariant::fromValue(Keys::pravaAddNewUsers()), F::Other, "Prava", "AddNewUsers",
-            false},
-        {"Prava UpdateProgram", QVariant::fromValue(Keys::pravaUpdateProgram()), F::Other, "Prava",
-            "UpdateProgram", false},
+        {"Prava AddNewUsers", QVariant::fromValue(Keys::pravaAddNewUsers()), F::Other, "Prava", "AddNewUsers", false},
+        {"Prava UpdateProgram", QVariant::fromValue(Keys::pravaUpdateProgram()), F::Other, "Prava", "UpdateProgram",
+         false},
     };
     auto numbered = [&](const QString &tag, QVariant key, F file, const QString &section, const QString &name,
                         QVariant defaultValue) {
         rows.append({tag.toUtf8(), std::move(key), file, section, name, std::move(defaultValue)});
     };
-    const QStringList captions{
-        "№", "1 столбец", "2 столбец", "3 столбец", "4 столбец", "5 столбец", "6 столбец", "7 столбец"};
+    const QStringList captions{"№",         "1 столбец", "2 столбец", "3 столбец",
+                               "4 столбец", "5 столбец", "6 столбец", "7 столбец"};
     for (int c = 0; c < kColumnCount; ++c) {
         numbered(QString("%1 caption").arg(c), QVariant::fromValue(Keys::caption(c)), F::Config, "Table",
-            QString("%1 caption").arg(c), captions.at(c));
+                 QString("%1 caption").arg(c), captions.at(c));
         numbered(QString("%1 column").arg(c), QVariant::fromValue(Keys::columnWidth(c)), F::Config, "Table",
-            QString("%1 column").arg(c), c == 0 ? 20 : 100);
+                 QString("%1 column").arg(c), c == 0 ? 20 : 100);
     }
     for (int k = 1; k <= kRecentFileCount; ++k) {
         numbered(QString("File%1").arg(k), QVariant::fromValue(Keys::reopenFile(k, dir)), F::Config, "Reopen",
-            QString("File%1").arg(k), dir.path() + "/db/default.db");
-        numbered(QString("File%1 for shift").arg(k), QVariant::fromValue(Keys::reopenFileForShift(k)),
-            F::Config, "Reopen", QString("File%1").arg(k), "");
-        numbered(QString("Enabled%1").arg(k), QVariant::fromValue(Keys::reopenEnabled(k)), F::Config,
-            "Reopen", QString("Enabled%1").arg(k), false);
+                 QString("File%1").arg(k), dir.path() + "/db/default.db");
+        numbered(QString("File%1 for shift").arg(k), QVariant::fromValue(Keys::reopenFileForShift(k)), F::Config,
+                 "Reopen", QString("File%1").arg(k), "");
+        numbered(QString("Enabled%1").arg(k), QVariant::fromValue(Keys::reopenEnabled(k)), F::Config, "Reopen",
+                 QString("Enabled%1").arg(k), false);
     }
     for (int n = 1; n <= kAccountSlotCount; ++n) {
         numbered(QString("Login%1").arg(n), QVariant::fromValue(Keys::login(n)), F::Other, "Users",
-            QString("Login%1").arg(n), "");
+                 QString("Login%1").arg(n), "");
         numbered(QString("Password%1").arg(n), QVariant::fromValue(Keys::password(n)), F::Other, "Users",
-            QString("Password%1").arg(n), "");
+                 QString("Password%1").arg(n), "");
         numbered(QString("Prava%1").arg(n), QVariant::fromValue(Keys::prava(n)), F::Other, "Users",
-            QString("Prava%1").arg(n), "user");
-        numbered(QString("Prava%1 in manager").arg(n), QVariant::fromValue(Keys::pravaInManager(n)), F::Other,
-            "Users", QString("Prava%1").arg(n), "guest");
+                 QString("Prava%1").arg(n), "user");
+        numbered(QString("Prava%1 in manager").arg(n), QVariant::fromValue(Keys::pravaInManager(n)), F::Other, "Users",
+                 QString("Prava%1").arg(n), "guest");
     }
     for (int n = 1; n <= kFavouriteCount; ++n) {
-        numbered(QString("Item%1 Enabled").arg(n), QVariant::fromValue(Keys::favouriteEnabled(n)),
-            F::Favourite, QString("Item%1").arg(n), "Enabled", false);
+        numbered(QString("Item%1 Enabled").arg(n), QVariant::fromValue(Keys::favouriteEnabled(n)), F::Favourite,
+                 QString("Item%1").arg(n), "Enabled", false);
         numbered(QString("Item%1 Name").arg(n), QVariant::fromValue(Keys::favouriteName(n)), F::Favourite,
-            QString("Item%1").arg(n), "Name", "Без имени");
+                 QString("Item%1").arg(n), "Name", "Без имени");
     }
     return rows;
 }
@@ -822,7 +805,8 @@ void SettingsTest::settingsFilesBesideProgram()
         QFAIL("the write was not refused");
     } catch (const TabloraError &e) {
         QCOMPARE(e.message(),
-                 QStringLiteral("Unable to write to ") + dir.configIni() + QStringLiteral(". No such file or directory"));
+                 QStringLiteral("Unable to write to ") + dir.configIni()
+                     + QStringLiteral(". No such file or directory"));
     }
     QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("data"))));
 }

@@ -9,15 +9,15 @@ class RecordCommands;
 // once the command's tests have passed. The add, edit and column-title
 // dialogs are modeless: the window owns each until it is closed, and then it
 // is deleted. The view dialog is modal and lives only while it is shown.
-class RecordDialogs
+class RecordDialogCommands
 {
 public:
-    RecordDialogs(RecordCommands &commands, DesktopServices &desktop, ErrorReporter &errors, QWidget *owner);
+    RecordDialogCommands(RecordCommands &commands, DesktopServices &desktop, ErrorReporter &errors, QWidget *owner);
 
     void openAdd();
     void openEdit();
     void openView();
-    void openColumns();
+    void openColumnTitles();
 
 private:
     void showModeless(QWidget *dialog);

@@ -11,7 +11,7 @@ class QPushButton;
 class QWidget;
 
 // The pieces every dialog of this folder is built from.
-namespace FormParts {
+namespace DialogParts {
 
 // A dialog's caption, its fixed client size and its font ("Verdana", 13
 // pixels high).
@@ -27,4 +27,4 @@ QPushButton *button(QWidget *parent, const QString &objectName, const QString &t
 // Runs the handler through the error reporter whenever the button is clicked.
 void onClick(QPushButton *button, ErrorReporter &errors, std::function<void()> handler);
 
-} // namespace FormParts
+} // namespace DialogParts

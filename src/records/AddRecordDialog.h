@@ -1,21 +1,21 @@
 #pragma once
 
-#include "RecordForm.h"
+#include "RecordDialog.h"
 
 class ErrorReporter;
 class RecordCommands;
 
 // The add dialog, modeless: "Добавить" appends the typed record at the end of
 // the table and closes; several may be open at once, each appending its own.
-class TAddForm : public RecordForm
+class AddRecordDialog : public RecordDialog
 {
     Q_OBJECT
 
 public:
-    TAddForm(RecordCommands &commands, ErrorReporter &errors, QWidget *parent = nullptr);
+    AddRecordDialog(RecordCommands &commands, ErrorReporter &errors, QWidget *parent = nullptr);
 
 private:
-    void BitBtn1Click();
+    void onAddRecordClicked();
 
     RecordCommands &m_commands;
 };

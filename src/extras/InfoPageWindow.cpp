@@ -1,7 +1,7 @@
-#include "TBrowserForm.h"
+#include "InfoPageWindow.h"
 
 #include "base/AppInfo.h"
-#include "users/FormParts.h"
+#include "users/DialogParts.h"
 
 #include <QPushButton>
 #include <QUrl>
@@ -47,36 +47,31 @@ QWebEngineView *createWebView(QWidget *parent)
 
 } // namespace
 
-TBrowserForm::TBrowserForm(QWidget *parent)
+InfoPageWindow::InfoPageWindow(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     const QString caption = AppInfo::kTitle + QStringLiteral(" [Информация]");
-    FormParts::setUpDialog(*this, QStringLiteral("BrowserForm"), caption, {566, 366});
+    DialogParts::setUpDialog(*this, QStringLiteral("InfoPageWindow"), caption, {566, 366});
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
     setAutoFillBackground(true);
 
-    WebBrowser1 = createWebView(this);
-    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    WebBrowser1->setGeometry(8, 8, 545, 321);
+    m_webView = createWebView(this);
+    m_webView->setObjectName(QStringLiteral("webView"));
+    m_webView->setGeometry(8, 8, 545, 321);
     // The pages carry no character-set declaration: they are read in the
     // code page they are written in.
-    WebBrowser1->settings()->setDefaultTextEncoding(QStringLiteral("windows-1251"));
+    m_webView->settings()->setDefaultTextEncoding(QStringLiteral("windows-1251"));
 
-    BitBtn1 = FormParts::button(this, QStringLiteral("BitBtn1"), QStringLiteral("OK"), {240, 336, 75, 25});
-    BitBtn1->setDefault(true);
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    m_okButton = DialogParts::button(this, QStringLiteral("okButton"), QStringLiteral("OK"), {240, 336, 75, 25});
+    m_okButton->setDefault(true);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    FormParts::centreOnDesktop(*this);
+    DialogParts::centreOnDesktop(*this);
 }
 
-void TBrowserForm::navigate(const QString &path)
+void InfoPageWindow::navigate(const QString &path)
 {
-    WebBrowser1->load(QUrl::fromLocalFile(path));
-}
-
-void TBrowserForm::BitBtn1Click()
-{
-    accept();
+    m_webView->load(QUrl::fromLocalFile(path));
 }

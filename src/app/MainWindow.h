@@ -26,7 +26,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class RecordCommands;
-class RecordDialogs;
+class RecordDialogCommands;
 class RecordHistory;
 class RecordListView;
 class SortCommands;
@@ -36,7 +36,7 @@ class StatusPanels;
 // and the life of the program from creation to close. Command logic lives in
 // the command classes; the window wires them to its actions and shows their
 // results.
-class TMainForm : public QMainWindow, public DocumentView
+class MainWindow : public QMainWindow, public DocumentView
 {
     Q_OBJECT
 
@@ -44,23 +44,23 @@ public:
     // The window's outer size when no stored size is applied.
     static constexpr QSize kDesignSize{770, 565};
 
-    // Runs the creation steps (FormCreate) before it returns. arguments are
+    // Runs the creation steps (initialize) before it returns. arguments are
     // the command-line arguments after the program's name.
-    TMainForm(DesktopServices &desktop, const ProgramDir &dir, QStringList arguments, QWidget *parent = nullptr);
-    ~TMainForm() override;
+    MainWindow(DesktopServices &desktop, const ProgramDir &dir, QStringList arguments, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // The steps before the window is first displayed: the login when it is
     // demanded, the saved placement, the start timer.
-    void FormShow();
+    void prepareToShow();
 
     // DocumentView
-    void ChangeTitle() override;
-    void ChangeReopen() override;
+    void updateTitle() override;
+    void updateRecentFiles() override;
     bool reopenVisible(int k) const override;
     QString applicationTitle() const override;
 
-    void ItogoItems();
-    void ChangFavourite();
+    void showRecordCount();
+    void updateFavourites();
     // Applies the table font and column alignment from the settings.
     void applyTableLook();
 
@@ -68,15 +68,15 @@ public:
     ErrorHandler &errors() { return m_errors; }
     Settings &settings() { return m_settings; }
     FileCommands &fileCommands() { return m_files; }
-    // The action of the given name ("Action9").
+    // The action of the given name ("openDatabase").
     QAction *action(const QString &name) const;
-    RecordListView *table() const { return Table1; }
-    StatusPanels *panels() const { return StatusBar1; }
-    QLabel *startPanel() const { return Panel1; }
-    QMenu *popupMenu() const { return PopupMenu1; }
-    FindBar *findBar() const { return FindBar1; }
-    QTimer &startTimer() { return Timer1; }
-    QTimer &refreshTimer() { return Timer2; }
+    RecordListView *recordList() const { return m_recordList; }
+    StatusPanels *statusPanels() const { return m_statusPanels; }
+    QLabel *noticePanel() const { return m_noticePanel; }
+    QMenu *popupMenu() const { return m_popupMenu; }
+    FindBar *findBar() const { return m_findBar; }
+    QTimer &startupTimer() { return m_startupTimer; }
+    QTimer &refreshTimer() { return m_refreshTimer; }
 
 signals:
     // The window has closed: the program ends.
@@ -86,25 +86,25 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void FormCreate();
-    void Timer1Timer();
-    void Timer2Timer();
-    bool FormCloseQuery();
+    void initialize();
+    void finishStartup();
+    void refresh();
+    bool queryClose();
 
     void buildLayout();
     void bindHandlers();
     // The window placed so that, with this frame, the frame is m_frameWanted.
     void placeFrame(const QMargins &frame);
-    void centrePanel1();
+    void centreNoticePanel();
     void loadCommandLineDatabase(const QString &path);
     void markSortColumn(int column);
 
-    void Action3Execute();
-    void Action5Execute();
-    void sortColumnExecute(int column);
-    void sortDirectionExecute(int factor);
-    void findExecute(RecordSearch::Direction direction);
-    void showHistory();
+    void exitProgram();
+    void switchUser();
+    void chooseSortColumn(int column);
+    void chooseSortDirection(int factor);
+    void findRecord(RecordSearch::Direction direction);
+    void updateUndoActions();
 
     DesktopServices &m_desktop;
     ProgramDir m_dir;
@@ -120,16 +120,16 @@ private:
     std::unique_ptr<RecordHistory> m_history;
     std::unique_ptr<SortCommands> m_sort;
     std::unique_ptr<RecordCommands> m_records;
-    std::unique_ptr<RecordDialogs> m_recordDialogs;
+    std::unique_ptr<RecordDialogCommands> m_recordDialogs;
 
     CommandMap *m_commands = nullptr;
-    RecordListView *Table1 = nullptr;
-    StatusPanels *StatusBar1 = nullptr;
-    QLabel *Panel1 = nullptr;
-    QMenu *PopupMenu1 = nullptr;
-    FindBar *FindBar1 = nullptr;
-    QTimer Timer1;
-    QTimer Timer2;
+    RecordListView *m_recordList = nullptr;
+    StatusPanels *m_statusPanels = nullptr;
+    QLabel *m_noticePanel = nullptr;
+    QMenu *m_popupMenu = nullptr;
+    FindBar *m_findBar = nullptr;
+    QTimer m_startupTimer;
+    QTimer m_refreshTimer;
     // Where the frame goes: the stored size or the design size, and the stored
     // position when one is applied; the frame margins the window manager said
     // the window would get.

@@ -23,7 +23,7 @@ class QPushButton;
 // Transfers run while the dialog stays responsive. While one runs, neither
 // button starts another; closing the dialog cancels it, and nothing of the
 // cancelled steps follows - above all, no updater is started.
-class TUpdateForm : public QDialog
+class UpdateDialog : public QDialog
 {
     Q_OBJECT
 
@@ -31,19 +31,19 @@ public:
     // mayStartUpdater runs before the updater starts, since that ends the
     // program at once; when it returns false the program keeps running and
     // the downloaded updater stays where it was saved.
-    TUpdateForm(DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
-                std::function<bool()> mayStartUpdater, QWidget *parent = nullptr);
-    ~TUpdateForm() override;
+    UpdateDialog(DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
+                 std::function<bool()> mayStartUpdater, QWidget *parent = nullptr);
+    ~UpdateDialog() override;
 
     void done(int result) override; // every way of closing passes here
 
 private:
-    void FormCreate();
-    void BitBtn1Click();
-    void BitBtn3Click();
-    void BitBtn4Click();
-    void Label2Click();
-    void DownLoadURL1DownloadProgress(qint64 received, qint64 total);
+    void showWhetherOffline();
+    void onCheckClicked();
+    void onHelpClicked();
+    void onDownloadClicked();
+    void onUpdatePageClicked();
+    void onDownloadProgress(qint64 received, qint64 total);
 
     // Starts a transfer unless one is running; then runs when it succeeded.
     void download(const QUrl &url, const QString &path, std::function<void()> then);
@@ -62,13 +62,13 @@ private:
     bool m_busy = false; // a transfer or the steps after it are running
     bool m_closed = false;
 
-    QGroupBox *GroupBox1;
-    QGroupBox *GroupBox2;
-    QProgressBar *ProgressBar1;
-    QLabel *Label1;
-    QLabel *Label2;
-    QPushButton *BitBtn1;
-    QPushButton *BitBtn2;
-    QPushButton *BitBtn3;
-    QPushButton *BitBtn4;
+    QGroupBox *m_downloadGroup;
+    QGroupBox *m_statusGroup;
+    QProgressBar *m_progressBar;
+    QLabel *m_statusLabel;
+    QLabel *m_updatePageLink;
+    QPushButton *m_checkButton;
+    QPushButton *m_cancelButton;
+    QPushButton *m_helpButton;
+    QPushButton *m_downloadButton;
 };

@@ -18,17 +18,17 @@ class Settings;
 // eleven rows, edited in a panel over the list and written back to
 // data/other.dat only by "Сохранить". The list is the only copy of the
 // accounts while the window is open.
-class TManagerForm : public QDialog
+class UserManagerDialog : public QDialog
 {
     Q_OBJECT
 
 public:
     // messageCaption is the caption of the window's plain message boxes.
-    TManagerForm(Settings &settings, DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
-                 QString messageCaption, QWidget *parent = nullptr);
+    UserManagerDialog(Settings &settings, DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
+                      QString messageCaption, QWidget *parent = nullptr);
 
     // One tick, 200 ms after the window is first shown, loads the list.
-    QTimer &loadTimer() { return Timer1; }
+    QTimer &loadTimer() { return m_loadTimer; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -37,17 +37,17 @@ protected:
 private:
     enum Column { Number, Login, Password, Rights };
 
-    void FormShow();
-    void Timer1Timer();
-    void BitBtn5Click();
-    void BitBtn7Click();
-    void BitBtn4Click();
-    void BitBtn6Click();
-    void BitBtn1Click();
-    void BitBtn3Click();
+    void onShown();
+    void onLoadTimeout();
+    void onEditAccountClicked();
+    void onApplyAccountClicked();
+    void onDiscardAccountClicked();
+    void onDeleteAccountClicked();
+    void onSaveClicked();
+    void onHelpClicked();
 
-    void buildPanel();
-    void showPanel(bool visible);
+    void buildAccountPanel();
+    void showAccountPanel(bool visible);
     // The list as the file holds it, unless it was loaded already: a command
     // given before the timer's tick works on the stored accounts, and the
     // tick never overwrites edits.
@@ -63,19 +63,19 @@ private:
     ProgramDir m_dir;
     QString m_messageCaption;
     bool m_loaded = false;
-    int m_panelRow = -1; // the row the panel was opened for
+    int m_accountPanelRow = -1; // the row the panel was opened for
 
-    QTableWidget *Table1;
-    QPushButton *BitBtn1;
-    QPushButton *BitBtn2;
-    QPushButton *BitBtn3;
-    QPushButton *BitBtn5;
-    QPushButton *BitBtn6;
-    QFrame *Panel1;
-    QLineEdit *Edit1;
-    QLineEdit *Edit2;
-    QComboBox *ComboBox1;
-    QPushButton *BitBtn7;
-    QPushButton *BitBtn4;
-    QTimer Timer1;
+    QTableWidget *m_accountList;
+    QPushButton *m_saveButton;
+    QPushButton *m_cancelButton;
+    QPushButton *m_helpButton;
+    QPushButton *m_editAccountButton;
+    QPushButton *m_deleteAccountButton;
+    QFrame *m_accountPanel;
+    QLineEdit *m_loginEdit;
+    QLineEdit *m_passwordEdit;
+    QComboBox *m_roleCombo;
+    QPushButton *m_applyAccountButton;
+    QPushButton *m_discardAccountButton;
+    QTimer m_loadTimer;
 };

@@ -1,38 +1,38 @@
-#include "TMainForm.h"
+#include "MainWindow.h"
 
 #include "ActionTable.h"
 #include "CommandMap.h"
-#include "base/DesktopServices.h"
 #include "RecordListView.h"
 #include "StatusPanels.h"
 #include "WindowFrame.h"
+#include "base/DesktopServices.h"
 #include "document/DatabaseCodec.h"
 #include "document/DocumentTexts.h"
 #include "records/FindBar.h"
 #include "records/RecordCommands.h"
-#include "records/RecordDialogs.h"
+#include "records/RecordDialogCommands.h"
 #include "records/RecordFinder.h"
 #include "records/RecordHistory.h"
 #include "records/SortCommands.h"
 #include "users/Accounts.h"
 #include "users/AdminCommands.h"
+#include "users/LoginDialog.h"
 #include "users/SettingKeys.h"
 #include "users/SettingsBatch.h"
-#include "users/TEnterForm.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QStringList>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStringList>
 #include <QToolBar>
 #include <QWindow>
 
 #include <functional>
 
-TMainForm::TMainForm(DesktopServices &desktop, const ProgramDir &dir, QStringList arguments, QWidget *parent)
+MainWindow::MainWindow(DesktopServices &desktop, const ProgramDir &dir, QStringList arguments, QWidget *parent)
     : QMainWindow(parent)
     , m_desktop(desktop)
     , m_dir(dir)
@@ -44,31 +44,31 @@ TMainForm::TMainForm(DesktopServices &desktop, const ProgramDir &dir, QStringLis
     , m_print(m_document, desktop)
     , m_update(m_document, m_settings, m_files, desktop, m_errors, dir)
 {
-    setObjectName(QStringLiteral("MainForm"));
+    setObjectName(QStringLiteral("MainWindow"));
     buildLayout();
-    m_history = std::make_unique<RecordHistory>(m_document, m_settings, *Table1->selectionModel());
+    m_history = std::make_unique<RecordHistory>(m_document, m_settings, *m_recordList->selectionModel());
     m_sort = std::make_unique<SortCommands>(m_document.model(), m_settings, desktop, *m_history);
-    m_records = std::make_unique<RecordCommands>(m_document, m_settings, desktop, *this, *Table1->selectionModel(),
-                                                 *m_history);
-    m_recordDialogs = std::make_unique<RecordDialogs>(*m_records, desktop, m_errors, this);
+    m_records = std::make_unique<RecordCommands>(m_document, m_settings, desktop, *this,
+                                                 *m_recordList->selectionModel(), *m_history);
+    m_recordDialogs = std::make_unique<RecordDialogCommands>(*m_records, desktop, m_errors, this);
     bindHandlers();
 
-    Timer1.setSingleShot(true);
-    Timer1.setInterval(200);
-    connect(&Timer1, &QTimer::timeout, this, [this] { m_errors.run([this] { Timer1Timer(); }); });
-    Timer2.setInterval(200);
-    connect(&Timer2, &QTimer::timeout, this, [this] { m_errors.run([this] { Timer2Timer(); }); });
-    Timer2.start();
+    m_startupTimer.setSingleShot(true);
+    m_startupTimer.setInterval(200);
+    connect(&m_startupTimer, &QTimer::timeout, this, [this] { m_errors.run([this] { finishStartup(); }); });
+    m_refreshTimer.setInterval(200);
+    connect(&m_refreshTimer, &QTimer::timeout, this, [this] { m_errors.run([this] { refresh(); }); });
+    m_refreshTimer.start();
     // The program ends with its main window; it does not wait for its last
     // window, since the login can close before the main window shows.
-    connect(this, &TMainForm::closed, QCoreApplication::instance(), &QCoreApplication::quit);
+    connect(this, &MainWindow::closed, QCoreApplication::instance(), &QCoreApplication::quit);
 
-    m_errors.run([this] { FormCreate(); });
+    m_errors.run([this] { initialize(); });
 }
 
-TMainForm::~TMainForm() = default;
+MainWindow::~MainWindow() = default;
 
-void TMainForm::buildLayout()
+void MainWindow::buildLayout()
 {
     setWindowTitle(AppInfo::kTitle);
     QFont windowFont(QStringLiteral("Verdana"));
@@ -82,7 +82,7 @@ void TMainForm::buildLayout()
     m_commands = new CommandMap(this);
 
     QMenuBar *bar = menuBar();
-    bar->setObjectName(QStringLiteral("ActionMainMenuBar1"));
+    bar->setObjectName(QStringLiteral("menuBar"));
     QFont menuFont(QStringLiteral("Tahoma"));
     menuFont.setPointSize(8);
     bar->setFont(menuFont);
@@ -93,36 +93,36 @@ void TMainForm::buildLayout()
     tools->setFixedHeight(72);
     addToolBar(Qt::TopToolBarArea, tools);
 
-    Table1 = new RecordListView(&m_document.model(), this);
+    m_recordList = new RecordListView(&m_document.model(), this);
     QFont tableFont(QStringLiteral("Verdana"));
     tableFont.setPointSize(8);
-    Table1->setTableFont(tableFont);
-    setCentralWidget(Table1);
-    PopupMenu1 = m_commands->buildPopupMenu(this);
-    connect(Table1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { PopupMenu1->popup(Table1->viewport()->mapToGlobal(pos)); });
+    m_recordList->setTableFont(tableFont);
+    setCentralWidget(m_recordList);
+    m_popupMenu = m_commands->buildPopupMenu(this);
+    connect(m_recordList, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { m_popupMenu->popup(m_recordList->viewport()->mapToGlobal(pos)); });
 
-    FindBar1 = new FindBar(m_document.model(), this);
-    addToolBar(Qt::BottomToolBarArea, FindBar1);
-    FindBar1->hide();
+    m_findBar = new FindBar(m_document.model(), this);
+    addToolBar(Qt::BottomToolBarArea, m_findBar);
+    m_findBar->hide();
 
-    StatusBar1 = new StatusPanels(this);
-    setStatusBar(StatusBar1);
+    m_statusPanels = new StatusPanels(this);
+    setStatusBar(m_statusPanels);
 
-    Panel1 = new QLabel(QStringLiteral("Загрузка..."), this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setAlignment(Qt::AlignCenter);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setLineWidth(2);
-    Panel1->setAutoFillBackground(true);
-    QPalette white = Panel1->palette();
+    m_noticePanel = new QLabel(QStringLiteral("Загрузка..."), this);
+    m_noticePanel->setObjectName(QStringLiteral("noticePanel"));
+    m_noticePanel->setAlignment(Qt::AlignCenter);
+    m_noticePanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_noticePanel->setLineWidth(2);
+    m_noticePanel->setAutoFillBackground(true);
+    QPalette white = m_noticePanel->palette();
     white.setColor(QPalette::Window, Qt::white);
-    Panel1->setPalette(white);
-    Panel1->resize(209, 81);
-    Panel1->raise();
+    m_noticePanel->setPalette(white);
+    m_noticePanel->resize(209, 81);
+    m_noticePanel->raise();
 }
 
-void TMainForm::bindHandlers()
+void MainWindow::bindHandlers()
 {
     using ActionTable::exampleActions;
     using ActionTable::reopenActions;
@@ -133,104 +133,105 @@ void TMainForm::bindHandlers()
                 [this, handler = std::move(handler)] { m_errors.run(handler); });
     };
     const auto nothing = [] {};
-    bind("Action1", nothing); // the favourite commands do nothing
-    bind("Action35", nothing);
-    bind("Action65", nothing);
-    bind("Action3", [this] { Action3Execute(); });
-    bind("Action5", [this] { Action5Execute(); });
-    bind("Action8", [this] { m_files.New(); });
-    bind("Action9", [this] { m_files.Open(); });
-    bind("Action10", [this] { m_files.Save(); });
-    bind("Action12", [this] { m_files.SaveAs(); });
+    bind("favouriteCreate", nothing); // the favourite commands do nothing
+    bind("favouriteOpen1", nothing);
+    bind("turnOff", nothing);
+    bind("exit", [this] { exitProgram(); });
+    bind("switchUser", [this] { switchUser(); });
+    bind("newDatabase", [this] { m_files.newDatabase(); });
+    bind("openDatabase", [this] { m_files.openDatabase(); });
+    bind("save", [this] { m_files.save(); });
+    bind("saveAs", [this] { m_files.saveAs(); });
     for (int k = 1; k <= kRecentFileCount; ++k)
-        bind(reopenActions()[k - 1], [this, k] { m_files.Reopen(k); });
-    bind(exampleActions()[0], [this] { m_files.OpenExample(FileCommands::Example::Programs); });
-    bind(exampleActions()[1], [this] { m_files.OpenExample(FileCommands::Example::Profile); });
-    bind(exampleActions()[2], [this] { m_files.OpenExample(FileCommands::Example::School); });
+        bind(reopenActions()[k - 1], [this, k] { m_files.reopen(k); });
+    bind(exampleActions()[0], [this] { m_files.openExample(FileCommands::Example::Programs); });
+    bind(exampleActions()[1], [this] { m_files.openExample(FileCommands::Example::Profile); });
+    bind(exampleActions()[2], [this] { m_files.openExample(FileCommands::Example::School); });
     for (int column = 0; column < kColumnCount; ++column) {
         action(sortColumnActions()[column])->setCheckable(true);
-        bind(sortColumnActions()[column], [this, column] { sortColumnExecute(column); });
+        bind(sortColumnActions()[column], [this, column] { chooseSortColumn(column); });
     }
-    bind("Action63", [this] { sortDirectionExecute(1); });
-    bind("Action64", [this] { sortDirectionExecute(-1); });
+    bind("sortAscending", [this] { chooseSortDirection(1); });
+    bind("sortDescending", [this] { chooseSortDirection(-1); });
     // The user manager, the program settings and the import of old databases.
-    bind("Action46", [this] {
-        AdminCommands::Manager(m_settings, m_desktop, m_errors, m_dir, m_document.role(), applicationTitle(), this);
+    bind("userManager", [this] {
+        AdminCommands::openUserManager(m_settings, m_desktop, m_errors, m_dir, m_document.role(), applicationTitle(),
+                                       this);
     });
-    bind("Action48", [this] {
-        AdminCommands::Options(m_settings, m_desktop, m_errors, m_dir, m_document.role(), this,
-                               [this] { applyTableLook(); });
+    bind("programSettings", [this] {
+        AdminCommands::openProgramSettings(m_settings, m_desktop, m_errors, m_dir, m_document.role(), this,
+                                           [this] { applyTableLook(); });
     });
-    bind("Action69", [this] { m_files.Import(); });
+    bind("importVersion10", [this] { m_files.importVersion10(); });
 
     // The help menu, beside the update.
-    bind("Action7", [this] { m_help.Action7Execute(); });
-    bind("Action50", [this] { m_help.Action50Execute(); });
-    bind("Action51", [this] { m_help.Action51Execute(); });
-    bind("Action52", [this] { m_help.Action52Execute(); });
-    bind("Action53", [this] { m_help.Action53Execute(); });
-    bind("Action54", [this] { m_help.Action54Execute(); });
-    bind("Action55", [this] { m_help.Action55Execute(); });
-    bind("Action56", [this] { m_help.Action56Execute(); });
-    bind("Action57", [this] { m_help.Action57Execute(); });
-    bind("Action68", [this] { m_help.Action68Execute(); });
+    bind("openHelp", [this] { m_help.openHelp(); });
+    bind("visitSite", [this] { m_help.visitSite(); });
+    bind("writeToAuthor", [this] { m_help.writeToAuthor(); });
+    bind("licenseAgreement", [this] { m_help.showLicense(); });
+    bind("faq", [this] { m_help.openFaq(); });
+    bind("programPage", [this] { m_help.openProgramPage(); });
+    bind("thanks", [this] { m_help.showThanks(); });
+    bind("about", [this] { m_help.showAbout(); });
+    bind("reportError", [this] { m_help.reportError(); });
+    bind("changeHistory", [this] { m_help.showChangeHistory(); });
 
     // Records: add, edit, view, delete, clear all, the clipboard, column titles.
-    bind("Action2", [this] { m_recordDialogs->openAdd(); });
-    bind("Action19", [this] { m_recordDialogs->openEdit(); });
-    bind("Action66", [this] { m_recordDialogs->openView(); });
-    bind("Action20", [this] { m_records->Delete(); });
-    bind("Action21", [this] { m_records->ClearAll(); });
-    bind("Action22", [this] { m_records->Copy(); });
-    bind("Action23", [this] { m_records->Cut(); });
-    bind("Action24", [this] { m_records->Paste(); });
-    bind("Action6", [this] { m_recordDialogs->openColumns(); });
+    bind("addRecord", [this] { m_recordDialogs->openAdd(); });
+    bind("editRecord", [this] { m_recordDialogs->openEdit(); });
+    bind("viewRecord", [this] { m_recordDialogs->openView(); });
+    bind("deleteRecord", [this] { m_records->deleteRecord(); });
+    bind("clearAll", [this] { m_records->clearAll(); });
+    bind("copyRecord", [this] { m_records->copyRecord(); });
+    bind("cutRecord", [this] { m_records->cutRecord(); });
+    bind("pasteRecord", [this] { m_records->pasteRecord(); });
+    bind("columnTitles", [this] { m_recordDialogs->openColumnTitles(); });
 
     // Printing and the program update.
-    bind("Action18", [this] {
-        m_print.Action18Execute(Table1->font(), [this](const QString &text) {
-            StatusBar1->setText(2, text);
-            StatusBar1->repaint(); // printing a large table keeps the loop busy for a while
+    bind("print", [this] {
+        m_print.print(m_recordList->font(), [this](const QString &text) {
+            m_statusPanels->setText(StatusPanels::State, text);
+            m_statusPanels->repaint(); // printing a large table keeps the loop busy for a while
         });
     });
-    bind("Action49", [this] { m_update.Action49Execute(this); });
+    bind("checkUpdate", [this] { m_update.checkUpdate(this); });
 
     // Undo and redo of the record commands; finding records.
-    bind("ActionUndo", [this] { m_history->undo(); });
-    bind("ActionRedo", [this] { m_history->redo(); });
-    connect(m_history.get(), &RecordHistory::changed, this, &TMainForm::showHistory);
-    showHistory();
-    bind("ActionFind", [this] { FindBar1->open(); });
-    bind("ActionFindNext", [this] { findExecute(RecordSearch::Direction::Forward); });
-    bind("ActionFindPrevious", [this] { findExecute(RecordSearch::Direction::Backward); });
-    connect(FindBar1, &FindBar::findRequested, this,
-            [this](RecordSearch::Direction direction) { m_errors.run([=] { findExecute(direction); }); });
-    connect(FindBar1, &FindBar::closed, Table1, [this] { Table1->setFocus(); });
+    bind("undo", [this] { m_history->undo(); });
+    bind("redo", [this] { m_history->redo(); });
+    connect(m_history.get(), &RecordHistory::changed, this, &MainWindow::updateUndoActions);
+    updateUndoActions();
+    bind("find", [this] { m_findBar->open(); });
+    bind("findNext", [this] { findRecord(RecordSearch::Direction::Forward); });
+    bind("findPrevious", [this] { findRecord(RecordSearch::Direction::Backward); });
+    connect(m_findBar, &FindBar::findRequested, this,
+            [this](RecordSearch::Direction direction) { m_errors.run([=] { findRecord(direction); }); });
+    connect(m_findBar, &FindBar::closed, m_recordList, [this] { m_recordList->setFocus(); });
 }
 
-QAction *TMainForm::action(const QString &name) const
+QAction *MainWindow::action(const QString &name) const
 {
     return m_commands->action(name);
 }
 
 // --- life of the window ---
 
-void TMainForm::FormCreate()
+void MainWindow::initialize()
 {
     if (!m_settings.read(Keys::quickStart()))
         m_desktop.sleep(1000);
     m_document.setModified(false);
     m_document.setFileName(Document::untitledName());
-    ChangeReopen();
-    ChangFavourite();
+    updateRecentFiles();
+    updateFavourites();
 }
 
-void TMainForm::FormShow()
+void MainWindow::prepareToShow()
 {
     m_errors.run([this] {
         QString role = m_document.role();
         if (m_settings.read(Keys::questionOnStart())) {
-            TEnterForm login(m_settings, m_desktop, m_errors, role, this);
+            LoginDialog login(m_settings, m_desktop, m_errors, role, this);
             m_desktop.execDialog(login);
             if (m_desktop.terminateRequested())
                 return; // leaving the login ends the program; nothing more happens
@@ -250,15 +251,15 @@ void TMainForm::FormShow()
             m_frameWanted.moveTopLeft(QPoint(m_settings.read(Keys::windowLeft()), m_settings.read(Keys::windowTop())));
         m_frameExpected = WindowFrame::expectedMargins(*this);
         placeFrame(m_frameExpected);
-        Timer1.start();
-        centrePanel1();
+        m_startupTimer.start();
+        centreNoticePanel();
         markSortColumn(m_settings.read(Keys::sortColumn()));
     });
 }
 
-void TMainForm::Timer1Timer()
+void MainWindow::finishStartup()
 {
-    Timer1.stop();
+    m_startupTimer.stop();
     // A window manager whose frame turned out other than it said gets the
     // window placed again by the frame it really drew.
     const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
@@ -267,9 +268,9 @@ void TMainForm::Timer1Timer()
     for (int c = 0; c < kColumnCount; ++c)
         m_document.model().setTitle(c, m_settings.read(Keys::caption(c)));
     applyTableLook();
-    Panel1->hide();
-    StatusBar1->setText(2, DocumentTexts::loggedInAs(m_document.role()));
-    m_files.New();
+    m_noticePanel->hide();
+    m_statusPanels->setText(StatusPanels::State, DocumentTexts::loggedInAs(m_document.role()));
+    m_files.newDatabase();
 
     const QString commandLineFile = m_arguments.value(0);
     if (!commandLineFile.isEmpty())
@@ -281,7 +282,7 @@ void TMainForm::Timer1Timer()
     }
 }
 
-void TMainForm::loadCommandLineDatabase(const QString &path)
+void MainWindow::loadCommandLineDatabase(const QString &path)
 {
     try {
         m_files.loadFile(path);
@@ -293,20 +294,20 @@ void TMainForm::loadCommandLineDatabase(const QString &path)
     }
 }
 
-void TMainForm::applyTableLook()
+void MainWindow::applyTableLook()
 {
     QFont font(m_settings.read(Keys::fontName()));
     font.setPointSize(std::max(1, m_settings.read(Keys::fontSize())));
-    Table1->setTableFont(font);
+    m_recordList->setTableFont(font);
     const QString align = m_settings.read(Keys::align());
-    m_document.model().setAlignment(align == QLatin1String("Left")     ? Qt::AlignLeft
-                                    : align == QLatin1String("Center") ? Qt::AlignHCenter
-                                                                        : Qt::AlignRight);
+    m_document.model().setAlignment(align == QLatin1String("Left")         ? Qt::AlignLeft
+                                        : align == QLatin1String("Center") ? Qt::AlignHCenter
+                                                                           : Qt::AlignRight);
 }
 
-void TMainForm::Timer2Timer()
+void MainWindow::refresh()
 {
-    ItogoItems();
+    showRecordCount();
     for (int c = 0; c < kColumnCount; ++c) {
         QAction *sortColumn = action(ActionTable::sortColumnActions()[c]);
         const QString caption = CommandMap::menuText(m_document.model().table().title(c));
@@ -315,10 +316,10 @@ void TMainForm::Timer2Timer()
     }
 }
 
-void TMainForm::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     bool close = false;
-    m_errors.run([&] { close = FormCloseQuery(); });
+    m_errors.run([&] { close = queryClose(); });
     if (close) {
         event->accept();
         emit closed();
@@ -326,19 +327,19 @@ void TMainForm::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
-bool TMainForm::FormCloseQuery()
+bool MainWindow::queryClose()
 {
     // Cancel, or a save that did not happen, keeps the window open; so does
     // an error of the save, which the caller reports.
     if (!m_files.promptStep())
         return false;
-    centrePanel1();
-    Panel1->setText(QStringLiteral("Завершение работы..."));
-    Panel1->show();
-    Panel1->raise();
+    centreNoticePanel();
+    m_noticePanel->setText(QStringLiteral("Завершение работы..."));
+    m_noticePanel->show();
+    m_noticePanel->raise();
     // Painted by itself: a repaint of the window leaves the panel, which lies
     // over the table, for a later update that the pause would hold back.
-    Panel1->repaint();
+    m_noticePanel->repaint();
     m_desktop.processEvents();
     m_desktop.sleep(200);
 
@@ -358,7 +359,7 @@ bool TMainForm::FormCloseQuery()
     return true;
 }
 
-void TMainForm::placeFrame(const QMargins &frame)
+void MainWindow::placeFrame(const QMargins &frame)
 {
     const QSize inside = m_frameWanted.size().shrunkBy(frame);
     if (m_positionWanted)
@@ -367,33 +368,34 @@ void TMainForm::placeFrame(const QMargins &frame)
         resize(inside); // the system chooses the place
 }
 
-void TMainForm::centrePanel1()
+void MainWindow::centreNoticePanel()
 {
     const QSize outer = frameGeometry().size();
-    Panel1->move(outer.width() / 2 - Panel1->width() / 2, outer.height() / 2 - Panel1->height() / 2);
+    m_noticePanel->move(outer.width() / 2 - m_noticePanel->width() / 2,
+                        outer.height() / 2 - m_noticePanel->height() / 2);
 }
 
 // --- texts of the document state ---
 
-void TMainForm::ChangeTitle()
+void MainWindow::updateTitle()
 {
     const QString title = DocumentTexts::windowTitle(m_document.fileName());
     setWindowTitle(title);
     m_errors.setApplicationTitle(title);
-    StatusBar1->setText(1, DocumentTexts::statusName(m_document.fileName()));
+    m_statusPanels->setText(StatusPanels::FileName, DocumentTexts::statusName(m_document.fileName()));
 }
 
-QString TMainForm::applicationTitle() const
+QString MainWindow::applicationTitle() const
 {
     return m_errors.applicationTitle();
 }
 
-void TMainForm::ItogoItems()
+void MainWindow::showRecordCount()
 {
-    StatusBar1->setText(0, DocumentTexts::recordCount(m_document.model().recordCount()));
+    m_statusPanels->setText(StatusPanels::RecordCount, DocumentTexts::recordCount(m_document.model().recordCount()));
 }
 
-void TMainForm::ChangeReopen()
+void MainWindow::updateRecentFiles()
 {
     const QStringList &reopen = ActionTable::reopenActions();
     bool anyInUse = false;
@@ -408,12 +410,12 @@ void TMainForm::ChangeReopen()
         action(reopen[k - 1])->setText(CommandMap::menuText(m_settings.read(Keys::reopenFile(k, m_dir))));
 }
 
-bool TMainForm::reopenVisible(int k) const
+bool MainWindow::reopenVisible(int k) const
 {
     return action(ActionTable::reopenActions()[k - 1])->isVisible();
 }
 
-void TMainForm::ChangFavourite()
+void MainWindow::updateFavourites()
 {
     const auto open = [this](int n) { return action(ActionTable::favouriteOpenActions()[n - 1]); };
     const auto remove = [this](int n) { return action(ActionTable::favouriteDeleteActions()[n - 1]); };
@@ -429,30 +431,30 @@ void TMainForm::ChangFavourite()
 
 // --- commands ---
 
-void TMainForm::Action3Execute()
+void MainWindow::exitProgram()
 {
     close();
 }
 
-void TMainForm::Action5Execute()
+void MainWindow::switchUser()
 {
     // Leaving the login ends the program at once, so a modified table is
     // offered for saving first, while the current user is still logged in.
     if (!m_files.promptStep())
         return;
     QString role = m_document.role();
-    TEnterForm login(m_settings, m_desktop, m_errors, role, this);
+    LoginDialog login(m_settings, m_desktop, m_errors, role, this);
     m_desktop.execDialog(login);
     if (m_desktop.terminateRequested())
         return;
     m_document.setRole(role);
-    StatusBar1->setText(2, QStringLiteral("Смена пользователя завершена"));
+    m_statusPanels->setText(StatusPanels::State, QStringLiteral("Смена пользователя завершена"));
     m_desktop.processEvents();
     m_desktop.sleep(200);
-    StatusBar1->setText(2, DocumentTexts::loggedInAs(m_document.role()));
+    m_statusPanels->setText(StatusPanels::State, DocumentTexts::loggedInAs(m_document.role()));
 }
 
-void TMainForm::sortColumnExecute(int column)
+void MainWindow::chooseSortColumn(int column)
 {
     try {
         m_sort->chooseColumn(column);
@@ -464,40 +466,40 @@ void TMainForm::sortColumnExecute(int column)
     m_sort->resort();
 }
 
-void TMainForm::sortDirectionExecute(int factor)
+void MainWindow::chooseSortDirection(int factor)
 {
     m_sort->chooseDirection(factor);
     m_sort->resort();
 }
 
-void TMainForm::markSortColumn(int column)
+void MainWindow::markSortColumn(int column)
 {
     m_markedSortColumn = column;
     for (int c = 0; c < kColumnCount; ++c)
         action(ActionTable::sortColumnActions()[c])->setChecked(c == column);
 }
 
-void TMainForm::findExecute(RecordSearch::Direction direction)
+void MainWindow::findRecord(RecordSearch::Direction direction)
 {
-    const RecordSearch::Query query = FindBar1->query();
+    const RecordSearch::Query query = m_findBar->query();
     if (query.text.isEmpty()) {
-        FindBar1->open();
+        m_findBar->open();
         return;
     }
-    const QString note = RecordFinder(m_document.model(), *Table1->selectionModel()).find(query, direction);
+    const QString note = RecordFinder(m_document.model(), *m_recordList->selectionModel()).find(query, direction);
     if (note.isEmpty())
-        StatusBar1->clearMessage();
+        m_statusPanels->clearMessage();
     else
-        StatusBar1->showMessage(note, 5000);
+        m_statusPanels->showMessage(note, 5000);
 }
 
-void TMainForm::showHistory()
+void MainWindow::updateUndoActions()
 {
     const auto show = [this](const QString &name, const QString &what, bool enabled) {
         const QString caption = ActionTable::action(name).caption;
         action(name)->setText(what.isEmpty() ? caption : caption + QLatin1Char(' ') + what);
         action(name)->setEnabled(enabled);
     };
-    show(QStringLiteral("ActionUndo"), m_history->undoName(), m_history->canUndo());
-    show(QStringLiteral("ActionRedo"), m_history->redoName(), m_history->canRedo());
+    show(QStringLiteral("undo"), m_history->undoName(), m_history->canUndo());
+    show(QStringLiteral("redo"), m_history->redoName(), m_history->canRedo());
 }

@@ -1,4 +1,4 @@
-#include "TSplashForm.h"
+#include "SplashWindow.h"
 
 #include "base/AppInfo.h"
 
@@ -24,41 +24,41 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, QPoint at,
 
 } // namespace
 
-TSplashForm::TSplashForm(QWidget *parent)
+SplashWindow::SplashWindow(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
-    setObjectName(QStringLiteral("SplashForm"));
+    setObjectName(QStringLiteral("SplashWindow"));
     setWindowTitle(QStringLiteral("Загрузка..."));
     setFixedSize(320, 239);
     setWindowOpacity(245.0 / 255.0);
 
-    QLabel *title = label(this, "Label1", QStringLiteral("СУБД версия 1.5"), {24, 64});
+    QLabel *title = label(this, "titleLabel", QStringLiteral("СУБД версия 1.5"), {24, 64});
     QFont big = title->font();
     big.setPointSize(16);
     title->setFont(big);
     title->adjustSize();
-    label(this, "Label2", QStringLiteral("Автор: команда Tablora, 2026"), {8, 200});
-    QLabel *site = label(this, "Label3", QStringLiteral("http://") + AppInfo::kSiteHost, {8, 216}, false);
+    label(this, "authorLabel", QStringLiteral("Автор: команда Tablora, 2026"), {8, 200});
+    QLabel *site = label(this, "siteLabel", QStringLiteral("http://") + AppInfo::kSiteHost, {8, 216}, false);
     site->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
-    Label5 = label(this, "Label5", QStringLiteral("Загрузка..."), {224, 216});
+    m_statusLabel = label(this, "statusLabel", QStringLiteral("Загрузка..."), {224, 216});
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
 }
 
-void TSplashForm::setStatus(const QString &text)
+void SplashWindow::setStatus(const QString &text)
 {
-    Label5->setText(text);
-    Label5->adjustSize();
-    Label5->repaint();
+    m_statusLabel->setText(text);
+    m_statusLabel->adjustSize();
+    m_statusLabel->repaint();
 }
 
-QString TSplashForm::status() const
+QString SplashWindow::status() const
 {
-    return Label5->text();
+    return m_statusLabel->text();
 }
 
-void TSplashForm::paintEvent(QPaintEvent *)
+void SplashWindow::paintEvent(QPaintEvent *)
 {
     // The picture: a white card with a small table drawn in the corner.
     QPainter p(this);

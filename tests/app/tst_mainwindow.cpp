@@ -1,19 +1,20 @@
+#include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "app/ActionTable.h"
-#include "app/RecordListView.h"
-#include "app/StatusPanels.h"
+#include "app/MainWindow.h"
 #include "app/QtDesktopServices.h"
-#include "app/TMainForm.h"
-#include "app/TSplashForm.h"
+#include "app/RecordListView.h"
+#include "app/SplashWindow.h"
+#include "app/StatusPanels.h"
 #include "app/TabloraApplication.h"
+#include "base/Windows1251.h"
 #include "document/DatabaseCodec.h"
 #include "document/FileCommands.h"
 #include "extras/InfoPages.h"
 #include "records/ClipboardRecord.h"
 #include "records/FindBar.h"
 #include "records/RecordCommands.h"
-#include "base/Windows1251.h"
 #include "users/Accounts.h"
 #include "users/SettingKeys.h"
 
@@ -35,7 +36,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -46,9 +46,9 @@ namespace {
 std::function<int(QDialog &)> typeLogin(const QString &login, const QString &password)
 {
     return [=](QDialog &dialog) {
-        dialog.findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(login);
-        dialog.findChild<QLineEdit *>(QStringLiteral("Edit2"))->setText(password);
-        dialog.findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+        dialog.findChild<QLineEdit *>(QStringLiteral("loginEdit"))->setText(login);
+        dialog.findChild<QLineEdit *>(QStringLiteral("passwordEdit"))->setText(password);
+        dialog.findChild<QPushButton *>(QStringLiteral("logInButton"))->click();
         return dialog.result();
     };
 }
@@ -56,14 +56,14 @@ std::function<int(QDialog &)> typeLogin(const QString &login, const QString &pas
 std::function<int(QDialog &)> cancelLogin()
 {
     return [](QDialog &dialog) {
-        dialog.findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
+        dialog.findChild<QPushButton *>(QStringLiteral("cancelButton"))->click();
         return dialog.result();
     };
 }
 
 } // namespace
 
-class MainFormTest : public QObject
+class MainWindowTest : public QObject
 {
     Q_OBJECT
 
@@ -133,271 +133,258 @@ private:
     // The actions a menu, the toolbar or a shortcut reaches.
     QSet<QString> reachableActions() const;
 
-    std::unique_ptr<TMainForm> create(QStringList arguments = {});
+    std::unique_ptr<MainWindow> create(QStringList arguments = {});
     // Creation, the login (when asked) and the first tick of the start timer.
-    std::unique_ptr<TMainForm> start(QStringList arguments = {});
+    std::unique_ptr<MainWindow> start(QStringList arguments = {});
     // Started with no login asked and not for the first time.
-    std::unique_ptr<TMainForm> startWithoutLogin();
-    void writeFile(const QString &relative, const QByteArray &content);
+    std::unique_ptr<MainWindow> startWithoutLogin();
     // An empty database; returns its full path.
     QString writeDatabase(const QString &relative);
-    QByteArray readFile(const QString &relative) const;
-    void tick(TMainForm &form);
+    void tick(MainWindow &window);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
-    std::unique_ptr<TMainForm> m_form; // the window of the action tests
+    std::unique_ptr<MainWindow> m_window; // the window of the action tests
     int m_closes = 0;
     QString m_shownDialog;
 };
 
-void MainFormTest::init()
+void MainWindowTest::init()
 {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     m_desktop.reset();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QDir(m_dir->path()).mkpath(QStringLiteral("data"));
-    QDir(m_dir->path()).mkpath(QStringLiteral("db/favourite"));
+    m_folder = std::make_unique<ProgramFolder>();
+    m_folder->makeFolder(QStringLiteral("db/favourite"));
 }
 
-void MainFormTest::cleanup()
+void MainWindowTest::cleanup()
 {
-    m_form.reset();
+    m_window.reset();
     QLocale::setDefault(QLocale::c());
     QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
 }
 
-void MainFormTest::writeFile(const QString &relative, const QByteArray &content)
+QString MainWindowTest::writeDatabase(const QString &relative)
 {
-    QFile f(m_dir->filePath(relative));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
+    m_folder->write(relative, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData())));
+    return m_folder->filePath(relative);
 }
 
-QString MainFormTest::writeDatabase(const QString &relative)
+std::unique_ptr<MainWindow> MainWindowTest::create(QStringList arguments)
 {
-    writeFile(relative, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(TableData())));
-    return m_dir->filePath(relative);
+    auto window = std::make_unique<MainWindow>(m_desktop, m_folder->dir(), std::move(arguments));
+    window->startupTimer().setInterval(0);
+    window->refreshTimer().setInterval(0);
+    return window;
 }
 
-QByteArray MainFormTest::readFile(const QString &relative) const
+std::unique_ptr<MainWindow> MainWindowTest::start(QStringList arguments)
 {
-    QFile f(m_dir->filePath(relative));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-std::unique_ptr<TMainForm> MainFormTest::create(QStringList arguments)
-{
-    auto form = std::make_unique<TMainForm>(m_desktop, ProgramDir(m_dir->path()), std::move(arguments));
-    form->startTimer().setInterval(0);
-    form->refreshTimer().setInterval(0);
-    return form;
-}
-
-std::unique_ptr<TMainForm> MainFormTest::start(QStringList arguments)
-{
-    auto form = create(std::move(arguments));
-    form->FormShow();
+    auto window = create(std::move(arguments));
+    window->prepareToShow();
     QCoreApplication::processEvents(); // the start timer's tick
-    return form;
+    return window;
 }
 
-std::unique_ptr<TMainForm> MainFormTest::startWithoutLogin()
+std::unique_ptr<MainWindow> MainWindowTest::startWithoutLogin()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     return start();
 }
 
-void MainFormTest::tick(TMainForm &)
+void MainWindowTest::tick(MainWindow &)
 {
     QCoreApplication::processEvents();
 }
 
-void MainFormTest::firstStartWithoutSettings()
+void MainWindowTest::firstStartWithoutSettings()
 {
     m_desktop.expectDialog(typeLogin({}, {})); // no accounts yet: empty login is the administrator
-    auto form = start();
+    auto window = start();
 
     QCOMPARE(m_desktop.logged(QStringLiteral("sleep")).value(0), QStringLiteral("sleep 1000")); // no quick start
-    QCOMPARE(form->document().role(), QStringLiteral("admin"));
-    QCOMPARE(form->windowTitle(), QStringLiteral("Tablora 1.5 [Новая база данных]"));
-    QCOMPARE(form->panels()->text(1), QStringLiteral("Имя: Новая база данных"));
-    QCOMPARE(form->panels()->text(2), QStringLiteral("Вы вошли как: admin"));
-    QVERIFY(form->startPanel()->isHidden());
-    QCOMPARE(form->table()->font().family(), QStringLiteral("Courier New"));
-    QCOMPARE(form->table()->font().pointSize(), 8);
-    QCOMPARE(form->document().model().alignment(), Qt::AlignLeft);
-    const TableData &t = form->document().model().table();
+    QCOMPARE(window->document().role(), QStringLiteral("admin"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tablora 1.5 [Новая база данных]"));
+    QCOMPARE(window->statusPanels()->text(StatusPanels::FileName), QStringLiteral("Имя: Новая база данных"));
+    QCOMPARE(window->statusPanels()->text(StatusPanels::State), QStringLiteral("Вы вошли как: admin"));
+    QVERIFY(window->noticePanel()->isHidden());
+    QCOMPARE(window->recordList()->font().family(), QStringLiteral("Courier New"));
+    QCOMPARE(window->recordList()->font().pointSize(), 8);
+    QCOMPARE(window->document().model().alignment(), Qt::AlignLeft);
+    const TableData &t = window->document().model().table();
     QCOMPARE(t.title(0), QStringLiteral("№"));
     QCOMPARE(t.title(7), QStringLiteral("7 столбец"));
     QCOMPARE(t.width(0), 30);
     QCOMPARE(t.width(1), 100);
-    QVERIFY(!form->document().isModified());
+    QVERIFY(!window->document().isModified());
     QCOMPARE(m_desktop.logged(QStringLiteral("open ")),
-             QStringList{QStringLiteral("open ") + ProgramDir(m_dir->path()).helpFile()});
-    QVERIFY(readFile(QStringLiteral("data/config.ini")).contains("[Run]\r\nFirst=0\r\n"));
+             QStringList{QStringLiteral("open ") + m_folder->dir().helpFile()});
+    QVERIFY(m_folder->read(QStringLiteral("data/config.ini")).contains("[Run]\r\nFirst=0\r\n"));
 
-    tick(*form);
-    QCOMPARE(form->panels()->text(0), QStringLiteral("Всего записей: 0"));
-    QCOMPARE(form->action("Action4")->text(), QStringLiteral("№"));
+    tick(*window);
+    QCOMPARE(window->statusPanels()->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 0"));
+    QCOMPARE(window->action("sortColumn0")->text(), QStringLiteral("№"));
 }
 
-void MainFormTest::secondStartDoesNotOpenHelp()
+void MainWindowTest::secondStartDoesNotOpenHelp()
 {
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    auto form = start();
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    auto window = start();
     QVERIFY(m_desktop.logged(QStringLiteral("open ")).isEmpty());
     QVERIFY(m_desktop.logged(QStringLiteral("sleep")).isEmpty());
-    QCOMPARE(form->document().role(), QStringLiteral("admin")); // no login asked
+    QCOMPARE(window->document().role(), QStringLiteral("admin")); // no login asked
 }
 
-void MainFormTest::savedPlacementAndLook_data()
+void MainWindowTest::savedPlacementAndLook_data()
 {
     QTest::addColumn<QByteArray>("config");
     QTest::addColumn<QPoint>("position"); // of the frame; (-1, -1) where the system chooses
-    QTest::addColumn<QSize>("size");      // of the frame
+    QTest::addColumn<QSize>("size"); // of the frame
     QTest::addColumn<int>("alignment");
     const QByteArray window = "[Window]\r\nLeft=10\r\nTop=20\r\nWidth=900\r\nHeight=600\r\n";
     QTest::newRow("nothing stored") << QByteArray() << QPoint(76, 44) << QSize(770, 566) << int(Qt::AlignLeft);
-    QTest::newRow("saved placement") << window + "[General]\r\nAlign=Center\r\n" << QPoint(10, 20) << QSize(900, 600)
-                                     << int(Qt::AlignHCenter);
+    QTest::newRow("saved placement") << window + "[General]\r\nAlign=Center\r\n"
+                                     << QPoint(10, 20) << QSize(900, 600) << int(Qt::AlignHCenter);
     QTest::newRow("position not applied") << window + "[General]\r\nSavePosition=0\r\nAlign=Right\r\n"
                                           << QPoint(-1, -1) << QSize(900, 600) << int(Qt::AlignRight);
-    QTest::newRow("size not applied") << window + "[General]\r\nSaveSize=0\r\nAlign=center\r\n" << QPoint(10, 20)
-                                      << QSize(770, 565) << int(Qt::AlignRight);
+    QTest::newRow("size not applied") << window + "[General]\r\nSaveSize=0\r\nAlign=center\r\n"
+                                      << QPoint(10, 20) << QSize(770, 565) << int(Qt::AlignRight);
 }
 
-void MainFormTest::savedPlacementAndLook()
+void MainWindowTest::savedPlacementAndLook()
 {
     QFETCH(QByteArray, config);
     QFETCH(QPoint, position);
     QFETCH(QSize, size);
     QFETCH(int, alignment);
-    writeFile(QStringLiteral("data/config.ini"), config + "[Run]\r\nFirst=0\r\n[Font]\r\nName=DejaVu Sans\r\nSize=11\r\n");
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    auto form = create();
-    form->FormShow();
+    m_folder->write(QStringLiteral("data/config.ini"),
+                    config + "[Run]\r\nFirst=0\r\n[Font]\r\nName=DejaVu Sans\r\nSize=11\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    auto window = create();
+    window->prepareToShow();
     // This platform knows the frame as soon as the window exists, as the
     // window manager tells it on X11: the window is placed right at once.
-    form->show();
-    const QRect shown = form->frameGeometry();
+    window->show();
+    const QRect shown = window->frameGeometry();
     QCOMPARE(shown.size(), size);
     if (position != QPoint(-1, -1))
         QCOMPARE(shown.topLeft(), position);
     QCoreApplication::processEvents(); // the first tick
-    QCOMPARE(form->frameGeometry(), shown); // and stays there
-    QCOMPARE(int(form->document().model().alignment()), alignment);
-    QCOMPARE(form->table()->font().family(), QStringLiteral("DejaVu Sans"));
-    QCOMPARE(form->table()->font().pointSize(), 11);
+    QCOMPARE(window->frameGeometry(), shown); // and stays there
+    QCOMPARE(int(window->document().model().alignment()), alignment);
+    QCOMPARE(window->recordList()->font().family(), QStringLiteral("DejaVu Sans"));
+    QCOMPARE(window->recordList()->font().pointSize(), 11);
 
     // Placement is written on every close, whatever the switches say.
-    form->move(33, 44);
-    QVERIFY(form->close());
-    const QByteArray written = readFile(QStringLiteral("data/config.ini"));
+    window->move(33, 44);
+    QVERIFY(window->close());
+    const QByteArray written = m_folder->read(QStringLiteral("data/config.ini"));
     QVERIFY2(written.contains("Left=33\r\n") && written.contains("Top=44\r\n")
                  && written.contains("Width=" + QByteArray::number(size.width()) + "\r\n"),
              written.constData());
 }
 
-void MainFormTest::sortColumnMark_data()
+void MainWindowTest::sortColumnMark_data()
 {
     QTest::addColumn<QByteArray>("colNum");
     QTest::addColumn<QString>("marked");
-    QTest::newRow("none stored") << QByteArray() << "Action4";
-    QTest::newRow("column 3") << QByteArray("3") << "Action58";
-    QTest::newRow("column 7") << QByteArray("7") << "Action62";
+    QTest::newRow("none stored") << QByteArray() << "sortColumn0";
+    QTest::newRow("column 3") << QByteArray("3") << "sortColumn3";
+    QTest::newRow("column 7") << QByteArray("7") << "sortColumn7";
     QTest::newRow("out of range") << QByteArray("9") << QString();
 }
 
-void MainFormTest::sortColumnMark()
+void MainWindowTest::sortColumnMark()
 {
     QFETCH(QByteArray, colNum);
     QFETCH(QString, marked);
     QByteArray config = "[Run]\r\nFirst=0\r\n";
     if (!colNum.isEmpty())
         config += "[Table]\r\nColNum=" + colNum + "\r\n";
-    writeFile(QStringLiteral("data/config.ini"), config);
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    auto form = start();
+    m_folder->write(QStringLiteral("data/config.ini"), config);
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    auto window = start();
     for (const QString &name : ActionTable::sortColumnActions())
-        QCOMPARE(form->action(name)->isChecked(), name == marked);
+        QCOMPARE(window->action(name)->isChecked(), name == marked);
 }
 
-void MainFormTest::leavingTheLoginEndsTheProgram()
+void MainWindowTest::leavingTheLoginEndsTheProgram()
 {
     m_desktop.expectDialog(cancelLogin());
-    auto form = create();
-    form->FormShow();
+    auto window = create();
+    window->prepareToShow();
     QCoreApplication::processEvents();
     QVERIFY(m_desktop.terminateRequested());
-    QVERIFY(!form->startTimer().isActive());
-    QCOMPARE(form->windowTitle(), QStringLiteral("Tablora 1.5")); // the start steps never ran
-    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("data/config.ini"))));
+    QVERIFY(!window->startupTimer().isActive());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tablora 1.5")); // the start steps never ran
+    QVERIFY(!QFile::exists(m_folder->filePath(QStringLiteral("data/config.ini"))));
 }
 
-void MainFormTest::wrongPasswordKeepsTheDialogOpen()
+void MainWindowTest::wrongPasswordKeepsTheDialogOpen()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Users]\r\nAdmin=Admin\r\nPassword=9107\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Users]\r\nAdmin=Admin\r\nPassword=9107\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     m_desktop.expectDialog([this](QDialog &dialog) {
-        auto *login = dialog.findChild<QLineEdit *>(QStringLiteral("Edit1"));
-        auto *password = dialog.findChild<QLineEdit *>(QStringLiteral("Edit2"));
-        auto *enter = dialog.findChild<QPushButton *>(QStringLiteral("BitBtn1"));
+        auto *login = dialog.findChild<QLineEdit *>(QStringLiteral("loginEdit"));
+        auto *password = dialog.findChild<QLineEdit *>(QStringLiteral("passwordEdit"));
+        auto *enter = dialog.findChild<QPushButton *>(QStringLiteral("logInButton"));
         login->setText(QStringLiteral("Admin"));
         password->setText(QStringLiteral("0000"));
         m_desktop.expectMessage(Accounts::loginFailureMessage(), QStringLiteral("Ошибка"));
         enter->click();
-        if (dialog.result() != 0 || login->text() != QStringLiteral("Admin") || password->text() != QStringLiteral("0000"))
+        if (dialog.result() != 0 || login->text() != QStringLiteral("Admin")
+            || password->text() != QStringLiteral("0000"))
             return -1;
         // The hint button beeps and explains.
         m_desktop.expectMessage(
             QStringLiteral("Введите логин и пароль для входа в программу. Подробности у администратора"),
             QStringLiteral("Подсказка"));
-        dialog.findChild<QPushButton *>(QStringLiteral("BitBtn3"))->click();
+        dialog.findChild<QPushButton *>(QStringLiteral("hintButton"))->click();
         password->setText(QStringLiteral("9107"));
         dialog.show();
         QTest::keyClick(password, Qt::Key_Return); // Enter presses "Войти"
         return dialog.result();
     });
-    auto form = start();
+    auto window = start();
     QVERIFY(!m_desktop.terminateRequested());
-    QCOMPARE(form->document().role(), QStringLiteral("admin"));
+    QCOMPARE(window->document().role(), QStringLiteral("admin"));
     QCOMPARE(m_desktop.logged(QStringLiteral("beep")).size(), 1);
     QVERIFY(m_desktop.log().contains(QStringLiteral("sleep 500")));
 }
 
-void MainFormTest::userSwitch()
+void MainWindowTest::userSwitch()
 {
-    writeFile(QStringLiteral("data/other.dat"),
-              "[Users]\r\nAdmin=Admin\r\nPassword=9107\r\nLogin1=petrov\r\nPassword1=p\r\nPrava1=moder\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"),
+                    "[Users]\r\nAdmin=Admin\r\nPassword=9107\r\nLogin1=petrov\r\nPassword1=p\r\nPrava1=moder\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
     m_desktop.expectDialog(typeLogin(QStringLiteral("Admin"), QStringLiteral("9107")));
-    auto form = start();
-    form->document().model().appendRecord(record({"1"}));
-    form->document().setModified(true);
+    auto window = start();
+    window->document().model().appendRecord(record({"1"}));
+    window->document().setModified(true);
 
     m_desktop.clearLog();
     QString statusShown;
     m_desktop.onCall = [&](const QString &call) {
         if (call == QLatin1String("process events"))
-            statusShown = form->panels()->text(2);
+            statusShown = window->statusPanels()->text(StatusPanels::State);
     };
     m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer::No);
     m_desktop.expectDialog(typeLogin(QStringLiteral("petrov"), QStringLiteral("p")));
-    form->action("Action5")->trigger();
+    window->action("switchUser")->trigger();
     // The question comes while the previous user is still logged in.
-    QCOMPARE(m_desktop.log().mid(2), QStringList({QStringLiteral("dialog"), QStringLiteral("sleep 500"),
-                                                  QStringLiteral("process events"), QStringLiteral("sleep 200")}));
+    QCOMPARE(m_desktop.log().mid(2),
+             QStringList({QStringLiteral("dialog"), QStringLiteral("sleep 500"), QStringLiteral("process events"),
+                          QStringLiteral("sleep 200")}));
     QCOMPARE(statusShown, QStringLiteral("Смена пользователя завершена"));
-    QCOMPARE(form->panels()->text(2), QStringLiteral("Вы вошли как: moder"));
-    QCOMPARE(form->document().role(), QStringLiteral("moder"));
-    QVERIFY(form->document().isModified()); // the database is untouched
+    QCOMPARE(window->statusPanels()->text(StatusPanels::State), QStringLiteral("Вы вошли как: moder"));
+    QCOMPARE(window->document().role(), QStringLiteral("moder"));
+    QVERIFY(window->document().isModified()); // the database is untouched
 }
 
-void MainFormTest::switchWithModifiedTable_data()
+void MainWindowTest::switchWithModifiedTable_data()
 {
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("saveDialog");
@@ -406,13 +393,13 @@ void MainFormTest::switchWithModifiedTable_data()
     QTest::newRow("no, login left") << int(DesktopServices::Answer::No) << false;
 }
 
-void MainFormTest::switchWithModifiedTable()
+void MainWindowTest::switchWithModifiedTable()
 {
     QFETCH(int, answer);
     QFETCH(bool, saveDialog);
-    auto form = startWithoutLogin();
-    form->document().setModified(true);
-    const QByteArray before = readFile(QStringLiteral("data/config.ini"));
+    auto window = startWithoutLogin();
+    window->document().setModified(true);
+    const QByteArray before = m_folder->read(QStringLiteral("data/config.ini"));
     m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer(answer));
     if (saveDialog)
@@ -420,86 +407,86 @@ void MainFormTest::switchWithModifiedTable()
     const bool loginShown = DesktopServices::Answer(answer) == DesktopServices::Answer::No;
     if (loginShown)
         m_desktop.expectDialog(cancelLogin());
-    form->action("Action5")->trigger();
+    window->action("switchUser")->trigger();
     // Leaving the login still ends the program; anything else leaves it as it was.
     QCOMPARE(m_desktop.terminateRequested(), loginShown);
-    QVERIFY(form->document().isModified());
-    QCOMPARE(form->document().role(), QStringLiteral("admin"));
-    QCOMPARE(readFile(QStringLiteral("data/config.ini")), before); // no closing steps
+    QVERIFY(window->document().isModified());
+    QCOMPARE(window->document().role(), QStringLiteral("admin"));
+    QCOMPARE(m_folder->read(QStringLiteral("data/config.ini")), before); // no closing steps
 }
 
-void MainFormTest::refreshFollowsTheTable()
+void MainWindowTest::refreshFollowsTheTable()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
-    auto form = start();
-    TableModel &model = form->document().model();
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto window = start();
+    TableModel &model = window->document().model();
     for (int i = 0; i < 12; ++i)
         model.appendRecord(record({"n"}));
-    tick(*form);
-    QCOMPARE(form->panels()->text(0), QStringLiteral("Всего записей: 12"));
+    tick(*window);
+    QCOMPARE(window->statusPanels()->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 12"));
     model.removeRecord(3);
-    tick(*form);
-    QCOMPARE(form->panels()->text(0), QStringLiteral("Всего записей: 11"));
+    tick(*window);
+    QCOMPARE(window->statusPanels()->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 11"));
     model.setTitle(0, QStringLiteral("Код"));
     model.setTitle(2, QStringLiteral("R&D"));
-    tick(*form);
-    QCOMPARE(form->action("Action4")->text(), QStringLiteral("Код"));
-    QCOMPARE(form->action("Action47")->text(), QStringLiteral("R&&D")); // shown as "R&D", no access key
+    tick(*window);
+    QCOMPARE(window->action("sortColumn0")->text(), QStringLiteral("Код"));
+    QCOMPARE(window->action("sortColumn2")->text(), QStringLiteral("R&&D")); // shown as "R&D", no access key
     model.clearRecords();
-    tick(*form);
-    QCOMPARE(form->panels()->text(0), QStringLiteral("Всего записей: 0"));
+    tick(*window);
+    QCOMPARE(window->statusPanels()->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 0"));
 }
 
-void MainFormTest::commandLineDatabase()
+void MainWindowTest::commandLineDatabase()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     TableData t;
     t.setTitle(1, QStringLiteral("Товар"));
     t.appendRecord(record({"1", "Чай"}));
     t.appendRecord(record({"2", "Кофе"}));
-    const QString p = m_dir->filePath(QStringLiteral("Склад.db"));
-    DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(t)));
+    const QString p = m_folder->filePath(QStringLiteral("Склад.db"));
+    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(t)));
 
-    auto form = start({p});
-    QCOMPARE(form->document().model().recordCount(), 2);
-    QCOMPARE(form->windowTitle(), QStringLiteral("Tablora 1.5 [Склад.db]"));
-    QCOMPARE(form->document().fileName(), p);
-    QVERIFY(!form->document().isModified());
-    QVERIFY(!readFile(QStringLiteral("data/config.ini")).contains("Enabled1"));
+    auto window = start({p});
+    QCOMPARE(window->document().model().recordCount(), 2);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tablora 1.5 [Склад.db]"));
+    QCOMPARE(window->document().fileName(), p);
+    QVERIFY(!window->document().isModified());
+    QVERIFY(!m_folder->read(QStringLiteral("data/config.ini")).contains("Enabled1"));
 }
 
-void MainFormTest::recentMenuIsDisabledWhileEmpty()
+void MainWindowTest::recentMenuIsDisabledWhileEmpty()
 {
-    const QString p = m_dir->filePath(QStringLiteral("a.db"));
-    DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(TableData())));
-    auto form = startWithoutLogin();
+    const QString p = m_folder->filePath(QStringLiteral("a.db"));
+    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData())));
+    auto window = startWithoutLogin();
     QMenu *recent = nullptr;
-    for (QMenu *menu : form->menuBar()->findChildren<QMenu *>())
+    for (QMenu *menu : window->menuBar()->findChildren<QMenu *>())
         if (menu->title() == QStringLiteral("Недавние"))
             recent = menu;
     QVERIFY(recent);
     QVERIFY(!recent->menuAction()->isEnabled());
     m_desktop.expectOpenFile(p);
-    form->action("Action9")->trigger();
+    window->action("openDatabase")->trigger();
     QVERIFY(recent->menuAction()->isEnabled());
 }
 
-void MainFormTest::commandLineFailure()
+void MainWindowTest::commandLineFailure()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    const QString missing = m_dir->filePath(QStringLiteral("нет.db"));
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    const QString missing = m_folder->filePath(QStringLiteral("нет.db"));
     m_desktop.expectMessage(QStringLiteral("Не возможно открыть файл ") + missing
                             + QStringLiteral("! Файл повреждён или имеет формат, не поддерживающийся программой"));
-    auto form = start({missing});
-    QCOMPARE(form->document().fileName(), QStringLiteral("Новая база данных"));
-    QCOMPARE(form->document().model().recordCount(), 0);
-    QVERIFY(!form->document().isModified());
+    auto window = start({missing});
+    QCOMPARE(window->document().fileName(), QStringLiteral("Новая база данных"));
+    QCOMPARE(window->document().model().recordCount(), 0);
+    QVERIFY(!window->document().isModified());
     QCOMPARE(m_desktop.logged(QStringLiteral("open ")).size(), 1); // the help still opens on the first run
 }
 
-void MainFormTest::closeAnswers_data()
+void MainWindowTest::closeAnswers_data()
 {
     QTest::addColumn<int>("answer");
     QTest::newRow("cancel") << int(DesktopServices::Answer::Cancel);
@@ -507,56 +494,56 @@ void MainFormTest::closeAnswers_data()
     QTest::newRow("yes") << int(DesktopServices::Answer::Yes);
 }
 
-void MainFormTest::closeAnswers()
+void MainWindowTest::closeAnswers()
 {
     QFETCH(int, answer);
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
-    auto form = start();
-    const QString p = m_dir->filePath(QStringLiteral("current.db"));
-    form->document().setFileName(p);
-    form->document().model().appendRecord(record({"1"}));
-    form->document().setModified(true);
-    const QByteArray before = readFile(QStringLiteral("data/config.ini"));
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto window = start();
+    const QString p = m_folder->filePath(QStringLiteral("current.db"));
+    window->document().setFileName(p);
+    window->document().model().appendRecord(record({"1"}));
+    window->document().setModified(true);
+    const QByteArray before = m_folder->read(QStringLiteral("data/config.ini"));
 
     m_desktop.clearLog();
     m_desktop.expectQuestion(QStringLiteral("База данных \"current.db\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer(answer), QStringLiteral("Предупреждение"));
-    const bool closed = form->close();
+    const bool closed = window->close();
     if (DesktopServices::Answer(answer) == DesktopServices::Answer::Cancel) {
         QVERIFY(!closed);
-        QCOMPARE(readFile(QStringLiteral("data/config.ini")), before);
+        QCOMPARE(m_folder->read(QStringLiteral("data/config.ini")), before);
         QVERIFY(!m_desktop.log().contains(QStringLiteral("sleep 200")));
         return;
     }
     QVERIFY(closed);
-    QCOMPARE(form->startPanel()->text(), QStringLiteral("Завершение работы..."));
+    QCOMPARE(window->noticePanel()->text(), QStringLiteral("Завершение работы..."));
     QVERIFY(m_desktop.log().contains(QStringLiteral("sleep 200")));
     QCOMPARE(QFile::exists(p), DesktopServices::Answer(answer) == DesktopServices::Answer::Yes);
-    const QByteArray written = readFile(QStringLiteral("data/config.ini"));
+    const QByteArray written = m_folder->read(QStringLiteral("data/config.ini"));
     QVERIFY2(written.contains("[Table]\r\nCount=1\r\n"), written.constData());
-    const qsizetype top = written.indexOf("Top="), left = written.indexOf("Left="),
-                    height = written.indexOf("Height="), width = written.indexOf("Width=");
+    const qsizetype top = written.indexOf("Top="), left = written.indexOf("Left="), height = written.indexOf("Height="),
+                    width = written.indexOf("Width=");
     QVERIFY(top > 0 && top < left && left < height && height < width);
 }
 
-void MainFormTest::closeWhenSaveDoesNotHappen_data()
+void MainWindowTest::closeWhenSaveDoesNotHappen_data()
 {
     QTest::addColumn<bool>("refused"); // else the save dialog of an untitled table is cancelled
     QTest::newRow("right refused") << true;
     QTest::newRow("save dialog cancelled") << false;
 }
 
-void MainFormTest::closeWhenSaveDoesNotHappen()
+void MainWindowTest::closeWhenSaveDoesNotHappen()
 {
     QFETCH(bool, refused);
-    auto form = startWithoutLogin();
+    auto window = startWithoutLogin();
     if (refused) {
-        form->document().setRole(QStringLiteral("guest"));
-        form->document().setFileName(m_dir->filePath(QStringLiteral("x.db")));
+        window->document().setRole(QStringLiteral("guest"));
+        window->document().setFileName(m_folder->filePath(QStringLiteral("x.db")));
     }
-    form->document().setModified(true);
-    const QByteArray before = readFile(QStringLiteral("data/config.ini"));
+    window->document().setModified(true);
+    const QByteArray before = m_folder->read(QStringLiteral("data/config.ini"));
     m_desktop.expectQuestion(QStringLiteral("База данных \"%1\" была изменена. Сохранить изменения?")
                                  .arg(refused ? QStringLiteral("x.db") : QStringLiteral("Новая база данных")),
                              DesktopServices::Answer::Yes);
@@ -564,23 +551,23 @@ void MainFormTest::closeWhenSaveDoesNotHappen()
         m_desktop.expectMessage(Accounts::refusalMessage());
     else
         m_desktop.expectSaveFileCancelled();
-    QVERIFY(!form->close());
-    QVERIFY(form->document().isModified());
-    QCOMPARE(readFile(QStringLiteral("data/config.ini")), before);
+    QVERIFY(!window->close());
+    QVERIFY(window->document().isModified());
+    QCOMPARE(m_folder->read(QStringLiteral("data/config.ini")), before);
 }
 
-void MainFormTest::shutdownPanelIsPaintedBeforeThePause()
+void MainWindowTest::shutdownPanelIsPaintedBeforeThePause()
 {
-    auto form = startWithoutLogin();
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    auto window = startWithoutLogin();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     QImage shown;
     m_desktop.onCall = [&](const QString &call) {
         if (call.startsWith(QLatin1String("sleep")))
-            shown = form->screen()->grabWindow(form->winId()).toImage();
+            shown = window->screen()->grabWindow(window->winId()).toImage();
     };
-    QVERIFY(form->close());
-    const QRect panel(form->startPanel()->mapTo(form.get(), QPoint()), form->startPanel()->size());
+    QVERIFY(window->close());
+    const QRect panel(window->noticePanel()->mapTo(window.get(), QPoint()), window->noticePanel()->size());
     QVERIFY(shown.rect().contains(panel));
     int dark = 0;
     for (int y = panel.top(); y <= panel.bottom(); ++y)
@@ -589,44 +576,45 @@ void MainFormTest::shutdownPanelIsPaintedBeforeThePause()
     QVERIFY2(dark > 50, qPrintable(QString::number(dark))); // the text "Завершение работы..."
 }
 
-void MainFormTest::closeWithReadOnlySettings()
+void MainWindowTest::closeWithReadOnlySettings()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
-    auto form = start();
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto window = start();
     // config.ini replaced by a folder: every write to it fails, even as root.
-    QFile::remove(m_dir->filePath(QStringLiteral("data/config.ini")));
-    QDir(m_dir->path()).mkpath(QStringLiteral("data/config.ini"));
+    QFile::remove(m_folder->filePath(QStringLiteral("data/config.ini")));
+    m_folder->makeFolder(QStringLiteral("data/config.ini"));
     m_desktop.expectMessage(QStringLiteral("Unable to write to ")
-                            + QDir::toNativeSeparators(m_dir->filePath(QStringLiteral("data/config.ini")))
+                            + QDir::toNativeSeparators(m_folder->filePath(QStringLiteral("data/config.ini")))
                             + QStringLiteral(". Is a directory."));
-    QVERIFY(form->close()); // reported, and the program still ends
+    QVERIFY(window->close()); // reported, and the program still ends
 }
 
-void MainFormTest::closingTheWindowEndsTheProgram()
+void MainWindowTest::closingTheWindowEndsTheProgram()
 {
-    auto form = startWithoutLogin();
-    form->show();
+    auto window = startWithoutLogin();
+    window->show();
     // The close runs in the program's event loop. When it does not end the
     // loop, the call queued after it does, with another code; the call dies
     // with its receiver, so it cannot reach a later test.
     QObject otherwise;
-    QTimer::singleShot(0, form.get(), [&] {
-        form->close();
-        QMetaObject::invokeMethod(&otherwise, [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+    QTimer::singleShot(0, window.get(), [&] {
+        window->close();
+        QMetaObject::invokeMethod(
+            &otherwise, [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
     });
     QCOMPARE(QCoreApplication::exec(), 0);
-    QVERIFY(!form->isVisible());
+    QVERIFY(!window->isVisible());
 }
 
-void MainFormTest::favouriteCells()
+void MainWindowTest::favouriteCells()
 {
-    writeFile(QStringLiteral("db/favourite/favourite.ini"),
-              Windows1251::encode(u"[Item3]\r\nEnabled=1\r\nName=Склад\r\n[Item4]\r\nEnabled=0\r\nName=Архив\r\n"
-                                  u"[Item5]\r\nEnabled=1\r\nName=\r\n[Item6]\r\nEnabled=yes\r\n"));
-    auto form = create();
-    auto open = [&](int cell) { return form->action(ActionTable::favouriteOpenActions()[cell - 1]); };
-    auto remove = [&](int cell) { return form->action(ActionTable::favouriteDeleteActions()[cell - 1]); };
+    m_folder->write(QStringLiteral("db/favourite/favourite.ini"),
+                    Windows1251::encode(u"[Item3]\r\nEnabled=1\r\nName=Склад\r\n[Item4]\r\nEnabled=0\r\nName=Архив\r\n"
+                                        u"[Item5]\r\nEnabled=1\r\nName=\r\n[Item6]\r\nEnabled=yes\r\n"));
+    auto window = create();
+    auto open = [&](int cell) { return window->action(ActionTable::favouriteOpenActions()[cell - 1]); };
+    auto remove = [&](int cell) { return window->action(ActionTable::favouriteDeleteActions()[cell - 1]); };
     QVERIFY(open(3)->isVisible() && remove(3)->isVisible());
     QCOMPARE(open(3)->text(), QStringLiteral("Склад"));
     QCOMPARE(remove(3)->text(), QStringLiteral("Склад"));
@@ -640,68 +628,68 @@ void MainFormTest::favouriteCells()
     QVERIFY(!open(10)->isVisible());
 }
 
-void MainFormTest::refusedCommandIsLoggedAndShown()
+void MainWindowTest::refusedCommandIsLoggedAndShown()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Users]\r\nLogin1=g\r\nPassword1=g\r\nPrava1=guest\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Users]\r\nLogin1=g\r\nPassword1=g\r\nPrava1=guest\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
     m_desktop.expectDialog(typeLogin(QStringLiteral("g"), QStringLiteral("g")));
-    auto form = start();
+    auto window = start();
     m_desktop.expectMessage(Accounts::refusalMessage(), QStringLiteral("Tablora 1.5 [Новая база данных]"));
-    form->action("Action10")->trigger();
-    const QByteArray log = readFile(QStringLiteral("errors.log"));
+    window->action("save")->trigger();
+    const QByteArray log = m_folder->read(QStringLiteral("errors.log"));
     QVERIFY(log.endsWith(Windows1251::encode(QStringLiteral("|Error:") + Accounts::refusalMessage()) + "\r\n"));
     QCOMPARE(log.count("\r\n"), 1);
 
     // A cancelled question is a silent abort: nothing is logged.
-    form->document().setModified(true);
+    window->document().setModified(true);
     m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer::Cancel);
-    form->action("Action8")->trigger();
-    QCOMPARE(readFile(QStringLiteral("errors.log")).count("\r\n"), 1);
+    window->action("newDatabase")->trigger();
+    QCOMPARE(m_folder->read(QStringLiteral("errors.log")).count("\r\n"), 1);
 }
 
-void MainFormTest::sortCommandsPersistTheirChoice()
+void MainWindowTest::sortCommandsPersistTheirChoice()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
-    auto form = start();
-    TableModel &model = form->document().model();
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto window = start();
+    TableModel &model = window->document().model();
     for (const char *c : {"b", "a", "c"})
         model.appendRecord(record({"", "", "", c}));
 
-    form->action("Action64")->trigger(); // descending, by the stored column 0
-    form->action("Action58")->trigger(); // column 3
+    window->action("sortDescending")->trigger(); // descending, by the stored column 0
+    window->action("sortColumn3")->trigger(); // column 3
     QStringList order;
     for (int r = 0; r < 3; ++r)
         order << model.table().cell(r, 3).toString();
     QCOMPARE(order, QStringList({"c", "b", "a"}));
-    QVERIFY(form->action("Action58")->isChecked());
-    QVERIFY(!form->action("Action4")->isChecked());
-    QVERIFY(!form->document().isModified());
-    const QByteArray config = readFile(QStringLiteral("data/config.ini"));
+    QVERIFY(window->action("sortColumn3")->isChecked());
+    QVERIFY(!window->action("sortColumn0")->isChecked());
+    QVERIFY(!window->document().isModified());
+    const QByteArray config = m_folder->read(QStringLiteral("data/config.ini"));
     QVERIFY(config.contains("Sort=-1\r\n") && config.contains("ColNum=3\r\n"));
 
     // The choice outlives the window.
-    form.reset();
+    window.reset();
     auto again = start();
-    QVERIFY(again->action("Action58")->isChecked());
+    QVERIFY(again->action("sortColumn3")->isChecked());
 }
 
-void MainFormTest::shortcutsDoNotReachModelessDialogs()
+void MainWindowTest::shortcutsDoNotReachModelessDialogs()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
-    auto form = start();
-    form->show();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto window = start();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
     int deletes = 0;
-    connect(form->action("Action20"), &QAction::triggered, this, [&] { ++deletes; });
+    connect(window->action("deleteRecord"), &QAction::triggered, this, [&] { ++deletes; });
 
     m_desktop.expectMessage(QStringLiteral("Выберите запись")); // nothing is selected
-    QTest::keyClick(form->table(), Qt::Key_Delete);
+    QTest::keyClick(window->recordList(), Qt::Key_Delete);
     QCOMPARE(deletes, 1); // in the main window Del runs "Удалить"
 
-    QDialog dialog(form.get());
+    QDialog dialog(window.get());
     auto *edit = new QLineEdit(QStringLiteral("abc"), &dialog);
     (new QVBoxLayout(&dialog))->addWidget(edit);
     dialog.show();
@@ -713,12 +701,12 @@ void MainFormTest::shortcutsDoNotReachModelessDialogs()
     QCOMPARE(deletes, 1);
 }
 
-void MainFormTest::onlyTheTableHasAPopupMenu()
+void MainWindowTest::onlyTheTableHasAPopupMenu()
 {
-    auto form = startWithoutLogin();
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    for (QWidget *clicked : {static_cast<QWidget *>(form->menuBar()), form->findChild<QWidget *>("ToolBar1")}) {
+    auto window = startWithoutLogin();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    for (QWidget *clicked : {static_cast<QWidget *>(window->menuBar()), window->findChild<QWidget *>("toolBar")}) {
         const QPoint at(clicked->width() - 5, clicked->height() / 2);
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, clicked->mapToGlobal(at));
         QApplication::sendEvent(clicked, &event);
@@ -728,14 +716,14 @@ void MainFormTest::onlyTheTableHasAPopupMenu()
         QVERIFY2(!popup, qPrintable(clicked->objectName()));
     }
     const QPoint onRow(20, 20);
-    QContextMenuEvent onTable(QContextMenuEvent::Mouse, onRow, form->table()->viewport()->mapToGlobal(onRow));
-    QApplication::sendEvent(form->table()->viewport(), &onTable);
-    QCOMPARE(QApplication::activePopupWidget(), form->popupMenu());
-    form->popupMenu()->close();
+    QContextMenuEvent onTable(QContextMenuEvent::Mouse, onRow, window->recordList()->viewport()->mapToGlobal(onRow));
+    QApplication::sendEvent(window->recordList()->viewport(), &onTable);
+    QCOMPARE(QApplication::activePopupWidget(), window->popupMenu());
+    window->popupMenu()->close();
 }
 
 // The one test that shows a real message box; a timer reads and closes it.
-void MainFormTest::messageBoxIsCentredOnTheActiveDialog()
+void MainWindowTest::messageBoxIsCentredOnTheActiveDialog()
 {
     QWidget mainWindow; // not shown yet, as during the login at start
     mainWindow.setGeometry(0, 0, 300, 200);
@@ -765,10 +753,10 @@ void MainFormTest::messageBoxIsCentredOnTheActiveDialog()
              qPrintable(QStringLiteral("box centre %1,%2").arg(box.center().x()).arg(box.center().y())));
 }
 
-void MainFormTest::splashTitleStandsClearOfThePicture()
+void MainWindowTest::splashTitleStandsClearOfThePicture()
 {
-    TSplashForm splash;
-    auto *title = splash.findChild<QLabel *>(QStringLiteral("Label1"));
+    SplashWindow splash;
+    auto *title = splash.findChild<QLabel *>(QStringLiteral("titleLabel"));
     QCOMPARE(title->text(), QStringLiteral("СУБД версия 1.5"));
     const QRect place = title->geometry();
     QVERIFY(QRect(0, 0, 320, 239).contains(place));
@@ -779,170 +767,170 @@ void MainFormTest::splashTitleStandsClearOfThePicture()
             QVERIFY2(picture.pixel(x, y) == qRgb(255, 255, 255), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
 }
 
-void MainFormTest::draggedWidthObeysTheColumnLimits()
+void MainWindowTest::draggedWidthObeysTheColumnLimits()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
-    writeFile(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
-    auto form = start();
-    QHeaderView *header = form->table()->horizontalHeader();
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n");
+    auto window = start();
+    QHeaderView *header = window->recordList()->horizontalHeader();
     header->resizeSection(2, 2);
     QCOMPARE(header->sectionSize(2), 5);
-    QCOMPARE(form->document().model().table().width(2), 5);
+    QCOMPARE(window->document().model().table().width(2), 5);
     header->resizeSection(2, 240);
-    QCOMPARE(form->document().model().table().width(2), 240);
+    QCOMPARE(window->document().model().table().width(2), 240);
     header->resizeSection(0, 80);
     QCOMPARE(header->sectionSize(0), 30);
-    QVERIFY(!form->document().isModified()); // widths are not a change of the data
+    QVERIFY(!window->document().isModified()); // widths are not a change of the data
 }
 
 // The user clears a database by mistake and takes it back: every record
 // returns and nothing is left to save. Opening a file starts a fresh history.
-void MainFormTest::clearByMistakeThenUndo()
+void MainWindowTest::clearByMistakeThenUndo()
 {
     TableData t;
     t.setTitle(1, QStringLiteral("Товар"));
     for (const char *n : {"1", "2", "3"})
         t.appendRecord(record({n, "Чай"}));
-    const QString p = m_dir->filePath(QStringLiteral("Склад.db"));
-    DatabaseCodec::WriteBaseFile(p, DatabaseCodec::EncodePlainList(DatabaseCodec::BuildPlainList(t)));
-    auto form = startWithoutLogin();
-    form->show();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    const QString p = m_folder->filePath(QStringLiteral("Склад.db"));
+    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(t)));
+    auto window = startWithoutLogin();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
     m_desktop.expectOpenFile(p);
-    form->action("Action9")->trigger();
-    QAction *undo = form->action("ActionUndo");
-    QAction *redo = form->action("ActionRedo");
+    window->action("openDatabase")->trigger();
+    QAction *undo = window->action("undo");
+    QAction *redo = window->action("redo");
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
 
     m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
-    form->action("Action21")->trigger();
-    QCOMPARE(form->document().model().recordCount(), 0);
-    QVERIFY(form->document().isModified());
+    window->action("clearAll")->trigger();
+    QCOMPARE(window->document().model().recordCount(), 0);
+    QVERIFY(window->document().isModified());
     QVERIFY(undo->isEnabled());
     QCOMPARE(undo->text(), QStringLiteral("Отменить очистку базы"));
 
-    QTest::keyClick(form->table(), Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(form->document().model().table() == t);
-    QVERIFY(!form->document().isModified());
+    QTest::keyClick(window->recordList(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(window->document().model().table() == t);
+    QVERIFY(!window->document().isModified());
     QCOMPARE(undo->text(), QStringLiteral("Отменить"));
     QVERIFY(!undo->isEnabled());
     QCOMPARE(redo->text(), QStringLiteral("Повторить очистку базы"));
-    QTest::keyClick(form->table(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(form->document().model().recordCount(), 0);
-    QTest::keyClick(form->table(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(form->document().model().recordCount(), 3);
+    QTest::keyClick(window->recordList(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(window->document().model().recordCount(), 0);
+    QTest::keyClick(window->recordList(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(window->document().model().recordCount(), 3);
 
     m_desktop.expectOpenFile(p);
-    form->action("Action9")->trigger();
+    window->action("openDatabase")->trigger();
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
     QCOMPARE(redo->text(), QStringLiteral("Повторить"));
-    QVERIFY(form->close()); // no question: nothing to save
+    QVERIFY(window->close()); // no question: nothing to save
 }
 
-void MainFormTest::findFromTheBar()
+void MainWindowTest::findFromTheBar()
 {
-    auto form = startWithoutLogin();
-    form->show();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    TableModel &model = form->document().model();
+    auto window = startWithoutLogin();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    TableModel &model = window->document().model();
     for (const char *name : {"Иванов", "Петров", "Иванова", "Сидоров"})
         model.appendRecord(record({"", "", name}));
     model.setTitle(2, QStringLiteral("Фамилия"));
-    FindBar *bar = form->findBar();
+    FindBar *bar = window->findBar();
     QVERIFY(bar->isHidden());
 
-    QTest::keyClick(form->table(), Qt::Key_F3); // no text yet: the bar opens
+    QTest::keyClick(window->recordList(), Qt::Key_F3); // no text yet: the bar opens
     QVERIFY(bar->isVisible());
-    auto *text = bar->findChild<QLineEdit *>(QStringLiteral("FindText"));
+    auto *text = bar->findChild<QLineEdit *>(QStringLiteral("findText"));
     QVERIFY(text->hasFocus());
-    QCOMPARE(bar->findChild<QComboBox *>(QStringLiteral("Column"))->itemText(2), QStringLiteral("Фамилия"));
+    QCOMPARE(bar->findChild<QComboBox *>(QStringLiteral("columnCombo"))->itemText(2), QStringLiteral("Фамилия"));
 
     text->setText(QStringLiteral("иванов")); // typed
     QTest::keyClick(text, Qt::Key_Return);
-    QCOMPARE(form->table()->selectedRow(), 0);
+    QCOMPARE(window->recordList()->selectedRow(), 0);
     QTest::keyClick(text, Qt::Key_F3);
-    QCOMPARE(form->table()->selectedRow(), 2);
-    QCOMPARE(form->panels()->currentMessage(), QString());
+    QCOMPARE(window->recordList()->selectedRow(), 2);
+    QCOMPARE(window->statusPanels()->currentMessage(), QString());
     QTest::keyClick(text, Qt::Key_Return);
-    QCOMPARE(form->table()->selectedRow(), 0);
-    QCOMPARE(form->panels()->currentMessage(), QStringLiteral("Поиск продолжен с начала"));
+    QCOMPARE(window->recordList()->selectedRow(), 0);
+    QCOMPARE(window->statusPanels()->currentMessage(), QStringLiteral("Поиск продолжен с начала"));
     QTest::keyClick(text, Qt::Key_F3, Qt::ShiftModifier);
-    QCOMPARE(form->table()->selectedRow(), 2);
-    QCOMPARE(form->panels()->currentMessage(), QStringLiteral("Поиск продолжен с конца"));
+    QCOMPARE(window->recordList()->selectedRow(), 2);
+    QCOMPARE(window->statusPanels()->currentMessage(), QStringLiteral("Поиск продолжен с конца"));
 
-    bar->findChild<QCheckBox *>(QStringLiteral("MatchCase"))->setChecked(true);
+    bar->findChild<QCheckBox *>(QStringLiteral("matchCaseCheck"))->setChecked(true);
     QTest::keyClick(text, Qt::Key_Return);
-    QCOMPARE(form->panels()->currentMessage(), QStringLiteral("Текст «иванов» не найден"));
-    QCOMPARE(form->table()->selectedRow(), 2); // the selection stays
+    QCOMPARE(window->statusPanels()->currentMessage(), QStringLiteral("Текст «иванов» не найден"));
+    QCOMPARE(window->recordList()->selectedRow(), 2); // the selection stays
     QVERIFY(m_desktop.logged(QStringLiteral("beep")).isEmpty());
 
     QTest::keyClick(text, Qt::Key_Escape);
     QVERIFY(bar->isHidden());
-    QVERIFY(form->table()->hasFocus());
-    form->action("ActionFind")->trigger(); // back with the last text ready to be typed over
+    QVERIFY(window->recordList()->hasFocus());
+    window->action("find")->trigger(); // back with the last text ready to be typed over
     QVERIFY(bar->isVisible() && text->hasFocus());
     QCOMPARE(text->selectedText(), QStringLiteral("иванов"));
 }
 
 // --- every action through the real window, by its name ---
 
-void MainFormTest::prepareActionWindow()
+void MainWindowTest::prepareActionWindow()
 {
-    writeFile(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
+    m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
     QString config = QStringLiteral("[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n[Reopen]\r\n");
     for (int k = 1; k <= kRecentFileCount; ++k) {
         const QString recent = writeDatabase(QStringLiteral("recent%1.db").arg(k));
         config += QStringLiteral("Enabled%1=1\r\nFile%1=%2\r\n").arg(k).arg(recent);
     }
-    writeFile(QStringLiteral("data/config.ini"), Windows1251::encode(config));
-    QDir(m_dir->path()).mkpath(QStringLiteral("Примеры"));
+    m_folder->write(QStringLiteral("data/config.ini"), Windows1251::encode(config));
+    m_folder->makeFolder(QStringLiteral("Примеры"));
     for (const FileCommands::Example e :
          {FileCommands::Example::Programs, FileCommands::Example::Profile, FileCommands::Example::School})
         writeDatabase(FileCommands::exampleFile(e));
 
-    m_form = start();
+    m_window = start();
     m_closes = 0;
-    connect(m_form.get(), &TMainForm::closed, this, [this] { ++m_closes; });
-    m_form->document().setFileName(m_dir->filePath(QStringLiteral("current.db")));
+    connect(m_window.get(), &MainWindow::closed, this, [this] { ++m_closes; });
+    m_window->document().setFileName(m_folder->filePath(QStringLiteral("current.db")));
     setRecords({"b", "a", "c"});
     m_shownDialog.clear();
     m_desktop.clearLog();
 }
 
-Record MainFormTest::letterRecord(const QString &letter)
+Record MainWindowTest::letterRecord(const QString &letter)
 {
     Record::Cells cells;
     cells.fill(letter);
     return Record(cells);
 }
 
-void MainFormTest::setRecords(const QStringList &letters)
+void MainWindowTest::setRecords(const QStringList &letters)
 {
-    TableModel &model = m_form->document().model();
+    TableModel &model = m_window->document().model();
     model.clearRecords();
     for (const QString &letter : letters)
         model.appendRecord(letterRecord(letter));
 }
 
-void MainFormTest::selectRow(int row)
+void MainWindowTest::selectRow(int row)
 {
-    m_form->table()->selectionModel()->select(m_form->document().model().index(row, 0),
-                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_window->recordList()->selectionModel()->select(m_window->document().model().index(row, 0),
+                                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-QStringList MainFormTest::letters() const
+QStringList MainWindowTest::letters() const
 {
     QStringList out;
-    const TableData &t = m_form->document().model().table();
+    const TableData &t = m_window->document().model().table();
     for (int row = 0; row < t.recordCount(); ++row)
         out << t.cell(row, 1).toString();
     return out;
 }
 
-std::vector<MainFormTest::Binding> MainFormTest::bindings()
+std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
 {
     const auto opens = [this](const QString &relative) {
-        return [this, relative] { QCOMPARE(m_form->document().fileName(), m_dir->filePath(relative)); };
+        return [this, relative] { QCOMPARE(m_window->document().fileName(), m_folder->filePath(relative)); };
     };
     // The action shows a modal dialog of the given class, closed at once.
     const auto showsDialog = [this](const char *action, const char *className) {
@@ -959,7 +947,7 @@ std::vector<MainFormTest::Binding> MainFormTest::bindings()
     const auto showsModeless = [this](const char *action, const char *className, std::function<void()> before) {
         return Binding{QString::fromLatin1(action), std::move(before), [this, className] {
                            QStringList shown;
-                           for (const QDialog *dialog : m_form->findChildren<QDialog *>()) {
+                           for (const QDialog *dialog : m_window->findChildren<QDialog *>()) {
                                if (dialog->isVisible())
                                    shown << QString::fromLatin1(dialog->metaObject()->className());
                            }
@@ -969,46 +957,48 @@ std::vector<MainFormTest::Binding> MainFormTest::bindings()
     };
     // The action asks the shell to open the target, and nothing else.
     const auto shellOpens = [this](const char *action, const QString &target) {
-        return Binding{QString::fromLatin1(action), {},
-                       [this, target] { QCOMPARE(m_desktop.log(), QStringList{QStringLiteral("open ") + target}); }};
+        return Binding{QString::fromLatin1(action), {}, [this, target] {
+                           QCOMPARE(m_desktop.log(), QStringList{QStringLiteral("open ") + target});
+                       }};
     };
     // The action writes the information page and shows it in the browser.
     const auto showsPage = [this, showsDialog](const char *action, InfoPages::Page page) {
-        Binding b = showsDialog(action, "TBrowserForm");
+        Binding b = showsDialog(action, "InfoPageWindow");
         b.after = [this, page, dialog = b.after] {
             dialog();
-            QCOMPARE(readFile(QStringLiteral("thanks.htm")), InfoPages::fileBytes(InfoPages::lines(page)));
+            QCOMPARE(m_folder->read(QStringLiteral("thanks.htm")), InfoPages::fileBytes(InfoPages::lines(page)));
         };
         return b;
     };
-    Binding view = showsDialog("Action66", "TEditForm"); // modal, unlike the edit's
+    Binding view = showsDialog("viewRecord", "EditRecordDialog"); // modal, unlike the edit's
     view.before = [this, expect = view.before] {
         selectRow(1);
         expect();
     };
     const auto clear = [this] {
         m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
-        m_form->action("Action21")->trigger();
+        m_window->action("clearAll")->trigger();
     };
     const auto findA = [this] {
         setRecords({"a", "b", "a"});
-        m_form->findBar()->findChild<QLineEdit *>(QStringLiteral("FindText"))->setText(QStringLiteral("a"));
+        m_window->findBar()->findChild<QLineEdit *>(QStringLiteral("findText"))->setText(QStringLiteral("a"));
     };
     const auto sortsBy = [this](int column, int direction, const QStringList &order) {
         return [=] {
-            QCOMPARE(m_form->settings().read(Keys::sortColumn()), column);
-            QCOMPARE(m_form->settings().read(Keys::sortDirection()), direction);
+            QCOMPARE(m_window->settings().read(Keys::sortColumn()), column);
+            QCOMPARE(m_window->settings().read(Keys::sortDirection()), direction);
             QCOMPARE(letters(), order);
             for (int c = 0; c < kColumnCount; ++c)
-                QCOMPARE(m_form->action(ActionTable::sortColumnActions()[c])->isChecked(), c == column);
+                QCOMPARE(m_window->action(ActionTable::sortColumnActions()[c])->isChecked(), c == column);
         };
     };
     std::vector<Binding> rows = {
-        {"Action3", [this] { m_form->show(); }, [this] {
-             QVERIFY(!m_form->isVisible());
+        {"exit", [this] { m_window->show(); },
+         [this] {
+             QVERIFY(!m_window->isVisible());
              QCOMPARE(m_closes, 1);
          }},
-        {"Action5",
+        {"switchUser",
          [this] {
              m_desktop.expectDialog([this](QDialog &dialog) {
                  m_shownDialog = QString::fromLatin1(dialog.metaObject()->className());
@@ -1016,94 +1006,112 @@ std::vector<MainFormTest::Binding> MainFormTest::bindings()
              });
          },
          [this] {
-             QCOMPARE(m_shownDialog, QStringLiteral("TEnterForm"));
-             QCOMPARE(m_form->panels()->text(2), QStringLiteral("Вы вошли как: admin"));
+             QCOMPARE(m_shownDialog, QStringLiteral("LoginDialog"));
+             QCOMPARE(m_window->statusPanels()->text(StatusPanels::State), QStringLiteral("Вы вошли как: admin"));
          }},
-        {"Action8", {}, [this] {
-             QCOMPARE(m_form->document().fileName(), Document::untitledName());
+        {"newDatabase",
+         {},
+         [this] {
+             QCOMPARE(m_window->document().fileName(), Document::untitledName());
              QCOMPARE(letters(), QStringList());
          }},
         // Open takes a database and adds it to the recent files; the import
         // takes a plain list of version 1.0 and leaves them alone.
-        {"Action9", [this] { m_desktop.expectOpenFile(writeDatabase(QStringLiteral("opened.db"))); }, [this] {
-             QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Открыть...]"));
-             QCOMPARE(m_form->document().fileName(), m_dir->filePath(QStringLiteral("opened.db")));
-             QCOMPARE(m_form->settings().read(Keys::reopenFileForShift(1)), m_form->document().fileName());
-         }},
-        {"Action69",
+        {"openDatabase", [this] { m_desktop.expectOpenFile(writeDatabase(QStringLiteral("opened.db"))); },
          [this] {
-             writeFile(QStringLiteral("old.db"), DatabaseCodec::BuildPlainList(TableData()));
-             m_desktop.expectOpenFile(m_dir->filePath(QStringLiteral("old.db")));
+             QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Открыть...]"));
+             QCOMPARE(m_window->document().fileName(), m_folder->filePath(QStringLiteral("opened.db")));
+             QCOMPARE(m_window->settings().read(Keys::reopenFileForShift(1)), m_window->document().fileName());
+         }},
+        {"importVersion10",
+         [this] {
+             m_folder->write(QStringLiteral("old.db"), DatabaseCodec::buildPlainList(TableData()));
+             m_desktop.expectOpenFile(m_folder->filePath(QStringLiteral("old.db")));
          },
          [this] {
-             QCOMPARE(m_form->document().fileName(), m_dir->filePath(QStringLiteral("old.db")));
-             QCOMPARE(m_form->settings().read(Keys::reopenFileForShift(1)), m_dir->filePath(QStringLiteral("recent1.db")));
+             QCOMPARE(m_window->document().fileName(), m_folder->filePath(QStringLiteral("old.db")));
+             QCOMPARE(m_window->settings().read(Keys::reopenFileForShift(1)),
+                      m_folder->filePath(QStringLiteral("recent1.db")));
          }},
-        {"Action10", {}, [this] {
+        {"save",
+         {},
+         [this] {
              // A titled database is written where it came from, without a dialog.
-             QVERIFY(QFile::exists(m_form->document().fileName()));
-             QCOMPARE(DatabaseCodec::ReadBaseFile(m_form->document().fileName()), m_form->document().model().table());
+             QVERIFY(QFile::exists(m_window->document().fileName()));
+             QCOMPARE(DatabaseCodec::readBaseFile(m_window->document().fileName()),
+                      m_window->document().model().table());
              QVERIFY(m_desktop.logged(QStringLiteral("save dialog")).isEmpty());
          }},
-        {"Action12", [this] { m_desktop.expectSaveFileCancelled(); }, [this] {
+        {"saveAs", [this] { m_desktop.expectSaveFileCancelled(); },
+         [this] {
              QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Сохранить]"));
-             QVERIFY(!QFile::exists(m_form->document().fileName()));
+             QVERIFY(!QFile::exists(m_window->document().fileName()));
          }},
-        {"Action63", [this] { m_form->settings().write(Keys::sortDirection(), -1); },
+        {"sortAscending", [this] { m_window->settings().write(Keys::sortDirection(), -1); },
          sortsBy(0, 1, {"a", "b", "c"})},
-        {"Action64", {}, sortsBy(0, -1, {"c", "b", "a"})},
-        showsDialog("Action46", "TManagerForm"),
-        showsDialog("Action48", "TOptionsForm"),
-        shellOpens("Action7", m_dir->filePath(QStringLiteral("help.chm"))),
-        shellOpens("Action50", QStringLiteral("http://tablora.example.org")),
-        shellOpens("Action51", QStringLiteral("mailto:dev@tablora.example.org?subject=About Tablora 1.5")),
-        shellOpens("Action53", QStringLiteral("http://tablora.example.org/faq.php")),
-        shellOpens("Action54", QStringLiteral("http://tablora.example.org/soft/tablora.php")),
-        shellOpens("Action57", QStringLiteral("mailto:dev@tablora.example.org?subject=Error in Tablora 1.5")),
-        showsPage("Action52", InfoPages::Page::License),
-        showsPage("Action55", InfoPages::Page::Thanks),
-        showsPage("Action68", InfoPages::Page::History),
-        showsDialog("Action56", "TAboutForm"),
-        showsDialog("Action49", "TUpdateForm"),
-        {"Action18", [this] { m_desktop.expectPrinter(false); },
+        {"sortDescending", {}, sortsBy(0, -1, {"c", "b", "a"})},
+        showsDialog("userManager", "UserManagerDialog"),
+        showsDialog("programSettings", "SettingsDialog"),
+        shellOpens("openHelp", m_folder->filePath(QStringLiteral("help.chm"))),
+        shellOpens("visitSite", QStringLiteral("http://tablora.example.org")),
+        shellOpens("writeToAuthor", QStringLiteral("mailto:dev@tablora.example.org?subject=About Tablora 1.5")),
+        shellOpens("faq", QStringLiteral("http://tablora.example.org/faq.php")),
+        shellOpens("programPage", QStringLiteral("http://tablora.example.org/soft/tablora.php")),
+        shellOpens("reportError", QStringLiteral("mailto:dev@tablora.example.org?subject=Error in Tablora 1.5")),
+        showsPage("licenseAgreement", InfoPages::Page::License),
+        showsPage("thanks", InfoPages::Page::Thanks),
+        showsPage("changeHistory", InfoPages::Page::History),
+        showsDialog("about", "AboutDialog"),
+        showsDialog("checkUpdate", "UpdateDialog"),
+        {"print", [this] { m_desktop.expectPrinter(false); },
          [this] { QCOMPARE(m_desktop.logged(QStringLiteral("print dialog")).size(), 1); }},
         // The record commands, on the second record ("a") where they need one.
-        showsModeless("Action2", "TAddForm", {}),
-        showsModeless("Action6", "TBaseForm", {}),
-        showsModeless("Action19", "TEditForm", [this] { selectRow(1); }),
+        showsModeless("addRecord", "AddRecordDialog", {}),
+        showsModeless("columnTitles", "ColumnTitlesDialog", {}),
+        showsModeless("editRecord", "EditRecordDialog", [this] { selectRow(1); }),
         view,
-        {"Action20",
+        {"deleteRecord",
          [this] {
              selectRow(1);
              m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
          },
-         [this] { QCOMPARE(letters(), QStringList({"b", "c"})); }},
-        {"Action21", [this] { m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes); },
+         [this] {
+             QCOMPARE(letters(), QStringList({"b", "c"}));
+         }},
+        {"clearAll",
+         [this] { m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes); },
          [this] {
              QCOMPARE(letters(), QStringList());
-             QCOMPARE(m_form->document().fileName(), m_dir->filePath(QStringLiteral("current.db")));
+             QCOMPARE(m_window->document().fileName(), m_folder->filePath(QStringLiteral("current.db")));
          }},
-        {"Action22", [this] { selectRow(1); }, [this] {
+        {"copyRecord", [this] { selectRow(1); },
+         [this] {
              QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(letterRecord("a")));
              QCOMPARE(letters(), QStringList({"b", "a", "c"}));
          }},
-        {"Action23", [this] { selectRow(1); }, [this] {
+        {"cutRecord", [this] { selectRow(1); },
+         [this] {
              QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(letterRecord("a")));
              QCOMPARE(letters(), QStringList({"b", "c"}));
          }},
-        {"Action24", [this] { m_desktop.clipboard = ClipboardRecord::text(letterRecord("d")); },
-         [this] { QCOMPARE(letters(), QStringList({"b", "a", "c", "d"})); }},
+        {"pasteRecord", [this] { m_desktop.clipboard = ClipboardRecord::text(letterRecord("d")); },
+         [this] {
+             QCOMPARE(letters(), QStringList({"b", "a", "c", "d"}));
+         }},
         // Undo and redo of a clear; finding "a" in records a, b, a.
-        {"ActionUndo", clear, [this] { QCOMPARE(letters(), QStringList({"b", "a", "c"})); }},
-        {"ActionRedo",
+        {"undo", clear,
+         [this] {
+             QCOMPARE(letters(), QStringList({"b", "a", "c"}));
+         }},
+        {"redo",
          [this, clear] {
              clear();
-             m_form->action("ActionUndo")->trigger();
+             m_window->action("undo")->trigger();
          },
          [this] { QCOMPARE(letters(), QStringList()); }},
-        {"ActionFind", {}, [this] { QVERIFY(!m_form->findBar()->isHidden()); }},
-        {"ActionFindNext", findA, [this] { QCOMPARE(m_form->table()->selectedRow(), 0); }},
-        {"ActionFindPrevious", findA, [this] { QCOMPARE(m_form->table()->selectedRow(), 2); }},
+        {"find", {}, [this] { QVERIFY(!m_window->findBar()->isHidden()); }},
+        {"findNext", findA, [this] { QCOMPARE(m_window->recordList()->selectedRow(), 0); }},
+        {"findPrevious", findA, [this] { QCOMPARE(m_window->recordList()->selectedRow(), 2); }},
     };
     for (int k = 1; k <= kRecentFileCount; ++k)
         rows.push_back({ActionTable::reopenActions()[k - 1], {}, opens(QStringLiteral("recent%1.db").arg(k))});
@@ -1113,19 +1121,22 @@ std::vector<MainFormTest::Binding> MainFormTest::bindings()
         rows.push_back({ActionTable::exampleActions()[i], {}, opens(FileCommands::exampleFile(examples[i]))});
     // Two records: the smallest table that has an order to make.
     for (int c = 0; c < kColumnCount; ++c)
-        rows.push_back({ActionTable::sortColumnActions()[c], [this] { setRecords({"b", "a"}); },
+        rows.push_back({ActionTable::sortColumnActions()[c],
+                        [this] {
+                            setRecords({"b", "a"});
+                        },
                         sortsBy(c, 1, {"a", "b"})});
     return rows;
 }
 
-void MainFormTest::everyActionReachesItsHandler_data()
+void MainWindowTest::everyActionReachesItsHandler_data()
 {
     QTest::addColumn<QString>("action");
     for (const ActionTable::ActionSpec &spec : ActionTable::actions())
         QTest::newRow(qPrintable(spec.name)) << spec.name;
 }
 
-void MainFormTest::everyActionReachesItsHandler()
+void MainWindowTest::everyActionReachesItsHandler()
 {
     QFETCH(QString, action);
     prepareActionWindow();
@@ -1133,11 +1144,11 @@ void MainFormTest::everyActionReachesItsHandler()
     const auto found = std::find_if(all.begin(), all.end(), [&](const Binding &b) { return b.action == action; });
     if (found != all.end() && found->before)
         found->before();
-    const QByteArray config = readFile(QStringLiteral("data/config.ini"));
-    const QString fileName = m_form->document().fileName();
+    const QByteArray config = m_folder->read(QStringLiteral("data/config.ini"));
+    const QString fileName = m_window->document().fileName();
     const QStringList records = letters();
 
-    m_form->action(action)->trigger();
+    m_window->action(action)->trigger();
 
     if (found != all.end()) {
         found->after();
@@ -1145,14 +1156,14 @@ void MainFormTest::everyActionReachesItsHandler()
     }
     // Without a handler, or with an empty one, nothing at all happens.
     QCOMPARE(m_desktop.log(), QStringList());
-    QCOMPARE(readFile(QStringLiteral("data/config.ini")), config);
-    QCOMPARE(m_form->document().fileName(), fileName);
+    QCOMPARE(m_folder->read(QStringLiteral("data/config.ini")), config);
+    QCOMPARE(m_window->document().fileName(), fileName);
     QCOMPARE(letters(), records);
-    QVERIFY(!m_form->document().isModified());
+    QVERIFY(!m_window->document().isModified());
     QCOMPARE(m_closes, 0);
 }
 
-QSet<QString> MainFormTest::reachableActions() const
+QSet<QString> MainWindowTest::reachableActions() const
 {
     QSet<QString> names;
     std::function<void(const QMenu *)> collect = [&](const QMenu *menu) {
@@ -1163,21 +1174,21 @@ QSet<QString> MainFormTest::reachableActions() const
                 names.insert(a->objectName());
         }
     };
-    for (QAction *top : m_form->menuBar()->actions())
+    for (QAction *top : m_window->menuBar()->actions())
         collect(top->menu());
-    collect(m_form->popupMenu());
+    collect(m_window->popupMenu());
     for (const ActionTable::ToolButtonSpec &button : ActionTable::toolBar()) {
         if (!button.action.isEmpty())
             names.insert(button.action);
     }
-    for (QAction *a : m_form->actions()) {
+    for (QAction *a : m_window->actions()) {
         if (!a->shortcut().isEmpty())
             names.insert(a->objectName());
     }
     return names;
 }
 
-void MainFormTest::reachableActionsHaveHandlers()
+void MainWindowTest::reachableActionsHaveHandlers()
 {
     prepareActionWindow();
     QSet<QString> bound;
@@ -1187,34 +1198,34 @@ void MainFormTest::reachableActionsHaveHandlers()
         QVERIFY2(bound.contains(name), qPrintable(name + QStringLiteral(" is reachable but has no row in bindings()")));
 }
 
-void MainFormTest::recentFilesFollowTheOpens()
+void MainWindowTest::recentFilesFollowTheOpens()
 {
-    auto form = startWithoutLogin();
+    auto window = startWithoutLogin();
     QStringList files;
     for (int i = 1; i <= 5; ++i)
         files << writeDatabase(QStringLiteral("f%1.db").arg(i));
     // The menu as the user sees it: each entry's caption, "-" for a hidden one.
-    const auto menu = [](const TMainForm &window) {
+    const auto menu = [](const MainWindow &shownWindow) {
         QStringList shown;
         for (const QString &name : ActionTable::reopenActions())
-            shown << (window.action(name)->isVisible() ? window.action(name)->text() : QStringLiteral("-"));
+            shown << (shownWindow.action(name)->isVisible() ? shownWindow.action(name)->text() : QStringLiteral("-"));
         return shown;
     };
     const auto open = [&](const QString &path) {
         m_desktop.expectOpenFile(path);
-        form->action("Action9")->trigger();
+        window->action("openDatabase")->trigger();
     };
-    QCOMPARE(menu(*form), QStringList({"-", "-", "-", "-", "-"}));
+    QCOMPARE(menu(*window), QStringList({"-", "-", "-", "-", "-"}));
     open(files[0]);
-    QCOMPARE(menu(*form), QStringList({files[0], "-", "-", "-", "-"}));
+    QCOMPARE(menu(*window), QStringList({files[0], "-", "-", "-", "-"}));
     open(files[0]); // the same file again takes an entry of its own
     for (int i = 1; i < 4; ++i)
         open(files[i]);
-    QCOMPARE(menu(*form), QStringList({files[0], files[0], files[1], files[2], files[3]}));
+    QCOMPARE(menu(*window), QStringList({files[0], files[0], files[1], files[2], files[3]}));
     open(files[4]); // all five in use: the list shifts down and the last drops out
     const QStringList shifted = {files[4], files[0], files[0], files[1], files[2]};
-    QCOMPARE(menu(*form), shifted);
-    form.reset();
+    QCOMPARE(menu(*window), shifted);
+    window.reset();
     QCOMPARE(menu(*create()), shifted);
 }
 
@@ -1224,8 +1235,8 @@ int main(int argc, char *argv[])
 {
     TabloraApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
-    MainFormTest test;
+    MainWindowTest test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_mainform.moc"
+#include "tst_mainwindow.moc"

@@ -8,12 +8,12 @@ class QLabel;
 // The about box: a borderless card with the program's picture, version,
 // author, site and e-mail address. The two links open the site and a mail to
 // the author and leave the box open; a click anywhere else closes it.
-class TAboutForm : public QDialog
+class AboutDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TAboutForm(DesktopServices &desktop, QWidget *parent = nullptr);
+    explicit AboutDialog(DesktopServices &desktop, QWidget *parent = nullptr);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -22,11 +22,11 @@ protected:
 private:
     enum class Style { Plain, Bold, Link };
     QLabel *addLabel(const char *name, const QString &text, QPoint at, int pixelSize, Style style);
-    void Label3Click();
-    void Label11Click();
+    void onSiteClicked();
+    void onMailClicked();
 
     DesktopServices &m_desktop;
-    QLabel *Image1 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label11 = nullptr;
+    QLabel *m_picture = nullptr;
+    QLabel *m_siteLink = nullptr;
+    QLabel *m_mailLink = nullptr;
 };

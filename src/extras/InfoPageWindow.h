@@ -7,21 +7,19 @@ class QWebEngineView;
 
 // The information window: an embedded web view that shows one local page,
 // with its script running, and an "OK" button that closes the window.
-class TBrowserForm : public QDialog
+class InfoPageWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TBrowserForm(QWidget *parent = nullptr);
+    explicit InfoPageWindow(QWidget *parent = nullptr);
 
     // Shows the local file at path; its script runs once the page has loaded.
     void navigate(const QString &path);
 
-    QWebEngineView *webBrowser() const { return WebBrowser1; }
+    QWebEngineView *webView() const { return m_webView; }
 
 private:
-    void BitBtn1Click();
-
-    QWebEngineView *WebBrowser1 = nullptr;
-    QPushButton *BitBtn1 = nullptr;
+    QWebEngineView *m_webView = nullptr;
+    QPushButton *m_okButton = nullptr;
 };

@@ -1,8 +1,8 @@
-#include "TAboutForm.h"
+#include "AboutDialog.h"
 
 #include "base/AppInfo.h"
 #include "base/DesktopServices.h"
-#include "users/FormParts.h"
+#include "users/DialogParts.h"
 
 #include <QLabel>
 #include <QLinearGradient>
@@ -70,33 +70,33 @@ QPixmap picture()
 
 } // namespace
 
-TAboutForm::TAboutForm(DesktopServices &desktop, QWidget *parent)
+AboutDialog::AboutDialog(DesktopServices &desktop, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , m_desktop(desktop)
 {
-    setObjectName(QStringLiteral("AboutForm"));
+    setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(QStringLiteral("О программе..."));
     setFixedSize(320, 240);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(0, 0, 320, 240);
-    Image1->setPixmap(picture());
+    m_picture = new QLabel(this);
+    m_picture->setObjectName(QStringLiteral("picture"));
+    m_picture->setGeometry(0, 0, 320, 240);
+    m_picture->setPixmap(picture());
 
-    addLabel("Label1", QStringLiteral("Система Управления БД"), {24, 64}, 16, Style::Bold);
-    addLabel("Label4", QStringLiteral("Версия: 1.5.0.0"), {48, 120}, 13, Style::Bold);
-    addLabel("Label7", QStringLiteral("Автор: команда Tablora"), {48, 144}, 13, Style::Bold);
-    addLabel("Label6", QStringLiteral("Сайт:"), {48, 168}, 13, Style::Bold);
-    Label3 = addLabel("Label3", AppInfo::kSiteHost, {120, 168}, 13, Style::Link);
-    addLabel("Label8", QStringLiteral("E-mail:"), {48, 192}, 13, Style::Bold);
-    Label11 = addLabel("Label11", AppInfo::kAuthorMail, {120, 192}, 13, Style::Link);
+    addLabel("titleLabel", QStringLiteral("Система Управления БД"), {24, 64}, 16, Style::Bold);
+    addLabel("versionLabel", QStringLiteral("Версия: 1.5.0.0"), {48, 120}, 13, Style::Bold);
+    addLabel("authorLabel", QStringLiteral("Автор: команда Tablora"), {48, 144}, 13, Style::Bold);
+    addLabel("siteCaption", QStringLiteral("Сайт:"), {48, 168}, 13, Style::Bold);
+    m_siteLink = addLabel("siteLink", AppInfo::kSiteHost, {120, 168}, 13, Style::Link);
+    addLabel("mailCaption", QStringLiteral("E-mail:"), {48, 192}, 13, Style::Bold);
+    m_mailLink = addLabel("mailLink", AppInfo::kAuthorMail, {120, 192}, 13, Style::Link);
     const QString notice = QStringLiteral("© 2026 команда Tablora. Все права защищены.");
-    addLabel("Label9", notice, {48, 219}, 10, Style::Plain);
+    addLabel("copyrightLabel", notice, {48, 219}, 10, Style::Plain);
 
-    FormParts::centreOnDesktop(*this);
+    DialogParts::centreOnDesktop(*this);
 }
 
-QLabel *TAboutForm::addLabel(const char *name, const QString &text, QPoint at, int pixelSize, Style style)
+QLabel *AboutDialog::addLabel(const char *name, const QString &text, QPoint at, int pixelSize, Style style)
 {
     auto *label = new QLabel(text, this);
     label->setObjectName(QString::fromLatin1(name));
@@ -116,30 +116,30 @@ QLabel *TAboutForm::addLabel(const char *name, const QString &text, QPoint at, i
     return label;
 }
 
-void TAboutForm::mousePressEvent(QMouseEvent *event)
+void AboutDialog::mousePressEvent(QMouseEvent *event)
 {
     event->accept(); // the release that follows completes the click
 }
 
-void TAboutForm::mouseReleaseEvent(QMouseEvent *event)
+void AboutDialog::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
     const QWidget *target = childAt(event->position().toPoint());
-    if (target == Label3)
-        Label3Click();
-    else if (target == Label11)
-        Label11Click();
+    if (target == m_siteLink)
+        onSiteClicked();
+    else if (target == m_mailLink)
+        onMailClicked();
     else
         reject(); // the picture and every other label close the box
 }
 
-void TAboutForm::Label3Click()
+void AboutDialog::onSiteClicked()
 {
     m_desktop.shellOpen(AppInfo::siteAddress(QLatin1StringView("/")));
 }
 
-void TAboutForm::Label11Click()
+void AboutDialog::onMailClicked()
 {
     m_desktop.shellOpen(AppInfo::authorMailLink());
 }

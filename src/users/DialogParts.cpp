@@ -1,4 +1,4 @@
-#include "FormParts.h"
+#include "DialogParts.h"
 
 #include "base/ErrorReporter.h"
 
@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-namespace FormParts {
+namespace DialogParts {
 
 void setUpDialog(QDialog &dialog, const QString &objectName, const QString &caption, QSize clientSize)
 {
@@ -40,4 +40,4 @@ void onClick(QPushButton *button, ErrorReporter &errors, std::function<void()> h
                      [&errors, handler = std::move(handler)] { errors.run(handler); });
 }
 
-} // namespace FormParts
+} // namespace DialogParts

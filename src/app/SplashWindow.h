@@ -6,12 +6,12 @@ class QLabel;
 
 // The window shown while the program loads: a drawn picture, the version, the
 // author line, the web address and a status text that steps through loading.
-class TSplashForm : public QWidget
+class SplashWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TSplashForm(QWidget *parent = nullptr);
+    explicit SplashWindow(QWidget *parent = nullptr);
 
     // Shows a status text at once.
     void setStatus(const QString &text);
@@ -21,5 +21,5 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QLabel *Label5;
+    QLabel *m_statusLabel;
 };

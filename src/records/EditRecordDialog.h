@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RecordForm.h"
+#include "RecordDialog.h"
 
 class ErrorReporter;
 class RecordCommands;
@@ -9,18 +9,18 @@ class RecordCommands;
 // "Изменить" writes the boxes into the record selected in the list at that
 // moment and closes; with none selected it tells the user and stays open.
 // In view mode (modal) only "OK" shows, and nothing typed is kept.
-class TEditForm : public RecordForm
+class EditRecordDialog : public RecordDialog
 {
     Q_OBJECT
 
 public:
-    TEditForm(RecordCommands &commands, ErrorReporter &errors, const Record &record, QWidget *parent = nullptr);
+    EditRecordDialog(RecordCommands &commands, ErrorReporter &errors, const Record &record, QWidget *parent = nullptr);
 
     void setViewMode();
 
 private:
-    void BitBtn1Click();
+    void onChangeRecordClicked();
 
     RecordCommands &m_commands;
-    QPushButton *BitBtn3;
+    QPushButton *m_okButton;
 };
