@@ -1,6 +1,6 @@
 #include "SortBench.h"
 
-#include "base/SafeWrite.h"
+#include "DiskWaits.h"
 #include "base/TabloraError.h"
 #include "document/DatabaseCodec.h"
 #include "document/TableModel.h"
@@ -51,7 +51,7 @@ int runSortBench(const QStringList &args)
     out << "sort_cpu_ms " << (std::clock() - sortCpuStart) * 1000 / CLOCKS_PER_SEC << '\n';
     out.flush();
 
-    const auto syncBefore = SafeWrite::syncTime();
+    const auto syncBefore = DiskWaits::syncs();
     const std::clock_t writeCpuStart = std::clock();
     try {
         if (DatabaseCodec::findUnencodable(model.table())) {
@@ -66,6 +66,6 @@ int runSortBench(const QStringList &args)
     out << "write_ms " << timer.elapsed() << '\n';
     out << "write_cpu_ms " << (std::clock() - writeCpuStart) * 1000 / CLOCKS_PER_SEC << '\n';
     using std::chrono::milliseconds;
-    out << "sync_ms " << std::chrono::duration_cast<milliseconds>(SafeWrite::syncTime() - syncBefore).count() << '\n';
+    out << "sync_ms " << std::chrono::duration_cast<milliseconds>(DiskWaits::syncs() - syncBefore).count() << '\n';
     return 0;
 }

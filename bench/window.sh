@@ -1,10 +1,10 @@
 #!/bin/bash
 # Times the main window on a generated database, off screen: start with the
-# file on the command line, scroll, refresh, sort, save and close (the
-# program's TABLORA_PHASE_TIMES run), beside tablora-bench's open, sort and
-# save of the same table (its sort command) and their peak memory. Prints
-# the best of seven runs of each phase (the machine's noise is larger than
-# the differences looked for).
+# file, scroll, refresh, sort, save and close (tablora-window-bench phases:
+# the program's own start with clocks between its steps), beside
+# tablora-bench's open, sort and save of the same table (its sort command)
+# and their peak memory. Prints the best of seven runs of each phase (the
+# machine's noise is larger than the differences looked for).
 # Usage: bench/window.sh [RECORDS] [BUILD] [COLUMN] [DIRECTION]
 #        (defaults: 1000000 build 3 1)
 # TABLORA_BENCH_LOCALE chooses the locale (default ru_RU.UTF-8); WINDOW_LOAD=N
@@ -35,7 +35,7 @@ export QT_QPA_PLATFORM=offscreen
 # A program folder of its own: the settings ask no login, start without the
 # designed pause, open no help on the first run and sort in DIRECTION.
 mkdir -p program/data
-cp "$build/tablora" program/
+cp "$build/tablora-window-bench" program/
 printf '[General]\r\nQuickStart=1\r\n[Table]\r\nSort=%s\r\n[Run]\r\nFirst=0\r\n' "$direction" > program/data/config.ini
 printf '[Enter]\r\nQuestionOnStart=0\r\n' > program/data/other.dat
 
@@ -50,7 +50,7 @@ done
 for _ in $(seq $runs); do
     cp table.db open.db
     t0=$(now_ns)
-    env LC_ALL="$locale" TABLORA_PHASE_TIMES="$column" program/tablora open.db > run.txt 2> run.err || {
+    env LC_ALL="$locale" program/tablora-window-bench phases "$column" open.db > run.txt 2> run.err || {
         cat run.err >&2
         exit 1
     }
