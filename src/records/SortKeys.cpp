@@ -231,8 +231,8 @@ private:
     size_t m_capacity = 0;
 };
 
-// One part's keys while they are written, numbered from 0 and kept from
-// the part's first row on in the entries and rests.
+// One part's keys while they are written, numbered and kept from the part's
+// first row on in the entries and rests.
 struct SortKeys::Part
 {
     size_t firstRow = 0;
@@ -277,20 +277,25 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
         m_keyOfRow.resize(m_rows);
     Parallel::forEachPart(m_parts, [&](int p) { writeKeys(keys[size_t(p)], p, digits); });
 
-    // The parts' keys one after the other, numbered on.
+    // The parts' keys one after the other. A part numbers its keys from its
+    // first row on, so where the parts before it gave every row a key of its
+    // own, its keys already stand in their places.
     m_firstKey.push_back(0);
     bool shared = false;
     for (Part &part : keys) {
         const std::uint32_t first = m_firstKey.back();
-        Entry *const entries = m_entries.get() + part.firstRow;
-        for (std::uint32_t k = 0; k < part.keys; ++k)
-            entries[k].key += first;
-        if (first > 0 && !m_keyOfRow.empty()) {
-            for (size_t row = part.firstRow; row < part.endRow; ++row)
-                m_keyOfRow[row] += first;
+        const auto gap = std::uint32_t(part.firstRow - first);
+        if (gap > 0) {
+            Entry *const entries = m_entries.get() + part.firstRow;
+            for (std::uint32_t k = 0; k < part.keys; ++k)
+                entries[k].key -= gap;
+            if (!m_keyOfRow.empty()) {
+                for (size_t row = part.firstRow; row < part.endRow; ++row)
+                    m_keyOfRow[row] -= gap;
+            }
+            std::memmove(m_entries.get() + first, entries, part.keys * sizeof(Entry));
+            std::memmove(m_rests.get() + first, m_rests.get() + part.firstRow, part.keys * sizeof(m_rests[0]));
         }
-        std::memmove(m_entries.get() + first, entries, part.keys * sizeof(Entry));
-        std::memmove(m_rests.get() + first, m_rests.get() + part.firstRow, part.keys * sizeof(m_rests[0]));
         m_firstKey.push_back(first + part.keys);
         shared = shared || part.shared;
     }
@@ -330,7 +335,7 @@ void SortKeys::writeKeys(Part &part, int p, bool digits)
     if (m_beginnings) {
         for (size_t row = part.firstRow; row < part.endRow; ++row) {
             const QByteArrayView start = writer.keyStart(m_table.cell(int(row), m_column), int(kHeadBytes));
-            m_entries[row] = {headOf(start), std::uint32_t(row - part.firstRow), 0};
+            m_entries[row] = {headOf(start), std::uint32_t(row), 0};
             m_rests[row] = nullptr;
         }
         part.keys = std::uint32_t(part.endRow - part.firstRow);
@@ -350,24 +355,24 @@ void SortKeys::writeKeys(Part &part, int p, bool digits)
         }
         const QStringView text = m_table.cell(int(row), m_column);
         if (lookingUp) {
-            const std::uint32_t found = index.find(text);
+            const std::uint32_t found = index.find(text); // the part's own number of the key
             if (found != TextIndex::kNone) {
-                m_keyOfRow[row] = found;
+                m_keyOfRow[row] = std::uint32_t(part.firstRow + found);
                 ++repeats;
                 part.shared = true;
                 continue;
             }
         }
-        const std::uint32_t key = part.keys++;
+        const auto key = std::uint32_t(part.firstRow + part.keys++);
         const QByteArrayView bytes = digits ? writer.digitKey(text) : writer.key(text);
         const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
-        m_entries[part.firstRow + key] = {headOf(bytes), key, 0};
-        m_rests[part.firstRow + key] = size_t(bytes.size()) > kHeadBytes
+        m_entries[key] = {headOf(bytes), key, 0};
+        m_rests[key] = size_t(bytes.size()) > kHeadBytes
             ? store.keep(data + kHeadBytes, size_t(bytes.size()) - kHeadBytes)
             : nullptr;
         m_keyOfRow[row] = key;
         if (lookingUp)
-            index.add(text, key);
+            index.add(text, key - std::uint32_t(part.firstRow));
     }
 }
 
