@@ -247,7 +247,6 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
     , m_parts(std::clamp(parts, 1, 2))
     , m_rows(size_t(table.recordCount()))
     , m_entries(new Entry[m_rows])
-    , m_rests(new const unsigned char *[m_rows])
 {
     std::vector<Part> keys(static_cast<size_t>(m_parts));
     for (int p = 0; p < m_parts; ++p) {
@@ -255,10 +254,6 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
         keys[size_t(p)].endRow = rowStart(p + 1);
         m_writers.push_back(std::make_unique<SortKeyWriter>(collator));
     }
-    // A store for the rests each part writes, and one for those each side
-    // writes as it sorts.
-    for (int s = 0; s < 2 * m_parts; ++s)
-        m_stores.push_back(std::make_unique<ByteStore>());
     // A column of numbers alone is sorted by their digits.
     std::vector<char> numbers(static_cast<size_t>(m_parts));
     Parallel::forEachPart(m_parts, [&](int p) {
@@ -273,8 +268,13 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
     const bool digits = std::find(numbers.begin(), numbers.end(), false) == numbers.end();
     m_beginnings = !digits && m_writers[0]->writesKeyStarts()
         && (writing == Writing::Beginnings || (writing == Writing::Chosen && beginningsWorthIt(*m_writers[0])));
-    if (!m_beginnings)
+    if (!m_beginnings) {
+        // The rests of the keys, written whole, in a store for each part.
+        m_rests.reset(new const unsigned char *[m_rows]);
+        for (int p = 0; p < m_parts; ++p)
+            m_stores.push_back(std::make_unique<ByteStore>());
         m_keyOfRow.resize(m_rows);
+    }
     Parallel::forEachPart(m_parts, [&](int p) { writeKeys(keys[size_t(p)], p, digits); });
 
     // The parts' keys one after the other. A part numbers its keys from its
@@ -294,7 +294,8 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
                     m_keyOfRow[row] -= gap;
             }
             std::memmove(m_entries.get() + first, entries, part.keys * sizeof(Entry));
-            std::memmove(m_rests.get() + first, m_rests.get() + part.firstRow, part.keys * sizeof(m_rests[0]));
+            if (m_rests)
+                std::memmove(m_rests.get() + first, m_rests.get() + part.firstRow, part.keys * sizeof(m_rests[0]));
         }
         m_firstKey.push_back(first + part.keys);
         shared = shared || part.shared;
@@ -336,7 +337,6 @@ void SortKeys::writeKeys(Part &part, int p, bool digits)
         for (size_t row = part.firstRow; row < part.endRow; ++row) {
             const QByteArrayView start = writer.keyStart(m_table.cell(int(row), m_column), int(kHeadBytes));
             m_entries[row] = {headOf(start), std::uint32_t(row), 0};
-            m_rests[row] = nullptr;
         }
         part.keys = std::uint32_t(part.endRow - part.firstRow);
         return;
@@ -376,19 +376,23 @@ void SortKeys::writeKeys(Part &part, int p, bool digits)
     }
 }
 
-const unsigned char *SortKeys::rest(std::uint32_t key, int side)
+void SortKeys::appendRest(std::vector<unsigned char> &rests, std::uint32_t key, int side)
 {
-    if (const unsigned char *written = m_rests[key])
-        return written;
-    // A key whose beginning alone was written: its row is its number.
-    const QByteArrayView bytes = m_writers[size_t(side)]->key(m_table.cell(int(key), m_column));
-    static const unsigned char kEnded[kHeadBytes] = {};
-    const unsigned char *kept = size_t(bytes.size()) > kHeadBytes
-        ? m_stores[size_t(m_parts + side)]->keep(reinterpret_cast<const unsigned char *>(bytes.data()) + kHeadBytes,
-                                                 size_t(bytes.size()) - kHeadBytes)
-        : kEnded;
-    m_rests[key] = kept;
-    return kept;
+    const unsigned char *bytes = nullptr;
+    size_t size = 0;
+    if (m_beginnings) {
+        // Only the beginning was written: the whole key now. Its row is its
+        // number.
+        const QByteArrayView whole = m_writers[size_t(side)]->key(m_table.cell(int(key), m_column));
+        static const unsigned char kEnded[] = {0};
+        bytes = size_t(whole.size()) > kHeadBytes ? reinterpret_cast<const unsigned char *>(whole.data()) + kHeadBytes
+                                                  : kEnded;
+        size = size_t(whole.size()) > kHeadBytes ? size_t(whole.size()) - kHeadBytes : 1;
+    } else {
+        bytes = m_rests[key];
+        size = std::strlen(reinterpret_cast<const char *>(bytes)) + 1;
+    }
+    rests.insert(rests.end(), bytes, bytes + size);
 }
 
 bool SortKeys::equal(const Entry &a, const Entry &b) const
@@ -437,13 +441,12 @@ void SortKeys::sortSide(Entry *entries, Entry *buffer, size_t count, int sign, i
             spare.resize(std::max(spare.size(), j - i));
             rests.clear();
             for (size_t k = i; k < j; ++k) {
-                if (k + 2 * kAhead < j)
+                if (m_rests && k + 2 * kAhead < j)
                     __builtin_prefetch(&m_rests[entries[k + 2 * kAhead].key]);
-                if (k + kAhead < j && m_rests[entries[k + kAhead].key])
+                if (m_rests && k + kAhead < j)
                     __builtin_prefetch(m_rests[entries[k + kAhead].key]);
-                const unsigned char *bytes = rest(entries[k].key, side);
                 items[k - i] = {0, rests.size(), entries[k].key};
-                rests.insert(rests.end(), bytes, bytes + std::strlen(reinterpret_cast<const char *>(bytes)) + 1);
+                appendRest(rests, entries[k].key, side);
             }
             rests.resize(rests.size() + kHeadBytes); // readable past the last
             runs.push_back({0, j - i, kHeadBytes});

@@ -66,9 +66,10 @@ private:
     // descending for -1, with the writer and store of side s; the buffer
     // has room for count entries.
     void sortSide(Entry *entries, Entry *buffer, size_t count, int sign, int side);
-    // The bytes of key past the eighth (the entry's head), ending in a zero:
-    // written now, where they were not yet, into side s's store.
-    const unsigned char *rest(std::uint32_t key, int side);
+    // Appends the bytes of key past the eighth (the entry's head), ending in
+    // a zero; where only the beginning was written, written now with side
+    // s's writer.
+    void appendRest(std::vector<unsigned char> &rests, std::uint32_t key, int side);
     // Where the rows of part p begin; rowStart(parts) is their end.
     size_t rowStart(int p) const { return m_rows * size_t(p) / size_t(m_parts); }
     // The entries sorted by key (then number), handed to put one by one,
@@ -89,10 +90,10 @@ private:
     std::unique_ptr<Entry[]> m_entries;
     std::uint32_t m_keyCount = 0;
     std::vector<std::uint32_t> m_firstKey; // of each part
-    // The rest of each key: null where the key ends within its head, or is
-    // not written yet.
+    // Where keys are written whole, the rest of each key (null where it ends
+    // within its head), in the store of each part.
     std::unique_ptr<const unsigned char *[]> m_rests;
-    std::vector<std::unique_ptr<ByteStore>> m_stores; // of each part, then of each side
+    std::vector<std::unique_ptr<ByteStore>> m_stores;
     // The key of each row; empty when every row has a key of its own, whose
     // number is the row's.
     std::vector<std::uint32_t> m_keyOfRow;
