@@ -249,14 +249,16 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
     , m_entries(new Entry[m_rows])
 {
     std::vector<Part> keys(static_cast<size_t>(m_parts));
+    m_writers.resize(size_t(m_parts));
     for (int p = 0; p < m_parts; ++p) {
         keys[size_t(p)].firstRow = rowStart(p);
         keys[size_t(p)].endRow = rowStart(p + 1);
-        m_writers.push_back(std::make_unique<SortKeyWriter>(collator));
     }
-    // A column of numbers alone is sorted by their digits.
+    // A column of numbers alone is sorted by their digits. Each part makes
+    // its writer meanwhile, which takes a few checks of the collator.
     std::vector<char> numbers(static_cast<size_t>(m_parts));
     Parallel::forEachPart(m_parts, [&](int p) {
+        m_writers[size_t(p)] = std::make_unique<SortKeyWriter>(collator);
         const Part &part = keys[size_t(p)];
         bool all = m_writers[size_t(p)]->digitsInCharacterOrder();
         for (size_t row = part.firstRow; all && row < part.endRow; ++row) {
@@ -441,10 +443,10 @@ void SortKeys::sortSide(Entry *entries, Entry *buffer, size_t count, int sign, i
             spare.resize(std::max(spare.size(), j - i));
             rests.clear();
             for (size_t k = i; k < j; ++k) {
+                if (m_rests && k + 4 * kAhead < j)
+                    __builtin_prefetch(&m_rests[entries[k + 4 * kAhead].key]);
                 if (m_rests && k + 2 * kAhead < j)
-                    __builtin_prefetch(&m_rests[entries[k + 2 * kAhead].key]);
-                if (m_rests && k + kAhead < j)
-                    __builtin_prefetch(m_rests[entries[k + kAhead].key]);
+                    __builtin_prefetch(m_rests[entries[k + 2 * kAhead].key]);
                 items[k - i] = {0, rests.size(), entries[k].key};
                 appendRest(rests, entries[k].key, side);
             }
