@@ -8,14 +8,17 @@
 # Usage: bench/window.sh [RECORDS] [BUILD] [COLUMN] [DIRECTION]
 #        (defaults: 1000000 build 3 1)
 # TABLORA_BENCH_LOCALE chooses the locale (default ru_RU.UTF-8); WINDOW_LOAD=N
-# keeps N busy loops running meanwhile, for the window's figures under load.
+# keeps N busy loops running meanwhile, for the window's figures under load;
+# WINDOW_TABLE=words or numbered takes a table of texts that hardly repeat
+# (tablora-bench gen-distinct) instead of the generated one; WINDOW_RUNS the
+# number of runs (default 7).
 set -euo pipefail
 
 records=${1:-1000000}
 build=$(realpath "${2:-build}")
 column=${3:-3}
 direction=${4:-1}
-runs=7
+runs=${WINDOW_RUNS:-7}
 work=$(mktemp -d)
 loops=()
 stop() {
@@ -30,7 +33,14 @@ cd "$work"
 locale=${TABLORA_BENCH_LOCALE:-ru_RU.UTF-8}
 export QT_QPA_PLATFORM=offscreen
 
-"$build/tablora-bench" gen "$records" table.db
+case "${WINDOW_TABLE:-generated}" in
+generated) "$build/tablora-bench" gen "$records" table.db ;;
+words | numbered) "$build/tablora-bench" gen-distinct "$WINDOW_TABLE" "$records" table.db ;;
+*)
+    echo "WINDOW_TABLE is generated, words or numbered" >&2
+    exit 2
+    ;;
+esac
 
 # A program folder of its own: the settings ask no login, start without the
 # designed pause, open no help on the first run and sort in DIRECTION.
@@ -81,7 +91,7 @@ best() { awk -v k="$1" '$1 == k { print $2 }' "$2" | sort -n | head -1; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 bench_save=$(awk '$1 == "write_ms" { w = $2 } $1 == "sync_ms" { print w - $2 }' bench.txt | sort -n | head -1)
 
-echo "records             $records${WINDOW_LOAD:+, the window under $WINDOW_LOAD busy loops}"
+echo "records             $records, ${WINDOW_TABLE:-generated}${WINDOW_LOAD:+, the window under $WINDOW_LOAD busy loops}"
 echo "launch              $(best launch_ms window.txt) ms (exec to main)"
 echo "start               $(best start_ms window.txt) ms (main to the end of the login)"
 echo "open                $(best open_ms window.txt) ms after the login, goal 1000"
