@@ -94,8 +94,10 @@ void TableData::reorder(const std::vector<int> &order)
     std::vector<std::uint64_t> early((count + kBits - 1) / kBits);
     for (size_t to = 0; to < half; ++to)
         early[size_t(order[to]) / kBits] |= std::uint64_t(1) << (size_t(order[to]) % kBits);
-    std::vector<Record> first(half);
+    std::vector<Record> first;
+    first.reserve(half);
     MemoryPages::preferLarge(first.data(), half * sizeof(Record));
+    first.resize(half);
     gather(
         half, [&](size_t i) -> Record & { return m_records[size_t(order[i])]; },
         [&](size_t i) -> Record & { return first[i]; });
