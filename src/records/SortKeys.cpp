@@ -203,6 +203,77 @@ void sortByHead(Item *items, Item *buffer, size_t count, int sign)
         std::memcpy(static_cast<void *>(items), from, count * sizeof(Item));
 }
 
+// Sorts count entries by their heads, ascending for sign 1 and descending for
+// -1, and entries with equal heads by their numbers, in place: the entries
+// are moved into buckets by the first byte of their heads, each bucket by the
+// next byte, and so on, and few entries are sorted one by one. Needs no
+// second array of the entries, as a sort by the last byte first does.
+template<typename Keyed>
+void sortByHeadInPlace(Keyed *entries, size_t count, int sign, int byte = 0)
+{
+    const auto before = [sign](const Keyed &a, const Keyed &b) {
+        return a.head != b.head ? (a.head < b.head) == (sign > 0) : a.key < b.key;
+    };
+    constexpr size_t kFewEntries = 32;
+    for (;;) {
+        if (count < kFewEntries) {
+            for (size_t i = 1; i < count; ++i) {
+                const Keyed entry = entries[i];
+                size_t j = i;
+                for (; j > 0 && before(entry, entries[j - 1]); --j)
+                    entries[j] = entries[j - 1];
+                entries[j] = entry;
+            }
+            return;
+        }
+        if (byte == int(kHeadBytes)) {
+            // The heads are equal: the keys too where they end in them. Keys
+            // that go on are ordered by their rests later, numbers included.
+            if (!fullHead(entries[0].head))
+                std::sort(entries, entries + count, [](const Keyed &a, const Keyed &b) { return a.key < b.key; });
+            return;
+        }
+        const int shift = 8 * (int(kHeadBytes) - 1 - byte);
+        // The buckets in the order they go in: by the byte, or its opposite.
+        const auto bucket = [shift, sign](const Keyed &e) {
+            const auto digit = size_t((e.head >> shift) & 0xFF);
+            return sign > 0 ? digit : 255 - digit;
+        };
+        std::array<size_t, 256> number{};
+        for (size_t i = 0; i < count; ++i)
+            ++number[bucket(entries[i])];
+        if (std::find(number.begin(), number.end(), count) != number.end()) {
+            ++byte; // all in one bucket
+            continue;
+        }
+        std::array<size_t, 256> next;
+        std::array<size_t, 256> end;
+        size_t at = 0;
+        for (size_t b = 0; b < 256; ++b) {
+            next[b] = at;
+            at += number[b];
+            end[b] = at;
+        }
+        // Each entry goes to the next free place of its bucket, and the one
+        // there moves on in its turn.
+        for (size_t b = 0; b < 256; ++b) {
+            while (next[b] < end[b]) {
+                Keyed moving = entries[next[b]];
+                for (size_t to = bucket(moving); to != b; to = bucket(moving))
+                    std::swap(moving, entries[next[to]++]);
+                entries[next[b]++] = moving;
+            }
+        }
+        size_t first = 0;
+        for (size_t b = 0; b < 256; ++b) {
+            if (number[b] > 1)
+                sortByHeadInPlace(entries + first, number[b], sign, byte + 1);
+            first += number[b];
+        }
+        return;
+    }
+}
+
 } // namespace
 
 // Bytes kept at places of their own for as long as the store lives, with
@@ -409,11 +480,11 @@ bool SortKeys::equal(const Entry &a, const Entry &b) const
 // Sorts by the heads, then orders the keys that tie in them by the bytes that
 // follow, eight at a time: each round reads the next eight bytes of every key
 // of a run once, into an item of its own, where comparing whole keys would
-// read two rests for each comparison from all over the memory. Merge sorts
-// keep the keys that tie in their order, which is their numbers'.
-void SortKeys::sortSide(Entry *entries, Entry *buffer, size_t count, int sign, int side)
+// read two rests for each comparison from all over the memory. Keys equal to
+// their end go in the order of their numbers.
+void SortKeys::sortSide(Entry *entries, size_t count, int sign, int side)
 {
-    sortByHead(entries, buffer, count, sign);
+    sortByHeadInPlace(entries, count, sign);
 
     struct Item
     {
@@ -465,6 +536,9 @@ void SortKeys::sortSide(Entry *entries, Entry *buffer, size_t count, int sign, i
                         ++l;
                     if (l - k > 1 && fullHead(items[k].head))
                         runs.push_back({k, l, run.offset + kHeadBytes});
+                    else if (l - k > 1) // equal keys, in the order of their numbers
+                        std::sort(items.begin() + ptrdiff_t(k), items.begin() + ptrdiff_t(l),
+                                  [](const Item &a, const Item &b) { return a.key < b.key; });
                     k = l;
                 }
             }
@@ -480,8 +554,7 @@ void SortKeys::sortEntries(int sign, Put put)
 {
     const size_t count = m_keyCount;
     if (m_parts == 1) {
-        const std::unique_ptr<Entry[]> buffer(new Entry[count]);
-        sortSide(m_entries.get(), buffer.get(), count, sign, 0);
+        sortSide(m_entries.get(), count, sign, 0);
         for (size_t k = 0; k < count; ++k)
             put(k, m_entries[k]);
         return;
@@ -499,36 +572,27 @@ void SortKeys::sortEntries(int sign, Put put)
     const auto away = [samples](size_t n) { return n > samples / 2 ? n - samples / 2 : samples / 2 - n; };
     const std::uint64_t split = median != ~std::uint64_t(0) && away(upTo) < away(below) ? median + 1 : median;
 
-    // The entries below the split and the others, each part's after those of
-    // the parts before it, so each side stays in the order of the numbers.
-    std::vector<size_t> low(static_cast<size_t>(m_parts));
+    // The entries below the split before the others: each part puts its own
+    // in order, then the low ones of the second part change places with the
+    // high ones of the first. Entries with equal heads are put back in the
+    // order of their numbers as they are sorted.
+    Entry *const entries = m_entries.get();
+    std::vector<Entry *> lowEnd(static_cast<size_t>(m_parts));
     Parallel::forEachPart(m_parts, [&](int p) {
-        size_t n = 0;
-        for (size_t k = m_firstKey[size_t(p)]; k < m_firstKey[size_t(p) + 1]; ++k)
-            n += m_entries[k].head < split;
-        low[size_t(p)] = n;
+        lowEnd[size_t(p)] = std::partition(entries + m_firstKey[size_t(p)], entries + m_firstKey[size_t(p) + 1],
+                                           [split](const Entry &e) { return e.head < split; });
     });
-    const size_t lowCount = low[0] + low[1];
-    std::unique_ptr<Entry[]> sides(new Entry[count]);
-    Parallel::forEachPart(m_parts, [&](int p) {
-        size_t toLow = p == 0 ? 0 : low[0];
-        size_t toHigh = lowCount + (p == 0 ? 0 : m_firstKey[1] - low[0]);
-        for (size_t k = m_firstKey[size_t(p)]; k < m_firstKey[size_t(p) + 1]; ++k) {
-            const Entry &e = m_entries[k];
-            sides[e.head < split ? toLow++ : toHigh++] = e;
-        }
-    });
-    std::swap(m_entries, sides); // the entries before the split are the sides' buffer
+    Entry *const highBegin = std::rotate(lowEnd[0], entries + m_firstKey[1], lowEnd[1]);
+    const auto lowCount = size_t(highBegin - entries);
     Parallel::forEachPart(2, [&](int s) {
-        Entry *const entries = m_entries.get() + (s == 0 ? 0 : lowCount);
+        Entry *const side = entries + (s == 0 ? 0 : lowCount);
         const size_t n = s == 0 ? lowCount : count - lowCount;
-        sortSide(entries, sides.get() + (s == 0 ? 0 : lowCount), n, sign, s);
+        sortSide(side, n, sign, s);
         // Ascending, the low side comes first; descending, the high one.
         const size_t at = (s == 0) == (sign > 0) ? 0 : count - n;
         for (size_t k = 0; k < n; ++k)
-            put(at + k, entries[k]);
+            put(at + k, side[k]);
     });
-    sides.reset();
 }
 
 std::vector<int> SortKeys::order(Qt::SortOrder direction)

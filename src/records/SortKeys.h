@@ -63,9 +63,8 @@ private:
     // Whether two keys are equal, every byte.
     bool equal(const Entry &a, const Entry &b) const;
     // Sorts count entries by key (then number), ascending for sign 1,
-    // descending for -1, with the writer and store of side s; the buffer
-    // has room for count entries.
-    void sortSide(Entry *entries, Entry *buffer, size_t count, int sign, int side);
+    // descending for -1, with the writer of side s.
+    void sortSide(Entry *entries, size_t count, int sign, int side);
     // Appends the bytes of key past the eighth (the entry's head), ending in
     // a zero; where only the beginning was written, written now with side
     // s's writer.
