@@ -25,8 +25,8 @@ constexpr size_t kStretch = 16384;
 // all rows.
 constexpr size_t kTieShare = 8;
 constexpr size_t kSampleRows = 4096;
-// Bytes of the rests of keys, or of their heads, fetched ahead of their use
-// when read from all over the memory.
+// How many entries ahead the rests of keys are asked for, where they are
+// read from all over the memory.
 constexpr size_t kAhead = 8;
 
 // The eight bytes at p of a key that ends in a zero byte, as a head:
@@ -150,64 +150,12 @@ private:
     size_t m_slot = 0; // where it was not found
 };
 
-// Sorts count items by their heads, ascending for sign 1 and descending for
-// -1, keeping the order of items with equal heads: a counting pass per byte
-// of the heads, from the last, leaving out the bytes all heads share. The
-// buffer has room for count items.
-template<typename Item>
-void sortByHead(Item *items, Item *buffer, size_t count, int sign)
-{
-    const auto before = [sign](const Item &a, const Item &b) {
-        return a.head != b.head && (a.head < b.head) == (sign > 0);
-    };
-    constexpr size_t kFewItems = 24;
-    constexpr size_t kSomeItems = 256;
-    if (count < kFewItems) {
-        for (size_t i = 1; i < count; ++i) {
-            const Item item = items[i];
-            size_t j = i;
-            for (; j > 0 && before(item, items[j - 1]); --j)
-                items[j] = items[j - 1];
-            items[j] = item;
-        }
-        return;
-    }
-    if (count < kSomeItems) {
-        std::stable_sort(items, items + count, before);
-        return;
-    }
-    std::vector<std::array<size_t, 256>> counts(kHeadBytes);
-    for (size_t i = 0; i < count; ++i) {
-        const std::uint64_t head = items[i].head;
-        for (size_t b = 0; b < kHeadBytes; ++b)
-            ++counts[b][(head >> (8 * b)) & 0xFF];
-    }
-    Item *from = items;
-    Item *to = buffer;
-    for (size_t b = 0; b < kHeadBytes; ++b) {
-        const std::array<size_t, 256> &number = counts[b];
-        if (std::find(number.begin(), number.end(), count) != number.end())
-            continue;
-        std::array<size_t, 256> next;
-        size_t at = 0;
-        for (size_t d = 0; d < 256; ++d) {
-            const size_t digit = sign > 0 ? d : 255 - d;
-            next[digit] = at;
-            at += number[digit];
-        }
-        for (size_t i = 0; i < count; ++i)
-            to[next[(from[i].head >> (8 * b)) & 0xFF]++] = from[i];
-        std::swap(from, to);
-    }
-    if (from != items)
-        std::memcpy(static_cast<void *>(items), from, count * sizeof(Item));
-}
-
 // Sorts count entries by their heads, ascending for sign 1 and descending for
-// -1, and entries with equal heads by their numbers, in place: the entries
-// are moved into buckets by the first byte of their heads, each bucket by the
-// next byte, and so on, and few entries are sorted one by one. Needs no
-// second array of the entries, as a sort by the last byte first does.
+// -1, and entries with equal heads that hold their keys' ends by their
+// numbers, in place: the entries are moved into buckets by the first byte of
+// their heads, each bucket by the next byte, and so on, and few entries are
+// sorted one by one. Needs no second array of the entries, as a sort by the
+// last byte first does.
 template<typename Keyed>
 void sortByHeadInPlace(Keyed *entries, size_t count, int sign, int byte = 0)
 {
@@ -500,7 +448,6 @@ void SortKeys::sortSide(Entry *entries, size_t count, int sign, int side)
         size_t offset;
     };
     std::vector<Item> items;
-    std::vector<Item> spare;
     std::vector<unsigned char> rests; // of a run's keys, one after the other
     std::vector<Run> runs;
     for (size_t i = 0; i < count;) {
@@ -511,7 +458,6 @@ void SortKeys::sortSide(Entry *entries, size_t count, int sign, int side)
             // The run's rests gathered from all over the memory once, asked
             // for ahead, so that the rounds read them close together.
             items.resize(j - i);
-            spare.resize(std::max(spare.size(), j - i));
             rests.clear();
             for (size_t k = i; k < j; ++k) {
                 if (m_rests && k + 4 * kAhead < j)
@@ -529,16 +475,13 @@ void SortKeys::sortSide(Entry *entries, size_t count, int sign, int side)
                 const unsigned char *const at = rests.data() + (run.offset - kHeadBytes); // rests begin after the head
                 for (size_t k = run.begin; k < run.end; ++k)
                     items[k].head = headAt(at + items[k].rest);
-                sortByHead(items.data() + run.begin, spare.data(), run.end - run.begin, sign);
+                sortByHeadInPlace(items.data() + run.begin, run.end - run.begin, sign);
                 for (size_t k = run.begin; k < run.end;) {
                     size_t l = k + 1;
                     while (l < run.end && items[l].head == items[k].head)
                         ++l;
                     if (l - k > 1 && fullHead(items[k].head))
                         runs.push_back({k, l, run.offset + kHeadBytes});
-                    else if (l - k > 1) // equal keys, in the order of their numbers
-                        std::sort(items.begin() + ptrdiff_t(k), items.begin() + ptrdiff_t(l),
-                                  [](const Item &a, const Item &b) { return a.key < b.key; });
                     k = l;
                 }
             }
