@@ -7,11 +7,14 @@
 # Times are the best of $RUNS runs (default 5), the two taken in turns.
 # Usage: bench/compare-distinct.sh [RECORDS] [BENCH]   (defaults: 1000000 build/tablora-bench)
 # SORT_COLUMNS (default 3) and SORT_DIRECTIONS (default "1 -1") choose the
-# sorts; TABLORA_BENCH_LOCALE the locale (default ru_RU.UTF-8).
+# sorts; TABLORA_BENCH_LOCALE the locale (default ru_RU.UTF-8); GEN_BENCH the
+# tablora-bench that makes the tables (default BENCH: an older BENCH may lack
+# gen-distinct).
 set -euo pipefail
 
 records=${1:-1000000}
 bench=$(realpath "${2:-build/tablora-bench}")
+gen_bench=$(realpath "${GEN_BENCH:-$bench}")
 columns=${SORT_COLUMNS:-3}
 directions=${SORT_DIRECTIONS:-1 -1}
 locale=${TABLORA_BENCH_LOCALE:-ru_RU.UTF-8}
@@ -34,7 +37,7 @@ sqlite_ms() {
 
 echo "records $records, locale $locale, best of $runs"
 for kind in words numbered; do
-    "$bench" gen-distinct "$kind" "$records" in.db
+    "$gen_bench" gen-distinct "$kind" "$records" in.db
     # The same rows for sqlite3: the records' eight lines joined by tabs.
     base64 -d in.db | iconv -f CP1251 -t UTF-8 | tr -d '\r' | awk 'NR > 17 {
             row = row (((NR - 18) % 8) ? "\t" : "") $0
