@@ -74,8 +74,7 @@ void buildRecords(const Part &part, QByteArrayView text, qsizetype characters, P
             table.setRecord(int(k), std::move(record));
         }
         if (source == PlainListReader::Source::UsedUp && p - released >= kReleaseStep) {
-            MemoryPages::release(released, p);
-            released = p;
+            released = static_cast<const char *>(MemoryPages::release(released, p));
         }
     }
 }
