@@ -48,7 +48,6 @@ void buildRecords(const Part &part, QByteArrayView text, qsizetype characters, P
     // Room for the characters a line's decoding may write past its end.
     const qsizetype blockSize = characters + 8;
     QString block(blockSize, Qt::Uninitialized);
-    MemoryPages::preferLarge(block.constData(), size_t(blockSize) * sizeof(QChar));
     // Taken before any record shares the block: asked for later, the
     // pointer would cost a copy of the whole block.
     QChar *const blockBegin = block.data();

@@ -1,6 +1,5 @@
 #include "TableData.h"
 
-#include "base/MemoryPages.h"
 #include "base/Parallel.h"
 
 #include <cassert>
@@ -47,8 +46,6 @@ void TableData::reserve(int count)
     if (wanted <= m_records.capacity())
         return;
     m_records.reserve(wanted);
-    MemoryPages::preferLarge(m_records.data() + m_records.size(),
-                             (m_records.capacity() - m_records.size()) * sizeof(Record));
 }
 
 Record TableData::takeRecord(int row)
@@ -94,10 +91,7 @@ void TableData::reorder(const std::vector<int> &order)
     std::vector<std::uint64_t> early((count + kBits - 1) / kBits);
     for (size_t to = 0; to < half; ++to)
         early[size_t(order[to]) / kBits] |= std::uint64_t(1) << (size_t(order[to]) % kBits);
-    std::vector<Record> first;
-    first.reserve(half);
-    MemoryPages::preferLarge(first.data(), half * sizeof(Record));
-    first.resize(half);
+    std::vector<Record> first(half);
     gather(
         half, [&](size_t i) -> Record & { return m_records[size_t(order[i])]; },
         [&](size_t i) -> Record & { return first[i]; });
