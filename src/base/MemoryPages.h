@@ -1,6 +1,5 @@
 #pragma once
 
-
 // Advice to the system about the pages of large buffers: where the system
 // does not follow it, nothing but memory is lost.
 //
