@@ -58,7 +58,8 @@ done
 
 : > window.txt
 for _ in $(seq $runs); do
-    cp table.db open.db
+    # The copy on the disk first, or its write-back would meet the save.
+    cp table.db open.db && sync open.db
     t0=$(now_ns)
     env LC_ALL="$locale" program/tablora-window-bench phases "$column" open.db > run.txt 2> run.err || {
         cat run.err >&2
