@@ -12,4 +12,6 @@ int runGenDistinct(const QStringList &args);
 int runRoundtrip(const QStringList &args);
 int runImport(const QStringList &args);
 int runSave(const QStringList &args);
+int runSettings(const QStringList &args);
 int runPrint(const QStringList &args);
+int runPreview(const QStringList &args);

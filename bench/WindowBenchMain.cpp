@@ -1,6 +1,7 @@
 #include "BenchMain.h"
 #include "PhaseTimes.h"
 #include "RecordsBench.h"
+#include "RecoveryBench.h"
 #include "app/ProgramStart.h"
 #include "app/QtDesktopServices.h"
 #include "app/TabloraApplication.h"
@@ -27,6 +28,8 @@ std::unique_ptr<QCoreApplication> widgetsApplication(int &argc, char **argv)
 constexpr CommandSpec kCommands[] = {
     {"records", "N", runRecordsBench, widgetsApplication},
     {"print", "IN.db OUT.pdf", runPrint, widgetsApplication},
+    {"preview", "IN.db", runPreview, widgetsApplication},
+    {"recovery", "N", runRecoveryBench},
 };
 
 // `tablora-window-bench phases COLUMN FILE.db`: the program as it starts,

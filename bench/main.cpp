@@ -15,6 +15,7 @@ constexpr CommandSpec kCommands[] = {
     {"roundtrip", "IN.db OUT.db", runRoundtrip},
     {"import", "OLD.db OUT.db", runImport},
     {"save", "IN.db OUT.db", runSave},
+    {"settings", "FILE N LENGTH", runSettings},
     {"sort", "IN.db COL DIR OUT.db", runSortBench},
     {"find", "N", runFindBench},
 };

@@ -3,7 +3,7 @@
 #include "base/Counts.h"
 
 #include <algorithm>
-#include <cassert>
+#include <stdexcept>
 
 namespace ActionTable {
 
@@ -44,6 +44,7 @@ std::vector<ActionSpec> buildActions()
         {"reopen4", "Переоткрыть 4", {}, kFile, kRecentIcon},
         {"reopen5", "Переоткрыть 5", {}, kFile, kRecentIcon},
         {"print", "Печать...", "Ctrl+P", kFile, "document-print"},
+        {"printPreview", "Предварительный просмотр...", {}, kFile, "document-print-preview"},
         {"editRecord", "Изменить", {}, kEdit, "accessories-text-editor"},
         {"deleteRecord", "Удалить", "Del", kEdit, "edit-delete"},
         {"clearAll", "Очистить всю базу", {}, kEdit, "edit-clear"},
@@ -136,7 +137,7 @@ std::vector<MenuEntry> buildMenuBar()
     return {
         subMenu("База",
                 {item("newDatabase"), item("openDatabase"), subMenu("Недавние", recent), separator(), item("save"),
-                 item("saveAs"), separator(), item("print"), separator(),
+                 item("saveAs"), separator(), item("print"), item("printPreview"), separator(),
                  subMenu("Импорт", {item("importVersion10", "Импорт из &Tablora 1.0")}),
                  subMenu("Примеры", {item("examplePrograms"), item("exampleProfile"), item("exampleSchool")}),
                  separator(), item("exit")}),
@@ -168,7 +169,8 @@ const ActionSpec &action(const QString &name)
 {
     const std::vector<ActionSpec> &all = actions();
     const auto found = std::find_if(all.begin(), all.end(), [&](const ActionSpec &s) { return s.name == name; });
-    assert(found != all.end());
+    if (found == all.end())
+        throw std::invalid_argument("no action is named \"" + name.toStdString() + '"');
     return *found;
 }
 

@@ -8,6 +8,7 @@
 #include "base/DesktopServices.h"
 #include "document/DatabaseCodec.h"
 #include "document/DocumentTexts.h"
+#include "document/RecoveryRestore.h"
 #include "records/FindBar.h"
 #include "records/RecordCommands.h"
 #include "records/RecordDialogCommands.h"
@@ -41,6 +42,7 @@ MainWindow::MainWindow(DesktopServices &desktop, const ProgramDir &dir, QStringL
     , m_errors(desktop, dir.errorLog())
     , m_settings(dir)
     , m_files(m_document, m_settings, desktop, *this, dir)
+    , m_recovery(m_document, dir, desktop)
     , m_help(desktop, dir, this)
     , m_print(m_document, desktop)
     , m_update(m_document, m_settings, m_files, desktop, m_errors, dir)
@@ -189,12 +191,9 @@ void MainWindow::bindHandlers()
     bind("columnTitles", [this] { m_recordDialogs->openColumnTitles(); });
 
     // Printing and the program update.
-    bind("print", [this] {
-        m_print.print(m_recordList->font(), [this](const QString &text) {
-            m_statusPanels->setText(StatusPanels::State, text);
-            m_statusPanels->repaint(); // printing a large table keeps the loop busy for a while
-        });
-    });
+    const auto showPrintState = [this](const QString &text) { m_statusPanels->setText(StatusPanels::State, text); };
+    bind("print", [this, showPrintState] { m_print.print(m_recordList->font(), showPrintState); });
+    bind("printPreview", [this, showPrintState] { m_print.preview(m_recordList->font(), this, showPrintState); });
     bind("checkUpdate", [this] { m_update.checkUpdate(this); });
 
     // Undo and redo of the record commands; finding records.
@@ -276,6 +275,8 @@ void MainWindow::finishStartup()
     const QString commandLineFile = m_arguments.value(0);
     if (!commandLineFile.isEmpty())
         loadCommandLineDatabase(commandLineFile);
+    // Changes a crashed or killed run left unsaved.
+    RecoveryRestore(m_files, m_recovery, m_desktop, m_dir).offer();
 
     if (m_settings.read(Keys::firstRun())) {
         m_desktop.shellOpen(m_dir.helpFile());
@@ -334,6 +335,9 @@ bool MainWindow::queryClose()
     // an error of the save, which the caller reports.
     if (!m_files.promptStep())
         return false;
+    // The changes are saved or given up: the program ends normally.
+    m_recovery.discard();
+    m_files.release();
     centreNoticePanel();
     m_noticePanel->setText(QStringLiteral("Завершение работы..."));
     m_noticePanel->show();

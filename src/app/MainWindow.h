@@ -4,6 +4,7 @@
 #include "document/Document.h"
 #include "document/DocumentView.h"
 #include "document/FileCommands.h"
+#include "document/RecoveryCopy.h"
 #include "extras/ErrorHandler.h"
 #include "extras/HelpCommands.h"
 #include "extras/UpdateCommand.h"
@@ -67,8 +68,7 @@ public:
 
     Document &document() { return m_document; }
     ErrorHandler &errors() { return m_errors; }
-    Settings &settings() { return m_settings; }
-    FileCommands &fileCommands() { return m_files; }
+    RecoveryCopy &recoveryCopy() { return m_recovery; }
     // The action of the given name ("openDatabase").
     QAction *action(const QString &name) const;
     RecordListView *recordList() const { return m_recordList; }
@@ -114,6 +114,7 @@ private:
     ErrorHandler m_errors;
     Settings m_settings;
     FileCommands m_files;
+    RecoveryCopy m_recovery;
     HelpCommands m_help;
     PrintCommand m_print;
     UpdateCommand m_update;

@@ -52,8 +52,7 @@ MainWindow &ProgramStart::makeWindow(const QStringList &arguments)
 {
     m_window = std::make_unique<MainWindow>(m_desktop, *m_dir, arguments);
     m_desktop.setDialogParent(m_window.get());
-    MainWindow *const window = m_window.get();
-    m_app.setErrorSink([window](const QString &message) { window->errors().logAndShow(message); });
+    m_app.setErrorReporter(&m_window->errors());
     m_splash.reset();
     return *m_window;
 }

@@ -13,7 +13,12 @@
 #include <QNetworkInformation>
 #include <QNetworkReply>
 #include <QPrintDialog>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QThread>
+
+#include <memory>
+#include <optional>
 
 namespace {
 
@@ -75,6 +80,23 @@ DesktopServices::Answer QtDesktopServices::ask(const QString &caption, const QSt
     default:
         return withCancel ? Answer::Cancel : Answer::No;
     }
+}
+
+int QtDesktopServices::choose(const QString &caption, const QString &text, Icon icon, const QStringList &buttons)
+{
+    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::NoButton, dialogParent());
+    keepAboveDialogs(box);
+    QList<QAbstractButton *> added;
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        added.append(
+            box.addButton(buttons[i], i + 1 < buttons.size() ? QMessageBox::AcceptRole : QMessageBox::RejectRole));
+    }
+    if (!added.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton *>(added.last()));
+        box.setEscapeButton(added.last());
+    }
+    execDialog(box);
+    return int(added.indexOf(box.clickedButton()));
 }
 
 void QtDesktopServices::beep()
@@ -140,13 +162,44 @@ bool QtDesktopServices::chooseSaveFile(const FileDialog &dialog, FileChoice &cho
 bool QtDesktopServices::choosePrinter(QPrinter &printer)
 {
     QPrintDialog dialog(&printer, dialogParent());
+    limitPrintDialog(dialog);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+namespace {
+
+// Hides the page range and the page set each time the print dialog shows:
+// with CUPS, Qt's dialog offers them whatever its options say, for the print
+// server to apply to the pages it receives. The reverse page order goes too:
+// pages print as they are laid out, first to last.
+class PageRangeHider : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            for (const char *name : {"gbPrintRange", "pageSetCombo", "pageSetLabel", "reverse"}) {
+                if (auto *widget = watched->findChild<QWidget *>(QLatin1String(name)))
+                    widget->hide();
+            }
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void QtDesktopServices::limitPrintDialog(QPrintDialog &dialog)
+{
     // Copies, but no page range and no selection: the whole table prints.
-    // (With CUPS, Qt still offers a page range, which the print server then
-    // applies to the pages it receives.) Printing to a file stays offered: on
-    // a desktop without a printer it is the only way to print at all.
+    // Printing to a file stays offered: on a desktop without a printer it is
+    // the only way to print at all.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies
                       | QAbstractPrintDialog::PrintShowPageSize);
-    return dialog.exec() == QDialog::Accepted;
+    dialog.installEventFilter(new PageRangeHider(&dialog));
 }
 
 std::optional<QFont> QtDesktopServices::chooseFont(const QFont &initial)
@@ -199,55 +252,160 @@ public:
 
     ~NetworkDownload() override
     {
-        QObject::disconnect(m_progress);
-        QObject::disconnect(m_finished);
+        for (const QMetaObject::Connection &connection : m_connections)
+            QObject::disconnect(connection);
         if (m_reply) {
             m_reply->abort();
             m_reply->deleteLater();
         }
     }
 
-    QMetaObject::Connection m_progress;
-    QMetaObject::Connection m_finished;
+    QList<QMetaObject::Connection> m_connections;
     QPointer<QNetworkReply> m_reply;
+};
+
+// Where a transfer's data goes as it arrives: the new local file, made at
+// the first bytes, up to the transfer's limit. The first failure stays.
+class DownloadSink
+{
+public:
+    DownloadSink(QString localPath, qint64 maxBytes)
+        : m_localPath(std::move(localPath))
+        , m_maxBytes(maxBytes)
+    {
+    }
+
+    const std::optional<QString> &failure() const { return m_failure; }
+
+    // Refuses a transfer that announces more than the limit before it sends it.
+    bool announce(qint64 size)
+    {
+        if (size > m_maxBytes)
+            refuseAsTooLarge();
+        return !m_failure;
+    }
+
+    bool take(QByteArrayView bytes)
+    {
+        if (m_failure)
+            return false;
+        if (replacement().size() + bytes.size() > m_maxBytes)
+            refuseAsTooLarge();
+        else if (!replacement().append(bytes))
+            m_failure = replacement().failure();
+        return !m_failure;
+    }
+
+    // Puts the complete file in the local file's place.
+    std::optional<QString> finish()
+    {
+        if (!m_failure)
+            m_failure = replacement().commit();
+        return m_failure;
+    }
+
+private:
+    SafeWrite::Replacement &replacement()
+    {
+        if (!m_replacement)
+            m_replacement.emplace(m_localPath);
+        return *m_replacement;
+    }
+
+    void refuseAsTooLarge()
+    {
+        m_failure = QStringLiteral("The file is larger than %1 bytes.").arg(m_maxBytes);
+        m_replacement.reset();
+    }
+
+    QString m_localPath;
+    qint64 m_maxBytes;
+    std::optional<SafeWrite::Replacement> m_replacement;
+    std::optional<QString> m_failure;
 };
 
 // A server that stops sending ends the transfer as a failure instead of
 // leaving it open for ever.
 constexpr int kTransferTimeoutMs = 30000;
+// What the reply holds of the data before it goes to the file; the server
+// waits while it is full.
+constexpr qint64 kReplyBuffer = qint64(1) << 20;
 
 } // namespace
 
 std::unique_ptr<DesktopServices::Download> QtDesktopServices::download(const QUrl &url, const QString &localPath,
-                                                                       DownloadProgress progress,
+                                                                       qint64 maxBytes, DownloadProgress progress,
                                                                        DownloadFinished finished)
 {
     if (!m_network)
         m_network = std::make_unique<QNetworkAccessManager>();
     QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    // Only the server asked may answer: a redirect to another scheme, host
+    // or port fails the transfer.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     request.setTransferTimeout(kTransferTimeoutMs);
     QNetworkReply *reply = m_network->get(request);
+    reply->setReadBufferSize(kReplyBuffer);
     auto transfer = std::make_unique<NetworkDownload>(reply);
     NetworkDownload *handle = transfer.get(); // alive while these connections are
-    handle->m_progress = QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
-                                          [progress = std::move(progress)](qint64 received, qint64 total) {
-                                              if (progress)
-                                                  progress(received, total);
-                                          });
-    handle->m_finished = QObject::connect(
-        reply, &QNetworkReply::finished, reply, [reply, handle, localPath, finished = std::move(finished)] {
+    // Shared by the reply's handlers, as the handle may go in any of them.
+    const auto sink = std::make_shared<DownloadSink>(localPath, maxBytes);
+    handle->m_connections << QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, sink] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && !sink->announce(length.toLongLong()))
+            reply->abort();
+    });
+    handle->m_connections << QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply, sink] {
+        if (!sink->take(reply->readAll()))
+            reply->abort();
+    });
+    handle->m_connections << QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+                                              [progress = std::move(progress)](qint64 received, qint64 total) {
+                                                  if (progress)
+                                                      progress(received, total);
+                                              });
+    handle->m_connections << QObject::connect(
+        reply, &QNetworkReply::finished, reply, [reply, handle, sink, finished = std::move(finished)] {
             handle->m_reply = nullptr;
             reply->deleteLater();
-            std::optional<QString> failure;
-            if (reply->error() != QNetworkReply::NoError)
+            std::optional<QString> failure = sink->failure();
+            if (!failure && reply->error() != QNetworkReply::NoError)
                 failure = reply->errorString();
-            else
-                failure = SafeWrite::replaceFile(localPath, reply->readAll(), SafeWrite::InPlace::Never);
+            else if (!failure)
+                failure = sink->take(reply->readAll()) ? sink->finish() : sink->failure();
             if (finished)
                 finished(failure); // may destroy the handle; nothing of it is used after
         });
     return transfer;
+}
+
+namespace {
+
+class ProgressBox : public DesktopServices::Progress
+{
+public:
+    ProgressBox(const QString &text, int maximum, QWidget *parent)
+        : m_dialog(text, QStringLiteral("Отмена"), 0, maximum, parent)
+    {
+        m_dialog.setWindowTitle(QApplication::applicationDisplayName());
+        m_dialog.setWindowModality(Qt::ApplicationModal);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+        m_dialog.setMinimumDuration(500);
+        m_dialog.setValue(0);
+    }
+    void setValue(int value) override { m_dialog.setValue(value); }
+    bool cancelled() override { return m_dialog.wasCanceled(); }
+
+private:
+    QProgressDialog m_dialog;
+};
+
+} // namespace
+
+std::unique_ptr<DesktopServices::Progress> QtDesktopServices::startProgress(const QString &text, int maximum)
+{
+    return std::make_unique<ProgressBox>(text, maximum, dialogParent());
 }
 
 void QtDesktopServices::setBusy(bool busy)

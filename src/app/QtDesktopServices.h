@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QWidget>
 
+class QPrintDialog;
+
 // The desktop services of the running program, on Qt. Message boxes and
 // questions are shown through execDialog, as the program's own dialogs are.
 class QtDesktopServices : public DesktopServices
@@ -17,8 +19,13 @@ public:
     // shown yet.
     void setDialogParent(QWidget *parent) { m_parent = parent; }
 
+    // The print dialog as the print command shows it: copies, no page range,
+    // no page set, no selection.
+    static void limitPrintDialog(QPrintDialog &dialog);
+
     void showMessage(const QString &caption, const QString &text, Icon icon) override;
     Answer ask(const QString &caption, const QString &text, Icon icon, Buttons buttons) override;
+    int choose(const QString &caption, const QString &text, Icon icon, const QStringList &buttons) override;
     void beep() override;
     void sleep(int milliseconds) override;
     void processEvents() override;
@@ -32,8 +39,9 @@ public:
     QString clipboardText() override;
     QDateTime now() override;
     bool isOffline() override;
-    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, DownloadProgress progress,
-                                       DownloadFinished finished) override;
+    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, qint64 maxBytes,
+                                       DownloadProgress progress, DownloadFinished finished) override;
+    std::unique_ptr<Progress> startProgress(const QString &text, int maximum) override;
     void setBusy(bool busy) override;
     void terminate() override;
     bool terminateRequested() const override { return m_terminated; }

@@ -48,6 +48,10 @@ public:
     // A question; closing the box in any other way than a button gives
     // Cancel for YesNoCancel and No for YesNo.
     virtual Answer ask(const QString &caption, const QString &text, Icon icon, Buttons buttons) = 0;
+    // A question with buttons of the captions given, in order; Enter and Esc
+    // press the last, which should change nothing. The index of the button
+    // pressed, or -1 when the box went without one.
+    virtual int choose(const QString &caption, const QString &text, Icon icon, const QStringList &buttons) = 0;
 
     virtual void beep() = 0;
     // Blocks the UI thread for the given time, as the program's pauses do.
@@ -94,11 +98,30 @@ public:
     // Starts fetching one URL into one local file and returns at once, so the
     // windows stay responsive. progress runs while data arrives and finished
     // once at the end; both run later from the event loop, never from inside
-    // this call, and either may destroy the Download. Only a complete
-    // transfer replaces the local file, through a temporary file and a rename,
-    // so a broken one leaves an earlier file as it was.
-    virtual std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, DownloadProgress progress,
-                                               DownloadFinished finished) = 0;
+    // this call, and either may destroy the Download. The data goes to a
+    // temporary file as it arrives, never held whole in memory, and only a
+    // complete transfer replaces the local file, by a rename, so a broken one
+    // leaves an earlier file as it was. More than maxBytes of data fails the
+    // transfer, and so does a redirect away from the URL's own scheme, host
+    // and port.
+    virtual std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, qint64 maxBytes,
+                                               DownloadProgress progress, DownloadFinished finished) = 0;
+
+    // A long task under way, with a progress bar and the button "Отмена",
+    // shown over every window (which take no input meanwhile but repaint)
+    // once the task has taken a moment. The task runs on the UI thread and
+    // lets events run between its steps (processEvents). Destroying the
+    // object closes the bar.
+    class Progress
+    {
+    public:
+        virtual ~Progress() = default;
+        // How far the task has come, from 0 to the maximum it started with.
+        virtual void setValue(int value) = 0;
+        // Whether the user has asked to stop.
+        virtual bool cancelled() = 0;
+    };
+    virtual std::unique_ptr<Progress> startProgress(const QString &text, int maximum) = 0;
 
     // Shows or clears the busy cursor around long work.
     virtual void setBusy(bool busy) = 0;

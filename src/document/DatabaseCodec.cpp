@@ -22,18 +22,6 @@ namespace {
 
 using SafeWrite::nativeFullPath;
 
-// The largest file the readers take: what one text buffer can index, and no
-// more than a third of the memory, since the table made from a file needs
-// about three times its size (bench/README.md). A larger file fails at once
-// rather than filling the memory.
-qint64 maxFileSize()
-{
-    const long pages = ::sysconf(_SC_PHYS_PAGES);
-    const long pageSize = ::sysconf(_SC_PAGESIZE);
-    const qint64 memory = pages > 0 && pageSize > 0 ? qint64(pages) * pageSize : std::numeric_limits<qint64>::max();
-    return std::min<qint64>(INT_MAX, memory / 3);
-}
-
 void throwWriteFailure(const QString &path, const std::optional<QString> &reason)
 {
     if (reason)
@@ -54,7 +42,7 @@ int partsFor(const TableData &table)
 
 QByteArray readWholeFile(const QString &path)
 {
-    SafeRead::Content content = SafeRead::wholeFile(path, maxFileSize());
+    SafeRead::Content content = SafeRead::wholeFile(path, DatabaseCodec::maxFileSize());
     if (!content.ok())
         throw DatabaseReadError(
             QStringLiteral("Cannot read file \"%1\". %2").arg(nativeFullPath(path), content.failure));
@@ -92,9 +80,32 @@ void normaliseLineBreaks(QByteArray &text, int parts)
     text = std::move(out);
 }
 
+// readPlainFile in so many parts, or in as many as its size is worth.
+TableData readPlainFileInParts(const QString &path, std::optional<int> parts)
+{
+    try {
+        // fillTable takes CR LF, lone CR and lone LF alike, so the bytes need
+        // no rewriting.
+        QByteArray plain = readWholeFile(path);
+        return PlainListReader::fill(plain, parts.value_or(partsFor(plain.size())), PlainListReader::Source::UsedUp);
+    } catch (const std::bad_alloc &) {
+        throw DatabaseReadError(QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
+    }
+}
+
 } // namespace
 
 namespace DatabaseCodec {
+
+qint64 maxFileSize()
+{
+    // A third of the memory, since the table made from a file needs about
+    // three times its size (bench/README.md).
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    const qint64 memory = pages > 0 && pageSize > 0 ? qint64(pages) * pageSize : std::numeric_limits<qint64>::max();
+    return std::min<qint64>(INT_MAX, memory / 3);
+}
 
 QByteArray buildPlainList(const TableData &table)
 {
@@ -111,11 +122,6 @@ QByteArray encodePlainList(QByteArray &&plainList)
     QByteArray text = std::move(plainList);
     Base64::encodeInPlace(text);
     return text;
-}
-
-void writeBaseFile(const QString &path, const QByteArray &encoded)
-{
-    throwWriteFailure(path, SafeWrite::replaceFile(path, encoded, SafeWrite::InPlace::Never));
 }
 
 void writeTableFile(const QString &path, const TableData &table)
@@ -171,14 +177,12 @@ TableData fillTable(QByteArrayView plainList, int parts)
 
 TableData readPlainFile(const QString &path)
 {
-    try {
-        // fillTable takes CR LF, lone CR and lone LF alike, so the bytes need
-        // no rewriting.
-        QByteArray plain = readWholeFile(path);
-        return PlainListReader::fill(plain, partsFor(plain.size()), PlainListReader::Source::UsedUp);
-    } catch (const std::bad_alloc &) {
-        throw DatabaseReadError(QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
-    }
+    return readPlainFileInParts(path, std::nullopt);
+}
+
+TableData readPlainFile(const QString &path, int parts)
+{
+    return readPlainFileInParts(path, parts);
 }
 
 std::optional<Unencodable> findUnencodable(const TableData &table)

@@ -32,19 +32,21 @@ QByteArray buildPlainList(const TableData &table);
 QByteArray encodePlainList(const QByteArray &plainList);
 QByteArray encodePlainList(QByteArray &&plainList);
 
-// Writes the encoded text as the file at path through a new file that
+// Writes the table as the Database file at path through a new file that
 // replaces the target only when complete and synced (SafeWrite), so a failed
 // or interrupted write leaves an existing file as it was. A database is never
 // overwritten in place: a folder that takes no new file fails the write.
 // Throws TabloraError 'Cannot create file "<full path>". <the system's reason>'.
-void writeBaseFile(const QString &path, const QByteArray &encoded);
-
-// Writes the table as the Database file at path as writeBaseFile writes its
-// encoded text, with the same failures, but never holds the text whole:
-// it is made, encoded and written piece by piece, in parts on threads of
-// their own (PlainListWriter); with parts given, in that many.
+// The text of encodePlainList(buildPlainList(table)) is never held whole: it
+// is made, encoded and written piece by piece, in parts on threads of their
+// own (PlainListWriter); with parts given, in that many.
 void writeTableFile(const QString &path, const TableData &table);
 void writeTableFile(const QString &path, const TableData &table, int parts);
+
+// The largest file the readers take: what one text buffer can index, and no
+// more than a third of the memory. A larger file fails at once rather than
+// filling the memory.
+qint64 maxFileSize();
 
 // Reads a Database file through readBaseText. Only a regular file is read,
 // and one too large for the memory fails at once. Throws DatabaseReadError
@@ -73,8 +75,10 @@ TableData fillTable(QByteArrayView plainList);
 TableData fillTable(QByteArrayView plainList, int parts);
 
 // Reads a plain, unencoded line list file (the version-1.0 format) through
-// fillTable, with readBaseFile's limits. Throws DatabaseReadError.
+// fillTable, with readBaseFile's limits. Throws DatabaseReadError. Parts as
+// for readBaseText.
 TableData readPlainFile(const QString &path);
+TableData readPlainFile(const QString &path, int parts);
 
 // Where a table holds text Windows-1251 cannot hold: the first such column
 // title (record == -1), else the first such cell in record order.

@@ -1,6 +1,11 @@
+#include "GuardedTest.h"
 #include "app/QtDesktopServices.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressDialog>
 #include <QTest>
 
 #include <functional>
@@ -37,6 +42,10 @@ class QtDesktopServicesTest : public QObject
 private slots:
     void questionKeys_data();
     void questionKeys();
+    void choiceKeys_data();
+    void choiceKeys();
+    void printDialogOffersNoPageRange();
+    void progressCancels();
 };
 
 void QtDesktopServicesTest::questionKeys_data()
@@ -64,5 +73,60 @@ void QtDesktopServicesTest::questionKeys()
              answer);
 }
 
-QTEST_MAIN(QtDesktopServicesTest)
+void QtDesktopServicesTest::choiceKeys_data()
+{
+    QTest::addColumn<int>("key");
+    // Both keys take the last button, the one that changes nothing.
+    QTest::newRow("Esc") << int(Qt::Key_Escape);
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+}
+
+void QtDesktopServicesTest::choiceKeys()
+{
+    QFETCH(int, key);
+    TypingDesktop desktop{Qt::Key(key)};
+    QCOMPARE(desktop.choose(
+                 QStringLiteral("Предупреждение"), QStringLiteral("Файл изменён."), DesktopServices::Icon::Warning,
+                 {QStringLiteral("Перезаписать"), QStringLiteral("Сохранить как..."), QStringLiteral("Отмена")}),
+             2);
+}
+
+void QtDesktopServicesTest::printDialogOffersNoPageRange()
+{
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    QtDesktopServices::limitPrintDialog(dialog);
+    dialog.show();
+    const auto *range = dialog.findChild<QWidget *>(QStringLiteral("gbPrintRange"));
+    QVERIFY(range);
+    QVERIFY(!range->isVisible());
+    const auto *pageSet = dialog.findChild<QWidget *>(QStringLiteral("pageSetCombo"));
+    QVERIFY(!pageSet || !pageSet->isVisible());
+    const auto *reverse = dialog.findChild<QWidget *>(QStringLiteral("reverse"));
+    QVERIFY(reverse);
+    QVERIFY(!reverse->isVisible());
+    QVERIFY(dialog.testOption(QAbstractPrintDialog::PrintCollateCopies));
+    QVERIFY(!dialog.testOption(QAbstractPrintDialog::PrintSelection));
+    dialog.close();
+}
+
+void QtDesktopServicesTest::progressCancels()
+{
+    QtDesktopServices desktop;
+    const auto progress = desktop.startProgress(QStringLiteral("Печать базы данных..."), 1000);
+    progress->setValue(10);
+    QVERIFY(!progress->cancelled());
+    QProgressDialog *box = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *candidate = qobject_cast<QProgressDialog *>(widget))
+            box = candidate;
+    }
+    QVERIFY(box);
+    QCOMPARE(box->labelText(), QStringLiteral("Печать базы данных..."));
+    QCOMPARE(box->windowModality(), Qt::ApplicationModal);
+    box->cancel();
+    QVERIFY(progress->cancelled());
+}
+
+TABLORA_TEST_MAIN(QtDesktopServicesTest)
 #include "tst_qtdesktopservices.moc"

@@ -1,3 +1,6 @@
+#include "GuardedTest.h"
+#include "OrdinaryUser.h"
+#include "ScratchVolume.h"
 #include "base/SafeWrite.h"
 #include "base/WriteBehind.h"
 #include "document/DatabaseCodec.h"
@@ -9,9 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -22,32 +25,6 @@ namespace {
 
 enum class Writer { Database, Settings };
 enum class Limit { FullVolume, FileSize };
-
-// A small tmpfs of its own over a temporary folder, where this process may
-// mount one (as root, outside a container that forbids it).
-class ScratchVolume
-{
-public:
-    explicit ScratchVolume(const char *options)
-    {
-        m_mounted = m_dir.isValid()
-            && ::mount("tablora-test", QFile::encodeName(m_dir.path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                       options)
-                == 0;
-    }
-    ~ScratchVolume()
-    {
-        if (m_mounted)
-            ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
-    }
-
-    bool isMounted() const { return m_mounted; }
-    QString path() const { return m_dir.path(); }
-
-private:
-    QTemporaryDir m_dir;
-    bool m_mounted = false;
-};
 
 // The size limit for files this process writes, lowered as long as it lives:
 // a device that refuses writes after that many bytes ("File too large").
@@ -110,12 +87,22 @@ QByteArray oldContent()
     return "[S]\r\nK=old\r\n;" + QByteArray(4000, '-') + "\r\n";
 }
 
+// A table whose database file takes about `size` bytes.
+TableData tableOfSize(int size)
+{
+    TableData table;
+    Record::Cells cells;
+    cells[1] = QString(std::max(0, size / 4 * 3 - 122), QLatin1Char('A'));
+    table.appendRecord(Record(cells));
+    return table;
+}
+
 // Writes about `size` new bytes over path; the error's message, or nothing.
 QString write(Writer writer, const QString &path, int size)
 {
     try {
         if (writer == Writer::Database)
-            DatabaseCodec::writeBaseFile(path, QByteArray(size, 'A'));
+            DatabaseCodec::writeTableFile(path, tableOfSize(size));
         else
             ProfileFile(path).writeString(QStringLiteral("S"), QStringLiteral("K"), QString(size, QLatin1Char('v')));
     } catch (const TabloraError &e) {
@@ -154,6 +141,12 @@ private slots:
     void specialFiles();
     void replaceFollowsLinkAndKeepsMode();
     void writeBehindKeepsEveryPiece();
+    void ownerOnlyAndLinksKept_data();
+    void ownerOnlyAndLinksKept();
+    void removeFile_data();
+    void removeFile();
+    void ordinaryUserKeepsModeAndReadOnlyFiles_data();
+    void ordinaryUserKeepsModeAndReadOnlyFiles();
 };
 
 void SafeWriteTest::fullDisk_data()
@@ -242,11 +235,19 @@ void SafeWriteTest::folderTakesNoNewFile()
              qPrintable(message));
     QCOMPARE(contents(database), oldContent());
 
-    // A settings file is, as the last resort.
-    QCOMPARE(write(Writer::Settings, settings, 10), QString());
-    QCOMPARE(ProfileFile(settings).readString(QStringLiteral("S"), QStringLiteral("K"), QString()),
-             QString(10, QLatin1Char('v')));
-    QVERIFY(contents(settings).endsWith(QByteArray(4000, '-') + "\r\n"));
+    // Nor is a settings file, where an interruption would leave a mix of the
+    // old keys and the new (tests/base/tst_interruptedsave).
+    const QString refused = write(Writer::Settings, settings, 10);
+    QVERIFY2(refused.startsWith(QStringLiteral("Unable to write to %1. ").arg(QDir::toNativeSeparators(settings))),
+             qPrintable(refused));
+    QVERIFY2(refused.endsWith(
+                 QStringLiteral(". В папке \"%1\" нельзя создать новый файл.").arg(QDir::toNativeSeparators(folder))),
+             qPrintable(refused));
+    QCOMPARE(contents(settings), oldContent());
+    // A page the program writes afresh before each use is overwritten in
+    // place, as the last resort.
+    QVERIFY(!SafeWrite::replaceFile(settings, "new", SafeWrite::InPlace::AsLastResort));
+    QCOMPARE(contents(settings), QByteArray("new"));
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
@@ -313,9 +314,9 @@ void SafeWriteTest::replaceFollowsLinkAndKeepsMode()
     QCOMPARE(::chmod(QFile::encodeName(real).constData(), 0640), 0);
     QVERIFY(QFile::link(real, link));
 
-    DatabaseCodec::writeBaseFile(link, "QUJD");
+    DatabaseCodec::writeTableFile(link, TableData());
     QVERIFY(QFileInfo(link).isSymLink());
-    QCOMPARE(contents(real), QByteArray("QUJD"));
+    QCOMPARE(contents(real), DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData())));
     QCOMPARE(modeOf(real), mode_t(S_IFREG | 0640));
     QCOMPARE(entries(dir.path()), (QStringList{QStringLiteral("link.db"), QStringLiteral("real.db")}));
 }
@@ -353,5 +354,115 @@ void SafeWriteTest::writeBehindKeepsEveryPiece()
     QCOMPARE(contents(path), expected);
 }
 
-QTEST_GUILESS_MAIN(SafeWriteTest)
+void SafeWriteTest::ownerOnlyAndLinksKept_data()
+{
+    QTest::addColumn<QString>("before"); // "none", "file" (0644) or "link" (to a 0644 file)
+    QTest::addColumn<bool>("followLinks");
+    QTest::addColumn<int>("permissions");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("new file, owner only") << QStringLiteral("none") << true << 0600 << 0600;
+    QTest::newRow("file readable by all, owner only") << QStringLiteral("file") << true << 0600 << 0600;
+    QTest::newRow("file, its own permissions") << QStringLiteral("file") << true << -1 << 0644;
+    QTest::newRow("link, not followed") << QStringLiteral("link") << false << -1 << 0644;
+    QTest::newRow("link, not followed, owner only") << QStringLiteral("link") << false << 0600 << 0600;
+}
+
+void SafeWriteTest::ownerOnlyAndLinksKept()
+{
+    QFETCH(QString, before);
+    QFETCH(bool, followLinks);
+    QFETCH(int, permissions);
+    QFETCH(int, mode);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("notice"));
+    const QString other = dir.filePath(QStringLiteral("other"));
+    if (before != QLatin1String("none")) {
+        put(before == QLatin1String("link") ? other : path, "old");
+        QCOMPARE(::chmod(QFile::encodeName(before == QLatin1String("link") ? other : path).constData(), 0644), 0);
+    }
+    if (before == QLatin1String("link"))
+        QVERIFY(QFile::link(other, path));
+    const mode_t umask = ::umask(022);
+
+    SafeWrite::Options options;
+    options.followLinks = followLinks;
+    options.permissions = permissions;
+    QCOMPARE(SafeWrite::replaceFile(path, "new", options), std::nullopt);
+    ::umask(umask);
+    QCOMPARE(contents(path), QByteArray("new"));
+    QCOMPARE(modeOf(path), mode_t(S_IFREG | mode));
+    // The file a link named is never written through it.
+    if (before == QLatin1String("link"))
+        QCOMPARE(contents(other), QByteArray("old"));
+}
+
+void SafeWriteTest::removeFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("file") << QStringLiteral("file") << QString();
+    QTest::newRow("link, its file kept") << QStringLiteral("link") << QString();
+    QTest::newRow("missing") << QStringLiteral("missing") << QString();
+    QTest::newRow("folder") << QStringLiteral("folder") << QStringLiteral("Is a directory");
+}
+
+void SafeWriteTest::removeFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("notice"));
+    const QString other = dir.filePath(QStringLiteral("other"));
+    put(other, "kept");
+    if (kind == QLatin1String("file"))
+        put(path, "old");
+    else if (kind == QLatin1String("link"))
+        QVERIFY(QFile::link(other, path));
+    else if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkdir(path));
+
+    QCOMPARE(SafeWrite::removeFile(path).value_or(QString()), reason);
+    QCOMPARE(modeOf(path) != 0, kind == QLatin1String("folder"));
+    QCOMPARE(contents(other), QByteArray("kept"));
+}
+
+void SafeWriteTest::ordinaryUserKeepsModeAndReadOnlyFiles_data()
+{
+    QTest::addColumn<Writer>("writer");
+    QTest::newRow("database") << Writer::Database;
+    QTest::newRow("settings") << Writer::Settings;
+}
+
+// The replacement takes the old file's mode even where the umask would make
+// it another (0664 under 022 gives 0644), and a file its owner made read-only
+// is not replaced.
+void SafeWriteTest::ordinaryUserKeepsModeAndReadOnlyFiles()
+{
+    QFETCH(Writer, writer);
+    QTemporaryDir dir;
+    const QString shared = dir.filePath(QStringLiteral("shared"));
+    const QString readOnly = dir.filePath(QStringLiteral("read-only"));
+    const std::optional<QByteArray> seen = OrdinaryUser::run(dir.path(), [&] {
+        ::umask(022);
+        put(shared, oldContent());
+        put(readOnly, oldContent());
+        if (::chmod(QFile::encodeName(shared).constData(), 0664) != 0
+            || ::chmod(QFile::encodeName(readOnly).constData(), 0444) != 0)
+            return QByteArray("<chmod failed>");
+        const QString saved = write(writer, shared, 100);
+        const QString refused = write(writer, readOnly, 100);
+        return QStringList({saved, QString::number(modeOf(shared) & 07777, 8), refused,
+                            contents(readOnly) == oldContent() ? QStringLiteral("kept") : QStringLiteral("changed")})
+            .join(QLatin1Char('|'))
+            .toUtf8();
+    });
+    if (!seen)
+        QSKIP("no ordinary user can be had here");
+    QCOMPARE(QString::fromUtf8(*seen),
+             QStringList({QString(), QStringLiteral("664"),
+                          refusal(writer, readOnly, QStringLiteral("Permission denied")), QStringLiteral("kept")})
+                 .join(QLatin1Char('|')));
+}
+
+TABLORA_GUILESS_TEST_MAIN(SafeWriteTest)
 #include "tst_safewrite.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "base/IntegerText.h"
 #include "base/Windows1251.h"
 
@@ -116,5 +117,5 @@ void TextTest::windows1251()
     QCOMPARE(Windows1251::replaceUnencodable(QString(QChar(0xD83D)) + u'x' + QChar(0xDE00)), QStringLiteral("?x?"));
 }
 
-QTEST_APPLESS_MAIN(TextTest)
+TABLORA_APPLESS_TEST_MAIN(TextTest)
 #include "tst_text.moc"

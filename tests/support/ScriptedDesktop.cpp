@@ -55,6 +55,13 @@ void ScriptedDesktop::expectQuestion(const QString &text, Answer answer, const Q
     m_script.push_back(s);
 }
 
+void ScriptedDesktop::expectChoice(const QString &text, int index, const QString &caption)
+{
+    Step s(Kind::Choice, text, caption);
+    s.index = index;
+    m_script.push_back(s);
+}
+
 void ScriptedDesktop::expectOpenFile(const QString &fileName, int filterIndex)
 {
     Step s(Kind::OpenFile);
@@ -90,11 +97,20 @@ void ScriptedDesktop::expectFont(std::optional<QFont> font)
     m_script.push_back(s);
 }
 
-void ScriptedDesktop::expectPrinter(bool confirmed, const QString &pdfFile)
+void ScriptedDesktop::expectPrinter(bool confirmed, const QString &pdfFile, int copies, bool collate)
 {
     Step s(Kind::Printer);
     s.confirmed = confirmed;
     s.choice.fileName = pdfFile;
+    s.copies = copies;
+    s.collate = collate;
+    m_script.push_back(s);
+}
+
+void ScriptedDesktop::expectProgress(int cancelAfter)
+{
+    Step s(Kind::Progress);
+    s.cancelAfter = cancelAfter;
     m_script.push_back(s);
 }
 
@@ -168,6 +184,19 @@ DesktopServices::Answer ScriptedDesktop::ask(const QString &caption, const QStri
     return s->answer;
 }
 
+int ScriptedDesktop::choose(const QString &caption, const QString &text, Icon icon, const QStringList &buttons)
+{
+    const QString what =
+        QStringLiteral("choice %1|%2|%3|%4").arg(caption, text, iconName(icon), buttons.join(QLatin1Char('/')));
+    note(what);
+    auto s = take(Kind::Choice, what);
+    if (!s)
+        return -1;
+    if (s->text != text || (!s->caption.isEmpty() && s->caption != caption))
+        m_problems.append(QStringLiteral("expected choice %1|%2 but got %3").arg(s->caption, s->text, what));
+    return s->index;
+}
+
 void ScriptedDesktop::note(const QString &call)
 {
     m_log.append(call);
@@ -228,6 +257,8 @@ bool ScriptedDesktop::choosePrinter(QPrinter &printer)
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(s->choice.fileName);
     }
+    printer.setCopyCount(s->copies);
+    printer.setCollateCopies(s->collate);
     return true;
 }
 
@@ -279,7 +310,7 @@ public:
 } // namespace
 
 std::unique_ptr<DesktopServices::Download> ScriptedDesktop::download(const QUrl &url, const QString &localPath,
-                                                                     DownloadProgress progress,
+                                                                     qint64 maxBytes, DownloadProgress progress,
                                                                      DownloadFinished finished)
 {
     const QString what = QStringLiteral("download ") + url.toString();
@@ -287,7 +318,7 @@ std::unique_ptr<DesktopServices::Download> ScriptedDesktop::download(const QUrl 
     auto s = take(Kind::Download, what);
     auto transfer = std::make_unique<ScriptedDownload>();
     const QByteArray content = s ? s->content : QByteArray();
-    const bool delivered = s && s->confirmed;
+    const bool delivered = s && s->confirmed && content.size() <= maxBytes;
     if (delivered && progress)
         QTimer::singleShot(0, &transfer->context, [progress, size = content.size()] { progress(size, size); });
     QTimer::singleShot(0, &transfer->context, [=] {
@@ -297,6 +328,53 @@ std::unique_ptr<DesktopServices::Download> ScriptedDesktop::download(const QUrl 
         finished(failure);
     });
     return transfer;
+}
+
+namespace {
+
+// Logs "progress N" for each value that differs from the last one, and
+// "progress cancelled" once it reports the cancel.
+class ScriptedProgress : public DesktopServices::Progress
+{
+public:
+    ScriptedProgress(std::function<void(const QString &)> note, int cancelAfter)
+        : m_note(std::move(note))
+        , m_cancelAfter(cancelAfter)
+    {
+    }
+    ~ScriptedProgress() override { m_note(QStringLiteral("progress closed")); }
+    void setValue(int value) override
+    {
+        ++m_steps;
+        if (value != m_value)
+            m_note(QStringLiteral("progress %1").arg(value));
+        m_value = value;
+    }
+    bool cancelled() override
+    {
+        const bool cancel = m_cancelAfter >= 0 && m_steps >= m_cancelAfter;
+        if (cancel && !m_reported)
+            m_note(QStringLiteral("progress cancelled"));
+        m_reported = m_reported || cancel;
+        return cancel;
+    }
+
+private:
+    std::function<void(const QString &)> m_note;
+    int m_cancelAfter;
+    int m_steps = 0;
+    int m_value = -1;
+    bool m_reported = false;
+};
+
+} // namespace
+
+std::unique_ptr<DesktopServices::Progress> ScriptedDesktop::startProgress(const QString &text, int maximum)
+{
+    const QString what = QStringLiteral("progress bar %1 of %2").arg(text).arg(maximum);
+    note(what);
+    auto s = take(Kind::Progress, what);
+    return std::make_unique<ScriptedProgress>([this](const QString &call) { note(call); }, s ? s->cancelAfter : -1);
 }
 
 void ScriptedDesktop::setBusy(bool busy)

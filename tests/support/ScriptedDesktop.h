@@ -23,19 +23,28 @@ public:
     // A box with OK. An empty caption matches any caption.
     void expectMessage(const QString &text, const QString &caption = {});
     void expectQuestion(const QString &text, Answer answer, const QString &caption = {});
+    // A question with buttons of its own, answered with the button at index
+    // (-1: the box closed otherwise).
+    void expectChoice(const QString &text, int index, const QString &caption = {});
     // A file dialog that the user confirms with this name and filter.
     void expectOpenFile(const QString &fileName, int filterIndex = 0);
     void expectSaveFile(const QString &fileName, int filterIndex = 0);
     void expectOpenFileCancelled();
     void expectSaveFileCancelled();
     void expectFont(std::optional<QFont> font);
-    // The print dialog; a confirmed one with a file name prints to that PDF file.
-    void expectPrinter(bool confirmed, const QString &pdfFile = {});
+    // The print dialog; a confirmed one with a file name prints to that PDF
+    // file, with the copies the user asked for.
+    void expectPrinter(bool confirmed, const QString &pdfFile = {}, int copies = 1, bool collate = true);
     // A modal dialog: the handler plays the user's part and returns the result.
     void expectDialog(std::function<int(QDialog &)> handler);
     // A download that delivers the given bytes (or fails when failure is
-    // set): from the event loop, one progress report, then the end.
+    // set, or when they are more than the download takes): from the event
+    // loop, one progress report, then the end.
     void expectDownload(const QByteArray &content, bool failure = false);
+
+    // A progress bar; the user presses "Отмена" once it has been set
+    // cancelAfter times (never when negative).
+    void expectProgress(int cancelAfter = -1);
 
     // --- state the fake keeps ---
     QDateTime clock;
@@ -59,6 +68,7 @@ public:
     // --- DesktopServices ---
     void showMessage(const QString &caption, const QString &text, Icon icon) override;
     Answer ask(const QString &caption, const QString &text, Icon icon, Buttons buttons) override;
+    int choose(const QString &caption, const QString &text, Icon icon, const QStringList &buttons) override;
     void beep() override;
     void sleep(int milliseconds) override;
     void processEvents() override;
@@ -72,14 +82,15 @@ public:
     QString clipboardText() override;
     QDateTime now() override;
     bool isOffline() override;
-    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, DownloadProgress progress,
-                                       DownloadFinished finished) override;
+    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, qint64 maxBytes,
+                                       DownloadProgress progress, DownloadFinished finished) override;
+    std::unique_ptr<Progress> startProgress(const QString &text, int maximum) override;
     void setBusy(bool busy) override;
     void terminate() override;
     bool terminateRequested() const override { return m_terminated; }
 
 private:
-    enum class Kind { Message, Question, OpenFile, SaveFile, Font, Printer, Dialog, Download };
+    enum class Kind { Message, Question, Choice, OpenFile, SaveFile, Font, Printer, Dialog, Download, Progress };
     struct Step
     {
         Step(Kind k, QString t = {}, QString c = {})
@@ -92,11 +103,15 @@ private:
         QString text;
         QString caption;
         Answer answer = Answer::Yes;
+        int index = 0;
         bool confirmed = true;
         FileChoice choice;
         std::optional<QFont> font;
         std::function<int(QDialog &)> dialog;
         QByteArray content;
+        int cancelAfter = -1;
+        int copies = 1;
+        bool collate = true;
     };
 
     // The next step if it is of this kind; records a problem otherwise.
