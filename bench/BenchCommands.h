@@ -8,6 +8,7 @@
 using BenchCommand = int (*)(const QStringList &args);
 
 int runGen(const QStringList &args);
+int runGenDistinct(const QStringList &args);
 int runRoundtrip(const QStringList &args);
 int runImport(const QStringList &args);
 int runSave(const QStringList &args);

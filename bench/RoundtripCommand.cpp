@@ -1,5 +1,5 @@
 #include "BenchCommands.h"
-#include "base/SafeWrite.h"
+#include "DiskWaits.h"
 #include "document/DatabaseCodec.h"
 
 #include <QElapsedTimer>
@@ -35,7 +35,7 @@ int readAndWrite(const char *command, TableData (*read)(const QString &), const 
     }
     const qint64 readMs = timer.restart();
     const qint64 readCpuMs = cpuMs() - cpuStart;
-    const auto syncBefore = SafeWrite::syncTime();
+    const auto syncBefore = DiskWaits::syncs();
     try {
         if (DatabaseCodec::findUnencodable(table)) {
             std::fprintf(stderr, "%s: the table holds text the file cannot hold\n", command);
@@ -48,8 +48,7 @@ int readAndWrite(const char *command, TableData (*read)(const QString &), const 
     }
     const qint64 writeMs = timer.elapsed();
     const qint64 writeCpuMs = cpuMs() - cpuStart - readCpuMs;
-    const auto syncMs =
-        std::chrono::duration_cast<std::chrono::milliseconds>(SafeWrite::syncTime() - syncBefore).count();
+    const auto syncMs = std::chrono::duration_cast<std::chrono::milliseconds>(DiskWaits::syncs() - syncBefore).count();
     std::printf("records %d\nread_ms %lld\nwrite_ms %lld\nsync_ms %lld\n", table.recordCount(), readMs, writeMs,
                 qint64(syncMs));
     std::printf("read_cpu_ms %lld\nwrite_cpu_ms %lld\n", readCpuMs, writeCpuMs);

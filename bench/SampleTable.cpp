@@ -59,6 +59,19 @@ QString cellText(Sequence &seq)
     return text;
 }
 
+QString randomWord(Sequence &seq, int length)
+{
+    static const QString latin = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
+    static const QString cyrillic = QStringLiteral("абвгдеёжзийклмнопрстуфхцчшщъыьэюя");
+    const QString &alphabet = seq.below(2) == 0 ? latin : cyrillic;
+    QString word;
+    for (int i = 0; i < length; ++i)
+        word += alphabet.at(seq.below(int(alphabet.size())));
+    if (seq.below(2) == 0)
+        word[0] = word[0].toUpper();
+    return word;
+}
+
 } // namespace
 
 TableData sampleTable(int recordCount)
@@ -76,6 +89,37 @@ TableData sampleTable(int recordCount)
         for (int c = 1; c < kColumnCount; ++c)
             cells[c] = cellText(seq);
         table.appendRecord(Record(cells));
+    }
+    return table;
+}
+
+TableData randomWordsTable(int recordCount)
+{
+    TableData table;
+    table.reserve(recordCount);
+    Sequence seq(20260526);
+    for (int k = 0; k < recordCount; ++k) {
+        Record::Cells cells;
+        cells[0] = QString::number(seq.below(1000000));
+        for (int c = 1; c < kColumnCount; ++c) {
+            const int length = 8 + seq.below(13);
+            const int first = 3 + seq.below(length - 4);
+            cells[c] = randomWord(seq, first) + QLatin1Char(' ') + randomWord(seq, length - first - 1);
+        }
+        table.appendRecord(Record(cells));
+    }
+    return table;
+}
+
+TableData numberedTable(int recordCount)
+{
+    TableData table = sampleTable(recordCount);
+    for (int k = 0; k < recordCount; ++k) {
+        Record::Cells cells = table.record(k).cells();
+        const QString number = QString::number(k + 1);
+        for (int c = 1; c < kColumnCount; ++c)
+            cells[c] = cells[c].isEmpty() ? number : cells[c] + QLatin1Char(' ') + number;
+        table.exchangeRecord(k, Record(cells));
     }
     return table;
 }

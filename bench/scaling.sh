@@ -4,6 +4,7 @@
 # share of the table's text in UTF-16). Open is the bench's read; the
 # window's open adds the 200 ms pause before the file is read.
 # Usage: bench/scaling.sh [BUILD] [SIZES...]   (defaults: build 10000 100000 1000000 10000000)
+# WINDOW_TABLE (see window.sh) chooses the table: generated, words or numbered.
 set -euo pipefail
 
 build=$(realpath "${1:-build}")

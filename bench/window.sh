@@ -1,21 +1,24 @@
 #!/bin/bash
 # Times the main window on a generated database, off screen: start with the
-# file on the command line, scroll, refresh, sort, save and close (the
-# program's TABLORA_PHASE_TIMES run), beside tablora-bench's open, sort and
-# save of the same table (its sort command) and their peak memory. Prints
-# the best of seven runs of each phase (the machine's noise is larger than
-# the differences looked for).
+# file, scroll, refresh, sort, save and close (tablora-window-bench phases:
+# the program's own start with clocks between its steps), beside
+# tablora-bench's open, sort and save of the same table (its sort command)
+# and their peak memory. Prints the best of seven runs of each phase (the
+# machine's noise is larger than the differences looked for).
 # Usage: bench/window.sh [RECORDS] [BUILD] [COLUMN] [DIRECTION]
 #        (defaults: 1000000 build 3 1)
 # TABLORA_BENCH_LOCALE chooses the locale (default ru_RU.UTF-8); WINDOW_LOAD=N
-# keeps N busy loops running meanwhile, for the window's figures under load.
+# keeps N busy loops running meanwhile, for the window's figures under load;
+# WINDOW_TABLE=words or numbered takes a table of texts that hardly repeat
+# (tablora-bench gen-distinct) instead of the generated one; WINDOW_RUNS the
+# number of runs (default 7).
 set -euo pipefail
 
 records=${1:-1000000}
 build=$(realpath "${2:-build}")
 column=${3:-3}
 direction=${4:-1}
-runs=7
+runs=${WINDOW_RUNS:-7}
 work=$(mktemp -d)
 loops=()
 stop() {
@@ -30,12 +33,19 @@ cd "$work"
 locale=${TABLORA_BENCH_LOCALE:-ru_RU.UTF-8}
 export QT_QPA_PLATFORM=offscreen
 
-"$build/tablora-bench" gen "$records" table.db
+case "${WINDOW_TABLE:-generated}" in
+generated) "$build/tablora-bench" gen "$records" table.db ;;
+words | numbered) "$build/tablora-bench" gen-distinct "$WINDOW_TABLE" "$records" table.db ;;
+*)
+    echo "WINDOW_TABLE is generated, words or numbered" >&2
+    exit 2
+    ;;
+esac
 
 # A program folder of its own: the settings ask no login, start without the
 # designed pause, open no help on the first run and sort in DIRECTION.
 mkdir -p program/data
-cp "$build/tablora" program/
+cp "$build/tablora-window-bench" program/
 printf '[General]\r\nQuickStart=1\r\n[Table]\r\nSort=%s\r\n[Run]\r\nFirst=0\r\n' "$direction" > program/data/config.ini
 printf '[Enter]\r\nQuestionOnStart=0\r\n' > program/data/other.dat
 
@@ -48,9 +58,10 @@ done
 
 : > window.txt
 for _ in $(seq $runs); do
-    cp table.db open.db
+    # The copy on the disk first, or its write-back would meet the save.
+    cp table.db open.db && sync open.db
     t0=$(now_ns)
-    env LC_ALL="$locale" TABLORA_PHASE_TIMES="$column" program/tablora open.db > run.txt 2> run.err || {
+    env LC_ALL="$locale" program/tablora-window-bench phases "$column" open.db > run.txt 2> run.err || {
         cat run.err >&2
         exit 1
     }
@@ -81,7 +92,7 @@ best() { awk -v k="$1" '$1 == k { print $2 }' "$2" | sort -n | head -1; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 bench_save=$(awk '$1 == "write_ms" { w = $2 } $1 == "sync_ms" { print w - $2 }' bench.txt | sort -n | head -1)
 
-echo "records             $records${WINDOW_LOAD:+, the window under $WINDOW_LOAD busy loops}"
+echo "records             $records, ${WINDOW_TABLE:-generated}${WINDOW_LOAD:+, the window under $WINDOW_LOAD busy loops}"
 echo "launch              $(best launch_ms window.txt) ms (exec to main)"
 echo "start               $(best start_ms window.txt) ms (main to the end of the login)"
 echo "open                $(best open_ms window.txt) ms after the login, goal 1000"

@@ -1,7 +1,6 @@
 #include "SafeRead.h"
 
 #include "FileDescriptor.h"
-#include "MemoryPages.h"
 #include "Parallel.h"
 
 #include <QFile>
@@ -85,7 +84,6 @@ int readInParts(int fd, char *data, qint64 measured, qsizetype &used)
 int readAll(int fd, qint64 measured, qint64 maxSize, QByteArray &bytes)
 {
     bytes = QByteArray(qsizetype(measured), Qt::Uninitialized);
-    MemoryPages::preferLarge(bytes.constData(), size_t(bytes.size()));
     qsizetype used = 0;
     if (const int error = readInParts(fd, bytes.data(), measured, used))
         return error;

@@ -8,9 +8,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <cstdint>
 #include <new>
 
 #include <fcntl.h>
@@ -45,31 +43,8 @@ Error runWriter(const SafeWrite::ContentWriter &write, int fd)
     }
 }
 
-std::atomic<std::int64_t> g_syncNanoseconds{0};
-
-// Adds the time from its making to its end to syncTime().
-class SyncClock
-{
-public:
-    SyncClock()
-        : m_start(std::chrono::steady_clock::now())
-    {
-    }
-    ~SyncClock()
-    {
-        const auto spent = std::chrono::steady_clock::now() - m_start;
-        g_syncNanoseconds += std::chrono::duration_cast<std::chrono::nanoseconds>(spent).count();
-    }
-    SyncClock(const SyncClock &) = delete;
-    SyncClock &operator=(const SyncClock &) = delete;
-
-private:
-    std::chrono::steady_clock::time_point m_start;
-};
-
 Error syncData(int fd)
 {
-    const SyncClock clock;
     while (::fdatasync(fd) != 0) {
         if (errno != EINTR)
             return errno;
@@ -83,7 +58,6 @@ Error syncData(int fd)
 void syncFolder(const QByteArray &folder)
 {
     const FileDescriptor fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    const SyncClock clock;
     if (fd.isOpen())
         ::fsync(fd.get());
 }
@@ -411,11 +385,6 @@ int writeAt(int fd, qint64 offset, QByteArrayView bytes)
         left -= n;
     }
     return 0;
-}
-
-std::chrono::nanoseconds syncTime()
-{
-    return std::chrono::nanoseconds(g_syncNanoseconds.load());
 }
 
 } // namespace SafeWrite

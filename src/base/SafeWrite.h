@@ -3,7 +3,6 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -112,10 +111,5 @@ int writeAt(int fd, qint64 offset, QByteArrayView bytes);
 
 // The absolute path with the platform's separators, as messages name files.
 QString nativeFullPath(const QString &path);
-
-// The time this process has spent waiting for its writes to reach the disk
-// (the syncs of files and folders), for measurements: a save's own work and
-// the disk's share are told apart by reading it before and after.
-std::chrono::nanoseconds syncTime();
 
 } // namespace SafeWrite

@@ -48,7 +48,6 @@ void buildRecords(const Part &part, QByteArrayView text, qsizetype characters, P
     // Room for the characters a line's decoding may write past its end.
     const qsizetype blockSize = characters + 8;
     QString block(blockSize, Qt::Uninitialized);
-    MemoryPages::preferLarge(block.constData(), size_t(blockSize) * sizeof(QChar));
     // Taken before any record shares the block: asked for later, the
     // pointer would cost a copy of the whole block.
     QChar *const blockBegin = block.data();
@@ -74,8 +73,7 @@ void buildRecords(const Part &part, QByteArrayView text, qsizetype characters, P
             table.setRecord(int(k), std::move(record));
         }
         if (source == PlainListReader::Source::UsedUp && p - released >= kReleaseStep) {
-            MemoryPages::release(released, p);
-            released = p;
+            released = static_cast<const char *>(MemoryPages::release(released, p));
         }
     }
 }

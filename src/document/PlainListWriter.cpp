@@ -3,8 +3,8 @@
 #include "Base64.h"
 #include "TableData.h"
 #include "base/Parallel.h"
-#include "base/SafeWrite.h"
 #include "base/Windows1251.h"
+#include "base/WriteBehind.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -24,7 +24,7 @@ class PieceSink
 {
 public:
     PieceSink(int fd, qint64 begin, qint64 end, qsizetype pieceBytes)
-        : m_fd(fd)
+        : m_file(fd)
         , m_pieceStart(begin)
         , m_left(end - begin)
         , m_piece(size_t(pieceBytes))
@@ -86,13 +86,12 @@ private:
         if (m_used == 0 || m_error != 0)
             return;
         Base64::encodeInto(m_text.data(), QByteArrayView(m_piece.data(), m_used));
-        m_error = SafeWrite::writeAt(m_fd, m_pieceStart / 3 * 4,
-                                     QByteArrayView(m_text.data(), Base64::encodedSize(m_used)));
+        m_error = m_file.write(m_pieceStart / 3 * 4, QByteArrayView(m_text.data(), Base64::encodedSize(m_used)));
         m_pieceStart += m_used;
         m_used = 0;
     }
 
-    int m_fd;
+    WriteBehind m_file;
     qint64 m_pieceStart; // the plain offset of the piece's first byte
     qint64 m_left; // bytes the part still takes
     qsizetype m_used = 0;

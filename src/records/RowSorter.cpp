@@ -20,7 +20,8 @@ std::vector<int> sortedOrder(const TableData &table, int column, int factor, con
     return sortedOrder(table, column, factor, collator, Parallel::partsFor(table.recordCount(), 8192));
 }
 
-std::vector<int> sortedOrder(const TableData &table, int column, int factor, const QCollator &collator, int parts)
+std::vector<int> sortedOrder(const TableData &table, int column, int factor, const QCollator &collator, int parts,
+                             SortKeys::Writing writing)
 {
     // A column outside the record (only a hand-edited setting holds one) has
     // nothing to compare, so every row compares equal, as with factor 0.
@@ -30,7 +31,7 @@ std::vector<int> sortedOrder(const TableData &table, int column, int factor, con
         return identity;
     }
     // The keys live only while the order is worked out.
-    SortKeys keys(table, column, collator, parts);
+    SortKeys keys(table, column, collator, parts, writing);
     return keys.order(factor > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 

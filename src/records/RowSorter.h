@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SortKeys.h"
+
 #include <QCollator>
 #include <QLocale>
 
@@ -21,8 +23,10 @@ QCollator collator(const QLocale &locale = QLocale());
 // The new row order of the table (new row i is old row order[i]) when sorted by
 // column with factor; the identity for a column outside 0..7 or factor 0. A
 // large table is worked on in parts on threads of their own (SortKeys); with
-// parts given, in that many. The order is the same either way.
+// parts given, in that many, and the keys written as asked. The order is the
+// same either way.
 std::vector<int> sortedOrder(const TableData &table, int column, int factor, const QCollator &collator);
-std::vector<int> sortedOrder(const TableData &table, int column, int factor, const QCollator &collator, int parts);
+std::vector<int> sortedOrder(const TableData &table, int column, int factor, const QCollator &collator, int parts,
+                             SortKeys::Writing writing = SortKeys::Writing::Chosen);
 
 } // namespace RowSorter

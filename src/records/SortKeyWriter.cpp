@@ -7,23 +7,22 @@
 #include <limits>
 
 #include <unicode/ucol.h>
+#include <unicode/uiter.h>
 
 SortKeyWriter::SortKeyWriter(const QCollator &collator)
     : m_foldCase(collator.caseSensitivity() == Qt::CaseInsensitive)
     , m_buffer(256)
 {
-    // QCollator compares the C locale as QString does, and so does Qt when ICU
-    // cannot open a collator for the locale.
-    if (collator.locale().language() == QLocale::C) {
-        m_digitsInOrder = checkDigitOrder();
-        return;
-    }
-    // The collator QCollator opens, attribute for attribute.
-    const QByteArray name = collator.locale().bcp47Name().toLatin1().replace('-', '_');
+    // The collator QCollator opens, attribute for attribute; for a locale
+    // that names no language, ICU's root rules (the empty name).
+    const QLocale locale = collator.locale();
+    const QByteArray name = locale.language() == QLocale::C ? QByteArray()
+                                                            : locale.bcp47Name().toLatin1().replace('-', '_');
     UErrorCode status = U_ZERO_ERROR;
     m_icu = ucol_open(name.constData(), &status);
     if (U_FAILURE(status)) {
         m_icu = nullptr;
+        m_digitsInOrder = checkDigitOrder();
         return;
     }
     const auto set = [this](UColAttribute attribute, UColAttributeValue value) {
@@ -40,6 +39,7 @@ SortKeyWriter::SortKeyWriter(const QCollator &collator)
     UErrorCode ignored = U_ZERO_ERROR;
     ucol_setReorderCodes(m_icu, nullptr, 0, &ignored);
     m_digitsInOrder = checkDigitOrder();
+    m_keyStarts = checkKeyStarts();
 }
 
 // Every digit, every pair of digits and a few longer numbers, in the order of
@@ -68,13 +68,40 @@ bool SortKeyWriter::checkDigitOrder()
     return true;
 }
 
+// ICU does not promise that the beginning it writes of a key is the
+// beginning of the key it writes whole; the two are compared here on texts
+// where they could part (combining marks, contractions, expansions, long
+// texts), and the beginnings are used only where they agree.
+bool SortKeyWriter::checkKeyStarts()
+{
+    const QStringList probes{QStringLiteral("a"),
+                             QStringLiteral("Ёлка зелёная"),
+                             QStringLiteral("e\u0301\u0323x"),
+                             QStringLiteral("ǆemper ﬀ ß Æsir"),
+                             QStringLiteral("ch ll ñ ŉ"),
+                             QStringLiteral("\u0001\u0002-' "),
+                             QStringLiteral("Иванова Мария Петровна, ул. Садовая, д. 12, кв. 345"),
+                             QStringLiteral("中文 𐐨𐐀 ꭰᎠ"),
+                             QStringLiteral("1500,00 2024-05-17 +7 495"),
+                             QString(QChar(0xD800)) + QStringLiteral("z")};
+    for (const QString &probe : probes) {
+        const QByteArray whole = key(probe).toByteArray();
+        for (int count = 1; count <= whole.size() + 1; ++count) {
+            if (keyStart(probe, count) != QByteArrayView(whole).first(std::min<qsizetype>(count, whole.size())))
+                return false;
+        }
+    }
+    return true;
+}
+
 QByteArrayView SortKeyWriter::digitKey(QStringView digits)
 {
-    if (m_buffer.size() < size_t(digits.size()))
-        m_buffer.resize(size_t(digits.size()));
+    if (m_buffer.size() <= size_t(digits.size()))
+        m_buffer.resize(size_t(digits.size()) + 1);
     for (qsizetype i = 0; i < digits.size(); ++i)
         m_buffer[size_t(i)] = static_cast<unsigned char>(digits[i].unicode());
-    return {m_buffer.data(), digits.size()};
+    m_buffer[size_t(digits.size())] = 0;
+    return {m_buffer.data(), digits.size() + 1};
 }
 
 SortKeyWriter::~SortKeyWriter()
@@ -85,10 +112,21 @@ SortKeyWriter::~SortKeyWriter()
 
 QByteArrayView SortKeyWriter::key(QStringView text)
 {
-    if (text.isEmpty())
-        return {m_buffer.data(), 0};
+    if (text.isEmpty()) {
+        m_buffer[0] = 0;
+        return {m_buffer.data(), 1};
+    }
     const qsizetype size = m_icu ? writeIcuKey(text) : writeCodeUnitKey(text);
     return {m_buffer.data(), size};
+}
+
+QByteArrayView SortKeyWriter::keyStart(QStringView text, int count)
+{
+    if (!m_icu || text.isEmpty()) {
+        const QByteArrayView whole = key(text);
+        return whole.first(std::min<qsizetype>(count, whole.size()));
+    }
+    return {m_buffer.data(), writeIcuKeyStart(text, count)};
 }
 
 qsizetype SortKeyWriter::writeIcuKey(QStringView text)
@@ -101,18 +139,43 @@ qsizetype SortKeyWriter::writeIcuKey(QStringView text)
         m_buffer.resize(size_t(size));
         size = ucol_getSortKey(m_icu, units, length, m_buffer.data(), size);
     }
-    // ICU ends every key with a zero byte that no key holds elsewhere; the
-    // byte order stays the same without it.
-    return std::max(size - 1, 0);
+    // ICU ends every key with a zero byte that no key holds elsewhere; a
+    // key it failed to write is the empty one.
+    if (size <= 0) {
+        m_buffer[0] = 0;
+        return 1;
+    }
+    return size;
+}
+
+// ICU's partial key leaves out the terminating zero: it is added where the
+// key ended within the bytes asked for.
+qsizetype SortKeyWriter::writeIcuKeyStart(QStringView text, int count)
+{
+    if (m_buffer.size() < size_t(count))
+        m_buffer.resize(size_t(count));
+    UCharIterator iterator;
+    uiter_setString(&iterator, reinterpret_cast<const UChar *>(text.utf16()),
+                    int32_t(std::min<qsizetype>(text.size(), std::numeric_limits<int32_t>::max())));
+    uint32_t state[2] = {0, 0};
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t written = ucol_nextSortKeyPart(m_icu, &iterator, state, m_buffer.data(), count, &status);
+    if (U_FAILURE(status)) // the beginning of the whole key instead
+        return std::min<qsizetype>(writeIcuKey(text), count);
+    if (written < count) {
+        m_buffer[size_t(written)] = 0;
+        return written + 1;
+    }
+    return count;
 }
 
 // QString's comparison compares code unit by code unit; case-insensitively it
 // compares each unit folded, a low surrogate after a high one as its whole
-// folded code point. Each compared value is written in the UTF-8 pattern,
-// whose byte order is the order of the values.
+// folded code point. Each compared value, plus one so that no byte is zero,
+// is written in the UTF-8 pattern, whose byte order is the order of the values.
 qsizetype SortKeyWriter::writeCodeUnitKey(QStringView text)
 {
-    const size_t needed = size_t(text.size()) * 4;
+    const size_t needed = size_t(text.size()) * 4 + 1;
     if (m_buffer.size() < needed)
         m_buffer.resize(needed);
     unsigned char *out = m_buffer.data();
@@ -125,6 +188,7 @@ qsizetype SortKeyWriter::writeCodeUnitKey(QStringView text)
             value = QChar::toCaseFolded(value);
         }
         previous = unit.unicode();
+        ++value;
         if (value < 0x80) {
             *out++ = static_cast<unsigned char>(value);
         } else if (value < 0x800) {
@@ -141,5 +205,6 @@ qsizetype SortKeyWriter::writeCodeUnitKey(QStringView text)
             *out++ = static_cast<unsigned char>(0x80 | (value & 0x3F));
         }
     }
+    *out++ = 0;
     return out - m_buffer.data();
 }

@@ -8,18 +8,22 @@
 class QCollator;
 struct UCollator;
 
-// Turns texts into collation keys: byte strings whose plain byte order, a key
-// that is a prefix of another coming first, is the order of the texts.
-// Comparing keys is a byte comparison, where a collator would redo the
-// collation work on every comparison of a sort.
+// Turns texts into collation keys: byte strings whose plain byte order is the
+// order of the texts. Comparing keys is a byte comparison, where a collator
+// would redo the collation work on every comparison of a sort. Every key ends
+// in a zero byte and holds no other, so keys compare as C strings and a key's
+// first bytes, zero-padded, order it among the others as far as they go.
 //
-// The order is QCollator's, with one difference: the scripts stand in their
+// The order is QCollator's, with two differences. The scripts stand in their
 // default order (Latin before Greek before Cyrillic ...), whatever order the
-// locale gives them, while the locale's rules for its letters hold. The keys
-// come from the source QCollator uses: ICU's sort keys for a real locale, and
-// for the C locale the code units that QString's comparison compares. Unlike
-// QCollatorSortKey, they keep the collator's case setting in the C locale and,
-// like QCollator::compare(), put an empty text before every other.
+// locale gives them, while the locale's rules for its letters hold. And a
+// locale that names no language (C, POSIX: the default of minimal systems)
+// collates by the root rules, as the platform's comparison does, where
+// QCollator would fall back to the order of the code units: ё beside е, case
+// ignored where asked, Latin before Cyrillic. The keys are ICU's sort keys;
+// only where ICU cannot open a collator are they the code units that QString's
+// comparison compares. Like QCollator::compare(), an empty text comes before
+// every other.
 class SortKeyWriter
 {
 public:
@@ -28,8 +32,16 @@ public:
     SortKeyWriter(const SortKeyWriter &) = delete;
     SortKeyWriter &operator=(const SortKeyWriter &) = delete;
 
-    // The key of text, valid until the next call. An empty text has the empty key.
+    // The key of text, its terminating zero included; valid until the next call.
     QByteArrayView key(QStringView text);
+
+    // The first count bytes of text's key, or the whole key where it is
+    // shorter; valid until the next call. Where writesKeyStarts(), only as
+    // much of the text is collated as those bytes need.
+    QByteArrayView keyStart(QStringView text, int count);
+    // Whether keyStart costs less than key: true for ICU's keys, once checked
+    // here that the beginnings ICU writes are those of its whole keys.
+    bool writesKeyStarts() const { return m_keyStarts; }
 
     // Whether texts made of the digits 0-9 alone (numbers, as in the number
     // column) are in the order of their characters, a shorter text before a
@@ -37,17 +49,20 @@ public:
     // checked here on the collator itself. A column of nothing but such
     // texts is then sorted by digitKey, which costs next to nothing.
     bool digitsInCharacterOrder() const { return m_digitsInOrder; }
-    // The digits themselves as the key, valid until the next call.
+    // The digits themselves and a zero as the key, valid until the next call.
     QByteArrayView digitKey(QStringView digits);
 
 private:
     qsizetype writeIcuKey(QStringView text);
+    qsizetype writeIcuKeyStart(QStringView text, int count);
     qsizetype writeCodeUnitKey(QStringView text);
     bool checkDigitOrder();
+    bool checkKeyStarts();
 
     UCollator *m_icu = nullptr;
     bool m_foldCase = false;
     bool m_digitsInOrder = false;
+    bool m_keyStarts = false;
     // Grows to the longest key written and stays, so writing costs no allocation.
     std::vector<unsigned char> m_buffer;
 };

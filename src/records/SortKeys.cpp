@@ -4,27 +4,59 @@
 #include "base/Parallel.h"
 #include "document/TableData.h"
 
+#include <QtEndian>
+
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 #include <string>
 
 namespace {
 
-constexpr int kHeadBytes = 8;
+constexpr size_t kHeadBytes = 8;
 // Texts are looked up among those seen while at least one row in this many
 // of a stretch of rows repeats one; below that the lookups stop.
 constexpr size_t kRepeatShare = 8;
 constexpr size_t kStretch = 16384;
+// The beginnings of the keys are written first when fewer than one in this
+// many of a sample of the rows tie with another in them: a tie costs the
+// whole key besides, and the ties of a sample are far fewer than those of
+// all rows.
+constexpr size_t kTieShare = 8;
+constexpr size_t kSampleRows = 4096;
+// How many entries ahead the rests of keys are asked for, where they are
+// read from all over the memory.
+constexpr size_t kAhead = 8;
 
-// The first length bytes at p (at most eight), big-endian and zero-padded,
-// as a sort entry's head holds them.
-std::uint64_t headOf(const unsigned char *p, size_t length)
+// The eight bytes at p of a key that ends in a zero byte, as a head:
+// big-endian, the bytes from the key's end on zero. Eight bytes from p must
+// be readable.
+std::uint64_t headAt(const unsigned char *p)
 {
-    std::uint64_t head = 0;
-    for (size_t i = 0; i < size_t(kHeadBytes); ++i)
-        head = head << 8 | (i < length ? p[i] : 0u);
-    return head;
+    std::uint64_t bytes = qFromLittleEndian<std::uint64_t>(p);
+    // Marks the zero bytes; the lowest mark, the first zero in memory, is
+    // always right.
+    const std::uint64_t zeros = (bytes - 0x0101010101010101ULL) & ~bytes & 0x8080808080808080ULL;
+    if (zeros != 0) {
+        const int end = __builtin_ctzll(zeros) / 8;
+        bytes &= end == 0 ? 0 : ~std::uint64_t(0) >> (64 - 8 * end);
+    }
+    return qbswap(bytes);
+}
+
+// The head of a key, or of the first up to eight bytes of one.
+std::uint64_t headOf(QByteArrayView key)
+{
+    unsigned char bytes[kHeadBytes] = {};
+    std::memcpy(bytes, key.data(), std::min(size_t(key.size()), kHeadBytes));
+    return headAt(bytes);
+}
+
+// Whether the key goes on past its head: its end, the zero, is not in it.
+bool fullHead(std::uint64_t head)
+{
+    return (head & 0xFF) != 0;
 }
 
 std::uint64_t hashOf(QStringView text)
@@ -118,41 +150,136 @@ private:
     size_t m_slot = 0; // where it was not found
 };
 
+// Sorts count entries by their heads, ascending for sign 1 and descending for
+// -1, and entries with equal heads that hold their keys' ends by their
+// numbers, in place: the entries are moved into buckets by the first byte of
+// their heads, each bucket by the next byte, and so on, and few entries are
+// sorted one by one. Needs no second array of the entries, as a sort by the
+// last byte first does.
+template<typename Keyed>
+void sortByHeadInPlace(Keyed *entries, size_t count, int sign, int byte = 0)
+{
+    const auto before = [sign](const Keyed &a, const Keyed &b) {
+        return a.head != b.head ? (a.head < b.head) == (sign > 0) : a.key < b.key;
+    };
+    constexpr size_t kFewEntries = 32;
+    for (;;) {
+        if (count < kFewEntries) {
+            for (size_t i = 1; i < count; ++i) {
+                const Keyed entry = entries[i];
+                size_t j = i;
+                for (; j > 0 && before(entry, entries[j - 1]); --j)
+                    entries[j] = entries[j - 1];
+                entries[j] = entry;
+            }
+            return;
+        }
+        if (byte == int(kHeadBytes)) {
+            // The heads are equal: the keys too where they end in them. Keys
+            // that go on are ordered by their rests later, numbers included.
+            if (!fullHead(entries[0].head))
+                std::sort(entries, entries + count, [](const Keyed &a, const Keyed &b) { return a.key < b.key; });
+            return;
+        }
+        const int shift = 8 * (int(kHeadBytes) - 1 - byte);
+        // The buckets in the order they go in: by the byte, or its opposite.
+        const auto bucket = [shift, sign](const Keyed &e) {
+            const auto digit = size_t((e.head >> shift) & 0xFF);
+            return sign > 0 ? digit : 255 - digit;
+        };
+        std::array<size_t, 256> number{};
+        for (size_t i = 0; i < count; ++i)
+            ++number[bucket(entries[i])];
+        if (std::find(number.begin(), number.end(), count) != number.end()) {
+            ++byte; // all in one bucket
+            continue;
+        }
+        std::array<size_t, 256> next;
+        std::array<size_t, 256> end;
+        size_t at = 0;
+        for (size_t b = 0; b < 256; ++b) {
+            next[b] = at;
+            at += number[b];
+            end[b] = at;
+        }
+        // Each entry goes to the next free place of its bucket, and the one
+        // there moves on in its turn.
+        for (size_t b = 0; b < 256; ++b) {
+            while (next[b] < end[b]) {
+                Keyed moving = entries[next[b]];
+                for (size_t to = bucket(moving); to != b; to = bucket(moving))
+                    std::swap(moving, entries[next[to]++]);
+                entries[next[b]++] = moving;
+            }
+        }
+        size_t first = 0;
+        for (size_t b = 0; b < 256; ++b) {
+            if (number[b] > 1)
+                sortByHeadInPlace(entries + first, number[b], sign, byte + 1);
+            first += number[b];
+        }
+        return;
+    }
+}
+
 } // namespace
 
-// One part's keys while they are written, numbered from 0 and kept from
-// the part's first row on in the entries and tail starts.
+// Bytes kept at places of their own for as long as the store lives, with
+// eight readable bytes after each.
+class SortKeys::ByteStore
+{
+public:
+    const unsigned char *keep(const unsigned char *bytes, size_t size)
+    {
+        if (m_used + size + kHeadBytes > m_capacity) {
+            m_capacity = std::max(kBlockBytes, size + kHeadBytes);
+            m_blocks.emplace_back(new unsigned char[m_capacity]);
+            m_used = 0;
+        }
+        unsigned char *const at = m_blocks.back().get() + m_used;
+        std::memcpy(at, bytes, size);
+        std::memset(at + size, 0, kHeadBytes);
+        m_used += size;
+        return at;
+    }
+
+private:
+    static constexpr size_t kBlockBytes = size_t(1) << 20;
+    std::vector<std::unique_ptr<unsigned char[]>> m_blocks;
+    size_t m_used = 0;
+    size_t m_capacity = 0;
+};
+
+// One part's keys while they are written, numbered and kept from the part's
+// first row on in the entries and rests.
 struct SortKeys::Part
 {
     size_t firstRow = 0;
     size_t endRow = 0;
     std::uint32_t keys = 0;
-    std::vector<unsigned char> tails;
     bool shared = false; // some rows share a key
 };
 
-SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator, int parts)
-    : m_parts(std::clamp(parts, 1, 2))
+SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator, int parts, Writing writing)
+    : m_table(table)
+    , m_column(column)
+    , m_parts(std::clamp(parts, 1, 2))
     , m_rows(size_t(table.recordCount()))
     , m_entries(new Entry[m_rows])
-    , m_tailStarts(new size_t[m_rows])
-    , m_keyOfRow(m_rows)
 {
     std::vector<Part> keys(static_cast<size_t>(m_parts));
+    m_writers.resize(size_t(m_parts));
     for (int p = 0; p < m_parts; ++p) {
         keys[size_t(p)].firstRow = rowStart(p);
         keys[size_t(p)].endRow = rowStart(p + 1);
     }
-    // Each part has a writer of its own, made here since a QCollator may be
-    // used by one thread only.
-    std::vector<std::unique_ptr<SortKeyWriter>> writers;
-    for (int p = 0; p < m_parts; ++p)
-        writers.push_back(std::make_unique<SortKeyWriter>(collator));
-    // A column of numbers alone is sorted by their digits.
+    // A column of numbers alone is sorted by their digits. Each part makes
+    // its writer meanwhile, which takes a few checks of the collator.
     std::vector<char> numbers(static_cast<size_t>(m_parts));
     Parallel::forEachPart(m_parts, [&](int p) {
+        m_writers[size_t(p)] = std::make_unique<SortKeyWriter>(collator);
         const Part &part = keys[size_t(p)];
-        bool all = writers[size_t(p)]->digitsInCharacterOrder();
+        bool all = m_writers[size_t(p)]->digitsInCharacterOrder();
         for (size_t row = part.firstRow; all && row < part.endRow; ++row) {
             for (const QChar c : table.cell(int(row), column))
                 all = all && c >= u'0' && c <= u'9';
@@ -160,36 +287,82 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
         numbers[size_t(p)] = all;
     });
     const bool digits = std::find(numbers.begin(), numbers.end(), false) == numbers.end();
-    Parallel::forEachPart(m_parts,
-                          [&](int p) { writeKeys(keys[size_t(p)], table, column, *writers[size_t(p)], digits); });
+    m_beginnings = !digits && m_writers[0]->writesKeyStarts()
+        && (writing == Writing::Beginnings || (writing == Writing::Chosen && beginningsWorthIt(*m_writers[0])));
+    if (!m_beginnings) {
+        // The rests of the keys, written whole, in a store for each part.
+        m_rests.reset(new const unsigned char *[m_rows]);
+        for (int p = 0; p < m_parts; ++p)
+            m_stores.push_back(std::make_unique<ByteStore>());
+        m_keyOfRow.resize(m_rows);
+    }
+    Parallel::forEachPart(m_parts, [&](int p) { writeKeys(keys[size_t(p)], p, digits); });
 
-    // The parts' keys one after the other, numbered on.
+    // The parts' keys one after the other. A part numbers its keys from its
+    // first row on, so where the parts before it gave every row a key of its
+    // own, its keys already stand in their places.
     m_firstKey.push_back(0);
     bool shared = false;
     for (Part &part : keys) {
         const std::uint32_t first = m_firstKey.back();
-        Entry *const entries = m_entries.get() + part.firstRow;
-        for (std::uint32_t k = 0; k < part.keys; ++k)
-            entries[k].key += first;
-        if (first > 0) {
-            for (size_t row = part.firstRow; row < part.endRow; ++row)
-                m_keyOfRow[row] += first;
+        const auto gap = std::uint32_t(part.firstRow - first);
+        if (gap > 0) {
+            Entry *const entries = m_entries.get() + part.firstRow;
+            for (std::uint32_t k = 0; k < part.keys; ++k)
+                entries[k].key -= gap;
+            if (!m_keyOfRow.empty()) {
+                for (size_t row = part.firstRow; row < part.endRow; ++row)
+                    m_keyOfRow[row] -= gap;
+            }
+            std::memmove(m_entries.get() + first, entries, part.keys * sizeof(Entry));
+            if (m_rests)
+                std::memmove(m_rests.get() + first, m_rests.get() + part.firstRow, part.keys * sizeof(m_rests[0]));
         }
-        std::memmove(m_entries.get() + first, entries, part.keys * sizeof(Entry));
-        size_t *const tailStarts = m_tailStarts.get();
-        std::memmove(tailStarts + first, tailStarts + part.firstRow, part.keys * sizeof(size_t));
-        m_tails.push_back(std::move(part.tails));
         m_firstKey.push_back(first + part.keys);
         shared = shared || part.shared;
     }
+    m_keyCount = m_firstKey.back();
     if (!shared)
         m_keyOfRow = {};
 }
 
-// Writes the keys of the part's rows: one per text while texts repeat,
-// one per row where they hardly do.
-void SortKeys::writeKeys(Part &part, const TableData &table, int column, SortKeyWriter &writer, bool digits)
+SortKeys::~SortKeys() = default;
+
+// The beginnings are worth writing first where the keys of a sample of rows,
+// spread over the table, hardly tie in them.
+bool SortKeys::beginningsWorthIt(SortKeyWriter &writer) const
 {
+    const size_t count = std::min(m_rows, kSampleRows);
+    std::vector<std::uint64_t> heads(count);
+    for (size_t i = 0; i < count; ++i)
+        heads[i] = headOf(writer.keyStart(m_table.cell(int(m_rows * i / count), m_column), int(kHeadBytes)));
+    std::sort(heads.begin(), heads.end());
+    size_t tied = 0;
+    for (size_t i = 0; i < count;) {
+        size_t j = i + 1;
+        while (j < count && heads[j] == heads[i])
+            ++j;
+        if (j - i > 1)
+            tied += j - i;
+        i = j;
+    }
+    return tied * kTieShare < count;
+}
+
+// Writes the keys of the part's rows: their heads alone, or whole, one per
+// text while texts repeat, one per row where they hardly do.
+void SortKeys::writeKeys(Part &part, int p, bool digits)
+{
+    SortKeyWriter &writer = *m_writers[size_t(p)];
+    if (m_beginnings) {
+        for (size_t row = part.firstRow; row < part.endRow; ++row) {
+            const QByteArrayView start = writer.keyStart(m_table.cell(int(row), m_column), int(kHeadBytes));
+            m_entries[row] = {headOf(start), std::uint32_t(row), 0};
+        }
+        part.keys = std::uint32_t(part.endRow - part.firstRow);
+        return;
+    }
+    ByteStore &store = *m_stores[size_t(p)];
     TextIndex index;
     bool lookingUp = true;
     size_t repeats = 0;
@@ -201,164 +374,167 @@ void SortKeys::writeKeys(Part &part, const TableData &table, int column, SortKey
             if (!lookingUp)
                 index.clear();
         }
-        const QStringView text = table.cell(int(row), column);
+        const QStringView text = m_table.cell(int(row), m_column);
         if (lookingUp) {
-            const std::uint32_t found = index.find(text);
+            const std::uint32_t found = index.find(text); // the part's own number of the key
             if (found != TextIndex::kNone) {
-                m_keyOfRow[row] = found;
+                m_keyOfRow[row] = std::uint32_t(part.firstRow + found);
                 ++repeats;
                 part.shared = true;
                 continue;
             }
         }
-        const std::uint32_t key = part.keys++;
+        const auto key = std::uint32_t(part.firstRow + part.keys++);
         const QByteArrayView bytes = digits ? writer.digitKey(text) : writer.key(text);
         const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
-        const auto headLength = std::min<qsizetype>(bytes.size(), kHeadBytes);
-        m_entries[part.firstRow + key] = {headOf(data, size_t(headLength)), key, std::uint32_t(headLength)};
-        m_tailStarts[part.firstRow + key] = part.tails.size();
-        part.tails.insert(part.tails.end(), data + headLength, data + bytes.size());
+        m_entries[key] = {headOf(bytes), key, 0};
+        m_rests[key] = size_t(bytes.size()) > kHeadBytes
+            ? store.keep(data + kHeadBytes, size_t(bytes.size()) - kHeadBytes)
+            : nullptr;
         m_keyOfRow[row] = key;
         if (lookingUp)
-            index.add(text, key);
+            index.add(text, key - std::uint32_t(part.firstRow));
     }
 }
 
-const unsigned char *SortKeys::tail(std::uint32_t key, size_t &size) const
+void SortKeys::appendRest(std::vector<unsigned char> &rests, std::uint32_t key, int side)
 {
-    const int p = m_parts > 1 && key >= m_firstKey[1] ? 1 : 0;
-    const std::vector<unsigned char> &tails = m_tails[size_t(p)];
-    const size_t begin = m_tailStarts[key];
-    size = (key + 1 == m_firstKey[size_t(p) + 1] ? tails.size() : m_tailStarts[key + 1]) - begin;
-    return tails.data() + begin;
-}
-
-// Byte order of the whole keys. Zero padding keeps the heads in that order; on
-// equal heads the shorter key is a prefix of the longer one, and only keys that
-// fill their heads have tails to compare.
-int SortKeys::compare(const Entry &a, const Entry &b) const
-{
-    if (a.head != b.head)
-        return a.head < b.head ? -1 : 1;
-    if (a.headLength != b.headLength)
-        return a.headLength < b.headLength ? -1 : 1;
-    size_t aSize = 0;
-    size_t bSize = 0;
-    const unsigned char *aTail = tail(a.key, aSize);
-    const unsigned char *bTail = tail(b.key, bSize);
-    const size_t common = std::min(aSize, bSize);
-    if (common > 0) {
-        const int c = std::memcmp(aTail, bTail, common);
-        if (c != 0)
-            return c < 0 ? -1 : 1;
+    const unsigned char *bytes = nullptr;
+    size_t size = 0;
+    if (m_beginnings) {
+        // Only the beginning was written: the whole key now. Its row is its
+        // number.
+        const QByteArrayView whole = m_writers[size_t(side)]->key(m_table.cell(int(key), m_column));
+        static const unsigned char kEnded[] = {0};
+        bytes = size_t(whole.size()) > kHeadBytes ? reinterpret_cast<const unsigned char *>(whole.data()) + kHeadBytes
+                                                  : kEnded;
+        size = size_t(whole.size()) > kHeadBytes ? size_t(whole.size()) - kHeadBytes : 1;
+    } else {
+        bytes = m_rests[key];
+        size = std::strlen(reinterpret_cast<const char *>(bytes)) + 1;
     }
-    return aSize < bSize ? -1 : aSize > bSize ? 1 : 0;
+    rests.insert(rests.end(), bytes, bytes + size);
 }
 
-// Keys that share their first eight bytes are ordered by the bytes that
-// follow, eight at a time: each round reads every tail of a run once, into
-// an entry of its own, where comparing whole keys would read two tails for
-// each comparison from all over the buffer.
-void SortKeys::sortPart(Entry *entries, size_t count, int sign) const
+bool SortKeys::equal(const Entry &a, const Entry &b) const
 {
-    const auto before = [sign](const Entry &a, const Entry &b) {
-        if (a.head != b.head)
-            return (a.head < b.head) == (sign > 0);
-        if (a.headLength != b.headLength)
-            return (a.headLength < b.headLength) == (sign > 0);
-        return a.key < b.key;
+    return a.head == b.head
+        && (!fullHead(a.head)
+            || std::strcmp(reinterpret_cast<const char *>(m_rests[a.key]),
+                           reinterpret_cast<const char *>(m_rests[b.key]))
+                == 0);
+}
+
+// Sorts by the heads, then orders the keys that tie in them by the bytes that
+// follow, eight at a time: each round reads the next eight bytes of every key
+// of a run once, into an item of its own, where comparing whole keys would
+// read two rests for each comparison from all over the memory. Keys equal to
+// their end go in the order of their numbers.
+void SortKeys::sortSide(Entry *entries, size_t count, int sign, int side)
+{
+    sortByHeadInPlace(entries, count, sign);
+
+    struct Item
+    {
+        std::uint64_t head; // the eight bytes of the key from the run's offset on
+        size_t rest; // where the key's rest is among the run's
+        std::uint32_t key;
     };
-    // The entries from begin to end, whose keys share their first offset
-    // bytes: they are ordered by the bytes from there on.
+    // The items from begin to end, whose keys share their first offset bytes.
     struct Run
     {
         size_t begin;
         size_t end;
         size_t offset;
     };
+    std::vector<Item> items;
+    std::vector<unsigned char> rests; // of a run's keys, one after the other
     std::vector<Run> runs;
-    // Finds the runs among entries sorted by their keys' eight bytes from
-    // offset on; at(i) is the entry at place i, with those bytes in its head.
-    const auto findRuns = [&runs](auto at, size_t begin, size_t end, size_t offset) {
-        for (size_t i = begin; i < end;) {
-            const Entry &e = at(i);
-            size_t j = i + 1;
-            while (j < end && at(j).head == e.head && at(j).headLength == e.headLength)
-                ++j;
-            if (j - i > 1 && e.headLength == kHeadBytes)
-                runs.push_back({i, j, offset + kHeadBytes});
-            i = j;
-        }
-    };
-
-    // Merge sorts: std::sort falls back to its slow heap sort on the number
-    // column's texts in row order.
-    std::stable_sort(entries, entries + count, before);
-    findRuns([entries](size_t i) -> const Entry & { return entries[i]; }, 0, count, 0);
-    // The entries keep their heads, which are equal throughout a run; only
-    // the order of their keys changes. The next eight bytes of a run's keys
-    // are sorted in scratch entries, at the run's places counted from the
-    // first run it lies in; the runs found among them reuse those places
-    // once they have been found.
-    std::vector<Entry> scratch;
-    const std::vector<Run> firstRuns = std::exchange(runs, {});
-    for (const Run &first : firstRuns) {
-        scratch.resize(std::max(scratch.size(), first.end - first.begin));
-        const auto item = [&scratch, &first](size_t i) { return scratch.begin() + ptrdiff_t(i - first.begin); };
-        runs.push_back(first);
-        while (!runs.empty()) {
-            const Run run = runs.back();
-            runs.pop_back();
-            for (size_t i = run.begin; i < run.end; ++i) {
-                size_t size = 0;
-                const unsigned char *bytes = tail(entries[i].key, size);
-                const size_t from = run.offset - kHeadBytes; // the tail starts at the key's ninth byte
-                const size_t length = size > from ? std::min(size - from, size_t(kHeadBytes)) : 0;
-                const std::uint64_t head = length > 0 ? headOf(bytes + from, length) : 0;
-                *item(i) = {head, entries[i].key, std::uint32_t(length)};
+    for (size_t i = 0; i < count;) {
+        size_t j = i + 1;
+        while (j < count && entries[j].head == entries[i].head)
+            ++j;
+        if (j - i > 1 && fullHead(entries[i].head)) {
+            // The run's rests gathered from all over the memory once, asked
+            // for ahead, so that the rounds read them close together.
+            items.resize(j - i);
+            rests.clear();
+            for (size_t k = i; k < j; ++k) {
+                if (m_rests && k + 4 * kAhead < j)
+                    __builtin_prefetch(&m_rests[entries[k + 4 * kAhead].key]);
+                if (m_rests && k + 2 * kAhead < j)
+                    __builtin_prefetch(m_rests[entries[k + 2 * kAhead].key]);
+                items[k - i] = {0, rests.size(), entries[k].key};
+                appendRest(rests, entries[k].key, side);
             }
-            std::stable_sort(item(run.begin), item(run.end), before);
-            for (size_t i = run.begin; i < run.end; ++i)
-                entries[i].key = item(i)->key;
-            findRuns([&item](size_t i) -> const Entry & { return *item(i); }, run.begin, run.end, run.offset);
+            rests.resize(rests.size() + kHeadBytes); // readable past the last
+            runs.push_back({0, j - i, kHeadBytes});
+            while (!runs.empty()) {
+                const Run run = runs.back();
+                runs.pop_back();
+                const unsigned char *const at = rests.data() + (run.offset - kHeadBytes); // rests begin after the head
+                for (size_t k = run.begin; k < run.end; ++k)
+                    items[k].head = headAt(at + items[k].rest);
+                sortByHeadInPlace(items.data() + run.begin, run.end - run.begin, sign);
+                for (size_t k = run.begin; k < run.end;) {
+                    size_t l = k + 1;
+                    while (l < run.end && items[l].head == items[k].head)
+                        ++l;
+                    if (l - k > 1 && fullHead(items[k].head))
+                        runs.push_back({k, l, run.offset + kHeadBytes});
+                    k = l;
+                }
+            }
+            for (size_t k = i; k < j; ++k)
+                entries[k].key = items[k - i].key;
         }
+        i = j;
     }
 }
 
 template<typename Put>
 void SortKeys::sortEntries(int sign, Put put)
 {
-    // Ties broken by number make the order a strict one: no two entries are
-    // equal, so the halves merge from both ends.
-    const auto before = [this, sign](const Entry &a, const Entry &b) {
-        const int c = sign * compare(a, b);
-        return c != 0 ? c < 0 : a.key < b.key;
-    };
-    const size_t count = m_firstKey.back();
-    const size_t split = m_parts > 1 ? count / 2 : count;
-    Entry *const entries = m_entries.get();
-    Parallel::forEachPart(
-        m_parts, [&](int p) { sortPart(entries + (p == 0 ? 0 : split), p == 0 ? split : count - split, sign); });
+    const size_t count = m_keyCount;
     if (m_parts == 1) {
+        sortSide(m_entries.get(), count, sign, 0);
         for (size_t k = 0; k < count; ++k)
-            put(k, entries[k]);
+            put(k, m_entries[k]);
         return;
     }
-    // The first half from the fronts of the sorted halves, the second from
-    // their backs.
-    const Entry *const a = entries;
-    const Entry *const b = entries + split;
-    const size_t bSize = count - split;
-    Parallel::forEachPart(2, [&](int p) {
-        if (p == 0) {
-            size_t i = 0, j = 0;
-            for (size_t k = 0; k < count / 2; ++k)
-                put(k, j == bSize || (i < split && before(a[i], b[j])) ? a[i++] : b[j++]);
-        } else {
-            size_t i = split, j = bSize; // one past the next to take
-            for (size_t k = count; k-- > count / 2;)
-                put(k, j == 0 || (i > 0 && before(b[j - 1], a[i - 1])) ? a[--i] : b[--j]);
-        }
+    // The value of the heads that splits a sample of them in halves; the
+    // sample's heads equal to it go to the half that comes nearer to one.
+    const size_t samples = std::min<size_t>(count, 1024);
+    std::vector<std::uint64_t> sample(samples);
+    for (size_t i = 0; i < samples; ++i)
+        sample[i] = m_entries[count * i / samples].head;
+    std::sort(sample.begin(), sample.end());
+    const std::uint64_t median = sample[samples / 2];
+    const auto below = size_t(std::lower_bound(sample.begin(), sample.end(), median) - sample.begin());
+    const auto upTo = size_t(std::upper_bound(sample.begin(), sample.end(), median) - sample.begin());
+    const auto away = [samples](size_t n) { return n > samples / 2 ? n - samples / 2 : samples / 2 - n; };
+    const std::uint64_t split = median != ~std::uint64_t(0) && away(upTo) < away(below) ? median + 1 : median;
+
+    // The entries below the split before the others: each part puts its own
+    // in order, then the low ones of the second part change places with the
+    // high ones of the first. Entries with equal heads are put back in the
+    // order of their numbers as they are sorted.
+    Entry *const entries = m_entries.get();
+    std::vector<Entry *> lowEnd(static_cast<size_t>(m_parts));
+    Parallel::forEachPart(m_parts, [&](int p) {
+        lowEnd[size_t(p)] = std::partition(entries + m_firstKey[size_t(p)], entries + m_firstKey[size_t(p) + 1],
+                                           [split](const Entry &e) { return e.head < split; });
+    });
+    Entry *const highBegin = std::rotate(lowEnd[0], entries + m_firstKey[1], lowEnd[1]);
+    const auto lowCount = size_t(highBegin - entries);
+    Parallel::forEachPart(2, [&](int s) {
+        Entry *const side = entries + (s == 0 ? 0 : lowCount);
+        const size_t n = s == 0 ? lowCount : count - lowCount;
+        sortSide(side, n, sign, s);
+        // Ascending, the low side comes first; descending, the high one.
+        const size_t at = (s == 0) == (sign > 0) ? 0 : count - n;
+        for (size_t k = 0; k < n; ++k)
+            put(at + k, side[k]);
     });
 }
 
@@ -374,13 +550,13 @@ std::vector<int> SortKeys::order(Qt::SortOrder direction)
     }
 
     // The keys in order, then their ranks: equal keys share one.
-    std::vector<Entry> sorted(m_firstKey.back());
+    std::vector<Entry> sorted(m_keyCount);
     sortEntries(sign, [&sorted](size_t k, const Entry &e) { sorted[k] = e; });
     m_entries.reset();
     std::vector<std::uint32_t> rankOfKey(sorted.size());
     std::uint32_t rank = 0;
     for (size_t k = 0; k < sorted.size(); ++k) {
-        if (k > 0 && compare(sorted[k - 1], sorted[k]) != 0)
+        if (k > 0 && !equal(sorted[k - 1], sorted[k]))
             ++rank;
         rankOfKey[sorted[k].key] = rank;
     }

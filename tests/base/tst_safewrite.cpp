@@ -2,6 +2,7 @@
 #include "OrdinaryUser.h"
 #include "ScratchVolume.h"
 #include "base/SafeWrite.h"
+#include "base/WriteBehind.h"
 #include "document/DatabaseCodec.h"
 #include "users/ProfileFile.h"
 
@@ -139,6 +140,7 @@ private slots:
     void specialFiles_data();
     void specialFiles();
     void replaceFollowsLinkAndKeepsMode();
+    void writeBehindKeepsEveryPiece();
     void ownerOnlyAndLinksKept_data();
     void ownerOnlyAndLinksKept();
     void removeFile_data();
@@ -317,6 +319,39 @@ void SafeWriteTest::replaceFollowsLinkAndKeepsMode()
     QCOMPARE(contents(real), DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData())));
     QCOMPARE(modeOf(real), mode_t(S_IFREG | 0640));
     QCOMPARE(entries(dir.path()), (QStringList{QStringLiteral("link.db"), QStringLiteral("real.db")}));
+}
+
+// Pieces written through WriteBehind, far more than it sends ahead and from
+// two places at once, as the parts of a large save write them: the file
+// holds every byte, those waited for and dropped from the cache and those
+// still on their way.
+void SafeWriteTest::writeBehindKeepsEveryPiece()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pieces.db"));
+    constexpr int kPieces = 24;
+    constexpr int kPieceBytes = 65536 + 7;
+    QByteArray expected;
+    for (int k = 0; k < 2 * kPieces; ++k)
+        expected += QByteArray(kPieceBytes, char('A' + k % 26));
+    const std::optional<QString> failure = SafeWrite::replaceFile(
+        path, expected.size(),
+        [&expected](int fd) {
+            WriteBehind front(fd);
+            WriteBehind back(fd);
+            for (int k = 0; k < kPieces; ++k) {
+                const qint64 first = qint64(k) * kPieceBytes;
+                const qint64 second = qint64(kPieces + k) * kPieceBytes;
+                if (const int error = front.write(first, QByteArrayView(expected).sliced(first, kPieceBytes)))
+                    return error;
+                if (const int error = back.write(second, QByteArrayView(expected).sliced(second, kPieceBytes)))
+                    return error;
+            }
+            return 0;
+        },
+        SafeWrite::InPlace::Never);
+    QVERIFY(!failure);
+    QCOMPARE(contents(path), expected);
 }
 
 void SafeWriteTest::ownerOnlyAndLinksKept_data()

@@ -7,6 +7,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
+#include <numeric>
+#include <random>
+
 class TableTest : public QObject
 {
     Q_OBJECT
@@ -22,6 +26,8 @@ private slots:
     void recordCountText();
     void modelSignals();
     void reorderKeepsSelectionOnItsRecord();
+    void reorderMovesEveryRecord_data();
+    void reorderMovesEveryRecord();
     void replacedRecordsAreFreedByTheModelsEnd();
 };
 
@@ -204,6 +210,47 @@ void TableTest::reorderKeepsSelectionOnItsRecord()
     QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("c"));
     QCOMPARE(selected.row(), 2);
     QCOMPARE(selected.data().toString(), QStringLiteral("a"));
+}
+
+// Reordering works in place, with half the records aside and the others
+// closed up in between: every new row must hold the old row the order
+// names, at every size around the word and the half, and for the large
+// tables that are worked on in two parts.
+void TableTest::reorderMovesEveryRecord_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("kind");
+    for (int count : {0, 1, 2, 3, 63, 64, 65, 127, 128, 129, 20001}) {
+        for (const char *kind : {"same", "reversed", "shuffled", "halves swapped", "every other first"})
+            QTest::addRow("%d, %s", count, kind) << count << QString::fromLatin1(kind);
+    }
+}
+
+void TableTest::reorderMovesEveryRecord()
+{
+    QFETCH(int, count);
+    QFETCH(QString, kind);
+    std::vector<int> order(static_cast<size_t>(count));
+    std::iota(order.begin(), order.end(), 0);
+    if (kind == QLatin1String("reversed")) {
+        std::reverse(order.begin(), order.end());
+    } else if (kind == QLatin1String("shuffled")) {
+        std::shuffle(order.begin(), order.end(), std::mt19937(20260526));
+    } else if (kind == QLatin1String("halves swapped")) {
+        std::rotate(order.begin(), order.begin() + count / 2, order.end());
+    } else if (kind == QLatin1String("every other first")) {
+        std::stable_partition(order.begin(), order.end(), [](int row) { return row % 2 == 0; });
+    }
+    TableData table;
+    for (int row = 0; row < count; ++row)
+        table.appendRecord(Record(Record::Cells{QString::number(row), QStringLiteral("x").repeated(row % 5)}));
+    const TableData before = table;
+    table.reorder(order);
+    QCOMPARE(table.recordCount(), count);
+    for (int row = 0; row < count; ++row) {
+        if (table.record(row) != before.record(order[size_t(row)]))
+            QFAIL(qPrintable(QStringLiteral("row %1 does not hold old row %2").arg(row).arg(order[size_t(row)])));
+    }
 }
 
 // A load frees the table it replaces on a thread of its own, which ends with

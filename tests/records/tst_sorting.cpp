@@ -33,17 +33,18 @@ TableData tableWith(int column, const QStringList &texts)
 
 // The order the keys must give, compared text against text: ICU's collation
 // of the locale with the collator's settings and the scripts in their default
-// order; for the C locale, which ICU does not serve, the collator itself.
+// order; for a locale that names no language, of the root rules.
 class DirectComparison
 {
 public:
     explicit DirectComparison(const QCollator &collator)
         : m_collator(collator)
     {
-        if (collator.locale().language() == QLocale::C)
-            return;
+        const QLocale locale = collator.locale();
+        const QByteArray name = locale.language() == QLocale::C ? QByteArray()
+                                                                : locale.bcp47Name().toLatin1().replace('-', '_');
         UErrorCode status = U_ZERO_ERROR;
-        m_icu = ucol_open(collator.locale().bcp47Name().toLatin1().replace('-', '_').constData(), &status);
+        m_icu = ucol_open(name.constData(), &status);
         ucol_setAttribute(m_icu, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
         ucol_setAttribute(m_icu, UCOL_STRENGTH,
                           collator.caseSensitivity() == Qt::CaseInsensitive ? UCOL_SECONDARY : UCOL_DEFAULT_STRENGTH,
@@ -64,7 +65,7 @@ public:
 
     int compare(const QString &a, const QString &b) const
     {
-        if (!m_icu || a.isEmpty() || b.isEmpty()) // an empty text first, as QCollator has it
+        if (a.isEmpty() || b.isEmpty()) // an empty text first, as QCollator has it
             return m_collator.compare(a, b);
         return ucol_strcoll(m_icu, reinterpret_cast<const UChar *>(a.utf16()), int32_t(a.size()),
                             reinterpret_cast<const UChar *>(b.utf16()), int32_t(b.size()));
@@ -150,6 +151,36 @@ QStringList longBeginnings()
     return texts;
 }
 
+// Two words of random letters, Latin or Cyrillic, in either case: texts that
+// hardly tie even in the first bytes of their keys, whose beginnings are
+// written first. A few repeat, or differ only at their ends, in case or in
+// an accent.
+QStringList distinctWords()
+{
+    const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzабвгдеёжзийклмнопрстуфхцчшщъыьэюяÀéß");
+    QRandomGenerator random(20260526);
+    const auto word = [&] {
+        QString text;
+        for (int n = 1 + int(random.bounded(9)); n > 0; --n) {
+            const QChar c = letters[int(random.bounded(letters.size()))];
+            text += random.bounded(2) == 0 ? c.toUpper() : c;
+        }
+        return text;
+    };
+    QStringList texts;
+    for (int i = 0; i < 3000; ++i) {
+        if (i % 97 == 0 && i > 0)
+            texts.append(texts[int(random.bounded(i))]);
+        else if (i % 89 == 0 && i > 0)
+            texts.append(texts[int(random.bounded(i))] + QStringLiteral("ё"));
+        else if (i % 83 == 0 && i > 0)
+            texts.append(texts[int(random.bounded(i))].toUpper());
+        else
+            texts.append(word() + QLatin1Char(' ') + word());
+    }
+    return texts;
+}
+
 // Numbers, as the number column holds them, with empty cells and leading
 // zeros: sorted by their digits where the collator allows.
 QStringList numbers()
@@ -172,6 +203,7 @@ private slots:
     void order();
     void sameOrderAsDirectComparison_data();
     void sameOrderAsDirectComparison();
+    void localeWithoutLanguage();
     void emptyTable();
     void persistentIndexStaysOnItsRecord();
 };
@@ -192,6 +224,7 @@ void SortingTest::order_data()
     const QStringList apples{"Apple", "b", "apple", "a", "APPLE"};
     QTest::newRow("case ignored, ties keep order") << "en_US" << 1 << 1 << apples << QList<int>{3, 0, 2, 4, 1};
     QTest::newRow("case ignored in the C locale") << "C" << 1 << 1 << apples << QList<int>{3, 0, 2, 4, 1};
+    QTest::newRow("case ignored in the POSIX locale") << "POSIX" << 1 << 1 << apples << QList<int>{3, 0, 2, 4, 1};
     QTest::newRow("descending, ties keep order") << "en_US" << 1 << -1 << apples << QList<int>{1, 0, 2, 4, 3};
     QTest::newRow("factor 5 sorts ascending") << "en_US" << 1 << 5 << apples << QList<int>{3, 0, 2, 4, 1};
     QTest::newRow("factor -3 sorts descending") << "en_US" << 1 << -3 << apples << QList<int>{1, 0, 2, 4, 3};
@@ -211,6 +244,13 @@ void SortingTest::order_data()
     QTest::newRow("Latin before Cyrillic, descending") << "ru_RU" << 1 << -1 << mixed << QList<int>{0, 3, 4, 2, 5, 1};
     QTest::newRow("ё beside е") << "ru_RU" << 6 << 1 << QStringList{"ель", "ёлка", "еда", "Яма"}
                                 << QList<int>{2, 1, 0, 3};
+    // A locale that names no language collates by the root rules, not by
+    // the code points (which put ё after я and Я before а).
+    const QStringList russianAndLatin{"Яблоко", "ёж", "ель", "apple", "Ёлка", "банан", "Banana"};
+    for (const char *locale : {"C", "POSIX"}) {
+        QTest::addRow("root rules in the %s locale", locale)
+            << locale << 2 << 1 << russianAndLatin << QList<int>{3, 6, 5, 1, 4, 2, 0};
+    }
 
     const QStringList withEmpty{"b", "", "a", ""};
     QTest::newRow("empty cells first ascending") << "ru_RU" << 3 << 1 << withEmpty << QList<int>{1, 3, 2, 0};
@@ -262,6 +302,9 @@ void SortingTest::sameOrderAsDirectComparison_data()
     QTest::newRow("ru_RU, long beginnings") << "ru_RU" << false << false << false << 1 << shared;
     QTest::newRow("ru_RU, long beginnings descending") << "ru_RU" << false << false << false << -1 << shared;
     QTest::newRow("C, long beginnings, case-sensitive") << "C" << true << false << false << 1 << shared;
+    const QStringList words = distinctWords();
+    QTest::newRow("ru_RU, words that hardly repeat") << "ru_RU" << false << false << false << 1 << words;
+    QTest::newRow("C, words that hardly repeat, descending") << "C" << false << false << false << -1 << words;
     QTest::newRow("ru_RU, texts that stop repeating") << "ru_RU" << false << false << false << -1 << repeatingThenNot();
 }
 
@@ -285,9 +328,24 @@ void SortingTest::sameOrderAsDirectComparison()
     std::iota(expected.begin(), expected.end(), 0);
     std::stable_sort(expected.begin(), expected.end(),
                      [&](int a, int b) { return factor * direct.compare(texts[a], texts[b]) < 0; });
-    // In one part and in two, on threads of their own: the same order.
-    for (int parts : {1, 2})
-        QCOMPARE(toList(RowSorter::sortedOrder(table, column, factor, collator, parts)), toList(expected));
+    // In one part and in two, on threads of their own, with whole keys and
+    // with their beginnings first: the same order.
+    for (int parts : {1, 2}) {
+        for (SortKeys::Writing writing :
+             {SortKeys::Writing::Chosen, SortKeys::Writing::Whole, SortKeys::Writing::Beginnings}) {
+            QCOMPARE(toList(RowSorter::sortedOrder(table, column, factor, collator, parts, writing)), toList(expected));
+        }
+    }
+}
+
+// The tests run with LC_ALL=C.UTF-8: the program's own collator, of the
+// system's locale, follows the root rules there.
+void SortingTest::localeWithoutLanguage()
+{
+    if (QLocale().language() != QLocale::C)
+        QSKIP("the tests' locale names a language");
+    const TableData table = tableWith(3, {"Яблоко", "ёж", "ель", "apple", "Ёлка", "банан", "Banana"});
+    QCOMPARE(toList(RowSorter::sortedOrder(table, 3, 1, RowSorter::collator())), (QList<int>{3, 6, 5, 1, 4, 2, 0}));
 }
 
 void SortingTest::emptyTable()

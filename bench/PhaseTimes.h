@@ -9,21 +9,18 @@
 class QAction;
 class MainWindow;
 
-// The window's own timings, for bench/window.sh: with the environment
-// variable TABLORA_PHASE_TIMES set to a column (0-7), the program starts as
-// usual with the database named on its command line, and once the table is
-// painted it scrolls, refreshes, sorts by that column, saves and closes by
-// its commands, printing one line per phase on stdout ("open_ms 412.5"), and
-// so ends. What each line measures is in bench/README.md.
+// The window's own timings, for bench/window.sh: the program starts as usual
+// with a database (ProgramStart), and once the table is painted it scrolls,
+// refreshes, sorts by a column, saves and closes by its commands, printing
+// one line per phase on stdout ("open_ms 412.5"), and so ends. What each
+// line measures is in bench/README.md.
 class PhaseTimes : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr char kVariable[] = "TABLORA_PHASE_TIMES";
-
-    // Made first thing in main, when the variable is set.
-    PhaseTimes();
+    // Made first thing in main; the sort is by column (0-7).
+    explicit PhaseTimes(int sortColumn);
 
     // The window exists: its phases are watched from here on.
     void attach(MainWindow &window);

@@ -1,10 +1,9 @@
 #include "PhaseTimes.h"
 
-#include "ActionTable.h"
-#include "MainWindow.h"
-#include "RecordListView.h"
-#include "base/Counts.h"
-#include "base/SafeWrite.h"
+#include "DiskWaits.h"
+#include "app/ActionTable.h"
+#include "app/MainWindow.h"
+#include "app/RecordListView.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -25,21 +24,18 @@ qint64 wallClockNs()
 
 double syncMs()
 {
-    return std::chrono::duration<double, std::milli>(SafeWrite::syncTime()).count();
+    return std::chrono::duration<double, std::milli>(DiskWaits::syncs()).count();
 }
 
 } // namespace
 
-PhaseTimes::PhaseTimes()
+PhaseTimes::PhaseTimes(int sortColumn)
+    : m_sortColumn(sortColumn)
 {
     m_clock.start();
     // The wall clock, for the script to tell how long the program took to
     // reach main and, at the close, to end.
     std::printf("main_at_ns %lld\n", wallClockNs());
-    bool ok = false;
-    const int column = qEnvironmentVariableIntValue(kVariable, &ok);
-    if (ok && column >= 0 && column < kColumnCount)
-        m_sortColumn = column;
 }
 
 void PhaseTimes::attach(MainWindow &window)
