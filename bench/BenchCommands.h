@@ -12,3 +12,4 @@ int runRoundtrip(const QStringList &args);
 int runImport(const QStringList &args);
 int runSave(const QStringList &args);
 int runPrint(const QStringList &args);
+int runCsvBench(const QStringList &args);

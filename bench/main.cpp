@@ -28,6 +28,7 @@ constexpr CommandSpec kCommands[] = {
     {"records", "N", runRecordsBench, true},
     {"print", "IN.db OUT.pdf", runPrint, true},
     {"find", "N", runFindBench},
+    {"csv", "IN.db OUT", runCsvBench},
 };
 
 int argumentCount(const CommandSpec &spec)

@@ -35,6 +35,7 @@ public:
     std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, DownloadProgress progress,
                                        DownloadFinished finished) override;
     void setBusy(bool busy) override;
+    void runLongWork(const QString &text, WorkProgress &progress, const std::function<void()> &work) override;
     void terminate() override;
     bool terminateRequested() const override { return m_terminated; }
 

@@ -4,6 +4,7 @@
 #include "Document.h"
 #include "DocumentTexts.h"
 #include "DocumentView.h"
+#include "base/LongWork.h"
 #include "base/TabloraError.h"
 #include "users/Accounts.h"
 #include "users/SettingKeys.h"
@@ -85,6 +86,21 @@ QString FileCommands::openFailureMessage()
 QString FileCommands::exampleFailureMessage()
 {
     return QStringLiteral("Пример повреждён. Переустановите приложение");
+}
+
+QString FileCommands::openProgressText()
+{
+    return QStringLiteral("Открытие базы данных...");
+}
+
+QString FileCommands::saveProgressText()
+{
+    return QStringLiteral("Сохранение базы данных...");
+}
+
+QString FileCommands::importProgressText()
+{
+    return QStringLiteral("Импорт базы данных...");
 }
 
 DesktopServices::Answer FileCommands::askToSaveChanges()
@@ -182,16 +198,23 @@ void FileCommands::loadFile(const QString &path)
     adopt(readFile(path), path);
 }
 
+void FileCommands::adoptNew(TableData table, const QString &suggestedName)
+{
+    adopt(std::move(table), Document::untitledName());
+    m_document.setModified(true);
+    m_saveChoice = {suggestedName, 0};
+}
+
 TableData FileCommands::readFile(const QString &path)
 {
-    BusyScope busy(m_desktop);
-    return DatabaseCodec::readBaseFile(path);
+    return LongWork::run(m_desktop, openProgressText(),
+                         [&](WorkProgress &progress) { return DatabaseCodec::readBaseFile(path, &progress); });
 }
 
 TableData FileCommands::readVersion10File(const QString &path)
 {
-    BusyScope busy(m_desktop);
-    return DatabaseCodec::readPlainFile(path);
+    return LongWork::run(m_desktop, importProgressText(),
+                         [&](WorkProgress &progress) { return DatabaseCodec::readPlainFile(path, &progress); });
 }
 
 void FileCommands::adopt(TableData table, const QString &fileName)
@@ -245,8 +268,9 @@ bool FileCommands::readyToSave()
 
 void FileCommands::write(const QString &path)
 {
-    BusyScope busy(m_desktop);
-    DatabaseCodec::writeTableFile(path, m_document.model().table());
+    const TableData &table = m_document.model().table();
+    LongWork::run(m_desktop, saveProgressText(),
+                  [&](WorkProgress &progress) { DatabaseCodec::writeTableFile(path, table, &progress); });
 }
 
 bool FileCommands::tryWrite(const QString &path)

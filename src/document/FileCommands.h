@@ -48,6 +48,11 @@ public:
     // they are. Throws when the file cannot be read.
     void loadFile(const QString &path);
 
+    // Makes table the open one as a new database that no file holds yet:
+    // it counts as modified, and the save dialog offers suggestedName. The
+    // caller has run promptStep.
+    void adoptNew(TableData table, const QString &suggestedName);
+
     // The open dialog, shared with the import of old databases.
     static DesktopServices::FileDialog openDialog();
     static DesktopServices::FileDialog saveDialog();
@@ -63,6 +68,11 @@ public:
     static QString openFailureMessage();
     static QString exampleFailureMessage();
     static QString importFailureMessage();
+
+    // The texts of the progress bars of reading and writing a database.
+    static QString openProgressText();
+    static QString saveProgressText();
+    static QString importProgressText();
 
 private:
     // Rights check, then the question about text the file cannot hold; false

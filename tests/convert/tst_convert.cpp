@@ -1,10 +1,10 @@
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "base/ProgramDir.h"
+#include "base/Utf8.h"
 #include "convert/Console.h"
 #include "convert/Converter.h"
-#include "convert/CsvWriter.h"
-#include "convert/Utf8.h"
+#include "document/CsvWriter.h"
 #include "document/DatabaseCodec.h"
 #include "users/SettingKeys.h"
 #include "users/Settings.h"
@@ -408,7 +408,7 @@ void ConvertTest::standardStreams_data()
 
     const TableData table = awkwardTable();
     const QByteArray database = encoded(table);
-    const QByteArray csv = CsvWriter::write(table, ',');
+    const QByteArray csv = CsvWriter::write(table, CsvWriteOptions());
 
     QTest::newRow("to-csv") << QStringList{QStringLiteral("to-csv"), QStringLiteral("-"), QStringLiteral("-")}
                             << database << csv;
@@ -446,7 +446,7 @@ void ConvertTest::interruptedWriteKeepsTheTarget_data()
     QTest::newRow("to-csv") << QStringList{QStringLiteral("to-csv"), QStringLiteral("in"), QStringLiteral("target")}
                             << encoded(table);
     QTest::newRow("from-csv") << QStringList{QStringLiteral("from-csv"), QStringLiteral("in"), QStringLiteral("target")}
-                              << CsvWriter::write(table, ',');
+                              << CsvWriter::write(table, CsvWriteOptions());
 }
 
 void ConvertTest::interruptedWriteKeepsTheTarget()

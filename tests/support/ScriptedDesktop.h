@@ -41,6 +41,10 @@ public:
     QDateTime clock;
     QString clipboard;
     bool offline = false;
+    // Long work runs at once on the calling thread, logged as "work <text>";
+    // the user presses "Отмена" once its progress reaches this value (0 to
+    // WorkProgress::kScale; never when negative).
+    int stopWorkAt = -1;
     // Runs on every call, with its log entry, after it is logged: a test
     // looks at the program while it waits on the desktop.
     std::function<void(const QString &)> onCall;
@@ -75,6 +79,7 @@ public:
     std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, DownloadProgress progress,
                                        DownloadFinished finished) override;
     void setBusy(bool busy) override;
+    void runLongWork(const QString &text, WorkProgress &progress, const std::function<void()> &work) override;
     void terminate() override;
     bool terminateRequested() const override { return m_terminated; }
 
