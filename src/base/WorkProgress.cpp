@@ -43,7 +43,7 @@ void WorkProgress::tell()
 {
     if (!m_observer)
         return;
-    const std::unique_lock<std::mutex> lock(m_telling, std::try_to_lock);
-    if (lock.owns_lock())
-        m_observer(value());
+    // Read under the lock, the values told never go back within a stage.
+    const std::lock_guard<std::mutex> lock(m_telling);
+    m_observer(value());
 }

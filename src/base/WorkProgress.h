@@ -38,8 +38,7 @@ public:
     void throwIfStopped() const;
 
     // Called with value() after each change of stage and each advance, on the
-    // thread that reported, never twice at once: a report that comes while
-    // one is being told is dropped. Set before the work starts.
+    // thread that reported, one call at a time. Set before the work starts.
     void setObserver(std::function<void(int value)> observer) { m_observer = std::move(observer); }
 
 private:

@@ -564,6 +564,8 @@ TableData CsvReader::read(QByteArrayView text, int parts, WorkProgress *progress
         }
         body = titles.pos();
         titleLines = titles.lines();
+        if (progress)
+            progress->advance(body - text.data());
     }
 
     std::vector<const char *> starts = parts > 1 ? partStarts(body, end, parts) : std::vector<const char *>{body};
@@ -601,6 +603,9 @@ TableData CsvReader::read(QByteArrayView text, int parts, WorkProgress *progress
         recordsBefore += int(results[p].records.size());
     }
 
+    // A stop asked for before the table is handed over still counts.
+    if (progress)
+        progress->throwIfStopped();
     // The first part's records move in as they stand; the others' follow.
     size_t total = 0;
     for (const PartResult &result : results)

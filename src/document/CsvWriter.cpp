@@ -292,7 +292,9 @@ void writeFile(const QString &path, const TableData &table, const CsvWriteOption
                 if (error != 0)
                     return error;
             }
-            return 0;
+            // A stop asked for while the last bytes went out still keeps
+            // the file from taking the target's place.
+            return progress && progress->stopRequested() ? ECANCELED : 0;
         },
         SafeWrite::InPlace::Never);
     if (failure && progress && progress->stopRequested())

@@ -200,6 +200,7 @@ void ScriptedDesktop::shellOpen(const QString &target)
 bool ScriptedDesktop::chooseFile(Kind kind, const char *name, const FileDialog &dialog, FileChoice &choice)
 {
     lastFileDialog = dialog;
+    lastOfferedChoice = choice;
     const QString what = QString::fromLatin1(name) + QLatin1Char(' ') + dialog.title;
     note(what);
     auto s = take(kind, what);

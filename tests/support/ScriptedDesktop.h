@@ -55,8 +55,10 @@ public:
     QStringList logged(const QString &prefix) const;
     // Unexpected calls, mismatches and unused expectations.
     QStringList problems() const;
-    // The dialog titles and filters the last file dialog was shown with.
+    // The dialog titles and filters the last file dialog was shown with, and
+    // the choice it started from.
     FileDialog lastFileDialog;
+    FileChoice lastOfferedChoice;
     // Forgets the script and the log, for a fresh test.
     void reset();
 
