@@ -6,6 +6,7 @@
 #include "base/ProgramDir.h"
 #include "document/Document.h"
 #include "document/DocumentView.h"
+#include "records/RecordAnchor.h"
 #include "records/RecordCommands.h"
 #include "records/RecordHistory.h"
 #include "records/SortCommands.h"
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -104,11 +106,17 @@ int runRecordsBench(const QStringList &args)
     const Record sample = document.model().table().record(count / 2);
     const auto nothing = [] {};
     report("add", 5, nothing, [&] { commands.appendRecord(sample.cells()); });
-    report("edit", 5, selectMiddle, [&] { commands.writeSelected(sample.cells()); });
+    std::unique_ptr<RecordAnchor> edited; // the record an edit dialog was opened on
+    const auto openEdit = [&] {
+        selectMiddle();
+        edited.reset(commands.anchorRecord(document.model().recordCount() / 2, nullptr));
+    };
+    report("edit", 5, openEdit, [&] { commands.writeRecord(*edited, sample.cells()); });
+    edited.reset();
     report("delete", 5, selectMiddle, [&] { commands.deleteRecord(); });
     report("cut", 5, selectMiddle, [&] { commands.cutRecord(); });
     report("paste", 5, nothing, [&] { commands.pasteRecord(); });
-    report("titles", 5, nothing, [&] { commands.setTitles(commands.titles()); });
+    report("titles", 5, nothing, [&] { commands.setTitles(commands.titles(), commands.tableNumber()); });
     const int beforeClear = document.model().recordCount();
     report("clear", 1, nothing, [&] { commands.clearAll(); });
     const bool cleared = document.model().recordCount() == 0;

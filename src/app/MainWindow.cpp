@@ -14,6 +14,7 @@
 #include "records/RecordDialogCommands.h"
 #include "records/RecordFinder.h"
 #include "records/RecordHistory.h"
+#include "records/ReplacementChange.h"
 #include "records/SortCommands.h"
 #include "users/Accounts.h"
 #include "users/AdminCommands.h"
@@ -387,6 +388,11 @@ void MainWindow::updateTitle()
     setWindowTitle(title);
     m_errors.setApplicationTitle(title);
     m_statusPanels->setText(StatusPanels::FileName, DocumentTexts::statusName(m_document.fileName()));
+}
+
+void MainWindow::keepReplacement(TextReplacement replacement)
+{
+    m_history->push(std::make_unique<ReplacementChange>(m_document.model(), std::move(replacement)));
 }
 
 QString MainWindow::applicationTitle() const

@@ -55,6 +55,7 @@ public:
     void prepareToShow();
 
     // DocumentView
+    void keepReplacement(TextReplacement replacement) override;
     void updateTitle() override;
     void updateRecentFiles() override;
     bool reopenVisible(int k) const override;

@@ -184,6 +184,24 @@ QByteArray encode(QStringView text)
     return out;
 }
 
+QString replaceUnencodable(QStringView text)
+{
+    const Tables &t = tables();
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (t.holds(c.unicode())) {
+            out += c;
+            continue;
+        }
+        out += u'?';
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+    }
+    return out;
+}
+
 qsizetype firstUnencodable(QStringView text)
 {
     const Tables &t = tables();

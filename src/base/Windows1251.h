@@ -25,6 +25,11 @@ QByteArray encode(QStringView text);
 // Writes text.size() bytes to out and returns the end.
 char *encodeInto(char *out, QStringView text);
 
+// The text as the code page keeps it: each character it cannot hold becomes
+// one "?", a character outside the BMP (two UTF-16 halves) included. encode
+// writes such a character as two.
+QString replaceUnencodable(QStringView text);
+
 // Position of the first character the code page cannot hold, or -1.
 qsizetype firstUnencodable(QStringView text);
 inline bool canEncode(QStringView text)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextReplacement.h"
+
 #include <QString>
 
 // What the file commands ask of the window that shows the document.
@@ -7,6 +9,12 @@ class DocumentView
 {
 public:
     virtual ~DocumentView() = default;
+
+    // A save wrote "?" for characters the file cannot hold, and the table
+    // shown took the same replacement first: the window keeps it as one
+    // change that can be taken back. Without such a history the replaced text
+    // simply stays.
+    virtual void keepReplacement(TextReplacement) {}
 
     // Shows the current file name in the window caption, the application
     // title and the status bar.

@@ -4,6 +4,7 @@
 #include "Document.h"
 #include "DocumentTexts.h"
 #include "DocumentView.h"
+#include "TextReplacement.h"
 #include "base/LongWork.h"
 #include "base/TabloraError.h"
 #include "users/Accounts.h"
@@ -247,7 +248,7 @@ void FileCommands::addToRecent(const QString &path)
     m_view.updateRecentFiles();
 }
 
-bool FileCommands::readyToSave()
+FileCommands::Readiness FileCommands::readyToSave()
 {
     Accounts::checkRights(m_settings, m_document.role(), Keys::pravaSaveBase());
     const TableData &table = m_document.model().table();
@@ -261,22 +262,32 @@ bool FileCommands::readyToSave()
         if (m_desktop.ask(QStringLiteral("Вопрос"), question, DesktopServices::Icon::Question,
                           DesktopServices::Buttons::YesNo)
             != DesktopServices::Answer::Yes)
-            return false;
+            return Readiness::Declined;
+        return Readiness::ReadyReplacing;
     }
-    return true;
+    return Readiness::Ready;
 }
 
-void FileCommands::write(const QString &path)
+void FileCommands::write(const QString &path, bool replacing)
 {
+    BusyScope busy(m_desktop);
+    TextReplacement replacement = replacing ? TextReplacement::make(m_document.model()) : TextReplacement();
     const TableData &table = m_document.model().table();
-    LongWork::run(m_desktop, saveProgressText(),
-                  [&](WorkProgress &progress) { DatabaseCodec::writeTableFile(path, table, &progress); });
+    try {
+        LongWork::run(m_desktop, saveProgressText(),
+                      [&](WorkProgress &progress) { DatabaseCodec::writeTableFile(path, table, &progress); });
+    } catch (...) {
+        replacement.swap(m_document.model());
+        throw;
+    }
+    if (!replacement.isEmpty())
+        m_view.keepReplacement(std::move(replacement));
 }
 
-bool FileCommands::tryWrite(const QString &path)
+bool FileCommands::tryWrite(const QString &path, bool replacing)
 {
     try {
-        write(path);
+        write(path, replacing);
         return true;
     } catch (const TabloraError &) {
         return false;
@@ -293,11 +304,13 @@ bool FileCommands::chooseTarget(QString &target)
 
 void FileCommands::save()
 {
-    if (!readyToSave())
+    const Readiness readiness = readyToSave();
+    if (readiness == Readiness::Declined)
         return;
+    const bool replacing = readiness == Readiness::ReadyReplacing;
     QString target;
     if (!m_document.isUntitled()) {
-        if (tryWrite(m_document.fileName())) {
+        if (tryWrite(m_document.fileName(), replacing)) {
             m_document.setModified(false);
             m_view.updateTitle();
             return;
@@ -305,7 +318,7 @@ void FileCommands::save()
     } else {
         if (!chooseTarget(target))
             return;
-        if (tryWrite(target)) {
+        if (tryWrite(target, replacing)) {
             takeFileName(target);
             return;
         }
@@ -314,17 +327,18 @@ void FileCommands::save()
     // reported.
     if (!chooseTarget(target))
         return;
-    write(target);
+    write(target, replacing);
     takeFileName(target);
 }
 
 void FileCommands::saveAs()
 {
-    if (!readyToSave())
+    const Readiness readiness = readyToSave();
+    if (readiness == Readiness::Declined)
         return;
     QString target;
     if (!chooseTarget(target))
         return;
-    write(target);
+    write(target, readiness == Readiness::ReadyReplacing);
     takeFileName(target);
 }

@@ -75,12 +75,18 @@ public:
     static QString importProgressText();
 
 private:
-    // Rights check, then the question about text the file cannot hold; false
-    // when the user declined to save such text.
-    bool readyToSave();
-    void write(const QString &path);
+    enum class Readiness { Declined, Ready, ReadyReplacing };
+    // Rights check, then the question about text the file cannot hold:
+    // Declined when the user declined to save such text, ReadyReplacing when
+    // the user agreed to "?" in its place.
+    Readiness readyToSave();
+    // Writes the table at path. When replacing, the table shown takes the "?"
+    // before it is written, so that the window shows what the file holds, and
+    // the view keeps the replacement; when the write fails, the table gets
+    // its own text back.
+    void write(const QString &path, bool replacing);
     // False when the file could not be written.
-    bool tryWrite(const QString &path);
+    bool tryWrite(const QString &path, bool replacing);
     // The save dialog; false when cancelled.
     bool chooseTarget(QString &target);
     void adopt(TableData table, const QString &fileName);

@@ -25,6 +25,7 @@ void TableModel::replaceTable(TableData table)
     beginResetModel();
     std::vector<Record> replaced = m_table.takeRecords();
     m_table = std::move(table);
+    ++m_tableNumber;
     endResetModel();
     discard(std::move(replaced));
     emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);

@@ -18,6 +18,9 @@ public:
 
     // Replaces the whole table, columns included (a read, New).
     void replaceTable(TableData table);
+    // Which table is shown: each replaceTable shows a new one. Something kept
+    // for the table of one number never belongs to another.
+    quint64 tableNumber() const { return m_tableNumber; }
 
     void appendRecord(Record record);
     void setRecord(int row, Record record);
@@ -64,4 +67,5 @@ signals:
 private:
     TableData m_table;
     Qt::Alignment m_alignment = Qt::AlignLeft;
+    quint64 m_tableNumber = 0;
 };

@@ -7,6 +7,7 @@ class RecordCommands;
 
 // The add dialog, modeless: "Добавить" appends the typed record at the end of
 // the table and closes; several may be open at once, each appending its own.
+// When the right is refused by then, it stays open with what was typed.
 class AddRecordDialog : public RecordDialog
 {
     Q_OBJECT

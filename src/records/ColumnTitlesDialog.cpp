@@ -2,8 +2,8 @@
 
 #include "DialogFrame.h"
 #include "RecordCommands.h"
-#include "SingleLineValidator.h"
 #include "users/DialogParts.h"
+#include "users/SingleLineValidator.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +12,7 @@
 ColumnTitlesDialog::ColumnTitlesDialog(RecordCommands &commands, ErrorReporter &errors, QWidget *parent)
     : QDialog(parent)
     , m_commands(commands)
+    , m_table(commands.tableNumber())
 {
     DialogFrame::setUp(*this, QStringLiteral("ColumnTitlesDialog"), QStringLiteral("Tablora 1.5 [Столбцы]"),
                        QSize(383, 241), true);
@@ -46,6 +47,6 @@ Record::Cells ColumnTitlesDialog::titles() const
 
 void ColumnTitlesDialog::onApplyTitlesClicked()
 {
-    m_commands.setTitles(titles());
-    accept();
+    if (m_commands.setTitles(titles(), m_table))
+        accept();
 }

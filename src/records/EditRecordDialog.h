@@ -3,18 +3,21 @@
 #include "RecordDialog.h"
 
 class ErrorReporter;
+class RecordAnchor;
 class RecordCommands;
 
-// The edit dialog, filled with a record's cells. Modeless for editing:
-// "Изменить" writes the boxes into the record selected in the list at that
-// moment and closes; with none selected it tells the user and stays open.
-// In view mode (modal) only "OK" shows, and nothing typed is kept.
+// The edit dialog, filled with the cells of the record at the row it is
+// opened on. Modeless for editing: "Изменить" writes the boxes into that same
+// record, wherever sorts, other records' changes, undo and redo have moved it
+// meanwhile, and closes; when the record is gone, or the right is refused, it
+// stays open with what was typed. In view mode (modal) only "OK" shows, and
+// nothing typed is kept.
 class EditRecordDialog : public RecordDialog
 {
     Q_OBJECT
 
 public:
-    EditRecordDialog(RecordCommands &commands, ErrorReporter &errors, const Record &record, QWidget *parent = nullptr);
+    EditRecordDialog(RecordCommands &commands, ErrorReporter &errors, int row, QWidget *parent = nullptr);
 
     void setViewMode();
 
@@ -22,5 +25,6 @@ private:
     void onChangeRecordClicked();
 
     RecordCommands &m_commands;
+    RecordAnchor *m_record;
     QPushButton *m_okButton;
 };

@@ -29,6 +29,10 @@ public:
     // of the two constants above.
     int rowToSelect() const { return m_rowToSelect; }
 
+    // The change's number in its history, given when it is pushed.
+    quint64 number() const { return m_number; }
+    void setNumber(quint64 number) { m_number = number; }
+
 protected:
     TableModel &model() const { return m_model; }
     void setRowToSelect(int row) { m_rowToSelect = row; }
@@ -36,4 +40,5 @@ protected:
 private:
     TableModel &m_model;
     int m_rowToSelect = kSelectionKept;
+    quint64 m_number = 0;
 };

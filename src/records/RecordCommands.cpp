@@ -2,15 +2,16 @@
 
 #include "ClearChange.h"
 #include "ClipboardRecord.h"
+#include "RecordAnchor.h"
 #include "RecordHistory.h"
 #include "RowChange.h"
-#include "SingleLineValidator.h"
 #include "TitlesChange.h"
 #include "base/DesktopServices.h"
 #include "document/Document.h"
 #include "document/DocumentView.h"
 #include "users/Accounts.h"
 #include "users/SettingKeys.h"
+#include "users/SingleLineValidator.h"
 
 #include <QItemSelectionModel>
 
@@ -40,6 +41,16 @@ RecordCommands::RecordCommands(Document &document, Settings &settings, DesktopSe
 QString RecordCommands::selectRecordMessage()
 {
     return QStringLiteral("Выберите запись");
+}
+
+QString RecordCommands::recordGoneMessage()
+{
+    return QStringLiteral("Запись, открытая для изменения, удалена");
+}
+
+QString RecordCommands::tableReplacedMessage()
+{
+    return QStringLiteral("База данных, столбцы которой открыты для изменения, закрыта");
 }
 
 QString RecordCommands::selectRecordFirstMessage()
@@ -81,14 +92,33 @@ void RecordCommands::tell(const QString &message)
     m_desktop.showMessage(m_view.applicationTitle(), message, DesktopServices::Icon::Information);
 }
 
+void RecordCommands::refuse(const QString &message)
+{
+    m_desktop.beep();
+    tell(message);
+}
+
 int RecordCommands::selectedOrTell()
 {
     const int row = selectedRow();
-    if (row < 0) {
-        m_desktop.beep();
-        tell(selectRecordMessage());
-    }
+    if (row < 0)
+        refuse(selectRecordMessage());
     return row;
+}
+
+const Record &RecordCommands::record(int row) const
+{
+    return m_document.model().table().record(row);
+}
+
+RecordAnchor *RecordCommands::anchorRecord(int row, QObject *owner)
+{
+    return new RecordAnchor(m_document.model(), m_history, row, owner);
+}
+
+quint64 RecordCommands::tableNumber() const
+{
+    return m_document.model().tableNumber();
 }
 
 void RecordCommands::requireEditRight() const
@@ -126,21 +156,21 @@ void RecordCommands::beginColumns()
     requireEditRight();
 }
 
-std::optional<Record> RecordCommands::beginEdit()
+std::optional<int> RecordCommands::beginEdit()
 {
     const int row = selectedOrTell();
     if (row < 0)
         return std::nullopt;
     requireEditRight();
-    return m_document.model().table().record(row);
+    return row;
 }
 
-std::optional<Record> RecordCommands::beginView()
+std::optional<int> RecordCommands::beginView()
 {
     const int row = selectedOrTell();
     if (row < 0)
         return std::nullopt;
-    return m_document.model().table().record(row);
+    return row;
 }
 
 void RecordCommands::deleteRecord()
@@ -196,23 +226,33 @@ void RecordCommands::pasteRecord()
 
 void RecordCommands::appendRecord(const Record::Cells &cells)
 {
+    requireEditRight();
     insertAtEnd(QStringLiteral("добавление записи"), singleLineRecord(cells));
 }
 
-bool RecordCommands::writeSelected(const Record::Cells &cells)
+bool RecordCommands::writeRecord(const RecordAnchor &anchor, const Record::Cells &cells)
 {
-    const int row = selectedOrTell();
-    if (row < 0)
+    const int row = anchor.row();
+    if (row < 0) {
+        refuse(recordGoneMessage());
         return false;
+    }
+    requireEditRight();
     m_history.push(std::make_unique<RowChange>(m_document.model(), QStringLiteral("изменение записи"),
                                                RowChange::Kind::Replace, row, singleLineRecord(cells)));
     return true;
 }
 
-void RecordCommands::setTitles(const Record::Cells &titles)
+bool RecordCommands::setTitles(const Record::Cells &titles, quint64 table)
 {
+    if (table != tableNumber()) {
+        refuse(tableReplacedMessage());
+        return false;
+    }
+    requireEditRight();
     Record::Cells clean;
     for (int c = 0; c < kColumnCount; ++c)
         clean[c] = SingleLineValidator::singleLine(titles[c]);
     m_history.push(std::make_unique<TitlesChange>(m_document.model(), clean));
+    return true;
 }

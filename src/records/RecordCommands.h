@@ -8,6 +8,8 @@ class DesktopServices;
 class Document;
 class DocumentView;
 class QItemSelectionModel;
+class QObject;
+class RecordAnchor;
 class RecordHistory;
 class Settings;
 
@@ -18,14 +20,15 @@ class Settings;
 // the history, which sets the modified flag and can take the change back.
 //
 // The selected record is the one selected row of the list, read from its
-// selection at the moment a command or a dialog's button asks for it.
-// Commands that open a dialog only do their tests here (begin...); the caller
-// opens the dialog when they pass, and the dialog's button comes back to
-// appendRecord, writeSelected or setTitles.
+// selection at the moment a command asks for it. Commands that open a dialog
+// only do their tests here (begin...); the caller opens the dialog when they
+// pass, and the dialog's button comes back to appendRecord, writeRecord or
+// setTitles, which check the right again: the user may have changed since the
+// dialog opened. An edit dialog writes only into the record it was opened
+// for, and a titles dialog only into the table it was opened on.
 //
 // Removing a record (delete, cut) leaves no record selected, whatever the
-// list would select in its place: an edit dialog still open for the removed
-// record must not write into its neighbour.
+// list would select in its place.
 //
 // Texts from dialogs are stored as typed, except that a line break becomes a
 // space: no cell and no title ever holds one.
@@ -43,12 +46,12 @@ public:
     // Add and column titles: the rights check (throws on refusal).
     void beginAdd();
     void beginColumns();
-    // Edit: the selected record after the rights check, or nothing when none
-    // is selected (the user has been told; the check is not run).
-    std::optional<Record> beginEdit();
-    // View: the selected record, or nothing when none is selected. No right
-    // is needed.
-    std::optional<Record> beginView();
+    // Edit: the selected row after the rights check, or nothing when none is
+    // selected (the user has been told; the check is not run).
+    std::optional<int> beginEdit();
+    // View: the selected row, or nothing when none is selected. No right is
+    // needed.
+    std::optional<int> beginView();
 
     void deleteRecord();
     void clearAll();
@@ -57,17 +60,29 @@ public:
     // Checks the right before it reads the clipboard.
     void pasteRecord();
 
-    // "Добавить": appends the record at the end.
+    const Record &record(int row) const;
+    // Follows the record at row from now on, for an edit dialog (owner).
+    RecordAnchor *anchorRecord(int row, QObject *owner);
+    // Which table is open now (TableModel::tableNumber).
+    quint64 tableNumber() const;
+
+    // "Добавить": after the rights check, appends the record at the end.
     void appendRecord(const Record::Cells &cells);
-    // "Изменить": writes into the row selected now, whichever record the
-    // dialog was opened for. With no row selected it tells the user and
-    // returns false, so the dialog stays open with what was typed.
-    bool writeSelected(const Record::Cells &cells);
-    // "OK" of the column titles: whatever table is open now takes them; the
-    // modified flag is set even when nothing differs.
-    void setTitles(const Record::Cells &titles);
+    // "Изменить": writes into the record the anchor holds, wherever it stands
+    // now, after the rights check. When the record is gone (deleted, cut,
+    // cleared, another table opened) it tells the user and returns false, so
+    // the dialog stays open with what was typed; so does a refused right,
+    // which throws.
+    bool writeRecord(const RecordAnchor &anchor, const Record::Cells &cells);
+    // "OK" of the column titles opened on the table of that number: after the
+    // rights check, that table takes them, and the modified flag is set even
+    // when nothing differs. When another table has replaced it since, it
+    // tells the user and returns false, and nothing changes.
+    bool setTitles(const Record::Cells &titles, quint64 table);
 
     static QString selectRecordMessage();
+    static QString recordGoneMessage();
+    static QString tableReplacedMessage();
     static QString selectRecordFirstMessage();
     static QString notARecordMessage();
     static QString deleteQuestion();
@@ -79,6 +94,8 @@ private:
     void requireEditRight() const;
     bool confirm(const QString &question);
     void tell(const QString &message);
+    // A beep, then the message.
+    void refuse(const QString &message);
     void insertAtEnd(const QString &name, Record record);
     void removeRecord(const QString &name, int row);
 

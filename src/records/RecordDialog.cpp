@@ -1,8 +1,8 @@
 #include "RecordDialog.h"
 
 #include "DialogFrame.h"
-#include "SingleLineValidator.h"
 #include "users/DialogParts.h"
+#include "users/SingleLineValidator.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

@@ -30,14 +30,14 @@ void RecordDialogCommands::openAdd()
 
 void RecordDialogCommands::openEdit()
 {
-    if (const std::optional<Record> record = m_commands.beginEdit())
-        showModeless(new EditRecordDialog(m_commands, m_errors, *record, m_owner));
+    if (const std::optional<int> row = m_commands.beginEdit())
+        showModeless(new EditRecordDialog(m_commands, m_errors, *row, m_owner));
 }
 
 void RecordDialogCommands::openView()
 {
-    if (const std::optional<Record> record = m_commands.beginView()) {
-        EditRecordDialog dialog(m_commands, m_errors, *record, m_owner);
+    if (const std::optional<int> row = m_commands.beginView()) {
+        EditRecordDialog dialog(m_commands, m_errors, *row, m_owner);
         dialog.setViewMode();
         m_desktop.execDialog(dialog);
     }

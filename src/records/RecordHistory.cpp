@@ -6,6 +6,7 @@
 #include "users/SettingKeys.h"
 
 #include <QItemSelectionModel>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -36,10 +37,23 @@ void RecordHistory::clear()
     emit changed();
 }
 
+template<typename Step>
+void RecordHistory::inStep(quint64 number, Step step)
+{
+    m_changeInStep = number;
+    {
+        const auto stepDone = qScopeGuard([this] { m_changeInStep = 0; });
+        step();
+    }
+    emit stepped(number);
+}
+
 void RecordHistory::push(std::unique_ptr<RecordChange> change)
 {
     adoptFlag();
-    m_stack.push(change.release());
+    const quint64 number = ++m_lastNumber;
+    change->setNumber(number);
+    inStep(number, [&] { m_stack.push(change.release()); });
     settle();
 }
 
@@ -50,7 +64,7 @@ void RecordHistory::undo()
     const RecordChange &change = changeAt(m_stack.index() - 1);
     requireRight(change);
     adoptFlag();
-    m_stack.undo();
+    inStep(change.number(), [this] { m_stack.undo(); });
     select(change);
     settle();
 }
@@ -62,7 +76,7 @@ void RecordHistory::redo()
     const RecordChange &change = changeAt(m_stack.index());
     requireRight(change);
     adoptFlag();
-    m_stack.redo();
+    inStep(change.number(), [this] { m_stack.redo(); });
     select(change);
     settle();
 }

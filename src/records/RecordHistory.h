@@ -41,6 +41,10 @@ public:
     void undo();
     void redo();
 
+    // The change being made, taken back or made again at this moment (a
+    // number no other change of this history has), or 0 outside a step.
+    quint64 changeInStep() const { return m_changeInStep; }
+
     bool canUndo() const { return m_stack.canUndo(); }
     bool canRedo() const { return m_stack.canRedo(); }
     // What undo() or redo() would do ("удаление записи"); empty when nothing.
@@ -51,9 +55,15 @@ public:
 signals:
     // What can be taken back or made again changed.
     void changed();
+    // A change was made, taken back or made again (its changeInStep()).
+    void stepped(quint64 change);
 
 private:
     const RecordChange &changeAt(int index) const;
+    // Runs one step of the change of that number: step() makes it, takes it
+    // back or makes it again through the stack.
+    template<typename Step>
+    void inStep(quint64 number, Step step);
     void requireRight(const RecordChange &change) const;
     void adoptFlag();
     void settle();
@@ -65,4 +75,6 @@ private:
     QItemSelectionModel &m_selection;
     QUndoStack m_stack;
     bool m_flag = false; // the modified flag as the history last left it
+    quint64 m_changeInStep = 0;
+    quint64 m_lastNumber = 0;
 };

@@ -44,7 +44,9 @@ bool checkLogin(const Settings &settings, DesktopServices &desktop, const QStrin
         return true;
     }
     for (int n = 1; n <= kAccountSlotCount; ++n) {
-        if (login != settings.read(Keys::login(n)))
+        // A free slot is no account: an empty login never reaches its Role.
+        const QString slotLogin = settings.read(Keys::login(n));
+        if (slotLogin.isEmpty() || login != slotLogin)
             continue;
         // The first slot with this login decides.
         if (password != settings.read(Keys::password(n)))

@@ -21,7 +21,9 @@ QString loginFailureMessage();
 // Checks a login name and password against the administrator and the ten
 // account slots. On success sets role and returns true; on failure shows the
 // failure message and leaves role as it was. While the login question is
-// switched off every input logs in as "admin".
+// switched off every input logs in as "admin". A slot whose login is empty is
+// free and matches nothing; only the administrator's login may be empty, as
+// it is before the first accounts are saved.
 bool checkLogin(const Settings &settings, DesktopServices &desktop, const QString &login, const QString &password,
                 QString &role);
 

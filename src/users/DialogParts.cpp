@@ -1,5 +1,7 @@
 #include "DialogParts.h"
 
+#include "ProfileFile.h"
+#include "base/DesktopServices.h"
 #include "base/ErrorReporter.h"
 
 #include <QDialog>
@@ -38,6 +40,18 @@ void onClick(QPushButton *button, ErrorReporter &errors, std::function<void()> h
 {
     QObject::connect(button, &QPushButton::clicked, button,
                      [&errors, handler = std::move(handler)] { errors.run(handler); });
+}
+
+bool refuseUnstorable(DesktopServices &desktop, const QString &caption, const QString &field, const QString &value)
+{
+    const QString reason = ProfileFile::unstorableReason(value);
+    if (reason.isEmpty())
+        return false;
+    desktop.beep();
+    desktop.showMessage(caption,
+                        QStringLiteral("Значение поля «%1» нельзя сохранить в файле настроек: %2.").arg(field, reason),
+                        DesktopServices::Icon::Information);
+    return true;
 }
 
 } // namespace DialogParts

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class DesktopServices;
 class ErrorReporter;
 class QDialog;
 class QPushButton;
@@ -26,5 +27,11 @@ QPushButton *button(QWidget *parent, const QString &objectName, const QString &t
 
 // Runs the handler through the error reporter whenever the button is clicked.
 void onClick(QPushButton *button, ErrorReporter &errors, std::function<void()> handler);
+
+// Whether the value of the named field would not read back from a settings
+// file exactly as it is (ProfileFile::unstorableReason). If so, the user is
+// told after a beep which field and why, in a box with the caption, and
+// nothing is written: the dialog stays as it is.
+bool refuseUnstorable(DesktopServices &desktop, const QString &caption, const QString &field, const QString &value);
 
 } // namespace DialogParts

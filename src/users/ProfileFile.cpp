@@ -20,9 +20,15 @@ SafeRead::Content readFile(const QString &path)
     return SafeRead::wholeFile(path, kMaxFileSize);
 }
 
-bool holdsLineBreak(const QString &s)
+bool holdsLineBreak(QStringView s)
 {
     return s.contains(QLatin1Char('\r')) || s.contains(QLatin1Char('\n'));
+}
+
+// The blanks the reader takes off both ends of a value.
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\v';
 }
 
 } // namespace
@@ -111,6 +117,34 @@ QString ProfileFile::integerText(int value)
 QString ProfileFile::boolText(bool value)
 {
     return value ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+QString ProfileFile::unstorableReason(QStringView value)
+{
+    if (holdsLineBreak(value))
+        return QStringLiteral("в нём есть перевод строки");
+    if (const qsizetype at = Windows1251::firstUnencodable(value); at >= 0) {
+        // A character outside the BMP stands in two halves: it is named whole.
+        const qsizetype length =
+            value[at].isHighSurrogate() && at + 1 < value.size() && value[at + 1].isLowSurrogate() ? 2 : 1;
+        const QStringView character = value.sliced(at, length);
+        const QString code = QString::number(character.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0');
+        return QStringLiteral("в нём есть знак «%1» (U+%2), которого нет в кодировке Windows-1251")
+            .arg(character, code);
+    }
+    if (value.size() > MaxTextLength)
+        return QStringLiteral("оно длиннее %1 знаков").arg(MaxTextLength);
+    if (value.isEmpty())
+        return {};
+    for (const QChar end : {value.front(), value.back()}) {
+        if (isBlank(end)) {
+            return end == u' ' ? QStringLiteral("в начале или в конце стоит пробел")
+                               : QStringLiteral("в начале или в конце стоит знак табуляции");
+        }
+    }
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
+        return QStringLiteral("оно заключено в кавычки, которые при чтении отбрасываются");
+    return {};
 }
 
 bool ProfileFile::createOwnerOnly() const

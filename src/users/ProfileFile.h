@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringView>
 
 // A handle on one settings file in the private-profile format (see
 // ProfileFormat.h). It holds only the path: every read parses the file as it
@@ -64,6 +65,13 @@ public:
     // How writeInteger and writeBool spell their values.
     static QString integerText(int value);
     static QString boolText(bool value);
+
+    // Why a text written as a value would not read back exactly as it is, as
+    // the end of a sentence ("в нём есть перевод строки"); empty when it would.
+    // A value fails when it holds a line break or a character Windows-1251
+    // lacks, is longer than MaxTextLength, starts or ends with a blank (space,
+    // tab, vertical tab), or is wrapped in a matching pair of quotes (" or ').
+    static QString unstorableReason(QStringView value);
 
 private:
     // Throws "Unable to write to <full path>", followed by ". <reason>" when

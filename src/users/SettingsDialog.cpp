@@ -4,6 +4,7 @@
 #include "SettingKeys.h"
 #include "Settings.h"
 #include "SettingsBatch.h"
+#include "SingleLineValidator.h"
 #include "base/DesktopServices.h"
 #include "base/ErrorReporter.h"
 
@@ -62,6 +63,12 @@ QVBoxLayout *tabLayout(QWidget *tab)
     layout->setContentsMargins(6, 4, 6, 4);
     layout->setSpacing(4);
     return layout;
+}
+
+// The caption of a default title's box, without its colon.
+QString defaultTitleField(int column)
+{
+    return column == 0 ? QStringLiteral("Дополнит.") : QStringLiteral("%1 столбец").arg(column);
 }
 
 QFont drawingFont(const QString &name, int size)
@@ -160,15 +167,17 @@ QWidget *SettingsDialog::buildGeneralTab()
 QWidget *SettingsDialog::buildColumnsTab()
 {
     auto *tab = named(new QWidget, QStringLiteral("columnsTab"));
+    m_columnsTab = tab;
 
     // Two columns of four: "Дополнит.:" and "1 столбец:" to "3 столбец:",
     // then "4 столбец:" to "7 столбец:".
     auto *titles = new QGridLayout;
+    auto *singleLine = new SingleLineValidator(tab); // a pasted line break becomes a space
     constexpr int kPerColumn = kColumnCount / 2;
     for (int c = 0; c < kColumnCount; ++c) {
-        const QString caption = c == 0 ? QStringLiteral("Дополнит.:") : QStringLiteral("%1 столбец:").arg(c);
-        auto *label = named(new QLabel(caption), QStringLiteral("defaultTitleLabel%1").arg(c));
+        auto *label = named(new QLabel(defaultTitleField(c) + u':'), QStringLiteral("defaultTitleLabel%1").arg(c));
         m_defaultTitleEdits[c] = named(new QLineEdit, QStringLiteral("defaultTitleEdit%1").arg(c));
+        m_defaultTitleEdits[c]->setValidator(singleLine);
         label->setBuddy(m_defaultTitleEdits[c]);
         const int row = c % kPerColumn;
         const int pair = 2 * (c / kPerColumn);
@@ -264,8 +273,23 @@ void SettingsDialog::showFont(const QFont &drawingFont)
     m_fontLabel->setFont(drawingFont);
 }
 
+bool SettingsDialog::refuseUnstorable()
+{
+    const QString caption = windowTitle();
+    for (int c = 0; c < kColumnCount; ++c) {
+        if (DialogParts::refuseUnstorable(m_desktop, caption, defaultTitleField(c), m_defaultTitleEdits[c]->text())) {
+            m_tabs->setCurrentWidget(m_columnsTab);
+            m_defaultTitleEdits[c]->setFocus();
+            return true;
+        }
+    }
+    return DialogParts::refuseUnstorable(m_desktop, caption, QStringLiteral("Шрифт таблицы"), m_fontName);
+}
+
 void SettingsDialog::onSaveClicked()
 {
+    if (refuseUnstorable())
+        return;
     SettingsBatch batch;
     batch.set(Keys::savePosition(), m_savePositionCheck->isChecked());
     batch.set(Keys::saveSize(), m_saveSizeCheck->isChecked());

@@ -22,7 +22,8 @@ class Settings;
 // titles of new databases (config.ini), the login question and the rights of
 // moderators and other Roles (other.dat). Every control is loaded from the
 // files when the window is shown and written back on OK; nothing is kept
-// between two openings.
+// between two openings. OK refuses, before anything is written, a default
+// title or font name that config.ini would not give back exactly.
 class SettingsDialog : public QDialog
 {
     Q_OBJECT
@@ -36,6 +37,9 @@ protected:
 
 private:
     void loadFromFiles();
+    // Whether a default title or the font name would not read back exactly
+    // from config.ini; the user has been told which and why.
+    bool refuseUnstorable();
     void onSaveClicked();
     void onRestoreDefaultsClicked();
     void onChangeFontClicked();
@@ -57,6 +61,7 @@ private:
     QFont m_font; // what the font dialog starts from
 
     QTabWidget *m_tabs;
+    QWidget *m_columnsTab;
     QCheckBox *m_savePositionCheck;
     QCheckBox *m_saveSizeCheck;
     QCheckBox *m_askLoginCheck;

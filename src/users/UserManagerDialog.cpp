@@ -4,6 +4,7 @@
 #include "SettingKeys.h"
 #include "Settings.h"
 #include "SettingsBatch.h"
+#include "SingleLineValidator.h"
 #include "base/Counts.h"
 #include "base/DesktopServices.h"
 #include "base/ErrorReporter.h"
@@ -131,10 +132,14 @@ void UserManagerDialog::buildAccountPanel()
     white.setColor(QPalette::Window, Qt::white);
     m_accountPanel->setPalette(white);
 
+    // A pasted line break becomes a space, as in the record boxes.
+    auto *singleLine = new SingleLineValidator(this);
     m_loginEdit = new QLineEdit;
     m_loginEdit->setObjectName(QStringLiteral("loginEdit"));
+    m_loginEdit->setValidator(singleLine);
     m_passwordEdit = new QLineEdit;
     m_passwordEdit->setObjectName(QStringLiteral("passwordEdit")); // the password is shown in clear
+    m_passwordEdit->setValidator(singleLine);
     m_roleCombo = new QComboBox;
     m_roleCombo->setObjectName(QStringLiteral("roleCombo"));
     m_roleCombo->addItems({kModerator, kGuestChoice});
@@ -248,6 +253,16 @@ void UserManagerDialog::onApplyAccountClicked()
     // a slot's choice never reaches the administrator's row.
     const int row = m_accountPanelRow;
     Q_ASSERT(row >= 0); // the panel shows only after a row was chosen
+    // A login or password the file would give back otherwise could lock its
+    // owner out: it never reaches the list.
+    const std::pair<QLineEdit *, QString> fields[] = {{m_loginEdit, QStringLiteral("Логин")},
+                                                      {m_passwordEdit, QStringLiteral("Пароль")}};
+    for (const auto &[edit, field] : fields) {
+        if (DialogParts::refuseUnstorable(m_desktop, m_messageCaption, field, edit->text())) {
+            edit->setFocus();
+            return;
+        }
+    }
     const QString rights = !m_roleCombo->isEnabled() ? kAdmin : m_roleCombo->currentIndex() == 0 ? kModer : kGuest;
     setRow(row, m_loginEdit->text(), m_passwordEdit->text(), rights);
     showAccountPanel(false);

@@ -17,7 +17,8 @@ class Settings;
 // The user manager: the administrator and the ten account slots as a list of
 // eleven rows, edited in a panel over the list and written back to
 // data/other.dat only by "Сохранить". The list is the only copy of the
-// accounts while the window is open.
+// accounts while the window is open. The panel's "OK" refuses a login or
+// password that the file would not give back exactly.
 class UserManagerDialog : public QDialog
 {
     Q_OBJECT

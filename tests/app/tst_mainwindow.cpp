@@ -102,6 +102,7 @@ private slots:
     void splashTitleStandsClearOfThePicture();
     void draggedWidthObeysTheColumnLimits();
     void clearByMistakeThenUndo();
+    void saveShowsWhatTheFileHolds();
     void findFromTheBar();
     void everyActionReachesItsHandler_data();
     void everyActionReachesItsHandler();
@@ -825,6 +826,43 @@ void MainWindowTest::clearByMistakeThenUndo()
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
     QCOMPARE(redo->text(), QStringLiteral("Повторить"));
     QVERIFY(window->close()); // no question: nothing to save
+}
+
+// After a save that wrote "?" for characters the file cannot hold, the
+// window's table holds the same text, as one change that can be taken back.
+void MainWindowTest::saveShowsWhatTheFileHolds()
+{
+    auto window = startWithoutLogin();
+    const QString p = m_folder->filePath(QStringLiteral("Склад.db"));
+    window->document().setFileName(p);
+    TableModel &model = window->document().model();
+    model.setTitle(1, QStringLiteral("Товар ✓"));
+    model.appendRecord(record({"1", "Чай"}));
+    model.appendRecord(record({"2", "pässword 😀", "😀😀"}));
+    window->document().setModified(true);
+    const TableData typed = model.table();
+
+    m_desktop.expectQuestion(QStringLiteral("В заголовке столбца «Товар ✓» есть символы, которые нельзя сохранить в "
+                                            "файле базы данных. Сохранить, заменив их знаком \"?\"?"),
+                             DesktopServices::Answer::Yes);
+    window->action("save")->trigger();
+    const TableData saved = DatabaseCodec::readBaseFile(p);
+    QCOMPARE(saved.title(1), QStringLiteral("Товар ?"));
+    QCOMPARE(saved.cell(1, 1), QStringLiteral("p?ssword ?"));
+    QCOMPARE(saved.cell(1, 2), QStringLiteral("??"));
+    QVERIFY(model.table() == saved);
+    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Товар ?"));
+    QVERIFY(!window->document().isModified());
+
+    QAction *undo = window->action("undo");
+    QCOMPARE(undo->text(), QStringLiteral("Отменить замену символов знаком \"?\""));
+    undo->trigger();
+    QVERIFY(model.table() == typed);
+    QVERIFY(window->document().isModified()); // the window differs from the file again
+    window->action("redo")->trigger();
+    QVERIFY(model.table() == saved);
+    QVERIFY(!window->document().isModified());
+    QVERIFY(window->close()); // no question: the window and the file agree
 }
 
 void MainWindowTest::findFromTheBar()

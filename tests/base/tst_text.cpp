@@ -111,6 +111,12 @@ void TextTest::windows1251()
     QCOMPARE(Windows1251::firstUnencodable(mixed), mixed.indexOf(QChar(0x4E2D)));
     QCOMPARE(Windows1251::encode(mixed).right(2), QByteArray(" ?"));
     QCOMPARE(Windows1251::firstUnencodable(QStringLiteral("x?y")), -1);
+
+    // As the code page keeps it: one "?" a character, one outside the BMP and
+    // a lone half included.
+    QCOMPARE(Windows1251::replaceUnencodable(mixed), QStringLiteral("Цена 5€ — ?"));
+    QCOMPARE(Windows1251::replaceUnencodable(QStringLiteral("a😀b😀")), QStringLiteral("a?b?"));
+    QCOMPARE(Windows1251::replaceUnencodable(QString(QChar(0xD83D)) + u'x' + QChar(0xDE00)), QStringLiteral("?x?"));
 }
 
 void TextTest::utf8_data()

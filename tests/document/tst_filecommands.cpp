@@ -29,12 +29,14 @@ public:
     {
     }
 
+    void keepReplacement(TextReplacement replacement) override { replacements.push_back(std::move(replacement)); }
     void updateTitle() override { title = DocumentTexts::windowTitle(m_document.fileName()); }
     void updateRecentFiles() override {}
     bool reopenVisible(int) const override { return false; }
     QString applicationTitle() const override { return title; }
 
     QString title = QStringLiteral("Tablora 1.5");
+    std::vector<TextReplacement> replacements;
 
 private:
     Document &m_document;
@@ -487,7 +489,7 @@ void FileCommandsTest::unencodableTextIsNotLostSilently()
     const QString p = path(QStringLiteral("u.db"));
     m_document->setFileName(p);
     m_document->model().appendRecord(record({"1", "ok"}));
-    m_document->model().appendRecord(record({"2", "x", "", "цена 5€ — 中文"}));
+    m_document->model().appendRecord(record({"2", "x", "", "цена 5€ — 中文 😀"}));
     m_document->setModified(true);
     const QString question = QStringLiteral(
         "В записи 2, в столбце «3 столбец», есть символы, которые нельзя сохранить в файле базы данных. "
@@ -498,10 +500,24 @@ void FileCommandsTest::unencodableTextIsNotLostSilently()
     QVERIFY(!QFile::exists(p));
     QVERIFY(m_document->isModified());
 
+    // The window shows what the file holds: one "?" for each character, the
+    // one outside the BMP included, kept by the view as one change.
     m_desktop.expectQuestion(question, DesktopServices::Answer::Yes);
     m_files->save();
-    QCOMPARE(readBack(p).cell(1, 3).toString(), QStringLiteral("цена 5€ — ??"));
+    QCOMPARE(readBack(p).cell(1, 3).toString(), QStringLiteral("цена 5€ — ?? ?"));
+    QVERIFY(readBack(p) == m_document->model().table());
     QVERIFY(!m_document->isModified());
+    QCOMPARE(m_view->replacements.size(), size_t(1));
+    m_view->replacements.back().swap(m_document->model()); // taken back
+    QCOMPARE(m_document->model().table().cell(1, 3), QStringLiteral("цена 5€ — 中文 😀"));
+
+    // A write that fails leaves the table its own text.
+    m_document->setFileName(path(QStringLiteral("missing/u.db")));
+    m_desktop.expectQuestion(question, DesktopServices::Answer::Yes);
+    m_desktop.expectSaveFileCancelled();
+    m_files->save();
+    QCOMPARE(m_document->model().table().cell(1, 3), QStringLiteral("цена 5€ — 中文 😀"));
+    QCOMPARE(m_view->replacements.size(), size_t(1));
 
     m_document->model().setTitle(0, QStringLiteral("№ 中"));
     m_desktop.expectQuestion(QStringLiteral("В заголовке столбца «№ 中» есть символы, которые нельзя сохранить в "

@@ -6,6 +6,7 @@
 #include "document/Document.h"
 #include "document/DocumentView.h"
 #include "records/ClipboardRecord.h"
+#include "records/RecordAnchor.h"
 #include "records/RecordCommands.h"
 #include "records/RecordHistory.h"
 #include "records/SortCommands.h"
@@ -63,8 +64,11 @@ private slots:
     void selectionAndRights_data();
     void selectionAndRights();
     void addWithEveryBoxEmpty();
-    void editWritesIntoTheRowSelectedNow();
-    void editWithNoRowSelectedKeepsTheDialog();
+    void editWritesIntoItsOwnRecord_data();
+    void editWritesIntoItsOwnRecord();
+    void titlesBelongToTheirTable();
+    void commitChecksTheRightAgain_data();
+    void commitChecksTheRightAgain();
     void deleteAnswers_data();
     void deleteAnswers();
     void clearAll_data();
@@ -87,6 +91,8 @@ private:
     void fill(const QStringList &numbers);
     void select(int row);
     QStringList column0() const;
+    // "Изменить" of an edit dialog opened on row, at once.
+    bool edit(int row, const Record::Cells &cells);
 
     std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
@@ -132,6 +138,12 @@ void RecordCommandsTest::select(int row)
     else
         m_selection->select(m_document->model().index(row, 0),
                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+bool RecordCommandsTest::edit(int row, const Record::Cells &cells)
+{
+    const RecordAnchor anchor(m_document->model(), *m_history, row);
+    return m_commands->writeRecord(anchor, cells);
 }
 
 QStringList RecordCommandsTest::column0() const
@@ -245,36 +257,171 @@ void RecordCommandsTest::addWithEveryBoxEmpty()
     QCOMPARE(column0(), QStringList({"3", "", "7", "3"}));
 }
 
-void RecordCommandsTest::editWritesIntoTheRowSelectedNow()
+// What happens to the table between opening the edit dialog on the second
+// record and pressing "Изменить": the steps, run in order, and the number
+// cells afterwards, the edited record showing as "E"; "gone" when it no
+// longer exists.
+void RecordCommandsTest::editWritesIntoItsOwnRecord_data()
 {
-    fill({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
-    select(0);
-    const std::optional<Record> opened = m_commands->beginEdit();
-    QVERIFY(opened);
-    QCOMPARE(opened->cell(1), QStringLiteral("cell of 1"));
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("after");
 
-    select(2); // the user picks another row while the dialog is open
-    QVERIFY(m_commands->writeSelected(cellsFrom({QStringLiteral("9"), QStringLiteral("new")})));
-    QCOMPARE(column0(), QStringList({"1", "2", "9"}));
-    QCOMPARE(m_document->model().table().cell(2, 1), QStringLiteral("new"));
-    QCOMPARE(m_document->model().table().cell(2, 7), QString());
-    QVERIFY(m_document->isModified());
-
-    // Writing the same texts back still counts as a change.
-    m_document->setModified(false);
-    QVERIFY(m_commands->writeSelected(m_document->model().table().record(2).cells()));
-    QVERIFY(m_document->isModified());
+    QTest::newRow("another row selected") << QStringList{"select 2"} << QStringList{"1", "E", "3"};
+    QTest::newRow("no row selected") << QStringList{"select none"} << QStringList{"1", "E", "3"};
+    QTest::newRow("sorted") << QStringList{"sort"} << QStringList{"3", "E", "1"};
+    QTest::newRow("sorted, then taken back") << QStringList{"sort", "undo"} << QStringList{"1", "E", "3"};
+    QTest::newRow("a record before it deleted") << QStringList{"delete 0"} << QStringList{"E", "3"};
+    QTest::newRow("a record before it cut, pasted back") << QStringList{"cut 0", "paste"} << QStringList{"E", "3", "1"};
+    QTest::newRow("a record added, taken back, made again")
+        << QStringList{"add", "undo", "redo"} << QStringList{"1", "E", "3", "0"};
+    QTest::newRow("a record before it deleted and put back")
+        << QStringList{"delete 0", "undo"} << QStringList{"1", "E", "3"};
+    QTest::newRow("its own edit taken back") << QStringList{"edit 1", "undo"} << QStringList{"1", "E", "3"};
+    QTest::newRow("deleted") << QStringList{"delete 1"} << QStringList{"gone"};
+    QTest::newRow("cut") << QStringList{"cut 1"} << QStringList{"gone"};
+    QTest::newRow("cut and pasted: another record") << QStringList{"cut 1", "paste"} << QStringList{"gone"};
+    QTest::newRow("cleared") << QStringList{"clear"} << QStringList{"gone"};
+    QTest::newRow("table replaced") << QStringList{"replace"} << QStringList{"gone"};
+    QTest::newRow("deleted, then put back") << QStringList{"delete 1", "undo"} << QStringList{"1", "E", "3"};
+    QTest::newRow("deleted, put back, deleted again") << QStringList{"delete 1", "undo", "redo"} << QStringList{"gone"};
+    QTest::newRow("sorted, deleted, both taken back")
+        << QStringList{"sort", "delete 1", "undo", "undo"} << QStringList{"1", "E", "3"};
+    QTest::newRow("cleared, then put back") << QStringList{"clear", "undo"} << QStringList{"1", "E", "3"};
+    QTest::newRow("cleared, put back, added after")
+        << QStringList{"clear", "undo", "add"} << QStringList{"1", "E", "3", "0"};
 }
 
-void RecordCommandsTest::editWithNoRowSelectedKeepsTheDialog()
+void RecordCommandsTest::editWritesIntoItsOwnRecord()
 {
-    fill({QStringLiteral("1")});
-    select(-1);
-    m_desktop.expectMessage(RecordCommands::selectRecordMessage(), kTitle);
-    QVERIFY(!m_commands->writeSelected(cellsFrom({QStringLiteral("typed")})));
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, after);
+    fill({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+    SortCommands sort(m_document->model(), *m_settings, m_desktop, *m_history);
+    m_settings->write(Keys::sortDirection(), -1);
+    m_desktop.clipboard = ClipboardRecord::text(Record(cellsFrom({QStringLiteral("0")})));
+    select(1);
+    const std::optional<int> opened = m_commands->beginEdit();
+    QCOMPARE(opened.value_or(-1), 1);
+    const RecordAnchor anchor(m_document->model(), *m_history, *opened);
+
+    for (const QString &step : steps) {
+        const QString what = step.section(u' ', 0, 0);
+        const QString where = step.section(u' ', 1);
+        if (what == QLatin1String("select"))
+            select(where == QLatin1String("none") ? -1 : where.toInt());
+        else if (what == QLatin1String("sort"))
+            sort.resort();
+        else if (what == QLatin1String("undo"))
+            m_history->undo();
+        else if (what == QLatin1String("redo"))
+            m_history->redo();
+        else if (what == QLatin1String("add"))
+            m_commands->appendRecord(cellsFrom({QStringLiteral("0")}));
+        else if (what == QLatin1String("paste"))
+            m_commands->pasteRecord();
+        else if (what == QLatin1String("edit"))
+            QVERIFY(edit(where.toInt(), cellsFrom({QStringLiteral("x")})));
+        else if (what == QLatin1String("replace"))
+            m_document->model().replaceTable(TableData());
+        else if (what == QLatin1String("clear")) {
+            m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
+            m_commands->clearAll();
+        } else {
+            select(where.toInt());
+            if (what == QLatin1String("delete"))
+                m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
+            what == QLatin1String("delete") ? m_commands->deleteRecord() : m_commands->cutRecord();
+        }
+    }
+    const TableData before = m_document->model().table();
+    const bool modified = m_document->isModified();
+    const int undoSteps = m_history->count();
+    const bool gone = after == QStringList{QStringLiteral("gone")};
+    if (gone)
+        m_desktop.expectMessage(RecordCommands::recordGoneMessage(), kTitle);
+
+    QCOMPARE(m_commands->writeRecord(anchor, cellsFrom({QStringLiteral("E"), QStringLiteral("typed")})), !gone);
+    if (gone) {
+        QCOMPARE(m_desktop.log().at(m_desktop.log().size() - 2), QStringLiteral("beep"));
+        QVERIFY(m_document->model().table() == before);
+        QCOMPARE(m_document->isModified(), modified);
+        QCOMPARE(m_history->count(), undoSteps);
+        return;
+    }
+    QCOMPARE(column0(), after);
+    const int row = int(after.indexOf(QStringLiteral("E")));
+    QCOMPARE(m_document->model().table().cell(row, 1), QStringLiteral("typed"));
+    QVERIFY(m_document->isModified());
+    QCOMPARE(m_history->undoName(), QStringLiteral("изменение записи")); // one step
+    m_history->undo();
+    QVERIFY(m_document->model().table() == before);
+}
+
+void RecordCommandsTest::titlesBelongToTheirTable()
+{
+    const quint64 opened = m_commands->tableNumber();
+    Record::Cells titles = m_commands->titles();
+    titles[1] = QStringLiteral("Товар");
+    m_document->model().replaceTable(TableData()); // New, Open, an example...
+    m_desktop.expectMessage(RecordCommands::tableReplacedMessage(), kTitle);
+    QVERIFY(!m_commands->setTitles(titles, opened));
     QCOMPARE(m_desktop.log().first(), QStringLiteral("beep"));
-    QCOMPARE(column0(), QStringList{"1"});
+    QCOMPARE(m_document->model().table().title(1), QStringLiteral("1 столбец"));
     QVERIFY(!m_document->isModified());
+    QVERIFY(!m_history->canUndo());
+
+    QVERIFY(m_commands->setTitles(titles, m_commands->tableNumber()));
+    QCOMPARE(m_document->model().table().title(1), QStringLiteral("Товар"));
+}
+
+// A dialog opened while the right was there: its commit checks again, and a
+// refusal changes nothing.
+void RecordCommandsTest::commitChecksTheRightAgain_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("role");
+    QTest::addColumn<QByteArray>("editBase");
+    QTest::addColumn<bool>("granted");
+    for (const char *dialog : {"add", "edit", "titles"}) {
+        QTest::addRow("%s, guest without the right", dialog) << dialog << "guest" << QByteArray("0") << false;
+        QTest::addRow("%s, guest with the right", dialog) << dialog << "guest" << QByteArray("1") << true;
+        QTest::addRow("%s, moderator", dialog) << dialog << "moder" << QByteArray("0") << true;
+    }
+}
+
+void RecordCommandsTest::commitChecksTheRightAgain()
+{
+    QFETCH(QString, dialog);
+    QFETCH(QString, role);
+    QFETCH(QByteArray, editBase);
+    QFETCH(bool, granted);
+    fill({QStringLiteral("1"), QStringLiteral("2")});
+    select(0);
+    QVERIFY(m_commands->beginEdit()); // opened by the administrator
+    m_commands->beginAdd();
+    m_commands->beginColumns();
+    const RecordAnchor anchor(m_document->model(), *m_history, 0);
+    const quint64 table = m_commands->tableNumber();
+
+    m_folder->write(QStringLiteral("data/other.dat"), "[Prava]\r\nEditBase=" + editBase + "\r\n");
+    m_document->setRole(role); // "Войти под другим"
+    const TableData before = m_document->model().table();
+    const Record::Cells typed = cellsFrom({QStringLiteral("7"), QStringLiteral("Товар")});
+    QString thrown;
+    try {
+        if (dialog == QLatin1String("add"))
+            m_commands->appendRecord(typed);
+        else if (dialog == QLatin1String("edit"))
+            QVERIFY(m_commands->writeRecord(anchor, typed));
+        else
+            QVERIFY(m_commands->setTitles(typed, table));
+    } catch (const TabloraError &e) {
+        thrown = e.message();
+    }
+    QCOMPARE(thrown, granted ? QString() : Accounts::refusalMessage());
+    QCOMPARE(m_document->model().table() == before, !granted);
+    QCOMPARE(m_document->isModified(), granted);
+    QCOMPARE(m_history->canUndo(), granted);
 }
 
 void RecordCommandsTest::deleteAnswers_data()
@@ -417,13 +564,13 @@ void RecordCommandsTest::parse()
 
 void RecordCommandsTest::titlesSetTheModifiedFlagEvenWhenUnchanged()
 {
-    m_commands->setTitles(m_commands->titles());
+    QVERIFY(m_commands->setTitles(m_commands->titles(), m_commands->tableNumber()));
     QVERIFY(m_document->isModified());
 
     Record::Cells titles = m_commands->titles();
     titles[0].clear();
     titles[3] = QStringLiteral("Цена");
-    m_commands->setTitles(titles);
+    QVERIFY(m_commands->setTitles(titles, m_commands->tableNumber()));
     QCOMPARE(m_document->model().headerData(0, Qt::Horizontal).toString(), QString());
     QCOMPARE(m_document->model().headerData(3, Qt::Horizontal).toString(), QStringLiteral("Цена"));
     QCOMPARE(m_commands->titles(), titles);
@@ -435,13 +582,12 @@ void RecordCommandsTest::lineBreaksNeverReachACell()
     m_commands->appendRecord(cellsFrom({"a\r\nb", "c\nd", "e\rf", "\r\n\r\n"}));
     QCOMPARE(cellsOf(m_document->model().table().record(1)).mid(0, 4), QStringList({"a b", "c d", "e f", "  "}));
 
-    select(0);
-    QVERIFY(m_commands->writeSelected(cellsFrom({"x\ny"})));
+    QVERIFY(edit(0, cellsFrom({"x\ny"})));
     QCOMPARE(m_document->model().table().cell(0, 0), QStringLiteral("x y"));
 
     Record::Cells titles = m_commands->titles();
     titles[1] = QStringLiteral("Имя\r\nФамилия");
-    m_commands->setTitles(titles);
+    QVERIFY(m_commands->setTitles(titles, m_commands->tableNumber()));
     QCOMPARE(m_document->model().table().title(1), QStringLiteral("Имя Фамилия"));
 }
 
@@ -463,7 +609,7 @@ void RecordCommandsTest::commandsTouchOnlyTheirRows()
     select(2);
     m_commands->appendRecord(Record::Cells{});
     QCOMPARE(rows(inserted), std::make_pair(4, 4));
-    QVERIFY(m_commands->writeSelected(cellsFrom({QStringLiteral("x")})));
+    QVERIFY(edit(2, cellsFrom({QStringLiteral("x")})));
     QCOMPARE(changed.last().at(0).toModelIndex(), model.index(2, 0));
     QCOMPARE(changed.last().at(1).toModelIndex(), model.index(2, kColumnCount - 1));
     QCOMPARE(m_commands->selectedRow(), 2);
@@ -477,7 +623,7 @@ void RecordCommandsTest::commandsTouchOnlyTheirRows()
     QCOMPARE(rows(removed), std::make_pair(0, 0));
     m_commands->pasteRecord();
     QCOMPARE(rows(inserted), std::make_pair(3, 3));
-    m_commands->setTitles(m_commands->titles());
+    QVERIFY(m_commands->setTitles(m_commands->titles(), m_commands->tableNumber()));
     m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
     m_commands->clearAll();
     QCOMPARE(rows(removed), std::make_pair(0, 3));
@@ -529,7 +675,7 @@ void RecordCommandsTest::undoAndRedoRestoreExactly()
     } else if (command == QLatin1String("paste")) {
         m_commands->pasteRecord();
     } else if (command == QLatin1String("edit")) {
-        QVERIFY(m_commands->writeSelected(pasted));
+        QVERIFY(edit(selected, pasted));
     } else if (command == QLatin1String("delete")) {
         m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
         m_commands->deleteRecord();
@@ -539,7 +685,7 @@ void RecordCommandsTest::undoAndRedoRestoreExactly()
         m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
         m_commands->clearAll();
     } else if (command == QLatin1String("titles")) {
-        m_commands->setTitles(pasted);
+        QVERIFY(m_commands->setTitles(pasted, m_commands->tableNumber()));
     } else {
         sort.chooseColumn(1);
         sort.chooseDirection(-1);

@@ -3,11 +3,14 @@
 #include "ScriptedDesktop.h"
 #include "app/MainWindow.h"
 #include "app/RecordListView.h"
+#include "document/DatabaseCodec.h"
+#include "document/FileCommands.h"
 #include "records/AddRecordDialog.h"
 #include "records/ClipboardRecord.h"
 #include "records/ColumnTitlesDialog.h"
 #include "records/EditRecordDialog.h"
 #include "records/RecordCommands.h"
+#include "users/Accounts.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -33,12 +36,16 @@ private slots:
     void actionsReachTheirCommands_data();
     void actionsReachTheirCommands();
     void addDialogsAreModelessAndEachAppends();
-    void editDialogWritesIntoTheNewlySelectedRow();
-    void editWithNoRowSelectedKeepsTheTypedTexts();
+    void editDialogWritesIntoItsOwnRecord();
+    void editOfADeletedRecordKeepsTheTypedTexts();
     void removingARecordLeavesNoneSelected_data();
     void removingARecordLeavesNoneSelected();
     void viewIsModalAndKeepsNothing();
     void titlesDialog();
+    void titlesDialogStaysWithItsTable_data();
+    void titlesDialogStaysWithItsTable();
+    void commitAfterAUserSwitchChecksTheRight_data();
+    void commitAfterAUserSwitchChecksTheRight();
     void keysTypedInADialogEditItsBox_data();
     void keysTypedInADialogEditItsBox();
     void pastedLineBreakBecomesASpace();
@@ -194,7 +201,7 @@ void RecordDialogsTest::addDialogsAreModelessAndEachAppends()
     QVERIFY(!m_window->document().isModified());
 }
 
-void RecordDialogsTest::editDialogWritesIntoTheNewlySelectedRow()
+void RecordDialogsTest::editDialogWritesIntoItsOwnRecord()
 {
     m_window->recordList()->selectRow(0);
     m_window->action("editRecord")->trigger();
@@ -205,33 +212,46 @@ void RecordDialogsTest::editDialogWritesIntoTheNewlySelectedRow()
     QCOMPARE(edit(dialog, 1)->text(), QStringLiteral("cell"));
     QVERIFY(dialog->findChild<QPushButton *>(QStringLiteral("okButton"))->isHidden());
 
+    // The user clicks another row, sorts, and presses Enter in the dialog.
     edit(dialog, 1)->setText(QStringLiteral("changed"));
     m_window->recordList()->selectRow(2);
-    click(dialog, "confirmButton");
+    m_window->action("sortDescending")->trigger();
+    QCOMPARE(column0(), QStringList({"3", "2", "1"}));
+    QTest::keyClick(edit(dialog, 1), Qt::Key_Return);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!dialog);
-    QCOMPARE(m_window->document().model().table().cell(0, 1), QStringLiteral("cell"));
-    QCOMPARE(m_window->document().model().table().cell(2, 0), QStringLiteral("1"));
-    QCOMPARE(m_window->document().model().table().cell(2, 1), QStringLiteral("changed"));
+    const TableData &t = m_window->document().model().table();
+    QCOMPARE(t.cell(2, 1), QStringLiteral("changed")); // record 1, where the sort put it
+    QCOMPARE(t.cell(0, 1), QStringLiteral("cell")); // record 3, selected when "Изменить" was pressed
+    QCOMPARE(t.cell(1, 1), QStringLiteral("cell"));
     QVERIFY(m_window->document().isModified());
+    QCOMPARE(m_window->action("undo")->text(), QStringLiteral("Отменить изменение записи"));
 }
 
-void RecordDialogsTest::editWithNoRowSelectedKeepsTheTypedTexts()
+void RecordDialogsTest::editOfADeletedRecordKeepsTheTypedTexts()
 {
     m_window->recordList()->selectRow(1);
     m_window->action("editRecord")->trigger();
     QPointer<EditRecordDialog> dialog = openedDialog<EditRecordDialog>();
     edit(dialog, 2)->setText(QStringLiteral("typed"));
-    m_window->recordList()->clearSelection();
-    m_desktop.expectMessage(RecordCommands::selectRecordMessage());
+    m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
+    m_window->action("deleteRecord")->trigger();
+    m_window->recordList()->selectRow(0);
+
+    m_desktop.expectMessage(RecordCommands::recordGoneMessage());
     click(dialog, "confirmButton");
     QVERIFY(dialog && dialog->isVisible());
+    QCOMPARE(m_desktop.logged(QStringLiteral("beep")).size(), 2); // the delete's, and this one's
     QCOMPARE(edit(dialog, 2)->text(), QStringLiteral("typed"));
-    QVERIFY(!m_window->document().isModified());
+    QCOMPARE(column0(), QStringList({"1", "3"}));
+    QCOMPARE(m_window->action("undo")->text(), QStringLiteral("Отменить удаление записи"));
 
-    m_window->recordList()->selectRow(0);
+    // Taking the delete back brings the dialog's record back too.
+    m_window->action("undo")->trigger();
     click(dialog, "confirmButton");
     QVERIFY(!dialog);
-    QCOMPARE(m_window->document().model().table().cell(0, 2), QStringLiteral("typed"));
+    QCOMPARE(m_window->document().model().table().cell(1, 2), QStringLiteral("typed"));
+    QCOMPARE(m_window->document().model().table().cell(0, 2), QString());
 }
 
 void RecordDialogsTest::removingARecordLeavesNoneSelected_data()
@@ -241,7 +261,7 @@ void RecordDialogsTest::removingARecordLeavesNoneSelected_data()
     QTest::newRow("Вырезать") << "cutRecord";
 }
 
-// An edit dialog open for the removed record must not write into the record
+// Nor does an edit dialog open for the removed record write into the record
 // that took its place.
 void RecordDialogsTest::removingARecordLeavesNoneSelected()
 {
@@ -256,10 +276,12 @@ void RecordDialogsTest::removingARecordLeavesNoneSelected()
     QCOMPARE(m_window->recordList()->selectedRow(), -1);
     QCOMPARE(m_window->recordList()->currentIndex().row(), 1); // the keyboard stays in place
 
-    m_desktop.expectMessage(RecordCommands::selectRecordMessage());
+    m_window->recordList()->selectRow(1);
+    m_desktop.expectMessage(RecordCommands::recordGoneMessage());
     click(dialog, "confirmButton");
     QVERIFY(dialog);
     QCOMPARE(column0(), QStringList({"1", "3"}));
+    QCOMPARE(m_window->document().model().table().cell(1, 1), QStringLiteral("cell"));
 }
 
 void RecordDialogsTest::viewIsModalAndKeepsNothing()
@@ -313,6 +335,102 @@ void RecordDialogsTest::titlesDialog()
     m_window->action("addRecord")->trigger();
     QCOMPARE(openedDialog<AddRecordDialog>()->findChild<QGroupBox *>(QStringLiteral("columnGroup0"))->title(),
              QString());
+}
+
+// A titles dialog open while another table replaces the one it was opened on
+// refuses its OK and keeps what was typed; the new table keeps its titles.
+void RecordDialogsTest::titlesDialogStaysWithItsTable_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("replaces");
+    QTest::newRow("New") << "newDatabase" << true;
+    QTest::newRow("Open") << "openDatabase" << true;
+    QTest::newRow("an example") << "exampleProfile" << true;
+    QTest::newRow("the import") << "importVersion10" << true;
+    QTest::newRow("a sort replaces nothing") << "sortAscending" << false;
+}
+
+void RecordDialogsTest::titlesDialogStaysWithItsTable()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, replaces);
+    m_folder->makeFolder(QStringLiteral("Примеры"));
+    const QByteArray plain = DatabaseCodec::buildPlainList(TableData());
+    m_folder->write(FileCommands::exampleFile(FileCommands::Example::Profile), DatabaseCodec::encodePlainList(plain));
+    m_folder->write(QStringLiteral("other.db"), DatabaseCodec::encodePlainList(plain));
+    m_folder->write(QStringLiteral("old.db"), plain);
+    if (command == QLatin1String("openDatabase"))
+        m_desktop.expectOpenFile(m_folder->filePath(QStringLiteral("other.db")));
+    if (command == QLatin1String("importVersion10"))
+        m_desktop.expectOpenFile(m_folder->filePath(QStringLiteral("old.db")));
+
+    m_window->action("columnTitles")->trigger();
+    QPointer<ColumnTitlesDialog> dialog = openedDialog<ColumnTitlesDialog>();
+    edit(dialog, 1)->setText(QStringLiteral("Товар"));
+    m_window->action(command)->trigger();
+    if (replaces)
+        m_desktop.expectMessage(RecordCommands::tableReplacedMessage());
+    click(dialog, "okButton");
+
+    QCOMPARE(!dialog, !replaces);
+    QCOMPARE(m_window->document().model().table().title(1),
+             replaces ? QStringLiteral("1 столбец") : QStringLiteral("Товар"));
+    QCOMPARE(m_window->document().isModified(), !replaces);
+    if (replaces) {
+        QCOMPARE(edit(dialog, 1)->text(), QStringLiteral("Товар"));
+        QVERIFY(!m_window->action("undo")->isEnabled());
+    }
+}
+
+// A dialog the administrator opened, confirmed after "Войти под другим" as a
+// guest: the right is checked again, the refusal is logged and shown, and the
+// dialog stays with what was typed until the right is there.
+void RecordDialogsTest::commitAfterAUserSwitchChecksTheRight_data()
+{
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<QString>("button");
+    QTest::newRow("Добавить") << "addRecord"
+                              << "confirmButton";
+    QTest::newRow("Изменить") << "editRecord"
+                              << "confirmButton";
+    QTest::newRow("Столбцы") << "columnTitles"
+                             << "okButton";
+}
+
+void RecordDialogsTest::commitAfterAUserSwitchChecksTheRight()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, button);
+    m_window->recordList()->selectRow(0);
+    m_window->action(opener)->trigger();
+    QPointer<QDialog> dialog = openedDialog<QDialog>();
+    edit(dialog, 1)->setText(QStringLiteral("typed"));
+
+    const QByteArray accounts = "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=guest\r\nPassword1=g\r\n"
+                                "Prava1=guest\r\n[Prava]\r\nEditBase=";
+    m_folder->write(QStringLiteral("data/other.dat"), accounts + "0\r\n");
+    m_desktop.expectDialog([](QDialog &login) {
+        login.findChild<QLineEdit *>(QStringLiteral("loginEdit"))->setText(QStringLiteral("guest"));
+        login.findChild<QLineEdit *>(QStringLiteral("passwordEdit"))->setText(QStringLiteral("g"));
+        login.findChild<QPushButton *>(QStringLiteral("logInButton"))->click();
+        return login.result();
+    });
+    m_window->action("switchUser")->trigger();
+    QCOMPARE(m_window->document().role(), QStringLiteral("guest"));
+
+    const TableData before = m_window->document().model().table();
+    m_desktop.expectMessage(Accounts::refusalMessage());
+    click(dialog, qPrintable(button));
+    QVERIFY(dialog && dialog->isVisible());
+    QCOMPARE(edit(dialog, 1)->text(), QStringLiteral("typed"));
+    QVERIFY(m_window->document().model().table() == before);
+    QVERIFY(!m_window->document().isModified());
+    QVERIFY(m_folder->read(QStringLiteral("errors.log")).contains("|Error:"));
+
+    m_folder->write(QStringLiteral("data/other.dat"), accounts + "1\r\n");
+    click(dialog, qPrintable(button));
+    QVERIFY(!dialog);
+    QVERIFY(m_window->document().isModified());
 }
 
 void RecordDialogsTest::keysTypedInADialogEditItsBox_data()

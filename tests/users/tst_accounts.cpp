@@ -150,10 +150,15 @@ void AccountsTest::login_data()
     QTest::newRow("question off, empty input") << QByteArray("[Enter]\r\nQuestionOnStart=0\r\n") << ""
                                                << "" << true << "admin";
     // After the user manager has saved, free slots hold empty logins with the
-    // guest Role: empty input then reaches the first free slot.
-    QTest::newRow("empty input reaches a freed slot")
-        << QByteArray("[Users]\r\nAdmin=Admin\r\nPassword=9107\r\nLogin1=\r\nPassword1=\r\nPrava1=guest\r\n") << ""
-        << "" << true << "guest";
+    // guest Role: they are no accounts, whatever their password.
+    const QByteArray freed = "[Users]\r\nAdmin=Admin\r\nPassword=9107\r\nLogin1=\r\nPassword1=\r\nPrava1=moder\r\n"
+                             "Login2=\r\nPassword2=x\r\nPrava2=guest\r\nLogin3=ivanova\r\nPassword3=\r\n";
+    QTest::newRow("empty input never reaches a freed slot") << freed << ""
+                                                            << "" << false << "";
+    QTest::newRow("nor does a freed slot's password") << freed << ""
+                                                      << "x" << false << "";
+    QTest::newRow("an account with an empty password") << freed << "ivanova"
+                                                       << "" << true << "user";
 }
 
 void AccountsTest::login()

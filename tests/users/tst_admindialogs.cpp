@@ -5,18 +5,22 @@
 #include "base/Windows1251.h"
 #include "users/Accounts.h"
 #include "users/AdminCommands.h"
+#include "users/ProfileFile.h"
 #include "users/SettingKeys.h"
 #include "users/Settings.h"
 #include "users/UserManagerDialog.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 
@@ -121,6 +125,8 @@ private slots:
     void managerRefusals();
     void deleteThenCancelWritesNothing();
     void failedSaveKeepsFileAndWindow();
+    void managerKeepsOnlyWhatReadsBack_data();
+    void managerKeepsOnlyWhatReadsBack();
 
     void optionsLoad_data();
     void optionsLoad();
@@ -129,6 +135,8 @@ private slots:
     void chosenFontKeepsOnlyNameAndSize();
     void failedOkKeepsTheDialogOpen_data();
     void failedOkKeepsTheDialogOpen();
+    void optionsKeepOnlyWhatReadsBack_data();
+    void optionsKeepOnlyWhatReadsBack();
     void tableLookFollowsWhicheverButton_data();
     void tableLookFollowsWhicheverButton();
 
@@ -457,38 +465,106 @@ void AdminDialogsTest::deleteThenCancelWritesNothing()
 
 void AdminDialogsTest::failedSaveKeepsFileAndWindow()
 {
-    const QByteArray stored = "[Users]\r\nAdmin=root\r\nPassword=r\r\nLogin1=petrov\r\n";
-    m_folder->write(QStringLiteral("data/other.dat"), stored);
+    m_folder->makeFolder(QStringLiteral("data/other.dat")); // a folder where the file should be
     runManager([&](QDialog &dialog) {
         showLoaded(dialog);
-        // A pasted line break cannot be stored; it comes after keys that can.
         selectRow(dialog, 0);
         click(dialog, "editAccountButton");
         child<QLineEdit>(dialog, "loginEdit")->setText(QStringLiteral("admin2"));
         click(dialog, "applyAccountButton");
-        selectRow(dialog, 7);
-        click(dialog, "editAccountButton");
-        child<QLineEdit>(dialog, "loginEdit")->insert(QStringLiteral("new\nuser"));
-        click(dialog, "applyAccountButton");
 
         click(dialog, "saveButton");
-        QCOMPARE(
-            m_errors.messages,
-            QStringList(QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(m_programDir->otherDat())));
-        QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")), stored);
+        QCOMPARE(m_errors.messages,
+                 QStringList(QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(m_programDir->otherDat())
+                             + QStringLiteral(". Is a directory")));
         QVERIFY(dialog.isVisible());
-        QCOMPARE(row(dialog, 0), QStringLiteral("admin2|r|admin"));
-        QCOMPARE(row(dialog, 7), QStringLiteral("new\nuser||guest"));
+        QCOMPARE(row(dialog, 0), QStringLiteral("admin2|9107|admin"));
 
-        selectRow(dialog, 7);
-        click(dialog, "editAccountButton");
-        child<QLineEdit>(dialog, "loginEdit")->setText(QStringLiteral("newuser"));
-        click(dialog, "applyAccountButton");
+        QVERIFY(QDir(m_programDir->otherDat()).removeRecursively());
         click(dialog, "saveButton");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     });
     QCOMPARE(m_settings->read(Keys::adminLogin()), QStringLiteral("admin2"));
-    QCOMPARE(m_settings->read(Keys::login(7)), QStringLiteral("newuser"));
+    QCOMPARE(m_settings->read(Keys::adminPassword()), QStringLiteral("9107"));
+}
+
+// Texts the settings file would not give back exactly are refused by the
+// panel's OK, with the field and the reason, before anything is written; all
+// others are stored and read back as typed. Rows 0 (the administrator) and 2.
+void AdminDialogsTest::managerKeepsOnlyWhatReadsBack_data()
+{
+    QTest::addColumn<int>("edited");
+    QTest::addColumn<QString>("field"); // the box, "loginEdit" or "passwordEdit"
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("reason"); // empty: stored as typed
+
+    const QString longest(ProfileFile::MaxTextLength, u'x');
+    QTest::newRow("letter outside Windows-1251")
+        << 0 << "passwordEdit" << QStringLiteral("pässword")
+        << QStringLiteral("в нём есть знак «ä» (U+00E4), которого нет в кодировке Windows-1251");
+    QTest::newRow("character outside the BMP")
+        << 2 << "loginEdit" << QStringLiteral("кот😺")
+        << QStringLiteral("в нём есть знак «😺» (U+1F63A), которого нет в кодировке Windows-1251");
+    QTest::newRow("leading blank") << 0 << "loginEdit" << QStringLiteral(" root")
+                                   << QStringLiteral("в начале или в конце стоит пробел");
+    QTest::newRow("trailing blank") << 0 << "passwordEdit" << QStringLiteral("9107 ")
+                                    << QStringLiteral("в начале или в конце стоит пробел");
+    QTest::newRow("trailing tab") << 2 << "passwordEdit" << QStringLiteral("pw\t")
+                                  << QStringLiteral("в начале или в конце стоит знак табуляции");
+    QTest::newRow("double quotes") << 2 << "passwordEdit" << QStringLiteral("\"secret\"")
+                                   << QStringLiteral("оно заключено в кавычки, которые при чтении отбрасываются");
+    QTest::newRow("single quotes") << 0 << "loginEdit" << QStringLiteral("'root'")
+                                   << QStringLiteral("оно заключено в кавычки, которые при чтении отбрасываются");
+    QTest::newRow("line breaks become spaces in the box")
+        << 0 << "passwordEdit" << QStringLiteral("a\nb\r\nc") << QString();
+    QTest::newRow("one character too long")
+        << 0 << "passwordEdit" << longest + u'x' << QStringLiteral("оно длиннее 2047 знаков");
+    QTest::newRow("the longest value") << 0 << "passwordEdit" << longest << QString();
+    QTest::newRow("quotes inside") << 2 << "passwordEdit" << QStringLiteral("\"a\" and 'b'") << QString();
+    QTest::newRow("unmatched quotes") << 2 << "loginEdit" << QStringLiteral("\"root'") << QString();
+    QTest::newRow("inner blanks, Russian and €") << 0 << "passwordEdit" << QStringLiteral("пароль  № 5 €") << QString();
+    QTest::newRow("empty") << 2 << "passwordEdit" << QString() << QString();
+}
+
+void AdminDialogsTest::managerKeepsOnlyWhatReadsBack()
+{
+    QFETCH(int, edited);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, reason);
+    runManager([&](QDialog &dialog) {
+        showLoaded(dialog);
+        selectRow(dialog, edited);
+        click(dialog, "editAccountButton");
+        child<QLineEdit>(dialog, "loginEdit")->setText(QStringLiteral("someone"));
+        auto *box = child<QLineEdit>(dialog, qPrintable(field));
+        box->setText(typed);
+        const QString before = row(dialog, edited);
+        if (!reason.isEmpty()) {
+            const QString name = field == u"loginEdit" ? QStringLiteral("Логин") : QStringLiteral("Пароль");
+            m_desktop.expectMessage(
+                QStringLiteral("Значение поля «%1» нельзя сохранить в файле настроек: %2.").arg(name, reason),
+                QStringLiteral("Tablora 1.5"));
+        }
+        click(dialog, "applyAccountButton");
+        if (!reason.isEmpty()) {
+            QVERIFY(child<QWidget>(dialog, "accountPanel")->isVisible());
+            QCOMPARE(box->text(), typed);
+            QCOMPARE(row(dialog, edited), before);
+            QCOMPARE(m_desktop.logged(QStringLiteral("beep")).size(), 1);
+            dialog.reject();
+            return;
+        }
+        click(dialog, "saveButton");
+    });
+    if (!reason.isEmpty()) {
+        QVERIFY(!QFile::exists(m_programDir->otherDat()));
+        return;
+    }
+    const bool login = field == u"loginEdit";
+    QCOMPARE(m_settings->read(edited == 0 ? (login ? Keys::adminLogin() : Keys::adminPassword())
+                                          : (login ? Keys::login(edited) : Keys::password(edited))),
+             QString(typed).replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\n', u' '));
 }
 
 // ---- program settings --------------------------------------------------------
@@ -703,6 +779,69 @@ void AdminDialogsTest::failedOkKeepsTheDialogOpen()
         QCOMPARE(m_settings->read(Keys::caption(2)), QStringLiteral("Товар"));
     else
         QCOMPARE(m_folder->read(other), before);
+}
+
+// The default titles and the font name: what config.ini would not give back
+// exactly is refused by OK before anything is written, on the titles' tab; a
+// pasted line break becomes a space.
+void AdminDialogsTest::optionsKeepOnlyWhatReadsBack_data()
+{
+    QTest::addColumn<QString>("box"); // a default title's box, or "font"
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message"); // empty: stored as typed
+    const QString refusal = QStringLiteral("Значение поля «%1» нельзя сохранить в файле настроек: %2.");
+    QTest::newRow("title with a blank at the end")
+        << "defaultTitleEdit3" << QStringLiteral("Цена ")
+        << refusal.arg(QStringLiteral("3 столбец"), QStringLiteral("в начале или в конце стоит пробел"));
+    QTest::newRow("number title in quotes")
+        << "defaultTitleEdit0" << QStringLiteral("'№'")
+        << refusal.arg(QStringLiteral("Дополнит."),
+                       QStringLiteral("оно заключено в кавычки, которые при чтении отбрасываются"));
+    QTest::newRow("title outside Windows-1251")
+        << "defaultTitleEdit7" << QStringLiteral("✓ Готово")
+        << refusal.arg(QStringLiteral("7 столбец"),
+                       QStringLiteral("в нём есть знак «✓» (U+2713), которого нет в кодировке Windows-1251"));
+    QTest::newRow("font name outside Windows-1251")
+        << "font" << QStringLiteral("Schrift ü")
+        << refusal.arg(QStringLiteral("Шрифт таблицы"),
+                       QStringLiteral("в нём есть знак «ü» (U+00FC), которого нет в кодировке Windows-1251"));
+    QTest::newRow("pasted line breaks") << "defaultTitleEdit2" << QStringLiteral("Имя\r\nФамилия") << QString();
+}
+
+void AdminDialogsTest::optionsKeepOnlyWhatReadsBack()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    runOptions([&](QDialog &dialog) {
+        showLoaded(dialog);
+        if (box == u"font") {
+            m_desktop.expectFont(QFont(typed));
+            click(dialog, "changeFontButton");
+        } else {
+            QGuiApplication::clipboard()->setText(typed);
+            child<QLineEdit>(dialog, qPrintable(box))->clear();
+            child<QLineEdit>(dialog, qPrintable(box))->paste();
+        }
+        if (!message.isEmpty())
+            m_desktop.expectMessage(message, QStringLiteral("Tablora 1.5 [Основные настройки]"));
+        click(dialog, "okButton");
+        if (message.isEmpty())
+            return;
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(m_desktop.logged(QStringLiteral("beep")).size(), 1);
+        if (box != u"font") {
+            QCOMPARE(child<QTabWidget>(dialog, "tabs")->currentWidget()->objectName(), QStringLiteral("columnsTab"));
+            QCOMPARE(child<QLineEdit>(dialog, qPrintable(box))->text(), typed);
+        }
+        dialog.reject();
+    });
+    if (!message.isEmpty()) {
+        QVERIFY(!QFile::exists(m_programDir->configIni()));
+        QVERIFY(!QFile::exists(m_programDir->otherDat()));
+        return;
+    }
+    QCOMPARE(m_settings->read(Keys::caption(2)), QStringLiteral("Имя Фамилия"));
 }
 
 void AdminDialogsTest::tableLookFollowsWhicheverButton_data()

@@ -52,6 +52,8 @@ private slots:
     void refusedWrite_data();
     void refusedWrite();
     void unreadableFileIsNotReplaced();
+    void valuesThatReadBackExactly_data();
+    void valuesThatReadBackExactly();
     void everyAccessGoesToDisk();
     void batchEqualsOneWriteAfterAnother_data();
     void batchEqualsOneWriteAfterAnother();
@@ -441,6 +443,41 @@ void SettingsTest::unreadableFileIsNotReplaced()
     QCOMPARE(f.readString("S", "Other", "default"), QStringLiteral("default"));
     QVERIFY_THROWS_EXCEPTION(TabloraError, f.writeString("S", "K", "v"));
     QCOMPARE(QFileInfo(path()).size(), size);
+}
+
+// A value is refused exactly when writing and reading it back would not give
+// it as it was, so a check made before writing protects the reader.
+void SettingsTest::valuesThatReadBackExactly_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("storable");
+    QTest::newRow("plain") << QStringLiteral("Admin") << true;
+    QTest::newRow("empty") << QString() << true;
+    QTest::newRow("Russian, €, № and inner blanks") << QStringLiteral("пароль  € №\t5") << true;
+    QTest::newRow("every other control character") << QStringLiteral("a\x01\x1F\fb") << true;
+    QTest::newRow("no-break spaces at the ends") << QStringLiteral("\u00A0x\u00A0") << true;
+    QTest::newRow("quotes that do not wrap it") << QStringLiteral("\"a\" '") << true;
+    QTest::newRow("a lone quote") << QStringLiteral("\"") << true;
+    QTest::newRow("the longest") << QString(ProfileFile::MaxTextLength, u'я') << true;
+    QTest::newRow("too long") << QString(ProfileFile::MaxTextLength + 1, u'я') << false;
+    QTest::newRow("leading space") << QStringLiteral(" x") << false;
+    QTest::newRow("trailing tab") << QStringLiteral("x\t") << false;
+    QTest::newRow("vertical tab") << QStringLiteral("\vx") << false;
+    QTest::newRow("double quotes") << QStringLiteral("\"x\"") << false;
+    QTest::newRow("single quotes") << QStringLiteral("''") << false;
+    QTest::newRow("ä") << QStringLiteral("pässword") << false;
+    QTest::newRow("emoji") << QStringLiteral("x😀") << false;
+}
+
+void SettingsTest::valuesThatReadBackExactly()
+{
+    QFETCH(QString, value);
+    QFETCH(bool, storable);
+    QCOMPARE(ProfileFile::unstorableReason(value).isEmpty(), storable);
+    ProfileFile file(path());
+    file.writeString(QStringLiteral("Users"), QStringLiteral("Password"), value);
+    QCOMPARE(file.readString(QStringLiteral("Users"), QStringLiteral("Password"), QStringLiteral("default")) == value,
+             storable);
 }
 
 void SettingsTest::everyAccessGoesToDisk()

@@ -2,10 +2,10 @@
 
 #include <QValidator>
 
-// Keeps an edit box single-line: a cell or a title never holds a line break,
-// because each one is a line of the database file. Every line break that
-// reaches the box - typed, pasted, dropped or set - becomes one space (CR LF
-// counts as one break), so no pasted word is lost.
+// Keeps an edit box single-line: a cell, a title or a settings value never
+// holds a line break, because each one is a line of its file. Every line break
+// that reaches the box - typed, pasted, dropped or set - becomes one space (CR
+// LF counts as one break), so no pasted word is lost.
 class SingleLineValidator : public QValidator
 {
     Q_OBJECT
