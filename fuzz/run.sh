@@ -15,7 +15,7 @@ seconds=${1:-3600}
 shift || true
 targets=("$@")
 if [ "${#targets[@]}" -eq 0 ]; then
-    targets=(fuzz_database_reader fuzz_plain_reader fuzz_settings fuzz_clipboard_record)
+    targets=(fuzz_database_reader fuzz_plain_reader fuzz_settings fuzz_clipboard_record fuzz_csv_reader)
 fi
 
 if [ ! -f build-fuzz/CMakeCache.txt ]; then

@@ -166,8 +166,11 @@ private:
     char *appendCell(char *out, QStringView cell) const
     {
         const bool marked = m_protect && CsvFormulas::needsMark(cell);
-        const bool spaceAtAnEnd = !cell.isEmpty() && (cell.front() == u' ' || cell.back() == u' ');
-        if (!spaceAtAnEnd) {
+        // A cell that starts with U+FEFF is quoted, so that as the first of
+        // the text it is not taken for the byte order mark.
+        const bool quotedForItsEnds =
+            !cell.isEmpty() && (cell.front() == u' ' || cell.back() == u' ' || cell.front() == u'\uFEFF');
+        if (!quotedForItsEnds) {
             char *plain = out;
             if (marked)
                 *plain++ = char(CsvFormulas::kMark);

@@ -14,7 +14,8 @@ class WorkProgress;
 // when it holds a quote (written doubled), a comma, a semicolon, a tab or a
 // line break, or when it starts or ends with a space, so that neither a
 // reader that splits at another of these separators nor one that trims
-// spaces changes it. Empty cells stay empty. Column widths are not part of
+// spaces changes it (and when it starts with U+FEFF, which a reader could
+// take for a byte order mark). Empty cells stay empty. Column widths are not part of
 // the text.
 //
 // A large table is written in parts on threads of their own; with progress,

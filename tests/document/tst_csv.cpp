@@ -91,6 +91,7 @@ class CsvTest : public QObject
 private slots:
     void roundTrip_data();
     void roundTrip();
+    void firstCellLikeAByteOrderMark();
     void markedCellsComeBackOnlyWhenAsked();
     void formulaMarks_data();
     void formulaMarks();
@@ -148,6 +149,21 @@ void CsvTest::roundTrip()
     const TableData back = CsvReader(readOptions(delimiter, protect)).read(text);
     QCOMPARE(titlesOf(back), titlesOf(table));
     QCOMPARE(cellsOf(back), cellsOf(table));
+}
+
+// A first title that starts with U+FEFF is not lost as a byte order mark.
+void CsvTest::firstCellLikeAByteOrderMark()
+{
+    TableData table;
+    table.setTitle(0, QStringLiteral("\uFEFFзаголовок"));
+    table.appendRecord(record({"\uFEFF"}));
+    for (const bool mark : {false, true}) {
+        CsvWriteOptions write;
+        write.byteOrderMark = mark;
+        const TableData back = CsvReader(readOptions(',')).read(CsvWriter::write(table, write));
+        QCOMPARE(back.title(0), table.title(0));
+        QCOMPARE(cellsOf(back), cellsOf(table));
+    }
 }
 
 void CsvTest::markedCellsComeBackOnlyWhenAsked()
