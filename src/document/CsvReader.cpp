@@ -12,6 +12,10 @@
 #include <cstring>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 using Kind = CsvReadError::Kind;
@@ -216,12 +220,13 @@ private:
     std::array<QByteArray, kColumnCount + 1> m_rewritten;
 };
 
-// Whether the eight bytes of word hold the byte b.
-inline bool holdsByte(quint64 word, char b)
+// The high bit of the first byte of word that is b is set, and none before
+// it (bits after it may be set too).
+inline quint64 byteMarks(quint64 word, char b)
 {
     constexpr quint64 kOnes = 0x0101010101010101ULL;
     const quint64 x = word ^ (kOnes * uchar(b));
-    return ((x - kOnes) & ~x & (kOnes << 7)) != 0;
+    return (x - kOnes) & ~x & (kOnes << 7);
 }
 
 // Decodes the UTF-8 of an unquoted cell at p into out, up to the delimiter,
@@ -237,27 +242,35 @@ QChar *decodePlainUtf8(QChar *out, const char *&p, const char *limit, const char
         while (stop - in >= 8) {
             quint64 word;
             std::memcpy(&word, in, sizeof word);
-            // ASCII without a delimiter or a break, eight bytes at a time.
-            if (!(word & 0x8080808080808080ULL) && !holdsByte(word, delimiter) && !holdsByte(word, '\r')
-                && !holdsByte(word, '\n')) {
-                for (int i = 0; i < 8; ++i)
-                    o[i] = char16_t(in[i]);
-                o += 8;
-                in += 8;
+            // The ASCII bytes before the first delimiter, break or other
+            // byte, eight at a time: all eight are written, as many taken.
+            const quint64 marks = (word & 0x8080808080808080ULL) | byteMarks(word, delimiter) | byteMarks(word, '\r')
+                | byteMarks(word, '\n');
+            const int ascii = marks ? int(qCountTrailingZeroBits(marks)) / 8 : 8;
+#ifdef __SSE2__
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(o),
+                             _mm_unpacklo_epi8(_mm_cvtsi64_si128(qint64(word)), _mm_setzero_si128()));
+#else
+            for (int i = 0; i < 8; ++i)
+                o[i] = char16_t(in[i]);
+#endif
+            o += ascii;
+            in += ascii;
+            if (ascii == 8)
                 continue;
-            }
+            if (!(*in & 0x80) || stop - in < 8)
+                break; // a delimiter or a break, or too few bytes left
+            std::memcpy(&word, in, sizeof word);
             // Four two-byte sequences, as Cyrillic takes: leads 0xC2 to
             // 0xDF, each followed by a continuation byte.
-            if ((word & 0xC0E0C0E0C0E0C0E0ULL) == 0x80C080C080C080C0ULL
-                && (((word & 0x001E001E001E001EULL) + 0x7FFF7FFF7FFF7FFFULL) & 0x8000800080008000ULL)
-                    == 0x8000800080008000ULL) {
-                const quint64 chars = ((word & 0x001F001F001F001FULL) << 6) | ((word >> 8) & 0x003F003F003F003FULL);
-                std::memcpy(o, &chars, sizeof chars);
-                o += 4;
-                in += 8;
-                continue;
-            }
-            break;
+            if ((word & 0xC0E0C0E0C0E0C0E0ULL) != 0x80C080C080C080C0ULL
+                || (((word & 0x001E001E001E001EULL) + 0x7FFF7FFF7FFF7FFFULL) & 0x8000800080008000ULL)
+                    != 0x8000800080008000ULL)
+                break;
+            const quint64 chars = ((word & 0x001F001F001F001FULL) << 6) | ((word >> 8) & 0x003F003F003F003FULL);
+            std::memcpy(o, &chars, sizeof chars);
+            o += 4;
+            in += 8;
         }
         if (in == stop)
             break;
