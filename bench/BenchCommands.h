@@ -11,5 +11,6 @@ int runGen(const QStringList &args);
 int runRoundtrip(const QStringList &args);
 int runImport(const QStringList &args);
 int runSave(const QStringList &args);
+int runSettings(const QStringList &args);
 int runPrint(const QStringList &args);
 int runCsvBench(const QStringList &args);

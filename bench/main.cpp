@@ -24,6 +24,7 @@ constexpr CommandSpec kCommands[] = {
     {"roundtrip", "IN.db OUT.db", runRoundtrip},
     {"import", "OLD.db OUT.db", runImport},
     {"save", "IN.db OUT.db", runSave},
+    {"settings", "FILE N LENGTH", runSettings},
     {"sort", "IN.db COL DIR OUT.db", runSortBench},
     {"records", "N", runRecordsBench, true},
     {"print", "IN.db OUT.pdf", runPrint, true},

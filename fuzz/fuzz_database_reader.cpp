@@ -14,6 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::optional<std::string> plain = ReadingModel::base64(ReadingModel::withCrLf(text));
     const std::optional<ReadingModel::Table> expected =
         plain ? ReadingModel::table(*plain, DatabaseCodec::kMaxPaddingRecords) : std::nullopt;
-    checkReading(expected, [&] { return DatabaseCodec::readBaseText(QByteArray(text.data(), qsizetype(size))); });
+    checkReading(expected, [&](int parts) {
+        return DatabaseCodec::readBaseText(QByteArray(text.data(), qsizetype(size)), parts);
+    });
     return 0;
 }

@@ -12,6 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
     const std::optional<ReadingModel::Table> expected = ReadingModel::table(text, DatabaseCodec::kMaxPaddingRecords);
-    checkReading(expected, [&] { return DatabaseCodec::fillTable(QByteArrayView(text.data(), qsizetype(size))); });
+    checkReading(expected, [&](int parts) {
+        return DatabaseCodec::fillTable(QByteArrayView(text.data(), qsizetype(size)), parts);
+    });
     return 0;
 }

@@ -93,7 +93,7 @@ int main(int argc, char *argv[])
                  .arg(bad->column));
     QDir().mkpath(QFileInfo(args[1]).absolutePath());
     try {
-        DatabaseCodec::writeBaseFile(args[1], DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(table)));
+        DatabaseCodec::writeTableFile(args[1], table);
     } catch (const std::exception &e) {
         fail(QString::fromUtf8(e.what()));
     }

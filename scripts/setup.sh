@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Shared set-up of run.sh and test.sh: installs the Debian 12 packages the build
-# and the tests need (only when something is missing), then configures and
-# builds into the given folder.
+# Shared set-up of run.sh and test.sh: installs the Debian 12 packages that
+# building and running the program need, and with -DBUILD_TESTING=ON those the
+# tests need too (only when something is missing), then configures and builds
+# into the given folder: the program and its converter, and with
+# -DBUILD_TESTING=ON the test programs and the bench as well.
 #
 #   scripts/setup.sh BUILD_DIR BUILD_TYPE [-DNAME=VALUE ...]
 #
@@ -19,27 +21,40 @@ fi
 build_dir=$1
 definitions=("CMAKE_BUILD_TYPE=$2")
 shift 2
+testing=OFF
 for arg in "$@"; do
-    definitions+=("${arg#-D}")
+    case ${arg#-D} in
+    BUILD_TESTING=[Oo][Nn] | BUILD_TESTING=1 | BUILD_TESTING=[Tt][Rr][Uu][Ee] | BUILD_TESTING=[Yy][Ee][Ss]) testing=ON ;;
+    BUILD_TESTING=*) ;;
+    *) definitions+=("${arg#-D}") ;;
+    esac
 done
+definitions+=("BUILD_TESTING=$testing")
 
+# What building and running the program need (./run.sh).
 packages=(
     build-essential cmake g++ pkg-config ccache
     qt6-base-dev qt6-webengine-dev qt6-translations-l10n qt6-qpa-plugins
     libicu-dev      # sorting collates with ICU, as Qt does
     libxcb1-dev     # the main window asks the X11 window manager for its frame
     fonts-dejavu fonts-liberation2 adwaita-icon-theme
-    poppler-utils   # tests read printed PDFs back
     fp-utils        # chmcmd compiles the help file
     xchm            # a viewer for the help file
     xdg-utils       # the desktop's "open" for files, web and mail addresses
     file            # outside a desktop environment, xdg-open finds a file's
                     # type with it, and so xchm for help.chm
     librsvg2-bin    # rsvg-convert renders the icon's bitmap sizes
+)
+# What the tests need besides (./test.sh).
+test_packages=(
+    poppler-utils   # tests read printed PDFs back
     desktop-file-utils appstream # tests validate the desktop entry and the metainfo
     clang libclang-rt-dev   # fuzz/: libFuzzer, AddressSanitizer and UBSan
     clang-format    # test.sh checks the sources' layout against .clang-format
 )
+if [ "$testing" = ON ]; then
+    packages+=("${test_packages[@]}")
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -62,6 +77,23 @@ if [ "${#missing[@]}" -gt 0 ]; then
     "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
         apt-get install -y --no-install-recommends "${missing[@]}" </dev/null
 fi
+
+# A compiler named without a folder (CMAKE_CXX_COMPILER=clang++) is taken by
+# its full path where it is installed; where it is not, the folder builds with
+# CMake's default compiler. CMake starts a folder afresh when its compiler
+# changes.
+for i in "${!definitions[@]}"; do
+    def=${definitions[$i]}
+    if [ "${def%%=*}" = CMAKE_CXX_COMPILER ] && [ "${def#*=}" = "${def#*=/}" ]; then
+        if compiler=$(command -v "${def#*=}"); then
+            definitions[$i]="CMAKE_CXX_COMPILER=$compiler"
+        else
+            echo "${def#*=} is not installed: $build_dir builds with the default compiler" >&2
+            unset "definitions[$i]"
+        fi
+    fi
+done
+definitions=("${definitions[@]}")
 
 # True when the folder has no cache yet or its cache holds another value for
 # one of the wanted NAME=VALUE settings.

@@ -1,3 +1,5 @@
+#include "GuardedTest.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -303,5 +305,5 @@ void ArchitectureTest::designerNamesAreFound()
     QCOMPARE(designerNames({dir.filePath(QStringLiteral("src"))}), expected);
 }
 
-QTEST_GUILESS_MAIN(ArchitectureTest)
+TABLORA_GUILESS_TEST_MAIN(ArchitectureTest)
 #include "tst_architecture.moc"

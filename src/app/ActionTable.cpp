@@ -3,7 +3,7 @@
 #include "base/Counts.h"
 
 #include <algorithm>
-#include <cassert>
+#include <stdexcept>
 
 namespace ActionTable {
 
@@ -172,7 +172,8 @@ const ActionSpec &action(const QString &name)
 {
     const std::vector<ActionSpec> &all = actions();
     const auto found = std::find_if(all.begin(), all.end(), [&](const ActionSpec &s) { return s.name == name; });
-    assert(found != all.end());
+    if (found == all.end())
+        throw std::invalid_argument("no action is named \"" + name.toStdString() + '"');
     return *found;
 }
 

@@ -46,7 +46,8 @@ struct ToolButtonSpec
 
 // All actions, in the order of the table.
 const std::vector<ActionSpec> &actions();
-// The row of the named action; the name must be one of the table's.
+// The row of the named action. A name that is none of the table's is a fault
+// of the program: it throws std::invalid_argument, which names it.
 const ActionSpec &action(const QString &name);
 
 // The menu bar: one MenuEntry of kind SubMenu per menu, left to right.

@@ -14,6 +14,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <stdexcept>
+
 namespace {
 
 // Qt's own pictures for the commands' icons when the desktop's icon theme has
@@ -174,13 +176,15 @@ QMenu *CommandMap::buildPopupMenu(QWidget *parent)
 QMenu *CommandMap::menuOf(const QString &name) const
 {
     QMenu *menu = m_menuOf.value(name);
-    Q_ASSERT_X(menu, "CommandMap::menuOf", qPrintable(name));
+    if (!menu)
+        throw std::invalid_argument("no menu holds an action named \"" + name.toStdString() + '"');
     return menu;
 }
 
 QAction *CommandMap::action(const QString &name) const
 {
     QAction *a = m_actions.value(name);
-    Q_ASSERT_X(a, "CommandMap::action", qPrintable(name));
+    if (!a)
+        throw std::invalid_argument("no action is named \"" + name.toStdString() + '"');
     return a;
 }

@@ -20,7 +20,8 @@ class CommandMap : public QObject
 public:
     explicit CommandMap(QMainWindow *window);
 
-    // The action of the given name ("openDatabase"); it must be one of the table's.
+    // The action of the given name ("openDatabase"). Like ActionTable::action,
+    // both throw std::invalid_argument for a name they do not know.
     QAction *action(const QString &name) const;
     // The menu of the menu bar that holds the named action, once built.
     QMenu *menuOf(const QString &name) const;

@@ -68,8 +68,6 @@ public:
 
     Document &document() { return m_document; }
     ErrorHandler &errors() { return m_errors; }
-    Settings &settings() { return m_settings; }
-    FileCommands &fileCommands() { return m_files; }
     // The action of the given name ("openDatabase").
     QAction *action(const QString &name) const;
     RecordListView *recordList() const { return m_recordList; }

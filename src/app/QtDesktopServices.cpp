@@ -24,6 +24,9 @@
 #include <system_error>
 #include <thread>
 
+#include <memory>
+#include <optional>
+
 namespace {
 
 QMessageBox::Icon boxIcon(DesktopServices::Icon icon)
@@ -208,51 +211,127 @@ public:
 
     ~NetworkDownload() override
     {
-        QObject::disconnect(m_progress);
-        QObject::disconnect(m_finished);
+        for (const QMetaObject::Connection &connection : m_connections)
+            QObject::disconnect(connection);
         if (m_reply) {
             m_reply->abort();
             m_reply->deleteLater();
         }
     }
 
-    QMetaObject::Connection m_progress;
-    QMetaObject::Connection m_finished;
+    QList<QMetaObject::Connection> m_connections;
     QPointer<QNetworkReply> m_reply;
+};
+
+// Where a transfer's data goes as it arrives: the new local file, made at
+// the first bytes, up to the transfer's limit. The first failure stays.
+class DownloadSink
+{
+public:
+    DownloadSink(QString localPath, qint64 maxBytes)
+        : m_localPath(std::move(localPath))
+        , m_maxBytes(maxBytes)
+    {
+    }
+
+    const std::optional<QString> &failure() const { return m_failure; }
+
+    // Refuses a transfer that announces more than the limit before it sends it.
+    bool announce(qint64 size)
+    {
+        if (size > m_maxBytes)
+            refuseAsTooLarge();
+        return !m_failure;
+    }
+
+    bool take(QByteArrayView bytes)
+    {
+        if (m_failure)
+            return false;
+        if (replacement().size() + bytes.size() > m_maxBytes)
+            refuseAsTooLarge();
+        else if (!replacement().append(bytes))
+            m_failure = replacement().failure();
+        return !m_failure;
+    }
+
+    // Puts the complete file in the local file's place.
+    std::optional<QString> finish()
+    {
+        if (!m_failure)
+            m_failure = replacement().commit();
+        return m_failure;
+    }
+
+private:
+    SafeWrite::Replacement &replacement()
+    {
+        if (!m_replacement)
+            m_replacement.emplace(m_localPath);
+        return *m_replacement;
+    }
+
+    void refuseAsTooLarge()
+    {
+        m_failure = QStringLiteral("The file is larger than %1 bytes.").arg(m_maxBytes);
+        m_replacement.reset();
+    }
+
+    QString m_localPath;
+    qint64 m_maxBytes;
+    std::optional<SafeWrite::Replacement> m_replacement;
+    std::optional<QString> m_failure;
 };
 
 // A server that stops sending ends the transfer as a failure instead of
 // leaving it open for ever.
 constexpr int kTransferTimeoutMs = 30000;
+// What the reply holds of the data before it goes to the file; the server
+// waits while it is full.
+constexpr qint64 kReplyBuffer = qint64(1) << 20;
 
 } // namespace
 
 std::unique_ptr<DesktopServices::Download> QtDesktopServices::download(const QUrl &url, const QString &localPath,
-                                                                       DownloadProgress progress,
+                                                                       qint64 maxBytes, DownloadProgress progress,
                                                                        DownloadFinished finished)
 {
     if (!m_network)
         m_network = std::make_unique<QNetworkAccessManager>();
     QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    // Only the server asked may answer: a redirect to another scheme, host
+    // or port fails the transfer.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     request.setTransferTimeout(kTransferTimeoutMs);
     QNetworkReply *reply = m_network->get(request);
+    reply->setReadBufferSize(kReplyBuffer);
     auto transfer = std::make_unique<NetworkDownload>(reply);
     NetworkDownload *handle = transfer.get(); // alive while these connections are
-    handle->m_progress = QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
-                                          [progress = std::move(progress)](qint64 received, qint64 total) {
-                                              if (progress)
-                                                  progress(received, total);
-                                          });
-    handle->m_finished = QObject::connect(
-        reply, &QNetworkReply::finished, reply, [reply, handle, localPath, finished = std::move(finished)] {
+    // Shared by the reply's handlers, as the handle may go in any of them.
+    const auto sink = std::make_shared<DownloadSink>(localPath, maxBytes);
+    handle->m_connections << QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, sink] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && !sink->announce(length.toLongLong()))
+            reply->abort();
+    });
+    handle->m_connections << QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply, sink] {
+        if (!sink->take(reply->readAll()))
+            reply->abort();
+    });
+    handle->m_connections << QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+                                              [progress = std::move(progress)](qint64 received, qint64 total) {
+                                                  if (progress)
+                                                      progress(received, total);
+                                              });
+    handle->m_connections << QObject::connect(
+        reply, &QNetworkReply::finished, reply, [reply, handle, sink, finished = std::move(finished)] {
             handle->m_reply = nullptr;
             reply->deleteLater();
-            std::optional<QString> failure;
-            if (reply->error() != QNetworkReply::NoError)
+            std::optional<QString> failure = sink->failure();
+            if (!failure && reply->error() != QNetworkReply::NoError)
                 failure = reply->errorString();
-            else
-                failure = SafeWrite::replaceFile(localPath, reply->readAll(), SafeWrite::InPlace::Never);
+            else if (!failure)
+                failure = sink->take(reply->readAll()) ? sink->finish() : sink->failure();
             if (finished)
                 finished(failure); // may destroy the handle; nothing of it is used after
         });

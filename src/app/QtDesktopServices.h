@@ -32,8 +32,8 @@ public:
     QString clipboardText() override;
     QDateTime now() override;
     bool isOffline() override;
-    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, DownloadProgress progress,
-                                       DownloadFinished finished) override;
+    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, qint64 maxBytes,
+                                       DownloadProgress progress, DownloadFinished finished) override;
     void setBusy(bool busy) override;
     void runLongWork(const QString &text, WorkProgress &progress, const std::function<void()> &work) override;
     void terminate() override;

@@ -1,7 +1,7 @@
 #include "TabloraApplication.h"
 
 #include "base/AppInfo.h"
-#include "base/TabloraError.h"
+#include "base/ErrorReporter.h"
 
 #include <QIcon>
 #include <QLibraryInfo>
@@ -22,13 +22,9 @@ bool TabloraApplication::notify(QObject *receiver, QEvent *event)
 {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const SilentAbort &) {
-    } catch (const TabloraError &e) {
-        if (m_sink)
-            m_sink(e.message());
-    } catch (const std::exception &e) {
-        if (m_sink)
-            m_sink(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        if (m_errors)
+            m_errors->reportCurrentException();
     }
     return false;
 }

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include <functional>
+class ErrorReporter;
 
 // The application object. Every handler of the program already runs through
 // the error handler; notify() is the last line behind it, so that an error
@@ -12,7 +12,9 @@ class TabloraApplication : public QApplication
 public:
     TabloraApplication(int &argc, char **argv);
 
-    void setErrorSink(std::function<void(const QString &)> sink) { m_sink = std::move(sink); }
+    // Where errors go once the main window's handler exists; before, they end
+    // in notify() unreported.
+    void setErrorReporter(ErrorReporter *errors) { m_errors = errors; }
 
     bool notify(QObject *receiver, QEvent *event) override;
 
@@ -20,5 +22,5 @@ public:
     void installRussianTranslation();
 
 private:
-    std::function<void(const QString &)> m_sink;
+    ErrorReporter *m_errors = nullptr;
 };

@@ -51,7 +51,7 @@ int main(int argc, char *argv[])
     if (timings)
         timings->attach(window);
     desktop.setDialogParent(&window);
-    app.setErrorSink([&window](const QString &message) { window.errors().logAndShow(message); });
+    app.setErrorReporter(&window.errors());
     splash.reset();
 
     window.prepareToShow();

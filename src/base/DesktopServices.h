@@ -95,11 +95,14 @@ public:
     // Starts fetching one URL into one local file and returns at once, so the
     // windows stay responsive. progress runs while data arrives and finished
     // once at the end; both run later from the event loop, never from inside
-    // this call, and either may destroy the Download. Only a complete
-    // transfer replaces the local file, through a temporary file and a rename,
-    // so a broken one leaves an earlier file as it was.
-    virtual std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, DownloadProgress progress,
-                                               DownloadFinished finished) = 0;
+    // this call, and either may destroy the Download. The data goes to a
+    // temporary file as it arrives, never held whole in memory, and only a
+    // complete transfer replaces the local file, by a rename, so a broken one
+    // leaves an earlier file as it was. More than maxBytes of data fails the
+    // transfer, and so does a redirect away from the URL's own scheme, host
+    // and port.
+    virtual std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, qint64 maxBytes,
+                                               DownloadProgress progress, DownloadFinished finished) = 0;
 
     // Shows or clears the busy cursor around long work.
     virtual void setBusy(bool busy) = 0;

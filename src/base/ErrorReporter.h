@@ -4,12 +4,12 @@
 
 #include <QString>
 
-#include <exception>
-
 // Where a failed command ends: every action and dialog handler runs through
-// run(), so an error that leaves it is reported (logged and shown) and the
-// program goes on with the next user action. The application-wide handler
-// implements it; windows below it in the house only need this interface.
+// run(), and the application object hands an error that escapes any other
+// event handler to reportCurrentException(), so the error is reported (logged
+// and shown) and the program goes on with the next user action. The
+// application-wide handler implements it; windows below it in the house only
+// need this interface.
 class ErrorReporter
 {
 public:
@@ -18,19 +18,23 @@ public:
     // Logs and shows the message; never throws.
     virtual void report(const QString &message) noexcept = 0;
 
-    // Runs a handler; errors end it here. A silent abort ends it quietly.
+    // Reports the exception being handled; only for a catch block. The one
+    // place where an error becomes the message the user sees: a TabloraError's
+    // own message, outOfMemoryMessage() when memory ran out (wherever in the
+    // command), otherwise what the exception says of itself. Work the user
+    // stopped (WorkStopped) ends the command without a message.
+    void reportCurrentException() noexcept;
+
+    // Runs a handler; an error that leaves it is reported here.
     template<typename Handler>
     void run(Handler &&handler) noexcept
     {
         try {
             handler();
-        } catch (const SilentAbort &) {
-        } catch (const TabloraError &e) {
-            report(e.message());
-        } catch (const std::exception &e) {
-            report(QString::fromLocal8Bit(e.what()));
         } catch (...) {
-            report(QStringLiteral("Unknown error"));
+            reportCurrentException();
         }
     }
+
+    static QString outOfMemoryMessage() { return QStringLiteral("Недостаточно памяти для выполнения операции"); }
 };

@@ -40,14 +40,6 @@ QByteArrayView LineReader::next()
     return QByteArrayView(begin, lineEnd - begin);
 }
 
-qsizetype LineReader::remainingLines() const
-{
-    if (m_pos == m_end)
-        return 0;
-    const bool lastIsBreak = m_end[-1] == '\n' || m_end[-1] == '\r';
-    return countBreaks(QByteArrayView(m_pos, m_end - m_pos)) + (lastIsBreak ? 0 : 1);
-}
-
 qsizetype LineReader::countBreaks(QByteArrayView text)
 {
     // Every LF ends a line, and so does every CR that no LF follows.

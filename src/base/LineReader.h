@@ -23,9 +23,6 @@ public:
     // Where the next line starts: after the line break of the last line read.
     qsizetype offset() const { return m_pos - m_begin; }
 
-    // How many lines are left before atEnd().
-    qsizetype remainingLines() const;
-
     // The line breaks in text, a CR LF counted once: the lines text holds
     // that end in a break. A CR as its last byte counts as a lone CR.
     static qsizetype countBreaks(QByteArrayView text);

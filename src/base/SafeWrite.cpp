@@ -298,6 +298,62 @@ std::optional<QString> replaceFile(const QString &path, qint64 size, const Conte
     return std::nullopt;
 }
 
+struct Replacement::Files
+{
+    Target target;
+    NewFile file;
+};
+
+Replacement::Replacement(const QString &path)
+    : m_files(std::make_unique<Files>())
+{
+    if ((m_failure = inspect(path, m_files->target))) {
+        m_files.reset();
+    } else if (const Error error = create(m_files->target, m_files->file)) {
+        m_failure = folderRefusesNewFile(error) ? folderRefusal(m_files->target, error) : reasonOf(error);
+        m_files.reset();
+    }
+}
+
+Replacement::~Replacement()
+{
+    discard();
+}
+
+void Replacement::discard()
+{
+    if (m_files && !m_files->file.path.isEmpty())
+        ::unlink(m_files->file.path.constData());
+    m_files.reset();
+}
+
+bool Replacement::append(QByteArrayView bytes)
+{
+    if (!m_files)
+        return false;
+    if (const Error error = writeAt(m_files->file.fd.get(), m_size, bytes)) {
+        m_failure = reasonOf(error);
+        discard();
+        return false;
+    }
+    m_size += bytes.size();
+    return true;
+}
+
+std::optional<QString> Replacement::commit()
+{
+    if (!m_files)
+        return m_failure;
+    // Every byte is in the new file already; writeAndRename removes it when
+    // a step fails.
+    const Error error = writeAndRename(m_files->target, m_files->file, [](int) { return 0; });
+    m_files->file.path.clear();
+    m_files.reset();
+    if (error)
+        m_failure = reasonOf(error);
+    return m_failure;
+}
+
 QString nativeFullPath(const QString &path)
 {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // The one way the program replaces a whole file (databases, settings files,
@@ -26,8 +27,9 @@ enum class InPlace {
     // A writable file in such a folder is overwritten in place. The room for
     // a longer content is reserved before the first byte changes, so a full
     // disk fails the write with the old content intact; an interruption in
-    // the middle can still leave a mixed file. For small files the program
-    // cannot do without (settings), never for documents.
+    // the middle can still leave a mixed file. Only for a file the program
+    // writes afresh before each use (an information page), never for one it
+    // keeps (documents, settings).
     AsLastResort
 };
 
@@ -45,6 +47,42 @@ using ContentWriter = std::function<int(int fd)>;
 // replaceFile for a content of size bytes that write makes as it goes, so
 // that a large file never stands whole in the memory.
 std::optional<QString> replaceFile(const QString &path, qint64 size, const ContentWriter &write, InPlace inPlace);
+
+// A replacement whose bytes come piece by piece, as a download's do, and are
+// written as they come: the new file is made beside the target at once,
+// takes the pieces, and replaces the target at commit() as replaceFile
+// would. Destroyed uncommitted, or failed, it leaves nothing behind and the
+// target as it was. A folder that takes no new file fails it (never in
+// place).
+class Replacement
+{
+public:
+    explicit Replacement(const QString &path);
+    ~Replacement();
+    Replacement(const Replacement &) = delete;
+    Replacement &operator=(const Replacement &) = delete;
+
+    // Why the replacement cannot go on, in the system's words; nothing
+    // while it can.
+    const std::optional<QString> &failure() const { return m_failure; }
+    // The bytes taken so far.
+    qint64 size() const { return m_size; }
+    // Adds bytes at the end of the new file; false once the replacement
+    // has failed.
+    bool append(QByteArrayView bytes);
+    // Syncs the new file and renames it over the target: nothing on success,
+    // otherwise the reason.
+    std::optional<QString> commit();
+
+private:
+    // Removes the new file and gives up.
+    void discard();
+
+    struct Files;
+    std::unique_ptr<Files> m_files; // released once committed or failed
+    std::optional<QString> m_failure;
+    qint64 m_size = 0;
+};
 
 // Writes bytes to fd at offset, all of them: 0, or the errno of the write
 // that failed.

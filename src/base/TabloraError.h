@@ -23,11 +23,3 @@ private:
     QString m_message;
     QByteArray m_what;
 };
-
-// Cancels an operation without a message and without a log line (for example
-// the Cancel answer to the unsaved-changes question).
-class SilentAbort : public std::exception
-{
-public:
-    const char *what() const noexcept override { return "silent abort"; }
-};

@@ -1,17 +1,20 @@
 #pragma once
 
-#include "TabloraError.h"
-
 #include <QtGlobal>
 
 #include <atomic>
+#include <exception>
 #include <functional>
 #include <mutex>
 
 // The end of work the user asked to stop: it leaves everything as it was
-// before the work began, and nobody is told (a silent abort).
-class WorkStopped : public SilentAbort
-{};
+// before the work began, and ends the command without a message (the
+// error reporter lets it pass).
+class WorkStopped : public std::exception
+{
+public:
+    const char *what() const noexcept override { return "work stopped"; }
+};
 
 // How far long work has come, and whether it is to stop. The work reports
 // from any of its threads; the one that shows the progress reads it from

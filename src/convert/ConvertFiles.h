@@ -9,19 +9,26 @@
 class QIODevice;
 
 // The converter's inputs and outputs. A file name "-" is standard input or
-// output; every other output goes through the program's safe write, so a
-// failed or interrupted run leaves an existing file as it was.
+// output. Every other input is a regular file: a FIFO, a device or a socket
+// is refused without being opened, so none can keep a run waiting or reading
+// for ever. Every other output goes through the program's safe write, so a
+// failed or interrupted run leaves an existing file as it was; only a
+// character device (/dev/null) is written as it stands, and other special
+// files are refused.
 namespace ConvertFiles {
 
 // The name a message gives the file.
 QString inputName(const QString &name);
 QString outputName(const QString &name);
 
-// All bytes of the input. Throws ConvertError.
-QByteArray readInput(const QString &name, QIODevice &standardInput);
+// The most bytes an input may hold: what the database readers take.
+qint64 maxInputSize();
 
-// Replaces the output file with bytes, or writes them to standard output.
-// Throws ConvertError.
+// All bytes of the input, at most maxSize of them. Throws ConvertError.
+QByteArray readInput(const QString &name, QIODevice &standardInput, qint64 maxSize = maxInputSize());
+
+// Replaces the output file with bytes, or writes them to standard output or
+// the character device the name is. Throws ConvertError.
 void writeOutput(const QString &name, QByteArrayView bytes, QIODevice &standardOutput);
 
 enum class DatabaseFormat { Current, Version10 };
@@ -40,8 +47,9 @@ struct Database
 // line is no integer is unreadable as version 1.0 in any case.
 DatabaseFormat formatOf(QByteArrayView firstBytes);
 
-// Reads a database in either format with the program's own readers. Throws
-// ConvertError naming the file and the reader's reason.
+// Reads a database in either format with the program's own readers, the
+// input as readInput takes it. Throws ConvertError naming the file and the
+// reader's reason.
 Database readDatabase(const QString &name, QIODevice &standardInput);
 
 } // namespace ConvertFiles

@@ -138,15 +138,6 @@ void encodeInto(char *out, QByteArrayView bytes)
     encodeBackward(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size(), out);
 }
 
-bool decodeInPlace(QByteArray &buffer)
-{
-    if (buffer.size() % 4 != 0)
-        return false;
-    char *data = buffer.data();
-    buffer.truncate(decodeForward(reinterpret_cast<const std::uint8_t *>(data), buffer.size(), data));
-    return true;
-}
-
 std::optional<QByteArrayView> decodeWhereItStands(QByteArray &buffer, int parts)
 {
     const qsizetype n = buffer.size();

@@ -28,10 +28,6 @@ void encodeInto(char *out, QByteArrayView bytes);
 // of the full size: the text is written back to front over the bytes.
 void encodeInPlace(QByteArray &buffer);
 
-// Replaces the text in buffer by the bytes it decodes to. Returns false, and
-// leaves buffer as it was, when the length is not a multiple of 4.
-bool decodeInPlace(QByteArray &buffer);
-
 // Decodes the text in buffer where it stands, in two halves at once when
 // parts is 2 or more (one on the calling thread): the first half's bytes
 // are written back to front so that they end where the second half's

@@ -84,34 +84,28 @@ void normaliseLineBreaks(QByteArray &text, int parts)
     text = std::move(out);
 }
 
+// readPlainFile in so many parts, or in as many as its size is worth.
+TableData readPlainFileInParts(const QString &path, std::optional<int> parts, WorkProgress *progress)
+{
+    try {
+        // fillTable takes CR LF, lone CR and lone LF alike, so the bytes need
+        // no rewriting.
+        QByteArray plain = DatabaseCodec::readWholeFile(path, progress, kTextDecoded);
+        return PlainListReader::fill(plain, parts.value_or(partsFor(plain.size())), PlainListReader::Source::UsedUp,
+                                     progress);
+    } catch (const std::bad_alloc &) {
+        throw DatabaseReadError(QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
+    }
+}
+
 } // namespace
 
 namespace DatabaseCodec {
 
-QByteArray buildPlainList(const TableData &table)
-{
-    return PlainListWriter(table, 1).plainList();
-}
-
-QByteArray encodePlainList(const QByteArray &plainList)
-{
-    return Base64::encode(plainList);
-}
-
-QByteArray encodePlainList(QByteArray &&plainList)
-{
-    QByteArray text = std::move(plainList);
-    Base64::encodeInPlace(text);
-    return text;
-}
-
-void writeBaseFile(const QString &path, const QByteArray &encoded)
-{
-    throwWriteFailure(path, SafeWrite::replaceFile(path, encoded, SafeWrite::InPlace::Never), nullptr);
-}
-
 qint64 maxFileSize()
 {
+    // A third of the memory, since the table made from a file needs about
+    // three times its size (bench/README.md).
     const long pages = ::sysconf(_SC_PHYS_PAGES);
     const long pageSize = ::sysconf(_SC_PAGESIZE);
     const qint64 memory = pages > 0 && pageSize > 0 ? qint64(pages) * pageSize : std::numeric_limits<qint64>::max();
@@ -134,6 +128,23 @@ QByteArray readWholeFile(const QString &path, WorkProgress *progress, int stageE
 TabloraError writeFailure(const QString &path, const QString &reason)
 {
     return TabloraError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativeFullPath(path), reason));
+}
+
+QByteArray buildPlainList(const TableData &table)
+{
+    return PlainListWriter(table, 1).plainList();
+}
+
+QByteArray encodePlainList(const QByteArray &plainList)
+{
+    return Base64::encode(plainList);
+}
+
+QByteArray encodePlainList(QByteArray &&plainList)
+{
+    QByteArray text = std::move(plainList);
+    Base64::encodeInPlace(text);
+    return text;
 }
 
 void writeTableFile(const QString &path, const TableData &table, WorkProgress *progress)
@@ -200,14 +211,12 @@ TableData fillTable(QByteArrayView plainList, int parts)
 
 TableData readPlainFile(const QString &path, WorkProgress *progress)
 {
-    try {
-        // fillTable takes CR LF, lone CR and lone LF alike, so the bytes need
-        // no rewriting.
-        QByteArray plain = readWholeFile(path, progress, kTextDecoded);
-        return PlainListReader::fill(plain, partsFor(plain.size()), PlainListReader::Source::UsedUp, progress);
-    } catch (const std::bad_alloc &) {
-        throw DatabaseReadError(QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
-    }
+    return readPlainFileInParts(path, std::nullopt, progress);
+}
+
+TableData readPlainFile(const QString &path, int parts, WorkProgress *progress)
+{
+    return readPlainFileInParts(path, parts, progress);
 }
 
 std::optional<Unencodable> findUnencodable(const TableData &table)

@@ -34,29 +34,25 @@ QByteArray buildPlainList(const TableData &table);
 QByteArray encodePlainList(const QByteArray &plainList);
 QByteArray encodePlainList(QByteArray &&plainList);
 
-// Writes the encoded text as the file at path through a new file that
+// Writes the table as the Database file at path through a new file that
 // replaces the target only when complete and synced (SafeWrite), so a failed
 // or interrupted write leaves an existing file as it was. A database is never
 // overwritten in place: a folder that takes no new file fails the write.
 // Throws TabloraError 'Cannot create file "<full path>". <the system's reason>'.
-void writeBaseFile(const QString &path, const QByteArray &encoded);
+// The text of encodePlainList(buildPlainList(table)) is never held whole: it
+// is made, encoded and written piece by piece, in parts on threads of their
+// own (PlainListWriter); with parts given, in that many. With progress, it
+// reports as it goes and stops when asked: the write fails then with
+// WorkStopped, and an existing file stays as it was.
+void writeTableFile(const QString &path, const TableData &table, WorkProgress *progress = nullptr);
+void writeTableFile(const QString &path, const TableData &table, int parts, WorkProgress *progress = nullptr);
 
 // The failure of a write of a file of the user's: 'Cannot create file
 // "<full path>". <reason>'.
 TabloraError writeFailure(const QString &path, const QString &reason);
 
-// Writes the table as the Database file at path as writeBaseFile writes its
-// encoded text, with the same failures, but never holds the text whole:
-// it is made, encoded and written piece by piece, in parts on threads of
-// their own (PlainListWriter); with parts given, in that many. With
-// progress, it reports as it goes and stops when asked: the write fails
-// then with WorkStopped, and an existing file stays as it was.
-void writeTableFile(const QString &path, const TableData &table, WorkProgress *progress = nullptr);
-void writeTableFile(const QString &path, const TableData &table, int parts, WorkProgress *progress = nullptr);
-
 // The largest file the readers take: what one text buffer can index, and no
-// more than a third of the memory, since a table needs about three times the
-// size of the file it comes from. A larger file fails at once rather than
+// more than a third of the memory. A larger file fails at once rather than
 // filling the memory.
 qint64 maxFileSize();
 
@@ -95,8 +91,9 @@ TableData fillTable(QByteArrayView plainList, int parts);
 
 // Reads a plain, unencoded line list file (the version-1.0 format) through
 // fillTable, with readBaseFile's limits and progress. Throws
-// DatabaseReadError.
+// DatabaseReadError. Parts as for readBaseText.
 TableData readPlainFile(const QString &path, WorkProgress *progress = nullptr);
+TableData readPlainFile(const QString &path, int parts, WorkProgress *progress = nullptr);
 
 // Where a table holds text Windows-1251 cannot hold: the first such column
 // title (record == -1), else the first such cell in record order.

@@ -11,17 +11,21 @@
 #include "users/SettingKeys.h"
 #include "users/Settings.h"
 
+#include <new>
+
 namespace {
 
-// Turns any failure of a load into the command's own message; a cancel stays
-// silent.
+// Turns any failure of a load into the command's own message, but for
+// memory running out: that is told as what it is, not as a damaged file.
 template<typename Body>
 void withMessage(const QString &message, Body &&body)
 {
     try {
         body();
-    } catch (const SilentAbort &) {
+    } catch (const std::bad_alloc &) {
         throw;
+    } catch (const WorkStopped &) {
+        throw; // the user's stop, which ends the command without a message
     } catch (const std::exception &) {
         throw TabloraError(message);
     }

@@ -56,7 +56,6 @@ public:
     // The open dialog, shared with the import of old databases.
     static DesktopServices::FileDialog openDialog();
     static DesktopServices::FileDialog saveDialog();
-    DesktopServices::FileChoice &openChoice() { return m_openChoice; }
 
     // The path a save writes for a save-dialog choice: with the first filter
     // ".db" is added unless the name already ends in it (any letter case).

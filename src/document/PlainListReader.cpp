@@ -118,9 +118,13 @@ TableData fill(QByteArrayView plainList, int parts, Source source, WorkProgress 
         Part &part = cut[size_t(p)];
         part.lines = LineReader::countBreaks(rest.sliced(part.begin, part.end - part.begin));
     });
-    // Text after the last line break is a line too.
-    if (!rest.isEmpty() && rest.back() != '\n' && rest.back() != '\r')
-        ++cut.back().lines;
+    // Text after the last line break is a line too, of the part that holds
+    // it: the last one that is not empty. (A cut that finds no line break
+    // after it lands at the end of the text, so the parts after it are empty.)
+    if (!rest.isEmpty() && rest.back() != '\n' && rest.back() != '\r') {
+        auto holder = std::find_if(cut.rbegin(), cut.rend(), [](const Part &part) { return part.end > part.begin; });
+        ++holder->lines;
+    }
 
     // Record k starts at line 8k. A part builds the records that start
     // among its lines, as far as the count and the lines go; its first one

@@ -205,12 +205,16 @@ int PlainListWriter::writePart(int fd, qint64 begin, qint64 end, WorkProgress *p
     }
     for (; row < m_table.recordCount() && !sink.full(); ++row) {
         // A sorted table's texts lie all over the memory: the texts a few
-        // records ahead are asked for while this one is made.
+        // records ahead are asked for while this one is made. A record
+        // without text has none (its pointer is null, and no offset may be
+        // added to it).
         constexpr int kAhead = 8;
         if (row + kAhead < m_table.recordCount()) {
             const char *ahead = reinterpret_cast<const char *>(m_table.record(row + kAhead).text().data());
-            __builtin_prefetch(ahead);
-            __builtin_prefetch(ahead + 64);
+            if (ahead) {
+                __builtin_prefetch(ahead);
+                __builtin_prefetch(ahead + 64);
+            }
         }
         const Record &record = m_table.record(row);
         sink.add(plainSize(record), [&record](char *out) { writeRecordLines(out, record); });

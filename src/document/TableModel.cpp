@@ -8,14 +8,22 @@ TableModel::TableModel(QObject *parent)
 {
 }
 
+TableModel::~TableModel()
+{
+    if (m_freeing.joinable())
+        m_freeing.join();
+}
+
 void TableModel::discard(std::vector<Record> records)
 {
     if (records.empty())
         return;
+    if (m_freeing.joinable())
+        m_freeing.join();
     // Their texts' shared counts are atomic. Should no thread start, they are
     // freed here.
     try {
-        std::thread([doomed = std::move(records)]() mutable { doomed = {}; }).detach();
+        m_freeing = std::thread([doomed = std::move(records)]() mutable { doomed = {}; });
     } catch (const std::system_error &) {
     }
 }
@@ -47,11 +55,6 @@ void TableModel::setRecord(int row, Record record)
 void TableModel::removeRecord(int row)
 {
     takeRecord(row);
-}
-
-void TableModel::clearRecords()
-{
-    discard(takeRecords());
 }
 
 void TableModel::insertRecord(int row, Record record)

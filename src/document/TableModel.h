@@ -4,6 +4,8 @@
 
 #include <QAbstractTableModel>
 
+#include <thread>
+
 // The table shown in the main window's list. It owns the records and column
 // settings; every change goes through it so that views hear about it.
 class TableModel : public QAbstractTableModel
@@ -12,6 +14,8 @@ class TableModel : public QAbstractTableModel
 
 public:
     explicit TableModel(QObject *parent = nullptr);
+    // Waits until the records it gave away to be freed are freed.
+    ~TableModel() override;
 
     const TableData &table() const { return m_table; }
     int recordCount() const { return m_table.recordCount(); }
@@ -25,7 +29,6 @@ public:
     void appendRecord(Record record);
     void setRecord(int row, Record record);
     void removeRecord(int row);
-    void clearRecords();
 
     // The same changes with the records moved in and out, never copied, so
     // that taking a change back costs no more than making it.
@@ -37,8 +40,10 @@ public:
     void restoreRecords(std::vector<Record> records);
 
     // Frees records off the UI thread: a million of them take a tenth of a
-    // second and more to free. Nothing else may refer to them.
-    static void discard(std::vector<Record> records);
+    // second and more to free. Nothing else may refer to them. One thread
+    // frees at a time: the records given before are freed first, so loads
+    // in a row cannot pile up threads and tables.
+    void discard(std::vector<Record> records);
 
     void setTitle(int column, const QString &title);
     // Follows the width rule of TableData::constrainedWidth.
@@ -66,6 +71,7 @@ signals:
 
 private:
     TableData m_table;
+    std::thread m_freeing;
     Qt::Alignment m_alignment = Qt::AlignLeft;
     quint64 m_tableNumber = 0;
 };

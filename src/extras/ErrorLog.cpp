@@ -1,9 +1,15 @@
 #include "ErrorLog.h"
 
 #include "base/AppInfo.h"
+#include "base/FileDescriptor.h"
 #include "base/Windows1251.h"
 
 #include <QFile>
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -49,11 +55,29 @@ QString line(const QDateTime &when, const QLocale &locale, const QString &messag
 
 bool append(const QString &path, const QString &line)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    // Only a regular file is written, opened as the safe read opens files:
+    // anything else at the path is refused before it is opened, and the
+    // open does not wait, so a FIFO without a reader (or one put there since
+    // the look) cannot hold up the window.
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status
+    {};
+    if (::stat(name.constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        return false;
+    const FileDescriptor fd(
+        ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666));
+    if (!fd.isOpen() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return false;
     const QByteArray bytes = Windows1251::encode(line) + "\r\n";
-    return file.write(bytes) == bytes.size() && file.flush();
+    for (qsizetype written = 0; written < bytes.size();) {
+        const ssize_t n = ::write(fd.get(), bytes.constData() + written, size_t(bytes.size() - written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        written += n;
+    }
+    return true;
 }
 
 QString withFullStop(const QString &message)

@@ -16,7 +16,9 @@ QString dateTimeText(const QDateTime &when, const QLocale &locale);
 QString line(const QDateTime &when, const QLocale &locale, const QString &message);
 
 // Appends the line and CR LF to the file, creating it when missing. Returns
-// false when the file cannot be written; the caller goes on regardless.
+// false when the file cannot be written or is anything but a regular file (a
+// FIFO, a device, a socket, a folder), which is left alone at once; the
+// caller goes on regardless.
 bool append(const QString &path, const QString &line);
 
 // The message as the error box shows it: with a full stop added when its last

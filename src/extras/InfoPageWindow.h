@@ -17,8 +17,6 @@ public:
     // Shows the local file at path; its script runs once the page has loaded.
     void navigate(const QString &path);
 
-    QWebEngineView *webView() const { return m_webView; }
-
 private:
     QWebEngineView *m_webView = nullptr;
     QPushButton *m_okButton = nullptr;

@@ -4,9 +4,9 @@
 #include "UpdateVersionFile.h"
 #include "base/AppInfo.h"
 #include "base/ErrorReporter.h"
+#include "base/SafeRead.h"
 #include "users/DialogParts.h"
 
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -100,12 +100,14 @@ void UpdateDialog::done(int result)
 
 void UpdateDialog::onCheckClicked()
 {
-    download(UpdateServer::versionFileAddress(), UpdateServer::versionFilePath(m_dir), [this] { compareVersions(); });
+    download(UpdateServer::versionFileAddress(), UpdateServer::versionFilePath(m_dir),
+             UpdateServer::kVersionFileMaxBytes, [this] { compareVersions(); });
 }
 
 void UpdateDialog::onDownloadClicked()
 {
-    download(UpdateServer::updaterAddress(), UpdateServer::updaterPath(m_dir), [this] { startUpdater(); });
+    download(UpdateServer::updaterAddress(), UpdateServer::updaterPath(m_dir), UpdateServer::kUpdaterMaxBytes,
+             [this] { startUpdater(); });
 }
 
 void UpdateDialog::onHelpClicked()
@@ -130,7 +132,7 @@ void UpdateDialog::onDownloadProgress(qint64 received, qint64 total)
     }
 }
 
-void UpdateDialog::download(const QUrl &url, const QString &path, std::function<void()> then)
+void UpdateDialog::download(const QUrl &url, const QString &path, qint64 maxBytes, std::function<void()> then)
 {
     if (m_busy)
         return;
@@ -139,7 +141,7 @@ void UpdateDialog::download(const QUrl &url, const QString &path, std::function<
     if (m_closed)
         return setBusy(false);
     m_transfer = m_desktop.download(
-        url, path, [this](qint64 received, qint64 total) { onDownloadProgress(received, total); },
+        url, path, maxBytes, [this](qint64 received, qint64 total) { onDownloadProgress(received, total); },
         [this, then = std::move(then)](const std::optional<QString> &failure) {
             m_transfer.reset();
             if (m_progressBar->maximum() == 0) { // the transfer's size was unknown
@@ -163,9 +165,10 @@ void UpdateDialog::compareVersions()
     showStatus(QStringLiteral("Информация о новой версии загружена"));
     m_desktop.sleep(200);
     showStatus(QStringLiteral("Сравнивание версий"));
-    QFile file(UpdateServer::versionFilePath(m_dir));
-    const std::optional<UpdateVersionFile::Newest> newest =
-        file.open(QIODevice::ReadOnly) ? UpdateVersionFile::read(file.readAll()) : std::nullopt;
+    const SafeRead::Content file = SafeRead::wholeFile(UpdateServer::versionFilePath(m_dir),
+                                                       UpdateServer::kVersionFileMaxBytes);
+    const std::optional<UpdateVersionFile::Newest> newest = file.ok() ? UpdateVersionFile::read(file.bytes)
+                                                                      : std::nullopt;
     if (!newest)
         return showFailure();
     if (UpdateVersionFile::isNewer(*newest)) {

@@ -45,8 +45,9 @@ private:
     void onUpdatePageClicked();
     void onDownloadProgress(qint64 received, qint64 total);
 
-    // Starts a transfer unless one is running; then runs when it succeeded.
-    void download(const QUrl &url, const QString &path, std::function<void()> then);
+    // Starts a transfer of at most maxBytes unless one is running; then runs
+    // when it succeeded.
+    void download(const QUrl &url, const QString &path, qint64 maxBytes, std::function<void()> then);
     // While busy, neither button starts another transfer.
     void setBusy(bool busy);
     void compareVersions();

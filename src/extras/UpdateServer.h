@@ -19,6 +19,11 @@ QUrl versionFileAddress();
 QUrl updaterAddress();
 QUrl updatePageAddress();
 
+// The most each download may hold: the version file is a few bytes of text,
+// the updater a program. Anything larger fails the transfer.
+inline constexpr qint64 kVersionFileMaxBytes = 64 * 1024;
+inline constexpr qint64 kUpdaterMaxBytes = qint64(512) << 20;
+
 QString versionFilePath(const ProgramDir &dir);
 QString updaterPath(const ProgramDir &dir);
 

@@ -9,7 +9,7 @@ ClearChange::ClearChange(TableModel &model)
 
 ClearChange::~ClearChange()
 {
-    TableModel::discard(std::move(m_held));
+    model().discard(std::move(m_held));
 }
 
 void ClearChange::redo()

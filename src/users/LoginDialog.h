@@ -15,17 +15,15 @@ class LoginDialog : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr int kNotLoggedIn = 111;
-    static constexpr int kLoggedIn = 222;
-
     LoginDialog(const Settings &settings, DesktopServices &desktop, ErrorReporter &errors, QString &role,
                 QWidget *parent = nullptr);
-
-    int loginState() const { return m_state; }
 
     void done(int result) override; // every way of closing passes here
 
 private:
+    static constexpr int kNotLoggedIn = 111;
+    static constexpr int kLoggedIn = 222;
+
     void onLogInClicked();
     void onHintClicked();
 

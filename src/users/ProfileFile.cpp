@@ -101,8 +101,10 @@ void ProfileFile::writeStrings(const QList<Entry> &entries)
         text = ProfileFormat::withValue(text, e.section, e.key, Windows1251::encode(e.value));
 
     const bool created = m_newFile == NewFile::OwnerOnly && current.missing && createOwnerOnly();
-    // Where no new file can be made beside it, the file is written in place.
-    if (const auto reason = SafeWrite::replaceFile(m_path, text, SafeWrite::InPlace::AsLastResort)) {
+    // Never in place: a file overwritten where it stands cannot go from the
+    // old keys to the new ones at once, so a write interrupted there would
+    // leave a mix of both. A folder that takes no new file refuses the write.
+    if (const auto reason = SafeWrite::replaceFile(m_path, text, SafeWrite::InPlace::Never)) {
         if (created)
             QFile::remove(m_path);
         refuseWrite(*reason);

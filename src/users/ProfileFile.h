@@ -46,10 +46,11 @@ public:
 
     // Writes the value as given, in Windows-1251; characters the code page
     // lacks become "?". The file is created when missing, its folder never.
-    // The file is replaced whole through SafeWrite; only where its folder
-    // takes no new file is it overwritten in place. A refused write throws
-    // TabloraError("Unable to write to <full path>. <the system's reason>")
-    // and leaves the previous content in place. So does an existing file that
+    // The file is replaced whole through SafeWrite, never overwritten in
+    // place, so that an interrupted write leaves the old content or the new,
+    // never a mix. A refused write throws TabloraError("Unable to write to
+    // <full path>. <the system's reason>") and leaves the previous content in
+    // place; where the folder takes no new file, the reason says so. So does an existing file that
     // cannot be read, and a value or name holding a line break, which would
     // otherwise add lines of its own (the last without a reason).
     void writeString(const QString &section, const QString &key, const QString &value);

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "app/ActionTable.h"
 #include "app/CommandMap.h"
 
@@ -15,6 +16,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <stdexcept>
 
 // The command map against the intended layout, written out independently of
 // the tables the program builds it from.
@@ -33,6 +35,7 @@ private slots:
     void everySeparatorIsDrawn();
     void unreachableCommands();
     void shortcutsStayInTheMainWindow();
+    void unknownNamesFailInEveryBuild();
 
 private:
     static QString outline(const QMenu *menu, int depth);
@@ -397,5 +400,13 @@ void CommandMapTest::shortcutsStayInTheMainWindow()
     QCOMPARE(m_map->action("openHelp")->shortcut(), QKeySequence(Qt::Key_F1));
 }
 
-QTEST_MAIN(CommandMapTest)
+void CommandMapTest::unknownNamesFailInEveryBuild()
+{
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, ActionTable::action("noSuchAction"));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, m_map->action("noSuchAction"));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, m_map->menuOf("noSuchAction"));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, m_map->menuOf("favouriteCreate")); // in no menu
+}
+
+TABLORA_TEST_MAIN(CommandMapTest)
 #include "tst_commandmap.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
@@ -17,6 +18,7 @@
 #include "records/RecordCommands.h"
 #include "users/Accounts.h"
 #include "users/SettingKeys.h"
+#include "users/Settings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,6 +41,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <new>
 
 namespace {
 
@@ -95,6 +99,8 @@ private slots:
     void closingTheWindowEndsTheProgram();
     void favouriteCells();
     void refusedCommandIsLoggedAndShown();
+    void runningOutOfMemoryIsLoggedAndShown_data();
+    void runningOutOfMemoryIsLoggedAndShown();
     void sortCommandsPersistTheirChoice();
     void shortcutsDoNotReachModelessDialogs();
     void onlyTheTableHasAPopupMenu();
@@ -434,7 +440,7 @@ void MainWindowTest::refreshFollowsTheTable()
     tick(*window);
     QCOMPARE(window->action("sortColumn0")->text(), QStringLiteral("Код"));
     QCOMPARE(window->action("sortColumn2")->text(), QStringLiteral("R&&D")); // shown as "R&D", no access key
-    model.clearRecords();
+    model.discard(model.takeRecords());
     tick(*window);
     QCOMPARE(window->statusPanels()->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 0"));
 }
@@ -448,7 +454,7 @@ void MainWindowTest::commandLineDatabase()
     t.appendRecord(record({"1", "Чай"}));
     t.appendRecord(record({"2", "Кофе"}));
     const QString p = m_folder->filePath(QStringLiteral("Склад.db"));
-    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(t)));
+    DatabaseCodec::writeTableFile(p, t);
 
     auto window = start({p});
     QCOMPARE(window->document().model().recordCount(), 2);
@@ -461,7 +467,7 @@ void MainWindowTest::commandLineDatabase()
 void MainWindowTest::recentMenuIsDisabledWhileEmpty()
 {
     const QString p = m_folder->filePath(QStringLiteral("a.db"));
-    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData())));
+    DatabaseCodec::writeTableFile(p, TableData());
     auto window = startWithoutLogin();
     QMenu *recent = nullptr;
     for (QMenu *menu : window->menuBar()->findChildren<QMenu *>())
@@ -641,12 +647,40 @@ void MainWindowTest::refusedCommandIsLoggedAndShown()
     QVERIFY(log.endsWith(Windows1251::encode(QStringLiteral("|Error:") + Accounts::refusalMessage()) + "\r\n"));
     QCOMPARE(log.count("\r\n"), 1);
 
-    // A cancelled question is a silent abort: nothing is logged.
+    // A cancelled question ends the command quietly: nothing is logged.
     window->document().setModified(true);
     m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer::Cancel);
     window->action("newDatabase")->trigger();
     QCOMPARE(m_folder->read(QStringLiteral("errors.log")).count("\r\n"), 1);
+}
+
+void MainWindowTest::runningOutOfMemoryIsLoggedAndShown_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("a load, whose other failures have a message of their own") << "openDatabase";
+    QTest::newRow("a save") << "save";
+}
+
+void MainWindowTest::runningOutOfMemoryIsLoggedAndShown()
+{
+    QFETCH(QString, action);
+    auto window = startWithoutLogin();
+    const QString path = writeDatabase(QStringLiteral("base.db"));
+    window->document().setFileName(path);
+    if (action == QLatin1String("openDatabase"))
+        m_desktop.expectOpenFile(path);
+    // Memory runs out as the command sets to work on the file.
+    m_desktop.onCall = [](const QString &call) {
+        if (call == QLatin1String("busy on") || call.startsWith(QLatin1String("work ")))
+            throw std::bad_alloc();
+    };
+    const QString message = QStringLiteral("Недостаточно памяти для выполнения операции");
+    m_desktop.expectMessage(message + QLatin1Char('.'));
+    window->action(action)->trigger();
+    m_desktop.onCall = nullptr;
+    QVERIFY(m_folder->read(QStringLiteral("errors.log"))
+                .endsWith(Windows1251::encode(QStringLiteral("|Error:") + message) + "\r\n"));
 }
 
 void MainWindowTest::sortCommandsPersistTheirChoice()
@@ -793,7 +827,7 @@ void MainWindowTest::clearByMistakeThenUndo()
     for (const char *n : {"1", "2", "3"})
         t.appendRecord(record({n, "Чай"}));
     const QString p = m_folder->filePath(QStringLiteral("Склад.db"));
-    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(t)));
+    DatabaseCodec::writeTableFile(p, t);
     auto window = startWithoutLogin();
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -945,7 +979,7 @@ Record MainWindowTest::letterRecord(const QString &letter)
 void MainWindowTest::setRecords(const QStringList &letters)
 {
     TableModel &model = m_window->document().model();
-    model.clearRecords();
+    model.discard(model.takeRecords());
     for (const QString &letter : letters)
         model.appendRecord(letterRecord(letter));
 }
@@ -1023,8 +1057,8 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
     };
     const auto sortsBy = [this](int column, int direction, const QStringList &order) {
         return [=] {
-            QCOMPARE(m_window->settings().read(Keys::sortColumn()), column);
-            QCOMPARE(m_window->settings().read(Keys::sortDirection()), direction);
+            QCOMPARE(Settings(m_folder->dir()).read(Keys::sortColumn()), column);
+            QCOMPARE(Settings(m_folder->dir()).read(Keys::sortDirection()), direction);
             QCOMPARE(letters(), order);
             for (int c = 0; c < kColumnCount; ++c)
                 QCOMPARE(m_window->action(ActionTable::sortColumnActions()[c])->isChecked(), c == column);
@@ -1059,7 +1093,7 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
          [this] {
              QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Открыть...]"));
              QCOMPARE(m_window->document().fileName(), m_folder->filePath(QStringLiteral("opened.db")));
-             QCOMPARE(m_window->settings().read(Keys::reopenFileForShift(1)), m_window->document().fileName());
+             QCOMPARE(Settings(m_folder->dir()).read(Keys::reopenFileForShift(1)), m_window->document().fileName());
          }},
         {"importVersion10",
          [this] {
@@ -1068,7 +1102,7 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
          },
          [this] {
              QCOMPARE(m_window->document().fileName(), m_folder->filePath(QStringLiteral("old.db")));
-             QCOMPARE(m_window->settings().read(Keys::reopenFileForShift(1)),
+             QCOMPARE(Settings(m_folder->dir()).read(Keys::reopenFileForShift(1)),
                       m_folder->filePath(QStringLiteral("recent1.db")));
          }},
         // The export writes the table as CSV; the import makes a new,
@@ -1116,7 +1150,7 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
              QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Сохранить]"));
              QVERIFY(!QFile::exists(m_window->document().fileName()));
          }},
-        {"sortAscending", [this] { m_window->settings().write(Keys::sortDirection(), -1); },
+        {"sortAscending", [this] { Settings(m_folder->dir()).write(Keys::sortDirection(), -1); },
          sortsBy(0, 1, {"a", "b", "c"})},
         {"sortDescending", {}, sortsBy(0, -1, {"c", "b", "a"})},
         showsDialog("userManager", "UserManagerDialog"),
@@ -1271,7 +1305,7 @@ void MainWindowTest::recentFilesFollowTheOpens()
 {
     auto window = startWithoutLogin();
     QStringList files;
-    for (int i = 1; i <= 5; ++i)
+    for (int i = 0; i < 6; ++i)
         files << writeDatabase(QStringLiteral("f%1.db").arg(i));
     // The menu as the user sees it: each entry's caption, "-" for a hidden one.
     const auto menu = [](const MainWindow &shownWindow) {
@@ -1287,12 +1321,15 @@ void MainWindowTest::recentFilesFollowTheOpens()
     QCOMPARE(menu(*window), QStringList({"-", "-", "-", "-", "-"}));
     open(files[0]);
     QCOMPARE(menu(*window), QStringList({files[0], "-", "-", "-", "-"}));
-    open(files[0]); // the same file again takes an entry of its own
-    for (int i = 1; i < 4; ++i)
+    for (int i = 1; i < 5; ++i)
         open(files[i]);
-    QCOMPARE(menu(*window), QStringList({files[0], files[0], files[1], files[2], files[3]}));
-    open(files[4]); // all five in use: the list shifts down and the last drops out
-    const QStringList shifted = {files[4], files[0], files[0], files[1], files[2]};
+    QCOMPARE(menu(*window), QStringList({files[0], files[1], files[2], files[3], files[4]}));
+    // All five in use: the list shifts down, each entry by one, and the last
+    // drops out. Six different files show a shift that stops short.
+    open(files[5]);
+    QCOMPARE(menu(*window), QStringList({files[5], files[0], files[1], files[2], files[3]}));
+    open(files[5]); // the same file again takes an entry of its own
+    const QStringList shifted = {files[5], files[5], files[0], files[1], files[2]};
     QCOMPARE(menu(*window), shifted);
     window.reset();
     QCOMPARE(menu(*create()), shifted);
@@ -1304,7 +1341,7 @@ int main(int argc, char *argv[])
 {
     TabloraApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
-    MainWindowTest test;
+    GuardedTest<MainWindowTest> test;
     return QTest::qExec(&test, argc, argv);
 }
 

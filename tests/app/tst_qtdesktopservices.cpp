@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "app/QtDesktopServices.h"
 #include "base/TabloraError.h"
 #include "base/WorkProgress.h"
@@ -250,5 +251,5 @@ void QtDesktopServicesTest::barFollowsTheWorkAndStopsIt()
     QVERIFY(!shownBar());
 }
 
-QTEST_MAIN(QtDesktopServicesTest)
+TABLORA_TEST_MAIN(QtDesktopServicesTest)
 #include "tst_qtdesktopservices.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "base/ProgramDir.h"
 #include "base/TabloraError.h"
 
@@ -189,5 +190,5 @@ void ProgramDirTest::seedThatCannotMakeTheFolderThrows()
     QVERIFY(!QFileInfo::exists(blocked));
 }
 
-QTEST_GUILESS_MAIN(ProgramDirTest)
+TABLORA_GUILESS_TEST_MAIN(ProgramDirTest)
 #include "tst_programdir.moc"

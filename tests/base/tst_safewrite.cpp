@@ -1,3 +1,6 @@
+#include "GuardedTest.h"
+#include "OrdinaryUser.h"
+#include "ScratchVolume.h"
 #include "base/SafeWrite.h"
 #include "document/DatabaseCodec.h"
 #include "users/ProfileFile.h"
@@ -8,9 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -21,32 +24,6 @@ namespace {
 
 enum class Writer { Database, Settings };
 enum class Limit { FullVolume, FileSize };
-
-// A small tmpfs of its own over a temporary folder, where this process may
-// mount one (as root, outside a container that forbids it).
-class ScratchVolume
-{
-public:
-    explicit ScratchVolume(const char *options)
-    {
-        m_mounted = m_dir.isValid()
-            && ::mount("tablora-test", QFile::encodeName(m_dir.path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                       options)
-                == 0;
-    }
-    ~ScratchVolume()
-    {
-        if (m_mounted)
-            ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
-    }
-
-    bool isMounted() const { return m_mounted; }
-    QString path() const { return m_dir.path(); }
-
-private:
-    QTemporaryDir m_dir;
-    bool m_mounted = false;
-};
 
 // The size limit for files this process writes, lowered as long as it lives:
 // a device that refuses writes after that many bytes ("File too large").
@@ -109,12 +86,22 @@ QByteArray oldContent()
     return "[S]\r\nK=old\r\n;" + QByteArray(4000, '-') + "\r\n";
 }
 
+// A table whose database file takes about `size` bytes.
+TableData tableOfSize(int size)
+{
+    TableData table;
+    Record::Cells cells;
+    cells[1] = QString(std::max(0, size / 4 * 3 - 122), QLatin1Char('A'));
+    table.appendRecord(Record(cells));
+    return table;
+}
+
 // Writes about `size` new bytes over path; the error's message, or nothing.
 QString write(Writer writer, const QString &path, int size)
 {
     try {
         if (writer == Writer::Database)
-            DatabaseCodec::writeBaseFile(path, QByteArray(size, 'A'));
+            DatabaseCodec::writeTableFile(path, tableOfSize(size));
         else
             ProfileFile(path).writeString(QStringLiteral("S"), QStringLiteral("K"), QString(size, QLatin1Char('v')));
     } catch (const TabloraError &e) {
@@ -152,6 +139,8 @@ private slots:
     void specialFiles_data();
     void specialFiles();
     void replaceFollowsLinkAndKeepsMode();
+    void ordinaryUserKeepsModeAndReadOnlyFiles_data();
+    void ordinaryUserKeepsModeAndReadOnlyFiles();
 };
 
 void SafeWriteTest::fullDisk_data()
@@ -240,11 +229,19 @@ void SafeWriteTest::folderTakesNoNewFile()
              qPrintable(message));
     QCOMPARE(contents(database), oldContent());
 
-    // A settings file is, as the last resort.
-    QCOMPARE(write(Writer::Settings, settings, 10), QString());
-    QCOMPARE(ProfileFile(settings).readString(QStringLiteral("S"), QStringLiteral("K"), QString()),
-             QString(10, QLatin1Char('v')));
-    QVERIFY(contents(settings).endsWith(QByteArray(4000, '-') + "\r\n"));
+    // Nor is a settings file, where an interruption would leave a mix of the
+    // old keys and the new (tests/base/tst_interruptedsave).
+    const QString refused = write(Writer::Settings, settings, 10);
+    QVERIFY2(refused.startsWith(QStringLiteral("Unable to write to %1. ").arg(QDir::toNativeSeparators(settings))),
+             qPrintable(refused));
+    QVERIFY2(refused.endsWith(
+                 QStringLiteral(". В папке \"%1\" нельзя создать новый файл.").arg(QDir::toNativeSeparators(folder))),
+             qPrintable(refused));
+    QCOMPARE(contents(settings), oldContent());
+    // A page the program writes afresh before each use is overwritten in
+    // place, as the last resort.
+    QVERIFY(!SafeWrite::replaceFile(settings, "new", SafeWrite::InPlace::AsLastResort));
+    QCOMPARE(contents(settings), QByteArray("new"));
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
@@ -311,12 +308,50 @@ void SafeWriteTest::replaceFollowsLinkAndKeepsMode()
     QCOMPARE(::chmod(QFile::encodeName(real).constData(), 0640), 0);
     QVERIFY(QFile::link(real, link));
 
-    DatabaseCodec::writeBaseFile(link, "QUJD");
+    DatabaseCodec::writeTableFile(link, TableData());
     QVERIFY(QFileInfo(link).isSymLink());
-    QCOMPARE(contents(real), QByteArray("QUJD"));
+    QCOMPARE(contents(real), DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData())));
     QCOMPARE(modeOf(real), mode_t(S_IFREG | 0640));
     QCOMPARE(entries(dir.path()), (QStringList{QStringLiteral("link.db"), QStringLiteral("real.db")}));
 }
 
-QTEST_GUILESS_MAIN(SafeWriteTest)
+void SafeWriteTest::ordinaryUserKeepsModeAndReadOnlyFiles_data()
+{
+    QTest::addColumn<Writer>("writer");
+    QTest::newRow("database") << Writer::Database;
+    QTest::newRow("settings") << Writer::Settings;
+}
+
+// The replacement takes the old file's mode even where the umask would make
+// it another (0664 under 022 gives 0644), and a file its owner made read-only
+// is not replaced.
+void SafeWriteTest::ordinaryUserKeepsModeAndReadOnlyFiles()
+{
+    QFETCH(Writer, writer);
+    QTemporaryDir dir;
+    const QString shared = dir.filePath(QStringLiteral("shared"));
+    const QString readOnly = dir.filePath(QStringLiteral("read-only"));
+    const std::optional<QByteArray> seen = OrdinaryUser::run(dir.path(), [&] {
+        ::umask(022);
+        put(shared, oldContent());
+        put(readOnly, oldContent());
+        if (::chmod(QFile::encodeName(shared).constData(), 0664) != 0
+            || ::chmod(QFile::encodeName(readOnly).constData(), 0444) != 0)
+            return QByteArray("<chmod failed>");
+        const QString saved = write(writer, shared, 100);
+        const QString refused = write(writer, readOnly, 100);
+        return QStringList({saved, QString::number(modeOf(shared) & 07777, 8), refused,
+                            contents(readOnly) == oldContent() ? QStringLiteral("kept") : QStringLiteral("changed")})
+            .join(QLatin1Char('|'))
+            .toUtf8();
+    });
+    if (!seen)
+        QSKIP("no ordinary user can be had here");
+    QCOMPARE(QString::fromUtf8(*seen),
+             QStringList({QString(), QStringLiteral("664"),
+                          refusal(writer, readOnly, QStringLiteral("Permission denied")), QStringLiteral("kept")})
+                 .join(QLatin1Char('|')));
+}
+
+TABLORA_GUILESS_TEST_MAIN(SafeWriteTest)
 #include "tst_safewrite.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "base/IntegerText.h"
 #include "base/Utf8.h"
 #include "base/Windows1251.h"
@@ -161,5 +162,5 @@ void TextTest::utf8()
     QCOMPARE(encoded, bytes);
 }
 
-QTEST_APPLESS_MAIN(TextTest)
+TABLORA_APPLESS_TEST_MAIN(TextTest)
 #include "tst_text.moc"

@@ -1,7 +1,10 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "base/ProgramDir.h"
 #include "convert/Console.h"
+#include "convert/ConvertError.h"
+#include "convert/ConvertFiles.h"
 #include "convert/Converter.h"
 #include "document/CsvWriter.h"
 #include "document/DatabaseCodec.h"
@@ -17,6 +20,7 @@
 #include <memory>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -81,6 +85,9 @@ private slots:
 
     void standardStreams_data();
     void standardStreams();
+    void specialFiles_data();
+    void specialFiles();
+    void inputSizeLimit();
     void interruptedWriteKeepsTheTarget_data();
     void interruptedWriteKeepsTheTarget();
 
@@ -414,6 +421,77 @@ void ConvertTest::standardStreams()
         QCOMPARE(result.out, output);
 }
 
+void ConvertTest::specialFiles_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message"); // on standard error, empty for none
+
+    const QString notRegular = QStringLiteral("cannot read it: not a regular file (\"-\" reads standard input)");
+    QTest::newRow("FIFO without a writer as input")
+        << QStringList{QStringLiteral("to-csv"), QStringLiteral("fifo"), QStringLiteral("out.csv")} << 1
+        << QStringLiteral("fifo: ") + notRegular;
+    QTest::newRow("endless device as input")
+        << QStringList{QStringLiteral("from-csv"), QStringLiteral("/dev/zero"), QStringLiteral("out.db")} << 1
+        << QStringLiteral("/dev/zero: ") + notRegular;
+    QTest::newRow("/dev/null as output") << QStringList{QStringLiteral("to-csv"), QStringLiteral("in.db"),
+                                                        QStringLiteral("/dev/null")}
+                                         << 0 << QString();
+    QTest::newRow("full device as output")
+        << QStringList{QStringLiteral("to-csv"), QStringLiteral("in.db"), QStringLiteral("/dev/full")} << 1
+        << QStringLiteral("/dev/full: cannot write: No space left on device");
+    QTest::newRow("FIFO without a reader as output")
+        << QStringList{QStringLiteral("upgrade"), QStringLiteral("old.db"), QStringLiteral("fifo")} << 1
+        << QStringLiteral("fifo: cannot write: Not a regular file");
+}
+
+// Inputs are regular files or standard input, and no special file keeps a
+// run waiting or reading; outputs may be character devices, written as they
+// stand. The built program, so that a run that hangs fails the test.
+void ConvertTest::specialFiles()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    for (const QString &argument : arguments) {
+        if (argument.startsWith(QLatin1String("/dev/")) && !QFile::exists(argument))
+            QSKIP("the device is missing here");
+    }
+    QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("fifo"))).constData(), 0600), 0);
+    m_folder->write(QStringLiteral("in.db"), encoded(awkwardTable()));
+    m_folder->write(QStringLiteral("old.db"), DatabaseCodec::buildPlainList(awkwardTable()));
+
+    const Run result = runProgram(arguments, QByteArray());
+    QCOMPARE(result.status, status);
+    QCOMPARE(QString::fromUtf8(result.err),
+             message.isEmpty() ? QString() : QStringLiteral("tablora-convert: ") + message + u'\n');
+    QCOMPARE(result.out, QByteArray());
+    QVERIFY(!QFile::exists(path(QStringLiteral("out.csv"))) && !QFile::exists(path(QStringLiteral("out.db"))));
+}
+
+// An input larger than the limit, a file or standard input, is refused with
+// the limit named.
+void ConvertTest::inputSizeLimit()
+{
+    m_folder->write(QStringLiteral("in.csv"), QByteArray(101, 'x'));
+    QBuffer standardInput;
+    standardInput.setData(QByteArray(101, 'x'));
+    QVERIFY(standardInput.open(QIODevice::ReadOnly));
+    const QString tooLarge =
+        QStringLiteral(": cannot read it: it holds more than 100 bytes, the most the converter reads");
+    for (const QString &name : {path(QStringLiteral("in.csv")), QStringLiteral("-")}) {
+        try {
+            ConvertFiles::readInput(name, standardInput, 100);
+            QFAIL("an input over the limit was read");
+        } catch (const ConvertError &e) {
+            QCOMPARE(e.message(), ConvertFiles::inputName(name) + tooLarge);
+        }
+        standardInput.seek(0);
+        QCOMPARE(ConvertFiles::readInput(name, standardInput, 101), QByteArray(101, 'x'));
+        standardInput.seek(0);
+    }
+}
+
 void ConvertTest::interruptedWriteKeepsTheTarget_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -448,5 +526,5 @@ void ConvertTest::interruptedWriteKeepsTheTarget()
     QCOMPARE(m_folder->read(QStringLiteral("target")), QByteArray("the old content"));
 }
 
-QTEST_GUILESS_MAIN(ConvertTest)
+TABLORA_GUILESS_TEST_MAIN(ConvertTest)
 #include "tst_convert.moc"

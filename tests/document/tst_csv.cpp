@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "Records.h"
 #include "base/WorkProgress.h"
 #include "document/CsvDetection.h"
@@ -505,5 +506,5 @@ void CsvTest::stoppedWriteLeavesNoFile()
     QCOMPARE(old.readAll(), CsvWriter::write(awkwardTable(), CsvWriteOptions()));
 }
 
-QTEST_GUILESS_MAIN(CsvTest)
+TABLORA_GUILESS_TEST_MAIN(CsvTest)
 #include "tst_csv.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
@@ -515,5 +516,5 @@ void CsvCommandsTest::unencodableTextIsSavedAsSaveDoes()
     QCOMPARE(DatabaseCodec::readBaseFile(path(QStringLiteral("in.db"))).cell(0, 1), QStringLiteral("? ok"));
 }
 
-QTEST_MAIN(CsvCommandsTest)
+TABLORA_TEST_MAIN(CsvCommandsTest)
 #include "tst_csvcommands.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
@@ -114,7 +115,7 @@ void FileCommandsTest::cleanup()
 QString FileCommandsTest::writeDatabase(const QString &name, const TableData &table)
 {
     const QString p = path(name);
-    DatabaseCodec::writeBaseFile(p, DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(table)));
+    DatabaseCodec::writeTableFile(p, table);
     return p;
 }
 
@@ -726,5 +727,5 @@ void FileCommandsTest::longWorkCanBeStopped()
     QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
 }
 
-QTEST_GUILESS_MAIN(FileCommandsTest)
+TABLORA_GUILESS_TEST_MAIN(FileCommandsTest)
 #include "tst_filecommands.moc"

@@ -1,12 +1,22 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
+#include "base/FileDescriptor.h"
 #include "base/Windows1251.h"
+#include "base/WorkProgress.h"
 #include "extras/ErrorHandler.h"
 #include "extras/ErrorLog.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
+
+#include <chrono>
+#include <future>
+#include <new>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 class ErrorLogTest : public QObject
 {
@@ -22,8 +32,11 @@ private slots:
     void fullStop();
     void handlerLogsAndShows();
     void refusalKeepsItsExclamationMark();
-    void silentAbortLeavesNoTrace();
+    void runningOutOfMemoryIsToldInRussian();
+    void stoppedWorkIsNeitherLoggedNorShown();
     void unwritableLogStillShowsTheMessage();
+    void specialLogFileIsLeftAlone_data();
+    void specialLogFileIsLeftAlone();
     void captionFollowsTheApplicationTitle();
 
 private:
@@ -40,6 +53,7 @@ void ErrorLogTest::init()
     m_desktop.reset();
     m_logPath = m_folder.filePath(QStringLiteral("errors.log"));
     QFile::remove(m_logPath);
+    QDir().rmdir(m_logPath);
 }
 
 void ErrorLogTest::cleanup()
@@ -149,17 +163,22 @@ void ErrorLogTest::refusalKeepsItsExclamationMark()
     QVERIFY(logLines().at(0).endsWith(QStringLiteral("|Error:") + refusal));
 }
 
-void ErrorLogTest::silentAbortLeavesNoTrace()
+void ErrorLogTest::runningOutOfMemoryIsToldInRussian()
 {
     ErrorHandler handler(m_desktop, m_logPath);
-    bool ran = false;
-    handler.run([&] {
-        ran = true;
-        throw SilentAbort();
-    });
-    QVERIFY(ran);
-    QVERIFY(!QFile::exists(m_logPath));
-    QVERIFY(m_desktop.log().isEmpty());
+    m_desktop.expectMessage(QStringLiteral("Недостаточно памяти для выполнения операции."));
+    handler.run([] { throw std::bad_alloc(); });
+    QCOMPARE(logLines().size(), 1);
+    QVERIFY(logLines().at(0).endsWith(QStringLiteral("|Error:Недостаточно памяти для выполнения операции")));
+}
+
+// The user pressed "Отмена" on the bar of long work: the command ends there.
+void ErrorLogTest::stoppedWorkIsNeitherLoggedNorShown()
+{
+    ErrorHandler handler(m_desktop, m_logPath);
+    handler.run([] { throw WorkStopped(); });
+    QVERIFY(logLines().isEmpty());
+    QCOMPARE(m_desktop.log(), QStringList());
 }
 
 void ErrorLogTest::unwritableLogStillShowsTheMessage()
@@ -176,6 +195,50 @@ void ErrorLogTest::unwritableLogStillShowsTheMessage()
     QVERIFY(after);
 }
 
+void ErrorLogTest::specialLogFileIsLeftAlone_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO without a reader") << QStringLiteral("FIFO");
+    QTest::newRow("FIFO with a reader") << QStringLiteral("FIFO with a reader");
+    QTest::newRow("link to a device") << QStringLiteral("device");
+    QTest::newRow("folder") << QStringLiteral("folder");
+}
+
+// Whatever stands at the path instead of a regular file is neither written
+// nor waited for, and the message is shown all the same.
+void ErrorLogTest::specialLogFileIsLeftAlone()
+{
+    QFETCH(QString, kind);
+    const QByteArray name = QFile::encodeName(m_logPath);
+    FileDescriptor reader;
+    if (kind.startsWith(QLatin1String("FIFO"))) {
+        QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+        if (kind.endsWith(QLatin1String("reader")))
+            reader = FileDescriptor(::open(name.constData(), O_RDONLY | O_NONBLOCK));
+    } else if (kind == QLatin1String("device")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), m_logPath));
+    } else {
+        QVERIFY(QDir().mkdir(m_logPath));
+    }
+
+    // A log that waits for a reader is given one after a while, so that the
+    // test fails rather than hangs.
+    auto appended = std::async(std::launch::async, [this] { return ErrorLog::append(m_logPath, QStringLiteral("x")); });
+    if (appended.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+        const FileDescriptor release(::open(name.constData(), O_RDONLY | O_NONBLOCK));
+        appended.wait();
+        QFAIL("the log waited for a FIFO's reader");
+    }
+    QVERIFY(!appended.get());
+    char byte = 0;
+    if (reader.isOpen())
+        QVERIFY(::read(reader.get(), &byte, 1) <= 0); // nothing was written into it
+
+    ErrorHandler handler(m_desktop, m_logPath);
+    m_desktop.expectMessage(QStringLiteral("Сбой."));
+    handler.run([] { throw TabloraError(QStringLiteral("Сбой")); });
+}
+
 void ErrorLogTest::captionFollowsTheApplicationTitle()
 {
     ErrorHandler handler(m_desktop, m_logPath);
@@ -184,5 +247,5 @@ void ErrorLogTest::captionFollowsTheApplicationTitle()
     handler.run([] { throw std::runtime_error("x"); });
 }
 
-QTEST_GUILESS_MAIN(ErrorLogTest)
+TABLORA_GUILESS_TEST_MAIN(ErrorLogTest)
 #include "tst_errorlog.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "base/TabloraError.h"
@@ -283,5 +284,5 @@ void HelpTest::aboutBoxClicks()
     QCOMPARE(m_desktop.log(), target.isEmpty() ? QStringList() : QStringList{QStringLiteral("open ") + target});
 }
 
-QTEST_MAIN(HelpTest)
+TABLORA_TEST_MAIN(HelpTest)
 #include "tst_help.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "app/MainWindow.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -21,19 +23,31 @@ namespace {
 
 // A web server on 127.0.0.1 that answers GET requests from a table of paths.
 // A file marked cut announces its whole length but sends only the first half
-// before it hangs up; a stalled one sends its first half and waits.
+// before it hangs up; a stalled one sends its first half and waits; an
+// endless one, of no announced length, sends its content again and again
+// while the client takes it. A file with a redirect is moved there.
 class LocalServer : public QObject
 {
 public:
     struct File
     {
+        File(QByteArray content = {}, bool cut = false, bool stall = false)
+            : content(std::move(content))
+            , cut(cut)
+            , stall(stall)
+        {
+        }
+
         QByteArray content;
-        bool cut = false;
-        bool stall = false;
+        bool cut;
+        bool stall;
+        bool endless = false;
+        QByteArray redirect;
     };
     QHash<QString, File> files;
     bool stalled = false; // a stalled file is being sent
     bool clientLeftStalled = false;
+    bool clientLeftEndless = false;
 
     LocalServer()
     {
@@ -66,6 +80,23 @@ private:
             return;
         }
         const File &file = files[path];
+        if (!file.redirect.isEmpty()) {
+            socket->write("HTTP/1.1 302 Found\r\nLocation: " + file.redirect
+                          + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+            socket->disconnectFromHost();
+            return;
+        }
+        if (file.endless) {
+            socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
+            const QByteArray piece = file.content.repeated(65536 / file.content.size() + 1);
+            connect(socket, &QTcpSocket::bytesWritten, socket, [socket, piece] {
+                if (socket->bytesToWrite() < piece.size())
+                    socket->write(piece);
+            });
+            connect(socket, &QTcpSocket::disconnected, this, [this] { clientLeftEndless = true; });
+            socket->write(piece);
+            return;
+        }
         socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: "
                       + QByteArray::number(file.content.size()) + "\r\n\r\n");
         socket->write(file.cut || file.stall ? file.content.left(file.content.size() / 2) : file.content);
@@ -107,12 +138,12 @@ public:
         ScriptedDesktop::sleep(milliseconds);
         timeline.append(QStringLiteral("sleep %1").arg(milliseconds));
     }
-    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, DownloadProgress progress,
-                                       DownloadFinished finished) override
+    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, qint64 maxBytes,
+                                       DownloadProgress progress, DownloadFinished finished) override
     {
         timeline.append(QStringLiteral("download ") + url.path());
         return m_network.download(
-            url, localPath,
+            url, localPath, maxBytes,
             [this, progress](qint64 received, qint64 total) {
                 progress(received, total);
                 note();
@@ -144,6 +175,20 @@ template<typename T = QPushButton>
 T *child(QObject &parent, const char *name)
 {
     return parent.findChild<T *>(QString::fromLatin1(name));
+}
+
+// The bytes of the files this process holds open in the folder, named or
+// not (an unnamed one shows as "<folder>/#<inode> (deleted)").
+qint64 bytesInOpenFilesBelow(const QString &folder)
+{
+    qint64 bytes = 0;
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    for (const QString &fd : descriptors.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        const QFileInfo link(descriptors.filePath(fd));
+        if (link.symLinkTarget().startsWith(folder + QLatin1Char('/')))
+            bytes += link.size(); // the link leads to the file even when it has no name
+    }
+    return bytes;
 }
 
 // Waits until the dialog's steps are over: "Проверить" takes clicks again.
@@ -203,7 +248,9 @@ QString UpdateTest::connecting() const
 void UpdateTest::check_data()
 {
     QTest::addColumn<QByteArray>("versionFile");
-    QTest::addColumn<int>("serve"); // 0 whole, 1 cut half-way, 2 refused
+    // 0 whole, 1 cut half-way, 2 refused, 3 endlessly again, 4 moved on the
+    // server, 5 moved to another server
+    QTest::addColumn<int>("serve");
     QTest::addColumn<bool>("offline");
     QTest::addColumn<QStringList>("statuses"); // after "Попытка соединения..." and the transfer
     QTest::addColumn<bool>("newer");
@@ -227,6 +274,23 @@ void UpdateTest::check_data()
                                         << false;
     QTest::newRow("cut off half-way") << QByteArray(4000, '3') << 1 << false << QStringList{"Загрузка...", failed}
                                       << false;
+
+    // The version file is a few bytes: 64 KB are read, anything more is not.
+    const QByteArray largest = "3\r\n" + QByteArray(64 * 1024 - 3, 'x');
+    QTest::newRow("64 KB") << largest << 0 << false
+                           << QStringList{"Загрузка...", loaded, "sleep 200", comparing,
+                                          QStringLiteral("Доступна новая версия: ")
+                                              + QString(64 * 1024 - 3, QLatin1Char('x'))}
+                           << true;
+    QTest::newRow("a byte over 64 KB") << largest + "x" << 0 << false << QStringList{"Загрузка...", failed} << false;
+    QTest::newRow("endless") << QByteArray("3\r\n1.6\r\n") << 3 << false << QStringList{"Загрузка...", failed} << false;
+    // Redirects stay on the update server.
+    QTest::newRow("moved on the server") << QByteArray("3\r\n1.6\r\n") << 4 << false
+                                         << QStringList{"Загрузка...", loaded, "sleep 200", comparing,
+                                                        "Доступна новая версия: 1.6"}
+                                         << true;
+    QTest::newRow("moved to another server")
+        << QByteArray("3\r\n1.6\r\n") << 5 << false << QStringList{"Загрузка...", failed} << false;
 }
 
 void UpdateTest::check()
@@ -236,9 +300,20 @@ void UpdateTest::check()
     QFETCH(bool, offline);
     QFETCH(QStringList, statuses);
     QFETCH(bool, newer);
-    m_server->files[QStringLiteral("/other/tabloraversion.txt")] = {versionFile, serve == 1};
-    if (serve == 2)
+    const QString versionPath = QStringLiteral("/other/tabloraversion.txt");
+    LocalServer::File served{versionFile, serve == 1};
+    served.endless = serve == 3;
+    LocalServer elsewhere;
+    if (serve == 4) {
+        m_server->files[QStringLiteral("/moved.txt")] = {versionFile};
+        served.redirect = "http://127.0.0.1:" + QByteArray::number(m_server->port()) + "/moved.txt";
+    } else if (serve == 5) {
+        elsewhere.files[versionPath] = {versionFile};
+        served.redirect = "http://localhost:" + QByteArray::number(elsewhere.port()) + versionPath.toLatin1();
+    } else if (serve == 2) {
         m_server->refuse();
+    }
+    m_server->files[versionPath] = served;
     const QString saved = QStringLiteral("tabloraversion.txt");
     m_folder->write(saved, "1\r\nan earlier check\r\n");
     m_desktop.offline = offline;
@@ -258,7 +333,9 @@ void UpdateTest::check()
     const bool failure = statuses.last() == QStringLiteral("Ошибка обновления");
     QCOMPARE(child<QLabel>(dialog, "updatePageLink")->isVisibleTo(&dialog), failure);
     QVERIFY(child<QProgressBar>(dialog, "progressBar")->maximum() > 0); // no transfer left looking busy
-    QCOMPARE(m_folder->read(saved), serve == 0 ? versionFile : QByteArray("1\r\nan earlier check\r\n"));
+    const bool transferred = statuses.contains(QStringLiteral("Информация о новой версии загружена"));
+    QCOMPARE(m_folder->read(saved), transferred ? versionFile : QByteArray("1\r\nan earlier check\r\n"));
+    QVERIFY(serve != 3 || QTest::qWaitFor([&] { return m_server->clientLeftEndless; }, 20000));
     QVERIFY(m_errors.reported.isEmpty()); // the dialog's failures go to no error handler
     QVERIFY(!startAsked);
     if (failure) {
@@ -278,10 +355,15 @@ void UpdateTest::closingDuringTheDownloadCancelsIt()
     QVERIFY(stepsOver(dialog));
     child(dialog, "downloadButton")->click();
     QVERIFY(QTest::qWaitFor([&] { return m_server->stalled; }, 20000));
+    // What has come is on the disk already, in a new file in the folder.
+    QVERIFY(QTest::qWaitFor([&] { return bytesInOpenFilesBelow(m_folder->path()) == 50000; }, 20000));
 
     dialog.reject(); // "Отмена", Esc and the close box alike
     QVERIFY(QTest::qWaitFor([&] { return m_server->clientLeftStalled; }, 20000));
     QVERIFY(!QFile::exists(m_folder->filePath(QStringLiteral("tabloraupdate.exe"))));
+    QCOMPARE(bytesInOpenFilesBelow(m_folder->path()), 0);
+    QVERIFY(
+        QDir(m_folder->path()).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral("tabloraupdate")).isEmpty());
     QVERIFY(!startAsked);
     QVERIFY(!m_desktop.terminateRequested());
     QVERIFY(m_desktop.logged(QStringLiteral("open ")).isEmpty());
@@ -384,5 +466,5 @@ void UpdateTest::rightsCheck()
     window->action(QStringLiteral("checkUpdate"))->trigger();
 }
 
-QTEST_MAIN(UpdateTest)
+TABLORA_TEST_MAIN(UpdateTest)
 #include "tst_update.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "Records.h"
 #include "document/TableData.h"
 #include "records/RecordSearch.h"
@@ -116,5 +117,5 @@ void FindTest::matcher()
     QCOMPARE(matcher.indexIn(text), at);
 }
 
-QTEST_APPLESS_MAIN(FindTest)
+TABLORA_APPLESS_TEST_MAIN(FindTest)
 #include "tst_find.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
@@ -255,5 +256,5 @@ void PrintingTest::jobThatCannotStartIsReported()
     QCOMPARE(m_desktop.log().last(), QStringLiteral("busy off"));
 }
 
-QTEST_MAIN(PrintingTest)
+TABLORA_TEST_MAIN(PrintingTest)
 #include "tst_printing.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
@@ -800,5 +801,5 @@ void RecordCommandsTest::historyKeepsTheLastHundred()
     QCOMPARE(column0(), QStringList({"0", "1"}));
 }
 
-QTEST_GUILESS_MAIN(RecordCommandsTest)
+TABLORA_GUILESS_TEST_MAIN(RecordCommandsTest)
 #include "tst_recordcommands.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "document/TableModel.h"
 #include "records/RowSorter.h"
 
@@ -311,5 +312,5 @@ void SortingTest::persistentIndexStaysOnItsRecord()
     QCOMPARE(selected.data().toString(), QStringLiteral("Яблоко"));
 }
 
-QTEST_GUILESS_MAIN(SortingTest)
+TABLORA_GUILESS_TEST_MAIN(SortingTest)
 #include "tst_sorting.moc"

@@ -282,7 +282,7 @@ public:
 } // namespace
 
 std::unique_ptr<DesktopServices::Download> ScriptedDesktop::download(const QUrl &url, const QString &localPath,
-                                                                     DownloadProgress progress,
+                                                                     qint64 maxBytes, DownloadProgress progress,
                                                                      DownloadFinished finished)
 {
     const QString what = QStringLiteral("download ") + url.toString();
@@ -290,7 +290,7 @@ std::unique_ptr<DesktopServices::Download> ScriptedDesktop::download(const QUrl 
     auto s = take(Kind::Download, what);
     auto transfer = std::make_unique<ScriptedDownload>();
     const QByteArray content = s ? s->content : QByteArray();
-    const bool delivered = s && s->confirmed;
+    const bool delivered = s && s->confirmed && content.size() <= maxBytes;
     if (delivered && progress)
         QTimer::singleShot(0, &transfer->context, [progress, size = content.size()] { progress(size, size); });
     QTimer::singleShot(0, &transfer->context, [=] {

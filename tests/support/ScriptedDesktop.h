@@ -34,7 +34,8 @@ public:
     // A modal dialog: the handler plays the user's part and returns the result.
     void expectDialog(std::function<int(QDialog &)> handler);
     // A download that delivers the given bytes (or fails when failure is
-    // set): from the event loop, one progress report, then the end.
+    // set, or when they are more than the download takes): from the event
+    // loop, one progress report, then the end.
     void expectDownload(const QByteArray &content, bool failure = false);
 
     // --- state the fake keeps ---
@@ -78,8 +79,8 @@ public:
     QString clipboardText() override;
     QDateTime now() override;
     bool isOffline() override;
-    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, DownloadProgress progress,
-                                       DownloadFinished finished) override;
+    std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, qint64 maxBytes,
+                                       DownloadProgress progress, DownloadFinished finished) override;
     void setBusy(bool busy) override;
     void runLongWork(const QString &text, WorkProgress &progress, const std::function<void()> &work) override;
     void terminate() override;

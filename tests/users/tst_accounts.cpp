@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
@@ -200,5 +201,5 @@ void AccountsTest::rightsAreReadAtEveryCheck()
     Accounts::checkRights(settings, QStringLiteral("guest"), Keys::pravaEditBase());
 }
 
-QTEST_GUILESS_MAIN(AccountsTest)
+TABLORA_GUILESS_TEST_MAIN(AccountsTest)
 #include "tst_accounts.moc"

@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "base/ErrorReporter.h"
@@ -867,5 +868,5 @@ void AdminDialogsTest::tableLookFollowsWhicheverButton()
     QCOMPARE(QFile::exists(m_programDir->configIni()), button == u"okButton");
 }
 
-QTEST_MAIN(AdminDialogsTest)
+TABLORA_TEST_MAIN(AdminDialogsTest)
 #include "tst_admindialogs.moc"

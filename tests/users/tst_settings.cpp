@@ -1,3 +1,4 @@
+#include "GuardedTest.h"
 #include "base/ProgramDir.h"
 #include "base/TabloraError.h"
 #include "base/Windows1251.h"
@@ -848,5 +849,5 @@ void SettingsTest::settingsFilesBesideProgram()
     QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("data"))));
 }
 
-QTEST_GUILESS_MAIN(SettingsTest)
+TABLORA_GUILESS_TEST_MAIN(SettingsTest)
 #include "tst_settings.moc"
