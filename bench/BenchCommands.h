@@ -14,3 +14,4 @@ int runSave(const QStringList &args);
 int runSettings(const QStringList &args);
 int runPrint(const QStringList &args);
 int runCsvBench(const QStringList &args);
+int runPreview(const QStringList &args);

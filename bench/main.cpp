@@ -28,6 +28,7 @@ constexpr CommandSpec kCommands[] = {
     {"sort", "IN.db COL DIR OUT.db", runSortBench},
     {"records", "N", runRecordsBench, true},
     {"print", "IN.db OUT.pdf", runPrint, true},
+    {"preview", "IN.db", runPreview, true},
     {"find", "N", runFindBench},
     {"csv", "IN.db OUT", runCsvBench},
 };

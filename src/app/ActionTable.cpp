@@ -44,6 +44,7 @@ std::vector<ActionSpec> buildActions()
         {"reopen4", "Переоткрыть 4", {}, kFile, kRecentIcon},
         {"reopen5", "Переоткрыть 5", {}, kFile, kRecentIcon},
         {"print", "Печать...", "Ctrl+P", kFile, "document-print"},
+        {"printPreview", "Предварительный просмотр...", {}, kFile, "document-print-preview"},
         {"editRecord", "Изменить", {}, kEdit, "accessories-text-editor"},
         {"deleteRecord", "Удалить", "Del", kEdit, "edit-delete"},
         {"clearAll", "Очистить всю базу", {}, kEdit, "edit-clear"},
@@ -136,14 +137,13 @@ std::vector<MenuEntry> buildMenuBar()
         sortColumns.push_back(item(sortColumnActions()[c], QStringLiteral("&%1 столбец").arg(c)));
 
     return {
-        subMenu(
-            "База",
-            {item("newDatabase"), item("openDatabase"), subMenu("Недавние", recent), separator(), item("save"),
-             item("saveAs"), separator(), item("print"), separator(),
-             subMenu("Импорт", {item("importVersion10", "Импорт из &Tablora 1.0"), item("importCsv", "Из &CSV...")}),
-             subMenu("Экспорт", {item("exportCsv", "В &CSV...")}),
-             subMenu("Примеры", {item("examplePrograms"), item("exampleProfile"), item("exampleSchool")}), separator(),
-             item("exit")}),
+        subMenu("База",
+                {item("newDatabase"), item("openDatabase"), subMenu("Недавние", recent), separator(), item("save"),
+                 item("saveAs"), separator(), item("print"), item("printPreview"), separator(),
+                 subMenu("Импорт", {item("importVersion10", "Импорт из &Tablora 1.0"), item("importCsv", "Из &CSV...")}),
+                 subMenu("Экспорт", {item("exportCsv", "В &CSV...")}),
+                 subMenu("Примеры", {item("examplePrograms"), item("exampleProfile"), item("exampleSchool")}),
+                 separator(), item("exit")}),
         subMenu("Записи",
                 {item("addRecord"), separator(), item("viewRecord"), separator(), item("editRecord"), item("cutRecord"),
                  item("copyRecord"), item("pasteRecord"), separator(), item("deleteRecord"), item("clearAll"),

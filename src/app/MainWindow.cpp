@@ -193,12 +193,9 @@ void MainWindow::bindHandlers()
     bind("columnTitles", [this] { m_recordDialogs->openColumnTitles(); });
 
     // Printing and the program update.
-    bind("print", [this] {
-        m_print.print(m_recordList->font(), [this](const QString &text) {
-            m_statusPanels->setText(StatusPanels::State, text);
-            m_statusPanels->repaint(); // printing a large table keeps the loop busy for a while
-        });
-    });
+    const auto showPrintState = [this](const QString &text) { m_statusPanels->setText(StatusPanels::State, text); };
+    bind("print", [this, showPrintState] { m_print.print(m_recordList->font(), showPrintState); });
+    bind("printPreview", [this, showPrintState] { m_print.preview(m_recordList->font(), this, showPrintState); });
     bind("checkUpdate", [this] { m_update.checkUpdate(this); });
 
     // Undo and redo of the record commands; finding records.

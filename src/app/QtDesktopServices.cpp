@@ -17,6 +17,7 @@
 #include <QNetworkInformation>
 #include <QNetworkReply>
 #include <QPrintDialog>
+#include <QProgressDialog>
 #include <QThread>
 #include <QTimer>
 
@@ -152,13 +153,44 @@ bool QtDesktopServices::chooseSaveFile(const FileDialog &dialog, FileChoice &cho
 bool QtDesktopServices::choosePrinter(QPrinter &printer)
 {
     QPrintDialog dialog(&printer, dialogParent());
+    limitPrintDialog(dialog);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+namespace {
+
+// Hides the page range and the page set each time the print dialog shows:
+// with CUPS, Qt's dialog offers them whatever its options say, for the print
+// server to apply to the pages it receives. The reverse page order goes too:
+// pages print as they are laid out, first to last.
+class PageRangeHider : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            for (const char *name : {"gbPrintRange", "pageSetCombo", "pageSetLabel", "reverse"}) {
+                if (auto *widget = watched->findChild<QWidget *>(QLatin1String(name)))
+                    widget->hide();
+            }
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void QtDesktopServices::limitPrintDialog(QPrintDialog &dialog)
+{
     // Copies, but no page range and no selection: the whole table prints.
-    // (With CUPS, Qt still offers a page range, which the print server then
-    // applies to the pages it receives.) Printing to a file stays offered: on
-    // a desktop without a printer it is the only way to print at all.
+    // Printing to a file stays offered: on a desktop without a printer it is
+    // the only way to print at all.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies
                       | QAbstractPrintDialog::PrintShowPageSize);
-    return dialog.exec() == QDialog::Accepted;
+    dialog.installEventFilter(new PageRangeHider(&dialog));
 }
 
 std::optional<QFont> QtDesktopServices::chooseFont(const QFont &initial)
@@ -336,6 +368,35 @@ std::unique_ptr<DesktopServices::Download> QtDesktopServices::download(const QUr
                 finished(failure); // may destroy the handle; nothing of it is used after
         });
     return transfer;
+}
+
+namespace {
+
+class ProgressBox : public DesktopServices::Progress
+{
+public:
+    ProgressBox(const QString &text, int maximum, QWidget *parent)
+        : m_dialog(text, QStringLiteral("Отмена"), 0, maximum, parent)
+    {
+        m_dialog.setWindowTitle(QApplication::applicationDisplayName());
+        m_dialog.setWindowModality(Qt::ApplicationModal);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+        m_dialog.setMinimumDuration(500);
+        m_dialog.setValue(0);
+    }
+    void setValue(int value) override { m_dialog.setValue(value); }
+    bool cancelled() override { return m_dialog.wasCanceled(); }
+
+private:
+    QProgressDialog m_dialog;
+};
+
+} // namespace
+
+std::unique_ptr<DesktopServices::Progress> QtDesktopServices::startProgress(const QString &text, int maximum)
+{
+    return std::make_unique<ProgressBox>(text, maximum, dialogParent());
 }
 
 void QtDesktopServices::setBusy(bool busy)

@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QWidget>
 
+class QPrintDialog;
+
 // The desktop services of the running program, on Qt. Message boxes and
 // questions are shown through execDialog, as the program's own dialogs are.
 class QtDesktopServices : public DesktopServices
@@ -16,6 +18,10 @@ public:
     // of the login at start must not centre on the main window, which is not
     // shown yet.
     void setDialogParent(QWidget *parent) { m_parent = parent; }
+
+    // The print dialog as the print command shows it: copies, no page range,
+    // no page set, no selection.
+    static void limitPrintDialog(QPrintDialog &dialog);
 
     void showMessage(const QString &caption, const QString &text, Icon icon) override;
     Answer ask(const QString &caption, const QString &text, Icon icon, Buttons buttons) override;
@@ -34,6 +40,7 @@ public:
     bool isOffline() override;
     std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, qint64 maxBytes,
                                        DownloadProgress progress, DownloadFinished finished) override;
+    std::unique_ptr<Progress> startProgress(const QString &text, int maximum) override;
     void setBusy(bool busy) override;
     void runLongWork(const QString &text, WorkProgress &progress, const std::function<void()> &work) override;
     void terminate() override;

@@ -104,6 +104,22 @@ public:
     virtual std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, qint64 maxBytes,
                                                DownloadProgress progress, DownloadFinished finished) = 0;
 
+    // A long task under way, with a progress bar and the button "Отмена",
+    // shown over every window (which take no input meanwhile but repaint)
+    // once the task has taken a moment. The task runs on the UI thread and
+    // lets events run between its steps (processEvents). Destroying the
+    // object closes the bar.
+    class Progress
+    {
+    public:
+        virtual ~Progress() = default;
+        // How far the task has come, from 0 to the maximum it started with.
+        virtual void setValue(int value) = 0;
+        // Whether the user has asked to stop.
+        virtual bool cancelled() = 0;
+    };
+    virtual std::unique_ptr<Progress> startProgress(const QString &text, int maximum) = 0;
+
     // Shows or clears the busy cursor around long work.
     virtual void setBusy(bool busy) = 0;
 

@@ -1,50 +1,12 @@
 #include "PrintJob.h"
 
-#include "PrintLayout.h"
-#include "PrintSurface.h"
-#include "PrintText.h"
+#include "PagePainter.h"
+#include "PageProducer.h"
+#include "PrintedPage.h"
 #include "base/TabloraError.h"
 
-#include <QFontMetrics>
+#include <QElapsedTimer>
 #include <QPagedPaintDevice>
-
-namespace {
-
-// The pages of a paged device, drawn through a painter in its font.
-class PaintedPages : public PrintSurface
-{
-public:
-    PaintedPages(QPainter &painter, QPagedPaintDevice &device)
-        : m_painter(painter)
-        , m_device(device)
-        , m_metrics(painter.fontMetrics())
-    {
-    }
-
-    int pageWidth() const override { return m_device.width(); }
-    int pageHeight() const override { return m_device.height(); }
-    int textWidth(QStringView text) const override { return m_metrics.horizontalAdvance(text.toString()); }
-    int textHeight() const override { return m_metrics.height(); }
-    int averageCharWidth() const override { return m_metrics.averageCharWidth(); }
-
-    void drawText(int x, int y, QStringView text) override
-    {
-        m_painter.drawText(QPoint(x, y + m_metrics.ascent()), text.toString());
-    }
-
-    void newPage() override
-    {
-        if (!m_device.newPage())
-            throw TabloraError(PrintJob::failureMessage());
-    }
-
-private:
-    QPainter &m_painter;
-    QPagedPaintDevice &m_device;
-    QFontMetrics m_metrics;
-};
-
-} // namespace
 
 QString PrintJob::failureMessage()
 {
@@ -52,8 +14,15 @@ QString PrintJob::failureMessage()
 }
 
 PrintJob::PrintJob(QPagedPaintDevice &device, const QFont &font)
-    : m_device(device)
+    : PrintJob(device, font, Copies())
 {
+}
+
+PrintJob::PrintJob(QPagedPaintDevice &device, const QFont &font, Copies copies)
+    : m_device(device)
+    , m_copies(copies)
+{
+    m_copies.count = std::max(1, m_copies.count);
     if (!m_painter.begin(&m_device))
         throw TabloraError(failureMessage());
     m_painter.setFont(font);
@@ -61,17 +30,75 @@ PrintJob::PrintJob(QPagedPaintDevice &device, const QFont &font)
 
 PrintJob::~PrintJob()
 {
+    m_producer.reset();
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+void PrintJob::start(const TableData &table)
+{
+    PageProducer::Settings settings;
+    settings.font = m_painter.font();
+    settings.dpi = m_device.logicalDpiY();
+    settings.pageWidth = m_device.width();
+    settings.pageHeight = m_device.height();
+    settings.passes = m_copies.collate ? m_copies.count : 1;
+    m_pagePainter = std::make_unique<PagePainter>(m_painter);
+    m_producer = std::make_unique<PageProducer>(table, std::move(settings));
+}
+
+bool PrintJob::drawSome(std::chrono::milliseconds budget)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!m_producer->atEnd()) {
+        const qint64 left = budget.count() - clock.elapsed();
+        if (left <= 0)
+            return true;
+        std::optional<PrintedPage> page = m_producer->takePage(std::chrono::milliseconds(left));
+        if (!page)
+            continue;
+        drawPage(*page);
+        m_linesDone = page->linesDone;
+    }
+    return false;
+}
+
+void PrintJob::drawPage(const PrintedPage &page)
+{
+    const int times = m_copies.collate ? 1 : m_copies.count;
+    for (int i = 0; i < times; ++i) {
+        if (!m_firstPage && !m_device.newPage())
+            throw TabloraError(failureMessage());
+        m_firstPage = false;
+        m_pagePainter->draw(page);
+    }
+}
+
+int PrintJob::progress() const
+{
+    const qint64 total = m_producer ? m_producer->totalLines() : 0;
+    return total > 0 ? int(m_linesDone * 1000 / total) : 0;
+}
+
+void PrintJob::finish()
+{
+    m_producer.reset();
+    if (!m_painter.end())
+        throw TabloraError(failureMessage());
+}
+
+void PrintJob::abandon()
+{
+    m_producer.reset();
     if (m_painter.isActive())
         m_painter.end();
 }
 
 void PrintJob::print(const TableData &table)
 {
-    PaintedPages pages(m_painter, m_device);
-    PrintLayout layout(pages);
-    const int count = PrintText::lineCount(table);
-    for (int i = 0; i < count; ++i)
-        layout.printLine(PrintText::line(table, i));
-    if (!m_painter.end())
-        throw TabloraError(failureMessage());
+    start(table);
+    while (drawSome(std::chrono::milliseconds(1000))) {
+    }
+    finish();
 }

@@ -18,6 +18,14 @@ PrintLayout::PrintLayout(PrintSurface &surface)
 {
 }
 
+void PrintLayout::moveTo(Position position)
+{
+    m_x = 0;
+    m_h = 0;
+    m_y = position.y;
+    m_pagePending = position.pagePending;
+}
+
 void PrintLayout::printLine(QStringView line)
 {
     qsizetype start = 0;

@@ -23,6 +23,16 @@ class PrintLayout
 public:
     explicit PrintLayout(PrintSurface &surface);
 
+    // Where the layout stands between two lines (x and h are 0 there): all a
+    // layout needs to go on from that point as this one would.
+    struct Position
+    {
+        int y = 0;
+        bool pagePending = false;
+    };
+    Position position() const { return {m_y, m_pagePending}; }
+    void moveTo(Position position);
+
     // Lays out one line; its end acts as a line feed.
     void printLine(QStringView line);
 

@@ -96,6 +96,7 @@ void CommandMapTest::menuTree()
   saveAs Сохранить как... Ctrl+Alt+S
   —
   print Печать... Ctrl+P
+  printPreview Предварительный просмотр...
   —
   [Импорт]
     importVersion10 Импорт из &Tablora 1.0

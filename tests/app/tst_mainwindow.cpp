@@ -1168,6 +1168,7 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
         showsDialog("checkUpdate", "UpdateDialog"),
         {"print", [this] { m_desktop.expectPrinter(false); },
          [this] { QCOMPARE(m_desktop.logged(QStringLiteral("print dialog")).size(), 1); }},
+        showsDialog("printPreview", "PrintPreviewDialog"),
         // The record commands, on the second record ("a") where they need one.
         showsModeless("addRecord", "AddRecordDialog", {}),
         showsModeless("columnTitles", "ColumnTitlesDialog", {}),

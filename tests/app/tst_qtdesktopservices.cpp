@@ -7,7 +7,10 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -123,6 +126,8 @@ private slots:
     void windowsRepaintButTakeNoInputMeanwhile();
     void barFollowsTheWorkAndStopsIt_data();
     void barFollowsTheWorkAndStopsIt();
+    void printDialogOffersNoPageRange();
+    void progressCancels();
 };
 
 void QtDesktopServicesTest::questionKeys_data()
@@ -249,6 +254,43 @@ void QtDesktopServicesTest::barFollowsTheWorkAndStopsIt()
     QCOMPARE(text, QStringLiteral("Экспорт в CSV..."));
     QCOMPARE(shownValue, WorkProgress::kScale / 2);
     QVERIFY(!shownBar());
+}
+
+void QtDesktopServicesTest::printDialogOffersNoPageRange()
+{
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    QtDesktopServices::limitPrintDialog(dialog);
+    dialog.show();
+    const auto *range = dialog.findChild<QWidget *>(QStringLiteral("gbPrintRange"));
+    QVERIFY(range);
+    QVERIFY(!range->isVisible());
+    const auto *pageSet = dialog.findChild<QWidget *>(QStringLiteral("pageSetCombo"));
+    QVERIFY(!pageSet || !pageSet->isVisible());
+    const auto *reverse = dialog.findChild<QWidget *>(QStringLiteral("reverse"));
+    QVERIFY(reverse);
+    QVERIFY(!reverse->isVisible());
+    QVERIFY(dialog.testOption(QAbstractPrintDialog::PrintCollateCopies));
+    QVERIFY(!dialog.testOption(QAbstractPrintDialog::PrintSelection));
+    dialog.close();
+}
+
+void QtDesktopServicesTest::progressCancels()
+{
+    QtDesktopServices desktop;
+    const auto progress = desktop.startProgress(QStringLiteral("Печать базы данных..."), 1000);
+    progress->setValue(10);
+    QVERIFY(!progress->cancelled());
+    QProgressDialog *box = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *candidate = qobject_cast<QProgressDialog *>(widget))
+            box = candidate;
+    }
+    QVERIFY(box);
+    QCOMPARE(box->labelText(), QStringLiteral("Печать базы данных..."));
+    QCOMPARE(box->windowModality(), Qt::ApplicationModal);
+    box->cancel();
+    QVERIFY(progress->cancelled());
 }
 
 TABLORA_TEST_MAIN(QtDesktopServicesTest)

@@ -5,8 +5,13 @@
 #include "base/ProgramDir.h"
 #include "base/TabloraError.h"
 #include "document/Document.h"
+#include "records/PageIndex.h"
+#include "records/PageProducer.h"
 #include "records/PrintCommand.h"
+#include "records/PrintFont.h"
+#include "records/PrintJob.h"
 #include "records/PrintLayout.h"
+#include "records/PrintPreviewDialog.h"
 #include "records/PrintSurface.h"
 #include "records/PrintText.h"
 #include "records/RecordHistory.h"
@@ -17,9 +22,16 @@
 #include <QFile>
 #include <QFont>
 #include <QItemSelectionModel>
+#include <QLabel>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QSpinBox>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -57,6 +69,34 @@ QStringList printText(const TableData &table)
     return lines;
 }
 
+// The pages of a PDF file drawn as the print job drew them before it laid
+// pages out ahead: every piece measured and drawn as text by the painter.
+class PaintedText : public PrintSurface
+{
+public:
+    PaintedText(QPainter &painter, QPdfWriter &device)
+        : m_painter(painter)
+        , m_device(device)
+        , m_metrics(painter.fontMetrics())
+    {
+    }
+    int pageWidth() const override { return m_device.width(); }
+    int pageHeight() const override { return m_device.height(); }
+    int textWidth(QStringView text) const override { return m_metrics.horizontalAdvance(text.toString()); }
+    int textHeight() const override { return m_metrics.height(); }
+    int averageCharWidth() const override { return m_metrics.averageCharWidth(); }
+    void drawText(int x, int y, QStringView text) override
+    {
+        m_painter.drawText(QPoint(x, y + m_metrics.ascent()), text.toString());
+    }
+    void newPage() override { m_device.newPage(); }
+
+private:
+    QPainter &m_painter;
+    QPdfWriter &m_device;
+    QFontMetrics m_metrics;
+};
+
 // Runs a poppler tool on a file and returns what it printed.
 QString poppler(const QString &tool, const QStringList &arguments)
 {
@@ -65,6 +105,40 @@ QString poppler(const QString &tool, const QStringList &arguments)
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return QStringLiteral("%1 failed: %2").arg(tool, QString::fromUtf8(process.readAllStandardError()));
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Every word of a PDF file with its box, page by page.
+QString wordBoxes(const QString &pdf)
+{
+    QString boxes = poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    boxes.remove(QRegularExpression(QStringLiteral("<meta name=\"CreationDate\"[^>]*>")));
+    return boxes;
+}
+
+// The text of each page of a PDF file, its lines simplified.
+QStringList pageTexts(const QString &pdf)
+{
+    QStringList pages = poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    for (QString &page : pages)
+        page = page.simplified();
+    return pages;
+}
+
+// A page as "x,y text" lines.
+QStringList pieces(const PrintedPage &page)
+{
+    QStringList out;
+    for (const PrintedText &piece : page.texts)
+        out.append(QStringLiteral("%1,%2 ").arg(piece.x).arg(piece.y) + piece.text);
+    return out;
+}
+
+// The files in a folder, hidden ones included.
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
 } // namespace
@@ -85,6 +159,16 @@ private slots:
     void printsToPdf();
     void cancelledDialogPrintsNothing();
     void jobThatCannotStartIsReported();
+    void cancelLeavesTheFileAsItWas_data();
+    void cancelLeavesTheFileAsItWas();
+    void copies_data();
+    void copies();
+    void glyphsAsShaped_data();
+    void glyphsAsShaped();
+    void pageAlone_data();
+    void pageAlone();
+    void previewNavigates();
+    void previewPrints();
 
 private:
     std::unique_ptr<ProgramFolder> m_folder;
@@ -201,14 +285,25 @@ void PrintingTest::printsToPdf()
     sort.resort();
 
     const QString pdf = m_folder->filePath(QStringLiteral("out.pdf"));
+    // A file of the chosen name is replaced; one of the job's own first choice
+    // of name for its new file is left alone.
+    for (const char *name : {"out.pdf", ".out.pdf.part"}) {
+        QFile file(m_folder->filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a PDF");
+    }
     m_desktop.expectPrinter(true, pdf);
+    m_desktop.expectProgress();
     QFont font(QStringLiteral("Liberation Serif"));
     font.setPointSize(12);
     PrintCommand(document, m_desktop).print(font, [this](const QString &text) { m_status.append(text); });
 
     QCOMPARE(m_status, QStringList{PrintCommand::sentText()});
     QCOMPARE(m_desktop.logged(QStringLiteral("print dialog")), QStringList{QStringLiteral("print dialog ") + jobName});
-    QVERIFY(m_desktop.log().contains(QStringLiteral("busy off")));
+    const QStringList progress = m_desktop.logged(QStringLiteral("progress"));
+    QCOMPARE(progress.first(), QStringLiteral("progress bar Печать базы данных... of 1000"));
+    QCOMPARE(progress.mid(progress.size() - 2), (QStringList{"progress 1000", "progress closed"}));
+    QCOMPARE(filesIn(m_folder->path()), (QStringList{".out.pdf.part", "out.pdf"}));
 
     QStringList read = poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).split(QLatin1Char('\n'));
     read.removeAll(QString());
@@ -248,12 +343,251 @@ void PrintingTest::jobThatCannotStartIsReported()
 {
     Document document;
     m_desktop.expectPrinter(true, m_folder->filePath(QStringLiteral("missing/folder/out.pdf")));
-    QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
     QVERIFY_THROWS_EXCEPTION(
         TabloraError,
         PrintCommand(document, m_desktop).print(QFont(), [this](const QString &text) { m_status.append(text); }));
     QVERIFY(m_status.isEmpty());
-    QCOMPARE(m_desktop.log().last(), QStringLiteral("busy off"));
+    QCOMPARE(m_desktop.log(), QStringList{QStringLiteral("print dialog ") + Document::untitledName()});
+}
+
+void PrintingTest::cancelLeavesTheFileAsItWas_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<int>("cancelAfter");
+
+    QTest::newRow("no file, cancelled at once") << QByteArray() << 0;
+    QTest::newRow("a file, cancelled at once") << QByteArray("the user's own file") << 0;
+    QTest::newRow("a file, cancelled after a slice") << QByteArray("the user's own file") << 1;
+}
+
+void PrintingTest::cancelLeavesTheFileAsItWas()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(int, cancelAfter);
+    Document document;
+    for (int i = 0; i < 30000; ++i)
+        document.model().appendRecord(record({"1", "Иванов", "Пётр", "Petersburg"}));
+    const QString pdf = m_folder->filePath(QStringLiteral("out.pdf"));
+    if (!before.isNull()) {
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    const QStringList files = filesIn(m_folder->path());
+    m_desktop.expectPrinter(true, pdf);
+    m_desktop.expectProgress(cancelAfter);
+    PrintCommand(document, m_desktop).print(QFont(), [this](const QString &text) { m_status.append(text); });
+
+    QCOMPARE(m_status, (QStringList{PrintCommand::sentText(), PrintCommand::cancelledText()}));
+    QCOMPARE(m_desktop.logged(QStringLiteral("progress")).last(), QStringLiteral("progress closed"));
+    QCOMPARE(filesIn(m_folder->path()), files);
+    if (!before.isNull()) {
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+}
+
+void PrintingTest::copies_data()
+{
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<bool>("collate");
+
+    QTest::newRow("one") << 1 << true;
+    QTest::newRow("two collated") << 2 << true;
+    QTest::newRow("two page by page") << 2 << false;
+    QTest::newRow("three collated") << 3 << true;
+}
+
+// A PDF file makes no copies of its own: the job prints them.
+void PrintingTest::copies()
+{
+    QFETCH(int, copies);
+    QFETCH(bool, collate);
+    Document document;
+    for (const char *name : {"Иванов", "Петров", "Сидоров", "Smith", "Jones"})
+        document.model().appendRecord(record({"1", name}));
+    QFont font(QStringLiteral("Liberation Mono"));
+    font.setPointSize(60); // a few lines a page
+    QList<QStringList> printed;
+    for (int times : {1, copies}) {
+        const QString pdf = m_folder->filePath(QStringLiteral("copies%1.pdf").arg(times));
+        m_desktop.expectPrinter(true, pdf, times, collate);
+        m_desktop.expectProgress();
+        PrintCommand(document, m_desktop).print(font, [](const QString &) {});
+        printed.append(pageTexts(pdf));
+    }
+    const QStringList once = printed[0];
+    QVERIFY(once.size() >= 2);
+    QStringList expected;
+    for (int i = 0; i < once.size() * copies; ++i)
+        expected.append(collate ? once[i % once.size()] : once[i / copies]);
+    QCOMPARE(printed[1], expected);
+}
+
+void PrintingTest::glyphsAsShaped_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QStringList>("lines");
+
+    const QStringList awkward = {
+        QStringLiteral("Иванов | Smith | Пётр | ёлка | Ёж | 12 345,67 | «ы» — № 5"),
+        QStringLiteral("ffi fl fi AV To Wa Ты Уа LT"), // ligatures and kerning where fonts have them
+        QStringLiteral("е\u0308 e\u0301 a\u0302\u0323 й"), // combining marks
+        QStringLiteral("soft\u00ADhyphen no\u00A0break zero\u200Bwidth"),
+        QStringLiteral("Ελληνικά · עברית · العربية · 中文 · 😀 · \u0001"),
+        QStringLiteral("a\tb\tв | x\ry | long %1").arg(QString(300, QLatin1Char('w'))),
+    };
+    for (const char *family : {"Liberation Mono", "Liberation Serif", "DejaVu Sans", "DejaVu Sans Mono"})
+        QTest::newRow(family) << QString::fromLatin1(family) << awkward;
+}
+
+// Glyphs taken from the font's character map where it is plain draw the
+// same words at the same places as the painter's shaped text, and the
+// shortcut's widths are the shaped widths.
+void PrintingTest::glyphsAsShaped()
+{
+    QFETCH(QString, family);
+    QFETCH(QStringList, lines);
+    QFont font(family);
+    font.setPointSize(10);
+    TableData table;
+    table.setTitle(0, lines.join(QLatin1String(" ")));
+    for (const QString &line : lines)
+        table.appendRecord(Record(Record::Cells{line}));
+
+    const QString shaped = m_folder->filePath(QStringLiteral("shaped.pdf"));
+    {
+        QPdfWriter pdf(shaped);
+        QPainter painter(&pdf);
+        painter.setFont(font);
+        PaintedText pages(painter, pdf);
+        PrintLayout layout(pages);
+        for (const QString &line : printText(table))
+            layout.printLine(line);
+        const PrintFont printFont(painter.font(), pdf.logicalDpiY());
+        for (const QString &line : lines)
+            QCOMPARE(printFont.textWidth(line), painter.fontMetrics().horizontalAdvance(line));
+    }
+    const QString fast = m_folder->filePath(QStringLiteral("fast.pdf"));
+    {
+        QPdfWriter pdf(fast);
+        PrintJob(pdf, font).print(table);
+    }
+    QCOMPARE(wordBoxes(fast), wordBoxes(shaped));
+}
+
+void PrintingTest::pageAlone_data()
+{
+    QTest::addColumn<int>("pageWidth");
+    QTest::addColumn<int>("pageHeight");
+    QTest::addColumn<QStringList>("cells");
+
+    const QStringList mixed = {
+        QStringLiteral("Иванов Пётр"), QStringLiteral("a\tb\tc"),        QStringLiteral("x").repeated(700),
+        QStringLiteral("до\fпосле"),   QStringLiteral("\f\f"),           QString(),
+        QStringLiteral("ab\ncd\ref"),  QStringLiteral("Ελληνικά 中文 😀")};
+    QTest::newRow("narrow, low pages") << 3000 << 2500 << mixed;
+    QTest::newRow("wide pages") << 9000 << 13000 << mixed;
+    QTest::newRow("a line over many pages") << 2000 << 1500 << QStringList{QStringLiteral("щ").repeated(600)};
+}
+
+// Any page laid out alone from the index is the page the print job lays
+// out after all the pages before it.
+void PrintingTest::pageAlone()
+{
+    QFETCH(int, pageWidth);
+    QFETCH(int, pageHeight);
+    QFETCH(QStringList, cells);
+    TableData table;
+    for (int i = 0; i < 40; ++i) {
+        Record::Cells record;
+        record[0] = QString::number(i);
+        record[1 + i % 3] = cells[i % cells.size()];
+        table.appendRecord(Record(record));
+    }
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSize(10);
+    const int dpi = 1200;
+
+    std::vector<PrintedPage> pages;
+    {
+        PageProducer producer(table, {font, dpi, pageWidth, pageHeight, 1});
+        while (!producer.atEnd()) {
+            if (auto page = producer.takePage(std::chrono::milliseconds(100)))
+                pages.push_back(std::move(*page));
+        }
+    }
+    PageIndex index(table, font, {pageWidth, pageHeight, dpi});
+    index.waitUntilComplete();
+    QVERIFY(index.complete());
+    QCOMPARE(index.pageCount(), int(pages.size()));
+    QVERIFY(pages.size() > 3);
+    const PrintFont printFont(font, dpi);
+    for (int i = int(pages.size()) - 1; i >= 0; --i) {
+        const std::optional<PrintedPage> alone = index.layOut(i, printFont);
+        QVERIFY(alone);
+        QCOMPARE(pieces(*alone), pieces(pages[size_t(i)]));
+    }
+    QVERIFY(!index.layOut(int(pages.size()), printFont));
+}
+
+void PrintingTest::previewNavigates()
+{
+    TableData table;
+    for (int i = 0; i < 3000; ++i)
+        table.appendRecord(record({"1", "Иванов", "Пётр", "Petersburg"}));
+    PrintPreviewDialog dialog(table, QFont(QStringLiteral("Liberation Mono"), 8));
+    dialog.show();
+    auto *count = dialog.findChild<QLabel *>(QStringLiteral("pageCountLabel"));
+    auto *pageBox = dialog.findChild<QSpinBox *>(QStringLiteral("pageBox"));
+    QCOMPARE(dialog.currentPage(), 0);
+    QCOMPARE(pageBox->value(), 1);
+    // The page takes the window's width once the window is laid out.
+    auto *area = dialog.findChild<QScrollArea *>(QStringLiteral("pageArea"));
+    auto *sheet = dialog.findChild<QLabel *>(QStringLiteral("pageSheet"));
+    QTRY_VERIFY(sheet->width() > area->viewport()->width() * 3 / 4);
+    QVERIFY(sheet->width() <= area->viewport()->width());
+    QTRY_VERIFY(!count->text().endsWith(QStringLiteral("…")));
+    const int pages = dialog.pageCount();
+    QVERIFY(pages > 10);
+    QCOMPARE(count->text(), QStringLiteral("из %1").arg(pages));
+    QVERIFY(!dialog.findChild<QToolButton *>(QStringLiteral("previousPageButton"))->isEnabled());
+
+    dialog.findChild<QToolButton *>(QStringLiteral("lastPageButton"))->click();
+    QCOMPARE(dialog.currentPage(), pages - 1);
+    QCOMPARE(pageBox->value(), pages);
+    QVERIFY(!dialog.findChild<QToolButton *>(QStringLiteral("nextPageButton"))->isEnabled());
+    dialog.findChild<QToolButton *>(QStringLiteral("previousPageButton"))->click();
+    QCOMPARE(dialog.currentPage(), pages - 2);
+    pageBox->setValue(5);
+    QCOMPARE(dialog.currentPage(), 4);
+
+    // The page shown holds text: dark pixels on the white sheet.
+    const QImage image = sheet->pixmap().toImage();
+    QVERIFY(!image.isNull());
+    int dark = 0;
+    for (int y = 0; y < image.height(); y += 2) {
+        for (int x = 0; x < image.width(); x += 2)
+            dark += qGray(image.pixel(x, y)) < 128;
+    }
+    QVERIFY2(dark > 100, qPrintable(QString::number(dark)));
+}
+
+void PrintingTest::previewPrints()
+{
+    Document document;
+    document.model().appendRecord(record({"1", "Иванов"}));
+    const QString pdf = m_folder->filePath(QStringLiteral("preview.pdf"));
+    m_desktop.expectDialog([](QDialog &dialog) {
+        dialog.findChild<QPushButton *>(QStringLiteral("printButton"))->click();
+        return dialog.result();
+    });
+    m_desktop.expectPrinter(true, pdf);
+    m_desktop.expectProgress();
+    PrintCommand(document, m_desktop).preview(QFont(), nullptr, [this](const QString &text) { m_status.append(text); });
+    QCOMPARE(m_status, QStringList{PrintCommand::sentText()});
+    QVERIFY(poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).contains(QStringLiteral("Иванов")));
 }
 
 TABLORA_TEST_MAIN(PrintingTest)

@@ -29,14 +29,19 @@ public:
     void expectOpenFileCancelled();
     void expectSaveFileCancelled();
     void expectFont(std::optional<QFont> font);
-    // The print dialog; a confirmed one with a file name prints to that PDF file.
-    void expectPrinter(bool confirmed, const QString &pdfFile = {});
+    // The print dialog; a confirmed one with a file name prints to that PDF
+    // file, with the copies the user asked for.
+    void expectPrinter(bool confirmed, const QString &pdfFile = {}, int copies = 1, bool collate = true);
     // A modal dialog: the handler plays the user's part and returns the result.
     void expectDialog(std::function<int(QDialog &)> handler);
     // A download that delivers the given bytes (or fails when failure is
     // set, or when they are more than the download takes): from the event
     // loop, one progress report, then the end.
     void expectDownload(const QByteArray &content, bool failure = false);
+
+    // A progress bar; the user presses "Отмена" once it has been set
+    // cancelAfter times (never when negative).
+    void expectProgress(int cancelAfter = -1);
 
     // --- state the fake keeps ---
     QDateTime clock;
@@ -81,13 +86,14 @@ public:
     bool isOffline() override;
     std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, qint64 maxBytes,
                                        DownloadProgress progress, DownloadFinished finished) override;
+    std::unique_ptr<Progress> startProgress(const QString &text, int maximum) override;
     void setBusy(bool busy) override;
     void runLongWork(const QString &text, WorkProgress &progress, const std::function<void()> &work) override;
     void terminate() override;
     bool terminateRequested() const override { return m_terminated; }
 
 private:
-    enum class Kind { Message, Question, OpenFile, SaveFile, Font, Printer, Dialog, Download };
+    enum class Kind { Message, Question, OpenFile, SaveFile, Font, Printer, Dialog, Download, Progress };
     struct Step
     {
         Step(Kind k, QString t = {}, QString c = {})
@@ -105,6 +111,9 @@ private:
         std::optional<QFont> font;
         std::function<int(QDialog &)> dialog;
         QByteArray content;
+        int cancelAfter = -1;
+        int copies = 1;
+        bool collate = true;
     };
 
     // The next step if it is of this kind; records a problem otherwise.

@@ -1,0 +1,121 @@
+#include "PageIndex.h"
+
+#include "PageRecorder.h"
+#include "PrintFont.h"
+#include "PrintText.h"
+
+namespace {
+
+// A surface that only measures, and tells when a page starts.
+class PageCounter : public PrintSurface
+{
+public:
+    PageCounter(const PrintFont &font, const PageIndex::Page &page, std::function<void()> pageStarted)
+        : m_font(font)
+        , m_page(page)
+        , m_pageStarted(std::move(pageStarted))
+    {
+    }
+    int pageWidth() const override { return m_page.width; }
+    int pageHeight() const override { return m_page.height; }
+    int textWidth(QStringView text) const override { return m_font.textWidth(text); }
+    int textHeight() const override { return m_font.textHeight(); }
+    int averageCharWidth() const override { return m_font.averageCharWidth(); }
+    void drawText(int, int, QStringView) override {}
+    void newPage() override { m_pageStarted(); }
+
+private:
+    const PrintFont &m_font;
+    const PageIndex::Page &m_page;
+    std::function<void()> m_pageStarted;
+};
+
+} // namespace
+
+PageIndex::PageIndex(const TableData &table, const QFont &font, Page page)
+    : m_table(table)
+    , m_page(page)
+    , m_lineCount(PrintText::lineCount(table))
+{
+    m_starts.push_back(PageStart());
+    const QFont own = PrintFont::ownCopy(font, page.dpi);
+    m_thread = std::thread([this, own] { run(own); });
+}
+
+PageIndex::~PageIndex()
+{
+    m_stop = true;
+    m_thread.join();
+}
+
+void PageIndex::run(QFont font)
+{
+    const PrintFont printFont(font, m_page.dpi);
+    PageStart lineStart;
+    PageCounter pages(printFont, m_page, [&] {
+        PageStart start = lineStart;
+        std::lock_guard lock(m_mutex);
+        start.pagesBefore = lineStart.pagesBefore;
+        m_starts.push_back(start);
+    });
+    PrintLayout layout(pages);
+    int pagesBefore = 0;
+    for (int i = 0; i < m_lineCount && !m_stop.load(std::memory_order_relaxed); ++i) {
+        lineStart = {i, layout.position(), pagesBefore};
+        layout.printLine(PrintText::line(m_table, i));
+        {
+            std::lock_guard lock(m_mutex);
+            pagesBefore = int(m_starts.size()) - 1;
+        }
+        m_linesDone.store(i + 1, std::memory_order_relaxed);
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        m_ended = true;
+        m_complete = !m_stop.load();
+    }
+    m_endedChanged.notify_all();
+}
+
+int PageIndex::pageCount() const
+{
+    std::lock_guard lock(m_mutex);
+    // The last page found may still grow, but it is there.
+    return int(m_starts.size());
+}
+
+int PageIndex::progress() const
+{
+    return m_lineCount > 0 ? int(qint64(m_linesDone.load()) * 1000 / m_lineCount) : 1000;
+}
+
+void PageIndex::waitUntilComplete()
+{
+    std::unique_lock lock(m_mutex);
+    m_endedChanged.wait(lock, [this] { return m_ended; });
+}
+
+std::optional<PrintedPage> PageIndex::layOut(int page, const PrintFont &font) const
+{
+    PageStart start;
+    {
+        std::lock_guard lock(m_mutex);
+        if (page < 0 || page >= int(m_starts.size()))
+            return std::nullopt;
+        start = m_starts[size_t(page)];
+    }
+    std::optional<PrintedPage> result;
+    int current = start.pagesBefore;
+    PageRecorder pages(font, m_page.width, m_page.height, [&](PrintedPage &&done) {
+        if (current == page)
+            result = std::move(done);
+        ++current;
+    });
+    PrintLayout layout(pages);
+    layout.moveTo(start.position);
+    for (int i = start.line; i < m_lineCount && current <= page; ++i)
+        layout.printLine(PrintText::line(m_table, i));
+    if (current == page)
+        pages.flush();
+    return result;
+}

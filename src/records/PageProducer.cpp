@@ -1,0 +1,89 @@
+#include "PageProducer.h"
+
+#include "PageRecorder.h"
+#include "PrintFont.h"
+#include "PrintLayout.h"
+#include "PrintText.h"
+
+PageProducer::PageProducer(const TableData &table, Settings settings)
+    : m_totalLines(qint64(PrintText::lineCount(table)) * std::max(1, settings.passes))
+{
+    // The thread gets a font of its own before it starts: the caller's copy
+    // shares data with the painter's.
+    settings.font = PrintFont::ownCopy(settings.font, settings.dpi);
+    m_thread = std::thread([this, &table, settings = std::move(settings)] { run(table, settings); });
+}
+
+PageProducer::~PageProducer()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_changed.notify_all();
+    m_thread.join();
+}
+
+void PageProducer::run(const TableData &table, const Settings &settings)
+{
+    try {
+        const PrintFont font(settings.font, settings.dpi);
+        bool stopped = false;
+        PageRecorder pages(font, settings.pageWidth, settings.pageHeight,
+                           [&](PrintedPage &&page) { stopped = stopped || !put(std::move(page)); });
+        const int count = PrintText::lineCount(table);
+        qint64 done = 0;
+        for (int pass = 0; pass < std::max(1, settings.passes) && !stopped; ++pass) {
+            PrintLayout layout(pages);
+            for (int i = 0; i < count && !stopped; ++i) {
+                stopped = m_stop.load(std::memory_order_relaxed);
+                layout.printLine(PrintText::line(table, i));
+                pages.setLinesDone(++done);
+            }
+            if (!stopped)
+                pages.flush();
+        }
+    } catch (...) {
+        std::lock_guard lock(m_mutex);
+        m_failure = std::current_exception();
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        m_done = true;
+    }
+    m_changed.notify_all();
+}
+
+bool PageProducer::put(PrintedPage &&page)
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_stop || m_pages.size() < kPagesAhead; });
+    if (m_stop)
+        return false;
+    m_pages.push_back(std::move(page));
+    lock.unlock();
+    m_changed.notify_all();
+    return true;
+}
+
+std::optional<PrintedPage> PageProducer::takePage(std::chrono::milliseconds wait)
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait_for(lock, wait, [this] { return !m_pages.empty() || m_done; });
+    if (m_pages.empty()) {
+        if (m_failure)
+            std::rethrow_exception(std::exchange(m_failure, nullptr));
+        return std::nullopt;
+    }
+    PrintedPage page = std::move(m_pages.front());
+    m_pages.pop_front();
+    lock.unlock();
+    m_changed.notify_all();
+    return page;
+}
+
+bool PageProducer::atEnd()
+{
+    std::lock_guard lock(m_mutex);
+    return m_done && m_pages.empty() && !m_failure;
+}
