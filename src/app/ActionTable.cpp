@@ -137,13 +137,14 @@ std::vector<MenuEntry> buildMenuBar()
         sortColumns.push_back(item(sortColumnActions()[c], QStringLiteral("&%1 столбец").arg(c)));
 
     return {
-        subMenu("База",
-                {item("newDatabase"), item("openDatabase"), subMenu("Недавние", recent), separator(), item("save"),
-                 item("saveAs"), separator(), item("print"), item("printPreview"), separator(),
-                 subMenu("Импорт", {item("importVersion10", "Импорт из &Tablora 1.0"), item("importCsv", "Из &CSV...")}),
-                 subMenu("Экспорт", {item("exportCsv", "В &CSV...")}),
-                 subMenu("Примеры", {item("examplePrograms"), item("exampleProfile"), item("exampleSchool")}),
-                 separator(), item("exit")}),
+        subMenu(
+            "База",
+            {item("newDatabase"), item("openDatabase"), subMenu("Недавние", recent), separator(), item("save"),
+             item("saveAs"), separator(), item("print"), item("printPreview"), separator(),
+             subMenu("Импорт", {item("importVersion10", "Импорт из &Tablora 1.0"), item("importCsv", "Из &CSV...")}),
+             subMenu("Экспорт", {item("exportCsv", "В &CSV...")}),
+             subMenu("Примеры", {item("examplePrograms"), item("exampleProfile"), item("exampleSchool")}), separator(),
+             item("exit")}),
         subMenu("Записи",
                 {item("addRecord"), separator(), item("viewRecord"), separator(), item("editRecord"), item("cutRecord"),
                  item("copyRecord"), item("pasteRecord"), separator(), item("deleteRecord"), item("clearAll"),
