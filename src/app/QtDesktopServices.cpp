@@ -22,11 +22,10 @@
 #include <QTimer>
 
 #include <exception>
-#include <system_error>
-#include <thread>
-
 #include <memory>
 #include <optional>
+#include <system_error>
+#include <thread>
 
 namespace {
 
