@@ -13,6 +13,14 @@ namespace CsvFormulas {
 
 inline constexpr char16_t kMark = u'\'';
 
+// Whether a cell that starts with c may need the mark: a quick look before
+// needsMark, as nearly every cell starts otherwise.
+inline bool mayNeedMark(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == kMark || u == u'=' || u == u'+' || u == u'-' || u == u'@' || u == u'\t' || u == u'\r';
+}
+
 // Whether the cell gets the mark.
 bool needsMark(QStringView cell);
 // Whether the cell carries a mark to remove.

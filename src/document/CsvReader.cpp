@@ -261,16 +261,21 @@ QChar *decodePlainUtf8(QChar *out, const char *&p, const char *limit, const char
             if (!(*in & 0x80) || stop - in < 8)
                 break; // a delimiter or a break, or too few bytes left
             std::memcpy(&word, in, sizeof word);
-            // Four two-byte sequences, as Cyrillic takes: leads 0xC2 to
-            // 0xDF, each followed by a continuation byte.
-            if ((word & 0xC0E0C0E0C0E0C0E0ULL) != 0x80C080C080C080C0ULL
-                || (((word & 0x001E001E001E001EULL) + 0x7FFF7FFF7FFF7FFFULL) & 0x8000800080008000ULL)
-                    != 0x8000800080008000ULL)
+            // The two-byte sequences, as Cyrillic takes, among the first
+            // four pairs of bytes: a lead 0xC2 to 0xDF, then a continuation.
+            // All four are written, as many taken as stand before the first
+            // pair that is not one.
+            constexpr quint64 kHighBits = 0x8000800080008000ULL;
+            const quint64 wrong = (word & 0xC0E0C0E0C0E0C0E0ULL) ^ 0x80C080C080C080C0ULL;
+            const quint64 overlong = ~((word & 0x001E001E001E001EULL) + 0x7FFF7FFF7FFF7FFFULL) & kHighBits;
+            const quint64 bad = (((wrong & ~kHighBits) + ~kHighBits) | wrong) & kHighBits;
+            const int pairs = (bad | overlong) ? int(qCountTrailingZeroBits(bad | overlong)) / 16 : 4;
+            if (pairs == 0)
                 break;
             const quint64 chars = ((word & 0x001F001F001F001FULL) << 6) | ((word >> 8) & 0x003F003F003F003FULL);
             std::memcpy(o, &chars, sizeof chars);
-            o += 4;
-            in += 8;
+            o += pairs;
+            in += 2 * pairs;
         }
         if (in == stop)
             break;

@@ -9,6 +9,7 @@
 #include "base/Utf8.h"
 #include "base/WorkProgress.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -59,10 +60,11 @@ inline char *appendCharacter(char *out, const char16_t *&in, const char16_t *end
 }
 
 #ifdef __SSE2__
-// Eight characters at in as UTF-8 where none makes the cell quoted and each
-// takes one byte or two, as ASCII and Cyrillic do: the bytes written (out
-// has room for sixteen), or 0 when the eight are not so.
-inline int appendEight(char *out, const char16_t *in)
+// The first count (one to eight) of the eight characters at in as UTF-8,
+// where none of them makes the cell quoted and each takes one byte or two,
+// as ASCII and Cyrillic do: the bytes written (out has room for sixteen),
+// or -1 when the count are not so. All eight are read.
+inline int appendUpToEight(char *out, const char16_t *in, int count)
 {
     const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in));
     // U+0800 and beyond leave something after the saturating subtraction.
@@ -70,8 +72,9 @@ inline int appendEight(char *out, const char16_t *in)
     __m128i refused = _mm_xor_si128(_mm_cmpeq_epi16(beyond, _mm_setzero_si128()), _mm_set1_epi16(-1));
     for (const char c : {'"', ',', ';', '\t', '\r', '\n'})
         refused = _mm_or_si128(refused, _mm_cmpeq_epi16(units, _mm_set1_epi16(c)));
-    if (_mm_movemask_epi8(refused) != 0)
-        return 0;
+    const unsigned counted = (1u << (2 * count)) - 1; // two mask bits per character
+    if (unsigned(_mm_movemask_epi8(refused)) & counted)
+        return -1;
     // Each two-byte character as its lead byte and, above it, its continuation.
     const __m128i twoBytes = _mm_cmpgt_epi16(units, _mm_set1_epi16(0x7F));
     const __m128i pairs = _mm_or_si128(_mm_or_si128(_mm_srli_epi16(units, 6), _mm_set1_epi16(short(0x80C0))),
@@ -79,9 +82,9 @@ inline int appendEight(char *out, const char16_t *in)
     alignas(16) quint16 lanes[8];
     _mm_store_si128(reinterpret_cast<__m128i *>(lanes),
                     _mm_or_si128(_mm_and_si128(twoBytes, pairs), _mm_andnot_si128(twoBytes, units)));
-    const unsigned wide = unsigned(_mm_movemask_epi8(twoBytes)); // two bits per character
+    const unsigned wide = unsigned(_mm_movemask_epi8(twoBytes));
     char *const start = out;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < count; ++i) {
         std::memcpy(out, &lanes[i], 2); // the second byte of a one-byte character is written over next
         out += 1 + ((wide >> (2 * i)) & 1);
     }
@@ -90,19 +93,25 @@ inline int appendEight(char *out, const char16_t *in)
 #endif
 
 // The cell as it stands, or nullptr when a character makes it quoted.
-char *appendPlainCell(char *out, QStringView cell)
+// readable: how far past the cell its memory may be read (the end of the
+// record's text that holds it).
+char *appendPlainCell(char *out, QStringView cell, const char16_t *readable)
 {
     const char16_t *in = cell.utf16();
     const char16_t *const end = in + cell.size();
     while (in < end) {
 #ifdef __SSE2__
-        if (end - in >= 8) {
-            if (const int written = appendEight(out, in)) {
+        if (readable - in >= 8) {
+            const int count = int(std::min<qsizetype>(end - in, 8));
+            const int written = appendUpToEight(out, in, count);
+            if (written >= 0) {
                 out += written;
-                in += 8;
+                in += count;
                 continue;
             }
         }
+#else
+        Q_UNUSED(readable)
 #endif
         if (isQuoted(*in))
             return nullptr;
@@ -131,13 +140,9 @@ char *appendQuotedCell(char *out, QStringView cell, bool marked)
 // and a doubled quote 2 bytes for its one character; a cell adds at most two
 // quotes, a mark and a delimiter. Eight characters written at once may
 // write a byte past their end, which the next character writes over.
-template<typename Cell>
-qsizetype rowRoom(Cell cellAt)
+qsizetype rowRoom(qsizetype characters)
 {
-    qsizetype room = 3;
-    for (int c = 0; c < kColumnCount; ++c)
-        room += 3 * cellAt(c).size() + 4;
-    return room;
+    return 3 + 3 * characters + 4 * kColumnCount;
 }
 
 class RowFormatter
@@ -149,35 +154,50 @@ public:
     {
     }
 
-    // Appends one row of cells and returns the end; out has rowRoom bytes.
-    template<typename Cell>
-    char *appendRow(char *out, Cell cellAt) const
+    // Appends the row of titles and returns the end; out has rowRoom bytes.
+    char *appendTitles(char *out, const TableData &table) const
     {
         for (int c = 0; c < kColumnCount; ++c) {
-            if (c > 0)
-                *out++ = m_delimiter;
-            out = appendCell(out, cellAt(c));
+            const QString &title = table.title(c);
+            out = appendCell(out, c, title, reinterpret_cast<const char16_t *>(title.utf16()) + title.size());
         }
+        return endRow(out);
+    }
+
+    // Appends a record's row and returns the end; out has rowRoom bytes.
+    char *appendRecord(char *out, const Record &record) const
+    {
+        const QStringView text = record.text();
+        for (int c = 0; c < kColumnCount; ++c)
+            out = appendCell(out, c, record.cell(c), text.utf16() + text.size());
+        return endRow(out);
+    }
+
+private:
+    static char *endRow(char *out)
+    {
         *out++ = '\r';
         *out++ = '\n';
         return out;
     }
 
-private:
     // Most cells need no quotes, so a cell is written as it stands until a
     // character says otherwise, and then written again in quotes.
-    char *appendCell(char *out, QStringView cell) const
+    char *appendCell(char *out, int column, QStringView cell, const char16_t *readable) const
     {
-        const bool marked = m_protect && CsvFormulas::needsMark(cell);
+        if (column > 0)
+            *out++ = m_delimiter;
+        if (cell.isEmpty())
+            return out;
+        const bool marked = m_protect && CsvFormulas::mayNeedMark(cell.front()) && CsvFormulas::needsMark(cell);
         // A cell that starts with U+FEFF is quoted, so that as the first of
         // the text it is not taken for the byte order mark.
-        const bool quotedForItsEnds = !cell.isEmpty()
-            && (cell.front() == u' ' || cell.back() == u' ' || cell.front() == u'\uFEFF');
+        const bool quotedForItsEnds = cell.front() == u' ' || cell.back() == u' ' || cell.front() == u'\uFEFF';
         if (!quotedForItsEnds) {
             char *plain = out;
             if (marked)
                 *plain++ = char(CsvFormulas::kMark);
-            if (char *end = appendPlainCell(plain, cell))
+            if (char *end = appendPlainCell(plain, cell, readable))
                 return end;
         }
         return appendQuotedCell(out, cell, marked);
@@ -193,11 +213,16 @@ QByteArray writePart(const TableData &table, const CsvWriteOptions &options, int
                      WorkProgress *progress)
 {
     const RowFormatter formatter(options);
-    const auto title = [&](int c) { return QStringView(table.title(c)); };
     // Room for the worst case; pages the text never reaches are never touched.
-    qsizetype room = first ? kByteOrderMark.size() + rowRoom(title) : 0;
+    qsizetype room = 0;
+    if (first) {
+        qsizetype titles = 0;
+        for (int c = 0; c < kColumnCount; ++c)
+            titles += table.title(c).size();
+        room += kByteOrderMark.size() + rowRoom(titles);
+    }
     for (int row = begin; row < end; ++row)
-        room += rowRoom([&](int c) { return table.cell(row, c); });
+        room += rowRoom(table.record(row).text().size());
     QByteArray text(room, Qt::Uninitialized);
     char *const start = text.data();
     MemoryPages::preferLarge(start, size_t(room));
@@ -207,10 +232,10 @@ QByteArray writePart(const TableData &table, const CsvWriteOptions &options, int
         out += kByteOrderMark.size();
     }
     if (first)
-        out = formatter.appendRow(out, title);
+        out = formatter.appendTitles(out, table);
     int reported = begin;
     for (int row = begin; row < end; ++row) {
-        out = formatter.appendRow(out, [&](int c) { return table.cell(row, c); });
+        out = formatter.appendRecord(out, table.record(row));
         if (progress && (row + 1 - begin) % kRecordsPerReport == 0) {
             progress->advance(row + 1 - reported);
             reported = row + 1;

@@ -301,6 +301,10 @@ void CsvTest::refusals_data()
                                << CsvReadError::Kind::NotUtf8 << 3LL << "Строка 3 файла не в кодировке UTF-8.";
     QTest::newRow("overlong UTF-8") << titles + "1,\xC0\xAF\r\n"
                                     << CsvReadError::Kind::NotUtf8 << 2LL << "Строка 2 файла не в кодировке UTF-8.";
+    // Among letters read four at a time.
+    QTest::newRow("overlong UTF-8 among Cyrillic")
+        << titles + "1,\xD0\xB0\xD0\xB1\xD0\xB2\xC0\xAF\xD0\xB3\xD0\xB4\xD0\xB5\xD0\xB6\r\n"
+        << CsvReadError::Kind::NotUtf8 << 2LL << "Строка 2 файла не в кодировке UTF-8.";
     QTest::newRow("cut UTF-8 at the end")
         << titles + "1,\xE2\x84" << CsvReadError::Kind::NotUtf8 << 2LL << "Строка 2 файла не в кодировке UTF-8.";
     QTest::newRow("line break in a cell") << titles + "1,\"a\nb\"\r\n"
