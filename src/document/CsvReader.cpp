@@ -508,19 +508,28 @@ private:
 // equal shares that stand outside quotes, as far as quotes pair up from
 // begin. A quote inside an unquoted cell spoils the pairing; the reader then
 // finds that a part did not end where the next starts.
+// The quotes in [begin, end).
+qsizetype countQuotes(const char *begin, const char *end)
+{
+    qsizetype count = 0;
+    const char *at = begin;
+#ifdef __SSE2__
+    const __m128i quote = _mm_set1_epi8('"');
+    for (; end - at >= 16; at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
+        count += qPopulationCount(quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, quote))));
+    }
+#endif
+    return count + std::count(at, end, '"');
+}
+
 std::vector<const char *> partStarts(const char *begin, const char *end, int parts)
 {
     const qsizetype size = end - begin;
+    // The quotes before each cut but the last part's, which no cut needs.
     std::vector<qsizetype> quotes(size_t(parts), 0);
-    Parallel::forEachPart(parts, [&](int p) {
-        // Quotes are few in most tables, and the library's search skips
-        // the text between them fast.
-        const char *at = begin + size * p / parts;
-        const char *const sliceEnd = begin + size * (p + 1) / parts;
-        while ((at = static_cast<const char *>(std::memchr(at, '"', size_t(sliceEnd - at))))) {
-            ++quotes[size_t(p)];
-            ++at;
-        }
+    Parallel::forEachPart(parts - 1, [&](int p) {
+        quotes[size_t(p)] = countQuotes(begin + size * p / parts, begin + size * (p + 1) / parts);
     });
     std::vector<const char *> starts{begin};
     qsizetype quotesBefore = 0;
