@@ -248,8 +248,9 @@ QChar *decodePlainUtf8(QChar *out, const char *&p, const char *limit, const char
                 | byteMarks(word, '\n');
             const int ascii = marks ? int(qCountTrailingZeroBits(marks)) / 8 : 8;
 #ifdef __SSE2__
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(o),
-                             _mm_unpacklo_epi8(_mm_cvtsi64_si128(qint64(word)), _mm_setzero_si128()));
+            _mm_storeu_si128(
+                reinterpret_cast<__m128i *>(o),
+                _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(in)), _mm_setzero_si128()));
 #else
             for (int i = 0; i < 8; ++i)
                 o[i] = char16_t(in[i]);
