@@ -207,45 +207,98 @@ private:
     bool m_protect;
 };
 
-// The text of the records [begin, end), with the byte order mark and the
-// titles first for the first part.
+// Room for the titles' row.
+qsizetype titlesRoom(const TableData &table)
+{
+    qsizetype titles = 0;
+    for (int c = 0; c < kColumnCount; ++c)
+        titles += table.title(c).size();
+    return kByteOrderMark.size() + rowRoom(titles);
+}
+
+// Writes the byte order mark (where asked) and the titles' row at out, which
+// has titlesRoom bytes, and returns the end.
+char *appendHead(char *out, const TableData &table, const CsvWriteOptions &options, const RowFormatter &formatter)
+{
+    if (options.byteOrderMark) {
+        std::memcpy(out, kByteOrderMark.data(), size_t(kByteOrderMark.size()));
+        out += kByteOrderMark.size();
+    }
+    return formatter.appendTitles(out, table);
+}
+
+// The records [begin, end) of a part, each given to append, with the
+// progress reported every few thousand; false when a stop was asked for.
+template<typename Append>
+bool appendRecords(int begin, int end, WorkProgress *progress, Append append)
+{
+    int reported = begin;
+    for (int row = begin; row < end; ++row) {
+        append(row);
+        if (progress && (row + 1 - begin) % kRecordsPerReport == 0) {
+            progress->advance(row + 1 - reported);
+            reported = row + 1;
+            if (progress->stopRequested())
+                return false;
+        }
+    }
+    if (progress)
+        progress->advance(end - reported);
+    return true;
+}
+
+// The text of the records [begin, end), with the head first for the first
+// part. Throws WorkStopped.
 QByteArray writePart(const TableData &table, const CsvWriteOptions &options, int begin, int end, bool first,
                      WorkProgress *progress)
 {
     const RowFormatter formatter(options);
     // Room for the worst case; pages the text never reaches are never touched.
-    qsizetype room = 0;
-    if (first) {
-        qsizetype titles = 0;
-        for (int c = 0; c < kColumnCount; ++c)
-            titles += table.title(c).size();
-        room += kByteOrderMark.size() + rowRoom(titles);
-    }
+    qsizetype room = first ? titlesRoom(table) : 0;
     for (int row = begin; row < end; ++row)
         room += rowRoom(table.record(row).text().size());
     QByteArray text(room, Qt::Uninitialized);
     char *const start = text.data();
     MemoryPages::preferLarge(start, size_t(room));
-    char *out = start;
-    if (first && options.byteOrderMark) {
-        std::memcpy(out, kByteOrderMark.data(), size_t(kByteOrderMark.size()));
-        out += kByteOrderMark.size();
-    }
-    if (first)
-        out = formatter.appendTitles(out, table);
-    int reported = begin;
-    for (int row = begin; row < end; ++row) {
-        out = formatter.appendRecord(out, table.record(row));
-        if (progress && (row + 1 - begin) % kRecordsPerReport == 0) {
-            progress->advance(row + 1 - reported);
-            reported = row + 1;
-            progress->throwIfStopped();
-        }
-    }
-    if (progress)
-        progress->advance(end - reported);
+    char *out = first ? appendHead(start, table, options, formatter) : start;
+    if (!appendRecords(begin, end, progress, [&](int row) { out = formatter.appendRecord(out, table.record(row)); }))
+        throw WorkStopped();
     text.truncate(out - start);
     return text;
+}
+
+// Writes the head and the records [0, end) to fd from offset 0 as they are
+// made, a piece at a time, and sets written to their length: 0, or the
+// errno of the first write that failed (ECANCELED for a stop asked for).
+int streamFirstPart(int fd, const TableData &table, const CsvWriteOptions &options, int end, WorkProgress *progress,
+                    qint64 &written)
+{
+    constexpr qsizetype kPieceBytes = qsizetype(4) << 20;
+    const RowFormatter formatter(options);
+    std::vector<char> piece(size_t(std::max(kPieceBytes, titlesRoom(table))));
+    char *out = appendHead(piece.data(), table, options, formatter);
+    written = 0;
+    int error = 0;
+    const auto flush = [&] {
+        const qsizetype size = out - piece.data();
+        if (error == 0)
+            error = SafeWrite::writeAt(fd, written, QByteArrayView(piece.data(), size));
+        written += size;
+        out = piece.data();
+    };
+    const bool whole = appendRecords(0, end, progress, [&](int row) {
+        const Record &record = table.record(row);
+        const qsizetype room = rowRoom(record.text().size());
+        if (piece.data() + piece.size() - out < room) {
+            flush();
+            if (qsizetype(piece.size()) < room)
+                piece.resize(size_t(room));
+            out = piece.data();
+        }
+        out = formatter.appendRecord(out, record);
+    });
+    flush();
+    return error != 0 ? error : whole ? 0 : ECANCELED;
 }
 
 std::vector<QByteArray> writeParts(const TableData &table, const CsvWriteOptions &options, int parts,
@@ -296,33 +349,54 @@ QByteArray write(const TableData &table, const CsvWriteOptions &options, int par
 
 void writeFile(const QString &path, const TableData &table, const CsvWriteOptions &options, WorkProgress *progress)
 {
+    // The first part goes to the file as it is made; the others, whose
+    // places depend on the length of the text before them, are made in
+    // memory meanwhile and written after it.
+    const int parts = partsFor(table);
+    const qint64 records = table.recordCount();
+    const auto partBegin = [&](int part) { return int(records * part / parts); };
     if (progress)
-        progress->beginStage(kFormatted, table.recordCount());
-    const std::vector<QByteArray> texts = writeParts(table, options, partsFor(table), progress);
-    std::vector<qint64> offsets{0};
-    for (const QByteArray &text : texts)
-        offsets.push_back(offsets.back() + text.size());
-    if (progress) {
-        progress->throwIfStopped();
-        progress->beginStage(WorkProgress::kScale, offsets.back());
-    }
+        progress->beginStage(kFormatted, records);
+    std::vector<QByteArray> texts(static_cast<size_t>(parts));
     const std::optional<QString> failure = SafeWrite::replaceFile(
-        path, offsets.back(),
+        path, 0,
         [&](int fd) {
-            std::vector<int> errors(texts.size(), 0);
-            Parallel::forEachPart(int(texts.size()), [&](int part) {
-                if (progress && progress->stopRequested()) {
-                    errors[size_t(part)] = ECANCELED;
+            std::vector<int> errors(static_cast<size_t>(parts), 0);
+            qint64 offset = 0;
+            Parallel::forEachPart(parts, [&](int part) {
+                if (part == 0) {
+                    errors[0] = streamFirstPart(fd, table, options, partBegin(1), progress, offset);
                     return;
                 }
-                errors[size_t(part)] = SafeWrite::writeAt(fd, offsets[size_t(part)], texts[size_t(part)]);
-                if (progress)
-                    progress->advance(texts[size_t(part)].size());
+                try {
+                    texts[size_t(part)] = writePart(table, options, partBegin(part), partBegin(part + 1), false,
+                                                    progress);
+                } catch (const WorkStopped &) {
+                    errors[size_t(part)] = ECANCELED;
+                }
             });
             for (const int error : errors) {
                 if (error != 0)
                     return error;
             }
+            std::vector<qint64> offsets;
+            for (const QByteArray &text : texts) {
+                offsets.push_back(offset);
+                offset += text.size();
+            }
+            if (progress)
+                progress->beginStage(WorkProgress::kScale, offset - offsets[0] + 1);
+            Parallel::forEachPart(parts - 1, [&](int part) {
+                const size_t at = size_t(part) + 1;
+                errors[at] = SafeWrite::writeAt(fd, offsets[at], texts[at]);
+                texts[at] = QByteArray();
+            });
+            for (const int error : errors) {
+                if (error != 0)
+                    return error;
+            }
+            if (progress)
+                progress->advance(offset);
             // A stop asked for while the last bytes went out still keeps
             // the file from taking the target's place.
             return progress && progress->stopRequested() ? ECANCELED : 0;

@@ -108,6 +108,7 @@ private slots:
     void preview();
     void progressReachesTheEnd();
     void stoppedReadEnds();
+    void fileHoldsWhatTheTextHolds();
     void stoppedWriteLeavesNoFile_data();
     void stoppedWriteLeavesNoFile();
 };
@@ -472,6 +473,25 @@ void CsvTest::stoppedReadEnds()
         });
         QVERIFY_THROWS_EXCEPTION(WorkStopped, CsvReader(readOptions(',')).read(text, parts, &reading));
     }
+}
+
+// The file is written as it is made, a piece at a time, with a record
+// longer than a piece among others; it holds the same text as the whole.
+void CsvTest::fileHoldsWhatTheTextHolds()
+{
+    TableData table = largeTable(30000);
+    table.insertRecord(5, record({"long"}));
+    table.exchangeRecord(
+        5, Record(Record::Cells{QStringLiteral("long"), QString(3 << 20, QChar(u'Ж')), QStringLiteral("\"")}));
+    CsvWriteOptions write;
+    write.byteOrderMark = true;
+    write.protectFormulas = true;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.csv"));
+    CsvWriter::writeFile(path, table, write);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), CsvWriter::write(table, write, 1, nullptr));
 }
 
 void CsvTest::stoppedWriteLeavesNoFile_data()
