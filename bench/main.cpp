@@ -1,6 +1,7 @@
 #include "BenchCommands.h"
 #include "FindBench.h"
 #include "RecordsBench.h"
+#include "RecoveryBench.h"
 #include "SortBench.h"
 
 #include <QApplication>
@@ -31,6 +32,7 @@ constexpr CommandSpec kCommands[] = {
     {"preview", "IN.db", runPreview, true},
     {"find", "N", runFindBench},
     {"csv", "IN.db OUT", runCsvBench},
+    {"recovery", "N", runRecoveryBench},
 };
 
 int argumentCount(const CommandSpec &spec)

@@ -4,11 +4,12 @@
 #include "CommandMap.h"
 #include "RecordListView.h"
 #include "StatusPanels.h"
-#include "WindowFrame.h"
 #include "base/DesktopServices.h"
+#include "base/WindowFrame.h"
 #include "document/CsvCommands.h"
 #include "document/DatabaseCodec.h"
 #include "document/DocumentTexts.h"
+#include "document/RecoveryRestore.h"
 #include "records/FindBar.h"
 #include "records/RecordCommands.h"
 #include "records/RecordDialogCommands.h"
@@ -42,6 +43,7 @@ MainWindow::MainWindow(DesktopServices &desktop, const ProgramDir &dir, QStringL
     , m_errors(desktop, dir.errorLog())
     , m_settings(dir)
     , m_files(m_document, m_settings, desktop, *this, dir)
+    , m_recovery(m_document, dir, desktop)
     , m_help(desktop, dir, this)
     , m_print(m_document, desktop)
     , m_update(m_document, m_settings, m_files, desktop, m_errors, dir)
@@ -191,6 +193,8 @@ void MainWindow::bindHandlers()
     bind("cutRecord", [this] { m_records->cutRecord(); });
     bind("pasteRecord", [this] { m_records->pasteRecord(); });
     bind("columnTitles", [this] { m_recordDialogs->openColumnTitles(); });
+    connect(m_recordList, &RecordListView::recordOpenRequested, this,
+            [this] { m_errors.run([this] { openRecord(); }); });
 
     // Printing and the program update.
     const auto showPrintState = [this](const QString &text) { m_statusPanels->setText(StatusPanels::State, text); };
@@ -277,6 +281,8 @@ void MainWindow::finishStartup()
     const QString commandLineFile = m_arguments.value(0);
     if (!commandLineFile.isEmpty())
         loadCommandLineDatabase(commandLineFile);
+    // Changes a crashed or killed run left unsaved.
+    RecoveryRestore(m_files, m_recovery, m_desktop, m_dir).offer();
 
     if (m_settings.read(Keys::firstRun())) {
         m_desktop.shellOpen(m_dir.helpFile());
@@ -335,6 +341,9 @@ bool MainWindow::queryClose()
     // an error of the save, which the caller reports.
     if (!m_files.promptStep())
         return false;
+    // The changes are saved or given up: the program ends normally.
+    m_recovery.discard();
+    m_files.release();
     centreNoticePanel();
     m_noticePanel->setText(QStringLiteral("Завершение работы..."));
     m_noticePanel->show();
@@ -461,6 +470,13 @@ void MainWindow::switchUser()
     m_statusPanels->setText(StatusPanels::State, DocumentTexts::loggedInAs(m_document.role()));
 }
 
+void MainWindow::openRecord()
+{
+    // A user who may not edit sees the record instead of a refusal.
+    const bool mayEdit = Accounts::hasRight(m_settings, m_document.role(), Keys::pravaEditBase());
+    action(mayEdit ? QStringLiteral("editRecord") : QStringLiteral("viewRecord"))->trigger();
+}
+
 void MainWindow::chooseSortColumn(int column)
 {
     try {
@@ -494,10 +510,7 @@ void MainWindow::findRecord(RecordSearch::Direction direction)
         return;
     }
     const QString note = RecordFinder(m_document.model(), *m_recordList->selectionModel()).find(query, direction);
-    if (note.isEmpty())
-        m_statusPanels->clearMessage();
-    else
-        m_statusPanels->showMessage(note, 5000);
+    m_statusPanels->showNote(note, 5000);
 }
 
 void MainWindow::updateUndoActions()

@@ -4,6 +4,7 @@
 #include "document/Document.h"
 #include "document/DocumentView.h"
 #include "document/FileCommands.h"
+#include "document/RecoveryCopy.h"
 #include "extras/ErrorHandler.h"
 #include "extras/HelpCommands.h"
 #include "extras/UpdateCommand.h"
@@ -68,6 +69,7 @@ public:
 
     Document &document() { return m_document; }
     ErrorHandler &errors() { return m_errors; }
+    RecoveryCopy &recoveryCopy() { return m_recovery; }
     // The action of the given name ("openDatabase").
     QAction *action(const QString &name) const;
     RecordListView *recordList() const { return m_recordList; }
@@ -101,6 +103,9 @@ private:
 
     void exitProgram();
     void switchUser();
+    // Enter or a double-click on a record: "Изменить", or "Просмотр записи"
+    // for a user without the right to edit.
+    void openRecord();
     void chooseSortColumn(int column);
     void chooseSortDirection(int factor);
     void findRecord(RecordSearch::Direction direction);
@@ -113,6 +118,7 @@ private:
     ErrorHandler m_errors;
     Settings m_settings;
     FileCommands m_files;
+    RecoveryCopy m_recovery;
     HelpCommands m_help;
     PrintCommand m_print;
     UpdateCommand m_update;

@@ -1,6 +1,8 @@
 #include "QtDesktopServices.h"
 
+#include "FileTypeByName.h"
 #include "InputBlocker.h"
+#include "StayOnTopPause.h"
 #include "WorkProgressDialog.h"
 #include "base/SafeWrite.h"
 #include "base/WorkProgress.h"
@@ -12,15 +14,19 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QNetworkInformation>
 #include <QNetworkReply>
 #include <QPrintDialog>
 #include <QProgressDialog>
+#include <QPushButton>
+#include <QScreen>
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -46,11 +52,37 @@ QMessageBox::Icon boxIcon(DesktopServices::Icon icon)
     return QMessageBox::NoIcon;
 }
 
-// The record and column-title dialogs stay on top of other windows; a box
-// asked for while one is open must not hide behind it.
-void keepAboveDialogs(QMessageBox &box)
+// Room the window manager's title bar takes beside the caption: the window's
+// icon, its buttons and their spacing.
+constexpr int kTitleBarChrome = 110;
+
+// The window manager writes the caption in a bold font of its own, and Qt
+// leaves room for little more than the text: a box with a short message
+// showed a long caption cut ("Tablor… ff.db]"). A spacer across the box's
+// grid makes it as wide as the whole caption, within the screen.
+void fitCaption(QMessageBox &box)
 {
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    if (!grid)
+        return;
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarChrome;
+    if (const QScreen *screen = box.screen())
+        width = std::min(width, screen->availableGeometry().width() - kTitleBarChrome);
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
+// A message box whose text shows exactly as given: a file name, a line of a
+// file or of the update server, or what the user typed may hold "<img ...>"
+// or "<font ...>", which Qt would otherwise take for rich text and load or
+// render.
+void setUpBox(QMessageBox &box, const QString &text)
+{
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    fitCaption(box);
 }
 
 } // namespace
@@ -64,19 +96,19 @@ QWidget *QtDesktopServices::dialogParent() const
 
 void QtDesktopServices::showMessage(const QString &caption, const QString &text, Icon icon)
 {
-    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, dialogParent());
-    keepAboveDialogs(box);
+    QMessageBox box(boxIcon(icon), caption, QString(), QMessageBox::Ok, dialogParent());
+    setUpBox(box, text);
     execDialog(box);
 }
 
 DesktopServices::Answer QtDesktopServices::ask(const QString &caption, const QString &text, Icon icon, Buttons buttons)
 {
     const bool withCancel = buttons == Buttons::YesNoCancel;
-    QMessageBox box(boxIcon(icon), caption, text,
+    QMessageBox box(boxIcon(icon), caption, QString(),
                     withCancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
                                : QMessageBox::Yes | QMessageBox::No,
                     dialogParent());
-    keepAboveDialogs(box);
+    setUpBox(box, text);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
     switch (execDialog(box)) {
@@ -87,6 +119,23 @@ DesktopServices::Answer QtDesktopServices::ask(const QString &caption, const QSt
     default:
         return withCancel ? Answer::Cancel : Answer::No;
     }
+}
+
+int QtDesktopServices::choose(const QString &caption, const QString &text, Icon icon, const QStringList &buttons)
+{
+    QMessageBox box(boxIcon(icon), caption, QString(), QMessageBox::NoButton, dialogParent());
+    setUpBox(box, text);
+    QList<QAbstractButton *> added;
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        added.append(
+            box.addButton(buttons[i], i + 1 < buttons.size() ? QMessageBox::AcceptRole : QMessageBox::RejectRole));
+    }
+    if (!added.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton *>(added.last()));
+        box.setEscapeButton(added.last());
+    }
+    execDialog(box);
+    return int(added.indexOf(box.clickedButton()));
 }
 
 void QtDesktopServices::beep()
@@ -114,7 +163,11 @@ void QtDesktopServices::shellOpen(const QString &target)
 
 bool QtDesktopServices::chooseFile(bool save, const FileDialog &spec, FileChoice &choice)
 {
+    // Types and icons by the names alone: listing a folder must never open a
+    // file. The provider outlives the dialog, whose model's thread uses it.
+    FileTypeByName types;
     QFileDialog dialog(dialogParent(), spec.title);
+    dialog.setIconProvider(&types);
     QStringList filters;
     for (const auto &[label, pattern] : spec.filters) {
         Q_UNUSED(pattern) // the label carries the pattern in brackets, as Qt expects
@@ -132,7 +185,7 @@ bool QtDesktopServices::chooseFile(bool save, const FileDialog &spec, FileChoice
     }
     if (!choice.fileName.isEmpty())
         dialog.selectFile(choice.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     choice.fileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
     choice.filterIndex = std::max<int>(0, filters.indexOf(dialog.selectedNameFilter()));
@@ -153,7 +206,7 @@ bool QtDesktopServices::choosePrinter(QPrinter &printer)
 {
     QPrintDialog dialog(&printer, dialogParent());
     limitPrintDialog(dialog);
-    return dialog.exec() == QDialog::Accepted;
+    return execDialog(dialog) == QDialog::Accepted;
 }
 
 namespace {
@@ -194,12 +247,19 @@ void QtDesktopServices::limitPrintDialog(QPrintDialog &dialog)
 
 std::optional<QFont> QtDesktopServices::chooseFont(const QFont &initial)
 {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, dialogParent());
-    return ok ? std::optional<QFont>(font) : std::nullopt;
+    QFontDialog dialog(initial, dialogParent());
+    if (execDialog(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedFont();
 }
 
 int QtDesktopServices::execDialog(QDialog &dialog)
+{
+    const StayOnTopPause pause(dialog);
+    return runModal(dialog);
+}
+
+int QtDesktopServices::runModal(QDialog &dialog)
 {
     return dialog.exec();
 }
@@ -376,6 +436,7 @@ class ProgressBox : public DesktopServices::Progress
 public:
     ProgressBox(const QString &text, int maximum, QWidget *parent)
         : m_dialog(text, QStringLiteral("Отмена"), 0, maximum, parent)
+        , m_aboveDialogs(m_dialog)
     {
         m_dialog.setWindowTitle(QApplication::applicationDisplayName());
         m_dialog.setWindowModality(Qt::ApplicationModal);
@@ -389,6 +450,8 @@ public:
 
 private:
     QProgressDialog m_dialog;
+    // Modal as it is, it opens above the dialogs that stay on top.
+    StayOnTopPause m_aboveDialogs;
 };
 
 } // namespace
@@ -420,6 +483,8 @@ void QtDesktopServices::runLongWork(const QString &text, WorkProgress &progress,
     WorkProgressDialog bar(text, dialogParent());
     QObject::connect(&bar, &WorkProgressDialog::stopRequested, &bar, [&progress] { progress.requestStop(); });
     const InputBlocker blocker(&bar);
+    // Modal as it is, the bar opens above the dialogs that stay on top.
+    const StayOnTopPause aboveDialogs(bar);
     QTimer showBar;
     showBar.setSingleShot(true);
     QObject::connect(&showBar, &QTimer::timeout, &bar, [&bar] { bar.show(); });

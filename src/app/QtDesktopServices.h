@@ -8,8 +8,10 @@
 
 class QPrintDialog;
 
-// The desktop services of the running program, on Qt. Message boxes and
-// questions are shown through execDialog, as the program's own dialogs are.
+// The desktop services of the running program, on Qt. Message boxes,
+// questions and the standard dialogs are shown through execDialog, as the
+// program's own dialogs are: every modal window opens above the dialogs that
+// stay on top of others, and a box shows its text as plain text.
 class QtDesktopServices : public DesktopServices
 {
 public:
@@ -25,6 +27,7 @@ public:
 
     void showMessage(const QString &caption, const QString &text, Icon icon) override;
     Answer ask(const QString &caption, const QString &text, Icon icon, Buttons buttons) override;
+    int choose(const QString &caption, const QString &text, Icon icon, const QStringList &buttons) override;
     void beep() override;
     void sleep(int milliseconds) override;
     void processEvents() override;
@@ -45,6 +48,11 @@ public:
     void runLongWork(const QString &text, WorkProgress &progress, const std::function<void()> &work) override;
     void terminate() override;
     bool terminateRequested() const override { return m_terminated; }
+
+protected:
+    // Shows the dialog, prepared by execDialog, and waits for its result.
+    // Tests replace it to look at the dialog instead.
+    virtual int runModal(QDialog &dialog);
 
 private:
     QWidget *dialogParent() const;

@@ -2,7 +2,10 @@
 
 #include "document/TableModel.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
 RecordListView::RecordListView(TableModel *model, QWidget *parent)
     : QTableView(parent)
@@ -41,6 +44,59 @@ int RecordListView::selectedRow() const
 {
     const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.constFirst().row();
+}
+
+QPoint RecordListView::keyboardMenuPoint() const
+{
+    const int row = selectedRow();
+    if (row >= 0) {
+        const QRect cell = visualRect(model()->index(row, std::max(0, columnAt(0))));
+        if (cell.isValid() && viewport()->rect().intersects(cell))
+            return QPoint(std::max(0, cell.left()) + cell.height(), cell.bottom());
+    }
+    return QPoint(0, 0);
+}
+
+bool RecordListView::event(QEvent *event)
+{
+    // The Menu key: the platform names the text cursor's place, which a list
+    // does not have.
+    if (event->type() == QEvent::ContextMenu
+        && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
+        emit customContextMenuRequested(keyboardMenuPoint());
+        return true;
+    }
+    return QTableView::event(event);
+}
+
+void RecordListView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        emit customContextMenuRequested(keyboardMenuPoint());
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        emit recordOpenRequested();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void RecordListView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const bool onRecord = event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid();
+    QTableView::mouseDoubleClickEvent(event);
+    if (onRecord)
+        emit recordOpenRequested();
+}
+
+QModelIndex RecordListView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    // A whole row is selected, so Home and End along the row would only
+    // scroll sideways.
+    if (cursorAction == MoveHome || cursorAction == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableView::moveCursor(cursorAction, modifiers);
 }
 
 void RecordListView::setTableFont(const QFont &font)

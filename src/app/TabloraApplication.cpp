@@ -31,9 +31,13 @@ bool TabloraApplication::notify(QObject *receiver, QEvent *event)
 
 void TabloraApplication::installRussianTranslation()
 {
-    auto *translator = new QTranslator(this);
-    if (translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(translator);
-    else
-        delete translator;
+    // Qt's standard dialogs and buttons, and the web view's pop-up menu and
+    // page messages.
+    for (const QString &name : {QStringLiteral("qtbase_ru"), QStringLiteral("qtwebengine_ru")}) {
+        auto *translator = new QTranslator(QCoreApplication::instance());
+        if (translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            installTranslator(translator);
+        else
+            delete translator;
+    }
 }

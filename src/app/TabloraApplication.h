@@ -18,8 +18,9 @@ public:
 
     bool notify(QObject *receiver, QEvent *event) override;
 
-    // Loads Qt's own Russian texts for the standard dialogs and buttons.
-    void installRussianTranslation();
+    // Loads Qt's own Russian texts, where they are installed: the standard
+    // dialogs and buttons, and the web view's pop-up menu.
+    static void installRussianTranslation();
 
 private:
     ErrorReporter *m_errors = nullptr;

@@ -49,6 +49,10 @@ public:
     // A question; closing the box in any other way than a button gives
     // Cancel for YesNoCancel and No for YesNo.
     virtual Answer ask(const QString &caption, const QString &text, Icon icon, Buttons buttons) = 0;
+    // A question with buttons of the captions given, in order; Enter and Esc
+    // press the last, which should change nothing. The index of the button
+    // pressed, or -1 when the box went without one.
+    virtual int choose(const QString &caption, const QString &text, Icon icon, const QStringList &buttons) = 0;
 
     virtual void beep() = 0;
     // Blocks the UI thread for the given time, as the program's pauses do.

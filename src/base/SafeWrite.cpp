@@ -96,6 +96,7 @@ struct Target
     bool exists = false;
     struct stat status
     {};
+    int permissions = -1; // asked for; otherwise the old file's
 };
 
 // The file a path names, a symbolic link followed.
@@ -110,12 +111,17 @@ QString resolved(const QString &path)
 }
 
 // Nothing when the path may be replaced.
-std::optional<QString> inspect(const QString &path, Target &target)
+std::optional<QString> inspect(const QString &path, const SafeWrite::Options &options, Target &target)
 {
-    const QFileInfo info(resolved(path));
+    const QFileInfo info(options.followLinks ? resolved(path) : QFileInfo(path).absoluteFilePath());
     target.path = QFile::encodeName(info.absoluteFilePath());
     target.folder = QFile::encodeName(info.absolutePath());
     target.name = QFile::encodeName(info.fileName());
+    target.permissions = options.permissions;
+    if (!options.followLinks && ::lstat(target.path.constData(), &target.status) == 0
+        && S_ISLNK(target.status.st_mode)) {
+        return std::nullopt; // the rename puts the new file in the link's place
+    }
     if (::stat(target.path.constData(), &target.status) == 0) {
         target.exists = true;
         if (S_ISDIR(target.status.st_mode))
@@ -153,7 +159,9 @@ struct NewFile
 
 Error create(const Target &target, NewFile &file)
 {
-    const mode_t mode = target.exists ? (target.status.st_mode & 07777) : 0666; // less the umask
+    const mode_t mode = target.permissions >= 0 ? mode_t(target.permissions)
+        : target.exists                         ? (target.status.st_mode & 07777)
+                                                : 0666; // less the umask
 #ifdef O_TMPFILE
     if (::access("/proc/self/fd", X_OK) == 0) {
         file.fd = FileDescriptor(::open(target.folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
@@ -197,7 +205,9 @@ Error name(const Target &target, NewFile &file)
 // target. Whatever fails, the new file is removed and the target untouched.
 Error writeAndRename(const Target &target, NewFile &file, const SafeWrite::ContentWriter &write)
 {
-    if (target.exists) {
+    if (target.permissions >= 0) {
+        ::fchmod(file.fd.get(), mode_t(target.permissions));
+    } else if (target.exists) {
         // The replacement keeps the old file's permissions and, where the
         // writer may give it, its owner (best effort).
         ::fchmod(file.fd.get(), target.status.st_mode & 07777);
@@ -278,10 +288,24 @@ std::optional<QString> replaceFile(const QString &path, QByteArrayView bytes, In
         path, bytes.size(), [bytes](int fd) { return writeAt(fd, 0, bytes); }, inPlace);
 }
 
+std::optional<QString> replaceFile(const QString &path, QByteArrayView bytes, const Options &options)
+{
+    return replaceFile(
+        path, bytes.size(), [bytes](int fd) { return writeAt(fd, 0, bytes); }, options);
+}
+
 std::optional<QString> replaceFile(const QString &path, qint64 size, const ContentWriter &write, InPlace inPlace)
 {
+    Options options;
+    options.inPlace = inPlace;
+    return replaceFile(path, size, write, options);
+}
+
+std::optional<QString> replaceFile(const QString &path, qint64 size, const ContentWriter &write, const Options &options)
+{
+    const InPlace inPlace = options.inPlace;
     Target target;
-    if (auto refusal = inspect(path, target))
+    if (auto refusal = inspect(path, options, target))
         return refusal;
     NewFile file;
     if (const Error error = create(target, file)) {
@@ -298,6 +322,15 @@ std::optional<QString> replaceFile(const QString &path, qint64 size, const Conte
     return std::nullopt;
 }
 
+std::optional<QString> removeFile(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    if (::unlink(name.constData()) != 0 && errno != ENOENT)
+        return reasonOf(errno);
+    syncFolder(QFile::encodeName(QFileInfo(path).absolutePath()));
+    return std::nullopt;
+}
+
 struct Replacement::Files
 {
     Target target;
@@ -307,7 +340,7 @@ struct Replacement::Files
 Replacement::Replacement(const QString &path)
     : m_files(std::make_unique<Files>())
 {
-    if ((m_failure = inspect(path, m_files->target))) {
+    if ((m_failure = inspect(path, Options(), m_files->target))) {
         m_files.reset();
     } else if (const Error error = create(m_files->target, m_files->file)) {
         m_failure = folderRefusesNewFile(error) ? folderRefusal(m_files->target, error) : reasonOf(error);

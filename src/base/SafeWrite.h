@@ -38,6 +38,26 @@ enum class InPlace {
 // for the caller to put after its own message naming the path.
 std::optional<QString> replaceFile(const QString &path, QByteArrayView bytes, InPlace inPlace);
 
+// What replaceFile does beyond the usual.
+struct Options
+{
+    InPlace inPlace = InPlace::Never;
+    // A symbolic link at the path is replaced itself instead of followed:
+    // for files written into folders other users may write (lock files),
+    // where a link put there could aim the write at any file of the user's.
+    bool followLinks = true;
+    // The new file's permissions (0600); by default those of the file it
+    // replaces, or 0666 less the umask for a new one.
+    int permissions = -1;
+};
+
+std::optional<QString> replaceFile(const QString &path, QByteArrayView bytes, const Options &options);
+
+// Removes the file at path - a symbolic link itself, never the file it
+// names - and syncs its folder. Nothing when it is gone, missing before
+// included; otherwise the reason, as for replaceFile. A folder is refused.
+std::optional<QString> removeFile(const QString &path);
+
 // Writes a file's content, made as it goes, to the open file fd: every byte
 // from offset 0 to the size announced, through writeAt, from as many threads
 // at once as it likes. Returns 0, or the errno of the first step that failed;
@@ -47,6 +67,8 @@ using ContentWriter = std::function<int(int fd)>;
 // replaceFile for a content of size bytes that write makes as it goes, so
 // that a large file never stands whole in the memory.
 std::optional<QString> replaceFile(const QString &path, qint64 size, const ContentWriter &write, InPlace inPlace);
+std::optional<QString> replaceFile(const QString &path, qint64 size, const ContentWriter &write,
+                                   const Options &options);
 
 // A replacement whose bytes come piece by piece, as a download's do, and are
 // written as they come: the new file is made beside the target at once,

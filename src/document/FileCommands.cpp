@@ -5,7 +5,9 @@
 #include "DocumentTexts.h"
 #include "DocumentView.h"
 #include "TextReplacement.h"
+#include "base/FileStamp.h"
 #include "base/LongWork.h"
+#include "base/SafeWrite.h"
 #include "base/TabloraError.h"
 #include "users/Accounts.h"
 #include "users/SettingKeys.h"
@@ -145,7 +147,7 @@ void FileCommands::newDatabase()
         table.setWidth(c, m_settings.read(Keys::columnWidth(c)));
         table.setTitle(c, m_settings.read(Keys::caption(c)));
     }
-    adopt(std::move(table), Document::untitledName());
+    adopt(std::move(table), Document::untitledName(), FileStamp());
 }
 
 void FileCommands::openDatabase()
@@ -154,9 +156,10 @@ void FileCommands::openDatabase()
         return;
     const QString path = m_openChoice.fileName;
     withMessage(openFailureMessage(), [&] {
-        if (!promptStep())
+        if (!mayOpen(path) || !promptStep())
             return;
-        adopt(readFile(path), path);
+        FileStamp stamp;
+        adopt(readFile(path, stamp), path, stamp);
         addToRecent(path);
     });
 }
@@ -164,20 +167,22 @@ void FileCommands::openDatabase()
 void FileCommands::reopen(int k)
 {
     withMessage(openFailureMessage(), [&] {
-        if (!promptStep())
-            return;
         const QString path = m_settings.read(Keys::reopenFile(k, m_dir));
-        adopt(readFile(path), path);
+        if (!mayOpen(path) || !promptStep())
+            return;
+        FileStamp stamp;
+        adopt(readFile(path, stamp), path, stamp);
     });
 }
 
 void FileCommands::openExample(Example example)
 {
     withMessage(exampleFailureMessage(), [&] {
-        if (!promptStep())
-            return;
         const QString path = m_dir.file(exampleFile(example));
-        adopt(readFile(path), path);
+        if (!mayOpen(path) || !promptStep())
+            return;
+        FileStamp stamp;
+        adopt(readFile(path, stamp), path, stamp);
     });
 }
 
@@ -187,9 +192,10 @@ void FileCommands::importVersion10()
         return;
     const QString path = m_openChoice.fileName;
     withMessage(importFailureMessage(), [&] {
-        if (!promptStep())
+        if (!mayOpen(path) || !promptStep())
             return;
-        adopt(readVersion10File(path), path);
+        FileStamp stamp;
+        adopt(readVersion10File(path, stamp), path, stamp);
     });
 }
 
@@ -200,39 +206,112 @@ QString FileCommands::importFailureMessage()
 
 void FileCommands::loadFile(const QString &path)
 {
-    adopt(readFile(path), path);
+    if (!mayOpen(path))
+        return;
+    FileStamp stamp;
+    adopt(readFile(path, stamp), path, stamp);
 }
 
 void FileCommands::adoptNew(TableData table, const QString &suggestedName)
 {
-    adopt(std::move(table), Document::untitledName());
+    adopt(std::move(table), Document::untitledName(), FileStamp());
     m_document.setModified(true);
     m_saveChoice = {suggestedName, 0};
 }
 
-TableData FileCommands::readFile(const QString &path)
+void FileCommands::restore(TableData table, const QString &fileName, const FileStamp &stamp)
 {
+    adopt(std::move(table), fileName, stamp);
+    m_document.setModified(true);
+}
+
+TableData FileCommands::readFile(const QString &path, FileStamp &stamp)
+{
+    stamp = FileStamp::of(path);
     return LongWork::run(m_desktop, openProgressText(),
                          [&](WorkProgress &progress) { return DatabaseCodec::readBaseFile(path, &progress); });
 }
 
-TableData FileCommands::readVersion10File(const QString &path)
+TableData FileCommands::readVersion10File(const QString &path, FileStamp &stamp)
 {
+    stamp = FileStamp::of(path);
     return LongWork::run(m_desktop, importProgressText(),
                          [&](WorkProgress &progress) { return DatabaseCodec::readPlainFile(path, &progress); });
 }
 
-void FileCommands::adopt(TableData table, const QString &fileName)
+void FileCommands::adopt(TableData table, const QString &fileName, const FileStamp &stamp)
 {
     m_document.model().replaceTable(std::move(table));
-    takeFileName(fileName);
+    takeFileName(fileName, stamp);
 }
 
-void FileCommands::takeFileName(const QString &fileName)
+void FileCommands::takeFileName(const QString &fileName, const FileStamp &stamp)
 {
     m_document.setFileName(fileName);
+    m_document.setDiskStamp(stamp);
+    if (m_document.isUntitled())
+        m_lock.release();
+    else if (!m_lock.holds(fileName))
+        m_lock.acquire(fileName, m_desktop.now());
     m_view.updateTitle();
     m_document.setModified(false);
+}
+
+bool FileCommands::mayOpen(const QString &path)
+{
+    const std::optional<FileLock::Holder> holder = m_lock.otherHolder(path);
+    return !holder
+        || m_desktop.ask(QStringLiteral("Вопрос"), lockedQuestion(path, *holder), DesktopServices::Icon::Question,
+                         DesktopServices::Buttons::YesNo)
+        == DesktopServices::Answer::Yes;
+}
+
+QString FileCommands::lockedQuestion(const QString &path, const FileLock::Holder &holder)
+{
+    const QString file = SafeWrite::nativeFullPath(path);
+    if (!holder.known) {
+        return QStringLiteral("Файл \"%1\" может быть открыт другой программой: рядом с ним лежит файл блокировки "
+                              "\"%2\". Всё равно открыть его?")
+            .arg(file, SafeWrite::nativeFullPath(FileLock::lockPath(path)));
+    }
+    const QString since = holder.since.isValid()
+        ? QStringLiteral(" с ") + holder.since.toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"))
+        : QString();
+    return QStringLiteral("Файл \"%1\" уже открыт в Tablora%2: пользователь %3, компьютер %4, процесс %5. "
+                          "Если изменять его и там, и здесь, при сохранении придётся выбирать, чьи изменения "
+                          "оставить. Всё равно открыть его?")
+        .arg(file, since, holder.process.login, holder.process.host, QString::number(holder.process.pid));
+}
+
+QString FileCommands::changedOnDiskQuestion(const QString &path)
+{
+    return QStringLiteral("Файл \"%1\" был изменён другой программой после того, как он был открыт или сохранён "
+                          "здесь. Если перезаписать его, те изменения будут потеряны.")
+        .arg(SafeWrite::nativeFullPath(path));
+}
+
+QStringList FileCommands::changedOnDiskButtons()
+{
+    return {QStringLiteral("Перезаписать"), QStringLiteral("Сохранить как..."), QStringLiteral("Отмена")};
+}
+
+FileCommands::Overwrite FileCommands::askBeforeOverwrite()
+{
+    const FileStamp &known = m_document.diskStamp();
+    if (!known.isKnown() || !known.exists())
+        return Overwrite::Yes;
+    const FileStamp now = FileStamp::of(m_document.fileName());
+    if (!now.exists() || now == known)
+        return Overwrite::Yes; // nothing there to lose
+    switch (m_desktop.choose(QStringLiteral("Предупреждение"), changedOnDiskQuestion(m_document.fileName()),
+                             DesktopServices::Icon::Warning, changedOnDiskButtons())) {
+    case 0:
+        return Overwrite::Yes;
+    case 1:
+        return Overwrite::SaveAs;
+    default:
+        return Overwrite::Cancel;
+    }
 }
 
 void FileCommands::addToRecent(const QString &path)
@@ -314,16 +393,24 @@ void FileCommands::save()
     const bool replacing = readiness == Readiness::ReadyReplacing;
     QString target;
     if (!m_document.isUntitled()) {
+        switch (askBeforeOverwrite()) {
+        case Overwrite::Yes:
+            break;
+        case Overwrite::SaveAs:
+            saveToChosenFile(replacing);
+            return;
+        case Overwrite::Cancel:
+            return;
+        }
         if (tryWrite(m_document.fileName(), replacing)) {
-            m_document.setModified(false);
-            m_view.updateTitle();
+            takeFileName(m_document.fileName(), FileStamp::of(m_document.fileName()));
             return;
         }
     } else {
         if (!chooseTarget(target))
             return;
         if (tryWrite(target, replacing)) {
-            takeFileName(target);
+            takeFileName(target, FileStamp::of(target));
             return;
         }
     }
@@ -332,17 +419,21 @@ void FileCommands::save()
     if (!chooseTarget(target))
         return;
     write(target, replacing);
-    takeFileName(target);
+    takeFileName(target, FileStamp::of(target));
 }
 
 void FileCommands::saveAs()
 {
     const Readiness readiness = readyToSave();
-    if (readiness == Readiness::Declined)
-        return;
+    if (readiness != Readiness::Declined)
+        saveToChosenFile(readiness == Readiness::ReadyReplacing);
+}
+
+void FileCommands::saveToChosenFile(bool replacing)
+{
     QString target;
     if (!chooseTarget(target))
         return;
-    write(target, readiness == Readiness::ReadyReplacing);
-    takeFileName(target);
+    write(target, replacing);
+    takeFileName(target, FileStamp::of(target));
 }

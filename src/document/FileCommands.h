@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileLock.h"
 #include "base/DesktopServices.h"
 #include "base/ProgramDir.h"
 
@@ -7,6 +8,7 @@
 
 class Document;
 class DocumentView;
+class FileStamp;
 class Settings;
 class TableData;
 
@@ -18,6 +20,12 @@ class TableData;
 // Reading builds a fresh table that replaces the open one only when the read
 // succeeded, so after a failed load the table, its file name and its modified
 // flag are exactly as they were.
+//
+// Two writers of one file: the document remembers what its file was when it
+// was read or last saved, and Save asks before it overwrites a file another
+// program has changed since. While a file is open its lock (FileLock) says
+// so to other windows; opening a file another running window holds asks
+// first.
 class FileCommands
 {
 public:
@@ -53,6 +61,20 @@ public:
     // caller has run promptStep.
     void adoptNew(TableData table, const QString &suggestedName);
 
+    // Puts a table recovered after a crash in place of the open, unmodified
+    // one, under the name of its database and as unsaved changes; stamp is
+    // what that database's file was when the lost run read or saved it.
+    void restore(TableData table, const QString &fileName, const FileStamp &stamp);
+    // Lets go of the open file at the program's end: its lock is removed.
+    void release() { m_lock.release(); }
+
+    // The question before Save overwrites a file changed since it was read
+    // or saved, and its buttons.
+    static QString changedOnDiskQuestion(const QString &path);
+    static QStringList changedOnDiskButtons();
+    // The question before opening a file another window holds.
+    static QString lockedQuestion(const QString &path, const FileLock::Holder &holder);
+
     // The open dialog, shared with the import of old databases.
     static DesktopServices::FileDialog openDialog();
     static DesktopServices::FileDialog saveDialog();
@@ -75,10 +97,20 @@ public:
 
 private:
     enum class Readiness { Declined, Ready, ReadyReplacing };
+    enum class Overwrite { Yes, SaveAs, Cancel };
+
     // Rights check, then the question about text the file cannot hold:
     // Declined when the user declined to save such text, ReadyReplacing when
     // the user agreed to "?" in its place.
     Readiness readyToSave();
+    // Whether Save may write over the document's file: yes unless another
+    // program changed it since, then as the user answers.
+    Overwrite askBeforeOverwrite();
+    // Save as after readyToSave.
+    void saveToChosenFile(bool replacing);
+    // False when another window holds the file and the user would not open
+    // it all the same.
+    bool mayOpen(const QString &path);
     // Writes the table at path. When replacing, the table shown takes the "?"
     // before it is written, so that the window shows what the file holds, and
     // the view keeps the replacement; when the write fails, the table gets
@@ -88,11 +120,15 @@ private:
     bool tryWrite(const QString &path, bool replacing);
     // The save dialog; false when cancelled.
     bool chooseTarget(QString &target);
-    void adopt(TableData table, const QString &fileName);
-    void takeFileName(const QString &fileName);
+    void adopt(TableData table, const QString &fileName, const FileStamp &stamp);
+    // The document now stands for the file as it was on disk (stamp),
+    // unmodified; the lock follows the file.
+    void takeFileName(const QString &fileName, const FileStamp &stamp);
     void addToRecent(const QString &path);
-    TableData readFile(const QString &path);
-    TableData readVersion10File(const QString &path);
+    // The stamp is taken before the read, so that a change made meanwhile
+    // counts as one.
+    TableData readFile(const QString &path, FileStamp &stamp);
+    TableData readVersion10File(const QString &path, FileStamp &stamp);
 
     Document &m_document;
     Settings &m_settings;
@@ -101,4 +137,5 @@ private:
     ProgramDir m_dir;
     DesktopServices::FileChoice m_openChoice;
     DesktopServices::FileChoice m_saveChoice;
+    FileLock m_lock;
 };

@@ -37,6 +37,19 @@ public:
     // block of a table since replaced; a move keeps the sharing.
     Record(const Record &other);
     Record &operator=(const Record &other);
+    // A copy that shares the text, block or not, as a move does: for a
+    // snapshot read on another thread and soon dropped.
+    Record sharingCopy() const
+    {
+        Record r;
+        r.m_text = m_text;
+        r.m_ends = m_ends;
+        r.m_inBlock = m_inBlock;
+        r.m_knownEncodable = m_knownEncodable;
+        return r;
+    }
+    // Asks the processor ahead for what sharingCopy() will change.
+    void prefetchShare() const { __builtin_prefetch(const_cast<QString::DataPointer &>(m_text.data_ptr()).d_ptr(), 1); }
     Record(Record &&other) noexcept = default;
     Record &operator=(Record &&other) noexcept = default;
     ~Record() = default;

@@ -50,6 +50,30 @@ void TableData::reserve(int count)
                              (m_records.capacity() - m_records.size()) * sizeof(Record));
 }
 
+TableData TableData::sharedCopy() const
+{
+    TableData copy;
+    copy.m_columns = m_columns;
+    const size_t count = m_records.size();
+    copy.m_records.reserve(count);
+    MemoryPages::preferLarge(copy.m_records.data(), count * sizeof(Record));
+    copy.m_records.resize(count);
+    // Each copy counts one more user of its text: records that own their
+    // texts have them all over the memory, so each part asks ahead for the
+    // counts it will raise.
+    const int parts = Parallel::partsFor(qint64(count), 65536);
+    Parallel::forEachPart(parts, [&](int part) {
+        const size_t end = count * size_t(part + 1) / size_t(parts);
+        constexpr size_t kAhead = 16;
+        for (size_t i = count * size_t(part) / size_t(parts); i < end; ++i) {
+            if (i + kAhead < end)
+                m_records[i + kAhead].prefetchShare();
+            copy.m_records[i] = m_records[i].sharingCopy();
+        }
+    });
+    return copy;
+}
+
 Record TableData::takeRecord(int row)
 {
     Record taken = std::move(m_records[row]);

@@ -38,6 +38,13 @@ public:
     int width(int column) const { return m_columns[column].width; }
     void setWidth(int column, int w) { m_columns[column].width = constrainedWidth(column, w); }
 
+    // A snapshot for another thread to read while this table goes on
+    // changing: its records share their texts with this table's instead of
+    // copying them (sharingCopy), which keeps it cheap enough to take on the
+    // window's thread. Held for long, it would keep the blocks of a table
+    // since replaced.
+    TableData sharedCopy() const;
+
     int recordCount() const { return int(m_records.size()); }
     const Record &record(int row) const { return m_records[row]; }
     QStringView cell(int row, int column) const { return m_records[row].cell(column); }

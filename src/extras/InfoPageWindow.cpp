@@ -3,11 +3,14 @@
 #include "base/AppInfo.h"
 #include "users/DialogParts.h"
 
+#include <QMenu>
 #include <QPushButton>
 #include <QUrl>
+#include <QWebEnginePage>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <optional>
 
 #ifdef Q_OS_UNIX
@@ -45,6 +48,21 @@ QWebEngineView *createWebView(QWidget *parent)
     return view;
 }
 
+// The entries of the page's pop-up menu that do something in this window.
+// The rest would open or save what this window cannot show (the page's
+// source, a link in a new window, a download), or go back and forward on a
+// page that has no history.
+constexpr QWebEnginePage::WebAction kWorkingEntries[] = {
+    QWebEnginePage::Copy,
+    QWebEnginePage::SelectAll,
+    QWebEnginePage::Unselect,
+    QWebEnginePage::CopyLinkToClipboard,
+    QWebEnginePage::CopyImageToClipboard,
+    QWebEnginePage::CopyImageUrlToClipboard,
+    QWebEnginePage::CopyMediaUrlToClipboard,
+    QWebEnginePage::Reload,
+};
+
 } // namespace
 
 InfoPageWindow::InfoPageWindow(QWidget *parent)
@@ -63,6 +81,8 @@ InfoPageWindow::InfoPageWindow(QWidget *parent)
     // The pages carry no character-set declaration: they are read in the
     // code page they are written in.
     m_webView->settings()->setDefaultTextEncoding(QStringLiteral("windows-1251"));
+    m_webView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_webView, &QWidget::customContextMenuRequested, this, &InfoPageWindow::showPageMenu);
 
     m_okButton = DialogParts::button(this, QStringLiteral("okButton"), QStringLiteral("OK"), {240, 336, 75, 25});
     m_okButton->setDefault(true);
@@ -74,4 +94,27 @@ InfoPageWindow::InfoPageWindow(QWidget *parent)
 void InfoPageWindow::navigate(const QString &path)
 {
     m_webView->load(QUrl::fromLocalFile(path));
+}
+
+void InfoPageWindow::showPageMenu(const QPoint &at)
+{
+    QMenu *menu = m_webView->createStandardContextMenu();
+    menu->setObjectName(QStringLiteral("pageMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    bool anyLeft = false;
+    for (QAction *entry : menu->actions()) {
+        if (entry->isSeparator())
+            continue;
+        const bool works = std::any_of(std::begin(kWorkingEntries), std::end(kWorkingEntries),
+                                       [&](QWebEnginePage::WebAction a) { return m_webView->pageAction(a) == entry; });
+        if (works)
+            anyLeft = true;
+        else
+            menu->removeAction(entry);
+    }
+    if (!anyLeft) {
+        delete menu;
+        return;
+    }
+    menu->popup(m_webView->mapToGlobal(at));
 }

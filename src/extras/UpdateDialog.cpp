@@ -60,6 +60,7 @@ UpdateDialog::UpdateDialog(DesktopServices &desktop, ErrorReporter &errors, cons
     m_statusGroup->setGeometry(8, 88, 473, 49);
     m_statusLabel = new QLabel(QStringLiteral("Жду старта..."), m_statusGroup);
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
+    m_statusLabel->setTextFormat(Qt::PlainText); // the server's version text, never markup
     m_statusLabel->setFont(small);
     m_statusLabel->setGeometry(16, 22, 441, 17);
 
@@ -205,6 +206,11 @@ void UpdateDialog::showStatus(const QString &text)
 
 void UpdateDialog::showFailure()
 {
+    // What arrived - a server's error page, half a file, a version file that
+    // makes no sense - is no progress: the bar must not stand full beside
+    // the failure.
+    m_progressBar->setRange(0, 1);
+    m_progressBar->setValue(0);
     showStatus(QStringLiteral("Ошибка обновления"));
     m_updatePageLink->show();
 }

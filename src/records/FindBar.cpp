@@ -2,6 +2,7 @@
 
 #include "DialogFrame.h"
 #include "document/TableModel.h"
+#include "users/SingleLineValidator.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -26,6 +27,7 @@ FindBar::FindBar(const TableModel &model, QWidget *parent)
     m_text = new QLineEdit(this);
     m_text->setObjectName(QStringLiteral("findText"));
     m_text->setClearButtonEnabled(true);
+    m_text->setValidator(new SingleLineValidator(m_text, SingleLineValidator::Ends::Dropped));
     m_text->setMinimumWidth(180);
     addWidget(m_text);
 

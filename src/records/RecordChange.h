@@ -11,9 +11,11 @@ class TableModel;
 class RecordChange : public QUndoCommand
 {
 public:
-    // What the list's selection should become after an undo() or redo().
+    // What the list's selection should become after a step: kept as it is,
+    // or, when the step took a record out, kept on the record it was on
+    // unless that record left.
     static constexpr int kSelectionKept = -2;
-    static constexpr int kSelectionCleared = -1;
+    static constexpr int kRecordRemoved = -1;
 
     // name is what the command did, as the undo and redo captions end:
     // "удаление записи".

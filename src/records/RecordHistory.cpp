@@ -51,9 +51,12 @@ void RecordHistory::inStep(quint64 number, Step step)
 void RecordHistory::push(std::unique_ptr<RecordChange> change)
 {
     adoptFlag();
+    const QPersistentModelIndex selectedBefore = selectedIndex();
+    const RecordChange &made = *change;
     const quint64 number = ++m_lastNumber;
     change->setNumber(number);
-    inStep(number, [&] { m_stack.push(change.release()); });
+    inStep(number, [&] { m_stack.push(change.release()); }); // never merged: the stack keeps it
+    select(made, selectedBefore);
     settle();
 }
 
@@ -64,8 +67,9 @@ void RecordHistory::undo()
     const RecordChange &change = changeAt(m_stack.index() - 1);
     requireRight(change);
     adoptFlag();
+    const QPersistentModelIndex selectedBefore = selectedIndex();
     inStep(change.number(), [this] { m_stack.undo(); });
-    select(change);
+    select(change, selectedBefore);
     settle();
 }
 
@@ -76,8 +80,9 @@ void RecordHistory::redo()
     const RecordChange &change = changeAt(m_stack.index());
     requireRight(change);
     adoptFlag();
+    const QPersistentModelIndex selectedBefore = selectedIndex();
     inStep(change.number(), [this] { m_stack.redo(); });
-    select(change);
+    select(change, selectedBefore);
     settle();
 }
 
@@ -112,13 +117,26 @@ void RecordHistory::settle()
     m_document.setModified(modified);
 }
 
-void RecordHistory::select(const RecordChange &change)
+QPersistentModelIndex RecordHistory::selectedIndex() const
 {
+    const QModelIndexList rows = m_selection.selectedRows();
+    return rows.isEmpty() ? QPersistentModelIndex() : QPersistentModelIndex(rows.constFirst());
+}
+
+void RecordHistory::select(const RecordChange &change, const QPersistentModelIndex &selectedBefore)
+{
+    const auto selectRow = [this](const QModelIndex &index) {
+        m_selection.setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    };
     const int row = change.rowToSelect();
     if (row >= 0) {
-        m_selection.setCurrentIndex(m_document.model().index(row, 0),
-                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    } else if (row == RecordChange::kSelectionCleared) {
-        m_selection.clearSelection();
+        selectRow(m_document.model().index(row, 0));
+    } else if (row == RecordChange::kRecordRemoved) {
+        // The list moves the selection to a neighbour when the current record
+        // leaves; the index followed its record, or went with it.
+        if (selectedBefore.isValid())
+            selectRow(selectedBefore);
+        else
+            m_selection.clearSelection();
     }
 }

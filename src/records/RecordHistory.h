@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPersistentModelIndex>
 #include <QUndoStack>
 
 #include <memory>
@@ -31,13 +32,15 @@ public:
                   QObject *parent = nullptr);
     ~RecordHistory() override;
 
-    // Makes the change and keeps it.
+    // Makes the change and keeps it. A record put in (added, pasted) is
+    // selected and comes into view.
     void push(std::unique_ptr<RecordChange> change);
     // Takes back the last change, or makes again the last one taken back,
     // after the rights check the change asks for: a refusal throws and leaves
     // the table and the history as they were. With nothing to take back or
-    // make again, nothing happens. The list selects the row the step
-    // touched.
+    // make again, nothing happens. The list selects the row the step put in
+    // or wrote over; a step that takes a record out leaves the selection on
+    // any other record, and none when the selected record left.
     void undo();
     void redo();
 
@@ -67,7 +70,8 @@ private:
     void requireRight(const RecordChange &change) const;
     void adoptFlag();
     void settle();
-    void select(const RecordChange &change);
+    QPersistentModelIndex selectedIndex() const;
+    void select(const RecordChange &change, const QPersistentModelIndex &selectedBefore);
     void clear();
 
     Document &m_document;

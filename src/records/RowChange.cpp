@@ -41,7 +41,7 @@ void RowChange::apply(Kind kind)
         break;
     case Kind::Remove:
         m_held = model().takeRecord(m_row);
-        setRowToSelect(kSelectionCleared);
+        setRowToSelect(kRecordRemoved);
         break;
     case Kind::Replace:
         m_held = model().exchangeRecord(m_row, std::move(m_held));

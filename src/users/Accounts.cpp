@@ -59,10 +59,13 @@ bool checkLogin(const Settings &settings, DesktopServices &desktop, const QStrin
 
 void checkRights(const Settings &settings, const QString &role, const BoolKey &pravaKey)
 {
-    if (role == kAdmin || role == kModer)
-        return;
-    if (!settings.read(pravaKey))
+    if (!hasRight(settings, role, pravaKey))
         throw TabloraError(refusalMessage());
+}
+
+bool hasRight(const Settings &settings, const QString &role, const BoolKey &pravaKey)
+{
+    return role == kAdmin || role == kModer || settings.read(pravaKey);
 }
 
 void checkRights(const Settings &settings, const QString &role, const BoolKey &moderKey, const BoolKey &pravaKey)

@@ -30,6 +30,8 @@ bool checkLogin(const Settings &settings, DesktopServices &desktop, const QStrin
 // The database form: "admin" and "moder" pass, any other Role needs the
 // [Prava] key. Throws TabloraError with the refusal message.
 void checkRights(const Settings &settings, const QString &role, const BoolKey &pravaKey);
+// The same test without the refusal: whether the check would pass.
+bool hasRight(const Settings &settings, const QString &role, const BoolKey &pravaKey);
 
 // The administrative form: "admin" passes, "moder" needs the [Moder] key, any
 // other Role the [Prava] key.

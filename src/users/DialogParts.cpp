@@ -3,6 +3,7 @@
 #include "ProfileFile.h"
 #include "base/DesktopServices.h"
 #include "base/ErrorReporter.h"
+#include "base/WindowFrame.h"
 
 #include <QDialog>
 #include <QGuiApplication>
@@ -23,8 +24,15 @@ void setUpDialog(QDialog &dialog, const QString &objectName, const QString &capt
 
 void centreOnDesktop(QDialog &dialog)
 {
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        dialog.move(screen->availableGeometry().center() - dialog.rect().center());
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // The frame is what the user sees centred: the window manager adds the
+    // title bar above the client area, which alone would sit that much low.
+    const QMargins frame = WindowFrame::expectedMargins(dialog);
+    QRect outer = QRect(QPoint(), dialog.size()).marginsAdded(frame);
+    outer.moveCenter(screen->availableGeometry().center());
+    dialog.setGeometry(QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), dialog.size()));
 }
 
 QPushButton *button(QWidget *parent, const QString &objectName, const QString &text, const QRect &geometry)

@@ -18,7 +18,8 @@ namespace DialogParts {
 // pixels high).
 void setUpDialog(QDialog &dialog, const QString &objectName, const QString &caption, QSize clientSize);
 
-// Places the dialog at the centre of the desktop.
+// Places the dialog, frame and all, at the centre of the desktop. Its size
+// and window flags must be final: the native window is made here.
 void centreOnDesktop(QDialog &dialog);
 
 // A push button at a fixed place. It never becomes the default button by

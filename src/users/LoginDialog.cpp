@@ -1,6 +1,7 @@
 #include "LoginDialog.h"
 
 #include "Accounts.h"
+#include "DialogParts.h"
 #include "base/DesktopServices.h"
 #include "base/ErrorReporter.h"
 
@@ -8,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 
 LoginDialog::LoginDialog(const Settings &settings, DesktopServices &desktop, ErrorReporter &errors, QString &role,
@@ -65,8 +65,7 @@ LoginDialog::LoginDialog(const Settings &settings, DesktopServices &desktop, Err
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_hintButton, &QPushButton::clicked, this, [this] { m_errors.run([this] { onHintClicked(); }); });
 
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    DialogParts::centreOnDesktop(*this);
 }
 
 void LoginDialog::onLogInClicked()

@@ -188,6 +188,7 @@ QWidget *SettingsDialog::buildColumnsTab()
     m_changeFontButton = named(new QPushButton(QStringLiteral("Сменить")), QStringLiteral("changeFontButton"));
     m_changeFontButton->setAutoDefault(false);
     m_fontLabel = named(new QLabel, QStringLiteral("fontLabel"));
+    m_fontLabel->setTextFormat(Qt::PlainText); // a font name read from config.ini
     auto *fontRow = new QHBoxLayout;
     fontRow->addWidget(m_changeFontButton);
     fontRow->addWidget(m_fontLabel, 1);

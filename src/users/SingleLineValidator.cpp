@@ -1,5 +1,22 @@
 #include "SingleLineValidator.h"
 
+#include <algorithm>
+
+namespace {
+
+bool isBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+} // namespace
+
+SingleLineValidator::SingleLineValidator(QObject *parent, Ends ends)
+    : QValidator(parent)
+    , m_ends(ends)
+{
+}
+
 QString SingleLineValidator::singleLine(QStringView text, int *cursor)
 {
     QString out;
@@ -25,7 +42,18 @@ QString SingleLineValidator::singleLine(QStringView text, int *cursor)
 
 QValidator::State SingleLineValidator::validate(QString &input, int &pos) const
 {
-    if (input.contains(u'\r') || input.contains(u'\n'))
-        input = singleLine(input, &pos);
+    if (!input.contains(u'\r') && !input.contains(u'\n'))
+        return Acceptable;
+    if (m_ends == Ends::Dropped) {
+        qsizetype first = 0;
+        while (first < input.size() && isBreak(input[first]))
+            ++first;
+        qsizetype end = input.size();
+        while (end > first && isBreak(input[end - 1]))
+            --end;
+        pos = int(std::clamp<qsizetype>(pos - first, 0, end - first));
+        input = input.mid(first, end - first);
+    }
+    input = singleLine(input, &pos);
     return Acceptable;
 }

@@ -110,6 +110,14 @@ private slots:
     void clearByMistakeThenUndo();
     void saveShowsWhatTheFileHolds();
     void findFromTheBar();
+    void findNotesLeaveThePanelsShown();
+    void pastedLineBreakIsFound();
+    void homeAndEndGoToTheFirstAndLastRecord();
+    void popupFromTheKeyboardOpensAtTheRecord();
+    void enterOrDoubleClickOpensTheRecord_data();
+    void enterOrDoubleClickOpensTheRecord();
+    void recordPutInIsSelectedAndShown();
+    void panelsShowNamesAsText();
     void everyActionReachesItsHandler_data();
     void everyActionReachesItsHandler();
     void reachableActionsHaveHandlers();
@@ -145,6 +153,9 @@ private:
     std::unique_ptr<MainWindow> start(QStringList arguments = {});
     // Started with no login asked and not for the first time.
     std::unique_ptr<MainWindow> startWithoutLogin();
+    // A started window, shown and active, over a table of the given number
+    // of records (cell 1 holds the row's number).
+    std::unique_ptr<MainWindow> startShownWith(int records);
     // An empty database; returns its full path.
     QString writeDatabase(const QString &relative);
     void tick(MainWindow &window);
@@ -922,17 +933,17 @@ void MainWindowTest::findFromTheBar()
     QCOMPARE(window->recordList()->selectedRow(), 0);
     QTest::keyClick(text, Qt::Key_F3);
     QCOMPARE(window->recordList()->selectedRow(), 2);
-    QCOMPARE(window->statusPanels()->currentMessage(), QString());
+    QCOMPARE(window->statusPanels()->note(), QString());
     QTest::keyClick(text, Qt::Key_Return);
     QCOMPARE(window->recordList()->selectedRow(), 0);
-    QCOMPARE(window->statusPanels()->currentMessage(), QStringLiteral("Поиск продолжен с начала"));
+    QCOMPARE(window->statusPanels()->note(), QStringLiteral("Поиск продолжен с начала"));
     QTest::keyClick(text, Qt::Key_F3, Qt::ShiftModifier);
     QCOMPARE(window->recordList()->selectedRow(), 2);
-    QCOMPARE(window->statusPanels()->currentMessage(), QStringLiteral("Поиск продолжен с конца"));
+    QCOMPARE(window->statusPanels()->note(), QStringLiteral("Поиск продолжен с конца"));
 
     bar->findChild<QCheckBox *>(QStringLiteral("matchCaseCheck"))->setChecked(true);
     QTest::keyClick(text, Qt::Key_Return);
-    QCOMPARE(window->statusPanels()->currentMessage(), QStringLiteral("Текст «иванов» не найден"));
+    QCOMPARE(window->statusPanels()->note(), QStringLiteral("Текст «иванов» не найден"));
     QCOMPARE(window->recordList()->selectedRow(), 2); // the selection stays
     QVERIFY(m_desktop.logged(QStringLiteral("beep")).isEmpty());
 
@@ -942,6 +953,235 @@ void MainWindowTest::findFromTheBar()
     window->action("find")->trigger(); // back with the last text ready to be typed over
     QVERIFY(bar->isVisible() && text->hasFocus());
     QCOMPARE(text->selectedText(), QStringLiteral("иванов"));
+}
+
+std::unique_ptr<MainWindow> MainWindowTest::startShownWith(int records)
+{
+    auto window = startWithoutLogin();
+    for (int row = 0; row < records; ++row)
+        window->document().model().appendRecord(Record(Record::Cells{QString(), QString::number(row)}));
+    window->show();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        return nullptr;
+    window->recordList()->setFocus();
+    return window;
+}
+
+// A note of the find stands beside the record count, the file name and the
+// state; none of the three is hidden while it shows.
+void MainWindowTest::findNotesLeaveThePanelsShown()
+{
+    auto window = startShownWith(3);
+    QVERIFY(window);
+    window->findBar()->open();
+    auto *text = window->findBar()->findChild<QLineEdit *>(QStringLiteral("findText"));
+    text->setText(QStringLiteral("2"));
+    QTest::keyClick(text, Qt::Key_Return);
+    QCOMPARE(window->recordList()->selectedRow(), 2);
+    for (const char *typed : {"1", "Петров"}) { // wrapped round, then nothing found
+        text->setText(QString::fromUtf8(typed));
+        QTest::keyClick(text, Qt::Key_Return);
+        QVERIFY(!window->statusPanels()->note().isEmpty());
+        for (const char *panel : {"recordCountPanel", "fileNamePanel", "statePanel", "notePanel"})
+            QVERIFY2(window->statusPanels()->findChild<QLabel *>(QLatin1String(panel))->isVisible(), panel);
+    }
+    QCOMPARE(window->statusPanels()->text(StatusPanels::State), QStringLiteral("Вы вошли как: admin"));
+    QCOMPARE(window->statusPanels()->findChild<QLabel *>(QStringLiteral("notePanel"))->textFormat(), Qt::PlainText);
+}
+
+// "Петров" copied from another program brings its line break along; the find
+// box keeps one line, and the name is found.
+void MainWindowTest::pastedLineBreakIsFound()
+{
+    auto window = startShownWith(0);
+    QVERIFY(window);
+    for (const char *name : {"Иванов", "Петров", "Сидоров"})
+        window->document().model().appendRecord(record({"", name}));
+    window->findBar()->open();
+    auto *text = window->findBar()->findChild<QLineEdit *>(QStringLiteral("findText"));
+    text->insert(QStringLiteral("Петров\r\n")); // as pasting does
+    QCOMPARE(text->text(), QStringLiteral("Петров"));
+    QTest::keyClick(text, Qt::Key_Return);
+    QCOMPARE(window->recordList()->selectedRow(), 1);
+    text->clear();
+    text->insert(QStringLiteral("\nИван\r\nов\n"));
+    QCOMPARE(text->text(), QStringLiteral("Иван ов")); // inner breaks become spaces, as in the record boxes
+}
+
+void MainWindowTest::homeAndEndGoToTheFirstAndLastRecord()
+{
+    auto window = startShownWith(300);
+    QVERIFY(window);
+    RecordListView *list = window->recordList();
+    list->selectionModel()->setCurrentIndex(window->document().model().index(150, 3),
+                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const auto shown = [list](int row) {
+        return list->viewport()->rect().intersects(list->visualRect(list->model()->index(row, 0)));
+    };
+    QTest::keyClick(list, Qt::Key_End);
+    QCOMPARE(list->selectedRow(), 299);
+    QVERIFY(shown(299));
+    QTest::keyClick(list, Qt::Key_Home);
+    QCOMPARE(list->selectedRow(), 0);
+    QVERIFY(shown(0));
+    QTest::keyClick(list, Qt::Key_End, Qt::ControlModifier); // the keys of before still work
+    QCOMPARE(list->selectedRow(), 299);
+}
+
+// Shift+F10 and the Menu key open the table's pop-up at the selected record,
+// as a right-click opens it where the mouse is.
+void MainWindowTest::popupFromTheKeyboardOpensAtTheRecord()
+{
+    auto window = startShownWith(20);
+    QVERIFY(window);
+    RecordListView *list = window->recordList();
+    list->selectionModel()->setCurrentIndex(window->document().model().index(3, 0),
+                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const QRect selected = list->visualRect(window->document().model().index(3, 0));
+    const QPoint expected = list->viewport()->mapToGlobal(list->keyboardMenuPoint());
+    QCOMPARE(list->keyboardMenuPoint().y(), selected.bottom());
+
+    QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(QApplication::activePopupWidget(), window->popupMenu());
+    QCOMPARE(window->popupMenu()->pos(), expected);
+    window->popupMenu()->close();
+
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(1, 1), list->mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(list, &menuKey);
+    QCOMPARE(QApplication::activePopupWidget(), window->popupMenu());
+    QCOMPARE(window->popupMenu()->pos(), expected);
+    window->popupMenu()->close();
+
+    list->selectionModel()->clearSelection();
+    QCOMPARE(list->keyboardMenuPoint(), QPoint(0, 0));
+}
+
+void MainWindowTest::enterOrDoubleClickOpensTheRecord_data()
+{
+    QTest::addColumn<QString>("role");
+    QTest::addColumn<bool>("editRight");
+    QTest::addColumn<bool>("doubleClick");
+    QTest::addColumn<QString>("opened"); // the dialog's caption
+    const QString edit = QStringLiteral("Tablora 1.5 [Изменить запись]");
+    const QString view = QStringLiteral("Tablora 1.5 [Просмотр записи]");
+    for (const bool doubleClick : {false, true}) {
+        const QByteArray how = doubleClick ? "double-click, " : "Enter, ";
+        QTest::newRow(how + "admin") << "admin" << false << doubleClick << edit;
+        QTest::newRow(how + "guest who may edit") << "guest" << true << doubleClick << edit;
+        // Nobody gets a refusal for opening a record: it is shown instead.
+        QTest::newRow(how + "guest who may not") << "guest" << false << doubleClick << view;
+    }
+}
+
+void MainWindowTest::enterOrDoubleClickOpensTheRecord()
+{
+    QFETCH(QString, role);
+    QFETCH(bool, editRight);
+    QFETCH(bool, doubleClick);
+    QFETCH(QString, opened);
+    auto window = startShownWith(5);
+    QVERIFY(window);
+    m_folder->write(QStringLiteral("data/other.dat"),
+                    QByteArray("[Enter]\r\nQuestionOnStart=0\r\n[Prava]\r\nEditBase=") + (editRight ? "1" : "0"));
+    window->document().setRole(role);
+    RecordListView *list = window->recordList();
+    const QModelIndex third = window->document().model().index(2, 1);
+    const auto open = [&] {
+        if (doubleClick)
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(third).center());
+        else
+            QTest::keyClick(list, Qt::Key_Return);
+    };
+
+    if (!doubleClick) { // Enter with nothing selected: the command's own test
+        m_desktop.clearLog();
+        m_desktop.expectMessage(RecordCommands::selectRecordMessage());
+        open();
+        QCOMPARE(m_desktop.logged(QStringLiteral("beep")).size(), 1);
+        list->selectionModel()->setCurrentIndex(third, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    QString caption;
+    QString number;
+    if (opened.contains(QStringLiteral("Просмотр"))) {
+        m_desktop.expectDialog([&](QDialog &dialog) {
+            caption = dialog.windowTitle();
+            number = dialog.findChild<QLineEdit *>(QStringLiteral("columnEdit1"))->text();
+            return int(QDialog::Accepted);
+        });
+        open();
+    } else {
+        open();
+        auto *dialog = window->findChild<QDialog *>(QStringLiteral("EditRecordDialog"));
+        QVERIFY(dialog && dialog->isVisible());
+        caption = dialog->windowTitle();
+        number = dialog->findChild<QLineEdit *>(QStringLiteral("columnEdit1"))->text();
+        dialog->close();
+    }
+    QCOMPARE(caption, opened);
+    QCOMPARE(number, QStringLiteral("2"));
+    QCOMPARE(list->selectedRow(), 2);
+    QVERIFY(m_desktop.logged(QStringLiteral("message")).size() == (doubleClick ? 0 : 1));
+
+    if (doubleClick) { // below the last record: nothing to open
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, list->viewport()->height() - 3));
+        for (const QDialog *dialog : window->findChildren<QDialog *>())
+            QVERIFY(!dialog->isVisible());
+    }
+}
+
+// A record added or pasted is selected and scrolled to; taking the paste back
+// leaves a record chosen since as it was.
+void MainWindowTest::recordPutInIsSelectedAndShown()
+{
+    auto window = startShownWith(300);
+    QVERIFY(window);
+    RecordListView *list = window->recordList();
+    const auto shown = [list](int row) {
+        return list->viewport()->rect().intersects(list->visualRect(list->model()->index(row, 0)));
+    };
+    const auto choose = [&](int row) {
+        list->selectionModel()->setCurrentIndex(list->model()->index(row, 0),
+                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    };
+    choose(2);
+    m_desktop.clipboard = ClipboardRecord::text(record({"301", "Новикова"}));
+    window->action("pasteRecord")->trigger();
+    QCOMPARE(list->selectedRow(), 300);
+    QVERIFY(shown(300));
+    QVERIFY(!shown(2));
+
+    choose(2);
+    window->action("undo")->trigger();
+    QCOMPARE(window->document().model().recordCount(), 300);
+    QCOMPARE(list->selectedRow(), 2);
+    QVERIFY(shown(2));
+    window->action("redo")->trigger();
+    QCOMPARE(list->selectedRow(), 300);
+    window->action("undo")->trigger(); // the pasted record was the chosen one: nothing is chosen now,
+    QCOMPARE(list->selectedRow(), -1); // rather than its neighbour
+
+    choose(5);
+    window->action("addRecord")->trigger();
+    auto *add = window->findChild<QDialog *>(QStringLiteral("AddRecordDialog"));
+    QVERIFY(add);
+    add->findChild<QLineEdit *>(QStringLiteral("columnEdit0"))->setText(QStringLiteral("302"));
+    add->findChild<QPushButton *>(QStringLiteral("confirmButton"))->click();
+    QCOMPARE(list->selectedRow(), 300);
+    QCOMPARE(window->document().model().table().cell(300, 0), QStringLiteral("302"));
+    QVERIFY(shown(300));
+}
+
+// A file name, a Role read from a file, a text to find: the panels show them
+// as they are, never as markup.
+void MainWindowTest::panelsShowNamesAsText()
+{
+    auto window = startWithoutLogin();
+    const QString name = QStringLiteral("<font size=7>Склад.db");
+    window->document().setFileName(m_folder->filePath(name));
+    window->updateTitle();
+    QCOMPARE(window->statusPanels()->text(StatusPanels::FileName), QStringLiteral("Имя: ") + name);
+    for (const char *panel : {"recordCountPanel", "fileNamePanel", "statePanel"})
+        QCOMPARE(window->statusPanels()->findChild<QLabel *>(QLatin1String(panel))->textFormat(), Qt::PlainText);
 }
 
 // --- every action through the real window, by its name ---

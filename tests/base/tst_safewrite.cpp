@@ -139,6 +139,10 @@ private slots:
     void specialFiles_data();
     void specialFiles();
     void replaceFollowsLinkAndKeepsMode();
+    void ownerOnlyAndLinksKept_data();
+    void ownerOnlyAndLinksKept();
+    void removeFile_data();
+    void removeFile();
     void ordinaryUserKeepsModeAndReadOnlyFiles_data();
     void ordinaryUserKeepsModeAndReadOnlyFiles();
 };
@@ -313,6 +317,78 @@ void SafeWriteTest::replaceFollowsLinkAndKeepsMode()
     QCOMPARE(contents(real), DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(TableData())));
     QCOMPARE(modeOf(real), mode_t(S_IFREG | 0640));
     QCOMPARE(entries(dir.path()), (QStringList{QStringLiteral("link.db"), QStringLiteral("real.db")}));
+}
+
+void SafeWriteTest::ownerOnlyAndLinksKept_data()
+{
+    QTest::addColumn<QString>("before"); // "none", "file" (0644) or "link" (to a 0644 file)
+    QTest::addColumn<bool>("followLinks");
+    QTest::addColumn<int>("permissions");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("new file, owner only") << QStringLiteral("none") << true << 0600 << 0600;
+    QTest::newRow("file readable by all, owner only") << QStringLiteral("file") << true << 0600 << 0600;
+    QTest::newRow("file, its own permissions") << QStringLiteral("file") << true << -1 << 0644;
+    QTest::newRow("link, not followed") << QStringLiteral("link") << false << -1 << 0644;
+    QTest::newRow("link, not followed, owner only") << QStringLiteral("link") << false << 0600 << 0600;
+}
+
+void SafeWriteTest::ownerOnlyAndLinksKept()
+{
+    QFETCH(QString, before);
+    QFETCH(bool, followLinks);
+    QFETCH(int, permissions);
+    QFETCH(int, mode);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("notice"));
+    const QString other = dir.filePath(QStringLiteral("other"));
+    if (before != QLatin1String("none")) {
+        put(before == QLatin1String("link") ? other : path, "old");
+        QCOMPARE(::chmod(QFile::encodeName(before == QLatin1String("link") ? other : path).constData(), 0644), 0);
+    }
+    if (before == QLatin1String("link"))
+        QVERIFY(QFile::link(other, path));
+    const mode_t umask = ::umask(022);
+
+    SafeWrite::Options options;
+    options.followLinks = followLinks;
+    options.permissions = permissions;
+    QCOMPARE(SafeWrite::replaceFile(path, "new", options), std::nullopt);
+    ::umask(umask);
+    QCOMPARE(contents(path), QByteArray("new"));
+    QCOMPARE(modeOf(path), mode_t(S_IFREG | mode));
+    // The file a link named is never written through it.
+    if (before == QLatin1String("link"))
+        QCOMPARE(contents(other), QByteArray("old"));
+}
+
+void SafeWriteTest::removeFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("file") << QStringLiteral("file") << QString();
+    QTest::newRow("link, its file kept") << QStringLiteral("link") << QString();
+    QTest::newRow("missing") << QStringLiteral("missing") << QString();
+    QTest::newRow("folder") << QStringLiteral("folder") << QStringLiteral("Is a directory");
+}
+
+void SafeWriteTest::removeFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("notice"));
+    const QString other = dir.filePath(QStringLiteral("other"));
+    put(other, "kept");
+    if (kind == QLatin1String("file"))
+        put(path, "old");
+    else if (kind == QLatin1String("link"))
+        QVERIFY(QFile::link(other, path));
+    else if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkdir(path));
+
+    QCOMPARE(SafeWrite::removeFile(path).value_or(QString()), reason);
+    QCOMPARE(modeOf(path) != 0, kind == QLatin1String("folder"));
+    QCOMPARE(contents(other), QByteArray("kept"));
 }
 
 void SafeWriteTest::ordinaryUserKeepsModeAndReadOnlyFiles_data()

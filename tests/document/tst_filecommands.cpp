@@ -1,3 +1,4 @@
+#include "FakeDocumentView.h"
 #include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
@@ -16,34 +17,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
-
-namespace {
-
-// The window as the file commands see it. Its recent-file menu stays empty:
-// the window's own menu is tested with the window (tst_mainwindow), so every
-// file opened here goes to entry 1.
-class FakeView : public DocumentView
-{
-public:
-    explicit FakeView(Document &document)
-        : m_document(document)
-    {
-    }
-
-    void keepReplacement(TextReplacement replacement) override { replacements.push_back(std::move(replacement)); }
-    void updateTitle() override { title = DocumentTexts::windowTitle(m_document.fileName()); }
-    void updateRecentFiles() override {}
-    bool reopenVisible(int) const override { return false; }
-    QString applicationTitle() const override { return title; }
-
-    QString title = QStringLiteral("Tablora 1.5");
-    std::vector<TextReplacement> replacements;
-
-private:
-    Document &m_document;
-};
-
-} // namespace
 
 class FileCommandsTest : public QObject
 {
@@ -91,7 +64,7 @@ private:
     ScriptedDesktop m_desktop;
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<Document> m_document;
-    std::unique_ptr<FakeView> m_view;
+    std::unique_ptr<FakeDocumentView> m_view;
     std::unique_ptr<FileCommands> m_files;
 };
 
@@ -103,7 +76,7 @@ void FileCommandsTest::init()
     m_settings = std::make_unique<Settings>(dir);
     m_document = std::make_unique<Document>();
     m_document->setRole(QStringLiteral("admin"));
-    m_view = std::make_unique<FakeView>(*m_document);
+    m_view = std::make_unique<FakeDocumentView>(*m_document);
     m_files = std::make_unique<FileCommands>(*m_document, *m_settings, m_desktop, *m_view, dir);
 }
 

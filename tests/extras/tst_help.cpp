@@ -1,16 +1,20 @@
 #include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
+#include "app/TabloraApplication.h"
 #include "base/TabloraError.h"
 #include "base/Windows1251.h"
 #include "extras/AboutDialog.h"
 #include "extras/HelpCommands.h"
+#include "extras/InfoPageWindow.h"
 #include "extras/InfoPages.h"
 
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -79,6 +83,8 @@ private slots:
     void lastPageShownStaysInTheFile();
     void unwritablePageFileOpensNoWindow();
     void pageScrollsToItsLimitAndBack();
+    void pageMenuHoldsWhatWorksInRussian_data();
+    void pageMenuHoldsWhatWorksInRussian();
     void aboutBoxClicks_data();
     void aboutBoxClicks();
 
@@ -250,6 +256,65 @@ void HelpTest::pageScrollsToItsLimitAndBack()
         return dialog.result();
     });
     m_help->showThanks();
+}
+
+void HelpTest::pageMenuHoldsWhatWorksInRussian_data()
+{
+    QTest::addColumn<QString>("script"); // run before the click
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QList<int>>("entries"); // the page actions the menu offers, in order
+    using P = QWebEnginePage;
+    QTest::newRow("on the page") << QString() << QPoint(300, 250) << QList<int>{P::Reload};
+    QTest::newRow("on a link") << QString() << QPoint(30, 20) << QList<int>{P::Reload, P::CopyLinkToClipboard};
+    QTest::newRow("on selected text") << QStringLiteral("document.execCommand('selectAll')") << QPoint(30, 60)
+                                      << QList<int>{P::Copy};
+}
+
+// The page's pop-up offered "View page source", "Save page" and the like in
+// English; none of them did anything in this window.
+void HelpTest::pageMenuHoldsWhatWorksInRussian()
+{
+    QFETCH(QString, script);
+    QFETCH(QPoint, at);
+    QFETCH(QList<int>, entries);
+    const bool russian =
+        QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtwebengine_ru.qm"));
+    TabloraApplication::installRussianTranslation();
+    const QString page = m_folder->filePath(QStringLiteral("page.htm"));
+    m_folder->write(QStringLiteral("page.htm"),
+                    "<html><body style='font-size:30px'><a href='http://example.org/'>"
+                    "link</a><p>text text text</p></body></html>");
+    InfoPageWindow window;
+    auto *view = window.findChild<QWebEngineView *>(QStringLiteral("webView"));
+    window.show();
+    QSignalSpy loaded(view->page(), &QWebEnginePage::loadFinished);
+    window.navigate(page);
+    QVERIFY(loaded.wait(30000));
+    if (!script.isEmpty()) {
+        bool ran = false;
+        view->page()->runJavaScript(script, [&](const QVariant &) { ran = true; });
+        QTRY_VERIFY(ran);
+    }
+    QWidget *surface = view->focusProxy();
+    QVERIFY(surface);
+    QTest::mouseMove(surface, at);
+    QTest::mouseClick(surface, Qt::RightButton, {}, at);
+    QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
+    auto *menu = static_cast<QMenu *>(QApplication::activePopupWidget());
+    QCOMPARE(menu->objectName(), QStringLiteral("pageMenu"));
+    QList<int> offered;
+    for (QAction *entry : menu->actions()) {
+        if (entry->isSeparator())
+            continue;
+        for (int a = 0; a < QWebEnginePage::WebActionCount; ++a) {
+            if (view->pageAction(QWebEnginePage::WebAction(a)) == entry)
+                offered.append(a);
+        }
+        if (russian)
+            QVERIFY2(entry->text().contains(QRegularExpression(QStringLiteral("[а-яА-Я]"))), qPrintable(entry->text()));
+    }
+    menu->close();
+    QCOMPARE(offered, entries);
 }
 
 void HelpTest::aboutBoxClicks_data()

@@ -25,7 +25,8 @@ namespace {
 // A file marked cut announces its whole length but sends only the first half
 // before it hangs up; a stalled one sends its first half and waits; an
 // endless one, of no announced length, sends its content again and again
-// while the client takes it. A file with a redirect is moved there.
+// while the client takes it. A file with a redirect is moved there. A file
+// with a status other than 200 is the server's error page.
 class LocalServer : public QObject
 {
 public:
@@ -43,6 +44,7 @@ public:
         bool stall;
         bool endless = false;
         QByteArray redirect;
+        QByteArray status = "200 OK";
     };
     QHash<QString, File> files;
     bool stalled = false; // a stalled file is being sent
@@ -97,7 +99,7 @@ private:
             socket->write(piece);
             return;
         }
-        socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: "
+        socket->write("HTTP/1.1 " + file.status + "\r\nConnection: close\r\nContent-Length: "
                       + QByteArray::number(file.content.size()) + "\r\n\r\n");
         socket->write(file.cut || file.stall ? file.content.left(file.content.size() / 2) : file.content);
         if (file.stall) {
@@ -249,7 +251,7 @@ void UpdateTest::check_data()
 {
     QTest::addColumn<QByteArray>("versionFile");
     // 0 whole, 1 cut half-way, 2 refused, 3 endlessly again, 4 moved on the
-    // server, 5 moved to another server
+    // server, 5 moved to another server, 6 not found, 7 server error
     QTest::addColumn<int>("serve");
     QTest::addColumn<bool>("offline");
     QTest::addColumn<QStringList>("statuses"); // after "Попытка соединения..." and the transfer
@@ -265,6 +267,12 @@ void UpdateTest::check_data()
     QTest::newRow("offline, 3 with line 2")
         << Windows1251::encode(QStringLiteral("3\nВерсия 1.6\nпрочее")) << 0 << true
         << QStringList{"Загрузка...", loaded, "sleep 200", comparing, "Доступна новая версия: Версия 1.6"} << true;
+    // The server's text is shown as text: a picture there once froze the window.
+    QTest::newRow("3 with markup in line 2")
+        << QByteArray("3\r\n<img src=\"/dev/zero\"><font size=7>1.6</font>\r\n") << 0 << false
+        << QStringList{"Загрузка...", loaded, "sleep 200", comparing,
+                       "Доступна новая версия: <img src=\"/dev/zero\"><font size=7>1.6</font>"}
+        << true;
     QTest::newRow("3 without line 2") << QByteArray(
         "3") << 0 << false << QStringList{"Загрузка...", loaded, "sleep 200", comparing, "Доступна новая версия: "}
                                       << true;
@@ -291,6 +299,11 @@ void UpdateTest::check_data()
                                          << true;
     QTest::newRow("moved to another server")
         << QByteArray("3\r\n1.6\r\n") << 5 << false << QStringList{"Загрузка...", failed} << false;
+    // The error page arrives whole; the bar must not stand full after it.
+    QTest::newRow("404 with a page") << QByteArray(4000, '<') << 6 << false << QStringList{"Загрузка...", failed}
+                                     << false;
+    QTest::newRow("500 with a page") << QByteArray(4000, '<') << 7 << false << QStringList{"Загрузка...", failed}
+                                     << false;
 }
 
 void UpdateTest::check()
@@ -303,6 +316,7 @@ void UpdateTest::check()
     const QString versionPath = QStringLiteral("/other/tabloraversion.txt");
     LocalServer::File served{versionFile, serve == 1};
     served.endless = serve == 3;
+    served.status = serve == 6 ? "404 Not Found" : serve == 7 ? "500 Internal Server Error" : "200 OK";
     LocalServer elsewhere;
     if (serve == 4) {
         m_server->files[QStringLiteral("/moved.txt")] = {versionFile};
@@ -329,10 +343,14 @@ void UpdateTest::check()
     QVERIFY(stepsOver(dialog));
 
     QCOMPARE(m_desktop.timeline, (QStringList{connecting(), "download /other/tabloraversion.txt"} + statuses));
+    QCOMPARE(m_desktop.status->textFormat(), Qt::PlainText);
     QCOMPARE(child(dialog, "downloadButton")->isVisibleTo(&dialog), newer);
     const bool failure = statuses.last() == QStringLiteral("Ошибка обновления");
     QCOMPARE(child<QLabel>(dialog, "updatePageLink")->isVisibleTo(&dialog), failure);
-    QVERIFY(child<QProgressBar>(dialog, "progressBar")->maximum() > 0); // no transfer left looking busy
+    const auto *bar = child<QProgressBar>(dialog, "progressBar");
+    QVERIFY(bar->maximum() > 0); // no transfer left looking busy
+    if (failure)
+        QCOMPARE(bar->value(), bar->minimum()); // nor looking done
     const bool transferred = statuses.contains(QStringLiteral("Информация о новой версии загружена"));
     QCOMPARE(m_folder->read(saved), transferred ? versionFile : QByteArray("1\r\nan earlier check\r\n"));
     QVERIFY(serve != 3 || QTest::qWaitFor([&] { return m_server->clientLeftEndless; }, 20000));

@@ -84,6 +84,8 @@ private slots:
     void commandsTouchOnlyTheirRows();
     void undoAndRedoRestoreExactly_data();
     void undoAndRedoRestoreExactly();
+    void undoOfAnInsertKeepsAnotherSelection_data();
+    void undoOfAnInsertKeepsAnotherSelection();
     void modifiedFlagFollowsTheSavedState();
     void refusedUndoChangesNothing();
     void historyKeepsTheLastHundred();
@@ -607,9 +609,9 @@ void RecordCommandsTest::commandsTouchOnlyTheirRows()
         return std::make_pair(spy.last().at(1).toInt(), spy.last().at(2).toInt());
     };
 
-    select(2);
     m_commands->appendRecord(Record::Cells{});
     QCOMPARE(rows(inserted), std::make_pair(4, 4));
+    select(2);
     QVERIFY(edit(2, cellsFrom({QStringLiteral("x")})));
     QCOMPARE(changed.last().at(0).toModelIndex(), model.index(2, 0));
     QCOMPARE(changed.last().at(1).toModelIndex(), model.index(2, kColumnCount - 1));
@@ -638,17 +640,19 @@ void RecordCommandsTest::undoAndRedoRestoreExactly_data()
     QTest::addColumn<QString>("command");
     QTest::addColumn<int>("selected"); // the row selected when the command runs
     QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("afterUndo"); // the row selected then, -1 none
+    QTest::addColumn<int>("afterCommand"); // the row selected then, -1 none
+    QTest::addColumn<int>("afterUndo");
     QTest::addColumn<int>("afterRedo");
 
-    QTest::newRow("add") << "add" << 0 << "добавление записи" << -1 << 4;
-    QTest::newRow("paste") << "paste" << 0 << "вставку записи" << -1 << 4;
-    QTest::newRow("edit") << "edit" << 1 << "изменение записи" << 1 << 1;
-    QTest::newRow("delete") << "delete" << 1 << "удаление записи" << 1 << -1;
-    QTest::newRow("cut") << "cut" << 2 << "вырезание записи" << 2 << -1;
-    QTest::newRow("clear all") << "clear" << 0 << "очистку базы" << -1 << -1;
-    QTest::newRow("titles") << "titles" << 0 << "изменение заголовков столбцов" << 0 << 0;
-    QTest::newRow("sort keeps the selected record") << "sort" << 0 << "сортировку" << 0 << 1;
+    // A record put in is selected (and shown); it leaves with the undo.
+    QTest::newRow("add") << "add" << 0 << "добавление записи" << 4 << -1 << 4;
+    QTest::newRow("paste") << "paste" << 0 << "вставку записи" << 4 << -1 << 4;
+    QTest::newRow("edit") << "edit" << 1 << "изменение записи" << 1 << 1 << 1;
+    QTest::newRow("delete") << "delete" << 1 << "удаление записи" << -1 << 1 << -1;
+    QTest::newRow("cut") << "cut" << 2 << "вырезание записи" << -1 << 2 << -1;
+    QTest::newRow("clear all") << "clear" << 0 << "очистку базы" << -1 << -1 << -1;
+    QTest::newRow("titles") << "titles" << 0 << "изменение заголовков столбцов" << 0 << 0 << 0;
+    QTest::newRow("sort keeps the selected record") << "sort" << 0 << "сортировку" << 1 << 0 << 1;
 }
 
 void RecordCommandsTest::undoAndRedoRestoreExactly()
@@ -656,6 +660,7 @@ void RecordCommandsTest::undoAndRedoRestoreExactly()
     QFETCH(QString, command);
     QFETCH(int, selected);
     QFETCH(QString, name);
+    QFETCH(int, afterCommand);
     QFETCH(int, afterUndo);
     QFETCH(int, afterRedo);
 
@@ -694,6 +699,7 @@ void RecordCommandsTest::undoAndRedoRestoreExactly()
     }
     const TableData after = model.table();
     QVERIFY(!(after == before));
+    QCOMPARE(m_commands->selectedRow(), afterCommand);
     const bool changesData = command != QLatin1String("sort");
     QCOMPARE(m_document->isModified(), changesData);
     QCOMPARE(m_history->undoName(), name);
@@ -716,6 +722,39 @@ void RecordCommandsTest::undoAndRedoRestoreExactly()
 
     m_history->undo(); // and back once more, from the redone state
     QVERIFY(model.table() == before);
+}
+
+// Taking back an add or a paste takes the new record out of the list, and
+// with it only its own selection: a record the user chose since stays chosen.
+void RecordCommandsTest::undoOfAnInsertKeepsAnotherSelection_data()
+{
+    QTest::addColumn<bool>("paste");
+    QTest::addColumn<int>("selectedBeforeUndo"); // -1 none
+    QTest::addColumn<int>("selectedAfterUndo");
+    for (const bool paste : {false, true}) {
+        const QByteArray command = paste ? "paste" : "add";
+        QTest::newRow(command + ", another record chosen") << paste << 1 << 1;
+        QTest::newRow(command + ", the new record chosen") << paste << 3 << -1;
+        QTest::newRow(command + ", none chosen") << paste << -1 << -1;
+    }
+}
+
+void RecordCommandsTest::undoOfAnInsertKeepsAnotherSelection()
+{
+    QFETCH(bool, paste);
+    QFETCH(int, selectedBeforeUndo);
+    QFETCH(int, selectedAfterUndo);
+    fill({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+    m_desktop.clipboard = ClipboardRecord::text(Record(cellsFrom({QStringLiteral("4")})));
+    if (paste)
+        m_commands->pasteRecord();
+    else
+        m_commands->appendRecord(cellsFrom({QStringLiteral("4")}));
+    QCOMPARE(m_commands->selectedRow(), 3);
+    select(selectedBeforeUndo);
+    m_history->undo();
+    QCOMPARE(column0(), QStringList({"1", "2", "3"}));
+    QCOMPARE(m_commands->selectedRow(), selectedAfterUndo);
 }
 
 // The flag is set exactly while a change of the data lies between the state

@@ -57,6 +57,13 @@ void ScriptedDesktop::expectQuestion(const QString &text, Answer answer, const Q
     m_script.push_back(s);
 }
 
+void ScriptedDesktop::expectChoice(const QString &text, int index, const QString &caption)
+{
+    Step s(Kind::Choice, text, caption);
+    s.index = index;
+    m_script.push_back(s);
+}
+
 void ScriptedDesktop::expectOpenFile(const QString &fileName, int filterIndex)
 {
     Step s(Kind::OpenFile);
@@ -177,6 +184,19 @@ DesktopServices::Answer ScriptedDesktop::ask(const QString &caption, const QStri
     if (s->text != text || (!s->caption.isEmpty() && s->caption != caption))
         m_problems.append(QStringLiteral("expected question %1|%2 but got %3").arg(s->caption, s->text, what));
     return s->answer;
+}
+
+int ScriptedDesktop::choose(const QString &caption, const QString &text, Icon icon, const QStringList &buttons)
+{
+    const QString what =
+        QStringLiteral("choice %1|%2|%3|%4").arg(caption, text, iconName(icon), buttons.join(QLatin1Char('/')));
+    note(what);
+    auto s = take(Kind::Choice, what);
+    if (!s)
+        return -1;
+    if (s->text != text || (!s->caption.isEmpty() && s->caption != caption))
+        m_problems.append(QStringLiteral("expected choice %1|%2 but got %3").arg(s->caption, s->text, what));
+    return s->index;
 }
 
 void ScriptedDesktop::note(const QString &call)

@@ -23,6 +23,9 @@ public:
     // A box with OK. An empty caption matches any caption.
     void expectMessage(const QString &text, const QString &caption = {});
     void expectQuestion(const QString &text, Answer answer, const QString &caption = {});
+    // A question with buttons of its own, answered with the button at index
+    // (-1: the box closed otherwise).
+    void expectChoice(const QString &text, int index, const QString &caption = {});
     // A file dialog that the user confirms with this name and filter.
     void expectOpenFile(const QString &fileName, int filterIndex = 0);
     void expectSaveFile(const QString &fileName, int filterIndex = 0);
@@ -71,6 +74,7 @@ public:
     // --- DesktopServices ---
     void showMessage(const QString &caption, const QString &text, Icon icon) override;
     Answer ask(const QString &caption, const QString &text, Icon icon, Buttons buttons) override;
+    int choose(const QString &caption, const QString &text, Icon icon, const QStringList &buttons) override;
     void beep() override;
     void sleep(int milliseconds) override;
     void processEvents() override;
@@ -93,7 +97,7 @@ public:
     bool terminateRequested() const override { return m_terminated; }
 
 private:
-    enum class Kind { Message, Question, OpenFile, SaveFile, Font, Printer, Dialog, Download, Progress };
+    enum class Kind { Message, Question, Choice, OpenFile, SaveFile, Font, Printer, Dialog, Download, Progress };
     struct Step
     {
         Step(Kind k, QString t = {}, QString c = {})
@@ -106,6 +110,7 @@ private:
         QString text;
         QString caption;
         Answer answer = Answer::Yes;
+        int index = 0;
         bool confirmed = true;
         FileChoice choice;
         std::optional<QFont> font;

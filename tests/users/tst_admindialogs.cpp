@@ -645,6 +645,7 @@ void AdminDialogsTest::optionsLoad()
         QVERIFY(!child<QCheckBox>(dialog, "moderatorEditBasesCheck")->isEnabled());
         QCOMPARE(child<QLabel>(dialog, "fontLabel")->font().family(),
                  state.last().section(u'=', 1).section(u' ', 0, 0));
+        QCOMPARE(child<QLabel>(dialog, "fontLabel")->textFormat(), Qt::PlainText); // a name from a file
         dialog.reject();
     });
 }

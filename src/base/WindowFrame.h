@@ -5,9 +5,10 @@
 class QWidget;
 
 // The frame the window manager puts around a top-level window. The stored
-// placement of the main window is its frame's, so the frame must be known
-// before the window is first shown, or it would appear at the wrong place and
-// size and jump when the frame becomes known.
+// placement of the main window is its frame's, and a dialog is centred with
+// its frame, so the frame must be known before the window is first shown, or
+// it would appear at the wrong place and size and jump when the frame becomes
+// known.
 namespace WindowFrame {
 
 // The frame margins the window will have once shown. Creates the window's
