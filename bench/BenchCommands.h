@@ -14,4 +14,5 @@ int runImport(const QStringList &args);
 int runSave(const QStringList &args);
 int runSettings(const QStringList &args);
 int runPrint(const QStringList &args);
+int runCsvBench(const QStringList &args);
 int runPreview(const QStringList &args);

@@ -60,12 +60,14 @@ int readAndWrite(const char *command, TableData (*read)(const QString &), const 
 // Open, then Save.
 int runRoundtrip(const QStringList &args)
 {
-    return readAndWrite("roundtrip", DatabaseCodec::readBaseFile, args);
+    return readAndWrite(
+        "roundtrip", [](const QString &path) { return DatabaseCodec::readBaseFile(path); }, args);
 }
 
 // The import of a version-1.0 database, then Save: the conversion to the
 // current format.
 int runImport(const QStringList &args)
 {
-    return readAndWrite("import", DatabaseCodec::readPlainFile, args);
+    return readAndWrite(
+        "import", [](const QString &path) { return DatabaseCodec::readPlainFile(path); }, args);
 }

@@ -18,6 +18,7 @@ constexpr CommandSpec kCommands[] = {
     {"settings", "FILE N LENGTH", runSettings},
     {"sort", "IN.db COL DIR OUT.db", runSortBench},
     {"find", "N", runFindBench},
+    {"csv", "IN.db OUT", runCsvBench},
 };
 
 } // namespace

@@ -15,13 +15,12 @@ seconds=${1:-3600}
 shift || true
 targets=("$@")
 if [ "${#targets[@]}" -eq 0 ]; then
-    targets=(fuzz_database_reader fuzz_plain_reader fuzz_settings fuzz_clipboard_record)
+    targets=(fuzz_database_reader fuzz_plain_reader fuzz_settings fuzz_clipboard_record fuzz_csv_reader)
 fi
 
-if [ ! -f build-fuzz/CMakeCache.txt ]; then
-    cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DTABLORA_FUZZ=ON \
-        >/dev/null
-fi
+# Configured on every run, so that a target added since the folder was made
+# is known to it.
+cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DTABLORA_FUZZ=ON >/dev/null
 cmake --build build-fuzz --parallel 2 --target "${targets[@]}" >/dev/null
 
 # A smaller quarantine than AddressSanitizer's 256 MB keeps hours-long runs

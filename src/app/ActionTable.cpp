@@ -104,6 +104,8 @@ std::vector<ActionSpec> buildActions()
         {"find", "Найти...", "Ctrl+Shift+F", kEdit, "system-search"},
         {"findNext", "Найти далее", "F3", kEdit, "go-down"},
         {"findPrevious", "Найти ранее", "Shift+F3", kEdit, "go-up"},
+        {"exportCsv", "В CSV...", {}, kFile, "document-send"},
+        {"importCsv", "Из CSV...", {}, kFile, "insert-object"},
     };
     assert(a.size() == size_t(kActionCount));
     return a;
@@ -135,12 +137,14 @@ std::vector<MenuEntry> buildMenuBar()
         sortColumns.push_back(item(sortColumnActions()[c], QStringLiteral("&%1 столбец").arg(c)));
 
     return {
-        subMenu("База",
-                {item("newDatabase"), item("openDatabase"), subMenu("Недавние", recent), separator(), item("save"),
-                 item("saveAs"), separator(), item("print"), item("printPreview"), separator(),
-                 subMenu("Импорт", {item("importVersion10", "Импорт из &Tablora 1.0")}),
-                 subMenu("Примеры", {item("examplePrograms"), item("exampleProfile"), item("exampleSchool")}),
-                 separator(), item("exit")}),
+        subMenu(
+            "База",
+            {item("newDatabase"), item("openDatabase"), subMenu("Недавние", recent), separator(), item("save"),
+             item("saveAs"), separator(), item("print"), item("printPreview"), separator(),
+             subMenu("Импорт", {item("importVersion10", "Импорт из &Tablora 1.0"), item("importCsv", "Из &CSV...")}),
+             subMenu("Экспорт", {item("exportCsv", "В &CSV...")}),
+             subMenu("Примеры", {item("examplePrograms"), item("exampleProfile"), item("exampleSchool")}), separator(),
+             item("exit")}),
         subMenu("Записи",
                 {item("addRecord"), separator(), item("viewRecord"), separator(), item("editRecord"), item("cutRecord"),
                  item("copyRecord"), item("pasteRecord"), separator(), item("deleteRecord"), item("clearAll"),

@@ -13,7 +13,7 @@
 namespace ActionTable {
 
 // Every command of the main window, reachable or not.
-inline constexpr int kActionCount = 78;
+inline constexpr int kActionCount = 80;
 
 struct ActionSpec
 {

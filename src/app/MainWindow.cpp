@@ -6,6 +6,7 @@
 #include "StatusPanels.h"
 #include "base/DesktopServices.h"
 #include "base/WindowFrame.h"
+#include "document/CsvCommands.h"
 #include "document/DatabaseCodec.h"
 #include "document/DocumentTexts.h"
 #include "document/RecoveryRestore.h"
@@ -54,6 +55,7 @@ MainWindow::MainWindow(DesktopServices &desktop, const ProgramDir &dir, QStringL
     m_records = std::make_unique<RecordCommands>(m_document, m_settings, desktop, *this,
                                                  *m_recordList->selectionModel(), *m_history);
     m_recordDialogs = std::make_unique<RecordDialogCommands>(*m_records, desktop, m_errors, this);
+    m_csv = std::make_unique<CsvCommands>(m_document, m_files, m_settings, desktop, this);
     bindHandlers();
 
     m_startupTimer.setSingleShot(true);
@@ -166,6 +168,8 @@ void MainWindow::bindHandlers()
                                            [this] { applyTableLook(); });
     });
     bind("importVersion10", [this] { m_files.importVersion10(); });
+    bind("importCsv", [this] { m_csv->importCsv(); });
+    bind("exportCsv", [this] { m_csv->exportCsv(); });
 
     // The help menu, beside the update.
     bind("openHelp", [this] { m_help.openHelp(); });

@@ -21,6 +21,7 @@
 #include <memory>
 
 class CommandMap;
+class CsvCommands;
 class DesktopServices;
 class FindBar;
 class QAction;
@@ -126,6 +127,7 @@ private:
     std::unique_ptr<SortCommands> m_sort;
     std::unique_ptr<RecordCommands> m_records;
     std::unique_ptr<RecordDialogCommands> m_recordDialogs;
+    std::unique_ptr<CsvCommands> m_csv;
 
     CommandMap *m_commands = nullptr;
     RecordListView *m_recordList = nullptr;

@@ -1,13 +1,17 @@
 #include "QtDesktopServices.h"
 
 #include "FileTypeByName.h"
+#include "InputBlocker.h"
 #include "StayOnTopPause.h"
+#include "WorkProgressDialog.h"
 #include "base/SafeWrite.h"
+#include "base/WorkProgress.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGridLayout>
@@ -20,10 +24,14 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
+#include <exception>
 #include <memory>
 #include <optional>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -459,6 +467,56 @@ void QtDesktopServices::setBusy(bool busy)
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QGuiApplication::restoreOverrideCursor();
+}
+
+namespace {
+
+// How long work runs before its bar shows, and how often the bar follows it.
+constexpr int kBarDelayMs = 500;
+constexpr int kBarStepMs = 50;
+
+} // namespace
+
+void QtDesktopServices::runLongWork(const QString &text, WorkProgress &progress, const std::function<void()> &work)
+{
+    const BusyScope busy(*this);
+    WorkProgressDialog bar(text, dialogParent());
+    QObject::connect(&bar, &WorkProgressDialog::stopRequested, &bar, [&progress] { progress.requestStop(); });
+    const InputBlocker blocker(&bar);
+    // Modal as it is, the bar opens above the dialogs that stay on top.
+    const StayOnTopPause aboveDialogs(bar);
+    QTimer showBar;
+    showBar.setSingleShot(true);
+    QObject::connect(&showBar, &QTimer::timeout, &bar, [&bar] { bar.show(); });
+    showBar.start(kBarDelayMs);
+    QTimer followProgress;
+    QObject::connect(&followProgress, &QTimer::timeout, &bar, [&] { bar.setValue(progress.value()); });
+    followProgress.start(kBarStepMs);
+
+    std::exception_ptr failure;
+    const auto run = [&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    };
+    QEventLoop loop;
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            run();
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+    } catch (const std::system_error &) {
+        run(); // no thread to be had: the work runs here while the windows wait
+    }
+    if (worker.joinable()) {
+        loop.exec();
+        worker.join();
+    }
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void QtDesktopServices::terminate()

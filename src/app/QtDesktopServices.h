@@ -45,6 +45,7 @@ public:
                                        DownloadProgress progress, DownloadFinished finished) override;
     std::unique_ptr<Progress> startProgress(const QString &text, int maximum) override;
     void setBusy(bool busy) override;
+    void runLongWork(const QString &text, WorkProgress &progress, const std::function<void()> &work) override;
     void terminate() override;
     bool terminateRequested() const override { return m_terminated; }
 

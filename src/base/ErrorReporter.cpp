@@ -1,6 +1,7 @@
 #include "ErrorReporter.h"
 
 #include "TabloraError.h"
+#include "WorkProgress.h"
 
 #include <exception>
 #include <new>
@@ -11,6 +12,8 @@ void ErrorReporter::reportCurrentException() noexcept
     try {
         try {
             throw;
+        } catch (const WorkStopped &) {
+            return; // the user stopped the work: nothing to tell
         } catch (const TabloraError &e) {
             message = e.message();
         } catch (const std::bad_alloc &) {

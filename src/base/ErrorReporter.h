@@ -21,7 +21,8 @@ public:
     // Reports the exception being handled; only for a catch block. The one
     // place where an error becomes the message the user sees: a TabloraError's
     // own message, outOfMemoryMessage() when memory ran out (wherever in the
-    // command), otherwise what the exception says of itself.
+    // command), otherwise what the exception says of itself. Work the user
+    // stopped (WorkStopped) ends the command without a message.
     void reportCurrentException() noexcept;
 
     // Runs a handler; an error that leaves it is reported here.

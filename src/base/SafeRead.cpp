@@ -2,6 +2,7 @@
 
 #include "FileDescriptor.h"
 #include "Parallel.h"
+#include "WorkProgress.h"
 
 #include <QFile>
 
@@ -38,17 +39,29 @@ qint64 readOnce(int fd, char *into, size_t room, qint64 offset)
     }
 }
 
+// The most one read takes when the progress is reported: a few
+// milliseconds' worth from the page cache, far more from a disk.
+constexpr qint64 kReportedRead = qint64(4) << 20;
+
 // Reads [begin, end) of the file into data + begin, as far as the file
-// goes: 0 and the bytes read in count, or the errno of the read that failed.
-int readRange(int fd, char *data, qint64 begin, qint64 end, qint64 &count)
+// goes: 0 and the bytes read in count, or the errno of the read that failed
+// (ECANCELED for a stop asked for).
+int readRange(int fd, char *data, qint64 begin, qint64 end, qint64 &count, WorkProgress *progress)
 {
     for (count = 0; begin + count < end;) {
-        const qint64 n = readOnce(fd, data + begin + count, size_t(end - begin - count), begin + count);
+        const qint64 room = end - begin - count;
+        const qint64 n = readOnce(fd, data + begin + count, size_t(progress ? std::min(room, kReportedRead) : room),
+                                  begin + count);
         if (n < 0)
             return int(-n);
         if (n == 0)
             break;
         count += n;
+        if (progress) {
+            progress->advance(n);
+            if (progress->stopRequested())
+                return ECANCELED;
+        }
     }
     return 0;
 }
@@ -58,14 +71,14 @@ int readRange(int fd, char *data, qint64 begin, qint64 end, qint64 &count)
 // processor. Returns 0 and the bytes read up to the first end of the file
 // in used, or the errno of the first read that failed. The file's offset
 // is left at used.
-int readInParts(int fd, char *data, qint64 measured, qsizetype &used)
+int readInParts(int fd, char *data, qint64 measured, qsizetype &used, WorkProgress *progress)
 {
     const int parts = Parallel::partsFor(measured, qint64(8) << 20);
     std::vector<qint64> counts(size_t(parts), 0);
     std::vector<int> errors(size_t(parts), 0);
     Parallel::forEachPart(parts, [&](int part) {
         errors[size_t(part)] = readRange(fd, data, measured * part / parts, measured * (part + 1) / parts,
-                                         counts[size_t(part)]);
+                                         counts[size_t(part)], progress);
     });
     used = 0;
     for (int part = 0; part < parts; ++part) {
@@ -81,11 +94,11 @@ int readInParts(int fd, char *data, qint64 measured, qsizetype &used)
 // Reads to the end. The buffer starts at the measured size, read in parts;
 // a file that grows meanwhile, or reports no size as files under /proc do,
 // is read on in small pieces up to the limit.
-int readAll(int fd, qint64 measured, qint64 maxSize, QByteArray &bytes)
+int readAll(int fd, qint64 measured, qint64 maxSize, QByteArray &bytes, WorkProgress *progress)
 {
     bytes = QByteArray(qsizetype(measured), Qt::Uninitialized);
     qsizetype used = 0;
-    if (const int error = readInParts(fd, bytes.data(), measured, used))
+    if (const int error = readInParts(fd, bytes.data(), measured, used, progress))
         return error;
     if (used < measured) {
         bytes.truncate(used);
@@ -110,7 +123,7 @@ int readAll(int fd, qint64 measured, qint64 maxSize, QByteArray &bytes)
 
 namespace SafeRead {
 
-Content wholeFile(const QString &path, qint64 maxSize)
+Content wholeFile(const QString &path, qint64 maxSize, WorkProgress *progress)
 {
     Content content;
     const QByteArray name = QFile::encodeName(path);
@@ -139,7 +152,7 @@ Content wholeFile(const QString &path, qint64 maxSize)
     }
     ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
     try {
-        if (const int error = readAll(fd.get(), status.st_size, maxSize, content.bytes)) {
+        if (const int error = readAll(fd.get(), status.st_size, maxSize, content.bytes, progress)) {
             content.bytes.clear();
             content.failure = qt_error_string(error);
         }

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class WorkProgress;
+
 // The one way the program reads a whole file (databases, settings files).
 // Only regular files are read: a folder, device, FIFO or socket is refused
 // without being opened, so neither /dev/zero nor a FIFO without a writer can
@@ -22,6 +24,8 @@ struct Content
     bool ok() const { return failure.isEmpty(); }
 };
 
-Content wholeFile(const QString &path, qint64 maxSize);
+// With progress, the bytes read are reported as they come, and a stop
+// asked for ends the read with ECANCELED's reason.
+Content wholeFile(const QString &path, qint64 maxSize, WorkProgress *progress = nullptr);
 
 } // namespace SafeRead

@@ -7,7 +7,7 @@ namespace {
 
 using Command = ConvertOptions::Command;
 
-enum Option : unsigned { Tsv = 1, Widths = 2, ReplaceBreaks = 4, ReplaceUnencodable = 8 };
+enum Option : unsigned { Tsv = 1, Widths = 2, ReplaceBreaks = 4, ReplaceUnencodable = 8, ProtectFormulas = 16 };
 
 struct OptionSpec
 {
@@ -21,6 +21,7 @@ constexpr OptionSpec kOptions[] = {
     {"--widths", Widths, true},
     {"--replace-breaks", ReplaceBreaks, false},
     {"--replace-unencodable", ReplaceUnencodable, false},
+    {"--protect-formulas", ProtectFormulas, false},
 };
 
 struct CommandSpec
@@ -32,7 +33,7 @@ struct CommandSpec
 };
 
 constexpr CommandSpec kCommands[] = {
-    {"to-csv", Command::ToCsv, "IN OUT.csv", Tsv},
+    {"to-csv", Command::ToCsv, "IN OUT.csv", Tsv | ProtectFormulas},
     {"from-csv", Command::FromCsv, "IN.csv OUT.db", Tsv | Widths | ReplaceBreaks | ReplaceUnencodable},
     {"upgrade", Command::Upgrade, "OLD OUT.db", 0},
     {"info", Command::Info, "IN", 0},
@@ -86,6 +87,9 @@ void applyOption(const OptionSpec &spec, const QString &value, ConvertOptions &o
         break;
     case ReplaceUnencodable:
         options.replaceUnencodable = true;
+        break;
+    case ProtectFormulas:
+        options.protectFormulas = true;
         break;
     }
 }
@@ -166,6 +170,8 @@ QString ConvertOptions::usage()
                           "  --replace-breaks         turn line breaks in cells into spaces (from-csv)\n"
                           "  --replace-unencodable    write \"?\" for characters Windows-1251 cannot hold\n"
                           "                           (from-csv)\n"
+                          "  --protect-formulas       put an apostrophe before a cell that a spreadsheet\n"
+                          "                           would run as a formula, such as =1+1 (to-csv)\n"
                           "  -h, --help               print this text\n"
                           "\n"
                           "A database IN may be in the current format or version 1.0. A file name \"-\"\n"

@@ -21,6 +21,7 @@ struct ConvertOptions
     std::optional<std::array<int, kColumnCount>> widths;
     bool replaceBreaks = false;
     bool replaceUnencodable = false;
+    bool protectFormulas = false;
 
     // Arguments without the program name. "--help" anywhere asks for help;
     // "--" ends the options. Throws UsageError.

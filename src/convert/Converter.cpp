@@ -3,10 +3,12 @@
 #include "ConvertError.h"
 #include "ConvertFiles.h"
 #include "ConvertOptions.h"
-#include "CsvReader.h"
-#include "CsvWriter.h"
+#include "CsvErrorText.h"
 #include "UsageError.h"
 #include "base/Windows1251.h"
+#include "base/WorkProgress.h"
+#include "document/CsvReader.h"
+#include "document/CsvWriter.h"
 #include "document/DatabaseCodec.h"
 #include "users/SettingKeys.h"
 #include "users/Settings.h"
@@ -32,7 +34,7 @@ QString unencodableMessage(const QString &file, const TableData &table, const Da
     const char32_t character = text.mid(Windows1251::firstUnencodable(text)).toUcs4().value(0);
     return QStringLiteral("%1: %2 holds \"%3\" (U+%4), which Windows-1251 cannot hold "
                           "(--replace-unencodable writes \"?\" instead)")
-        .arg(file, CsvReader::cellName(bad.record, bad.column), QString::fromUcs4(&character, 1),
+        .arg(file, CsvErrorText::cellName(bad.record, bad.column), QString::fromUcs4(&character, 1),
              QString::number(uint(character), 16).toUpper().rightJustified(4, QLatin1Char('0')));
 }
 
@@ -91,7 +93,12 @@ void Converter::toCsv(const ConvertOptions &options)
     m_progress.stage(QStringLiteral("reading ") + inputName(options.input));
     Database database = readDatabase(options.input, m_console.in);
     m_progress.stage(QStringLiteral("writing ") + outputName(options.output));
-    const QByteArray text = CsvWriter::write(database.table, options.delimiter, &m_progress);
+    CsvWriteOptions csv;
+    csv.delimiter = options.delimiter;
+    csv.protectFormulas = options.protectFormulas;
+    WorkProgress writing;
+    m_progress.follow(writing);
+    const QByteArray text = CsvWriter::write(database.table, csv, &writing);
     database.table = TableData();
     writeOutput(options.output, text, m_console.out);
 }
@@ -102,7 +109,16 @@ void Converter::fromCsv(const ConvertOptions &options)
     m_progress.stage(QStringLiteral("reading ") + name);
     TableData table = [&] {
         const QByteArray text = readInput(options.input, m_console.in);
-        return CsvReader(name, options.delimiter, options.replaceBreaks).read(text, &m_progress);
+        CsvReadOptions csv;
+        csv.delimiter = options.delimiter;
+        csv.replaceBreaks = options.replaceBreaks;
+        WorkProgress reading;
+        m_progress.follow(reading);
+        try {
+            return CsvReader(csv).read(text, &reading);
+        } catch (const CsvReadError &e) {
+            throw ConvertError(CsvErrorText::describe(name, e));
+        }
     }();
     const Settings settings(m_dir);
     for (int c = 0; c < kColumnCount; ++c)

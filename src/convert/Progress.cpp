@@ -1,5 +1,7 @@
 #include "Progress.h"
 
+#include "base/WorkProgress.h"
+
 #include <QIODevice>
 
 #include <algorithm>
@@ -31,6 +33,12 @@ void Progress::advance(qint64 done, qint64 total)
         return;
     m_percent = percent;
     show(QStringLiteral("%1... %2%").arg(m_stage).arg(percent));
+}
+
+void Progress::follow(WorkProgress &work)
+{
+    // The work tells one report at a time, from whichever thread made it.
+    work.setObserver([this](int value) { advance(value, WorkProgress::kScale); });
 }
 
 void Progress::finish()

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QIODevice;
+class WorkProgress;
 
 // How far a long run has got, on one line of standard error that rewrites
 // itself. It stays silent in a run's first second and whenever standard error
@@ -11,9 +12,6 @@ class QIODevice;
 class Progress
 {
 public:
-    // Records a loop handles between two calls of advance.
-    static constexpr int kRecordsPerReport = 65536;
-
     // enabled: standard error is a terminal.
     Progress(QIODevice &err, bool enabled);
 
@@ -21,6 +19,9 @@ public:
     void stage(const QString &text);
     // The share of the stage done; cheap enough to call every few thousand records.
     void advance(qint64 done, qint64 total);
+    // Shows the progress of work of the program's core as the share of the
+    // current stage; the work may report from several threads.
+    void follow(WorkProgress &work);
     // Clears the line, so a message can follow on a clean one.
     void finish();
 

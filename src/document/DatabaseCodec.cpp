@@ -9,6 +9,9 @@
 #include "base/SafeRead.h"
 #include "base/SafeWrite.h"
 #include "base/Windows1251.h"
+#include "base/WorkProgress.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 #include <climits>
@@ -22,10 +25,20 @@ namespace {
 
 using SafeWrite::nativeFullPath;
 
-void throwWriteFailure(const QString &path, const std::optional<QString> &reason)
+// Where the stages of a read end on the progress bar: the file read, then
+// decoded; filling the table takes the rest. The save's write ends where
+// the sync takes over.
+constexpr int kFileRead = 200;
+constexpr int kTextDecoded = 350;
+constexpr int kWritten = 950;
+
+void throwWriteFailure(const QString &path, const std::optional<QString> &reason, const WorkProgress *progress)
 {
-    if (reason)
-        throw TabloraError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativeFullPath(path), *reason));
+    if (!reason)
+        return;
+    if (progress)
+        progress->throwIfStopped(); // the write failed because it was stopped
+    throw DatabaseCodec::writeFailure(path, *reason);
 }
 
 // How many parts a text of so many bytes is read in.
@@ -38,15 +51,6 @@ int partsFor(qsizetype bytes)
 int partsFor(const TableData &table)
 {
     return Parallel::partsFor(table.recordCount(), 8192);
-}
-
-QByteArray readWholeFile(const QString &path)
-{
-    SafeRead::Content content = SafeRead::wholeFile(path, DatabaseCodec::maxFileSize());
-    if (!content.ok())
-        throw DatabaseReadError(
-            QStringLiteral("Cannot read file \"%1\". %2").arg(nativeFullPath(path), content.failure));
-    return std::move(content.bytes);
 }
 
 // Whether the text holds a CR or an LF, looked for in parts.
@@ -81,13 +85,14 @@ void normaliseLineBreaks(QByteArray &text, int parts)
 }
 
 // readPlainFile in so many parts, or in as many as its size is worth.
-TableData readPlainFileInParts(const QString &path, std::optional<int> parts)
+TableData readPlainFileInParts(const QString &path, std::optional<int> parts, WorkProgress *progress)
 {
     try {
         // fillTable takes CR LF, lone CR and lone LF alike, so the bytes need
         // no rewriting.
-        QByteArray plain = readWholeFile(path);
-        return PlainListReader::fill(plain, parts.value_or(partsFor(plain.size())), PlainListReader::Source::UsedUp);
+        QByteArray plain = DatabaseCodec::readWholeFile(path, progress, kTextDecoded);
+        return PlainListReader::fill(plain, parts.value_or(partsFor(plain.size())), PlainListReader::Source::UsedUp,
+                                     progress);
     } catch (const std::bad_alloc &) {
         throw DatabaseReadError(QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
     }
@@ -107,6 +112,24 @@ qint64 maxFileSize()
     return std::min<qint64>(INT_MAX, memory / 3);
 }
 
+QByteArray readWholeFile(const QString &path, WorkProgress *progress, int stageEnd)
+{
+    if (progress)
+        progress->beginStage(stageEnd, QFileInfo(path).size());
+    SafeRead::Content content = SafeRead::wholeFile(path, maxFileSize(), progress);
+    if (progress)
+        progress->throwIfStopped();
+    if (!content.ok())
+        throw DatabaseReadError(
+            QStringLiteral("Cannot read file \"%1\". %2").arg(nativeFullPath(path), content.failure));
+    return std::move(content.bytes);
+}
+
+TabloraError writeFailure(const QString &path, const QString &reason)
+{
+    return TabloraError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativeFullPath(path), reason));
+}
+
 QByteArray buildPlainList(const TableData &table)
 {
     return PlainListWriter(table, 1).plainList();
@@ -124,24 +147,29 @@ QByteArray encodePlainList(QByteArray &&plainList)
     return text;
 }
 
-void writeTableFile(const QString &path, const TableData &table)
+void writeTableFile(const QString &path, const TableData &table, WorkProgress *progress)
 {
-    writeTableFile(path, table, partsFor(table));
+    writeTableFile(path, table, partsFor(table), progress);
 }
 
-void writeTableFile(const QString &path, const TableData &table, int parts)
+void writeTableFile(const QString &path, const TableData &table, int parts, WorkProgress *progress)
 {
     const PlainListWriter writer(table, parts);
+    if (progress)
+        progress->beginStage(kWritten, writer.plainListSize());
     throwWriteFailure(
         path,
         SafeWrite::replaceFile(
-            path, writer.encodedSize(), [&writer](int fd) { return writer.write(fd); }, SafeWrite::InPlace::Never));
+            path, writer.encodedSize(), [&](int fd) { return writer.write(fd, progress); }, SafeWrite::InPlace::Never),
+        progress);
 }
 
-TableData readBaseFile(const QString &path)
+TableData readBaseFile(const QString &path, WorkProgress *progress)
 {
     try {
-        return readBaseText(readWholeFile(path));
+        QByteArray text = readWholeFile(path, progress, kFileRead);
+        const int parts = partsFor(text.size());
+        return readBaseText(std::move(text), parts, progress);
     } catch (const std::bad_alloc &) {
         throw DatabaseReadError(QStringLiteral("The file \"%1\" is too large to read.").arg(nativeFullPath(path)));
     }
@@ -153,8 +181,10 @@ TableData readBaseText(QByteArray text)
     return readBaseText(std::move(text), parts);
 }
 
-TableData readBaseText(QByteArray text, int parts)
+TableData readBaseText(QByteArray text, int parts, WorkProgress *progress)
 {
+    if (progress)
+        progress->beginStage(kTextDecoded, text.size());
     normaliseLineBreaks(text, parts);
     const std::optional<QByteArrayView> plain = Base64::decodeWhereItStands(text, parts);
     if (!plain)
@@ -162,7 +192,11 @@ TableData readBaseText(QByteArray text, int parts)
     // The room of the text the bytes no longer need, before and after them.
     MemoryPages::release(text.constData(), plain->data());
     MemoryPages::release(plain->data() + plain->size(), text.constData() + text.size());
-    return PlainListReader::fill(*plain, parts, PlainListReader::Source::UsedUp);
+    if (progress) {
+        progress->advance(text.size());
+        progress->throwIfStopped();
+    }
+    return PlainListReader::fill(*plain, parts, PlainListReader::Source::UsedUp, progress);
 }
 
 TableData fillTable(QByteArrayView plainList)
@@ -175,14 +209,14 @@ TableData fillTable(QByteArrayView plainList, int parts)
     return PlainListReader::fill(plainList, parts, PlainListReader::Source::Kept);
 }
 
-TableData readPlainFile(const QString &path)
+TableData readPlainFile(const QString &path, WorkProgress *progress)
 {
-    return readPlainFileInParts(path, std::nullopt);
+    return readPlainFileInParts(path, std::nullopt, progress);
 }
 
-TableData readPlainFile(const QString &path, int parts)
+TableData readPlainFile(const QString &path, int parts, WorkProgress *progress)
 {
-    return readPlainFileInParts(path, parts);
+    return readPlainFileInParts(path, parts, progress);
 }
 
 std::optional<Unencodable> findUnencodable(const TableData &table)

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+class WorkProgress;
+
 // The Database file: the Base64 text, in one run without line breaks, of the
 // plain line list - Windows-1251 lines, each followed by CR LF:
 //   lines 0-7    the widths of columns 0-7, in decimal
@@ -39,20 +41,33 @@ QByteArray encodePlainList(QByteArray &&plainList);
 // Throws TabloraError 'Cannot create file "<full path>". <the system's reason>'.
 // The text of encodePlainList(buildPlainList(table)) is never held whole: it
 // is made, encoded and written piece by piece, in parts on threads of their
-// own (PlainListWriter); with parts given, in that many.
-void writeTableFile(const QString &path, const TableData &table);
-void writeTableFile(const QString &path, const TableData &table, int parts);
+// own (PlainListWriter); with parts given, in that many. With progress, it
+// reports as it goes and stops when asked: the write fails then with
+// WorkStopped, and an existing file stays as it was.
+void writeTableFile(const QString &path, const TableData &table, WorkProgress *progress = nullptr);
+void writeTableFile(const QString &path, const TableData &table, int parts, WorkProgress *progress = nullptr);
+
+// The failure of a write of a file of the user's: 'Cannot create file
+// "<full path>". <reason>'.
+TabloraError writeFailure(const QString &path, const QString &reason);
 
 // The largest file the readers take: what one text buffer can index, and no
 // more than a third of the memory. A larger file fails at once rather than
 // filling the memory.
 qint64 maxFileSize();
 
+// All bytes of a file, with the readers' limits below (readBaseFile). With
+// progress, the reading is the stage that ends at stageEnd, and it stops
+// (WorkStopped) when asked. Throws DatabaseReadError 'Cannot read file
+// "<full path>". <the system's reason>'.
+QByteArray readWholeFile(const QString &path, WorkProgress *progress, int stageEnd);
+
 // Reads a Database file through readBaseText. Only a regular file is read,
 // and one too large for the memory fails at once. Throws DatabaseReadError
 // when the file cannot be read or readBaseText fails; running out of memory
-// on the way is such a failure too.
-TableData readBaseFile(const QString &path);
+// on the way is such a failure too. With progress, it reports as it goes
+// and stops (WorkStopped) when asked.
+TableData readBaseFile(const QString &path, WorkProgress *progress = nullptr);
 
 // The table in the text of a Database file: line breaks in the text (CR LF,
 // lone CR or LF) are taken as CR LF, the text is decoded by the Base64
@@ -62,7 +77,7 @@ TableData readBaseFile(const QString &path);
 // own; with parts given, in that many (one or more). The table is the same
 // either way.
 TableData readBaseText(QByteArray text);
-TableData readBaseText(QByteArray text, int parts);
+TableData readBaseText(QByteArray text, int parts, WorkProgress *progress = nullptr);
 
 // A fresh table from a plain line list. Lines past the end read as empty.
 // Widths (lines 0-7) and the count (line 16) must be integers in the syntax of
@@ -75,10 +90,10 @@ TableData fillTable(QByteArrayView plainList);
 TableData fillTable(QByteArrayView plainList, int parts);
 
 // Reads a plain, unencoded line list file (the version-1.0 format) through
-// fillTable, with readBaseFile's limits. Throws DatabaseReadError. Parts as
-// for readBaseText.
-TableData readPlainFile(const QString &path);
-TableData readPlainFile(const QString &path, int parts);
+// fillTable, with readBaseFile's limits and progress. Throws
+// DatabaseReadError. Parts as for readBaseText.
+TableData readPlainFile(const QString &path, WorkProgress *progress = nullptr);
+TableData readPlainFile(const QString &path, int parts, WorkProgress *progress = nullptr);
 
 // Where a table holds text Windows-1251 cannot hold: the first such column
 // title (record == -1), else the first such cell in record order.

@@ -6,6 +6,7 @@
 #include "DocumentView.h"
 #include "TextReplacement.h"
 #include "base/FileStamp.h"
+#include "base/LongWork.h"
 #include "base/SafeWrite.h"
 #include "base/TabloraError.h"
 #include "users/Accounts.h"
@@ -25,6 +26,8 @@ void withMessage(const QString &message, Body &&body)
         body();
     } catch (const std::bad_alloc &) {
         throw;
+    } catch (const WorkStopped &) {
+        throw; // the user's stop, which ends the command without a message
     } catch (const std::exception &) {
         throw TabloraError(message);
     }
@@ -90,6 +93,21 @@ QString FileCommands::openFailureMessage()
 QString FileCommands::exampleFailureMessage()
 {
     return QStringLiteral("Пример повреждён. Переустановите приложение");
+}
+
+QString FileCommands::openProgressText()
+{
+    return QStringLiteral("Открытие базы данных...");
+}
+
+QString FileCommands::saveProgressText()
+{
+    return QStringLiteral("Сохранение базы данных...");
+}
+
+QString FileCommands::importProgressText()
+{
+    return QStringLiteral("Импорт базы данных...");
 }
 
 DesktopServices::Answer FileCommands::askToSaveChanges()
@@ -194,6 +212,13 @@ void FileCommands::loadFile(const QString &path)
     adopt(readFile(path, stamp), path, stamp);
 }
 
+void FileCommands::adoptNew(TableData table, const QString &suggestedName)
+{
+    adopt(std::move(table), Document::untitledName(), FileStamp());
+    m_document.setModified(true);
+    m_saveChoice = {suggestedName, 0};
+}
+
 void FileCommands::restore(TableData table, const QString &fileName, const FileStamp &stamp)
 {
     adopt(std::move(table), fileName, stamp);
@@ -202,16 +227,16 @@ void FileCommands::restore(TableData table, const QString &fileName, const FileS
 
 TableData FileCommands::readFile(const QString &path, FileStamp &stamp)
 {
-    BusyScope busy(m_desktop);
     stamp = FileStamp::of(path);
-    return DatabaseCodec::readBaseFile(path);
+    return LongWork::run(m_desktop, openProgressText(),
+                         [&](WorkProgress &progress) { return DatabaseCodec::readBaseFile(path, &progress); });
 }
 
 TableData FileCommands::readVersion10File(const QString &path, FileStamp &stamp)
 {
-    BusyScope busy(m_desktop);
     stamp = FileStamp::of(path);
-    return DatabaseCodec::readPlainFile(path);
+    return LongWork::run(m_desktop, importProgressText(),
+                         [&](WorkProgress &progress) { return DatabaseCodec::readPlainFile(path, &progress); });
 }
 
 void FileCommands::adopt(TableData table, const QString &fileName, const FileStamp &stamp)
@@ -330,8 +355,10 @@ void FileCommands::write(const QString &path, bool replacing)
 {
     BusyScope busy(m_desktop);
     TextReplacement replacement = replacing ? TextReplacement::make(m_document.model()) : TextReplacement();
+    const TableData &table = m_document.model().table();
     try {
-        DatabaseCodec::writeTableFile(path, m_document.model().table());
+        LongWork::run(m_desktop, saveProgressText(),
+                      [&](WorkProgress &progress) { DatabaseCodec::writeTableFile(path, table, &progress); });
     } catch (...) {
         replacement.swap(m_document.model());
         throw;

@@ -56,6 +56,11 @@ public:
     // they are. Throws when the file cannot be read.
     void loadFile(const QString &path);
 
+    // Makes table the open one as a new database that no file holds yet:
+    // it counts as modified, and the save dialog offers suggestedName. The
+    // caller has run promptStep.
+    void adoptNew(TableData table, const QString &suggestedName);
+
     // Puts a table recovered after a crash in place of the open, unmodified
     // one, under the name of its database and as unsaved changes; stamp is
     // what that database's file was when the lost run read or saved it.
@@ -84,6 +89,11 @@ public:
     static QString openFailureMessage();
     static QString exampleFailureMessage();
     static QString importFailureMessage();
+
+    // The texts of the progress bars of reading and writing a database.
+    static QString openProgressText();
+    static QString saveProgressText();
+    static QString importProgressText();
 
 private:
     enum class Readiness { Declined, Ready, ReadyReplacing };

@@ -6,6 +6,7 @@
 #include "base/MemoryPages.h"
 #include "base/Parallel.h"
 #include "base/Windows1251.h"
+#include "base/WorkProgress.h"
 
 #include <algorithm>
 #include <array>
@@ -16,6 +17,8 @@ namespace {
 constexpr int kCountLine = 2 * kColumnCount;
 // How far a part reads before it hands the pages behind it back.
 constexpr qsizetype kReleaseStep = qsizetype(4) << 20;
+// Records a part builds between two reports of its progress.
+constexpr qint64 kRecordsPerReport = 16384;
 
 std::int32_t integerLine(QByteArrayView line, int number)
 {
@@ -41,7 +44,7 @@ struct Part
 // the part: its last record may end in the next one). Their texts go into
 // one block of at least the characters they hold.
 void buildRecords(const Part &part, QByteArrayView text, qsizetype characters, PlainListReader::Source source,
-                  TableData &table)
+                  TableData &table, WorkProgress *progress)
 {
     if (part.endRecord <= part.firstRecord)
         return;
@@ -75,6 +78,10 @@ void buildRecords(const Part &part, QByteArrayView text, qsizetype characters, P
         if (source == PlainListReader::Source::UsedUp && p - released >= kReleaseStep) {
             released = static_cast<const char *>(MemoryPages::release(released, p));
         }
+        if (progress && (k + 1 - part.firstRecord) % kRecordsPerReport == 0) {
+            progress->advance(kRecordsPerReport);
+            progress->throwIfStopped();
+        }
     }
 }
 
@@ -82,7 +89,7 @@ void buildRecords(const Part &part, QByteArrayView text, qsizetype characters, P
 
 namespace PlainListReader {
 
-TableData fill(QByteArrayView plainList, int parts, Source source)
+TableData fill(QByteArrayView plainList, int parts, Source source, WorkProgress *progress)
 {
     LineReader header(plainList);
     TableData table;
@@ -140,11 +147,13 @@ TableData fill(QByteArrayView plainList, int parts, Source source)
     const qint64 total = std::min<qint64>(count, held + DatabaseCodec::kMaxPaddingRecords);
     table.reserve(int(total));
     table.appendEmptyRecords(int(total));
+    if (progress)
+        progress->beginStage(WorkProgress::kScale, read);
     Parallel::forEachPart(int(cut.size()), [&](int p) {
         const Part &part = cut[size_t(p)];
         const bool last = size_t(p) + 1 == cut.size();
         const qsizetype recordsEnd = last ? rest.size() : cut[size_t(p) + 1].recordsBegin;
-        buildRecords(part, rest.sliced(part.recordsBegin), recordsEnd - part.recordsBegin, source, table);
+        buildRecords(part, rest.sliced(part.recordsBegin), recordsEnd - part.recordsBegin, source, table, progress);
     });
     return table;
 }

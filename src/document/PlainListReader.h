@@ -4,6 +4,8 @@
 
 #include <QByteArrayView>
 
+class WorkProgress;
+
 // Fills a table from a plain line list (the format is DatabaseCodec's) in
 // parts, each on a thread of its own: the records after the count line are
 // cut at line breaks into parts of about equal size, the parts count their
@@ -24,7 +26,9 @@ enum class Source {
     UsedUp,
 };
 
-// DatabaseCodec::fillTable's contract, in parts (at least one).
-TableData fill(QByteArrayView plainList, int parts, Source source);
+// DatabaseCodec::fillTable's contract, in parts (at least one). With
+// progress, the records built are the stage that ends the bar, and a stop
+// asked for ends the fill (WorkStopped).
+TableData fill(QByteArrayView plainList, int parts, Source source, WorkProgress *progress = nullptr);
 
 } // namespace PlainListReader

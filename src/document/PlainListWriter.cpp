@@ -4,6 +4,7 @@
 #include "TableData.h"
 #include "base/Parallel.h"
 #include "base/Windows1251.h"
+#include "base/WorkProgress.h"
 #include "base/WriteBehind.h"
 
 #include <algorithm>
@@ -23,8 +24,9 @@ constexpr qsizetype kLineBreaks = 2 * kColumnCount;
 class PieceSink
 {
 public:
-    PieceSink(int fd, qint64 begin, qint64 end, qsizetype pieceBytes)
+    PieceSink(int fd, qint64 begin, qint64 end, qsizetype pieceBytes, WorkProgress *progress)
         : m_file(fd)
+        , m_progress(progress)
         , m_pieceStart(begin)
         , m_left(end - begin)
         , m_piece(size_t(pieceBytes))
@@ -87,11 +89,17 @@ private:
             return;
         Base64::encodeInto(m_text.data(), QByteArrayView(m_piece.data(), m_used));
         m_error = m_file.write(m_pieceStart / 3 * 4, QByteArrayView(m_text.data(), Base64::encodedSize(m_used)));
+        if (m_progress) {
+            m_progress->advance(m_used);
+            if (m_error == 0 && m_progress->stopRequested())
+                m_error = ECANCELED;
+        }
         m_pieceStart += m_used;
         m_used = 0;
     }
 
     WriteBehind m_file;
+    WorkProgress *m_progress;
     qint64 m_pieceStart; // the plain offset of the piece's first byte
     qint64 m_left; // bytes the part still takes
     qsizetype m_used = 0;
@@ -156,14 +164,14 @@ qint64 PlainListWriter::encodedSize() const
     return (m_plainSize + 2) / 3 * 4;
 }
 
-int PlainListWriter::write(int fd) const
+int PlainListWriter::write(int fd, WorkProgress *progress) const
 {
     std::vector<int> errors(size_t(m_parts), 0);
     Parallel::forEachPart(m_parts, [&](int part) {
         const qint64 begin = m_plainSize / 3 * part / m_parts * 3;
         const qint64 end = part + 1 == m_parts ? m_plainSize : m_plainSize / 3 * (part + 1) / m_parts * 3;
         try {
-            errors[size_t(part)] = writePart(fd, begin, end);
+            errors[size_t(part)] = writePart(fd, begin, end, progress);
         } catch (const std::bad_alloc &) {
             errors[size_t(part)] = ENOMEM;
         }
@@ -177,11 +185,11 @@ int PlainListWriter::write(int fd) const
 
 // Makes the plain bytes [begin, end) - the head, then the records' lines -
 // and writes their text.
-int PlainListWriter::writePart(int fd, qint64 begin, qint64 end) const
+int PlainListWriter::writePart(int fd, qint64 begin, qint64 end, WorkProgress *progress) const
 {
     if (begin >= end)
         return 0;
-    PieceSink sink(fd, begin, end, m_pieceBytes);
+    PieceSink sink(fd, begin, end, m_pieceBytes, progress);
     // The item the part starts in: the head, or the record at row.
     int row = 0;
     qint64 itemStart = 0;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 class TableData;
+class WorkProgress;
 
 // Writes a table as the text of a Database file - the Base64 of its plain
 // line list (DatabaseCodec) - straight to an open file, the same bytes as
@@ -24,15 +25,17 @@ public:
     // The plain line list itself, whole, made on the calling thread.
     QByteArray plainList() const;
 
-    // The length of the text.
+    // The length of the plain line list, and of the text.
+    qint64 plainListSize() const { return m_plainSize; }
     qint64 encodedSize() const;
     // Writes the text to fd from offset 0 (a SafeWrite::ContentWriter): 0,
     // or the errno of the first write that failed, memory running out
-    // included.
-    int write(int fd) const;
+    // included. With progress, the plain bytes written are reported, and a
+    // stop asked for ends the write with ECANCELED.
+    int write(int fd, WorkProgress *progress = nullptr) const;
 
 private:
-    int writePart(int fd, qint64 begin, qint64 end) const;
+    int writePart(int fd, qint64 begin, qint64 end, WorkProgress *progress) const;
 
     const TableData &m_table;
     int m_parts;

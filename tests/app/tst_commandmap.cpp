@@ -100,6 +100,9 @@ void CommandMapTest::menuTree()
   —
   [Импорт]
     importVersion10 Импорт из &Tablora 1.0
+    importCsv Из &CSV...
+  [Экспорт]
+    exportCsv В &CSV...
   [Примеры]
     examplePrograms Программы
     exampleProfile Профайл
@@ -188,6 +191,8 @@ void CommandMapTest::commandTable()
         {"reopen1", u"Переоткрыть 1", nullptr},
         {"faq", u"F.A.Q.", u"Помощь"},
         {"importVersion10", u"Импорт из Tablora 1.0", nullptr},
+        {"importCsv", u"Из CSV...", u"Файл"},
+        {"exportCsv", u"В CSV...", u"Файл"},
         {"sortColumn1", u"1 столбец", u"Сортировка"},
     };
     for (const auto &e : expected) {

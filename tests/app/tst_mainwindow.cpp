@@ -683,7 +683,7 @@ void MainWindowTest::runningOutOfMemoryIsLoggedAndShown()
         m_desktop.expectOpenFile(path);
     // Memory runs out as the command sets to work on the file.
     m_desktop.onCall = [](const QString &call) {
-        if (call == QLatin1String("busy on"))
+        if (call == QLatin1String("busy on") || call.startsWith(QLatin1String("work ")))
             throw std::bad_alloc();
     };
     const QString message = QStringLiteral("Недостаточно памяти для выполнения операции");
@@ -1344,6 +1344,37 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
              QCOMPARE(m_window->document().fileName(), m_folder->filePath(QStringLiteral("old.db")));
              QCOMPARE(Settings(m_folder->dir()).read(Keys::reopenFileForShift(1)),
                       m_folder->filePath(QStringLiteral("recent1.db")));
+         }},
+        // The export writes the table as CSV; the import makes a new,
+        // unsaved table of one, after their options dialogs.
+        {"exportCsv",
+         [this] {
+             m_desktop.expectDialog([this](QDialog &dialog) {
+                 m_shownDialog = QString::fromLatin1(dialog.metaObject()->className());
+                 return int(QDialog::Accepted);
+             });
+             m_desktop.expectSaveFile(m_folder->filePath(QStringLiteral("export")));
+         },
+         [this] {
+             QCOMPARE(m_shownDialog, QStringLiteral("CsvExportDialog"));
+             QCOMPARE(m_folder->read(QStringLiteral("export.csv")).count("b;b;b;b;b;b;b;b\r\n"), 1);
+             QVERIFY(!m_window->document().isModified());
+         }},
+        {"importCsv",
+         [this] {
+             m_folder->write(QStringLiteral("in.csv"), "a,b,c,d,e,f,g,h\r\n1,2\r\n3,4\r\n");
+             m_desktop.expectOpenFile(m_folder->filePath(QStringLiteral("in.csv")));
+             m_desktop.expectDialog([this](QDialog &dialog) {
+                 m_shownDialog = QString::fromLatin1(dialog.metaObject()->className());
+                 return int(QDialog::Accepted);
+             });
+         },
+         [this] {
+             QCOMPARE(m_shownDialog, QStringLiteral("CsvImportDialog"));
+             QCOMPARE(m_window->document().fileName(), Document::untitledName());
+             QVERIFY(m_window->document().isModified());
+             QCOMPARE(letters(), QStringList({"2", "4"}));
+             QCOMPARE(m_window->document().model().table().title(7), QStringLiteral("h"));
          }},
         {"save",
          {},

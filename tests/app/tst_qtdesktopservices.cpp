@@ -1,6 +1,9 @@
 #include "GuardedTest.h"
 #include "app/QtDesktopServices.h"
+#include "base/TabloraError.h"
+#include "base/WorkProgress.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
@@ -10,12 +13,18 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
 #include <QWindow>
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 namespace {
 
@@ -39,6 +48,76 @@ public:
 private:
     Qt::Key m_key;
 };
+
+// A window that counts what reaches it: paints, keys, clicks on its button,
+// its shortcut.
+class CountingWindow : public QWidget
+{
+public:
+    CountingWindow()
+        : button(new QPushButton(QStringLiteral("Кнопка"), this))
+        , shortcut(new QAction(this))
+    {
+        auto *layout = new QVBoxLayout(this);
+        layout->addWidget(button);
+        QObject::connect(button, &QPushButton::clicked, [this] { ++clicks; });
+        shortcut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+        addAction(shortcut);
+        QObject::connect(shortcut, &QAction::triggered, [this] { ++shortcuts; });
+        resize(200, 100);
+    }
+
+    QPushButton *button;
+    QAction *shortcut;
+    int paints = 0;
+    int keys = 0;
+    int clicks = 0;
+    int shortcuts = 0;
+
+protected:
+    void paintEvent(QPaintEvent *) override { ++paints; }
+    void keyPressEvent(QKeyEvent *event) override { keys += event->key() == Qt::Key_A; }
+};
+
+// What the user does to the window.
+void poke(CountingWindow &window)
+{
+    QTest::keyClick(&window, Qt::Key_A);
+    QTest::mouseClick(window.button, Qt::LeftButton);
+    QTest::keyClick(&window, Qt::Key_K, Qt::ControlModifier);
+}
+
+// Work on its own thread that waits until the window's side says it may end
+// (or ten seconds have gone by).
+class Gate
+{
+public:
+    void open()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_open = true;
+        m_changed.notify_all();
+    }
+    bool waitOpen()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(10), [this] { return m_open; });
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_open = false;
+};
+
+QWidget *shownBar()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == u"WorkProgressDialog" && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
+}
 
 // The program's desktop, prepared as it prepares every modal window, with
 // the window looked at instead of waited on.
@@ -72,6 +151,10 @@ class QtDesktopServicesTest : public QObject
 private slots:
     void questionKeys_data();
     void questionKeys();
+    void longWorkGivesItsEnd();
+    void windowsRepaintButTakeNoInputMeanwhile();
+    void barFollowsTheWorkAndStopsIt_data();
+    void barFollowsTheWorkAndStopsIt();
     void choiceKeys_data();
     void choiceKeys();
     void modalOpensAboveStayOnTopDialogs_data();
@@ -108,6 +191,107 @@ void QtDesktopServicesTest::questionKeys()
     QCOMPARE(int(desktop.ask(QStringLiteral("Предупреждение"), QStringLiteral("Сохранить изменения?"),
                              DesktopServices::Icon::Question, DesktopServices::Buttons(buttons))),
              answer);
+}
+
+void QtDesktopServicesTest::longWorkGivesItsEnd()
+{
+    QtDesktopServices desktop;
+    WorkProgress progress;
+    int done = 0;
+    desktop.runLongWork(QStringLiteral("Работа..."), progress, [&] { done = 1; });
+    QCOMPARE(done, 1);
+    try {
+        desktop.runLongWork(QStringLiteral("Работа..."), progress, [] { throw TabloraError(QStringLiteral("сбой")); });
+        QFAIL("the failure was lost");
+    } catch (const TabloraError &e) {
+        QCOMPARE(e.message(), QStringLiteral("сбой"));
+    }
+}
+
+void QtDesktopServicesTest::windowsRepaintButTakeNoInputMeanwhile()
+{
+    CountingWindow window;
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    poke(window); // without work, everything reaches the window
+    QCOMPARE(window.keys, 1);
+    QCOMPARE(window.clicks, 1);
+    QCOMPARE(window.shortcuts, 1);
+
+    QtDesktopServices desktop;
+    desktop.setDialogParent(&window);
+    WorkProgress progress;
+    Gate gate;
+    int paintsBefore = 0;
+    QTimer windowSide;
+    windowSide.setSingleShot(true);
+    QObject::connect(&windowSide, &QTimer::timeout, [&] {
+        paintsBefore = window.paints;
+        poke(window);
+        window.update();
+        // The input the window system queued comes now, while the work runs.
+        QCoreApplication::processEvents();
+        gate.open();
+    });
+    windowSide.start(0);
+    bool opened = false;
+    desktop.runLongWork(QStringLiteral("Работа..."), progress, [&] { opened = gate.waitOpen(); });
+    QVERIFY(opened);
+    QVERIFY(window.paints > paintsBefore);
+    QCOMPARE(window.keys, 1);
+    QCOMPARE(window.clicks, 1);
+    QCOMPARE(window.shortcuts, 1);
+    poke(window); // and afterwards again
+    QCOMPARE(window.keys, 2);
+    QCOMPARE(window.clicks, 2);
+}
+
+void QtDesktopServicesTest::barFollowsTheWorkAndStopsIt_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Отмена") << false;
+    QTest::newRow("Esc") << true;
+}
+
+// The bar shows once the work has run a while, follows its progress, and
+// "Отмена" (or Esc) asks it to stop.
+void QtDesktopServicesTest::barFollowsTheWorkAndStopsIt()
+{
+    QFETCH(bool, escape);
+    QtDesktopServices desktop;
+    WorkProgress progress;
+    Gate halfway;
+    QString text;
+    int shownValue = -1;
+    QTimer windowSide;
+    windowSide.setInterval(10);
+    QObject::connect(&windowSide, &QTimer::timeout, [&] {
+        QWidget *bar = shownBar();
+        if (!bar || bar->findChild<QProgressBar *>()->value() < WorkProgress::kScale / 2)
+            return;
+        windowSide.stop();
+        text = bar->findChild<QLabel *>(QStringLiteral("textLabel"))->text();
+        shownValue = bar->findChild<QProgressBar *>()->value();
+        if (escape)
+            QTest::keyClick(bar, Qt::Key_Escape);
+        else
+            QTest::mouseClick(bar->findChild<QPushButton *>(QStringLiteral("cancelButton")), Qt::LeftButton);
+        halfway.open();
+    });
+    windowSide.start();
+    bool stopped = false;
+    QVERIFY_THROWS_EXCEPTION(WorkStopped, desktop.runLongWork(QStringLiteral("Экспорт в CSV..."), progress, [&] {
+        progress.beginStage(WorkProgress::kScale, 2);
+        progress.advance(1);
+        halfway.waitOpen();
+        stopped = progress.stopRequested();
+        progress.throwIfStopped();
+    }));
+    QVERIFY(stopped);
+    QCOMPARE(text, QStringLiteral("Экспорт в CSV..."));
+    QCOMPARE(shownValue, WorkProgress::kScale / 2);
+    QVERIFY(!shownBar());
 }
 
 void QtDesktopServicesTest::choiceKeys_data()

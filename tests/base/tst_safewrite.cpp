@@ -287,7 +287,7 @@ void SafeWriteTest::specialFiles()
     // Both database readers refuse it at once, with the reason.
     for (auto read : {&DatabaseCodec::readBaseFile, &DatabaseCodec::readPlainFile}) {
         try {
-            read(path);
+            read(path, nullptr);
             QFAIL("a special file was read as a database");
         } catch (const DatabaseReadError &e) {
             QCOMPARE(e.message(), QStringLiteral("Cannot read file \"%1\". %2").arg(path, reason));

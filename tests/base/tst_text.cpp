@@ -1,5 +1,6 @@
 #include "GuardedTest.h"
 #include "base/IntegerText.h"
+#include "base/Utf8.h"
 #include "base/Windows1251.h"
 
 #include <QStringDecoder>
@@ -14,6 +15,8 @@ private slots:
     void integerSyntax_data();
     void integerSyntax();
     void windows1251();
+    void utf8_data();
+    void utf8();
 };
 
 void TextTest::integerSyntax_data()
@@ -115,6 +118,48 @@ void TextTest::windows1251()
     QCOMPARE(Windows1251::replaceUnencodable(mixed), QStringLiteral("Цена 5€ — ?"));
     QCOMPARE(Windows1251::replaceUnencodable(QStringLiteral("a😀b😀")), QStringLiteral("a?b?"));
     QCOMPARE(Windows1251::replaceUnencodable(QString(QChar(0xD83D)) + u'x' + QChar(0xDE00)), QStringLiteral("?x?"));
+}
+
+void TextTest::utf8_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text"); // null: not well-formed
+    QTest::addColumn<bool>("startOfLonger"); // well-formed as the start of a longer text
+
+    QTest::newRow("ASCII") << QByteArray("0123456789abcdef!") << QStringLiteral("0123456789abcdef!") << true;
+    QTest::newRow("two, three and four bytes")
+        << QByteArray("\xD0\x81\xE2\x84\x96\xF0\x9F\x98\x80") << QStringLiteral("Ё№\U0001F600") << true;
+    QTest::newRow("Windows-1251 bytes") << QByteArray("\xD6\xE5\xED\xE0") << QString() << false;
+    QTest::newRow("overlong") << QByteArray("\xC0\xAF") << QString() << false;
+    QTest::newRow("overlong three bytes") << QByteArray("\xE0\x80\xAF") << QString() << false;
+    QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << QString() << false;
+    QTest::newRow("past U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << QString() << false;
+    QTest::newRow("cut at the end") << QByteArray("ab\xE2\x84") << QString() << true;
+    QTest::newRow("cut before the end") << QByteArray("ab\xE2\x84z") << QString() << false;
+    QTest::newRow("lone continuation") << QByteArray("a\x80") << QString() << false;
+    QTest::newRow("ASCII run then Cyrillic")
+        << QByteArray("abcdefghijklmnop\xD0\xAF") << QStringLiteral("abcdefghijklmnopЯ") << true;
+}
+
+void TextTest::utf8()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(bool, startOfLonger);
+
+    QCOMPARE(Utf8::isWellFormed(bytes), !text.isNull());
+    QCOMPARE(Utf8::isWellFormed(bytes, true), startOfLonger);
+    std::vector<QChar> chars(size_t(bytes.size()));
+    const QChar *end = Utf8::decodeInto(chars.data(), bytes);
+    if (text.isNull()) {
+        QVERIFY(!end);
+        return;
+    }
+    QVERIFY(end);
+    QCOMPARE(QString(chars.data(), end - chars.data()), text);
+    QByteArray encoded(3 * text.size(), Qt::Uninitialized);
+    encoded.truncate(Utf8::encodeInto(encoded.data(), text) - encoded.data());
+    QCOMPARE(encoded, bytes);
 }
 
 TABLORA_APPLESS_TEST_MAIN(TextTest)

@@ -6,8 +6,7 @@
 #include "convert/ConvertError.h"
 #include "convert/ConvertFiles.h"
 #include "convert/Converter.h"
-#include "convert/CsvWriter.h"
-#include "convert/Utf8.h"
+#include "document/CsvWriter.h"
 #include "document/DatabaseCodec.h"
 #include "users/SettingKeys.h"
 #include "users/Settings.h"
@@ -78,8 +77,7 @@ private slots:
     void readsWhatSpreadsheetsWrite_data();
     void readsWhatSpreadsheetsWrite();
     void replacements();
-    void utf8_data();
-    void utf8();
+    void formulasAreMarkedOnlyWhenAsked();
     void widthsOfANewDatabaseComeFromTheSettings();
     void infoAndUpgradeTellTheFormats();
     void failures_data();
@@ -248,39 +246,20 @@ void ConvertTest::replacements()
     QCOMPARE(table.cell(0, 2), QStringLiteral("?? ok"));
 }
 
-void ConvertTest::utf8_data()
+// A cell a spreadsheet would run gets an apostrophe only with the option.
+void ConvertTest::formulasAreMarkedOnlyWhenAsked()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("text"); // null: not well-formed
-
-    QTest::newRow("ASCII") << QByteArray("0123456789abcdef!") << QStringLiteral("0123456789abcdef!");
-    QTest::newRow("two, three and four bytes")
-        << QByteArray("\xD0\x81\xE2\x84\x96\xF0\x9F\x98\x80") << QStringLiteral("Ё№\U0001F600");
-    QTest::newRow("Windows-1251 bytes") << QByteArray("\xD6\xE5\xED\xE0") << QString();
-    QTest::newRow("overlong") << QByteArray("\xC0\xAF") << QString();
-    QTest::newRow("overlong three bytes") << QByteArray("\xE0\x80\xAF") << QString();
-    QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << QString();
-    QTest::newRow("past U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << QString();
-    QTest::newRow("cut at the end") << QByteArray("ab\xE2\x84") << QString();
-    QTest::newRow("lone continuation") << QByteArray("a\x80") << QString();
-}
-
-void ConvertTest::utf8()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, text);
-
-    std::vector<QChar> chars(size_t(bytes.size()));
-    const QChar *end = Utf8::decodeInto(chars.data(), bytes);
-    if (text.isNull()) {
-        QVERIFY(!end);
-        return;
-    }
-    QVERIFY(end);
-    QCOMPARE(QString(chars.data(), end - chars.data()), text);
-    QByteArray encoded(3 * text.size(), Qt::Uninitialized);
-    encoded.truncate(Utf8::encodeInto(encoded.data(), text) - encoded.data());
-    QCOMPARE(encoded, bytes);
+    m_folder->write(QStringLiteral("in.db"), encoded(awkwardTable()));
+    const Run plain = run({QStringLiteral("to-csv"), QStringLiteral("in.db"), QStringLiteral("-")});
+    QVERIFY2(plain.out.contains("\r\n4,007,=1+2,"), plain.out.constData());
+    const Run marked = run(
+        {QStringLiteral("to-csv"), QStringLiteral("--protect-formulas"), QStringLiteral("in.db"), QStringLiteral("-")});
+    QVERIFY2(marked.out.contains("\r\n4,007,'=1+2,"), marked.out.constData());
+    QCOMPARE(marked.out.size(), plain.out.size() + 2); // and a tab cell's
+    QCOMPARE(run({QStringLiteral("from-csv"), QStringLiteral("--protect-formulas"), QStringLiteral("in.csv"),
+                  QStringLiteral("out.db")})
+                 .status,
+             2);
 }
 
 void ConvertTest::widthsOfANewDatabaseComeFromTheSettings()
@@ -415,7 +394,7 @@ void ConvertTest::standardStreams_data()
 
     const TableData table = awkwardTable();
     const QByteArray database = encoded(table);
-    const QByteArray csv = CsvWriter::write(table, ',');
+    const QByteArray csv = CsvWriter::write(table, CsvWriteOptions());
 
     QTest::newRow("to-csv") << QStringList{QStringLiteral("to-csv"), QStringLiteral("-"), QStringLiteral("-")}
                             << database << csv;
@@ -524,7 +503,7 @@ void ConvertTest::interruptedWriteKeepsTheTarget_data()
     QTest::newRow("to-csv") << QStringList{QStringLiteral("to-csv"), QStringLiteral("in"), QStringLiteral("target")}
                             << encoded(table);
     QTest::newRow("from-csv") << QStringList{QStringLiteral("from-csv"), QStringLiteral("in"), QStringLiteral("target")}
-                              << CsvWriter::write(table, ',');
+                              << CsvWriter::write(table, CsvWriteOptions());
 }
 
 void ConvertTest::interruptedWriteKeepsTheTarget()

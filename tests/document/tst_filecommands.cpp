@@ -5,6 +5,7 @@
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
 #include "base/TabloraError.h"
+#include "base/WorkProgress.h"
 #include "document/DatabaseCodec.h"
 #include "document/Document.h"
 #include "document/DocumentTexts.h"
@@ -46,6 +47,8 @@ private slots:
     void importVersion10_data();
     void importVersion10();
     void importThenSaveConvertsTheFile();
+    void longWorkCanBeStopped_data();
+    void longWorkCanBeStopped();
 
 private:
     QString writeDatabase(const QString &name, const TableData &table);
@@ -581,6 +584,120 @@ void FileCommandsTest::importThenSaveConvertsTheFile()
     QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->importVersion10());
     QCOMPARE(m_document->model().recordCount(), 3);
     QCOMPARE(m_document->fileName(), p);
+}
+
+// Open, save and the import read and write as long work, under the name the
+// progress bar shows. "Отмена" on the bar ends the command as if it had not
+// been given: no message, the table, its name and its flag as they were,
+// every file as it was and nothing left beside them.
+enum class LongCommand { Open, Reopen, Example, Import, Save, SaveAs, SaveBeforeNew };
+
+void FileCommandsTest::longWorkCanBeStopped_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("work");
+    QTest::addColumn<bool>("stop");
+    const struct
+    {
+        const char *name;
+        LongCommand command;
+        QString work;
+    } rows[] = {
+        {"open", LongCommand::Open, FileCommands::openProgressText()},
+        {"reopen", LongCommand::Reopen, FileCommands::openProgressText()},
+        {"example", LongCommand::Example, FileCommands::openProgressText()},
+        {"import", LongCommand::Import, FileCommands::importProgressText()},
+        {"save", LongCommand::Save, FileCommands::saveProgressText()},
+        {"save as", LongCommand::SaveAs, FileCommands::saveProgressText()},
+        {"save before new", LongCommand::SaveBeforeNew, FileCommands::saveProgressText()},
+    };
+    for (const auto &row : rows) {
+        QTest::addRow("%s", row.name) << int(row.command) << row.work << false;
+        QTest::addRow("%s, stopped", row.name) << int(row.command) << row.work << true;
+    }
+}
+
+void FileCommandsTest::longWorkCanBeStopped()
+{
+    QFETCH(int, command);
+    QFETCH(QString, work);
+    QFETCH(bool, stop);
+    const QString otherPath = writeOtherDatabase();
+    m_folder->write(QStringLiteral("old.db"), DatabaseCodec::buildPlainList(TableData()));
+    const QString current = writeDatabase(QStringLiteral("current.db"), TableData());
+    m_document->setFileName(current);
+    makeModified();
+    const TableData before = m_document->model().table();
+    const QStringList files = QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden);
+    const QByteArray saved = m_folder->read(QStringLiteral("current.db"));
+
+    const auto answer = [this](DesktopServices::Answer a) {
+        m_desktop.expectQuestion(QStringLiteral("База данных \"current.db\" была изменена. Сохранить изменения?"), a);
+    };
+    switch (LongCommand(command)) {
+    case LongCommand::Open:
+        m_desktop.expectOpenFile(otherPath);
+        answer(DesktopServices::Answer::No);
+        break;
+    case LongCommand::Import:
+        m_desktop.expectOpenFile(path(QStringLiteral("old.db")));
+        answer(DesktopServices::Answer::No);
+        break;
+    case LongCommand::Reopen:
+    case LongCommand::Example:
+        answer(DesktopServices::Answer::No);
+        break;
+    case LongCommand::SaveAs:
+        m_desktop.expectSaveFile(path(QStringLiteral("new.db")));
+        break;
+    case LongCommand::SaveBeforeNew:
+        answer(DesktopServices::Answer::Yes);
+        break;
+    case LongCommand::Save:
+        break;
+    }
+    m_desktop.stopWorkAt = stop ? 0 : -1;
+    // A stop ends the command as a silent abort, which the window drops.
+    bool stopped = false;
+    try {
+        switch (LongCommand(command)) {
+        case LongCommand::Open:
+            m_files->openDatabase();
+            break;
+        case LongCommand::Reopen:
+            m_files->reopen(1);
+            break;
+        case LongCommand::Example:
+            m_files->openExample(FileCommands::Example::Profile);
+            break;
+        case LongCommand::Import:
+            m_files->importVersion10();
+            break;
+        case LongCommand::Save:
+            m_files->save();
+            break;
+        case LongCommand::SaveAs:
+            m_files->saveAs();
+            break;
+        case LongCommand::SaveBeforeNew:
+            m_files->newDatabase();
+            break;
+        }
+    } catch (const WorkStopped &) {
+        stopped = true;
+    }
+    QCOMPARE(stopped, stop);
+    QCOMPARE(m_desktop.logged(QStringLiteral("work ")), QStringList{QStringLiteral("work ") + work});
+    if (!stop) {
+        QVERIFY(!m_document->isModified());
+        return;
+    }
+    QCOMPARE(m_document->model().table(), before);
+    QCOMPARE(m_document->fileName(), current);
+    QVERIFY(m_document->isModified());
+    QCOMPARE(m_folder->read(QStringLiteral("current.db")), saved);
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden), files);
+    QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
 }
 
 TABLORA_GUILESS_TEST_MAIN(FileCommandsTest)

@@ -3,6 +3,7 @@
 #include "ScriptedDesktop.h"
 #include "base/FileDescriptor.h"
 #include "base/Windows1251.h"
+#include "base/WorkProgress.h"
 #include "extras/ErrorHandler.h"
 #include "extras/ErrorLog.h"
 
@@ -32,6 +33,7 @@ private slots:
     void handlerLogsAndShows();
     void refusalKeepsItsExclamationMark();
     void runningOutOfMemoryIsToldInRussian();
+    void stoppedWorkIsNeitherLoggedNorShown();
     void unwritableLogStillShowsTheMessage();
     void specialLogFileIsLeftAlone_data();
     void specialLogFileIsLeftAlone();
@@ -168,6 +170,15 @@ void ErrorLogTest::runningOutOfMemoryIsToldInRussian()
     handler.run([] { throw std::bad_alloc(); });
     QCOMPARE(logLines().size(), 1);
     QVERIFY(logLines().at(0).endsWith(QStringLiteral("|Error:Недостаточно памяти для выполнения операции")));
+}
+
+// The user pressed "Отмена" on the bar of long work: the command ends there.
+void ErrorLogTest::stoppedWorkIsNeitherLoggedNorShown()
+{
+    ErrorHandler handler(m_desktop, m_logPath);
+    handler.run([] { throw WorkStopped(); });
+    QVERIFY(logLines().isEmpty());
+    QCOMPARE(m_desktop.log(), QStringList());
 }
 
 void ErrorLogTest::unwritableLogStillShowsTheMessage()

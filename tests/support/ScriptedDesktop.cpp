@@ -1,6 +1,7 @@
 #include "ScriptedDesktop.h"
 
 #include "base/SafeWrite.h"
+#include "base/WorkProgress.h"
 
 #include <QPrinter>
 #include <QTimer>
@@ -40,6 +41,7 @@ void ScriptedDesktop::reset()
     onCall = nullptr;
     clipboard.clear();
     offline = false;
+    stopWorkAt = -1;
 }
 
 void ScriptedDesktop::expectMessage(const QString &text, const QString &caption)
@@ -227,6 +229,7 @@ void ScriptedDesktop::shellOpen(const QString &target)
 bool ScriptedDesktop::chooseFile(Kind kind, const char *name, const FileDialog &dialog, FileChoice &choice)
 {
     lastFileDialog = dialog;
+    lastOfferedChoice = choice;
     const QString what = QString::fromLatin1(name) + QLatin1Char(' ') + dialog.title;
     note(what);
     auto s = take(kind, what);
@@ -380,6 +383,19 @@ std::unique_ptr<DesktopServices::Progress> ScriptedDesktop::startProgress(const 
 void ScriptedDesktop::setBusy(bool busy)
 {
     note(busy ? QStringLiteral("busy on") : QStringLiteral("busy off"));
+}
+
+void ScriptedDesktop::runLongWork(const QString &text, WorkProgress &progress, const std::function<void()> &work)
+{
+    note(QStringLiteral("work ") + text);
+    if (stopWorkAt == 0)
+        progress.requestStop();
+    else if (stopWorkAt > 0)
+        progress.setObserver([&progress, at = stopWorkAt](int value) {
+            if (value >= at)
+                progress.requestStop();
+        });
+    work();
 }
 
 void ScriptedDesktop::terminate()

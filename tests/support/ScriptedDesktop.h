@@ -50,6 +50,10 @@ public:
     QDateTime clock;
     QString clipboard;
     bool offline = false;
+    // Long work runs at once on the calling thread, logged as "work <text>";
+    // the user presses "Отмена" once its progress reaches this value (0 to
+    // WorkProgress::kScale; never when negative).
+    int stopWorkAt = -1;
     // Runs on every call, with its log entry, after it is logged: a test
     // looks at the program while it waits on the desktop.
     std::function<void(const QString &)> onCall;
@@ -60,8 +64,10 @@ public:
     QStringList logged(const QString &prefix) const;
     // Unexpected calls, mismatches and unused expectations.
     QStringList problems() const;
-    // The dialog titles and filters the last file dialog was shown with.
+    // The dialog titles and filters the last file dialog was shown with, and
+    // the choice it started from.
     FileDialog lastFileDialog;
+    FileChoice lastOfferedChoice;
     // Forgets the script and the log, for a fresh test.
     void reset();
 
@@ -86,6 +92,7 @@ public:
                                        DownloadProgress progress, DownloadFinished finished) override;
     std::unique_ptr<Progress> startProgress(const QString &text, int maximum) override;
     void setBusy(bool busy) override;
+    void runLongWork(const QString &text, WorkProgress &progress, const std::function<void()> &work) override;
     void terminate() override;
     bool terminateRequested() const override { return m_terminated; }
 

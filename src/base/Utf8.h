@@ -4,7 +4,7 @@
 #include <QChar>
 #include <QStringView>
 
-// UTF-8 for the converter's text, a cell at a time. Qt's converters carry a
+// UTF-8 a cell at a time, for CSV text. Qt's converters carry a
 // call's worth of set-up that a million records of eight cells feel.
 namespace Utf8 {
 
@@ -16,5 +16,10 @@ char *encodeInto(char *out, QStringView text);
 // nullptr when bytes are not well-formed UTF-8 (RFC 3629: no overlong forms,
 // no surrogates, nothing past U+10FFFF, no cut sequence).
 QChar *decodeInto(QChar *out, QByteArrayView bytes);
+
+// Whether bytes are well-formed UTF-8 as decodeInto takes them. With
+// sampleOfLonger, bytes are the start of a longer text, and a sequence the
+// end cuts short counts as well-formed.
+bool isWellFormed(QByteArrayView bytes, bool sampleOfLonger = false);
 
 } // namespace Utf8
