@@ -15,10 +15,12 @@ PagePainter::PagePainter(QPainter &painter)
 void PagePainter::draw(const PrintedPage &page)
 {
     for (const PrintedText &piece : page.texts) {
-        if (piece.glyphs.isEmpty()) {
+        if (!piece.plain) {
             m_painter.drawText(QPoint(piece.x, piece.y + m_ascent), piece.text);
             continue;
         }
+        if (piece.glyphs.isEmpty())
+            continue; // spaces alone
         m_run.setGlyphIndexes(piece.glyphs);
         m_run.setPositions(piece.positions);
         m_painter.drawGlyphRun(QPointF(piece.x, piece.y + m_ascent), m_run);

@@ -35,7 +35,9 @@ void PageRecorder::drawText(int x, int y, QStringView text)
     piece.x = x;
     piece.y = y;
     piece.text = text.toString();
-    if (m_font.allowsPlainGlyphs() && !m_font.plainGlyphs(text, textWidth(text), piece.glyphs, piece.positions)) {
+    piece.plain = m_font.allowsPlainGlyphs()
+        && m_font.plainGlyphs(text, textWidth(text), piece.glyphs, piece.positions);
+    if (!piece.plain) {
         piece.glyphs.clear();
         piece.positions.clear();
     }

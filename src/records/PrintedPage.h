@@ -8,12 +8,14 @@
 
 // A piece of text on a laid-out page, its top-left corner at (x, y) in the
 // printer's device units. glyphs and positions (along the baseline, from x)
-// are set when the font gave them plainly; otherwise the painter shapes text.
+// are set when the font gave them plainly (plain; a space has no glyph);
+// otherwise the painter shapes text.
 struct PrintedText
 {
     int x = 0;
     int y = 0;
     QString text;
+    bool plain = false;
     QList<quint32> glyphs;
     QList<QPointF> positions;
 };
