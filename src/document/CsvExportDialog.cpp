@@ -1,5 +1,7 @@
 #include "CsvExportDialog.h"
 
+#include "users/DialogParts.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -42,13 +44,7 @@ CsvExportDialog::CsvExportDialog(QWidget *parent)
                                          this);
     m_protectFormulasBox->setObjectName(QStringLiteral("protectFormulasBox"));
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setObjectName(QStringLiteral("buttons"));
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox *buttons = DialogParts::okCancelButtons(*this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(delimiters);

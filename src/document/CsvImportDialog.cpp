@@ -2,6 +2,7 @@
 
 #include "CsvReader.h"
 #include "DocumentTexts.h"
+#include "users/DialogParts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -54,13 +55,8 @@ CsvImportDialog::CsvImportDialog(QByteArrayView text, const QString &fileName, Q
     warning.setColor(QPalette::WindowText, Qt::darkRed);
     m_problemLabel->setPalette(warning);
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QDialogButtonBox *buttons = DialogParts::okCancelButtons(*this);
     m_okButton = buttons->button(QDialogButtonBox::Ok);
-    m_okButton->setObjectName(QStringLiteral("okButton"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(fileLabel);

@@ -6,6 +6,7 @@
 #include "base/WindowFrame.h"
 
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
@@ -60,6 +61,19 @@ bool refuseUnstorable(DesktopServices &desktop, const QString &caption, const QS
                         QStringLiteral("Значение поля «%1» нельзя сохранить в файле настроек: %2.").arg(field, reason),
                         DesktopServices::Icon::Information);
     return true;
+}
+
+QDialogButtonBox *okCancelButtons(QDialog &dialog)
+{
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->setObjectName(QStringLiteral("buttons"));
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
+    QPushButton *cancel = buttons->button(QDialogButtonBox::Cancel);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    cancel->setText(QStringLiteral("Отмена"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    return buttons;
 }
 
 } // namespace DialogParts

@@ -8,10 +8,11 @@
 class DesktopServices;
 class ErrorReporter;
 class QDialog;
+class QDialogButtonBox;
 class QPushButton;
 class QWidget;
 
-// The pieces every dialog of this folder is built from.
+// The pieces the program's dialogs are built from.
 namespace DialogParts {
 
 // A dialog's caption, its fixed client size and its font ("Verdana", 13
@@ -25,6 +26,10 @@ void centreOnDesktop(QDialog &dialog);
 // A push button at a fixed place. It never becomes the default button by
 // taking the focus: Enter presses only the button a dialog names as default.
 QPushButton *button(QWidget *parent, const QString &objectName, const QString &text, const QRect &geometry);
+
+// "OK" and "Отмена" at the foot of a laid-out dialog (objects "buttons",
+// "okButton" and "cancelButton"), accepting and rejecting it.
+QDialogButtonBox *okCancelButtons(QDialog &dialog);
 
 // Runs the handler through the error reporter whenever the button is clicked.
 void onClick(QPushButton *button, ErrorReporter &errors, std::function<void()> handler);

@@ -1,3 +1,4 @@
+#include "FakeDocumentView.h"
 #include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
@@ -8,8 +9,6 @@
 #include "document/CsvWriter.h"
 #include "document/DatabaseCodec.h"
 #include "document/Document.h"
-#include "document/DocumentTexts.h"
-#include "document/DocumentView.h"
 #include "document/FileCommands.h"
 #include "users/SettingKeys.h"
 #include "users/Settings.h"
@@ -24,25 +23,6 @@
 #include <QTest>
 
 namespace {
-
-class FakeView : public DocumentView
-{
-public:
-    explicit FakeView(Document &document)
-        : m_document(document)
-    {
-    }
-
-    void updateTitle() override { title = DocumentTexts::windowTitle(m_document.fileName()); }
-    void updateRecentFiles() override {}
-    bool reopenVisible(int) const override { return false; }
-    QString applicationTitle() const override { return title; }
-
-    QString title;
-
-private:
-    Document &m_document;
-};
 
 template<typename Widget>
 Widget *child(QDialog &dialog, const char *name)
@@ -124,7 +104,7 @@ private:
     ScriptedDesktop m_desktop;
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<Document> m_document;
-    std::unique_ptr<FakeView> m_view;
+    std::unique_ptr<FakeDocumentView> m_view;
     std::unique_ptr<FileCommands> m_files;
     std::unique_ptr<CsvCommands> m_csv;
 };
@@ -137,7 +117,7 @@ void CsvCommandsTest::init()
     m_settings = std::make_unique<Settings>(dir);
     m_document = std::make_unique<Document>();
     m_document->setRole(QStringLiteral("admin"));
-    m_view = std::make_unique<FakeView>(*m_document);
+    m_view = std::make_unique<FakeDocumentView>(*m_document);
     m_files = std::make_unique<FileCommands>(*m_document, *m_settings, m_desktop, *m_view, dir);
     m_csv = std::make_unique<CsvCommands>(*m_document, *m_files, *m_settings, m_desktop, nullptr);
     m_document->model().replaceTable(sampleTable());
