@@ -34,13 +34,14 @@ public:
     int ascent() const { return m_metrics.ascent(); }
     int averageCharWidth() const { return m_metrics.averageCharWidth(); }
 
-    // One glyph per character of text, at positions from 0 along the
-    // baseline, when every character is drawn as its own glyph at its own
-    // advance: characters of the Latin, Cyrillic and Greek scripts, digits,
-    // punctuation and symbols that the font itself holds, in a font without
-    // ligatures, contextual forms, kerning or spacing changes, and only when
-    // the advances add up to width, the text's shaped width. False otherwise,
-    // and the text is to be drawn as text.
+    // One glyph per character of text but the spaces, which draw nothing and
+    // get none, at positions from 0 along the baseline, when every character
+    // is drawn as its own glyph at its own advance: characters of the Latin,
+    // Cyrillic and Greek scripts, digits, punctuation and symbols that the
+    // font itself holds, in a font without ligatures, contextual forms,
+    // kerning or spacing changes, and only when the advances add up to
+    // width, the text's shaped width. False otherwise, and the text is to be
+    // drawn as text.
     bool plainGlyphs(QStringView text, int width, QList<quint32> &glyphs, QList<QPointF> &positions) const;
 
     // Whether the font's tables ask for nothing beyond one glyph per
