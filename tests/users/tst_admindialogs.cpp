@@ -96,6 +96,37 @@ QStringList optionsState(QDialog &dialog)
     return state;
 }
 
+// The settings dialog's state with nothing stored (the login asked for), or
+// after "По умолчанию" (which turns the login question off).
+QStringList dialogDefaults(bool askLogin)
+{
+    return {QStringLiteral("savePositionCheck=1"),
+            QStringLiteral("saveSizeCheck=1"),
+            askLogin ? QStringLiteral("askLoginCheck=1") : QStringLiteral("askLoginCheck=0"),
+            QStringLiteral("quickStartCheck=0"),
+            QStringLiteral("moderatorEditBasesCheck=1"),
+            QStringLiteral("moderatorEditUsersCheck=1"),
+            QStringLiteral("moderatorEditSettingsCheck=0"),
+            QStringLiteral("userEditBasesCheck=0"),
+            QStringLiteral("userSaveBasesCheck=0"),
+            QStringLiteral("userEditSettingsCheck=0"),
+            QStringLiteral("userOpenManagerCheck=0"),
+            QStringLiteral("userAddUsersCheck=0"),
+            QStringLiteral("userUpdateProgramCheck=0"),
+            QStringLiteral("alignLeftRadio=1"),
+            QStringLiteral("alignCenterRadio=0"),
+            QStringLiteral("alignRightRadio=0"),
+            QStringLiteral("defaultTitleEdit0=№"),
+            QStringLiteral("defaultTitleEdit1=1 столбец"),
+            QStringLiteral("defaultTitleEdit2=2 столбец"),
+            QStringLiteral("defaultTitleEdit3=3 столбец"),
+            QStringLiteral("defaultTitleEdit4=4 столбец"),
+            QStringLiteral("defaultTitleEdit5=5 столбец"),
+            QStringLiteral("defaultTitleEdit6=6 столбец"),
+            QStringLiteral("defaultTitleEdit7=7 столбец"),
+            QStringLiteral("fontLabel=Verdana 8")};
+}
+
 const QByteArray kAllOptionsConfig = "[General]\r\nSavePosition=0\r\nSaveSize=0\r\nQuickStart=1\r\nAlign=Center\r\n"
                                      "[Font]\r\nName=Arial\r\nSize=12\r\n"
                                      "[Table]\r\n0 caption=N\r\n3 caption=Цена\r\n7 caption=\r\n";
@@ -576,32 +607,7 @@ void AdminDialogsTest::optionsLoad_data()
     QTest::addColumn<QByteArray>("other");
     QTest::addColumn<QStringList>("state");
 
-    QTest::newRow("no files: the dialog's own defaults") << QByteArray() << QByteArray()
-                                                         << QStringList({"savePositionCheck=1",
-                                                                         "saveSizeCheck=1",
-                                                                         "askLoginCheck=1",
-                                                                         "quickStartCheck=0",
-                                                                         "moderatorEditBasesCheck=1",
-                                                                         "moderatorEditUsersCheck=1",
-                                                                         "moderatorEditSettingsCheck=0",
-                                                                         "userEditBasesCheck=0",
-                                                                         "userSaveBasesCheck=0",
-                                                                         "userEditSettingsCheck=0",
-                                                                         "userOpenManagerCheck=0",
-                                                                         "userAddUsersCheck=0",
-                                                                         "userUpdateProgramCheck=0",
-                                                                         "alignLeftRadio=1",
-                                                                         "alignCenterRadio=0",
-                                                                         "alignRightRadio=0",
-                                                                         "defaultTitleEdit0=№",
-                                                                         "defaultTitleEdit1=1 столбец",
-                                                                         "defaultTitleEdit2=2 столбец",
-                                                                         "defaultTitleEdit3=3 столбец",
-                                                                         "defaultTitleEdit4=4 столбец",
-                                                                         "defaultTitleEdit5=5 столбец",
-                                                                         "defaultTitleEdit6=6 столбец",
-                                                                         "defaultTitleEdit7=7 столбец",
-                                                                         "fontLabel=Verdana 8"});
+    QTest::newRow("no files: the dialog's own defaults") << QByteArray() << QByteArray() << dialogDefaults(true);
     QTest::newRow("every key stored") << kAllOptionsConfig << kAllOptionsOther
                                       << QStringList({"savePositionCheck=0",
                                                       "saveSizeCheck=0",
@@ -683,32 +689,7 @@ void AdminDialogsTest::defaultsThenOkSwitchesTheLoginOff()
         showLoaded(dialog);
         const QFont drawn = child<QLabel>(dialog, "fontLabel")->font();
         click(dialog, "defaultsButton");
-        QCOMPARE(optionsState(dialog),
-                 QStringList({"savePositionCheck=1",
-                              "saveSizeCheck=1",
-                              "askLoginCheck=0",
-                              "quickStartCheck=0",
-                              "moderatorEditBasesCheck=1",
-                              "moderatorEditUsersCheck=1",
-                              "moderatorEditSettingsCheck=0",
-                              "userEditBasesCheck=0",
-                              "userSaveBasesCheck=0",
-                              "userEditSettingsCheck=0",
-                              "userOpenManagerCheck=0",
-                              "userAddUsersCheck=0",
-                              "userUpdateProgramCheck=0",
-                              "alignLeftRadio=1",
-                              "alignCenterRadio=0",
-                              "alignRightRadio=0",
-                              "defaultTitleEdit0=№",
-                              "defaultTitleEdit1=1 столбец",
-                              "defaultTitleEdit2=2 столбец",
-                              "defaultTitleEdit3=3 столбец",
-                              "defaultTitleEdit4=4 столбец",
-                              "defaultTitleEdit5=5 столбец",
-                              "defaultTitleEdit6=6 столбец",
-                              "defaultTitleEdit7=7 столбец",
-                              "fontLabel=Verdana 8"}));
+        QCOMPARE(optionsState(dialog), dialogDefaults(false));
         QCOMPARE(child<QLabel>(dialog, "fontLabel")->font(), drawn);
         QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")), QByteArray("[Enter]\r\nQuestionOnStart=1\r\n"));
         click(dialog, "okButton");
