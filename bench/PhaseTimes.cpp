@@ -2,8 +2,8 @@
 
 #include "DiskWaits.h"
 #include "app/ActionTable.h"
-#include "app/MainWindow.h"
-#include "app/RecordListView.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/RecordListView.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -8,10 +8,10 @@
 #include "base/FileStamp.h"
 #include "base/LongWork.h"
 #include "base/SafeWrite.h"
+#include "base/SettingKeys.h"
+#include "base/Settings.h"
 #include "base/TabloraError.h"
 #include "users/Accounts.h"
-#include "users/SettingKeys.h"
-#include "users/Settings.h"
 
 #include <new>
 

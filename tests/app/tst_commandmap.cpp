@@ -1,6 +1,6 @@
 #include "GuardedTest.h"
 #include "app/ActionTable.h"
-#include "app/CommandMap.h"
+#include "app/ui/CommandMap.h"
 
 #include <QAction>
 #include <QIcon>

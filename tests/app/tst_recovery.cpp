@@ -2,7 +2,7 @@
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
-#include "app/MainWindow.h"
+#include "app/ui/MainWindow.h"
 #include "base/ProcessIdentity.h"
 #include "document/DatabaseCodec.h"
 #include "document/FileLock.h"

@@ -2,14 +2,14 @@
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "base/ProgramDir.h"
+#include "base/SettingKeys.h"
+#include "base/Settings.h"
 #include "convert/Console.h"
 #include "convert/ConvertError.h"
 #include "convert/ConvertFiles.h"
 #include "convert/Converter.h"
 #include "document/CsvWriter.h"
 #include "document/DatabaseCodec.h"
-#include "users/SettingKeys.h"
-#include "users/Settings.h"
 
 #include <QBuffer>
 #include <QDir>

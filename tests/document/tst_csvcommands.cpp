@@ -3,15 +3,15 @@
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
+#include "base/SettingKeys.h"
+#include "base/Settings.h"
 #include "base/TabloraError.h"
 #include "base/WorkProgress.h"
-#include "document/CsvCommands.h"
 #include "document/CsvWriter.h"
 #include "document/DatabaseCodec.h"
 #include "document/Document.h"
 #include "document/FileCommands.h"
-#include "users/SettingKeys.h"
-#include "users/Settings.h"
+#include "document/ui/CsvCommands.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -4,6 +4,8 @@
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
+#include "base/SettingKeys.h"
+#include "base/Settings.h"
 #include "base/TabloraError.h"
 #include "base/WorkProgress.h"
 #include "document/DatabaseCodec.h"
@@ -11,8 +13,6 @@
 #include "document/DocumentTexts.h"
 #include "document/DocumentView.h"
 #include "document/FileCommands.h"
-#include "users/SettingKeys.h"
-#include "users/Settings.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,10 +5,10 @@
 #include "ScratchVolume.h"
 #include "ScriptedDesktop.h"
 #include "base/ProcessIdentity.h"
+#include "base/Settings.h"
 #include "document/DatabaseCodec.h"
 #include "document/FileCommands.h"
 #include "document/FileLock.h"
-#include "users/Settings.h"
 
 #include <QDir>
 #include <QFile>

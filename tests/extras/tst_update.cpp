@@ -1,11 +1,11 @@
 #include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
-#include "app/MainWindow.h"
-#include "app/QtDesktopServices.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/QtDesktopServices.h"
 #include "base/ErrorReporter.h"
 #include "base/Windows1251.h"
-#include "extras/UpdateDialog.h"
+#include "extras/ui/UpdateDialog.h"
 #include "users/Accounts.h"
 
 #include <QAction>

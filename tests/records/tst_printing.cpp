@@ -3,20 +3,20 @@
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
+#include "base/Settings.h"
 #include "base/TabloraError.h"
 #include "document/Document.h"
 #include "records/PageIndex.h"
 #include "records/PageProducer.h"
-#include "records/PrintCommand.h"
 #include "records/PrintFont.h"
 #include "records/PrintJob.h"
 #include "records/PrintLayout.h"
-#include "records/PrintPreviewDialog.h"
 #include "records/PrintSurface.h"
 #include "records/PrintText.h"
 #include "records/RecordHistory.h"
 #include "records/SortCommands.h"
-#include "users/Settings.h"
+#include "records/ui/PrintCommand.h"
+#include "records/ui/PrintPreviewDialog.h"
 
 #include <QDir>
 #include <QFile>

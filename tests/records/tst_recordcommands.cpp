@@ -3,6 +3,8 @@
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
+#include "base/SettingKeys.h"
+#include "base/Settings.h"
 #include "base/TabloraError.h"
 #include "document/Document.h"
 #include "document/DocumentView.h"
@@ -12,8 +14,6 @@
 #include "records/RecordHistory.h"
 #include "records/SortCommands.h"
 #include "users/Accounts.h"
-#include "users/SettingKeys.h"
-#include "users/Settings.h"
 
 #include <QDir>
 #include <QFile>
