@@ -127,12 +127,12 @@ public:
     // Shows or clears the busy cursor around long work.
     virtual void setBusy(bool busy) = 0;
 
-    // Runs work that may take long on a thread of its own and returns once
-    // it has ended, throwing here what it threw. Meanwhile the windows
+    // Runs work that may take long on the work pool (WorkPool) and returns
+    // once it has ended, throwing here what it threw. Meanwhile the windows
     // repaint but take no input, the busy cursor shows and, once the work
     // has run for about half a second, a bar with text follows progress,
-    // which the work reports to; its button "Отмена" asks the work to stop
-    // (WorkProgress::requestStop), which it does at its next look. The work
+    // which the work reports to; its button "Отмена" asks the work to stop,
+    // which it does at its next look (WorkProgress::stopRequested). The work
     // must touch nothing the windows change: they change nothing meanwhile.
     virtual void runLongWork(const QString &text, WorkProgress &progress, const std::function<void()> &work) = 0;
 

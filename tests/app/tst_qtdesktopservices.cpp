@@ -1,7 +1,11 @@
 #include "GuardedTest.h"
 #include "app/ui/QtDesktopServices.h"
+#include "base/LongWork.h"
 #include "base/TabloraError.h"
+#include "base/WorkPool.h"
 #include "base/WorkProgress.h"
+#include "document/DatabaseCodec.h"
+#include "document/TableModel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,8 +20,10 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -155,6 +161,8 @@ private slots:
     void windowsRepaintButTakeNoInputMeanwhile();
     void barFollowsTheWorkAndStopsIt_data();
     void barFollowsTheWorkAndStopsIt();
+    void barOpensAboveStayOnTopDialogs();
+    void longWorkReadsWhatTheWindowsCannotChange();
     void choiceKeys_data();
     void choiceKeys();
     void modalOpensAboveStayOnTopDialogs_data();
@@ -292,6 +300,75 @@ void QtDesktopServicesTest::barFollowsTheWorkAndStopsIt()
     QCOMPARE(text, QStringLiteral("Экспорт в CSV..."));
     QCOMPARE(shownValue, WorkProgress::kScale / 2);
     QVERIFY(!shownBar());
+}
+
+void QtDesktopServicesTest::barOpensAboveStayOnTopDialogs()
+{
+    QDialog addRecord(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
+    addRecord.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&addRecord));
+    QtDesktopServices desktop;
+    WorkProgress progress;
+    Gate gate;
+    bool lowered = false;
+    QTimer::singleShot(0, [&] {
+        lowered = !(addRecord.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+        gate.open();
+    });
+    desktop.runLongWork(QStringLiteral("Печать базы данных..."), progress, [&] { gate.waitOpen(); });
+    QVERIFY(lowered);
+    QVERIFY(addRecord.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+}
+
+// Long work reads data the windows cannot change while it runs: real work
+// under the program's runner, a save in more parts than the pool has threads
+// (one), while the user clicks and types in a window that would change the
+// table. The parts wait for no thread, and the file holds the table as it
+// stood.
+void QtDesktopServicesTest::longWorkReadsWhatTheWindowsCannotChange()
+{
+    QThreadPool &pool = WorkPool::pool();
+    const int threads = pool.maxThreadCount();
+    pool.setMaxThreadCount(1);
+    const auto restore = qScopeGuard([&] { pool.setMaxThreadCount(threads); });
+    TableModel model;
+    for (int i = 0; i < 40000; ++i) {
+        Record::Cells cells;
+        cells[0] = QString::number(i);
+        cells[1] = QStringLiteral("Иванов Пётр %1").arg(i);
+        model.appendRecord(Record(cells));
+    }
+    const TableData before = model.table().sharedCopy();
+    CountingWindow window;
+    QObject::connect(window.button, &QPushButton::clicked, [&] { model.appendRecord(Record()); });
+    QObject::connect(window.shortcut, &QAction::triggered, [&] { model.removeRecord(0); });
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    QtDesktopServices desktop;
+    desktop.setDialogParent(&window);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("saved.db"));
+    Gate gate;
+    QTimer::singleShot(0, [&] {
+        poke(window);
+        QCoreApplication::processEvents();
+        gate.open();
+    });
+    bool opened = false;
+    LongWork::run(desktop, QStringLiteral("Сохранение..."), [&](WorkProgress &progress) {
+        opened = gate.waitOpen();
+        DatabaseCodec::writeTableFile(path, model.table(), 4, &progress);
+    });
+    QVERIFY(opened);
+    QCOMPARE(window.clicks, 0);
+    QCOMPARE(window.shortcuts, 0);
+    QCOMPARE(model.table(), before);
+    const TableData saved = LongWork::run(desktop, QStringLiteral("Открытие..."), [&](WorkProgress &progress) {
+        return DatabaseCodec::readBaseFile(path, &progress);
+    });
+    QCOMPARE(saved, before);
 }
 
 void QtDesktopServicesTest::choiceKeys_data()

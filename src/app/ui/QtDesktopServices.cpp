@@ -5,6 +5,7 @@
 #include "StayOnTopPause.h"
 #include "WorkProgressDialog.h"
 #include "base/SafeWrite.h"
+#include "base/WorkPool.h"
 #include "base/WorkProgress.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFutureWatcher>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
@@ -30,8 +32,6 @@
 #include <exception>
 #include <memory>
 #include <optional>
-#include <system_error>
-#include <thread>
 
 namespace {
 
@@ -471,9 +471,8 @@ void QtDesktopServices::setBusy(bool busy)
 
 namespace {
 
-// How long work runs before its bar shows, and how often the bar follows it.
+// How long work runs before its bar shows.
 constexpr int kBarDelayMs = 500;
-constexpr int kBarStepMs = 50;
 
 } // namespace
 
@@ -481,42 +480,38 @@ void QtDesktopServices::runLongWork(const QString &text, WorkProgress &progress,
 {
     const BusyScope busy(*this);
     WorkProgressDialog bar(text, dialogParent());
-    QObject::connect(&bar, &WorkProgressDialog::stopRequested, &bar, [&progress] { progress.requestStop(); });
+    // The one guard of the rule that long work reads data nothing changes
+    // while it runs (WorkPool): until it ends, the windows take no input.
     const InputBlocker blocker(&bar);
     // Modal as it is, the bar opens above the dialogs that stay on top.
     const StayOnTopPause aboveDialogs(bar);
-    QTimer showBar;
-    showBar.setSingleShot(true);
-    QObject::connect(&showBar, &QTimer::timeout, &bar, [&bar] { bar.show(); });
-    showBar.start(kBarDelayMs);
-    QTimer followProgress;
-    QObject::connect(&followProgress, &QTimer::timeout, &bar, [&] { bar.setValue(progress.value()); });
-    followProgress.start(kBarStepMs);
+    QTimer::singleShot(kBarDelayMs, &bar, &QWidget::show);
 
+    QFutureWatcher<void> task;
+    QObject::connect(&task, &QFutureWatcherBase::progressValueChanged, &bar, &WorkProgressDialog::setValue);
+    QObject::connect(&bar, &WorkProgressDialog::stopRequested, &task, &QFutureWatcherBase::cancel);
+    QEventLoop untilEnded;
+    QObject::connect(&task, &QFutureWatcherBase::finished, &untilEnded, &QEventLoop::quit);
+    bool ran = false;
     std::exception_ptr failure;
-    const auto run = [&] {
+    task.setFuture(WorkPool::start([&](QPromise<void> &promise) {
+        ran = true;
+        progress.reportTo(&promise);
         try {
             work();
         } catch (...) {
             failure = std::current_exception();
         }
-    };
-    QEventLoop loop;
-    std::thread worker;
-    try {
-        worker = std::thread([&] {
-            run();
-            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-        });
-    } catch (const std::system_error &) {
-        run(); // no thread to be had: the work runs here while the windows wait
-    }
-    if (worker.joinable()) {
-        loop.exec();
-        worker.join();
-    }
+        progress.reportTo(nullptr);
+    }));
+    untilEnded.exec();
+    // An application told to quit ends every loop; the work still uses what
+    // stands here.
+    task.waitForFinished();
     if (failure)
         std::rethrow_exception(failure);
+    if (!ran) // stopped before the pool gave it a thread
+        throw WorkStopped();
 }
 
 void QtDesktopServices::terminate()
