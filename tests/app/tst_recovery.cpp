@@ -2,6 +2,7 @@
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
+#include "TestAccess.h"
 #include "app/ui/MainWindow.h"
 #include "base/ProcessIdentity.h"
 #include "document/DatabaseCodec.h"
@@ -145,7 +146,7 @@ void RecoveryTest::changeAndWait(MainWindow &window)
     // Both changes went into one copy.
     QCoreApplication::processEvents();
     QCOMPARE(written.size(), 1);
-    QVERIFY(!window.recoveryCopy().isWriting());
+    QVERIFY(!TestAccess::isWriting(window.recoveryCopy()));
 }
 
 void RecoveryTest::orphan(const QString &descriptionPath)
@@ -217,7 +218,7 @@ void RecoveryTest::copiesGoOnWhileChangesDo()
     QTimer changes;
     int left = 10;
     connect(&changes, &QTimer::timeout, this, [&] {
-        copiedMeanwhile = copiedMeanwhile || copy.isWriting() || !written.isEmpty();
+        copiedMeanwhile = copiedMeanwhile || TestAccess::isWriting(copy) || !written.isEmpty();
         m_desktop.clipboard = ClipboardRecord::text(record({"1"}));
         window->action(QStringLiteral("pasteRecord"))->trigger();
         if (--left == 0)
@@ -267,7 +268,7 @@ void RecoveryTest::copyIsRemoved()
         window->action(QStringLiteral("undo"))->trigger();
         window->recoveryCopy().writeNow();
         window->action(QStringLiteral("undo"))->trigger();
-        window->recoveryCopy().waitForWrite();
+        TestAccess::waitForWrite(window->recoveryCopy());
         break;
     case Ending::NewAnsweredNo:
         m_desktop.expectQuestion(question, DesktopServices::Answer::No);
@@ -286,7 +287,7 @@ void RecoveryTest::copyIsRemoved()
         QCOMPARE(window->close(), ending != Ending::CloseCancelled);
         break;
     }
-    QVERIFY(!window->recoveryCopy().isWriting());
+    QVERIFY(!TestAccess::isWriting(window->recoveryCopy()));
     QCOMPARE(recoveryFiles().size(), kept ? 2 : 0);
 }
 
