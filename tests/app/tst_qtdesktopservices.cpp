@@ -18,7 +18,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -172,8 +171,6 @@ private slots:
     void boxIsWideEnoughForItsCaption();
     void fileDialogTellsTypesByNameAlone();
     void printDialogOffersNoPageRange();
-    void progressCancels();
-    void progressOpensAboveStayOnTopDialogs();
 };
 
 void QtDesktopServicesTest::questionKeys_data()
@@ -563,36 +560,6 @@ void QtDesktopServicesTest::printDialogOffersNoPageRange()
     QVERIFY(dialog.testOption(QAbstractPrintDialog::PrintCollateCopies));
     QVERIFY(!dialog.testOption(QAbstractPrintDialog::PrintSelection));
     dialog.close();
-}
-
-void QtDesktopServicesTest::progressCancels()
-{
-    QtDesktopServices desktop;
-    const auto progress = desktop.startProgress(QStringLiteral("Печать базы данных..."), 1000);
-    progress->setValue(10);
-    QVERIFY(!progress->cancelled());
-    QProgressDialog *box = nullptr;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *candidate = qobject_cast<QProgressDialog *>(widget))
-            box = candidate;
-    }
-    QVERIFY(box);
-    QCOMPARE(box->labelText(), QStringLiteral("Печать базы данных..."));
-    QCOMPARE(box->windowModality(), Qt::ApplicationModal);
-    box->cancel();
-    QVERIFY(progress->cancelled());
-}
-
-void QtDesktopServicesTest::progressOpensAboveStayOnTopDialogs()
-{
-    QDialog addRecord(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
-    addRecord.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&addRecord));
-    QtDesktopServices desktop;
-    auto progress = desktop.startProgress(QStringLiteral("Печать базы данных..."), 10);
-    QVERIFY(!(addRecord.windowHandle()->flags() & Qt::WindowStaysOnTopHint));
-    progress.reset();
-    QVERIFY(addRecord.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
 }
 
 TABLORA_TEST_MAIN(QtDesktopServicesTest)

@@ -109,13 +109,6 @@ void ScriptedDesktop::expectPrinter(bool confirmed, const QString &pdfFile, int 
     m_script.push_back(s);
 }
 
-void ScriptedDesktop::expectProgress(int cancelAfter)
-{
-    Step s(Kind::Progress);
-    s.cancelAfter = cancelAfter;
-    m_script.push_back(s);
-}
-
 void ScriptedDesktop::expectDialog(std::function<int(QDialog &)> handler)
 {
     Step s(Kind::Dialog);
@@ -331,53 +324,6 @@ std::unique_ptr<DesktopServices::Download> ScriptedDesktop::download(const QUrl 
         finished(failure);
     });
     return transfer;
-}
-
-namespace {
-
-// Logs "progress N" for each value that differs from the last one, and
-// "progress cancelled" once it reports the cancel.
-class ScriptedProgress : public DesktopServices::Progress
-{
-public:
-    ScriptedProgress(std::function<void(const QString &)> note, int cancelAfter)
-        : m_note(std::move(note))
-        , m_cancelAfter(cancelAfter)
-    {
-    }
-    ~ScriptedProgress() override { m_note(QStringLiteral("progress closed")); }
-    void setValue(int value) override
-    {
-        ++m_steps;
-        if (value != m_value)
-            m_note(QStringLiteral("progress %1").arg(value));
-        m_value = value;
-    }
-    bool cancelled() override
-    {
-        const bool cancel = m_cancelAfter >= 0 && m_steps >= m_cancelAfter;
-        if (cancel && !m_reported)
-            m_note(QStringLiteral("progress cancelled"));
-        m_reported = m_reported || cancel;
-        return cancel;
-    }
-
-private:
-    std::function<void(const QString &)> m_note;
-    int m_cancelAfter;
-    int m_steps = 0;
-    int m_value = -1;
-    bool m_reported = false;
-};
-
-} // namespace
-
-std::unique_ptr<DesktopServices::Progress> ScriptedDesktop::startProgress(const QString &text, int maximum)
-{
-    const QString what = QStringLiteral("progress bar %1 of %2").arg(text).arg(maximum);
-    note(what);
-    auto s = take(Kind::Progress, what);
-    return std::make_unique<ScriptedProgress>([this](const QString &call) { note(call); }, s ? s->cancelAfter : -1);
 }
 
 void ScriptedDesktop::setBusy(bool busy)

@@ -22,7 +22,6 @@
 #include <QNetworkInformation>
 #include <QNetworkReply>
 #include <QPrintDialog>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
@@ -427,38 +426,6 @@ std::unique_ptr<DesktopServices::Download> QtDesktopServices::download(const QUr
                 finished(failure); // may destroy the handle; nothing of it is used after
         });
     return transfer;
-}
-
-namespace {
-
-class ProgressBox : public DesktopServices::Progress
-{
-public:
-    ProgressBox(const QString &text, int maximum, QWidget *parent)
-        : m_dialog(text, QStringLiteral("Отмена"), 0, maximum, parent)
-        , m_aboveDialogs(m_dialog)
-    {
-        m_dialog.setWindowTitle(QApplication::applicationDisplayName());
-        m_dialog.setWindowModality(Qt::ApplicationModal);
-        m_dialog.setAutoClose(false);
-        m_dialog.setAutoReset(false);
-        m_dialog.setMinimumDuration(500);
-        m_dialog.setValue(0);
-    }
-    void setValue(int value) override { m_dialog.setValue(value); }
-    bool cancelled() override { return m_dialog.wasCanceled(); }
-
-private:
-    QProgressDialog m_dialog;
-    // Modal as it is, it opens above the dialogs that stay on top.
-    StayOnTopPause m_aboveDialogs;
-};
-
-} // namespace
-
-std::unique_ptr<DesktopServices::Progress> QtDesktopServices::startProgress(const QString &text, int maximum)
-{
-    return std::make_unique<ProgressBox>(text, maximum, dialogParent());
 }
 
 void QtDesktopServices::setBusy(bool busy)

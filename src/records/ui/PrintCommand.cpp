@@ -2,22 +2,16 @@
 
 #include "PrintPreviewDialog.h"
 #include "base/DesktopServices.h"
+#include "base/LongWork.h"
 #include "document/Document.h"
 #include "document/DocumentTexts.h"
 #include "records/PrintFileTarget.h"
+#include "records/PrintFont.h"
 #include "records/PrintJob.h"
 
 #include <QPrinter>
 
 #include <memory>
-
-namespace {
-
-// How long the window waits between two looks at the progress bar.
-constexpr std::chrono::milliseconds kSlice(50);
-constexpr int kProgressSteps = 1000;
-
-} // namespace
 
 PrintCommand::PrintCommand(const Document &document, DesktopServices &desktop)
     : m_document(document)
@@ -42,8 +36,13 @@ QString PrintCommand::progressText()
 
 void PrintCommand::preview(const QFont &font, QWidget *parent, const std::function<void(const QString &)> &showStatus)
 {
-    PrintPreviewDialog dialog(m_document.model().table(), font, parent);
-    if (m_desktop.execDialog(dialog) == QDialog::Accepted)
+    bool toPrint = false;
+    {
+        // Closed, it counts pages no more while the job runs.
+        PrintPreviewDialog dialog(m_document.model().table(), font, parent);
+        toPrint = m_desktop.execDialog(dialog) == QDialog::Accepted;
+    }
+    if (toPrint)
         print(font, showStatus);
 }
 
@@ -67,23 +66,20 @@ void PrintCommand::print(const QFont &font, const std::function<void(const QStri
         printer.setOutputFileName(file->partName());
     }
 
-    PrintJob job(printer, font, copies);
-    const std::unique_ptr<DesktopServices::Progress> progress = m_desktop.startProgress(progressText(), kProgressSteps);
+    // The job's thread gets a font that shares nothing with the window's.
+    const QFont jobFont = PrintFont::ownCopy(font, printer.logicalDpiY());
+    const TableData &table = m_document.model().table();
+
     showStatus(sentText());
-    job.start(m_document.model().table());
-    for (;;) {
-        m_desktop.processEvents();
-        if (progress->cancelled()) {
-            job.abandon();
-            showStatus(cancelledText());
-            return;
-        }
-        if (!job.drawSome(kSlice))
-            break;
-        progress->setValue(job.progress());
+    try {
+        // The printer, set up here by its dialog, is painted on by the work
+        // alone from now on.
+        LongWork::run(m_desktop, progressText(), [&](WorkProgress &progress) {
+            PrintJob(printer, jobFont, copies).print(table, &progress);
+            if (file)
+                file->commit();
+        });
+    } catch (const WorkStopped &) {
+        showStatus(cancelledText());
     }
-    job.finish();
-    progress->setValue(kProgressSteps);
-    if (file)
-        file->commit();
 }

@@ -17,8 +17,9 @@ class PrintCommand
 public:
     PrintCommand(const Document &document, DesktopServices &desktop);
 
-    // Prints the table in font. showStatus receives the status text once the
-    // job has started and again when the user stops it; a cancelled dialog
+    // Prints the table in font, as long work with a progress bar that can
+    // stop it. showStatus receives the status text once the print dialog is
+    // confirmed, and again when the user stops the job; a cancelled dialog
     // prints nothing and shows nothing. Copies the printer cannot make itself
     // (a PDF file) are printed one after the other, collated or page by page
     // as the dialog says.
