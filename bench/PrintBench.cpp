@@ -2,6 +2,7 @@
 #include "base/TabloraError.h"
 #include "base/WorkPool.h"
 #include "document/DatabaseCodec.h"
+#include "records/PrintFileTarget.h"
 #include "records/PrintJob.h"
 #include "records/ui/PrintPreviewDialog.h"
 
@@ -56,9 +57,10 @@ void resetPeak()
 } // namespace
 
 // Reads IN and prints it to the PDF file OUT as the print command does (as a
-// task of the work pool), in the table's default font (Courier New 8 pt, or
-// what the system substitutes), and prints the time, the memory with the
-// table loaded, the peak while reading and the peak while printing.
+// task of the work pool, through a new file that takes the name once it is
+// complete), in the table's default font (Courier New 8 pt, or what the
+// system substitutes), and prints the time, the memory with the table loaded,
+// the peak while reading and the peak while printing.
 int runPrint(const QStringList &args)
 {
     TableData table;
@@ -81,9 +83,12 @@ int runPrint(const QStringList &args)
     WorkPool::start([&] {
         const double paintCpuBefore = threadProcessorMs();
         try {
-            QPdfWriter pdf(args.at(1));
+            PrintFileTarget file(args.at(1));
+            QPdfWriter pdf(&file.device());
             PrintJob job(pdf, font);
+            job.checkEachPage([&file] { file.throwIfFailed(); });
             job.print(table);
+            file.commit();
         } catch (const TabloraError &e) {
             failure = e.message();
         }

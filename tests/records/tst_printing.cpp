@@ -1,6 +1,7 @@
 #include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
+#include "ScratchVolume.h"
 #include "ScriptedDesktop.h"
 #include "app/ui/QtDesktopServices.h"
 #include "base/ProgramDir.h"
@@ -10,6 +11,7 @@
 #include "document/Document.h"
 #include "records/PageIndex.h"
 #include "records/PageProducer.h"
+#include "records/PrintFileTarget.h"
 #include "records/PrintFont.h"
 #include "records/PrintJob.h"
 #include "records/PrintLayout.h"
@@ -37,6 +39,9 @@
 #include <QTest>
 #include <QThreadPool>
 #include <QToolButton>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -185,6 +190,7 @@ private slots:
     void jobThatCannotStartIsReported();
     void cancelLeavesTheFileAsItWas_data();
     void cancelLeavesTheFileAsItWas();
+    void fullDiskIsReported();
     void printsOnAPoolOfOneThread();
     void copies_data();
     void copies();
@@ -310,13 +316,14 @@ void PrintingTest::printsToPdf()
     sort.resort();
 
     const QString pdf = m_folder->filePath(QStringLiteral("out.pdf"));
-    // A file of the chosen name is replaced; one of the job's own first choice
-    // of name for its new file is left alone.
-    for (const char *name : {"out.pdf", ".out.pdf.part"}) {
-        QFile file(m_folder->filePath(QLatin1String(name)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("not a PDF");
-    }
+    // A file of the chosen name is replaced. The new file has no name while
+    // it is written: a print killed meanwhile leaves nothing behind.
+    QFile before(pdf);
+    QVERIFY(before.open(QIODevice::WriteOnly));
+    before.write("not a PDF");
+    before.close();
+    QStringList filesMeanwhile;
+    m_desktop.duringWork = [&](int) { filesMeanwhile = filesIn(m_folder->path()); };
     m_desktop.expectPrinter(true, pdf);
     QFont font(QStringLiteral("Liberation Serif"));
     font.setPointSize(12);
@@ -325,7 +332,8 @@ void PrintingTest::printsToPdf()
     QCOMPARE(m_status, QStringList{PrintCommand::sentText()});
     QCOMPARE(m_desktop.logged(QStringLiteral("print dialog")), QStringList{QStringLiteral("print dialog ") + jobName});
     QCOMPARE(m_desktop.logged(QStringLiteral("work")), QStringList{QStringLiteral("work Печать базы данных...")});
-    QCOMPARE(filesIn(m_folder->path()), (QStringList{".out.pdf.part", "out.pdf"}));
+    QCOMPARE(filesMeanwhile, QStringList{"out.pdf"});
+    QCOMPARE(filesIn(m_folder->path()), QStringList{"out.pdf"});
 
     QStringList read = poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).split(QLatin1Char('\n'));
     read.removeAll(QString());
@@ -407,6 +415,34 @@ void PrintingTest::cancelLeavesTheFileAsItWas()
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
     }
+}
+
+// A print that fills the disk names the file and the system's reason, as
+// every other write does, and leaves the file of that name as it was.
+void PrintingTest::fullDiskIsReported()
+{
+    ScratchVolume volume("size=64k");
+    if (!volume.isMounted())
+        QSKIP("no volume of its own can be mounted here");
+    Document document;
+    for (int i = 0; i < 10000; ++i)
+        document.model().appendRecord(record({"1", "Иванов", "Пётр", "Petersburg"}));
+    const QString pdf = volume.path() + QStringLiteral("/out.pdf");
+    QFile before(pdf);
+    QVERIFY(before.open(QIODevice::WriteOnly));
+    before.write("the user's own file");
+    before.close();
+    m_desktop.expectPrinter(true, pdf);
+    try {
+        PrintCommand(document, m_desktop).print(QFont(), [this](const QString &text) { m_status.append(text); });
+        QFAIL("a print that filled the disk succeeded");
+    } catch (const TabloraError &e) {
+        QCOMPARE(e.message(), PrintFileTarget::failureMessage(pdf, QString::fromLocal8Bit(std::strerror(ENOSPC))));
+    }
+    QCOMPARE(m_status, (QStringList{PrintCommand::sentText(), PrintCommand::failedText()}));
+    QCOMPARE(filesIn(volume.path()), QStringList{"out.pdf"});
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    QCOMPARE(before.readAll(), QByteArray("the user's own file"));
 }
 
 // The job runs as long work of the program's own desktop, its pages laid out

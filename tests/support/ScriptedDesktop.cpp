@@ -42,6 +42,7 @@ void ScriptedDesktop::reset()
     clipboard.clear();
     offline = false;
     stopWorkAt = -1;
+    duringWork = nullptr;
 }
 
 void ScriptedDesktop::expectMessage(const QString &text, const QString &caption)
@@ -336,9 +337,11 @@ void ScriptedDesktop::runLongWork(const QString &text, WorkProgress &progress, c
     note(QStringLiteral("work ") + text);
     if (stopWorkAt == 0)
         progress.requestStop();
-    else if (stopWorkAt > 0)
-        progress.setObserver([&progress, at = stopWorkAt](int value) {
-            if (value >= at)
+    if (stopWorkAt > 0 || duringWork)
+        progress.setObserver([this, &progress](int value) {
+            if (duringWork)
+                duringWork(value);
+            if (stopWorkAt > 0 && value >= stopWorkAt)
                 progress.requestStop();
         });
     work();

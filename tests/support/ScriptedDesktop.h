@@ -50,6 +50,9 @@ public:
     // the user presses "Отмена" once its progress reaches this value (0 to
     // WorkProgress::kScale; never when negative).
     int stopWorkAt = -1;
+    // Runs as the work reports its progress (0 to WorkProgress::kScale): a
+    // test looks at the program while the work is under way.
+    std::function<void(int value)> duringWork;
     // Runs on every call, with its log entry, after it is logged: a test
     // looks at the program while it waits on the desktop.
     std::function<void(const QString &)> onCall;

@@ -9,9 +9,25 @@
 #include "records/PrintFont.h"
 #include "records/PrintJob.h"
 
+#include <QPdfWriter>
 #include <QPrinter>
 
 #include <memory>
+
+namespace {
+
+// A PDF file of the job's own, laid out as the print dialog set the printer
+// up for one: its paper, margins, resolution and document name.
+void setUpLike(QPdfWriter &pdf, const QPrinter &printer)
+{
+    pdf.setPdfVersion(printer.pdfVersion());
+    pdf.setResolution(printer.resolution());
+    pdf.setPageLayout(printer.pageLayout());
+    pdf.setTitle(printer.docName());
+    pdf.setCreator(printer.creator());
+}
+
+} // namespace
 
 PrintCommand::PrintCommand(const Document &document, DesktopServices &desktop)
     : m_document(document)
@@ -27,6 +43,11 @@ QString PrintCommand::sentText()
 QString PrintCommand::cancelledText()
 {
     return QStringLiteral("Печать отменена");
+}
+
+QString PrintCommand::failedText()
+{
+    return QStringLiteral("Печать не удалась");
 }
 
 QString PrintCommand::progressText()
@@ -61,11 +82,8 @@ void PrintCommand::print(const QFont &font, const std::function<void(const QStri
         printer.setCopyCount(1);
     }
     std::unique_ptr<PrintFileTarget> file;
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
         file = std::make_unique<PrintFileTarget>(printer.outputFileName());
-        printer.setOutputFileName(file->partName());
-    }
-
     // The job's thread gets a font that shares nothing with the window's.
     const QFont jobFont = PrintFont::ownCopy(font, printer.logicalDpiY());
     const TableData &table = m_document.model().table();
@@ -75,11 +93,22 @@ void PrintCommand::print(const QFont &font, const std::function<void(const QStri
         // The printer, set up here by its dialog, is painted on by the work
         // alone from now on.
         LongWork::run(m_desktop, progressText(), [&](WorkProgress &progress) {
-            PrintJob(printer, jobFont, copies).print(table, &progress);
-            if (file)
-                file->commit();
+            if (!file) {
+                PrintJob(printer, jobFont, copies).print(table, &progress);
+                return;
+            }
+            QPdfWriter pdf(&file->device());
+            setUpLike(pdf, printer);
+            PrintJob job(pdf, jobFont, copies);
+            job.checkEachPage([&file] { file->throwIfFailed(); });
+            job.print(table, &progress);
+            file->commit();
         });
     } catch (const WorkStopped &) {
         showStatus(cancelledText());
+        return;
+    } catch (...) {
+        showStatus(failedText());
+        throw;
     }
 }
