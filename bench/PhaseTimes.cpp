@@ -1,7 +1,7 @@
 #include "PhaseTimes.h"
 
 #include "DiskWaits.h"
-#include "app/ActionTable.h"
+#include "app/Command.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/RecordListView.h"
 
@@ -120,13 +120,13 @@ void PhaseTimes::refresh()
 // The sort includes painting the table it reordered.
 void PhaseTimes::sort()
 {
-    runCommand("sort", m_window->action(ActionTable::sortColumnActions()[m_sortColumn]), true);
+    runCommand("sort", m_window->action(Commands::sortColumn(m_sortColumn)), true);
     QTimer::singleShot(0, this, &PhaseTimes::save);
 }
 
 void PhaseTimes::save()
 {
-    runCommand("save", m_window->action(QStringLiteral("save")), false);
+    runCommand("save", m_window->action(Command::Save), false);
     QTimer::singleShot(0, this, &PhaseTimes::close);
 }
 
@@ -149,7 +149,7 @@ void PhaseTimes::close()
 {
     std::printf("close_at_ns %lld\n", wallClockNs());
     std::fflush(stdout);
-    m_window->action(QStringLiteral("exit"))->trigger();
+    m_window->action(Command::Exit)->trigger();
 }
 
 double PhaseTimes::msSince(qint64 nanoseconds) const

@@ -57,7 +57,7 @@ int runKilledWindow(int argc, char *argv[])
     QCoreApplication::processEvents(); // the first tick opens the database
     for (const Record &r : pastedRecords()) {
         desktop.clipboard = ClipboardRecord::text(r);
-        window.action(QStringLiteral("pasteRecord"))->trigger();
+        window.action(Command::PasteRecord)->trigger();
     }
     return app.exec();
 }
@@ -139,7 +139,7 @@ void RecoveryTest::changeAndWait(MainWindow &window)
     QSignalSpy written(&window.recoveryCopy(), &RecoveryCopy::written);
     for (const Record &r : pastedRecords()) {
         m_desktop.clipboard = ClipboardRecord::text(r);
-        window.action(QStringLiteral("pasteRecord"))->trigger();
+        window.action(Command::PasteRecord)->trigger();
     }
     QVERIFY(written.wait(60000));
     // Both changes went into one copy.
@@ -200,7 +200,7 @@ void RecoveryTest::copyFollowsTheChanges()
 
     // A sort changes no data, yet the copy follows the table's order.
     QSignalSpy written(&copy, &RecoveryCopy::written);
-    window->action(QStringLiteral("sortColumn1"))->trigger();
+    window->action(Command::SortColumn1)->trigger();
     QVERIFY(written.wait(60000));
     QCOMPARE(DatabaseCodec::readBaseFile(copy.copyPath()), window->document().model().table());
 }
@@ -219,7 +219,7 @@ void RecoveryTest::copiesGoOnWhileChangesDo()
     connect(&changes, &QTimer::timeout, this, [&] {
         copiedMeanwhile = copiedMeanwhile || copy.isWriting() || !written.isEmpty();
         m_desktop.clipboard = ClipboardRecord::text(record({"1"}));
-        window->action(QStringLiteral("pasteRecord"))->trigger();
+        window->action(Command::PasteRecord)->trigger();
         if (--left == 0)
             changes.stop();
     });
@@ -256,27 +256,27 @@ void RecoveryTest::copyIsRemoved()
     const QString question = QStringLiteral("База данных \"base.db\" была изменена. Сохранить изменения?");
     switch (ending) {
     case Ending::Save:
-        window->action(QStringLiteral("save"))->trigger();
+        window->action(Command::Save)->trigger();
         QCOMPARE(DatabaseCodec::readBaseFile(path), window->document().model().table());
         break;
     case Ending::Undo:
-        window->action(QStringLiteral("undo"))->trigger();
-        window->action(QStringLiteral("undo"))->trigger();
+        window->action(Command::Undo)->trigger();
+        window->action(Command::Undo)->trigger();
         break;
     case Ending::UndoWhileWriting:
-        window->action(QStringLiteral("undo"))->trigger();
+        window->action(Command::Undo)->trigger();
         window->recoveryCopy().writeNow();
-        window->action(QStringLiteral("undo"))->trigger();
+        window->action(Command::Undo)->trigger();
         window->recoveryCopy().waitForWrite();
         break;
     case Ending::NewAnsweredNo:
         m_desktop.expectQuestion(question, DesktopServices::Answer::No);
-        window->action(QStringLiteral("newDatabase"))->trigger();
+        window->action(Command::NewDatabase)->trigger();
         break;
     case Ending::OpenAnsweredNo:
         m_desktop.expectOpenFile(other);
         m_desktop.expectQuestion(question, DesktopServices::Answer::No);
-        window->action(QStringLiteral("openDatabase"))->trigger();
+        window->action(Command::OpenDatabase)->trigger();
         QCOMPARE(window->document().fileName(), other);
         break;
     case Ending::CloseAnsweredNo:
@@ -359,7 +359,7 @@ void RecoveryTest::restoreAtStart()
         m_desktop.expectSaveFile(path);
     else if (restore == Restore::YesFileChangedSince)
         m_desktop.expectChoice(FileCommands::changedOnDiskQuestion(path), 0);
-    window->action(QStringLiteral("save"))->trigger();
+    window->action(Command::Save)->trigger();
     QCOMPARE(DatabaseCodec::readBaseFile(path), expected);
     QVERIFY(recoveryFiles().isEmpty());
 }

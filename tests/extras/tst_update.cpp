@@ -445,7 +445,7 @@ void UpdateTest::downloadStartsTheUpdater()
         else
             m_desktop.expectSaveFileCancelled();
     }
-    window->action(QStringLiteral("checkUpdate"))->trigger();
+    window->action(Command::CheckUpdate)->trigger();
 
     const QString updater = m_folder->filePath(QStringLiteral("tabloraupdate.exe"));
     QCOMPARE(m_folder->read(QStringLiteral("tabloraupdate.exe")),
@@ -481,7 +481,7 @@ void UpdateTest::rightsCheck()
         m_desktop.expectDialog([](QDialog &) { return QDialog::Rejected; });
     else
         m_desktop.expectMessage(Accounts::refusalMessage());
-    window->action(QStringLiteral("checkUpdate"))->trigger();
+    window->action(Command::CheckUpdate)->trigger();
 }
 
 TABLORA_TEST_MAIN(UpdateTest)
