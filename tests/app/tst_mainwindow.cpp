@@ -1,4 +1,5 @@
 #include "GuardedTest.h"
+#include "MainWindowAccess.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
@@ -57,6 +58,12 @@ std::function<int(QDialog &)> typeLogin(const QString &login, const QString &pas
         dialog.findChild<QPushButton *>(QStringLiteral("logInButton"))->click();
         return dialog.result();
     };
+}
+
+// The window's status bar, which shows its panels.
+StatusPanels *panels(const MainWindow &window)
+{
+    return qobject_cast<StatusPanels *>(window.statusBar());
 }
 
 std::function<int(QDialog &)> cancelLogin()
@@ -193,8 +200,8 @@ QString MainWindowTest::writeDatabase(const QString &relative)
 std::unique_ptr<MainWindow> MainWindowTest::create(QStringList arguments)
 {
     auto window = std::make_unique<MainWindow>(m_desktop, m_folder->dir(), std::move(arguments));
-    window->startupTimer().setInterval(0);
-    window->refreshTimer().setInterval(0);
+    MainWindowAccess::startupTimer(*window).setInterval(0);
+    MainWindowAccess::refreshTimer(*window).setInterval(0);
     return window;
 }
 
@@ -226,8 +233,8 @@ void MainWindowTest::firstStartWithoutSettings()
     QCOMPARE(m_desktop.logged(QStringLiteral("sleep")).value(0), QStringLiteral("sleep 1000")); // no quick start
     QCOMPARE(window->document().role(), QStringLiteral("admin"));
     QCOMPARE(window->windowTitle(), QStringLiteral("Tablora 1.5 [Новая база данных]"));
-    QCOMPARE(window->statusPanels()->text(StatusPanels::FileName), QStringLiteral("Имя: Новая база данных"));
-    QCOMPARE(window->statusPanels()->text(StatusPanels::State), QStringLiteral("Вы вошли как: admin"));
+    QCOMPARE(panels(*window)->text(StatusPanels::FileName), QStringLiteral("Имя: Новая база данных"));
+    QCOMPARE(panels(*window)->text(StatusPanels::State), QStringLiteral("Вы вошли как: admin"));
     QVERIFY(window->noticePanel()->isHidden());
     QCOMPARE(window->recordList()->font().family(), QStringLiteral("Courier New"));
     QCOMPARE(window->recordList()->font().pointSize(), 8);
@@ -243,7 +250,7 @@ void MainWindowTest::firstStartWithoutSettings()
     QVERIFY(m_folder->read(QStringLiteral("data/config.ini")).contains("[Run]\r\nFirst=0\r\n"));
 
     tick(*window);
-    QCOMPARE(window->statusPanels()->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 0"));
+    QCOMPARE(panels(*window)->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 0"));
     QCOMPARE(window->action(Command::SortColumn0)->text(), QStringLiteral("№"));
 }
 
@@ -337,7 +344,7 @@ void MainWindowTest::leavingTheLoginEndsTheProgram()
     window->prepareToShow();
     QCoreApplication::processEvents();
     QVERIFY(m_desktop.terminateRequested());
-    QVERIFY(!window->startupTimer().isActive());
+    QVERIFY(!MainWindowAccess::startupTimer(*window).isActive());
     QCOMPARE(window->windowTitle(), QStringLiteral("Tablora 1.5")); // the start steps never ran
     QVERIFY(!QFile::exists(m_folder->filePath(QStringLiteral("data/config.ini"))));
 }
@@ -381,14 +388,14 @@ void MainWindowTest::userSwitch()
     m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
     m_desktop.expectDialog(typeLogin(QStringLiteral("Admin"), QStringLiteral("9107")));
     auto window = start();
-    window->document().model().appendRecord(record({"1"}));
+    appendTo(window->document().model(), record({"1"}));
     window->document().setModified(true);
 
     m_desktop.clearLog();
     QString statusShown;
     m_desktop.onCall = [&](const QString &call) {
         if (call == QLatin1String("process events"))
-            statusShown = window->statusPanels()->text(StatusPanels::State);
+            statusShown = panels(*window)->text(StatusPanels::State);
     };
     m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer::No);
@@ -399,7 +406,7 @@ void MainWindowTest::userSwitch()
              QStringList({QStringLiteral("dialog"), QStringLiteral("sleep 500"), QStringLiteral("process events"),
                           QStringLiteral("sleep 200")}));
     QCOMPARE(statusShown, QStringLiteral("Смена пользователя завершена"));
-    QCOMPARE(window->statusPanels()->text(StatusPanels::State), QStringLiteral("Вы вошли как: moder"));
+    QCOMPARE(panels(*window)->text(StatusPanels::State), QStringLiteral("Вы вошли как: moder"));
     QCOMPARE(window->document().role(), QStringLiteral("moder"));
     QVERIFY(window->document().isModified()); // the database is untouched
 }
@@ -442,12 +449,12 @@ void MainWindowTest::refreshFollowsTheTable()
     auto window = start();
     TableModel &model = window->document().model();
     for (int i = 0; i < 12; ++i)
-        model.appendRecord(record({"n"}));
+        appendTo(model, record({"n"}));
     tick(*window);
-    QCOMPARE(window->statusPanels()->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 12"));
-    model.removeRecord(3);
+    QCOMPARE(panels(*window)->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 12"));
+    model.takeRecord(3);
     tick(*window);
-    QCOMPARE(window->statusPanels()->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 11"));
+    QCOMPARE(panels(*window)->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 11"));
     model.setTitle(0, QStringLiteral("Код"));
     model.setTitle(2, QStringLiteral("R&D"));
     tick(*window);
@@ -455,7 +462,7 @@ void MainWindowTest::refreshFollowsTheTable()
     QCOMPARE(window->action(Command::SortColumn2)->text(), QStringLiteral("R&&D")); // shown as "R&D", no access key
     model.discard(model.takeRecords());
     tick(*window);
-    QCOMPARE(window->statusPanels()->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 0"));
+    QCOMPARE(panels(*window)->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 0"));
 }
 
 void MainWindowTest::commandLineDatabase()
@@ -522,7 +529,7 @@ void MainWindowTest::closeAnswers()
     auto window = start();
     const QString p = m_folder->filePath(QStringLiteral("current.db"));
     window->document().setFileName(p);
-    window->document().model().appendRecord(record({"1"}));
+    appendTo(window->document().model(), record({"1"}));
     window->document().setModified(true);
     const QByteArray before = m_folder->read(QStringLiteral("data/config.ini"));
 
@@ -703,7 +710,7 @@ void MainWindowTest::sortCommandsPersistTheirChoice()
     auto window = start();
     TableModel &model = window->document().model();
     for (const char *c : {"b", "a", "c"})
-        model.appendRecord(record({"", "", "", c}));
+        appendTo(model, record({"", "", "", c}));
 
     window->action(Command::SortDescending)->trigger(); // descending, by the stored column 0
     window->action(Command::SortColumn3)->trigger(); // column 3
@@ -884,8 +891,8 @@ void MainWindowTest::saveShowsWhatTheFileHolds()
     window->document().setFileName(p);
     TableModel &model = window->document().model();
     model.setTitle(1, QStringLiteral("Товар ✓"));
-    model.appendRecord(record({"1", "Чай"}));
-    model.appendRecord(record({"2", "pässword 😀", "😀😀"}));
+    appendTo(model, record({"1", "Чай"}));
+    appendTo(model, record({"2", "pässword 😀", "😀😀"}));
     window->document().setModified(true);
     const TableData typed = model.table();
 
@@ -919,7 +926,7 @@ void MainWindowTest::findFromTheBar()
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
     TableModel &model = window->document().model();
     for (const char *name : {"Иванов", "Петров", "Иванова", "Сидоров"})
-        model.appendRecord(record({"", "", name}));
+        appendTo(model, record({"", "", name}));
     model.setTitle(2, QStringLiteral("Фамилия"));
     FindBar *bar = window->findBar();
     QVERIFY(bar->isHidden());
@@ -935,17 +942,17 @@ void MainWindowTest::findFromTheBar()
     QCOMPARE(window->recordList()->selectedRow(), 0);
     QTest::keyClick(text, Qt::Key_F3);
     QCOMPARE(window->recordList()->selectedRow(), 2);
-    QCOMPARE(window->statusPanels()->note(), QString());
+    QCOMPARE(panels(*window)->note(), QString());
     QTest::keyClick(text, Qt::Key_Return);
     QCOMPARE(window->recordList()->selectedRow(), 0);
-    QCOMPARE(window->statusPanels()->note(), QStringLiteral("Поиск продолжен с начала"));
+    QCOMPARE(panels(*window)->note(), QStringLiteral("Поиск продолжен с начала"));
     QTest::keyClick(text, Qt::Key_F3, Qt::ShiftModifier);
     QCOMPARE(window->recordList()->selectedRow(), 2);
-    QCOMPARE(window->statusPanels()->note(), QStringLiteral("Поиск продолжен с конца"));
+    QCOMPARE(panels(*window)->note(), QStringLiteral("Поиск продолжен с конца"));
 
     bar->findChild<QCheckBox *>(QStringLiteral("matchCaseCheck"))->setChecked(true);
     QTest::keyClick(text, Qt::Key_Return);
-    QCOMPARE(window->statusPanels()->note(), QStringLiteral("Текст «иванов» не найден"));
+    QCOMPARE(panels(*window)->note(), QStringLiteral("Текст «иванов» не найден"));
     QCOMPARE(window->recordList()->selectedRow(), 2); // the selection stays
     QVERIFY(m_desktop.logged(QStringLiteral("beep")).isEmpty());
 
@@ -961,7 +968,7 @@ std::unique_ptr<MainWindow> MainWindowTest::startShownWith(int records)
 {
     auto window = startWithoutLogin();
     for (int row = 0; row < records; ++row)
-        window->document().model().appendRecord(Record(Record::Cells{QString(), QString::number(row)}));
+        appendTo(window->document().model(), Record(Record::Cells{QString(), QString::number(row)}));
     window->show();
     if (!QTest::qWaitForWindowActive(window.get()))
         return nullptr;
@@ -983,12 +990,12 @@ void MainWindowTest::findNotesLeaveThePanelsShown()
     for (const char *typed : {"1", "Петров"}) { // wrapped round, then nothing found
         text->setText(QString::fromUtf8(typed));
         QTest::keyClick(text, Qt::Key_Return);
-        QVERIFY(!window->statusPanels()->note().isEmpty());
+        QVERIFY(!panels(*window)->note().isEmpty());
         for (const char *panel : {"recordCountPanel", "fileNamePanel", "statePanel", "notePanel"})
-            QVERIFY2(window->statusPanels()->findChild<QLabel *>(QLatin1String(panel))->isVisible(), panel);
+            QVERIFY2(panels(*window)->findChild<QLabel *>(QLatin1String(panel))->isVisible(), panel);
     }
-    QCOMPARE(window->statusPanels()->text(StatusPanels::State), QStringLiteral("Вы вошли как: admin"));
-    QCOMPARE(window->statusPanels()->findChild<QLabel *>(QStringLiteral("notePanel"))->textFormat(), Qt::PlainText);
+    QCOMPARE(panels(*window)->text(StatusPanels::State), QStringLiteral("Вы вошли как: admin"));
+    QCOMPARE(panels(*window)->findChild<QLabel *>(QStringLiteral("notePanel"))->textFormat(), Qt::PlainText);
 }
 
 // "Петров" copied from another program brings its line break along; the find
@@ -998,7 +1005,7 @@ void MainWindowTest::pastedLineBreakIsFound()
     auto window = startShownWith(0);
     QVERIFY(window);
     for (const char *name : {"Иванов", "Петров", "Сидоров"})
-        window->document().model().appendRecord(record({"", name}));
+        appendTo(window->document().model(), record({"", name}));
     window->findBar()->open();
     auto *text = window->findBar()->findChild<QLineEdit *>(QStringLiteral("findText"));
     text->insert(QStringLiteral("Петров\r\n")); // as pasting does
@@ -1181,9 +1188,9 @@ void MainWindowTest::panelsShowNamesAsText()
     const QString name = QStringLiteral("<font size=7>Склад.db");
     window->document().setFileName(m_folder->filePath(name));
     window->updateTitle();
-    QCOMPARE(window->statusPanels()->text(StatusPanels::FileName), QStringLiteral("Имя: ") + name);
+    QCOMPARE(panels(*window)->text(StatusPanels::FileName), QStringLiteral("Имя: ") + name);
     for (const char *panel : {"recordCountPanel", "fileNamePanel", "statePanel"})
-        QCOMPARE(window->statusPanels()->findChild<QLabel *>(QLatin1String(panel))->textFormat(), Qt::PlainText);
+        QCOMPARE(panels(*window)->findChild<QLabel *>(QLatin1String(panel))->textFormat(), Qt::PlainText);
 }
 
 // --- every action through the real window, by its name ---
@@ -1223,7 +1230,7 @@ void MainWindowTest::setRecords(const QStringList &letters)
     TableModel &model = m_window->document().model();
     model.discard(model.takeRecords());
     for (const QString &letter : letters)
-        model.appendRecord(letterRecord(letter));
+        appendTo(model, letterRecord(letter));
 }
 
 void MainWindowTest::selectRow(int row)
@@ -1320,7 +1327,7 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
          },
          [this] {
              QCOMPARE(m_shownDialog, QStringLiteral("LoginDialog"));
-             QCOMPARE(m_window->statusPanels()->text(StatusPanels::State), QStringLiteral("Вы вошли как: admin"));
+             QCOMPARE(panels(*m_window)->text(StatusPanels::State), QStringLiteral("Вы вошли как: admin"));
          }},
         {Command::NewDatabase,
          {},

@@ -1,4 +1,5 @@
 #include "GuardedTest.h"
+#include "MainWindowAccess.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
@@ -47,9 +48,9 @@ int runKilledWindow(int argc, char *argv[])
     QApplication app(argc, argv);
     ScriptedDesktop desktop;
     MainWindow window(desktop, ProgramDir(QString::fromLocal8Bit(argv[2])), {QString::fromLocal8Bit(argv[3])});
-    window.startupTimer().setInterval(0);
-    window.recoveryCopy().setInterval(std::chrono::milliseconds(20));
-    QObject::connect(&window.recoveryCopy(), &RecoveryCopy::written, [] {
+    MainWindowAccess::startupTimer(window).setInterval(0);
+    MainWindowAccess::recoveryCopy(window).setInterval(std::chrono::milliseconds(20));
+    QObject::connect(&MainWindowAccess::recoveryCopy(window), &RecoveryCopy::written, [] {
         std::puts("written");
         std::fflush(stdout);
     });
@@ -127,8 +128,8 @@ std::unique_ptr<MainWindow> RecoveryTest::start(const QString &path)
 {
     auto window = std::make_unique<MainWindow>(m_desktop, m_folder->dir(),
                                                path.isEmpty() ? QStringList() : QStringList{path});
-    window->startupTimer().setInterval(0);
-    window->recoveryCopy().setInterval(std::chrono::milliseconds(0));
+    MainWindowAccess::startupTimer(*window).setInterval(0);
+    MainWindowAccess::recoveryCopy(*window).setInterval(std::chrono::milliseconds(0));
     window->prepareToShow();
     QCoreApplication::processEvents(); // the start timer's tick
     return window;
@@ -136,7 +137,7 @@ std::unique_ptr<MainWindow> RecoveryTest::start(const QString &path)
 
 void RecoveryTest::changeAndWait(MainWindow &window)
 {
-    QSignalSpy written(&window.recoveryCopy(), &RecoveryCopy::written);
+    QSignalSpy written(&MainWindowAccess::recoveryCopy(window), &RecoveryCopy::written);
     for (const Record &r : pastedRecords()) {
         m_desktop.clipboard = ClipboardRecord::text(r);
         window.action(Command::PasteRecord)->trigger();
@@ -145,7 +146,7 @@ void RecoveryTest::changeAndWait(MainWindow &window)
     // Both changes went into one copy.
     QCoreApplication::processEvents();
     QCOMPARE(written.size(), 1);
-    QVERIFY(!window.recoveryCopy().isWriting());
+    QVERIFY(!MainWindowAccess::recoveryCopy(window).isWriting());
 }
 
 void RecoveryTest::orphan(const QString &descriptionPath)
@@ -184,7 +185,7 @@ void RecoveryTest::copyFollowsTheChanges()
     changeAndWait(*window);
 
     // The table as it stands, in the database format, its owner's only.
-    RecoveryCopy &copy = window->recoveryCopy();
+    RecoveryCopy &copy = MainWindowAccess::recoveryCopy(*window);
     QCOMPARE(DatabaseCodec::readBaseFile(copy.copyPath()), window->document().model().table());
     QCOMPARE(permissionsOf(copy.copyPath()), 0600);
     QCOMPARE(permissionsOf(copy.descriptionPath()), 0600);
@@ -208,7 +209,7 @@ void RecoveryTest::copyFollowsTheChanges()
 void RecoveryTest::copiesGoOnWhileChangesDo()
 {
     auto window = start();
-    RecoveryCopy &copy = window->recoveryCopy();
+    RecoveryCopy &copy = MainWindowAccess::recoveryCopy(*window);
     copy.setInterval(std::chrono::milliseconds(50));
     QSignalSpy written(&copy, &RecoveryCopy::written);
     // A change every 20 ms for 200 ms: a copy is due 50 ms after the first,
@@ -265,9 +266,9 @@ void RecoveryTest::copyIsRemoved()
         break;
     case Ending::UndoWhileWriting:
         window->action(Command::Undo)->trigger();
-        window->recoveryCopy().writeNow();
+        MainWindowAccess::recoveryCopy(*window).writeNow();
         window->action(Command::Undo)->trigger();
-        window->recoveryCopy().waitForWrite();
+        MainWindowAccess::recoveryCopy(*window).waitForWrite();
         break;
     case Ending::NewAnsweredNo:
         m_desktop.expectQuestion(question, DesktopServices::Answer::No);
@@ -286,7 +287,7 @@ void RecoveryTest::copyIsRemoved()
         QCOMPARE(window->close(), ending != Ending::CloseCancelled);
         break;
     }
-    QVERIFY(!window->recoveryCopy().isWriting());
+    QVERIFY(!MainWindowAccess::recoveryCopy(*window).isWriting());
     QCOMPARE(recoveryFiles().size(), kept ? 2 : 0);
 }
 
@@ -314,7 +315,7 @@ void RecoveryTest::restoreAtStart()
     auto lost = start(untitled ? QString() : path);
     changeAndWait(*lost);
     const TableData expected = lost->document().model().table();
-    const QString descriptionPath = lost->recoveryCopy().descriptionPath();
+    const QString descriptionPath = MainWindowAccess::recoveryCopy(*lost).descriptionPath();
     lost.reset();
     orphan(descriptionPath);
     if (restore == Restore::YesFileChangedSince)
@@ -350,8 +351,8 @@ void RecoveryTest::restoreAtStart()
              QStringLiteral("Tablora 1.5 [%1]").arg(untitled ? name : QStringLiteral("base.db")));
     // The copy is this window's now: a crash right away would keep it.
     QCOMPARE(recoveryFiles(),
-             (QStringList{QFileInfo(window->recoveryCopy().copyPath()).fileName(),
-                          QFileInfo(window->recoveryCopy().descriptionPath()).fileName()}));
+             (QStringList{QFileInfo(MainWindowAccess::recoveryCopy(*window).copyPath()).fileName(),
+                          QFileInfo(MainWindowAccess::recoveryCopy(*window).descriptionPath()).fileName()}));
     if (!untitled)
         QVERIFY(QFileInfo::exists(FileLock::lockPath(path)));
 

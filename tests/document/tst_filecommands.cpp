@@ -197,7 +197,7 @@ void FileCommandsTest::unsavedTableIsKept()
         break; // untitled
     case Unsaved::ReplacementDeclined:
         m_doc->document.setFileName(path(QStringLiteral("current.db")));
-        m_doc->document.model().appendRecord(record({"1", "中"}));
+        appendTo(m_doc->document.model(), record({"1", "中"}));
         break;
     case Unsaved::WriteFailed:
         m_doc->document.setFileName(path(QStringLiteral("blocker/current.db")));
@@ -447,8 +447,8 @@ void FileCommandsTest::unencodableTextIsNotLostSilently()
 {
     const QString p = path(QStringLiteral("u.db"));
     m_doc->document.setFileName(p);
-    m_doc->document.model().appendRecord(record({"1", "ok"}));
-    m_doc->document.model().appendRecord(record({"2", "x", "", "цена 5€ — 中文 😀"}));
+    appendTo(m_doc->document.model(), record({"1", "ok"}));
+    appendTo(m_doc->document.model(), record({"2", "x", "", "цена 5€ — 中文 😀"}));
     m_doc->document.setModified(true);
     const QString question = QStringLiteral(
         "В записи 2, в столбце «3 столбец», есть символы, которые нельзя сохранить в файле базы данных. "
@@ -564,7 +564,7 @@ void FileCommandsTest::importThenSaveConvertsTheFile()
     QCOMPARE(readBack(p), imported);
 
     // The file is now in the current format, which the import refuses.
-    m_doc->document.model().appendRecord(record({"3"}));
+    appendTo(m_doc->document.model(), record({"3"}));
     m_desktop.expectOpenFile(p);
     QVERIFY_THROWS_EXCEPTION(TabloraError, m_doc->files.importVersion10());
     QCOMPARE(m_doc->document.model().recordCount(), 3);

@@ -120,7 +120,7 @@ void RecordCommandsTest::cleanup()
 void RecordCommandsTest::fill(const QStringList &numbers)
 {
     for (const QString &n : numbers)
-        m_doc->document.model().appendRecord(Record(cellsFrom({n, QStringLiteral("cell of ") + n})));
+        appendTo(m_doc->document.model(), Record(cellsFrom({n, QStringLiteral("cell of ") + n})));
 }
 
 void RecordCommandsTest::select(int row)
@@ -656,7 +656,7 @@ void RecordCommandsTest::undoAndRedoRestoreExactly()
     TableModel &model = m_doc->document.model();
     const QStringList rows[] = {{"3", "Петров", "x"}, {"1", "Иванов", "x"}, {"4", "сидоров", "x"}, {"2", "Анна", "x"}};
     for (const QStringList &cells : rows)
-        model.appendRecord(Record(cellsFrom(cells)));
+        appendTo(model, Record(cellsFrom(cells)));
     model.setTitle(1, QStringLiteral("Фамилия"));
     select(selected);
     SortCommands sort(model, m_doc->settings, m_desktop, *m_history);

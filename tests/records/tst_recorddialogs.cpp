@@ -1,4 +1,5 @@
 #include "GuardedTest.h"
+#include "MainWindowAccess.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
@@ -71,12 +72,12 @@ void RecordDialogsTest::init()
     m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
     m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
     m_window = std::make_unique<MainWindow>(m_desktop, m_folder->dir(), QStringList());
-    m_window->startupTimer().setInterval(0);
+    MainWindowAccess::startupTimer(*m_window).setInterval(0);
     m_window->prepareToShow();
     QCoreApplication::processEvents(); // the start timer's tick
     TableModel &model = m_window->document().model();
     for (const char *n : {"1", "2", "3"})
-        model.appendRecord(record({n, "cell"}));
+        appendTo(model, record({n, "cell"}));
 }
 
 void RecordDialogsTest::cleanup()
@@ -495,7 +496,7 @@ void RecordDialogsTest::longCellSurvivesTheEditDialog()
     const QString longCell(100000, QLatin1Char('z'));
     Record::Cells cells;
     cells[4] = longCell;
-    m_window->document().model().setRecord(1, Record(cells));
+    m_window->document().model().exchangeRecord(1, Record(cells));
     m_window->recordList()->selectRow(1);
     m_window->action(Command::EditRecord)->trigger();
     click(openedDialog<EditRecordDialog>(), "confirmButton");

@@ -70,15 +70,11 @@ public:
 
     Document &document() { return m_document; }
     ErrorHandler &errors() { return m_errors; }
-    RecoveryCopy &recoveryCopy() { return m_recovery; }
     QAction *action(Command command) const;
     RecordListView *recordList() const { return m_recordList; }
-    StatusPanels *statusPanels() const { return m_statusPanels; }
     QLabel *noticePanel() const { return m_noticePanel; }
     QMenu *popupMenu() const { return m_popupMenu; }
     FindBar *findBar() const { return m_findBar; }
-    QTimer &startupTimer() { return m_startupTimer; }
-    QTimer &refreshTimer() { return m_refreshTimer; }
 
 signals:
     // The window has closed: the program ends.
@@ -90,6 +86,9 @@ protected:
 private:
     // The handlers in the command table call the window's command objects.
     friend class CommandTable;
+    // The tests' and the bench's way to the timers and the recovery copy
+    // (tests/support/MainWindowAccess.h).
+    friend class MainWindowAccess;
 
     void initialize();
     void finishStartup();
