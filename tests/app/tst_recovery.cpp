@@ -1,4 +1,5 @@
 #include "GuardedTest.h"
+#include "MainWindowAccess.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
@@ -47,9 +48,9 @@ int runKilledWindow(int argc, char *argv[])
     QApplication app(argc, argv);
     ScriptedDesktop desktop;
     MainWindow window(desktop, ProgramDir(QString::fromLocal8Bit(argv[2])), {QString::fromLocal8Bit(argv[3])});
-    window.startupTimer().setInterval(0);
-    window.recoveryCopy().setInterval(std::chrono::milliseconds(20));
-    QObject::connect(&window.recoveryCopy(), &RecoveryCopy::written, [] {
+    MainWindowAccess::startupTimer(window).setInterval(0);
+    MainWindowAccess::recoveryCopy(window).setInterval(std::chrono::milliseconds(20));
+    QObject::connect(&MainWindowAccess::recoveryCopy(window), &RecoveryCopy::written, [] {
         std::puts("written");
         std::fflush(stdout);
     });
@@ -57,7 +58,7 @@ int runKilledWindow(int argc, char *argv[])
     QCoreApplication::processEvents(); // the first tick opens the database
     for (const Record &r : pastedRecords()) {
         desktop.clipboard = ClipboardRecord::text(r);
-        window.action(QStringLiteral("pasteRecord"))->trigger();
+        window.action(Command::PasteRecord)->trigger();
     }
     return app.exec();
 }
@@ -127,8 +128,8 @@ std::unique_ptr<MainWindow> RecoveryTest::start(const QString &path)
 {
     auto window = std::make_unique<MainWindow>(m_desktop, m_folder->dir(),
                                                path.isEmpty() ? QStringList() : QStringList{path});
-    window->startupTimer().setInterval(0);
-    window->recoveryCopy().setInterval(std::chrono::milliseconds(0));
+    MainWindowAccess::startupTimer(*window).setInterval(0);
+    MainWindowAccess::recoveryCopy(*window).setInterval(std::chrono::milliseconds(0));
     window->prepareToShow();
     QCoreApplication::processEvents(); // the start timer's tick
     return window;
@@ -136,16 +137,16 @@ std::unique_ptr<MainWindow> RecoveryTest::start(const QString &path)
 
 void RecoveryTest::changeAndWait(MainWindow &window)
 {
-    QSignalSpy written(&window.recoveryCopy(), &RecoveryCopy::written);
+    QSignalSpy written(&MainWindowAccess::recoveryCopy(window), &RecoveryCopy::written);
     for (const Record &r : pastedRecords()) {
         m_desktop.clipboard = ClipboardRecord::text(r);
-        window.action(QStringLiteral("pasteRecord"))->trigger();
+        window.action(Command::PasteRecord)->trigger();
     }
     QVERIFY(written.wait(60000));
     // Both changes went into one copy.
     QCoreApplication::processEvents();
     QCOMPARE(written.size(), 1);
-    QVERIFY(!window.recoveryCopy().isWriting());
+    QVERIFY(!MainWindowAccess::recoveryCopy(window).isWriting());
 }
 
 void RecoveryTest::orphan(const QString &descriptionPath)
@@ -184,7 +185,7 @@ void RecoveryTest::copyFollowsTheChanges()
     changeAndWait(*window);
 
     // The table as it stands, in the database format, its owner's only.
-    RecoveryCopy &copy = window->recoveryCopy();
+    RecoveryCopy &copy = MainWindowAccess::recoveryCopy(*window);
     QCOMPARE(DatabaseCodec::readBaseFile(copy.copyPath()), window->document().model().table());
     QCOMPARE(permissionsOf(copy.copyPath()), 0600);
     QCOMPARE(permissionsOf(copy.descriptionPath()), 0600);
@@ -200,7 +201,7 @@ void RecoveryTest::copyFollowsTheChanges()
 
     // A sort changes no data, yet the copy follows the table's order.
     QSignalSpy written(&copy, &RecoveryCopy::written);
-    window->action(QStringLiteral("sortColumn1"))->trigger();
+    window->action(Command::SortColumn1)->trigger();
     QVERIFY(written.wait(60000));
     QCOMPARE(DatabaseCodec::readBaseFile(copy.copyPath()), window->document().model().table());
 }
@@ -208,7 +209,7 @@ void RecoveryTest::copyFollowsTheChanges()
 void RecoveryTest::copiesGoOnWhileChangesDo()
 {
     auto window = start();
-    RecoveryCopy &copy = window->recoveryCopy();
+    RecoveryCopy &copy = MainWindowAccess::recoveryCopy(*window);
     copy.setInterval(std::chrono::milliseconds(50));
     QSignalSpy written(&copy, &RecoveryCopy::written);
     // A change every 20 ms for 200 ms: a copy is due 50 ms after the first,
@@ -219,7 +220,7 @@ void RecoveryTest::copiesGoOnWhileChangesDo()
     connect(&changes, &QTimer::timeout, this, [&] {
         copiedMeanwhile = copiedMeanwhile || copy.isWriting() || !written.isEmpty();
         m_desktop.clipboard = ClipboardRecord::text(record({"1"}));
-        window->action(QStringLiteral("pasteRecord"))->trigger();
+        window->action(Command::PasteRecord)->trigger();
         if (--left == 0)
             changes.stop();
     });
@@ -256,27 +257,27 @@ void RecoveryTest::copyIsRemoved()
     const QString question = QStringLiteral("База данных \"base.db\" была изменена. Сохранить изменения?");
     switch (ending) {
     case Ending::Save:
-        window->action(QStringLiteral("save"))->trigger();
+        window->action(Command::Save)->trigger();
         QCOMPARE(DatabaseCodec::readBaseFile(path), window->document().model().table());
         break;
     case Ending::Undo:
-        window->action(QStringLiteral("undo"))->trigger();
-        window->action(QStringLiteral("undo"))->trigger();
+        window->action(Command::Undo)->trigger();
+        window->action(Command::Undo)->trigger();
         break;
     case Ending::UndoWhileWriting:
-        window->action(QStringLiteral("undo"))->trigger();
-        window->recoveryCopy().writeNow();
-        window->action(QStringLiteral("undo"))->trigger();
-        window->recoveryCopy().waitForWrite();
+        window->action(Command::Undo)->trigger();
+        MainWindowAccess::recoveryCopy(*window).writeNow();
+        window->action(Command::Undo)->trigger();
+        MainWindowAccess::recoveryCopy(*window).waitForWrite();
         break;
     case Ending::NewAnsweredNo:
         m_desktop.expectQuestion(question, DesktopServices::Answer::No);
-        window->action(QStringLiteral("newDatabase"))->trigger();
+        window->action(Command::NewDatabase)->trigger();
         break;
     case Ending::OpenAnsweredNo:
         m_desktop.expectOpenFile(other);
         m_desktop.expectQuestion(question, DesktopServices::Answer::No);
-        window->action(QStringLiteral("openDatabase"))->trigger();
+        window->action(Command::OpenDatabase)->trigger();
         QCOMPARE(window->document().fileName(), other);
         break;
     case Ending::CloseAnsweredNo:
@@ -286,7 +287,7 @@ void RecoveryTest::copyIsRemoved()
         QCOMPARE(window->close(), ending != Ending::CloseCancelled);
         break;
     }
-    QVERIFY(!window->recoveryCopy().isWriting());
+    QVERIFY(!MainWindowAccess::recoveryCopy(*window).isWriting());
     QCOMPARE(recoveryFiles().size(), kept ? 2 : 0);
 }
 
@@ -314,7 +315,7 @@ void RecoveryTest::restoreAtStart()
     auto lost = start(untitled ? QString() : path);
     changeAndWait(*lost);
     const TableData expected = lost->document().model().table();
-    const QString descriptionPath = lost->recoveryCopy().descriptionPath();
+    const QString descriptionPath = MainWindowAccess::recoveryCopy(*lost).descriptionPath();
     lost.reset();
     orphan(descriptionPath);
     if (restore == Restore::YesFileChangedSince)
@@ -350,8 +351,8 @@ void RecoveryTest::restoreAtStart()
              QStringLiteral("Tablora 1.5 [%1]").arg(untitled ? name : QStringLiteral("base.db")));
     // The copy is this window's now: a crash right away would keep it.
     QCOMPARE(recoveryFiles(),
-             (QStringList{QFileInfo(window->recoveryCopy().copyPath()).fileName(),
-                          QFileInfo(window->recoveryCopy().descriptionPath()).fileName()}));
+             (QStringList{QFileInfo(MainWindowAccess::recoveryCopy(*window).copyPath()).fileName(),
+                          QFileInfo(MainWindowAccess::recoveryCopy(*window).descriptionPath()).fileName()}));
     if (!untitled)
         QVERIFY(QFileInfo::exists(FileLock::lockPath(path)));
 
@@ -359,7 +360,7 @@ void RecoveryTest::restoreAtStart()
         m_desktop.expectSaveFile(path);
     else if (restore == Restore::YesFileChangedSince)
         m_desktop.expectChoice(FileCommands::changedOnDiskQuestion(path), 0);
-    window->action(QStringLiteral("save"))->trigger();
+    window->action(Command::Save)->trigger();
     QCOMPARE(DatabaseCodec::readBaseFile(path), expected);
     QVERIFY(recoveryFiles().isEmpty());
 }

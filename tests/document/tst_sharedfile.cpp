@@ -1,4 +1,4 @@
-#include "FakeDocumentView.h"
+#include "DocumentFixture.h"
 #include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
@@ -22,30 +22,6 @@
 #include <unistd.h>
 
 namespace {
-
-// One window as the file commands see it. The windows of a test share the
-// program folder, its settings and the desktop, as windows of one program
-// on one computer do.
-struct Window
-{
-    Window(Settings &settings, DesktopServices &desktop, const ProgramDir &dir)
-        : view(document)
-        , files(document, settings, desktop, view, dir)
-    {
-        document.setRole(QStringLiteral("admin"));
-    }
-
-    // Adds a record holding text, as a record command does.
-    void change(const char *text)
-    {
-        document.model().appendRecord(record({"1", text}));
-        document.setModified(true);
-    }
-
-    Document document;
-    FakeDocumentView view;
-    FileCommands files;
-};
 
 TableData tableOf(const char *text)
 {
@@ -96,22 +72,22 @@ private slots:
     void noLockWhereTheFolderTakesNone();
 
 private:
-    std::unique_ptr<Window> window();
+    // A window of the program on this computer: the test's windows share
+    // the program folder and the desktop.
+    std::unique_ptr<DocumentFixture> window();
     // Opens the database at path in the window through the open dialog.
-    void open(Window &window, const QString &path);
+    void open(DocumentFixture &window, const QString &path);
     QString writeDatabase(const QString &name, const TableData &table);
     QString lockPath(const QString &name) const { return m_folder->filePath(QStringLiteral(".~lock.") + name + '#'); }
 
     std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
-    std::unique_ptr<Settings> m_settings;
 };
 
 void SharedFileTest::init()
 {
     m_desktop.reset();
     m_folder = std::make_unique<ProgramFolder>();
-    m_settings = std::make_unique<Settings>(m_folder->dir());
 }
 
 void SharedFileTest::cleanup()
@@ -119,12 +95,12 @@ void SharedFileTest::cleanup()
     QVERIFY2(m_desktop.problems().isEmpty(), qPrintable(m_desktop.problems().join(QLatin1Char('\n'))));
 }
 
-std::unique_ptr<Window> SharedFileTest::window()
+std::unique_ptr<DocumentFixture> SharedFileTest::window()
 {
-    return std::make_unique<Window>(*m_settings, m_desktop, m_folder->dir());
+    return std::make_unique<DocumentFixture>(m_desktop, m_folder->dir());
 }
 
-void SharedFileTest::open(Window &window, const QString &path)
+void SharedFileTest::open(DocumentFixture &window, const QString &path)
 {
     m_desktop.expectOpenFile(path);
     window.files.openDatabase();

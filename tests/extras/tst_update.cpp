@@ -1,4 +1,5 @@
 #include "GuardedTest.h"
+#include "MainWindowAccess.h"
 #include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "app/ui/MainWindow.h"
@@ -392,7 +393,7 @@ std::unique_ptr<MainWindow> UpdateTest::startMainWindow()
     m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
     m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
     auto window = std::make_unique<MainWindow>(m_desktop, m_folder->dir(), QStringList{});
-    window->startupTimer().setInterval(0);
+    MainWindowAccess::startupTimer(*window).setInterval(0);
     window->prepareToShow();
     QCoreApplication::processEvents(); // the start timer's tick
     return window;
@@ -445,7 +446,7 @@ void UpdateTest::downloadStartsTheUpdater()
         else
             m_desktop.expectSaveFileCancelled();
     }
-    window->action(QStringLiteral("checkUpdate"))->trigger();
+    window->action(Command::CheckUpdate)->trigger();
 
     const QString updater = m_folder->filePath(QStringLiteral("tabloraupdate.exe"));
     QCOMPARE(m_folder->read(QStringLiteral("tabloraupdate.exe")),
@@ -481,7 +482,7 @@ void UpdateTest::rightsCheck()
         m_desktop.expectDialog([](QDialog &) { return QDialog::Rejected; });
     else
         m_desktop.expectMessage(Accounts::refusalMessage());
-    window->action(QStringLiteral("checkUpdate"))->trigger();
+    window->action(Command::CheckUpdate)->trigger();
 }
 
 TABLORA_TEST_MAIN(UpdateTest)
