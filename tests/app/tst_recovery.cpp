@@ -86,6 +86,8 @@ private slots:
     void copyIsRemoved();
     void restoreAtStart_data();
     void restoreAtStart();
+    void twoCopiesLeftBehind_data();
+    void twoCopiesLeftBehind();
     void unreadableCopiesAreKept_data();
     void unreadableCopiesAreKept();
     void copiesOfRunningProgramsAreLeftAlone();
@@ -364,7 +366,55 @@ void RecoveryTest::restoreAtStart()
     QVERIFY(recoveryFiles().isEmpty());
 }
 
-enum class Damage { Copy, Description, NoDescription };
+void RecoveryTest::twoCopiesLeftBehind_data()
+{
+    QTest::addColumn<int>("secondsApart");
+    QTest::newRow("the newer first") << 60;
+    QTest::newRow("the same time: the second kept under a number") << 0;
+}
+
+// Two runs left changes of one database; both are given up, each kept in
+// a file of its own.
+void RecoveryTest::twoCopiesLeftBehind()
+{
+    QFETCH(int, secondsApart);
+    m_folder->makeFolder(QStringLiteral("recovery"));
+    const auto leave = [&](const char *id, const char *text, int seconds) {
+        RecoveryDescription description;
+        description.fileName = m_folder->filePath(QStringLiteral("base.db"));
+        description.time = m_desktop.clock.addSecs(seconds);
+        description.process = ProcessIdentity::current();
+        description.process.started += 1;
+        m_folder->write(QStringLiteral("recovery/%1.json").arg(QLatin1String(id)), description.toJson());
+        TableData table;
+        table.appendRecord(record({"1", text}));
+        writeDatabase(QStringLiteral("recovery/%1.db").arg(QLatin1String(id)), table);
+        return std::make_pair(description, table);
+    };
+    // The older one's name sorts first.
+    const auto [older, olderTable] = leave("a", "старое", 0);
+    const auto [newer, newerTable] = leave("b", "новое", secondsApart);
+    const auto kept = [&](const char *time, const char *number) {
+        return m_folder->filePath(QStringLiteral("recovery/kept/base (копия 14.03.2026 %1)%2.db")
+                                      .arg(QLatin1String(time), QLatin1String(number)));
+    };
+    const QString first = kept(secondsApart ? "15-10-26" : "15-09-26", "");
+    const QString second = kept("15-09-26", secondsApart ? "" : " 2");
+    m_desktop.expectQuestion(RecoveryRestore::question(newer, first), DesktopServices::Answer::No);
+    m_desktop.expectQuestion(RecoveryRestore::question(older, second), DesktopServices::Answer::No);
+    auto window = start();
+
+    QVERIFY(recoveryFiles().isEmpty());
+    const TableData firstKept = DatabaseCodec::readBaseFile(first);
+    const TableData secondKept = DatabaseCodec::readBaseFile(second);
+    if (secondsApart)
+        QCOMPARE(firstKept, newerTable);
+    else
+        QVERIFY(firstKept == newerTable || firstKept == olderTable); // either may come first
+    QVERIFY(!(secondKept == firstKept) && (secondKept == newerTable || secondKept == olderTable));
+}
+
+enum class Damage { Copy, Description, NoDescription, NulInName, RawNulInName };
 
 void RecoveryTest::unreadableCopiesAreKept_data()
 {
@@ -372,6 +422,9 @@ void RecoveryTest::unreadableCopiesAreKept_data()
     QTest::newRow("copy not a database") << Damage::Copy;
     QTest::newRow("description damaged") << Damage::Description;
     QTest::newRow("copy without a description") << Damage::NoDescription;
+    // The system would take the name cut at the NUL, an existing file's.
+    QTest::newRow("NUL in the file name") << Damage::NulInName;
+    QTest::newRow("raw NUL in the file name") << Damage::RawNulInName;
 }
 
 void RecoveryTest::unreadableCopiesAreKept()
@@ -379,15 +432,21 @@ void RecoveryTest::unreadableCopiesAreKept()
     QFETCH(Damage, damage);
     m_folder->makeFolder(QStringLiteral("recovery"));
     RecoveryDescription description;
-    description.fileName = QStringLiteral("/базы/Склад.db");
+    const bool nul = damage == Damage::NulInName || damage == Damage::RawNulInName;
+    description.fileName = nul ? QStringLiteral("/базы/x.d") + QChar(0) + QStringLiteral("b")
+                               : QStringLiteral("/базы/Склад.db");
     description.time = m_desktop.clock;
     description.process = ProcessIdentity::current();
     description.process.started += 1;
     const QByteArray copy = damage == Damage::Copy ? QByteArray("не база") : QByteArray("QUJD");
     m_folder->write(QStringLiteral("recovery/lost.db"), copy);
+    QByteArray json = damage == Damage::Description ? QByteArray("{\"format\": ") : description.toJson();
+    if (damage == Damage::RawNulInName)
+        json.replace("\\u0000", QByteArray(1, '\0'));
     if (damage != Damage::NoDescription)
-        m_folder->write(QStringLiteral("recovery/lost.json"),
-                        damage == Damage::Description ? QByteArray("{\"format\": ") : description.toJson());
+        m_folder->write(QStringLiteral("recovery/lost.json"), json);
+    m_folder->makeFolder(QStringLiteral("recovery/kept"));
+    m_folder->write(QStringLiteral("recovery/kept/x.d"), "someone's file");
 
     RecoveryFolder::Entry entry{QStringLiteral("lost"), std::nullopt};
     if (damage == Damage::Copy)
@@ -401,6 +460,7 @@ void RecoveryTest::unreadableCopiesAreKept()
     QCOMPARE(m_folder->read(QStringLiteral("recovery/damaged/lost.db")), copy);
     QCOMPARE(QFileInfo::exists(m_folder->filePath(QStringLiteral("recovery/damaged/lost.json"))),
              damage != Damage::NoDescription);
+    QCOMPARE(m_folder->read(QStringLiteral("recovery/kept/x.d")), QByteArray("someone's file"));
     if (damage == Damage::Copy)
         QVERIFY(m_desktop.logged(QStringLiteral("message")).value(0).contains(u"\"Склад.db\" от 14.03.2026"));
 }
