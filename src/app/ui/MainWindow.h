@@ -70,6 +70,7 @@ public:
     Document &document() { return m_document; }
     ErrorHandler &errors() { return m_errors; }
     RecoveryCopy &recoveryCopy() { return m_recovery; }
+    UpdateCommand &updateCommand() { return m_update; }
     // The action of the given name ("openDatabase").
     QAction *action(const QString &name) const;
     RecordListView *recordList() const { return m_recordList; }

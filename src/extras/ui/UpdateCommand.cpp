@@ -4,6 +4,7 @@
 #include "base/SettingKeys.h"
 #include "document/Document.h"
 #include "document/FileCommands.h"
+#include "extras/UpdateSignature.h"
 #include "users/Accounts.h"
 
 UpdateCommand::UpdateCommand(const Document &document, const Settings &settings, FileCommands &files,
@@ -14,6 +15,7 @@ UpdateCommand::UpdateCommand(const Document &document, const Settings &settings,
     , m_desktop(desktop)
     , m_errors(errors)
     , m_dir(dir)
+    , m_trustedKey(UpdateSignature::projectKey())
 {
 }
 
@@ -21,6 +23,6 @@ void UpdateCommand::checkUpdate(QWidget *parent)
 {
     Accounts::checkRights(m_settings, m_document.role(), Keys::pravaUpdateProgram());
     UpdateDialog dialog(
-        m_desktop, m_errors, m_dir, [this] { return m_files.promptStep(); }, parent);
+        m_desktop, m_errors, m_dir, m_trustedKey, [this] { return m_files.promptStep(); }, parent);
     m_desktop.execDialog(dialog);
 }

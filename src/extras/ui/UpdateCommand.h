@@ -2,6 +2,8 @@
 
 #include "base/ProgramDir.h"
 
+#include <QByteArray>
+
 class DesktopServices;
 class Document;
 class ErrorReporter;
@@ -21,6 +23,10 @@ public:
 
     void checkUpdate(QWidget *parent);
 
+    // The key the updater must be signed with: the project's, or a test's
+    // own.
+    void setTrustedKey(const QByteArray &publicKey) { m_trustedKey = publicKey; }
+
 private:
     const Document &m_document;
     const Settings &m_settings;
@@ -28,4 +34,5 @@ private:
     DesktopServices &m_desktop;
     ErrorReporter &m_errors;
     ProgramDir m_dir;
+    QByteArray m_trustedKey;
 };
