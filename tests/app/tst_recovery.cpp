@@ -2,6 +2,7 @@
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
+#include "SigningKey.h"
 #include "app/ui/MainWindow.h"
 #include "base/ProcessIdentity.h"
 #include "document/DatabaseCodec.h"
@@ -13,12 +14,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -100,6 +103,9 @@ private:
     std::unique_ptr<MainWindow> start(const QString &path = {});
     // Pastes pastedRecords() and waits for their copy.
     void changeAndWait(MainWindow &window);
+    // Checks for an update, downloads the signed updater and answers the save
+    // question with No: the updater starts and the program ends.
+    void updateAnsweringNo(MainWindow &window, const QString &question);
     // Makes the copy's description say its process has ended, as a killed
     // run's would.
     void orphan(const QString &descriptionPath);
@@ -148,6 +154,29 @@ void RecoveryTest::changeAndWait(MainWindow &window)
     QCoreApplication::processEvents();
     QCOMPARE(written.size(), 1);
     QVERIFY(!window.recoveryCopy().isWriting());
+}
+
+void RecoveryTest::updateAnsweringNo(MainWindow &window, const QString &question)
+{
+    const SigningKey key;
+    const QByteArray updater = "#!/bin/sh\n";
+    window.updateCommand().setTrustedKey(key.publicKey());
+    m_desktop.expectDialog([](QDialog &dialog) {
+        const auto button = [&](const char *name) { return dialog.findChild<QPushButton *>(QLatin1String(name)); };
+        button("checkButton")->click();
+        QPushButton *download = button("downloadButton");
+        if (!QTest::qWaitFor([&] { return download->isVisibleTo(&dialog) && download->isEnabled(); }))
+            return -1;
+        download->click();
+        return QTest::qWaitFor([&] { return dialog.result() == QDialog::Accepted; }) ? dialog.result() : -1;
+    });
+    m_desktop.expectDownload("3\r\n1.6\r\n");
+    m_desktop.expectDownload(updater);
+    m_desktop.expectDownload(key.sign(updater));
+    m_desktop.expectQuestion(question, DesktopServices::Answer::No);
+    window.action(QStringLiteral("checkUpdate"))->trigger();
+    QVERIFY(m_desktop.terminateRequested());
+    QCOMPARE(m_desktop.logged(QStringLiteral("start ")).size(), 1);
 }
 
 void RecoveryTest::orphan(const QString &descriptionPath)
@@ -230,7 +259,17 @@ void RecoveryTest::copiesGoOnWhileChangesDo()
     QVERIFY(copiedMeanwhile);
 }
 
-enum class Ending { Save, Undo, UndoWhileWriting, NewAnsweredNo, OpenAnsweredNo, CloseAnsweredNo, CloseCancelled };
+enum class Ending {
+    Save,
+    Undo,
+    UndoWhileWriting,
+    NewAnsweredNo,
+    OpenAnsweredNo,
+    CloseAnsweredNo,
+    CloseCancelled,
+    UpdateAnsweredNo,
+    SwitchUserAnsweredNoLoginLeft
+};
 
 void RecoveryTest::copyIsRemoved_data()
 {
@@ -243,6 +282,9 @@ void RecoveryTest::copyIsRemoved_data()
     QTest::newRow("open, changes given up") << Ending::OpenAnsweredNo << false;
     QTest::newRow("close, changes given up") << Ending::CloseAnsweredNo << false;
     QTest::newRow("close cancelled") << Ending::CloseCancelled << true;
+    // Two ways that end the program at once, after the same question.
+    QTest::newRow("update, changes given up") << Ending::UpdateAnsweredNo << false;
+    QTest::newRow("switch user, changes given up, login left") << Ending::SwitchUserAnsweredNoLoginLeft << false;
 }
 
 void RecoveryTest::copyIsRemoved()
@@ -286,6 +328,18 @@ void RecoveryTest::copyIsRemoved()
         m_desktop.expectQuestion(
             question, ending == Ending::CloseCancelled ? DesktopServices::Answer::Cancel : DesktopServices::Answer::No);
         QCOMPARE(window->close(), ending != Ending::CloseCancelled);
+        break;
+    case Ending::UpdateAnsweredNo:
+        updateAnsweringNo(*window, question);
+        break;
+    case Ending::SwitchUserAnsweredNoLoginLeft:
+        m_desktop.expectQuestion(question, DesktopServices::Answer::No);
+        m_desktop.expectDialog([](QDialog &login) {
+            login.reject(); // Esc
+            return QDialog::Rejected;
+        });
+        window->action(QStringLiteral("switchUser"))->trigger();
+        QVERIFY(m_desktop.terminateRequested());
         break;
     }
     QVERIFY(!window->recoveryCopy().isWriting());
