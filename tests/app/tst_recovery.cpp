@@ -3,6 +3,7 @@
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
+#include "SigningKey.h"
 #include "app/ui/MainWindow.h"
 #include "base/ProcessIdentity.h"
 #include "document/DatabaseCodec.h"
@@ -14,12 +15,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -87,6 +90,8 @@ private slots:
     void copyIsRemoved();
     void restoreAtStart_data();
     void restoreAtStart();
+    void twoCopiesLeftBehind_data();
+    void twoCopiesLeftBehind();
     void unreadableCopiesAreKept_data();
     void unreadableCopiesAreKept();
     void copiesOfRunningProgramsAreLeftAlone();
@@ -99,6 +104,9 @@ private:
     std::unique_ptr<MainWindow> start(const QString &path = {});
     // Pastes pastedRecords() and waits for their copy.
     void changeAndWait(MainWindow &window);
+    // Checks for an update, downloads the signed updater and answers the save
+    // question with No: the updater starts and the program ends.
+    void updateAnsweringNo(MainWindow &window, const QString &question);
     // Makes the copy's description say its process has ended, as a killed
     // run's would.
     void orphan(const QString &descriptionPath);
@@ -147,6 +155,29 @@ void RecoveryTest::changeAndWait(MainWindow &window)
     QCoreApplication::processEvents();
     QCOMPARE(written.size(), 1);
     QVERIFY(!MainWindowAccess::recoveryCopy(window).isWriting());
+}
+
+void RecoveryTest::updateAnsweringNo(MainWindow &window, const QString &question)
+{
+    const SigningKey key;
+    const QByteArray updater = "#!/bin/sh\n";
+    MainWindowAccess::updateCommand(window).setTrustedKey(key.publicKey());
+    m_desktop.expectDialog([](QDialog &dialog) {
+        const auto button = [&](const char *name) { return dialog.findChild<QPushButton *>(QLatin1String(name)); };
+        button("checkButton")->click();
+        QPushButton *download = button("downloadButton");
+        if (!QTest::qWaitFor([&] { return download->isVisibleTo(&dialog) && download->isEnabled(); }))
+            return -1;
+        download->click();
+        return QTest::qWaitFor([&] { return dialog.result() == QDialog::Accepted; }) ? dialog.result() : -1;
+    });
+    m_desktop.expectDownload("3\r\n1.6\r\n");
+    m_desktop.expectDownload(updater);
+    m_desktop.expectDownload(key.sign(updater));
+    m_desktop.expectQuestion(question, DesktopServices::Answer::No);
+    window.action(Command::CheckUpdate)->trigger();
+    QVERIFY(m_desktop.terminateRequested());
+    QCOMPARE(m_desktop.logged(QStringLiteral("start ")).size(), 1);
 }
 
 void RecoveryTest::orphan(const QString &descriptionPath)
@@ -229,7 +260,17 @@ void RecoveryTest::copiesGoOnWhileChangesDo()
     QVERIFY(copiedMeanwhile);
 }
 
-enum class Ending { Save, Undo, UndoWhileWriting, NewAnsweredNo, OpenAnsweredNo, CloseAnsweredNo, CloseCancelled };
+enum class Ending {
+    Save,
+    Undo,
+    UndoWhileWriting,
+    NewAnsweredNo,
+    OpenAnsweredNo,
+    CloseAnsweredNo,
+    CloseCancelled,
+    UpdateAnsweredNo,
+    SwitchUserAnsweredNoLoginLeft
+};
 
 void RecoveryTest::copyIsRemoved_data()
 {
@@ -242,6 +283,9 @@ void RecoveryTest::copyIsRemoved_data()
     QTest::newRow("open, changes given up") << Ending::OpenAnsweredNo << false;
     QTest::newRow("close, changes given up") << Ending::CloseAnsweredNo << false;
     QTest::newRow("close cancelled") << Ending::CloseCancelled << true;
+    // Two ways that end the program at once, after the same question.
+    QTest::newRow("update, changes given up") << Ending::UpdateAnsweredNo << false;
+    QTest::newRow("switch user, changes given up, login left") << Ending::SwitchUserAnsweredNoLoginLeft << false;
 }
 
 void RecoveryTest::copyIsRemoved()
@@ -285,6 +329,18 @@ void RecoveryTest::copyIsRemoved()
         m_desktop.expectQuestion(
             question, ending == Ending::CloseCancelled ? DesktopServices::Answer::Cancel : DesktopServices::Answer::No);
         QCOMPARE(window->close(), ending != Ending::CloseCancelled);
+        break;
+    case Ending::UpdateAnsweredNo:
+        updateAnsweringNo(*window, question);
+        break;
+    case Ending::SwitchUserAnsweredNoLoginLeft:
+        m_desktop.expectQuestion(question, DesktopServices::Answer::No);
+        m_desktop.expectDialog([](QDialog &login) {
+            login.reject(); // Esc
+            return QDialog::Rejected;
+        });
+        window->action(Command::SwitchUser)->trigger();
+        QVERIFY(m_desktop.terminateRequested());
         break;
     }
     QVERIFY(!MainWindowAccess::recoveryCopy(*window).isWriting());
@@ -365,7 +421,55 @@ void RecoveryTest::restoreAtStart()
     QVERIFY(recoveryFiles().isEmpty());
 }
 
-enum class Damage { Copy, Description, NoDescription };
+void RecoveryTest::twoCopiesLeftBehind_data()
+{
+    QTest::addColumn<int>("secondsApart");
+    QTest::newRow("the newer first") << 60;
+    QTest::newRow("the same time: the second kept under a number") << 0;
+}
+
+// Two runs left changes of one database; both are given up, each kept in
+// a file of its own.
+void RecoveryTest::twoCopiesLeftBehind()
+{
+    QFETCH(int, secondsApart);
+    m_folder->makeFolder(QStringLiteral("recovery"));
+    const auto leave = [&](const char *id, const char *text, int seconds) {
+        RecoveryDescription description;
+        description.fileName = m_folder->filePath(QStringLiteral("base.db"));
+        description.time = m_desktop.clock.addSecs(seconds);
+        description.process = ProcessIdentity::current();
+        description.process.started += 1;
+        m_folder->write(QStringLiteral("recovery/%1.json").arg(QLatin1String(id)), description.toJson());
+        TableData table;
+        table.appendRecord(record({"1", text}));
+        writeDatabase(QStringLiteral("recovery/%1.db").arg(QLatin1String(id)), table);
+        return std::make_pair(description, table);
+    };
+    // The older one's name sorts first.
+    const auto [older, olderTable] = leave("a", "старое", 0);
+    const auto [newer, newerTable] = leave("b", "новое", secondsApart);
+    const auto kept = [&](const char *time, const char *number) {
+        return m_folder->filePath(QStringLiteral("recovery/kept/base (копия 14.03.2026 %1)%2.db")
+                                      .arg(QLatin1String(time), QLatin1String(number)));
+    };
+    const QString first = kept(secondsApart ? "15-10-26" : "15-09-26", "");
+    const QString second = kept("15-09-26", secondsApart ? "" : " 2");
+    m_desktop.expectQuestion(RecoveryRestore::question(newer, first), DesktopServices::Answer::No);
+    m_desktop.expectQuestion(RecoveryRestore::question(older, second), DesktopServices::Answer::No);
+    auto window = start();
+
+    QVERIFY(recoveryFiles().isEmpty());
+    const TableData firstKept = DatabaseCodec::readBaseFile(first);
+    const TableData secondKept = DatabaseCodec::readBaseFile(second);
+    if (secondsApart)
+        QCOMPARE(firstKept, newerTable);
+    else
+        QVERIFY(firstKept == newerTable || firstKept == olderTable); // either may come first
+    QVERIFY(!(secondKept == firstKept) && (secondKept == newerTable || secondKept == olderTable));
+}
+
+enum class Damage { Copy, Description, NoDescription, NulInName, RawNulInName };
 
 void RecoveryTest::unreadableCopiesAreKept_data()
 {
@@ -373,6 +477,9 @@ void RecoveryTest::unreadableCopiesAreKept_data()
     QTest::newRow("copy not a database") << Damage::Copy;
     QTest::newRow("description damaged") << Damage::Description;
     QTest::newRow("copy without a description") << Damage::NoDescription;
+    // The system would take the name cut at the NUL, an existing file's.
+    QTest::newRow("NUL in the file name") << Damage::NulInName;
+    QTest::newRow("raw NUL in the file name") << Damage::RawNulInName;
 }
 
 void RecoveryTest::unreadableCopiesAreKept()
@@ -380,15 +487,21 @@ void RecoveryTest::unreadableCopiesAreKept()
     QFETCH(Damage, damage);
     m_folder->makeFolder(QStringLiteral("recovery"));
     RecoveryDescription description;
-    description.fileName = QStringLiteral("/базы/Склад.db");
+    const bool nul = damage == Damage::NulInName || damage == Damage::RawNulInName;
+    description.fileName = nul ? QStringLiteral("/базы/x.d") + QChar(0) + QStringLiteral("b")
+                               : QStringLiteral("/базы/Склад.db");
     description.time = m_desktop.clock;
     description.process = ProcessIdentity::current();
     description.process.started += 1;
     const QByteArray copy = damage == Damage::Copy ? QByteArray("не база") : QByteArray("QUJD");
     m_folder->write(QStringLiteral("recovery/lost.db"), copy);
+    QByteArray json = damage == Damage::Description ? QByteArray("{\"format\": ") : description.toJson();
+    if (damage == Damage::RawNulInName)
+        json.replace("\\u0000", QByteArray(1, '\0'));
     if (damage != Damage::NoDescription)
-        m_folder->write(QStringLiteral("recovery/lost.json"),
-                        damage == Damage::Description ? QByteArray("{\"format\": ") : description.toJson());
+        m_folder->write(QStringLiteral("recovery/lost.json"), json);
+    m_folder->makeFolder(QStringLiteral("recovery/kept"));
+    m_folder->write(QStringLiteral("recovery/kept/x.d"), "someone's file");
 
     RecoveryFolder::Entry entry{QStringLiteral("lost"), std::nullopt};
     if (damage == Damage::Copy)
@@ -402,6 +515,7 @@ void RecoveryTest::unreadableCopiesAreKept()
     QCOMPARE(m_folder->read(QStringLiteral("recovery/damaged/lost.db")), copy);
     QCOMPARE(QFileInfo::exists(m_folder->filePath(QStringLiteral("recovery/damaged/lost.json"))),
              damage != Damage::NoDescription);
+    QCOMPARE(m_folder->read(QStringLiteral("recovery/kept/x.d")), QByteArray("someone's file"));
     if (damage == Damage::Copy)
         QVERIFY(m_desktop.logged(QStringLiteral("message")).value(0).contains(u"\"Склад.db\" от 14.03.2026"));
 }

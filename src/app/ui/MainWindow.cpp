@@ -43,7 +43,7 @@ MainWindow::MainWindow(DesktopServices &desktop, const ProgramDir &dir, QStringL
     , m_recovery(m_document, dir, desktop)
     , m_help(desktop, dir, this)
     , m_print(m_document, desktop)
-    , m_update(m_document, m_settings, m_files, desktop, m_errors, dir)
+    , m_update(m_document, m_settings, m_files, m_recovery, desktop, m_errors, dir)
 {
     setObjectName(QStringLiteral("MainWindow"));
     buildLayout();
@@ -386,8 +386,10 @@ void MainWindow::switchUser()
     QString role = m_document.role();
     LoginDialog login(m_settings, m_desktop, m_errors, role, this);
     m_desktop.execDialog(login);
-    if (m_desktop.terminateRequested())
+    if (m_desktop.terminateRequested()) {
+        m_recovery.discard(); // the changes were saved or given up
         return;
+    }
     m_document.setRole(role);
     showState(QStringLiteral("Смена пользователя завершена"));
     m_desktop.processEvents();
