@@ -60,7 +60,7 @@ signals:
     void failed(const QString &reason);
 
 private:
-    friend class TestAccess;
+    friend class RecoveryCopyAccess; // tests/support/RecoveryCopyAccess.h
 
     void onTableChanged();
     // Handles the end of the write under way, once.

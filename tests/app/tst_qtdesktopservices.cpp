@@ -333,12 +333,12 @@ void QtDesktopServicesTest::longWorkReadsWhatTheWindowsCannotChange()
         Record::Cells cells;
         cells[0] = QString::number(i);
         cells[1] = QStringLiteral("Иванов Пётр %1").arg(i);
-        model.appendRecord(Record(cells));
+        model.insertRecord(i, Record(cells));
     }
     const TableData before = model.table().sharedCopy();
     CountingWindow window;
-    QObject::connect(window.button, &QPushButton::clicked, [&] { model.appendRecord(Record()); });
-    QObject::connect(window.shortcut, &QAction::triggered, [&] { model.removeRecord(0); });
+    QObject::connect(window.button, &QPushButton::clicked, [&] { model.insertRecord(0, Record()); });
+    QObject::connect(window.shortcut, &QAction::triggered, [&] { model.takeRecord(0); });
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));

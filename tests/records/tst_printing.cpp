@@ -304,9 +304,9 @@ void PrintingTest::printsToPdf()
     QFETCH(QString, jobName);
     Document document;
     document.setFileName(fileName);
-    document.model().appendRecord(record({"1", "Иванов", "Пётр"}));
-    document.model().appendRecord(record({"2", "Абрамов", "", "x"}));
-    document.model().appendRecord(record({"3", "Яковлев", "Ян"}));
+    appendTo(document.model(), record({"1", "Иванов", "Пётр"}));
+    appendTo(document.model(), record({"2", "Абрамов", "", "x"}));
+    appendTo(document.model(), record({"3", "Яковлев", "Ян"}));
     Settings settings{m_folder->dir()};
     QItemSelectionModel selection(&document.model());
     RecordHistory history(document, settings, selection);
@@ -396,7 +396,7 @@ void PrintingTest::cancelLeavesTheFileAsItWas()
     QFETCH(int, stopAt);
     Document document;
     for (int i = 0; i < 30000; ++i)
-        document.model().appendRecord(record({"1", "Иванов", "Пётр", "Petersburg"}));
+        appendTo(document.model(), record({"1", "Иванов", "Пётр", "Petersburg"}));
     const QString pdf = m_folder->filePath(QStringLiteral("out.pdf"));
     if (!before.isNull()) {
         QFile file(pdf);
@@ -426,7 +426,7 @@ void PrintingTest::fullDiskIsReported()
         QSKIP("no volume of its own can be mounted here");
     Document document;
     for (int i = 0; i < 10000; ++i)
-        document.model().appendRecord(record({"1", "Иванов", "Пётр", "Petersburg"}));
+        appendTo(document.model(), record({"1", "Иванов", "Пётр", "Petersburg"}));
     const QString pdf = volume.path() + QStringLiteral("/out.pdf");
     QFile before(pdf);
     QVERIFY(before.open(QIODevice::WriteOnly));
@@ -456,8 +456,8 @@ void PrintingTest::printsOnAPoolOfOneThread()
     const auto restore = qScopeGuard([&] { pool.setMaxThreadCount(threads); });
     Document document;
     for (int i = 0; i < 3000; ++i)
-        document.model().appendRecord(record({"1", "Иванов", "Пётр", "Petersburg"}));
-    document.model().appendRecord(record({"2", "Яковлев"}));
+        appendTo(document.model(), record({"1", "Иванов", "Пётр", "Petersburg"}));
+    appendTo(document.model(), record({"2", "Яковлев"}));
     const QString pdf = m_folder->filePath(QStringLiteral("one.pdf"));
     PdfDesktop desktop(pdf);
     PrintCommand(document, desktop).print(QFont(QStringLiteral("Liberation Mono"), 10), [this](const QString &text) {
@@ -487,7 +487,7 @@ void PrintingTest::copies()
     QFETCH(bool, collate);
     Document document;
     for (const char *name : {"Иванов", "Петров", "Сидоров", "Smith", "Jones"})
-        document.model().appendRecord(record({"1", name}));
+        appendTo(document.model(), record({"1", name}));
     QFont font(QStringLiteral("Liberation Mono"));
     font.setPointSize(60); // a few lines a page
     QList<QStringList> printed;
@@ -658,7 +658,7 @@ void PrintingTest::previewNavigates()
 void PrintingTest::previewPrints()
 {
     Document document;
-    document.model().appendRecord(record({"1", "Иванов"}));
+    appendTo(document.model(), record({"1", "Иванов"}));
     const QString pdf = m_folder->filePath(QStringLiteral("preview.pdf"));
     m_desktop.expectDialog([](QDialog &dialog) {
         dialog.findChild<QPushButton *>(QStringLiteral("printButton"))->click();

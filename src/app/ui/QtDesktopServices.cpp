@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QFutureWatcher>
 #include <QGridLayout>
@@ -22,6 +23,7 @@
 #include <QNetworkInformation>
 #include <QNetworkReply>
 #include <QPrintDialog>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
@@ -158,6 +160,11 @@ void QtDesktopServices::shellOpen(const QString &target)
         ? QUrl(target)
         : QUrl::fromLocalFile(target);
     QDesktopServices::openUrl(url);
+}
+
+bool QtDesktopServices::startProgram(const QString &path)
+{
+    return QProcess::startDetached(path, {}, QFileInfo(path).absolutePath());
 }
 
 bool QtDesktopServices::chooseFile(bool save, const FileDialog &spec, FileChoice &choice)
