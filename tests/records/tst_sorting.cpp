@@ -328,9 +328,9 @@ void SortingTest::sameOrderAsDirectComparison()
     std::iota(expected.begin(), expected.end(), 0);
     std::stable_sort(expected.begin(), expected.end(),
                      [&](int a, int b) { return factor * direct.compare(texts[a], texts[b]) < 0; });
-    // In one part and in two, on threads of their own, with whole keys and
+    // In one part and in more, on threads of the pool, with whole keys and
     // with their beginnings first: the same order.
-    for (int parts : {1, 2}) {
+    for (int parts : {1, 2, 3, 4}) {
         for (SortKeys::Writing writing :
              {SortKeys::Writing::Chosen, SortKeys::Writing::Whole, SortKeys::Writing::Beginnings}) {
             QCOMPARE(toList(RowSorter::sortedOrder(table, column, factor, collator, parts, writing)), toList(expected));
