@@ -15,14 +15,10 @@ export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build-asan --output-on-failure --timeout 300 "$@"
 
 # The layout: clang-format changes no tracked C++ source (where clang-format is
-# installed; not when only some tests were asked for). "clang-format -i FILE"
-# lays a file out.
+# installed; not when only some tests were asked for). scripts/format.sh lays
+# the tree out.
 if [ "$#" -eq 0 ] && command -v clang-format >/dev/null 2>&1; then
-    if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-        git ls-files -z '*.h' '*.cpp' | xargs -0 clang-format --dry-run --Werror
-    else
-        find src tests bench fuzz resources \( -name '*.h' -o -name '*.cpp' \) -print0 | xargs -0 clang-format --dry-run --Werror
-    fi
+    scripts/format.sh --check
 fi
 
 # The fuzz smoke: each libFuzzer target of fuzz/ for a few seconds under
