@@ -51,28 +51,28 @@ bool checkLogin(const Settings &settings, DesktopServices &desktop, const QStrin
         // The first slot with this login decides.
         if (password != settings.read(Keys::password(n)))
             return refuse(desktop);
-        role = settings.read(Keys::prava(n));
+        role = settings.read(Keys::slotRole(n));
         return true;
     }
     return refuse(desktop);
 }
 
-void checkRights(const Settings &settings, const QString &role, const BoolKey &pravaKey)
+void checkRights(const Settings &settings, const QString &role, const BoolKey &userKey)
 {
-    if (!hasRight(settings, role, pravaKey))
+    if (!hasRight(settings, role, userKey))
         throw TabloraError(refusalMessage());
 }
 
-bool hasRight(const Settings &settings, const QString &role, const BoolKey &pravaKey)
+bool hasRight(const Settings &settings, const QString &role, const BoolKey &userKey)
 {
-    return role == kAdmin || role == kModer || settings.read(pravaKey);
+    return role == kAdmin || role == kModer || settings.read(userKey);
 }
 
-void checkRights(const Settings &settings, const QString &role, const BoolKey &moderKey, const BoolKey &pravaKey)
+void checkRights(const Settings &settings, const QString &role, const BoolKey &moderatorKey, const BoolKey &userKey)
 {
     if (role == kAdmin)
         return;
-    if (!settings.read(role == kModer ? moderKey : pravaKey))
+    if (!settings.read(role == kModer ? moderatorKey : userKey))
         throw TabloraError(refusalMessage());
 }
 

@@ -605,7 +605,7 @@ void SettingsTest::batchOverTwoFilesSaysWhatWasWritten()
     batch.set(Keys::savePosition(), false);
     batch.set(Keys::questionOnStart(), false);
     batch.set(Keys::align(), QStringLiteral("Center"));
-    batch.set(Keys::pravaEditBase(), true);
+    batch.set(Keys::userMayEditDatabases(), true);
     QCOMPARE(batch.files(), QList<SettingsFile>({SettingsFile::Config, SettingsFile::Other}));
 
     QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("data/other.dat")));
@@ -667,11 +667,12 @@ void writeEveryKey(Settings &settings, const ProgramDir &installed)
     for (int n = 1; n <= kAccountSlotCount; ++n) {
         writeDefault(settings, Keys::login(n));
         writeDefault(settings, Keys::password(n));
-        writeDefault(settings, Keys::prava(n));
+        writeDefault(settings, Keys::slotRole(n));
     }
     for (const BoolKey &key :
-         {Keys::moderEditUsers(), Keys::moderEditOptions(), Keys::pravaEditBase(), Keys::pravaSaveBase(),
-          Keys::pravaEditOptions(), Keys::pravaManager(), Keys::pravaAddNewUsers(), Keys::pravaUpdateProgram()})
+         {Keys::moderatorMayManageUsers(), Keys::moderatorMayChangeSettings(), Keys::userMayEditDatabases(),
+          Keys::userMaySaveDatabases(), Keys::userMayChangeSettings(), Keys::userMayManageUsers(),
+          Keys::userMayAddUsers(), Keys::userMayUpdateProgram()})
         writeDefault(settings, key);
 
     for (int n = 1; n <= kFavouriteCount; ++n) {
@@ -684,14 +685,14 @@ void writeEveryKey(Settings &settings, const ProgramDir &installed)
 // default.
 void writeSecondReadersKeys(Settings &settings)
 {
-    writeDefault(settings, Keys::fontNameInOptions());
+    writeDefault(settings, Keys::offeredFontName());
     for (int k = 1; k <= kRecentFileCount; ++k)
         writeDefault(settings, Keys::reopenFileForShift(k));
-    writeDefault(settings, Keys::adminLoginInManager());
-    writeDefault(settings, Keys::adminPasswordInManager());
+    writeDefault(settings, Keys::offeredAdminLogin());
+    writeDefault(settings, Keys::offeredAdminPassword());
     for (int n = 1; n <= kAccountSlotCount; ++n)
-        writeDefault(settings, Keys::pravaInManager(n));
-    writeDefault(settings, Keys::moderEditUsersInOptions());
+        writeDefault(settings, Keys::offeredSlotRole(n));
+    writeDefault(settings, Keys::offeredModeratorMayManageUsers());
 }
 
 } // namespace

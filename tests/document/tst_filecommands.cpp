@@ -453,7 +453,7 @@ void FileCommandsTest::saveNeedsTheRight()
     QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->save());
     QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->saveAs());
     QVERIFY(!QFile::exists(path(QStringLiteral("current.db"))));
-    m_settings->write(Keys::pravaSaveBase(), true);
+    m_settings->write(Keys::userMaySaveDatabases(), true);
     m_files->save();
     QVERIFY(QFile::exists(path(QStringLiteral("current.db"))));
 }

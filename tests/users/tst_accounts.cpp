@@ -50,23 +50,23 @@ void AccountsTest::rights_data()
     QTest::addColumn<bool>("granted");
 
     const QByteArray none;
-    const QByteArray allPrava =
+    const QByteArray allUserRights =
         "[Prava]\r\nEditBase=1\r\nSaveBase=1\r\nEditOptions=1\r\nManager=1\r\nUpdateProgram=1\r\n";
-    const QByteArray allModer = "[Moder]\r\nEditUsers=1\r\nEditOptions=1\r\n";
+    const QByteArray allModeratorRights = "[Moder]\r\nEditUsers=1\r\nEditOptions=1\r\n";
 
     QTest::newRow("admin, nothing stored, database") << "admin" << none << int(Form::Database) << true;
     QTest::newRow("admin, nothing stored, manager") << "admin" << none << int(Form::Manager) << true;
     QTest::newRow("moder, nothing stored, database") << "moder" << none << int(Form::Database) << true;
     QTest::newRow("moder, nothing stored, options") << "moder" << none << int(Form::Options) << false;
     QTest::newRow("moder, nothing stored, manager") << "moder" << none << int(Form::Manager) << false;
-    QTest::newRow("moder with Moder keys, manager") << "moder" << allModer << int(Form::Manager) << true;
-    QTest::newRow("moder with Moder keys, options") << "moder" << allModer << int(Form::Options) << true;
-    QTest::newRow("moder ignores Prava keys") << "moder" << allPrava << int(Form::Manager) << false;
+    QTest::newRow("moder with Moder keys, manager") << "moder" << allModeratorRights << int(Form::Manager) << true;
+    QTest::newRow("moder with Moder keys, options") << "moder" << allModeratorRights << int(Form::Options) << true;
+    QTest::newRow("moder ignores Prava keys") << "moder" << allUserRights << int(Form::Manager) << false;
     QTest::newRow("guest, nothing stored") << "guest" << none << int(Form::Database) << false;
     QTest::newRow("user, nothing stored") << "user" << none << int(Form::Database) << false;
-    QTest::newRow("guest with Prava keys") << "guest" << allPrava << int(Form::Database) << true;
-    QTest::newRow("guest with Prava keys, manager") << "guest" << allPrava << int(Form::Manager) << true;
-    QTest::newRow("guest ignores Moder keys") << "guest" << allModer << int(Form::Options) << false;
+    QTest::newRow("guest with Prava keys") << "guest" << allUserRights << int(Form::Database) << true;
+    QTest::newRow("guest with Prava keys, manager") << "guest" << allUserRights << int(Form::Manager) << true;
+    QTest::newRow("guest ignores Moder keys") << "guest" << allModeratorRights << int(Form::Options) << false;
     QTest::newRow("user with EditBase") << "user" << QByteArray("[Prava]\r\nEditBase=1\r\n") << int(Form::Database)
                                         << true;
     QTest::newRow("AddNewUsers grants nothing")
@@ -90,13 +90,13 @@ void AccountsTest::rights()
     try {
         switch (Form(form)) {
         case Form::Database:
-            Accounts::checkRights(settings, role, Keys::pravaEditBase());
+            Accounts::checkRights(settings, role, Keys::userMayEditDatabases());
             break;
         case Form::Options:
-            Accounts::checkRights(settings, role, Keys::moderEditOptions(), Keys::pravaEditOptions());
+            Accounts::checkRights(settings, role, Keys::moderatorMayChangeSettings(), Keys::userMayChangeSettings());
             break;
         case Form::Manager:
-            Accounts::checkRights(settings, role, Keys::moderEditUsers(), Keys::pravaManager());
+            Accounts::checkRights(settings, role, Keys::moderatorMayManageUsers(), Keys::userMayManageUsers());
             break;
         }
     } catch (const TabloraError &e) {
@@ -195,10 +195,10 @@ void AccountsTest::rightsAreReadAtEveryCheck()
 {
     Settings settings{m_folder.dir()};
     QVERIFY_THROWS_EXCEPTION(TabloraError,
-                             Accounts::checkRights(settings, QStringLiteral("guest"), Keys::pravaEditBase()));
+                             Accounts::checkRights(settings, QStringLiteral("guest"), Keys::userMayEditDatabases()));
     Settings other{m_folder.dir()}; // the settings dialog's own handle
-    other.write(Keys::pravaEditBase(), true);
-    Accounts::checkRights(settings, QStringLiteral("guest"), Keys::pravaEditBase());
+    other.write(Keys::userMayEditDatabases(), true);
+    Accounts::checkRights(settings, QStringLiteral("guest"), Keys::userMayEditDatabases());
 }
 
 TABLORA_GUILESS_TEST_MAIN(AccountsTest)

@@ -473,7 +473,7 @@ void MainWindow::switchUser()
 void MainWindow::openRecord()
 {
     // A user who may not edit sees the record instead of a refusal.
-    const bool mayEdit = Accounts::hasRight(m_settings, m_document.role(), Keys::pravaEditBase());
+    const bool mayEdit = Accounts::hasRight(m_settings, m_document.role(), Keys::userMayEditDatabases());
     action(mayEdit ? QStringLiteral("editRecord") : QStringLiteral("viewRecord"))->trigger();
 }
 

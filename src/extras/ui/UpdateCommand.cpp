@@ -19,7 +19,7 @@ UpdateCommand::UpdateCommand(const Document &document, const Settings &settings,
 
 void UpdateCommand::checkUpdate(QWidget *parent)
 {
-    Accounts::checkRights(m_settings, m_document.role(), Keys::pravaUpdateProgram());
+    Accounts::checkRights(m_settings, m_document.role(), Keys::userMayUpdateProgram());
     UpdateDialog dialog(
         m_desktop, m_errors, m_dir, [this] { return m_files.promptStep(); }, parent);
     m_desktop.execDialog(dialog);

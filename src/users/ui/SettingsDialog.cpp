@@ -249,23 +249,23 @@ void SettingsDialog::loadFromFiles()
     const QString align = m_settings.read(Keys::align());
     (align == kLeft ? m_alignLeftRadio : align == kCenter ? m_alignCenterRadio : m_alignRightRadio)->setChecked(true);
 
-    m_moderatorEditUsersCheck->setChecked(m_settings.read(Keys::moderEditUsersInOptions()));
-    m_moderatorEditSettingsCheck->setChecked(m_settings.read(Keys::moderEditOptions()));
+    m_moderatorEditUsersCheck->setChecked(m_settings.read(Keys::offeredModeratorMayManageUsers()));
+    m_moderatorEditSettingsCheck->setChecked(m_settings.read(Keys::moderatorMayChangeSettings()));
 
     for (int c = 0; c < kColumnCount; ++c)
         m_defaultTitleEdits[c]->setText(m_settings.read(Keys::caption(c)));
 
-    m_fontName = m_settings.read(Keys::fontNameInOptions());
+    m_fontName = m_settings.read(Keys::offeredFontName());
     m_fontSize = m_settings.read(Keys::fontSize());
     m_font = drawingFont(m_fontName, m_fontSize);
     showFont(m_font);
 
-    m_userEditBasesCheck->setChecked(m_settings.read(Keys::pravaEditBase()));
-    m_userSaveBasesCheck->setChecked(m_settings.read(Keys::pravaSaveBase()));
-    m_userEditSettingsCheck->setChecked(m_settings.read(Keys::pravaEditOptions()));
-    m_userOpenManagerCheck->setChecked(m_settings.read(Keys::pravaManager()));
-    m_userAddUsersCheck->setChecked(m_settings.read(Keys::pravaAddNewUsers()));
-    m_userUpdateProgramCheck->setChecked(m_settings.read(Keys::pravaUpdateProgram()));
+    m_userEditBasesCheck->setChecked(m_settings.read(Keys::userMayEditDatabases()));
+    m_userSaveBasesCheck->setChecked(m_settings.read(Keys::userMaySaveDatabases()));
+    m_userEditSettingsCheck->setChecked(m_settings.read(Keys::userMayChangeSettings()));
+    m_userOpenManagerCheck->setChecked(m_settings.read(Keys::userMayManageUsers()));
+    m_userAddUsersCheck->setChecked(m_settings.read(Keys::userMayAddUsers()));
+    m_userUpdateProgramCheck->setChecked(m_settings.read(Keys::userMayUpdateProgram()));
 }
 
 void SettingsDialog::showFont(const QFont &drawingFont)
@@ -296,8 +296,8 @@ void SettingsDialog::onSaveClicked()
     batch.set(Keys::saveSize(), m_saveSizeCheck->isChecked());
     batch.set(Keys::questionOnStart(), m_askLoginCheck->isChecked());
     batch.set(Keys::quickStart(), m_quickStartCheck->isChecked());
-    batch.set(Keys::moderEditUsers(), m_moderatorEditUsersCheck->isChecked());
-    batch.set(Keys::moderEditOptions(), m_moderatorEditSettingsCheck->isChecked());
+    batch.set(Keys::moderatorMayManageUsers(), m_moderatorEditUsersCheck->isChecked());
+    batch.set(Keys::moderatorMayChangeSettings(), m_moderatorEditSettingsCheck->isChecked());
     batch.set(Keys::align(),
               m_alignLeftRadio->isChecked()         ? kLeft
                   : m_alignCenterRadio->isChecked() ? kCenter
@@ -306,12 +306,12 @@ void SettingsDialog::onSaveClicked()
         batch.set(Keys::caption(c), m_defaultTitleEdits[c]->text());
     batch.set(Keys::fontName(), m_fontName);
     batch.set(Keys::fontSize(), m_fontSize);
-    batch.set(Keys::pravaEditBase(), m_userEditBasesCheck->isChecked());
-    batch.set(Keys::pravaSaveBase(), m_userSaveBasesCheck->isChecked());
-    batch.set(Keys::pravaEditOptions(), m_userEditSettingsCheck->isChecked());
-    batch.set(Keys::pravaManager(), m_userOpenManagerCheck->isChecked());
-    batch.set(Keys::pravaAddNewUsers(), m_userAddUsersCheck->isChecked());
-    batch.set(Keys::pravaUpdateProgram(), m_userUpdateProgramCheck->isChecked());
+    batch.set(Keys::userMayEditDatabases(), m_userEditBasesCheck->isChecked());
+    batch.set(Keys::userMaySaveDatabases(), m_userSaveBasesCheck->isChecked());
+    batch.set(Keys::userMayChangeSettings(), m_userEditSettingsCheck->isChecked());
+    batch.set(Keys::userMayManageUsers(), m_userOpenManagerCheck->isChecked());
+    batch.set(Keys::userMayAddUsers(), m_userAddUsersCheck->isChecked());
+    batch.set(Keys::userMayUpdateProgram(), m_userUpdateProgramCheck->isChecked());
     // config.ini, then other.dat, each as one change; when a write fails the
     // window stays open with the edits, so the user can try again.
     m_settings.write(batch);
@@ -329,7 +329,7 @@ void SettingsDialog::onRestoreDefaultsClicked()
     m_moderatorEditSettingsCheck->setChecked(false);
     for (int c = 0; c < kColumnCount; ++c)
         m_defaultTitleEdits[c]->setText(Keys::caption(c).defaultValue);
-    m_fontName = Keys::fontNameInOptions().defaultValue;
+    m_fontName = Keys::offeredFontName().defaultValue;
     m_fontSize = Keys::fontSize().defaultValue;
     m_font.setFamily(m_fontName);
     m_font.setPointSize(m_fontSize);

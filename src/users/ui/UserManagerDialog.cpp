@@ -192,10 +192,10 @@ void UserManagerDialog::ensureLoaded()
     if (m_loaded)
         return;
     m_loadTimer.stop();
-    setRow(0, m_settings.read(Keys::adminLoginInManager()), m_settings.read(Keys::adminPasswordInManager()), kAdmin);
+    setRow(0, m_settings.read(Keys::offeredAdminLogin()), m_settings.read(Keys::offeredAdminPassword()), kAdmin);
     for (int n = 1; n <= kAccountSlotCount; ++n)
         setRow(n, m_settings.read(Keys::login(n)), m_settings.read(Keys::password(n)),
-               m_settings.read(Keys::pravaInManager(n)));
+               m_settings.read(Keys::offeredSlotRole(n)));
     m_loaded = true;
 }
 
@@ -314,7 +314,7 @@ void UserManagerDialog::onSaveClicked()
     for (int n = 1; n <= kAccountSlotCount; ++n) {
         batch.set(Keys::login(n), cell(n, Login));
         batch.set(Keys::password(n), cell(n, Password));
-        batch.set(Keys::prava(n), cell(n, Rights));
+        batch.set(Keys::slotRole(n), cell(n, Rights));
     }
     // One change of the file: when it fails, the file is as it was and the
     // window stays open with the list as edited.
