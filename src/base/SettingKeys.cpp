@@ -1,6 +1,7 @@
 #include "SettingKeys.h"
 
 #include "ProgramDir.h"
+#include "Roles.h"
 
 namespace {
 
@@ -210,11 +211,11 @@ TextKey password(int n)
 }
 TextKey slotRole(int n)
 {
-    return other(Users, numbered(u"Prava", checkedSlot(n)), u"user"_s);
+    return other(Users, numbered(u"Prava", checkedSlot(n)), QString(Roles::kUnset));
 }
 TextKey offeredSlotRole(int n)
 {
-    return withDefault(slotRole(n), u"guest"_s);
+    return withDefault(slotRole(n), QString(Roles::kGuest));
 }
 
 BoolKey moderatorMayManageUsers()

@@ -75,8 +75,8 @@ TextKey adminPassword();
 TextKey offeredAdminPassword();
 TextKey login(int n); // n = 1..10
 TextKey password(int n);
-// A slot's Role: a slot that never had one logs in as "user"; the user
-// manager shows it, and stores it, as "guest".
+// A slot's Role (Roles.h): a slot that never had one logs in as "user"; the
+// user manager shows it, and stores it, as "guest".
 TextKey slotRole(int n);
 TextKey offeredSlotRole(int n);
 // The moderator's administrative rights ([Moder]): "Менеджер" and the

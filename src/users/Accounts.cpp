@@ -1,14 +1,12 @@
 #include "Accounts.h"
 
 #include "base/DesktopServices.h"
+#include "base/Roles.h"
 #include "base/SettingKeys.h"
 #include "base/Settings.h"
 #include "base/TabloraError.h"
 
 namespace {
-
-const QString kAdmin = QStringLiteral("admin");
-const QString kModer = QStringLiteral("moder");
 
 bool refuse(DesktopServices &desktop)
 {
@@ -34,13 +32,13 @@ bool checkLogin(const Settings &settings, DesktopServices &desktop, const QStrin
                 QString &role)
 {
     if (!settings.read(Keys::questionOnStart())) {
-        role = kAdmin;
+        role = Roles::kAdministrator;
         return true;
     }
     if (login == settings.read(Keys::adminLogin())) {
         if (password != settings.read(Keys::adminPassword()))
             return refuse(desktop);
-        role = kAdmin;
+        role = Roles::kAdministrator;
         return true;
     }
     for (int n = 1; n <= kAccountSlotCount; ++n) {
@@ -65,14 +63,14 @@ void checkRights(const Settings &settings, const QString &role, const BoolKey &u
 
 bool hasRight(const Settings &settings, const QString &role, const BoolKey &userKey)
 {
-    return role == kAdmin || role == kModer || settings.read(userKey);
+    return role == Roles::kAdministrator || role == Roles::kModerator || settings.read(userKey);
 }
 
 void checkRights(const Settings &settings, const QString &role, const BoolKey &moderatorKey, const BoolKey &userKey)
 {
-    if (role == kAdmin)
+    if (role == Roles::kAdministrator)
         return;
-    if (!settings.read(role == kModer ? moderatorKey : userKey))
+    if (!settings.read(role == Roles::kModerator ? moderatorKey : userKey))
         throw TabloraError(refusalMessage());
 }
 

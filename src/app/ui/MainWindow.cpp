@@ -5,6 +5,7 @@
 #include "StatusPanels.h"
 #include "app/ActionTable.h"
 #include "base/DesktopServices.h"
+#include "base/Roles.h"
 #include "base/SettingKeys.h"
 #include "base/SettingsBatch.h"
 #include "base/ui/WindowFrame.h"
@@ -242,7 +243,7 @@ void MainWindow::prepareToShow()
             if (m_desktop.terminateRequested())
                 return; // leaving the login ends the program; nothing more happens
         } else {
-            role = QStringLiteral("admin");
+            role = Roles::kAdministrator;
         }
         m_document.setRole(role);
 
