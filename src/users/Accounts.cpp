@@ -8,10 +8,10 @@
 
 namespace {
 
-bool refuse(DesktopServices &desktop)
+std::optional<QString> refuse(DesktopServices &desktop)
 {
     desktop.showMessage(QStringLiteral("Ошибка"), Accounts::loginFailureMessage(), DesktopServices::Icon::Information);
-    return false;
+    return std::nullopt;
 }
 
 } // namespace
@@ -28,18 +28,15 @@ QString loginFailureMessage()
     return QStringLiteral("Вы ввели не верный логин/пароль. Попробуйте ещё раз, проверьте состояние кнопки CAPS LOCK");
 }
 
-bool checkLogin(const Settings &settings, DesktopServices &desktop, const QString &login, const QString &password,
-                QString &role)
+std::optional<QString> checkLogin(const Settings &settings, DesktopServices &desktop, const QString &login,
+                                  const QString &password)
 {
-    if (!settings.read(Keys::questionOnStart())) {
-        role = Roles::kAdministrator;
-        return true;
-    }
+    if (!settings.read(Keys::questionOnStart()))
+        return Roles::kAdministrator;
     if (login == settings.read(Keys::adminLogin())) {
         if (password != settings.read(Keys::adminPassword()))
             return refuse(desktop);
-        role = Roles::kAdministrator;
-        return true;
+        return Roles::kAdministrator;
     }
     for (int n = 1; n <= kAccountSlotCount; ++n) {
         // A free slot is no account: an empty login never reaches its Role.
@@ -49,8 +46,7 @@ bool checkLogin(const Settings &settings, DesktopServices &desktop, const QStrin
         // The first slot with this login decides.
         if (password != settings.read(Keys::password(n)))
             return refuse(desktop);
-        role = settings.read(Keys::slotRole(n));
-        return true;
+        return settings.read(Keys::slotRole(n));
     }
     return refuse(desktop);
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class DesktopServices;
 class Settings;
 struct BoolKey;
@@ -20,13 +22,13 @@ QString refusalMessage();
 QString loginFailureMessage();
 
 // Checks a login name and password against the administrator and the ten
-// account slots. On success sets role and returns true; on failure shows the
-// failure message and leaves role as it was. While the login question is
+// account slots. On success returns the Role they log in as; on failure shows
+// the failure message and returns nothing. While the login question is
 // switched off every input logs in as "admin". A slot whose login is empty is
 // free and matches nothing; only the administrator's login may be empty, as
 // it is before the first accounts are saved.
-bool checkLogin(const Settings &settings, DesktopServices &desktop, const QString &login, const QString &password,
-                QString &role);
+std::optional<QString> checkLogin(const Settings &settings, DesktopServices &desktop, const QString &login,
+                                  const QString &password);
 
 // The database form: "admin" and "moder" pass, any other Role needs the
 // user's right userKey. Throws TabloraError with the refusal message.

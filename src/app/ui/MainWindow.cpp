@@ -236,16 +236,12 @@ void MainWindow::initialize()
 void MainWindow::prepareToShow()
 {
     m_errors.run([this] {
-        QString role = m_document.role();
-        if (m_settings.read(Keys::questionOnStart())) {
-            LoginDialog login(m_settings, m_desktop, m_errors, role, this);
-            m_desktop.execDialog(login);
-            if (m_desktop.terminateRequested())
-                return; // leaving the login ends the program; nothing more happens
-        } else {
-            role = Roles::kAdministrator;
-        }
-        m_document.setRole(role);
+        const std::optional<QString> role = m_settings.read(Keys::questionOnStart())
+            ? LoginDialog::logIn(m_settings, m_desktop, m_errors, this)
+            : QString(Roles::kAdministrator);
+        if (!role)
+            return; // leaving the login ends the program; nothing more happens
+        m_document.setRole(*role);
 
         // The stored placement and the design size are the frame's. The
         // frame is known before the window is first shown, so it appears
@@ -459,12 +455,10 @@ void MainWindow::switchUser()
     // offered for saving first, while the current user is still logged in.
     if (!m_files.promptStep())
         return;
-    QString role = m_document.role();
-    LoginDialog login(m_settings, m_desktop, m_errors, role, this);
-    m_desktop.execDialog(login);
-    if (m_desktop.terminateRequested())
-        return;
-    m_document.setRole(role);
+    const std::optional<QString> role = LoginDialog::logIn(m_settings, m_desktop, m_errors, this);
+    if (!role)
+        return; // the program is ending
+    m_document.setRole(*role);
     m_statusPanels->setText(StatusPanels::State, QStringLiteral("Смена пользователя завершена"));
     m_desktop.processEvents();
     m_desktop.sleep(200);
