@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Installs what building and testing need, builds the test build into
 # build-asan/ (the program, its converter, the test programs and the bench;
-# clang, assertions on, AddressSanitizer and UndefinedBehaviorSanitizer, the
-# first report fatal), and runs every test there, headless. Arguments go to
-# ctest ("-R tst_table").
+# clang, assertions on, warnings as errors, AddressSanitizer and
+# UndefinedBehaviorSanitizer, the first report fatal), and runs every test
+# there, headless. Arguments go to ctest ("-R tst_table").
 # A whole run also checks that every C++ source is laid out as .clang-format
 # says, and runs the fuzz targets for a few seconds.
 set -euo pipefail
 cd "$(dirname "$0")"
 # Compiled with clang where it is installed (the set-up installs it): its
 # UBSan also reports arithmetic on a null pointer, which g++'s lets pass.
-./scripts/setup.sh build-asan Debug -DTABLORA_SANITIZE=ON -DCMAKE_CXX_COMPILER=clang++ -DBUILD_TESTING=ON
+./scripts/setup.sh build-asan Debug -DTABLORA_SANITIZE=ON -DTABLORA_WERROR=ON -DCMAKE_CXX_COMPILER=clang++ \
+    -DBUILD_TESTING=ON
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build-asan --output-on-failure --timeout 300 "$@"
 
