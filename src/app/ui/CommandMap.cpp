@@ -1,7 +1,7 @@
 #include "CommandMap.h"
 
+#include "CommandTable.h"
 #include "MenuStyle.h"
-#include "app/ActionTable.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,8 +13,6 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
-
-#include <stdexcept>
 
 namespace {
 
@@ -59,7 +57,7 @@ QStyle::StandardPixmap fallbackPixmap(const QString &icon)
     return pixmaps.value(icon, QStyle::SP_FileIcon);
 }
 
-QIcon commandIcon(const ActionTable::ActionSpec &spec)
+QIcon commandIcon(const CommandTable::Row &spec)
 {
     if (spec.icon.isEmpty())
         return {};
@@ -69,15 +67,17 @@ QIcon commandIcon(const ActionTable::ActionSpec &spec)
 
 } // namespace
 
-CommandMap::CommandMap(QMainWindow *window)
+CommandMap::CommandMap(QMainWindow *window, Runner run)
     : QObject(window)
     , m_window(window)
 {
-    for (const ActionTable::ActionSpec &spec : ActionTable::actions()) {
+    for (const Command command : Commands::all()) {
+        const CommandTable::Row &spec = CommandTable::row(command);
         auto *a = new QAction(menuText(spec.caption), window);
         a->setObjectName(spec.name);
         a->setIcon(commandIcon(spec));
         a->setProperty("category", spec.category);
+        a->setCheckable(spec.checkable);
         if (!spec.shortcut.isEmpty()) {
             QList<QKeySequence> keys{QKeySequence(spec.shortcut, QKeySequence::PortableText)};
             if (!spec.otherShortcut.isEmpty())
@@ -86,7 +86,8 @@ CommandMap::CommandMap(QMainWindow *window)
             a->setShortcutContext(Qt::WindowShortcut);
             window->addAction(a); // the key works even while no menu shows the action
         }
-        m_actions.insert(spec.name, a);
+        connect(a, &QAction::triggered, this, [run, command] { run(command); });
+        m_actions[size_t(command)] = a;
     }
 }
 
@@ -98,7 +99,7 @@ QString CommandMap::menuText(const QString &text)
 
 void CommandMap::buildMenuBar(QMenuBar *bar)
 {
-    using ActionTable::MenuEntry;
+    using MenuEntry = CommandTable::MenuEntry;
     std::function<void(QMenu *, const std::vector<MenuEntry> &)> fill = [&](QMenu *menu,
                                                                             const std::vector<MenuEntry> &entries) {
         menu->setSeparatorsCollapsible(false); // a menu may open with a separator line
@@ -111,18 +112,18 @@ void CommandMap::buildMenuBar(QMenuBar *bar)
             case MenuEntry::Kind::SubMenu:
                 fill(menu->addMenu(e.title), e.entries);
                 break;
-            case MenuEntry::Kind::Action: {
-                QAction *a = action(e.action);
+            case MenuEntry::Kind::Command: {
+                QAction *a = action(e.command);
                 if (!e.title.isEmpty())
                     a->setText(e.title); // the item's own caption, with its access key
                 menu->addAction(a);
-                m_menuOf.insert(e.action, menu);
+                m_menuOf[size_t(e.command)] = menu;
                 break;
             }
             }
         }
     };
-    for (const MenuEntry &top : ActionTable::menuBar())
+    for (const MenuEntry &top : CommandTable::menuBar())
         fill(bar->addMenu(top.title), top.entries);
 }
 
@@ -135,8 +136,8 @@ QToolBar *CommandMap::buildToolBar()
     // The size the theme's action pictures come in, so that every button
     // draws its picture at the same size, with the captions in one line.
     bar->setIconSize(QSize(24, 24));
-    for (const ActionTable::ToolButtonSpec &spec : ActionTable::toolBar()) {
-        if (spec.action.isEmpty()) {
+    for (const CommandTable::ToolButton &spec : CommandTable::toolBar()) {
+        if (!spec.command) {
             QAction *sep = bar->addSeparator();
             sep->setObjectName(spec.name);
             continue;
@@ -145,14 +146,14 @@ QToolBar *CommandMap::buildToolBar()
         button->setObjectName(spec.name);
         button->setText(spec.caption);
         button->setToolTip(spec.hint);
-        button->setIcon(action(spec.action)->icon());
+        QAction *target = action(*spec.command);
+        button->setIcon(target->icon());
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setAutoRaise(true);
         button->setFixedSize(65, 65);
         QFont captionFont(QStringLiteral("Verdana"));
         captionFont.setPointSize(8);
         button->setFont(captionFont);
-        QAction *target = action(spec.action);
         connect(button, &QToolButton::clicked, target, &QAction::trigger);
         bar->addWidget(button);
     }
@@ -164,27 +165,11 @@ QMenu *CommandMap::buildPopupMenu(QWidget *parent)
     auto *menu = new QMenu(parent);
     menu->setObjectName(QStringLiteral("popupMenu"));
     menu->setStyle(MenuStyle::shared());
-    for (const QString &name : ActionTable::popupMenu()) {
-        if (name.isEmpty())
-            menu->addSeparator();
+    for (const std::optional<Command> &command : CommandTable::popupMenu()) {
+        if (command)
+            menu->addAction(action(*command));
         else
-            menu->addAction(action(name));
+            menu->addSeparator();
     }
     return menu;
-}
-
-QMenu *CommandMap::menuOf(const QString &name) const
-{
-    QMenu *menu = m_menuOf.value(name);
-    if (!menu)
-        throw std::invalid_argument("no menu holds an action named \"" + name.toStdString() + '"');
-    return menu;
-}
-
-QAction *CommandMap::action(const QString &name) const
-{
-    QAction *a = m_actions.value(name);
-    if (!a)
-        throw std::invalid_argument("no action is named \"" + name.toStdString() + '"');
-    return a;
 }

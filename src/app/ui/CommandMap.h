@@ -1,8 +1,12 @@
 #pragma once
 
-#include <QHash>
+#include "app/Command.h"
+
 #include <QObject>
 #include <QString>
+
+#include <array>
+#include <functional>
 
 class QAction;
 class QMainWindow;
@@ -10,21 +14,24 @@ class QMenu;
 class QMenuBar;
 class QToolBar;
 
-// The main window's actions and the menus, toolbar and pop-up menu built
-// from the action table. Shortcuts act only while the main window is the
-// active window, so keys typed into a modeless dialog edit its boxes.
+// The main window's actions, one per command, and the menus, toolbar and
+// pop-up menu built from the command table. Every action's trigger goes to
+// one runner with the action's command. Shortcuts act only while the main
+// window is the active window, so keys typed into a modeless dialog edit its
+// boxes.
 class CommandMap : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit CommandMap(QMainWindow *window);
+    using Runner = std::function<void(Command)>;
 
-    // The action of the given name ("openDatabase"). Like ActionTable::action,
-    // both throw std::invalid_argument for a name they do not know.
-    QAction *action(const QString &name) const;
-    // The menu of the menu bar that holds the named action, once built.
-    QMenu *menuOf(const QString &name) const;
+    CommandMap(QMainWindow *window, Runner run);
+
+    QAction *action(Command command) const { return m_actions[size_t(command)]; }
+    // The menu of the menu bar that holds the command, once built; null for
+    // a command in no menu.
+    QMenu *menuOf(Command command) const { return m_menuOf[size_t(command)]; }
 
     void buildMenuBar(QMenuBar *bar);
     QToolBar *buildToolBar();
@@ -35,6 +42,6 @@ public:
 
 private:
     QMainWindow *m_window;
-    QHash<QString, QAction *> m_actions;
-    QHash<QString, QMenu *> m_menuOf;
+    std::array<QAction *, Commands::kCount> m_actions{};
+    std::array<QMenu *, Commands::kCount> m_menuOf{};
 };

@@ -1,9 +1,9 @@
 #include "MainWindow.h"
 
 #include "CommandMap.h"
+#include "CommandTable.h"
 #include "RecordListView.h"
 #include "StatusPanels.h"
-#include "app/ActionTable.h"
 #include "base/DesktopServices.h"
 #include "base/Roles.h"
 #include "base/SettingKeys.h"
@@ -21,7 +21,6 @@
 #include "records/ui/FindBar.h"
 #include "records/ui/RecordDialogCommands.h"
 #include "users/Accounts.h"
-#include "users/ui/AdminCommands.h"
 #include "users/ui/LoginDialog.h"
 
 #include <QAction>
@@ -34,8 +33,6 @@
 #include <QToolBar>
 #include <QWindow>
 
-#include <functional>
-
 MainWindow::MainWindow(DesktopServices &desktop, const ProgramDir &dir, QStringList arguments, QWidget *parent)
     : QMainWindow(parent)
     , m_desktop(desktop)
@@ -47,7 +44,7 @@ MainWindow::MainWindow(DesktopServices &desktop, const ProgramDir &dir, QStringL
     , m_recovery(m_document, dir, desktop)
     , m_help(desktop, dir, this)
     , m_print(m_document, desktop)
-    , m_update(m_document, m_settings, m_files, desktop, m_errors, dir)
+    , m_update(m_document, m_settings, m_files, m_recovery, desktop, m_errors, dir)
 {
     setObjectName(QStringLiteral("MainWindow"));
     buildLayout();
@@ -57,7 +54,7 @@ MainWindow::MainWindow(DesktopServices &desktop, const ProgramDir &dir, QStringL
                                                  *m_recordList->selectionModel(), *m_history);
     m_recordDialogs = std::make_unique<RecordDialogCommands>(*m_records, desktop, m_errors, this);
     m_csv = std::make_unique<CsvCommands>(m_document, m_files, m_settings, desktop, this);
-    bindHandlers();
+    connectSignals();
 
     m_startupTimer.setSingleShot(true);
     m_startupTimer.setInterval(200);
@@ -85,7 +82,7 @@ void MainWindow::buildLayout()
     // the menu bar and the toolbar, whose one entry would hide the toolbar.
     setContextMenuPolicy(Qt::NoContextMenu);
 
-    m_commands = new CommandMap(this);
+    m_commands = new CommandMap(this, [this](Command command) { runCommand(command); });
 
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("menuBar"));
@@ -128,97 +125,26 @@ void MainWindow::buildLayout()
     m_noticePanel->raise();
 }
 
-void MainWindow::bindHandlers()
+void MainWindow::runCommand(Command command)
 {
-    using ActionTable::exampleActions;
-    using ActionTable::reopenActions;
-    using ActionTable::sortColumnActions;
+    if (const CommandTable::Handler &handler = CommandTable::row(command).handler)
+        m_errors.run([&] { handler(*this); });
+}
 
-    const auto bind = [this](const QString &name, std::function<void()> handler) {
-        connect(action(name), &QAction::triggered, this,
-                [this, handler = std::move(handler)] { m_errors.run(handler); });
-    };
-    const auto nothing = [] {};
-    bind("favouriteCreate", nothing); // the favourite commands do nothing
-    bind("favouriteOpen1", nothing);
-    bind("turnOff", nothing);
-    bind("exit", [this] { exitProgram(); });
-    bind("switchUser", [this] { switchUser(); });
-    bind("newDatabase", [this] { m_files.newDatabase(); });
-    bind("openDatabase", [this] { m_files.openDatabase(); });
-    bind("save", [this] { m_files.save(); });
-    bind("saveAs", [this] { m_files.saveAs(); });
-    for (int k = 1; k <= kRecentFileCount; ++k)
-        bind(reopenActions()[k - 1], [this, k] { m_files.reopen(k); });
-    bind(exampleActions()[0], [this] { m_files.openExample(FileCommands::Example::Programs); });
-    bind(exampleActions()[1], [this] { m_files.openExample(FileCommands::Example::Profile); });
-    bind(exampleActions()[2], [this] { m_files.openExample(FileCommands::Example::School); });
-    for (int column = 0; column < kColumnCount; ++column) {
-        action(sortColumnActions()[column])->setCheckable(true);
-        bind(sortColumnActions()[column], [this, column] { chooseSortColumn(column); });
-    }
-    bind("sortAscending", [this] { chooseSortDirection(1); });
-    bind("sortDescending", [this] { chooseSortDirection(-1); });
-    // The user manager, the program settings and the import of old databases.
-    bind("userManager", [this] {
-        AdminCommands::openUserManager(m_settings, m_desktop, m_errors, m_dir, m_document.role(), applicationTitle(),
-                                       this);
-    });
-    bind("programSettings", [this] {
-        AdminCommands::openProgramSettings(m_settings, m_desktop, m_errors, m_dir, m_document.role(), this,
-                                           [this] { applyTableLook(); });
-    });
-    bind("importVersion10", [this] { m_files.importVersion10(); });
-    bind("importCsv", [this] { m_csv->importCsv(); });
-    bind("exportCsv", [this] { m_csv->exportCsv(); });
-
-    // The help menu, beside the update.
-    bind("openHelp", [this] { m_help.openHelp(); });
-    bind("visitSite", [this] { m_help.visitSite(); });
-    bind("writeToAuthor", [this] { m_help.writeToAuthor(); });
-    bind("licenseAgreement", [this] { m_help.showLicense(); });
-    bind("faq", [this] { m_help.openFaq(); });
-    bind("programPage", [this] { m_help.openProgramPage(); });
-    bind("thanks", [this] { m_help.showThanks(); });
-    bind("about", [this] { m_help.showAbout(); });
-    bind("reportError", [this] { m_help.reportError(); });
-    bind("changeHistory", [this] { m_help.showChangeHistory(); });
-
-    // Records: add, edit, view, delete, clear all, the clipboard, column titles.
-    bind("addRecord", [this] { m_recordDialogs->openAdd(); });
-    bind("editRecord", [this] { m_recordDialogs->openEdit(); });
-    bind("viewRecord", [this] { m_recordDialogs->openView(); });
-    bind("deleteRecord", [this] { m_records->deleteRecord(); });
-    bind("clearAll", [this] { m_records->clearAll(); });
-    bind("copyRecord", [this] { m_records->copyRecord(); });
-    bind("cutRecord", [this] { m_records->cutRecord(); });
-    bind("pasteRecord", [this] { m_records->pasteRecord(); });
-    bind("columnTitles", [this] { m_recordDialogs->openColumnTitles(); });
+void MainWindow::connectSignals()
+{
     connect(m_recordList, &RecordListView::recordOpenRequested, this,
             [this] { m_errors.run([this] { openRecord(); }); });
-
-    // Printing and the program update.
-    const auto showPrintState = [this](const QString &text) { m_statusPanels->setText(StatusPanels::State, text); };
-    bind("print", [this, showPrintState] { m_print.print(m_recordList->font(), showPrintState); });
-    bind("printPreview", [this, showPrintState] { m_print.preview(m_recordList->font(), this, showPrintState); });
-    bind("checkUpdate", [this] { m_update.checkUpdate(this); });
-
-    // Undo and redo of the record commands; finding records.
-    bind("undo", [this] { m_history->undo(); });
-    bind("redo", [this] { m_history->redo(); });
     connect(m_history.get(), &RecordHistory::changed, this, &MainWindow::updateUndoActions);
     updateUndoActions();
-    bind("find", [this] { m_findBar->open(); });
-    bind("findNext", [this] { findRecord(RecordSearch::Direction::Forward); });
-    bind("findPrevious", [this] { findRecord(RecordSearch::Direction::Backward); });
     connect(m_findBar, &FindBar::findRequested, this,
             [this](RecordSearch::Direction direction) { m_errors.run([=] { findRecord(direction); }); });
     connect(m_findBar, &FindBar::closed, m_recordList, [this] { m_recordList->setFocus(); });
 }
 
-QAction *MainWindow::action(const QString &name) const
+QAction *MainWindow::action(Command command) const
 {
-    return m_commands->action(name);
+    return m_commands->action(command);
 }
 
 // --- life of the window ---
@@ -272,7 +198,7 @@ void MainWindow::finishStartup()
         m_document.model().setTitle(c, m_settings.read(Keys::caption(c)));
     applyTableLook();
     m_noticePanel->hide();
-    m_statusPanels->setText(StatusPanels::State, DocumentTexts::loggedInAs(m_document.role()));
+    showState(DocumentTexts::loggedInAs(m_document.role()));
     m_files.newDatabase();
 
     const QString commandLineFile = m_arguments.value(0);
@@ -314,7 +240,7 @@ void MainWindow::refresh()
 {
     showRecordCount();
     for (int c = 0; c < kColumnCount; ++c) {
-        QAction *sortColumn = action(ActionTable::sortColumnActions()[c]);
+        QAction *sortColumn = action(Commands::sortColumn(c));
         const QString caption = CommandMap::menuText(m_document.model().table().title(c));
         if (sortColumn->text() != caption)
             sortColumn->setText(caption);
@@ -410,28 +336,27 @@ void MainWindow::showRecordCount()
 
 void MainWindow::updateRecentFiles()
 {
-    const QStringList &reopen = ActionTable::reopenActions();
     bool anyInUse = false;
     for (int k = 1; k <= kRecentFileCount; ++k) {
         const bool inUse = m_settings.read(Keys::reopenEnabled(k));
-        action(reopen[k - 1])->setVisible(inUse);
+        action(Commands::reopen(k))->setVisible(inUse);
         anyInUse = anyInUse || inUse;
     }
     // "Недавние" without entries is shown disabled rather than opening empty.
-    m_commands->menuOf(reopen[0])->menuAction()->setEnabled(anyInUse);
+    m_commands->menuOf(Command::Reopen1)->menuAction()->setEnabled(anyInUse);
     for (int k = 1; k <= kRecentFileCount; ++k)
-        action(reopen[k - 1])->setText(CommandMap::menuText(m_settings.read(Keys::reopenFile(k, m_dir))));
+        action(Commands::reopen(k))->setText(CommandMap::menuText(m_settings.read(Keys::reopenFile(k, m_dir))));
 }
 
 bool MainWindow::reopenVisible(int k) const
 {
-    return action(ActionTable::reopenActions()[k - 1])->isVisible();
+    return action(Commands::reopen(k))->isVisible();
 }
 
 void MainWindow::updateFavourites()
 {
-    const auto open = [this](int n) { return action(ActionTable::favouriteOpenActions()[n - 1]); };
-    const auto remove = [this](int n) { return action(ActionTable::favouriteDeleteActions()[n - 1]); };
+    const auto open = [this](int n) { return action(Commands::favouriteOpen(n)); };
+    const auto remove = [this](int n) { return action(Commands::favouriteDelete(n)); };
     for (int n = 1; n <= kFavouriteCount; ++n)
         open(n)->setVisible(m_settings.read(Keys::favouriteEnabled(n)));
     for (int n = 1; n <= kFavouriteCount; ++n)
@@ -444,9 +369,9 @@ void MainWindow::updateFavourites()
 
 // --- commands ---
 
-void MainWindow::exitProgram()
+void MainWindow::showState(const QString &text)
 {
-    close();
+    m_statusPanels->setText(StatusPanels::State, text);
 }
 
 void MainWindow::switchUser()
@@ -456,20 +381,22 @@ void MainWindow::switchUser()
     if (!m_files.promptStep())
         return;
     const std::optional<QString> role = LoginDialog::logIn(m_settings, m_desktop, m_errors, this);
-    if (!role)
-        return; // the program is ending
+    if (!role) {
+        m_recovery.discard(); // the changes were saved or given up
+        return;
+    }
     m_document.setRole(*role);
-    m_statusPanels->setText(StatusPanels::State, QStringLiteral("Смена пользователя завершена"));
+    showState(QStringLiteral("Смена пользователя завершена"));
     m_desktop.processEvents();
     m_desktop.sleep(200);
-    m_statusPanels->setText(StatusPanels::State, DocumentTexts::loggedInAs(m_document.role()));
+    showState(DocumentTexts::loggedInAs(m_document.role()));
 }
 
 void MainWindow::openRecord()
 {
     // A user who may not edit sees the record instead of a refusal.
     const bool mayEdit = Accounts::hasRight(m_settings, m_document.role(), Keys::userMayEditDatabases());
-    action(mayEdit ? QStringLiteral("editRecord") : QStringLiteral("viewRecord"))->trigger();
+    action(mayEdit ? Command::EditRecord : Command::ViewRecord)->trigger();
 }
 
 void MainWindow::chooseSortColumn(int column)
@@ -494,7 +421,7 @@ void MainWindow::markSortColumn(int column)
 {
     m_markedSortColumn = column;
     for (int c = 0; c < kColumnCount; ++c)
-        action(ActionTable::sortColumnActions()[c])->setChecked(c == column);
+        action(Commands::sortColumn(c))->setChecked(c == column);
 }
 
 void MainWindow::findRecord(RecordSearch::Direction direction)
@@ -510,11 +437,11 @@ void MainWindow::findRecord(RecordSearch::Direction direction)
 
 void MainWindow::updateUndoActions()
 {
-    const auto show = [this](const QString &name, const QString &what, bool enabled) {
-        const QString caption = ActionTable::action(name).caption;
-        action(name)->setText(what.isEmpty() ? caption : caption + QLatin1Char(' ') + what);
-        action(name)->setEnabled(enabled);
+    const auto show = [this](Command command, const QString &what, bool enabled) {
+        const QString &caption = CommandTable::row(command).caption;
+        action(command)->setText(what.isEmpty() ? caption : caption + QLatin1Char(' ') + what);
+        action(command)->setEnabled(enabled);
     };
-    show(QStringLiteral("undo"), m_history->undoName(), m_history->canUndo());
-    show(QStringLiteral("redo"), m_history->redoName(), m_history->canRedo());
+    show(Command::Undo, m_history->undoName(), m_history->canUndo());
+    show(Command::Redo, m_history->redoName(), m_history->canRedo());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Command.h"
 #include "base/ProgramDir.h"
 #include "base/Settings.h"
 #include "document/Document.h"
@@ -69,16 +70,11 @@ public:
 
     Document &document() { return m_document; }
     ErrorHandler &errors() { return m_errors; }
-    RecoveryCopy &recoveryCopy() { return m_recovery; }
-    // The action of the given name ("openDatabase").
-    QAction *action(const QString &name) const;
+    QAction *action(Command command) const;
     RecordListView *recordList() const { return m_recordList; }
-    StatusPanels *statusPanels() const { return m_statusPanels; }
     QLabel *noticePanel() const { return m_noticePanel; }
     QMenu *popupMenu() const { return m_popupMenu; }
     FindBar *findBar() const { return m_findBar; }
-    QTimer &startupTimer() { return m_startupTimer; }
-    QTimer &refreshTimer() { return m_refreshTimer; }
 
 signals:
     // The window has closed: the program ends.
@@ -88,20 +84,28 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The handlers in the command table call the window's command objects.
+    friend class CommandTable;
+    // The tests' and the bench's way to the timers and the recovery copy
+    // (tests/support/MainWindowAccess.h).
+    friend class MainWindowAccess;
+
     void initialize();
     void finishStartup();
     void refresh();
     bool queryClose();
 
     void buildLayout();
-    void bindHandlers();
+    // Runs the command's handler; an error leaving it goes to the error handler.
+    void runCommand(Command command);
+    void connectSignals();
     // The window placed so that, with this frame, the frame is m_frameWanted.
     void placeFrame(const QMargins &frame);
     void centreNoticePanel();
     void loadCommandLineDatabase(const QString &path);
     void markSortColumn(int column);
 
-    void exitProgram();
+    void showState(const QString &text);
     void switchUser();
     // Enter or a double-click on a record: "Изменить", or "Просмотр записи"
     // for a user without the right to edit.

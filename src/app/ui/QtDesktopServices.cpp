@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QMessageBox>
@@ -20,6 +21,7 @@
 #include <QNetworkInformation>
 #include <QNetworkReply>
 #include <QPrintDialog>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
@@ -159,6 +161,11 @@ void QtDesktopServices::shellOpen(const QString &target)
         ? QUrl(target)
         : QUrl::fromLocalFile(target);
     QDesktopServices::openUrl(url);
+}
+
+bool QtDesktopServices::startProgram(const QString &path)
+{
+    return QProcess::startDetached(path, {}, QFileInfo(path).absolutePath());
 }
 
 bool QtDesktopServices::chooseFile(bool save, const FileDialog &spec, FileChoice &choice)

@@ -32,6 +32,7 @@ public:
     void sleep(int milliseconds) override;
     void processEvents() override;
     void shellOpen(const QString &target) override;
+    bool startProgram(const QString &path) override;
     bool chooseOpenFile(const FileDialog &dialog, FileChoice &choice) override;
     bool chooseSaveFile(const FileDialog &dialog, FileChoice &choice) override;
     bool choosePrinter(QPrinter &printer) override;

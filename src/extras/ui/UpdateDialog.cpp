@@ -3,10 +3,13 @@
 #include "base/AppInfo.h"
 #include "base/ErrorReporter.h"
 #include "base/SafeRead.h"
+#include "base/SafeWrite.h"
 #include "base/ui/DialogParts.h"
 #include "extras/UpdateServer.h"
+#include "extras/UpdateSignature.h"
 #include "extras/UpdateVersionFile.h"
 
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -25,11 +28,12 @@ int clamped(qint64 value)
 } // namespace
 
 UpdateDialog::UpdateDialog(DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
-                           std::function<bool()> mayStartUpdater, QWidget *parent)
+                           QByteArray trustedKey, std::function<bool()> mayStartUpdater, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_desktop(desktop)
     , m_errors(errors)
     , m_dir(dir)
+    , m_trustedKey(std::move(trustedKey))
     , m_mayStartUpdater(std::move(mayStartUpdater))
 {
     DialogParts::setUpDialog(*this, QStringLiteral("UpdateDialog"), AppInfo::kTitle + QStringLiteral(" [Обновление]"),
@@ -69,6 +73,13 @@ UpdateDialog::UpdateDialog(DesktopServices &desktop, ErrorReporter &errors, cons
     m_downloadButton = DialogParts::button(this, QStringLiteral("downloadButton"), QStringLiteral("Загрузить"),
                                            {120, 144, 99, 25});
     m_downloadButton->hide();
+    // An installed copy's way to a newer release, in the place of "Загрузить".
+    m_packageNote = new QLabel(QStringLiteral("Обновите Tablora менеджером пакетов системы"), this);
+    m_packageNote->setObjectName(QStringLiteral("packageNote"));
+    m_packageNote->setFont(small);
+    m_packageNote->setWordWrap(true);
+    m_packageNote->setGeometry(120, 144, 188, 25);
+    m_packageNote->hide();
     m_cancelButton = DialogParts::button(this, QStringLiteral("cancelButton"), QStringLiteral("Отмена"),
                                          {312, 144, 83, 25});
     m_helpButton = DialogParts::button(this, QStringLiteral("helpButton"), QStringLiteral("Помощь"),
@@ -107,8 +118,11 @@ void UpdateDialog::onCheckClicked()
 
 void UpdateDialog::onDownloadClicked()
 {
-    download(UpdateServer::updaterAddress(), UpdateServer::updaterPath(m_dir), UpdateServer::kUpdaterMaxBytes,
-             [this] { startUpdater(); });
+    download(UpdateServer::updaterAddress(), UpdateServer::updaterPath(m_dir), UpdateServer::kUpdaterMaxBytes, [this] {
+        transfer(
+            UpdateServer::signatureAddress(), UpdateServer::signaturePath(m_dir), UpdateServer::kSignatureMaxBytes,
+            [this] { verifyUpdater(); }, [this] { refuseUpdater(); });
+    });
 }
 
 void UpdateDialog::onHelpClicked()
@@ -141,16 +155,23 @@ void UpdateDialog::download(const QUrl &url, const QString &path, qint64 maxByte
     showStatus(QStringLiteral("Попытка соединения с сервером ") + UpdateServer::host() + QStringLiteral("..."));
     if (m_closed)
         return setBusy(false);
+    transfer(url, path, maxBytes, std::move(then), [this] { showFailure(); });
+}
+
+void UpdateDialog::transfer(const QUrl &url, const QString &path, qint64 maxBytes, std::function<void()> then,
+                            std::function<void()> failed)
+{
     m_transfer = m_desktop.download(
         url, path, maxBytes, [this](qint64 received, qint64 total) { onDownloadProgress(received, total); },
-        [this, then = std::move(then)](const std::optional<QString> &failure) {
+        [this, then = std::move(then), failed = std::move(failed)](const std::optional<QString> &failure) {
             m_transfer.reset();
             if (m_progressBar->maximum() == 0) { // the transfer's size was unknown
                 m_progressBar->setMaximum(1);
                 m_progressBar->setValue(failure ? 0 : 1);
             }
-            m_errors.run([&] { failure ? showFailure() : then(); });
-            setBusy(false);
+            m_errors.run([&] { failure ? failed() : then(); });
+            if (!m_transfer) // no other transfer follows
+                setBusy(false);
         });
 }
 
@@ -174,11 +195,36 @@ void UpdateDialog::compareVersions()
         return showFailure();
     if (UpdateVersionFile::isNewer(*newest)) {
         showStatus(QStringLiteral("Доступна новая версия: ") + newest->version);
-        m_downloadButton->show();
+        if (m_dir.isInstalled()) {
+            m_packageNote->show();
+            m_updatePageLink->show();
+        } else {
+            m_downloadButton->show();
+        }
     } else {
         showStatus(QStringLiteral("У Вас самая свежая версия программы"));
     }
     m_progressBar->setValue(0);
+}
+
+void UpdateDialog::verifyUpdater()
+{
+    const QString updater = UpdateServer::updaterPath(m_dir);
+    const SafeRead::Content signature = SafeRead::wholeFile(UpdateServer::signaturePath(m_dir),
+                                                            UpdateServer::kSignatureMaxBytes);
+    // Whatever the server sent, only the bytes the project signed are run:
+    // a file cut short, swapped on the way or of another kind fails here.
+    if (!signature.ok()
+        || !UpdateSignature::verifiesFile(updater, signature.bytes, m_trustedKey, UpdateServer::kUpdaterMaxBytes))
+        return refuseUpdater();
+    startUpdater();
+}
+
+void UpdateDialog::refuseUpdater()
+{
+    SafeWrite::removeFile(UpdateServer::updaterPath(m_dir));
+    SafeWrite::removeFile(UpdateServer::signaturePath(m_dir));
+    showFailure(badSignatureStatus());
 }
 
 void UpdateDialog::startUpdater()
@@ -193,7 +239,11 @@ void UpdateDialog::startUpdater()
     m_desktop.sleep(200);
     if (m_closed)
         return;
-    m_desktop.shellOpen(UpdateServer::updaterPath(m_dir));
+    // The user's own program, run by no one else.
+    const QString updater = UpdateServer::updaterPath(m_dir);
+    if (!QFile::setPermissions(updater, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)
+        || !m_desktop.startProgram(updater))
+        return showFailure();
     m_desktop.terminate();
     accept();
 }
@@ -204,13 +254,13 @@ void UpdateDialog::showStatus(const QString &text)
     m_desktop.processEvents();
 }
 
-void UpdateDialog::showFailure()
+void UpdateDialog::showFailure(const QString &status)
 {
     // What arrived - a server's error page, half a file, a version file that
     // makes no sense - is no progress: the bar must not stand full beside
     // the failure.
     m_progressBar->setRange(0, 1);
     m_progressBar->setValue(0);
-    showStatus(QStringLiteral("Ошибка обновления"));
+    showStatus(status);
     m_updatePageLink->show();
 }
