@@ -1,6 +1,7 @@
 #include "SettingKeys.h"
 
 #include "ProgramDir.h"
+#include "Roles.h"
 
 namespace {
 
@@ -16,8 +17,8 @@ constexpr QStringView Run = u"Run";
 // data/other.dat
 constexpr QStringView Enter = u"Enter";
 constexpr QStringView Users = u"Users";
-constexpr QStringView Moder = u"Moder";
-constexpr QStringView Prava = u"Prava";
+constexpr QStringView ModeratorRights = u"Moder";
+constexpr QStringView UserRights = u"Prava";
 
 QString numbered(QStringView prefix, int n)
 {
@@ -109,7 +110,7 @@ TextKey fontName()
 {
     return config(Font, u"Name"_s, u"Courier New"_s);
 }
-TextKey fontNameInOptions()
+TextKey offeredFontName()
 {
     return withDefault(fontName(), u"Verdana"_s);
 }
@@ -188,7 +189,7 @@ TextKey adminLogin()
 {
     return other(Users, u"Admin"_s, QString());
 }
-TextKey adminLoginInManager()
+TextKey offeredAdminLogin()
 {
     return withDefault(adminLogin(), u"Admin"_s);
 }
@@ -196,7 +197,7 @@ TextKey adminPassword()
 {
     return other(Users, u"Password"_s, QString());
 }
-TextKey adminPasswordInManager()
+TextKey offeredAdminPassword()
 {
     return withDefault(adminPassword(), u"9107"_s);
 }
@@ -208,51 +209,51 @@ TextKey password(int n)
 {
     return other(Users, numbered(u"Password", checkedSlot(n)), QString());
 }
-TextKey prava(int n)
+TextKey slotRole(int n)
 {
-    return other(Users, numbered(u"Prava", checkedSlot(n)), u"user"_s);
+    return other(Users, numbered(u"Prava", checkedSlot(n)), QString(Roles::kUnset));
 }
-TextKey pravaInManager(int n)
+TextKey offeredSlotRole(int n)
 {
-    return withDefault(prava(n), u"guest"_s);
-}
-
-BoolKey moderEditUsers()
-{
-    return other(Moder, u"EditUsers"_s, false);
-}
-BoolKey moderEditUsersInOptions()
-{
-    return withDefault(moderEditUsers(), true);
-}
-BoolKey moderEditOptions()
-{
-    return other(Moder, u"EditOptions"_s, false);
+    return withDefault(slotRole(n), QString(Roles::kGuest));
 }
 
-BoolKey pravaEditBase()
+BoolKey moderatorMayManageUsers()
 {
-    return other(Prava, u"EditBase"_s, false);
+    return other(ModeratorRights, u"EditUsers"_s, false);
 }
-BoolKey pravaSaveBase()
+BoolKey offeredModeratorMayManageUsers()
 {
-    return other(Prava, u"SaveBase"_s, false);
+    return withDefault(moderatorMayManageUsers(), true);
 }
-BoolKey pravaEditOptions()
+BoolKey moderatorMayChangeSettings()
 {
-    return other(Prava, u"EditOptions"_s, false);
+    return other(ModeratorRights, u"EditOptions"_s, false);
 }
-BoolKey pravaManager()
+
+BoolKey userMayEditDatabases()
 {
-    return other(Prava, u"Manager"_s, false);
+    return other(UserRights, u"EditBase"_s, false);
 }
-BoolKey pravaAddNewUsers()
+BoolKey userMaySaveDatabases()
 {
-    return other(Prava, u"AddNewUsers"_s, false);
+    return other(UserRights, u"SaveBase"_s, false);
 }
-BoolKey pravaUpdateProgram()
+BoolKey userMayChangeSettings()
 {
-    return other(Prava, u"UpdateProgram"_s, false);
+    return other(UserRights, u"EditOptions"_s, false);
+}
+BoolKey userMayManageUsers()
+{
+    return other(UserRights, u"Manager"_s, false);
+}
+BoolKey userMayAddUsers()
+{
+    return other(UserRights, u"AddNewUsers"_s, false);
+}
+BoolKey userMayUpdateProgram()
+{
+    return other(UserRights, u"UpdateProgram"_s, false);
 }
 
 // db/favourite/favourite.ini

@@ -10,7 +10,10 @@ class ProgramDir;
 enum class SettingsFile { Config, Other, Favourite };
 
 // A key of a settings file together with the default of one reader. Where two
-// readers of one key assume different defaults, each has its own function.
+// readers of one key assume different defaults, each has its own function:
+// the code that acts on a key reads it with the default that holds when the
+// file says nothing, and a dialog that shows the key may offer another value
+// in its place (the offered... functions), which its OK then stores.
 struct TextKey
 {
     SettingsFile file;
@@ -46,7 +49,7 @@ BoolKey saveSize();
 BoolKey quickStart();
 TextKey align(); // "Left", "Center" or any other text for right
 TextKey fontName(); // the table's font at start-up and after the settings dialog
-TextKey fontNameInOptions(); // the same key as the settings dialog shows it
+TextKey offeredFontName(); // the font the settings dialog shows when none is stored
 IntKey fontSize();
 TextKey caption(int column); // default title of a new database's column 0 to 7
 IntKey columnWidth(int column); // width of a new database's column 0 to 7
@@ -64,23 +67,30 @@ BoolKey firstRun();
 
 // data/other.dat
 BoolKey questionOnStart();
-TextKey adminLogin(); // as the login check reads it
-TextKey adminLoginInManager(); // as the user manager reads it
+// The administrator's account: empty until the user manager first saves the
+// accounts, which offers "Admin" with the password "9107".
+TextKey adminLogin();
+TextKey offeredAdminLogin();
 TextKey adminPassword();
-TextKey adminPasswordInManager();
+TextKey offeredAdminPassword();
 TextKey login(int n); // n = 1..10
 TextKey password(int n);
-TextKey prava(int n); // a slot's Role, as the login check reads it
-TextKey pravaInManager(int n); // the same key as the user manager reads it
-BoolKey moderEditUsers(); // as the rights check reads it
-BoolKey moderEditUsersInOptions(); // the same key as the settings dialog reads it
-BoolKey moderEditOptions();
-BoolKey pravaEditBase();
-BoolKey pravaSaveBase();
-BoolKey pravaEditOptions();
-BoolKey pravaManager();
-BoolKey pravaAddNewUsers();
-BoolKey pravaUpdateProgram();
+// A slot's Role (Roles.h): a slot that never had one logs in as "user"; the
+// user manager shows it, and stores it, as "guest".
+TextKey slotRole(int n);
+TextKey offeredSlotRole(int n);
+// The moderator's administrative rights ([Moder]): "Менеджер" and the
+// program settings. The settings dialog offers the first one ticked.
+BoolKey moderatorMayManageUsers();
+BoolKey offeredModeratorMayManageUsers();
+BoolKey moderatorMayChangeSettings();
+// The rights of an ordinary user: every Role but "admin" and "moder" ([Prava]).
+BoolKey userMayEditDatabases(); // records and column titles
+BoolKey userMaySaveDatabases();
+BoolKey userMayChangeSettings();
+BoolKey userMayManageUsers();
+BoolKey userMayAddUsers(); // shown and stored; no command consults it
+BoolKey userMayUpdateProgram();
 
 // db/favourite/favourite.ini
 BoolKey favouriteEnabled(int n); // n = 1..10

@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -20,7 +19,10 @@ struct Tables
     // not hold, so that encoding is one lookup.
     std::array<std::uint8_t, 65536> fromUnicode{};
 
-    Tables()
+    // Out of line: inlined into tables(), which each cell's encoding and
+    // decoding calls, its locals would give every such call the stack
+    // protector's check.
+    Q_NEVER_INLINE Tables()
     {
         QStringDecoder decoder("windows-1251", QStringDecoder::Flag::Stateless);
         if (!decoder.isValid())
@@ -53,8 +55,8 @@ struct Tables
 
 const Tables &tables()
 {
-    static const std::unique_ptr<const Tables> t = std::make_unique<const Tables>();
-    return *t;
+    static const Tables t;
+    return t;
 }
 
 } // namespace

@@ -325,7 +325,7 @@ void FileCommands::addToRecent(const QString &path)
 
 FileCommands::Readiness FileCommands::readyToSave()
 {
-    Accounts::checkRights(m_settings, m_document.role(), Keys::pravaSaveBase());
+    Accounts::checkRights(m_settings, m_document.role(), Keys::userMaySaveDatabases());
     const TableData &table = m_document.model().table();
     if (const auto bad = DatabaseCodec::findUnencodable(table)) {
         const QString where = bad->record < 0

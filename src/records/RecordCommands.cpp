@@ -123,7 +123,7 @@ quint64 RecordCommands::tableNumber() const
 
 void RecordCommands::requireEditRight() const
 {
-    Accounts::checkRights(m_settings, m_document.role(), Keys::pravaEditBase());
+    Accounts::checkRights(m_settings, m_document.role(), Keys::userMayEditDatabases());
 }
 
 bool RecordCommands::confirm(const QString &question)

@@ -15,7 +15,7 @@ class Settings;
 
 // The commands that change single records and the whole table: add, edit,
 // view, delete, clear all, copy, cut, paste, and the column titles. Every one
-// that changes the table first passes the rights check for [Prava] EditBase
+// that changes the table first passes the rights check for Keys::userMayEditDatabases()
 // (after the selection test where it has one) and makes its change through
 // the history, which sets the modified flag and can take the change back.
 //

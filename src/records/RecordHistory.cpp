@@ -89,7 +89,7 @@ void RecordHistory::redo()
 void RecordHistory::requireRight(const RecordChange &change) const
 {
     if (change.needsEditRight())
-        Accounts::checkRights(m_settings, m_document.role(), Keys::pravaEditBase());
+        Accounts::checkRights(m_settings, m_document.role(), Keys::userMayEditDatabases());
 }
 
 void RecordHistory::adoptFlag()

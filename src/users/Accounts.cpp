@@ -1,19 +1,17 @@
 #include "Accounts.h"
 
 #include "base/DesktopServices.h"
+#include "base/Roles.h"
 #include "base/SettingKeys.h"
 #include "base/Settings.h"
 #include "base/TabloraError.h"
 
 namespace {
 
-const QString kAdmin = QStringLiteral("admin");
-const QString kModer = QStringLiteral("moder");
-
-bool refuse(DesktopServices &desktop)
+std::optional<QString> refuse(DesktopServices &desktop)
 {
     desktop.showMessage(QStringLiteral("Ошибка"), Accounts::loginFailureMessage(), DesktopServices::Icon::Information);
-    return false;
+    return std::nullopt;
 }
 
 } // namespace
@@ -30,18 +28,15 @@ QString loginFailureMessage()
     return QStringLiteral("Вы ввели не верный логин/пароль. Попробуйте ещё раз, проверьте состояние кнопки CAPS LOCK");
 }
 
-bool checkLogin(const Settings &settings, DesktopServices &desktop, const QString &login, const QString &password,
-                QString &role)
+std::optional<QString> checkLogin(const Settings &settings, DesktopServices &desktop, const QString &login,
+                                  const QString &password)
 {
-    if (!settings.read(Keys::questionOnStart())) {
-        role = kAdmin;
-        return true;
-    }
+    if (!settings.read(Keys::questionOnStart()))
+        return Roles::kAdministrator;
     if (login == settings.read(Keys::adminLogin())) {
         if (password != settings.read(Keys::adminPassword()))
             return refuse(desktop);
-        role = kAdmin;
-        return true;
+        return Roles::kAdministrator;
     }
     for (int n = 1; n <= kAccountSlotCount; ++n) {
         // A free slot is no account: an empty login never reaches its Role.
@@ -51,28 +46,27 @@ bool checkLogin(const Settings &settings, DesktopServices &desktop, const QStrin
         // The first slot with this login decides.
         if (password != settings.read(Keys::password(n)))
             return refuse(desktop);
-        role = settings.read(Keys::prava(n));
-        return true;
+        return settings.read(Keys::slotRole(n));
     }
     return refuse(desktop);
 }
 
-void checkRights(const Settings &settings, const QString &role, const BoolKey &pravaKey)
+void checkRights(const Settings &settings, const QString &role, const BoolKey &userKey)
 {
-    if (!hasRight(settings, role, pravaKey))
+    if (!hasRight(settings, role, userKey))
         throw TabloraError(refusalMessage());
 }
 
-bool hasRight(const Settings &settings, const QString &role, const BoolKey &pravaKey)
+bool hasRight(const Settings &settings, const QString &role, const BoolKey &userKey)
 {
-    return role == kAdmin || role == kModer || settings.read(pravaKey);
+    return role == Roles::kAdministrator || role == Roles::kModerator || settings.read(userKey);
 }
 
-void checkRights(const Settings &settings, const QString &role, const BoolKey &moderKey, const BoolKey &pravaKey)
+void checkRights(const Settings &settings, const QString &role, const BoolKey &moderatorKey, const BoolKey &userKey)
 {
-    if (role == kAdmin)
+    if (role == Roles::kAdministrator)
         return;
-    if (!settings.read(role == kModer ? moderKey : pravaKey))
+    if (!settings.read(role == Roles::kModerator ? moderatorKey : userKey))
         throw TabloraError(refusalMessage());
 }
 

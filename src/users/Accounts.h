@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class DesktopServices;
 class Settings;
 struct BoolKey;
@@ -10,31 +12,32 @@ struct BoolKey;
 // data/other.dat, so a change saved by a dialog takes effect at the next use.
 //
 // Roles: "admin" has every right; "moder" has the database rights and the
-// administrative ones its [Moder] keys grant; any other Role ("guest", "user",
-// whatever a slot holds) has what the [Prava] keys grant. Roles compare
-// exactly, case included.
+// administrative ones the moderator's keys grant (Keys::moderatorMay...); any
+// other Role ("guest", "user", whatever a slot holds) is an ordinary user and
+// has what the user's keys grant (Keys::userMay...). Roles compare exactly,
+// case included.
 namespace Accounts {
 
 QString refusalMessage();
 QString loginFailureMessage();
 
 // Checks a login name and password against the administrator and the ten
-// account slots. On success sets role and returns true; on failure shows the
-// failure message and leaves role as it was. While the login question is
+// account slots. On success returns the Role they log in as; on failure shows
+// the failure message and returns nothing. While the login question is
 // switched off every input logs in as "admin". A slot whose login is empty is
 // free and matches nothing; only the administrator's login may be empty, as
 // it is before the first accounts are saved.
-bool checkLogin(const Settings &settings, DesktopServices &desktop, const QString &login, const QString &password,
-                QString &role);
+std::optional<QString> checkLogin(const Settings &settings, DesktopServices &desktop, const QString &login,
+                                  const QString &password);
 
 // The database form: "admin" and "moder" pass, any other Role needs the
-// [Prava] key. Throws TabloraError with the refusal message.
-void checkRights(const Settings &settings, const QString &role, const BoolKey &pravaKey);
+// user's right userKey. Throws TabloraError with the refusal message.
+void checkRights(const Settings &settings, const QString &role, const BoolKey &userKey);
 // The same test without the refusal: whether the check would pass.
-bool hasRight(const Settings &settings, const QString &role, const BoolKey &pravaKey);
+bool hasRight(const Settings &settings, const QString &role, const BoolKey &userKey);
 
-// The administrative form: "admin" passes, "moder" needs the [Moder] key, any
-// other Role the [Prava] key.
-void checkRights(const Settings &settings, const QString &role, const BoolKey &moderKey, const BoolKey &pravaKey);
+// The administrative form: "admin" passes, "moder" needs moderatorKey, any
+// other Role userKey.
+void checkRights(const Settings &settings, const QString &role, const BoolKey &moderatorKey, const BoolKey &userKey);
 
 } // namespace Accounts

@@ -252,7 +252,8 @@ void CsvCommandsTest::exportCancelledWritesNothing()
 void CsvCommandsTest::exportNeedsNoRight()
 {
     m_doc->document.setRole(QStringLiteral("guest"));
-    for (const BoolKey &right : {Keys::pravaEditBase(), Keys::pravaSaveBase(), Keys::pravaEditOptions()})
+    for (const BoolKey &right :
+         {Keys::userMayEditDatabases(), Keys::userMaySaveDatabases(), Keys::userMayChangeSettings()})
         m_doc->settings.write(right, false);
     m_desktop.expectDialog(chooseExport(QStringLiteral("commaButton")));
     m_desktop.expectSaveFile(path(QStringLiteral("out.csv")));

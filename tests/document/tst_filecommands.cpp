@@ -438,7 +438,7 @@ void FileCommandsTest::saveNeedsTheRight()
     QVERIFY_THROWS_EXCEPTION(TabloraError, m_doc->files.save());
     QVERIFY_THROWS_EXCEPTION(TabloraError, m_doc->files.saveAs());
     QVERIFY(!QFile::exists(path(QStringLiteral("current.db"))));
-    m_doc->settings.write(Keys::pravaSaveBase(), true);
+    m_doc->settings.write(Keys::userMaySaveDatabases(), true);
     m_doc->files.save();
     QVERIFY(QFile::exists(path(QStringLiteral("current.db"))));
 }

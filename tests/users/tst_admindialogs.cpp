@@ -319,14 +319,13 @@ void AdminDialogsTest::managerLoadsOnItsTimer()
     for (int n = 1; n <= 10; ++n) {
         oneByOne.write(Keys::login(n), QString());
         oneByOne.write(Keys::password(n), QString());
-        oneByOne.write(Keys::prava(n), QStringLiteral("guest"));
+        oneByOne.write(Keys::slotRole(n), QStringLiteral("guest"));
     }
     QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")), m_folder->read(QStringLiteral("single/data/other.dat")));
     QCOMPARE(m_folder->read(QStringLiteral("data/other.dat")).count('\n'), 33);
 
-    QString role;
-    QVERIFY(Accounts::checkLogin(*m_settings, m_desktop, QStringLiteral("Admin"), QStringLiteral("9107"), role));
-    QCOMPARE(role, QStringLiteral("admin"));
+    QCOMPARE(Accounts::checkLogin(*m_settings, m_desktop, QStringLiteral("Admin"), QStringLiteral("9107")),
+             QStringLiteral("admin"));
 }
 
 void AdminDialogsTest::commandBeforeTheTickWorksOnStoredAccounts()
@@ -417,7 +416,7 @@ void AdminDialogsTest::managerPanel()
     QCOMPARE(m_settings->read(login), parts[0]);
     QCOMPARE(m_settings->read(password), parts[1]);
     if (edited != 0)
-        QCOMPARE(m_settings->read(Keys::prava(edited)), parts[2]);
+        QCOMPARE(m_settings->read(Keys::slotRole(edited)), parts[2]);
     QVERIFY(!m_folder->read(QStringLiteral("data/other.dat")).contains("admin")); // never stored for row 0
     QVERIFY(m_folder->read(QStringLiteral("data/other.dat")).contains("Keep=this\r\n")); // the section is not erased
 }
@@ -697,9 +696,8 @@ void AdminDialogsTest::defaultsThenOkSwitchesTheLoginOff()
     QVERIFY(!m_settings->read(Keys::questionOnStart()));
     QCOMPARE(m_settings->read(Keys::fontName()), QStringLiteral("Verdana"));
     QCOMPARE(m_settings->read(Keys::fontSize()), 8);
-    QString role;
-    QVERIFY(Accounts::checkLogin(*m_settings, m_desktop, QStringLiteral("anyone"), QString(), role));
-    QCOMPARE(role, QStringLiteral("admin"));
+    QCOMPARE(Accounts::checkLogin(*m_settings, m_desktop, QStringLiteral("anyone"), QString()),
+             QStringLiteral("admin"));
 }
 
 void AdminDialogsTest::chosenFontKeepsOnlyNameAndSize()

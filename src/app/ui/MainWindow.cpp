@@ -5,6 +5,7 @@
 #include "RecordListView.h"
 #include "StatusPanels.h"
 #include "base/DesktopServices.h"
+#include "base/Roles.h"
 #include "base/SettingKeys.h"
 #include "base/SettingsBatch.h"
 #include "base/ui/WindowFrame.h"
@@ -161,16 +162,12 @@ void MainWindow::initialize()
 void MainWindow::prepareToShow()
 {
     m_errors.run([this] {
-        QString role = m_document.role();
-        if (m_settings.read(Keys::questionOnStart())) {
-            LoginDialog login(m_settings, m_desktop, m_errors, role, this);
-            m_desktop.execDialog(login);
-            if (m_desktop.terminateRequested())
-                return; // leaving the login ends the program; nothing more happens
-        } else {
-            role = QStringLiteral("admin");
-        }
-        m_document.setRole(role);
+        const std::optional<QString> role = m_settings.read(Keys::questionOnStart())
+            ? LoginDialog::logIn(m_settings, m_desktop, m_errors, this)
+            : QString(Roles::kAdministrator);
+        if (!role)
+            return; // leaving the login ends the program; nothing more happens
+        m_document.setRole(*role);
 
         // The stored placement and the design size are the frame's. The
         // frame is known before the window is first shown, so it appears
@@ -383,14 +380,12 @@ void MainWindow::switchUser()
     // offered for saving first, while the current user is still logged in.
     if (!m_files.promptStep())
         return;
-    QString role = m_document.role();
-    LoginDialog login(m_settings, m_desktop, m_errors, role, this);
-    m_desktop.execDialog(login);
-    if (m_desktop.terminateRequested()) {
+    const std::optional<QString> role = LoginDialog::logIn(m_settings, m_desktop, m_errors, this);
+    if (!role) {
         m_recovery.discard(); // the changes were saved or given up
         return;
     }
-    m_document.setRole(role);
+    m_document.setRole(*role);
     showState(QStringLiteral("Смена пользователя завершена"));
     m_desktop.processEvents();
     m_desktop.sleep(200);
@@ -400,7 +395,7 @@ void MainWindow::switchUser()
 void MainWindow::openRecord()
 {
     // A user who may not edit sees the record instead of a refusal.
-    const bool mayEdit = Accounts::hasRight(m_settings, m_document.role(), Keys::pravaEditBase());
+    const bool mayEdit = Accounts::hasRight(m_settings, m_document.role(), Keys::userMayEditDatabases());
     action(mayEdit ? Command::EditRecord : Command::ViewRecord)->trigger();
 }
 

@@ -24,7 +24,7 @@ UpdateCommand::UpdateCommand(const Document &document, const Settings &settings,
 
 void UpdateCommand::checkUpdate(QWidget *parent)
 {
-    Accounts::checkRights(m_settings, m_document.role(), Keys::pravaUpdateProgram());
+    Accounts::checkRights(m_settings, m_document.role(), Keys::userMayUpdateProgram());
     UpdateDialog dialog(
         m_desktop, m_errors, m_dir, m_trustedKey, [this] { return m_files.promptStep(); }, parent);
     m_desktop.execDialog(dialog);

@@ -11,7 +11,7 @@ namespace AdminCommands {
 void openUserManager(Settings &settings, DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
                      const QString &role, const QString &messageCaption, QWidget *parent)
 {
-    Accounts::checkRights(settings, role, Keys::moderEditUsers(), Keys::pravaManager());
+    Accounts::checkRights(settings, role, Keys::moderatorMayManageUsers(), Keys::userMayManageUsers());
     UserManagerDialog dialog(settings, desktop, errors, dir, messageCaption, parent);
     desktop.execDialog(dialog);
 }
@@ -19,7 +19,7 @@ void openUserManager(Settings &settings, DesktopServices &desktop, ErrorReporter
 void openProgramSettings(Settings &settings, DesktopServices &desktop, ErrorReporter &errors, const ProgramDir &dir,
                          const QString &role, QWidget *parent, const std::function<void()> &applyTableLook)
 {
-    Accounts::checkRights(settings, role, Keys::moderEditOptions(), Keys::pravaEditOptions());
+    Accounts::checkRights(settings, role, Keys::moderatorMayChangeSettings(), Keys::userMayChangeSettings());
     {
         SettingsDialog dialog(settings, desktop, errors, dir, parent);
         desktop.execDialog(dialog);

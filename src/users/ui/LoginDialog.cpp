@@ -11,13 +11,11 @@
 #include <QPushButton>
 #include <QStyle>
 
-LoginDialog::LoginDialog(const Settings &settings, DesktopServices &desktop, ErrorReporter &errors, QString &role,
-                         QWidget *parent)
+LoginDialog::LoginDialog(const Settings &settings, DesktopServices &desktop, ErrorReporter &errors, QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint)
     , m_settings(settings)
     , m_desktop(desktop)
     , m_errors(errors)
-    , m_role(role)
 {
     setObjectName(QStringLiteral("LoginDialog"));
     setWindowTitle(QStringLiteral("Tablora 1.5 [Вход]"));
@@ -68,12 +66,22 @@ LoginDialog::LoginDialog(const Settings &settings, DesktopServices &desktop, Err
     DialogParts::centreOnDesktop(*this);
 }
 
+std::optional<QString> LoginDialog::logIn(const Settings &settings, DesktopServices &desktop, ErrorReporter &errors,
+                                          QWidget *parent)
+{
+    LoginDialog dialog(settings, desktop, errors, parent);
+    desktop.execDialog(dialog);
+    return dialog.role();
+}
+
 void LoginDialog::onLogInClicked()
 {
-    if (!Accounts::checkLogin(m_settings, m_desktop, m_loginEdit->text(), m_passwordEdit->text(), m_role))
+    std::optional<QString> role = Accounts::checkLogin(m_settings, m_desktop, m_loginEdit->text(),
+                                                       m_passwordEdit->text());
+    if (!role)
         return; // the check has told the user; both boxes keep what was typed
     m_desktop.sleep(500);
-    m_state = kLoggedIn;
+    m_role = std::move(role); // before the close below asks whether the user logged in
     accept();
 }
 
@@ -87,7 +95,7 @@ void LoginDialog::onHintClicked()
 
 void LoginDialog::done(int result)
 {
-    if (m_state == kNotLoggedIn)
+    if (!m_role)
         m_desktop.terminate();
     QDialog::done(result);
 }

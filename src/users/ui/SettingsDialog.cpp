@@ -23,20 +23,11 @@
 
 namespace {
 
-const QString kLeft = QStringLiteral("Left");
-const QString kCenter = QStringLiteral("Center");
-const QString kRight = QStringLiteral("Right");
-
 template<typename Widget>
 Widget *named(Widget *widget, const QString &objectName)
 {
     widget->setObjectName(objectName);
     return widget;
-}
-
-QCheckBox *checkBox(const QString &objectName, const QString &caption)
-{
-    return named(new QCheckBox(caption), objectName);
 }
 
 QGroupBox *group(const QString &objectName, const QString &title, QLayout *content)
@@ -122,30 +113,42 @@ SettingsDialog::SettingsDialog(Settings &settings, DesktopServices &desktop, Err
     DialogParts::centreOnDesktop(*this);
 }
 
+// Each control that shows a setting is declared once, in the tab it stands
+// in, with its key and what "По умолчанию" gives it (m_controls); the keys are
+// written in the order declared here.
 QWidget *SettingsDialog::buildGeneralTab()
 {
     auto *tab = named(new QWidget, QStringLiteral("generalTab"));
-    m_savePositionCheck = checkBox(QStringLiteral("savePositionCheck"), QStringLiteral("Сохранять позицию окна"));
-    m_saveSizeCheck = checkBox(QStringLiteral("saveSizeCheck"), QStringLiteral("Помнить размеры окна"));
-    m_askLoginCheck = checkBox(QStringLiteral("askLoginCheck"), QStringLiteral("*Спрашивать логин/пароль при входе"));
-    m_quickStartCheck = checkBox(QStringLiteral("quickStartCheck"), QStringLiteral("Быстрый запуск"));
+    QCheckBox *savePosition = m_controls.check(QStringLiteral("savePositionCheck"),
+                                               QStringLiteral("Сохранять позицию окна"), Keys::savePosition());
+    QCheckBox *saveSize = m_controls.check(QStringLiteral("saveSizeCheck"), QStringLiteral("Помнить размеры окна"),
+                                           Keys::saveSize());
+    // The defaults switch the login question off.
+    QCheckBox *askLogin = m_controls.check(QStringLiteral("askLoginCheck"),
+                                           QStringLiteral("*Спрашивать логин/пароль при входе"),
+                                           Keys::questionOnStart(), false);
+    QCheckBox *quickStart = m_controls.check(QStringLiteral("quickStartCheck"), QStringLiteral("Быстрый запуск"),
+                                             Keys::quickStart());
 
-    m_alignLeftRadio = named(new QRadioButton(QStringLiteral("По левому")), QStringLiteral("alignLeftRadio"));
-    m_alignCenterRadio = named(new QRadioButton(QStringLiteral("По центру")), QStringLiteral("alignCenterRadio"));
-    m_alignRightRadio = named(new QRadioButton(QStringLiteral("По правому")), QStringLiteral("alignRightRadio"));
     auto *sideBySide = new QHBoxLayout;
-    for (QRadioButton *r : {m_alignLeftRadio, m_alignCenterRadio, m_alignRightRadio})
+    for (QRadioButton *r : m_controls.choice(
+             Keys::align(),
+             {{QStringLiteral("alignLeftRadio"), QStringLiteral("По левому"), QStringLiteral("Left")},
+              {QStringLiteral("alignCenterRadio"), QStringLiteral("По центру"), QStringLiteral("Center")},
+              {QStringLiteral("alignRightRadio"), QStringLiteral("По правому"), QStringLiteral("Right")}}))
         sideBySide->addWidget(r);
 
     // A moderator always has the database rights.
-    m_moderatorEditBasesCheck = checkBox(QStringLiteral("moderatorEditBasesCheck"),
-                                         QStringLiteral("Редактирование баз данных"));
-    m_moderatorEditBasesCheck->setChecked(true);
-    m_moderatorEditBasesCheck->setEnabled(false);
-    m_moderatorEditUsersCheck = checkBox(QStringLiteral("moderatorEditUsersCheck"),
-                                         QStringLiteral("Изменение списка пользователей"));
-    m_moderatorEditSettingsCheck = checkBox(QStringLiteral("moderatorEditSettingsCheck"),
-                                            QStringLiteral("Полная настройка программы"));
+    auto *moderatorEditBases = named(new QCheckBox(QStringLiteral("Редактирование баз данных")),
+                                     QStringLiteral("moderatorEditBasesCheck"));
+    moderatorEditBases->setChecked(true);
+    moderatorEditBases->setEnabled(false);
+    QCheckBox *moderatorEditUsers = m_controls.check(QStringLiteral("moderatorEditUsersCheck"),
+                                                     QStringLiteral("Изменение списка пользователей"),
+                                                     Keys::offeredModeratorMayManageUsers());
+    QCheckBox *moderatorEditSettings = m_controls.check(QStringLiteral("moderatorEditSettingsCheck"),
+                                                        QStringLiteral("Полная настройка программы"),
+                                                        Keys::moderatorMayChangeSettings());
 
     auto *note = named(
         new QLabel(QStringLiteral("* - Если снята галочка, то любой пользователь будет иметь права администратора")),
@@ -154,11 +157,10 @@ QWidget *SettingsDialog::buildGeneralTab()
 
     auto *layout = tabLayout(tab);
     layout->addWidget(group(QStringLiteral("interfaceGroup"), QStringLiteral("Интерфейс"),
-                            column({m_savePositionCheck, m_saveSizeCheck, m_askLoginCheck, m_quickStartCheck})));
+                            column({savePosition, saveSize, askLogin, quickStart})));
     layout->addWidget(group(QStringLiteral("alignmentGroup"), QStringLiteral("Выравнивание в таблице"), sideBySide));
-    layout->addWidget(
-        group(QStringLiteral("moderatorRightsGroup"), QStringLiteral("Права модератора"),
-              column({m_moderatorEditBasesCheck, m_moderatorEditUsersCheck, m_moderatorEditSettingsCheck})));
+    layout->addWidget(group(QStringLiteral("moderatorRightsGroup"), QStringLiteral("Права модератора"),
+                            column({moderatorEditBases, moderatorEditUsers, moderatorEditSettings})));
     layout->addWidget(note);
     layout->addStretch();
     return tab;
@@ -176,7 +178,7 @@ QWidget *SettingsDialog::buildColumnsTab()
     constexpr int kPerColumn = kColumnCount / 2;
     for (int c = 0; c < kColumnCount; ++c) {
         auto *label = named(new QLabel(defaultTitleField(c) + u':'), QStringLiteral("defaultTitleLabel%1").arg(c));
-        m_defaultTitleEdits[c] = named(new QLineEdit, QStringLiteral("defaultTitleEdit%1").arg(c));
+        m_defaultTitleEdits[c] = m_controls.text(QStringLiteral("defaultTitleEdit%1").arg(c), Keys::caption(c));
         m_defaultTitleEdits[c]->setValidator(singleLine);
         label->setBuddy(m_defaultTitleEdits[c]);
         const int row = c % kPerColumn;
@@ -192,6 +194,24 @@ QWidget *SettingsDialog::buildColumnsTab()
     auto *fontRow = new QHBoxLayout;
     fontRow->addWidget(m_changeFontButton);
     fontRow->addWidget(m_fontLabel, 1);
+    m_controls.custom(
+        [this](const Settings &settings) {
+            m_fontName = settings.read(Keys::offeredFontName());
+            m_fontSize = settings.read(Keys::fontSize());
+            m_font = drawingFont(m_fontName, m_fontSize);
+            showFont(m_font);
+        },
+        [this](SettingsBatch &batch) {
+            batch.set(Keys::offeredFontName(), m_fontName);
+            batch.set(Keys::fontSize(), m_fontSize);
+        },
+        [this] {
+            m_fontName = Keys::offeredFontName().defaultValue;
+            m_fontSize = Keys::fontSize().defaultValue;
+            m_font.setFamily(m_fontName);
+            m_font.setPointSize(m_fontSize);
+            showFont(m_fontLabel->font()); // the label keeps the font it is drawn in
+        });
 
     auto *noteTitle = named(new QLabel(QStringLiteral("Примечание:")), QStringLiteral("columnsNoteTitle"));
     QFont bold = noteTitle->font();
@@ -214,20 +234,23 @@ QWidget *SettingsDialog::buildColumnsTab()
 QWidget *SettingsDialog::buildRightsTab()
 {
     auto *tab = named(new QWidget, QStringLiteral("rightsTab"));
-    m_userEditBasesCheck = checkBox(QStringLiteral("userEditBasesCheck"),
-                                    QStringLiteral("Создание и редактирование баз данных"));
-    m_userSaveBasesCheck = checkBox(QStringLiteral("userSaveBasesCheck"), QStringLiteral("Сохрание баз данных"));
-    m_userEditSettingsCheck = checkBox(QStringLiteral("userEditSettingsCheck"), QStringLiteral("Настройка программы"));
-    m_userOpenManagerCheck = checkBox(QStringLiteral("userOpenManagerCheck"),
-                                      QStringLiteral("Вомзожность пользоваться менеджером пользов."));
-    m_userAddUsersCheck = checkBox(QStringLiteral("userAddUsersCheck"),
-                                   QStringLiteral("Возможность добавления новых пользователей"));
-    m_userUpdateProgramCheck = checkBox(QStringLiteral("userUpdateProgramCheck"),
-                                        QStringLiteral("Обновление программы через интернет"));
     auto *layout = tabLayout(tab);
-    for (QCheckBox *right : {m_userEditBasesCheck, m_userSaveBasesCheck, m_userEditSettingsCheck,
-                             m_userOpenManagerCheck, m_userAddUsersCheck, m_userUpdateProgramCheck})
-        layout->addWidget(right);
+    layout->addWidget(m_controls.check(QStringLiteral("userEditBasesCheck"),
+                                       QStringLiteral("Создание и редактирование баз данных"),
+                                       Keys::userMayEditDatabases()));
+    layout->addWidget(m_controls.check(QStringLiteral("userSaveBasesCheck"), QStringLiteral("Сохрание баз данных"),
+                                       Keys::userMaySaveDatabases()));
+    layout->addWidget(m_controls.check(QStringLiteral("userEditSettingsCheck"), QStringLiteral("Настройка программы"),
+                                       Keys::userMayChangeSettings()));
+    layout->addWidget(m_controls.check(QStringLiteral("userOpenManagerCheck"),
+                                       QStringLiteral("Вомзожность пользоваться менеджером пользов."),
+                                       Keys::userMayManageUsers()));
+    layout->addWidget(m_controls.check(QStringLiteral("userAddUsersCheck"),
+                                       QStringLiteral("Возможность добавления новых пользователей"),
+                                       Keys::userMayAddUsers()));
+    layout->addWidget(m_controls.check(QStringLiteral("userUpdateProgramCheck"),
+                                       QStringLiteral("Обновление программы через интернет"),
+                                       Keys::userMayUpdateProgram()));
     layout->addStretch();
     return tab;
 }
@@ -241,31 +264,7 @@ void SettingsDialog::showEvent(QShowEvent *event)
 
 void SettingsDialog::loadFromFiles()
 {
-    m_savePositionCheck->setChecked(m_settings.read(Keys::savePosition()));
-    m_saveSizeCheck->setChecked(m_settings.read(Keys::saveSize()));
-    m_askLoginCheck->setChecked(m_settings.read(Keys::questionOnStart()));
-    m_quickStartCheck->setChecked(m_settings.read(Keys::quickStart()));
-
-    const QString align = m_settings.read(Keys::align());
-    (align == kLeft ? m_alignLeftRadio : align == kCenter ? m_alignCenterRadio : m_alignRightRadio)->setChecked(true);
-
-    m_moderatorEditUsersCheck->setChecked(m_settings.read(Keys::moderEditUsersInOptions()));
-    m_moderatorEditSettingsCheck->setChecked(m_settings.read(Keys::moderEditOptions()));
-
-    for (int c = 0; c < kColumnCount; ++c)
-        m_defaultTitleEdits[c]->setText(m_settings.read(Keys::caption(c)));
-
-    m_fontName = m_settings.read(Keys::fontNameInOptions());
-    m_fontSize = m_settings.read(Keys::fontSize());
-    m_font = drawingFont(m_fontName, m_fontSize);
-    showFont(m_font);
-
-    m_userEditBasesCheck->setChecked(m_settings.read(Keys::pravaEditBase()));
-    m_userSaveBasesCheck->setChecked(m_settings.read(Keys::pravaSaveBase()));
-    m_userEditSettingsCheck->setChecked(m_settings.read(Keys::pravaEditOptions()));
-    m_userOpenManagerCheck->setChecked(m_settings.read(Keys::pravaManager()));
-    m_userAddUsersCheck->setChecked(m_settings.read(Keys::pravaAddNewUsers()));
-    m_userUpdateProgramCheck->setChecked(m_settings.read(Keys::pravaUpdateProgram()));
+    m_controls.load(m_settings);
 }
 
 void SettingsDialog::showFont(const QFont &drawingFont)
@@ -292,26 +291,7 @@ void SettingsDialog::onSaveClicked()
     if (refuseUnstorable())
         return;
     SettingsBatch batch;
-    batch.set(Keys::savePosition(), m_savePositionCheck->isChecked());
-    batch.set(Keys::saveSize(), m_saveSizeCheck->isChecked());
-    batch.set(Keys::questionOnStart(), m_askLoginCheck->isChecked());
-    batch.set(Keys::quickStart(), m_quickStartCheck->isChecked());
-    batch.set(Keys::moderEditUsers(), m_moderatorEditUsersCheck->isChecked());
-    batch.set(Keys::moderEditOptions(), m_moderatorEditSettingsCheck->isChecked());
-    batch.set(Keys::align(),
-              m_alignLeftRadio->isChecked()         ? kLeft
-                  : m_alignCenterRadio->isChecked() ? kCenter
-                                                    : kRight);
-    for (int c = 0; c < kColumnCount; ++c)
-        batch.set(Keys::caption(c), m_defaultTitleEdits[c]->text());
-    batch.set(Keys::fontName(), m_fontName);
-    batch.set(Keys::fontSize(), m_fontSize);
-    batch.set(Keys::pravaEditBase(), m_userEditBasesCheck->isChecked());
-    batch.set(Keys::pravaSaveBase(), m_userSaveBasesCheck->isChecked());
-    batch.set(Keys::pravaEditOptions(), m_userEditSettingsCheck->isChecked());
-    batch.set(Keys::pravaManager(), m_userOpenManagerCheck->isChecked());
-    batch.set(Keys::pravaAddNewUsers(), m_userAddUsersCheck->isChecked());
-    batch.set(Keys::pravaUpdateProgram(), m_userUpdateProgramCheck->isChecked());
+    m_controls.save(batch);
     // config.ini, then other.dat, each as one change; when a write fails the
     // window stays open with the edits, so the user can try again.
     m_settings.write(batch);
@@ -320,23 +300,7 @@ void SettingsDialog::onSaveClicked()
 
 void SettingsDialog::onRestoreDefaultsClicked()
 {
-    m_savePositionCheck->setChecked(true);
-    m_saveSizeCheck->setChecked(true);
-    m_askLoginCheck->setChecked(false);
-    m_quickStartCheck->setChecked(false);
-    m_alignLeftRadio->setChecked(true);
-    m_moderatorEditUsersCheck->setChecked(true);
-    m_moderatorEditSettingsCheck->setChecked(false);
-    for (int c = 0; c < kColumnCount; ++c)
-        m_defaultTitleEdits[c]->setText(Keys::caption(c).defaultValue);
-    m_fontName = Keys::fontNameInOptions().defaultValue;
-    m_fontSize = Keys::fontSize().defaultValue;
-    m_font.setFamily(m_fontName);
-    m_font.setPointSize(m_fontSize);
-    showFont(m_fontLabel->font()); // the label keeps the font it is drawn in
-    for (QCheckBox *right : {m_userEditBasesCheck, m_userSaveBasesCheck, m_userEditSettingsCheck,
-                             m_userOpenManagerCheck, m_userAddUsersCheck, m_userUpdateProgramCheck})
-        right->setChecked(false);
+    m_controls.restoreDefaults();
 }
 
 void SettingsDialog::onChangeFontClicked()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SettingControls.h"
 #include "base/Counts.h"
 #include "base/ProgramDir.h"
 
@@ -10,20 +11,20 @@
 
 class DesktopServices;
 class ErrorReporter;
-class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QTabWidget;
 class Settings;
 
 // The program settings: the look of the table, start-up, the default column
 // titles of new databases (config.ini), the login question and the rights of
-// moderators and other Roles (other.dat). Every control is loaded from the
-// files when the window is shown and written back on OK; nothing is kept
-// between two openings. OK refuses, before anything is written, a default
-// title or font name that config.ini would not give back exactly.
+// moderators and other Roles (other.dat). Each control is declared once with
+// its key and its default (SettingControls): it is loaded from the files when
+// the window is shown, written back on OK and reset by "По умолчанию";
+// nothing is kept between two openings. OK refuses, before anything is
+// written, a default title or font name that config.ini would not give back
+// exactly.
 class SettingsDialog : public QDialog
 {
     Q_OBJECT
@@ -60,27 +61,11 @@ private:
     int m_fontSize = 8;
     QFont m_font; // what the font dialog starts from
 
+    SettingControls m_controls; // every control that shows a setting
     QTabWidget *m_tabs;
     QWidget *m_columnsTab;
-    QCheckBox *m_savePositionCheck;
-    QCheckBox *m_saveSizeCheck;
-    QCheckBox *m_askLoginCheck;
-    QCheckBox *m_quickStartCheck;
-    QRadioButton *m_alignLeftRadio;
-    QRadioButton *m_alignCenterRadio;
-    QRadioButton *m_alignRightRadio;
-    QCheckBox *m_moderatorEditBasesCheck;
-    QCheckBox *m_moderatorEditUsersCheck;
-    QCheckBox *m_moderatorEditSettingsCheck;
     std::array<QLineEdit *, kColumnCount> m_defaultTitleEdits; // the default titles of columns 0 to 7
     QLabel *m_fontLabel;
-    // The rights of every Role other than "admin" and "moder" ([Prava]).
-    QCheckBox *m_userEditBasesCheck;
-    QCheckBox *m_userSaveBasesCheck;
-    QCheckBox *m_userEditSettingsCheck;
-    QCheckBox *m_userOpenManagerCheck;
-    QCheckBox *m_userAddUsersCheck;
-    QCheckBox *m_userUpdateProgramCheck;
     QPushButton *m_cancelButton;
     QPushButton *m_okButton;
     QPushButton *m_defaultsButton;

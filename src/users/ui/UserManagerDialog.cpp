@@ -3,6 +3,7 @@
 #include "base/Counts.h"
 #include "base/DesktopServices.h"
 #include "base/ErrorReporter.h"
+#include "base/Roles.h"
 #include "base/SettingKeys.h"
 #include "base/Settings.h"
 #include "base/SettingsBatch.h"
@@ -24,10 +25,6 @@ namespace {
 
 // Row 0 is the administrator; rows 1 to 10 are the account slots.
 constexpr int kRowCount = kAccountSlotCount + 1;
-
-const QString kAdmin = QStringLiteral("admin");
-const QString kModer = QStringLiteral("moder");
-const QString kGuest = QStringLiteral("guest");
 
 // The choices of the Role box, in this order.
 const QString kModerator = QStringLiteral("Модератор");
@@ -192,10 +189,11 @@ void UserManagerDialog::ensureLoaded()
     if (m_loaded)
         return;
     m_loadTimer.stop();
-    setRow(0, m_settings.read(Keys::adminLoginInManager()), m_settings.read(Keys::adminPasswordInManager()), kAdmin);
+    setRow(0, m_settings.read(Keys::offeredAdminLogin()), m_settings.read(Keys::offeredAdminPassword()),
+           Roles::kAdministrator);
     for (int n = 1; n <= kAccountSlotCount; ++n)
         setRow(n, m_settings.read(Keys::login(n)), m_settings.read(Keys::password(n)),
-               m_settings.read(Keys::pravaInManager(n)));
+               m_settings.read(Keys::offeredSlotRole(n)));
     m_loaded = true;
 }
 
@@ -239,7 +237,7 @@ void UserManagerDialog::onEditAccountClicked()
         m_roleCombo->setCurrentIndex(-1);
         m_roleCombo->setEnabled(false);
     } else {
-        m_roleCombo->setCurrentIndex(cell(row, Rights) == kModer ? 0 : 1);
+        m_roleCombo->setCurrentIndex(cell(row, Rights) == Roles::kModerator ? 0 : 1);
         m_roleCombo->setEnabled(true);
     }
     showAccountPanel(true);
@@ -263,7 +261,9 @@ void UserManagerDialog::onApplyAccountClicked()
             return;
         }
     }
-    const QString rights = !m_roleCombo->isEnabled() ? kAdmin : m_roleCombo->currentIndex() == 0 ? kModer : kGuest;
+    const QString rights = !m_roleCombo->isEnabled() ? Roles::kAdministrator
+        : m_roleCombo->currentIndex() == 0           ? Roles::kModerator
+                                                     : Roles::kGuest;
     setRow(row, m_loginEdit->text(), m_passwordEdit->text(), rights);
     showAccountPanel(false);
     m_accountList->selectRow(row);
@@ -302,7 +302,7 @@ void UserManagerDialog::onDeleteAccountClicked()
                       DesktopServices::Icon::Question, DesktopServices::Buttons::YesNo)
         != DesktopServices::Answer::Yes)
         return;
-    setRow(row, QString(), QString(), kGuest);
+    setRow(row, QString(), QString(), Roles::kGuest);
 }
 
 void UserManagerDialog::onSaveClicked()
@@ -314,7 +314,7 @@ void UserManagerDialog::onSaveClicked()
     for (int n = 1; n <= kAccountSlotCount; ++n) {
         batch.set(Keys::login(n), cell(n, Login));
         batch.set(Keys::password(n), cell(n, Password));
-        batch.set(Keys::prava(n), cell(n, Rights));
+        batch.set(Keys::slotRole(n), cell(n, Rights));
     }
     // One change of the file: when it fails, the file is as it was and the
     // window stays open with the list as edited.
