@@ -1,13 +1,41 @@
 #include "SortKeyWriter.h"
 
+#include "CharacterWeights.h"
+
 #include <QCollator>
+#include <QMutex>
 #include <QStringList>
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include <unicode/ucol.h>
 #include <unicode/uiter.h>
+
+namespace {
+
+// The characters' weights for the collator opened with settings, made once
+// and kept: making them asks the collator for the weights of every character
+// and of the pairs that could contract (a few milliseconds), and a program
+// sorts by a few collators at most. Null where they would not be exact.
+std::shared_ptr<const CharacterWeights> weightsFor(const QByteArray &settings, UCollator *collator)
+{
+    static QMutex mutex;
+    static std::vector<std::pair<QByteArray, std::shared_ptr<const CharacterWeights>>> made;
+    constexpr size_t kKept = 8;
+    const QMutexLocker locker(&mutex);
+    for (const auto &[madeFor, weights] : made) {
+        if (madeFor == settings)
+            return weights;
+    }
+    if (made.size() == kKept)
+        made.erase(made.begin());
+    made.emplace_back(settings, CharacterWeights::of(collator));
+    return made.back().second;
+}
+
+} // namespace
 
 SortKeyWriter::SortKeyWriter(const QCollator &collator)
     : m_foldCase(collator.caseSensitivity() == Qt::CaseInsensitive)
@@ -40,6 +68,16 @@ SortKeyWriter::SortKeyWriter(const QCollator &collator)
     ucol_setReorderCodes(m_icu, nullptr, 0, &ignored);
     m_digitsInOrder = checkDigitOrder();
     m_keyStarts = checkKeyStarts();
+    // Checked on ICU's keys: the weights' keys order texts as they do.
+    const QByteArray settings = name + '/' + char('0' + m_foldCase) + char('0' + collator.numericMode())
+        + char('0' + collator.ignorePunctuation());
+    m_weights = weightsFor(settings, m_icu);
+}
+
+void SortKeyWriter::dropCharacterWeights()
+{
+    m_weights = nullptr;
+    m_outsideMet = false;
 }
 
 // Every digit, every pair of digits and a few longer numbers, in the order of
@@ -116,6 +154,14 @@ QByteArrayView SortKeyWriter::key(QStringView text)
         m_buffer[0] = 0;
         return {m_buffer.data(), 1};
     }
+    if (m_weights) {
+        const size_t room = m_weights->room(text.size());
+        if (m_buffer.size() < room)
+            m_buffer.resize(room);
+        if (const size_t size = m_weights->write(text, m_buffer.data()))
+            return {m_buffer.data(), qsizetype(size)};
+        m_outsideMet = true;
+    }
     const qsizetype size = m_icu ? writeIcuKey(text) : writeCodeUnitKey(text);
     return {m_buffer.data(), size};
 }
@@ -125,6 +171,14 @@ QByteArrayView SortKeyWriter::keyStart(QStringView text, int count)
     if (!m_icu || text.isEmpty()) {
         const QByteArrayView whole = key(text);
         return whole.first(std::min<qsizetype>(count, whole.size()));
+    }
+    if (m_weights) {
+        const size_t room = m_weights->room(text.size());
+        if (m_buffer.size() < room)
+            m_buffer.resize(room);
+        if (const size_t size = m_weights->writeStart(text, size_t(count), m_buffer.data()))
+            return {m_buffer.data(), qsizetype(size)};
+        m_outsideMet = true;
     }
     return {m_buffer.data(), writeIcuKeyStart(text, count)};
 }

@@ -3,8 +3,10 @@
 #include <QByteArrayView>
 #include <QStringView>
 
+#include <memory>
 #include <vector>
 
+class CharacterWeights;
 class QCollator;
 struct UCollator;
 
@@ -39,9 +41,18 @@ public:
     // shorter; valid until the next call. Where writesKeyStarts(), only as
     // much of the text is collated as those bytes need.
     QByteArrayView keyStart(QStringView text, int count);
-    // Whether keyStart costs less than key: true for ICU's keys, once checked
-    // here that the beginnings ICU writes are those of its whole keys.
-    bool writesKeyStarts() const { return m_keyStarts; }
+    // Whether keyStart costs less than key: true for the weights' keys, and
+    // for ICU's, once checked here that the beginnings ICU writes are those
+    // of its whole keys.
+    bool writesKeyStarts() const { return m_weights || m_keyStarts; }
+
+    // Whether the keys are put together from the characters' weights, and
+    // whether a text given since held a character they do not weigh (its
+    // key, ICU's, does not compare with the others then).
+    bool usesCharacterWeights() const { return m_weights != nullptr; }
+    bool metTextOutsideWeights() const { return m_outsideMet; }
+    // From now on ICU's keys for every text.
+    void dropCharacterWeights();
 
     // Whether texts made of the digits 0-9 alone (numbers, as in the number
     // column) are in the order of their characters, a shorter text before a
@@ -63,6 +74,8 @@ private:
     bool m_foldCase = false;
     bool m_digitsInOrder = false;
     bool m_keyStarts = false;
+    std::shared_ptr<const CharacterWeights> m_weights;
+    bool m_outsideMet = false;
     // Grows to the longest key written and stays, so writing costs no allocation.
     std::vector<unsigned char> m_buffer;
 };

@@ -28,6 +28,8 @@ constexpr size_t kSampleRows = 4096;
 // How many entries ahead the rests of keys are asked for, where they are
 // read from all over the memory.
 constexpr size_t kAhead = 8;
+// How many rows ahead the texts are asked for while keys are written.
+constexpr size_t kTextsAhead = 8;
 
 // The eight bytes at p of a key that ends in a zero byte, as a head:
 // big-endian, the bytes from the key's end on zero. Eight bytes from p must
@@ -287,16 +289,29 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
         numbers[size_t(p)] = all;
     });
     const bool digits = std::find(numbers.begin(), numbers.end(), false) == numbers.end();
-    m_beginnings = !digits && m_writers[0]->writesKeyStarts()
-        && (writing == Writing::Beginnings || (writing == Writing::Chosen && beginningsWorthIt(*m_writers[0])));
-    if (!m_beginnings) {
-        // The rests of the keys, written whole, in a store for each part.
-        m_rests.reset(new const unsigned char *[m_rows]);
-        for (int p = 0; p < m_parts; ++p)
-            m_stores.push_back(std::make_unique<ByteStore>());
-        m_keyOfRow.resize(m_rows);
+    for (;;) {
+        m_beginnings = !digits && m_writers[0]->writesKeyStarts()
+            && (writing == Writing::Beginnings || (writing == Writing::Chosen && beginningsWorthIt(*m_writers[0])));
+        if (!m_beginnings) {
+            // The rests of the keys, written whole, in a store for each part.
+            m_rests.reset(new const unsigned char *[m_rows]);
+            for (int p = 0; p < m_parts; ++p)
+                m_stores.push_back(std::make_unique<ByteStore>());
+            m_keyOfRow.resize(m_rows);
+        }
+        Parallel::forEachPart(m_parts, [&](int p) { writeKeys(keys[size_t(p)], p, digits); });
+        const auto outside = [](const std::unique_ptr<SortKeyWriter> &w) { return w->metTextOutsideWeights(); };
+        if (std::none_of(m_writers.begin(), m_writers.end(), outside))
+            break;
+        // A text holds a character the weights do not weigh (one typed or
+        // pasted, which the file cannot hold): ICU's keys for every text,
+        // since the two kinds do not compare.
+        for (const std::unique_ptr<SortKeyWriter> &writer : m_writers)
+            writer->dropCharacterWeights();
+        m_rests.reset();
+        m_stores.clear();
+        m_keyOfRow.clear();
     }
-    Parallel::forEachPart(m_parts, [&](int p) { writeKeys(keys[size_t(p)], p, digits); });
 
     // The parts' keys one after the other. A part numbers its keys from its
     // first row on, so where the parts before it gave every row a key of its
@@ -354,8 +369,12 @@ bool SortKeys::beginningsWorthIt(SortKeyWriter &writer) const
 void SortKeys::writeKeys(Part &part, int p, bool digits)
 {
     SortKeyWriter &writer = *m_writers[size_t(p)];
+    part.keys = 0;
+    part.shared = false;
     if (m_beginnings) {
         for (size_t row = part.firstRow; row < part.endRow; ++row) {
+            if (row + kTextsAhead < part.endRow)
+                __builtin_prefetch(m_table.cell(int(row + kTextsAhead), m_column).utf16());
             const QByteArrayView start = writer.keyStart(m_table.cell(int(row), m_column), int(kHeadBytes));
             m_entries[row] = {headOf(start), std::uint32_t(row), 0};
         }
@@ -374,6 +393,8 @@ void SortKeys::writeKeys(Part &part, int p, bool digits)
             if (!lookingUp)
                 index.clear();
         }
+        if (row + kTextsAhead < part.endRow)
+            __builtin_prefetch(m_table.cell(int(row + kTextsAhead), m_column).utf16());
         const QStringView text = m_table.cell(int(row), m_column);
         if (lookingUp) {
             const std::uint32_t found = index.find(text); // the part's own number of the key
