@@ -418,22 +418,15 @@ void SortKeys::writeKeys(Part &part, int p, bool digits)
     }
 }
 
-void SortKeys::appendRest(std::vector<unsigned char> &rests, std::uint32_t key, int side)
+// Only the key's head was written: the whole key now, its bytes past the head
+// (or the zero that ends it) appended. Its row is its number.
+void SortKeys::writeRest(std::vector<unsigned char> &rests, std::uint32_t key, int side)
 {
-    const unsigned char *bytes = nullptr;
-    size_t size = 0;
-    if (m_beginnings) {
-        // Only the beginning was written: the whole key now. Its row is its
-        // number.
-        const QByteArrayView whole = m_writers[size_t(side)]->key(m_table.cell(int(key), m_column));
-        static const unsigned char kEnded[] = {0};
-        bytes = size_t(whole.size()) > kHeadBytes ? reinterpret_cast<const unsigned char *>(whole.data()) + kHeadBytes
-                                                  : kEnded;
-        size = size_t(whole.size()) > kHeadBytes ? size_t(whole.size()) - kHeadBytes : 1;
-    } else {
-        bytes = m_rests[key];
-        size = std::strlen(reinterpret_cast<const char *>(bytes)) + 1;
-    }
+    const QByteArrayView whole = m_writers[size_t(side)]->key(m_table.cell(int(key), m_column));
+    static const unsigned char kEnded[] = {0};
+    const auto *bytes =
+        size_t(whole.size()) > kHeadBytes ? reinterpret_cast<const unsigned char *>(whole.data()) + kHeadBytes : kEnded;
+    const size_t size = size_t(whole.size()) > kHeadBytes ? size_t(whole.size()) - kHeadBytes : 1;
     rests.insert(rests.end(), bytes, bytes + size);
 }
 
@@ -458,7 +451,7 @@ void SortKeys::sortSide(Entry *entries, size_t count, int sign, int side)
     struct Item
     {
         std::uint64_t head; // the eight bytes of the key from the run's offset on
-        size_t rest; // where the key's rest is among the run's
+        const unsigned char *rest; // the key's bytes after its head
         std::uint32_t key;
     };
     // The items from begin to end, whose keys share their first offset bytes.
@@ -469,33 +462,54 @@ void SortKeys::sortSide(Entry *entries, size_t count, int sign, int side)
         size_t offset;
     };
     std::vector<Item> items;
-    std::vector<unsigned char> rests; // of a run's keys, one after the other
+    std::vector<unsigned char> written; // the rests of a run's keys, where only their heads were written
+    std::vector<size_t> writtenAt; // where each begins in written
     std::vector<Run> runs;
+    // Where the rests were written whole, those of keys that tie in their
+    // heads are asked for ahead, across runs: the rest's place, then, that
+    // many entries later, its bytes.
+    const auto tied = [&](size_t k) {
+        return fullHead(entries[k].head)
+            && ((k > 0 && entries[k - 1].head == entries[k].head)
+                || (k + 1 < count && entries[k + 1].head == entries[k].head));
+    };
+    size_t asked = 0;
+    const auto askAhead = [&](size_t upTo) {
+        for (; m_rests && asked < std::min(upTo, count); ++asked) {
+            if (asked + kAhead < count && tied(asked + kAhead))
+                __builtin_prefetch(&m_rests[entries[asked + kAhead].key]);
+            if (tied(asked))
+                __builtin_prefetch(m_rests[entries[asked].key]);
+        }
+    };
     for (size_t i = 0; i < count;) {
         size_t j = i + 1;
         while (j < count && entries[j].head == entries[i].head)
             ++j;
+        askAhead(j + kAhead);
         if (j - i > 1 && fullHead(entries[i].head)) {
-            // The run's rests gathered from all over the memory once, asked
-            // for ahead, so that the rounds read them close together.
             items.resize(j - i);
-            rests.clear();
-            for (size_t k = i; k < j; ++k) {
-                if (m_rests && k + 4 * kAhead < j)
-                    __builtin_prefetch(&m_rests[entries[k + 4 * kAhead].key]);
-                if (m_rests && k + 2 * kAhead < j)
-                    __builtin_prefetch(m_rests[entries[k + 2 * kAhead].key]);
-                items[k - i] = {0, rests.size(), entries[k].key};
-                appendRest(rests, entries[k].key, side);
+            if (m_rests) {
+                for (size_t k = i; k < j; ++k)
+                    items[k - i] = {0, m_rests[entries[k].key], entries[k].key};
+            } else {
+                written.clear();
+                writtenAt.clear();
+                for (size_t k = i; k < j; ++k) {
+                    writtenAt.push_back(written.size());
+                    writeRest(written, entries[k].key, side);
+                }
+                written.resize(written.size() + kHeadBytes); // readable past the last
+                for (size_t k = i; k < j; ++k)
+                    items[k - i] = {0, written.data() + writtenAt[k - i], entries[k].key};
             }
-            rests.resize(rests.size() + kHeadBytes); // readable past the last
             runs.push_back({0, j - i, kHeadBytes});
             while (!runs.empty()) {
                 const Run run = runs.back();
                 runs.pop_back();
-                const unsigned char *const at = rests.data() + (run.offset - kHeadBytes); // rests begin after the head
+                const size_t from = run.offset - kHeadBytes; // the rests begin after the head
                 for (size_t k = run.begin; k < run.end; ++k)
-                    items[k].head = headAt(at + items[k].rest);
+                    items[k].head = headAt(items[k].rest + from);
                 sortByHeadInPlace(items.data() + run.begin, run.end - run.begin, sign);
                 for (size_t k = run.begin; k < run.end;) {
                     size_t l = k + 1;

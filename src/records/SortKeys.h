@@ -65,10 +65,10 @@ private:
     // Sorts count entries by key (then number), ascending for sign 1,
     // descending for -1, with the writer of side s.
     void sortSide(Entry *entries, size_t count, int sign, int side);
-    // Appends the bytes of key past the eighth (the entry's head), ending in
-    // a zero; where only the beginning was written, written now with side
+    // Where only the heads were written, appends the bytes of key past the
+    // eighth (the entry's head), ending in a zero, written now with side
     // s's writer.
-    void appendRest(std::vector<unsigned char> &rests, std::uint32_t key, int side);
+    void writeRest(std::vector<unsigned char> &rests, std::uint32_t key, int side);
     // Where the rows of part p begin; rowStart(parts) is their end.
     size_t rowStart(int p) const { return m_rows * size_t(p) / size_t(m_parts); }
     // The entries sorted by key (then number), handed to put one by one,
