@@ -89,27 +89,32 @@ bool elementsOf(UCollator *collator, std::u16string_view text, Elements &element
     return U_SUCCESS(status);
 }
 
-// The weights a character or pair puts into keys at secondary strength, from
-// a state (after an ignored variable weight or not).
+// The weights a character or pair puts into keys at secondary strength.
+// Where punctuation is ignored, a variable weight counts for nothing, nor do
+// the ignorable weights (accents) right after it; leadsWithAccent tells that
+// the first weight is such an accent, which would count for nothing after a
+// character that ends in a variable weight.
 struct Weighed
 {
     std::vector<std::uint32_t> primaries;
     std::vector<std::uint16_t> secondaries;
-    bool afterVariable = false;
+    bool leadsWithAccent = false;
 };
 
-Weighed weigh(const Elements &elements, bool afterVariable, std::uint32_t variableTop)
+Weighed weigh(const Elements &elements, std::uint32_t variableTop)
 {
     Weighed w;
-    w.afterVariable = afterVariable;
+    bool afterVariable = false;
     for (const Element &e : elements) {
         if (e.primary == 0) {
-            if (!w.afterVariable && e.secondary != 0)
+            if (!afterVariable && e.secondary != 0) {
+                w.leadsWithAccent = w.leadsWithAccent || (w.primaries.empty() && w.secondaries.empty());
                 w.secondaries.push_back(e.secondary);
+            }
         } else if (e.primary <= variableTop && e.primary > kMergeSeparatorPrimary) {
-            w.afterVariable = true;
+            afterVariable = true;
         } else {
-            w.afterVariable = false;
+            afterVariable = false;
             w.primaries.push_back(e.primary);
             if (e.secondary != 0)
                 w.secondaries.push_back(e.secondary);
@@ -250,25 +255,25 @@ std::unique_ptr<const CharacterWeights> CharacterWeights::of(UCollator *collator
         return nullptr;
 
     // Every weight a key can hold, then their bytes in their order.
-    std::array<std::vector<Weighed>, 2> weighed;
+    std::vector<Weighed> weighed;
+    for (size_t b = 0; b < 256; ++b)
+        weighed.push_back(weigh(elements[b], variableTop));
+    for (const Pair &pair : pairs)
+        weighed.push_back(weigh(pair.elements, variableTop));
     std::set<std::uint32_t> primaries;
     std::set<std::uint16_t> secondaries;
-    for (int state = 0; state < 2; ++state) {
-        for (size_t b = 0; b < 256; ++b)
-            weighed[size_t(state)].push_back(weigh(elements[b], state == 1, variableTop));
-        for (const Pair &pair : pairs)
-            weighed[size_t(state)].push_back(weigh(pair.elements, state == 1, variableTop));
-        for (const Weighed &w : weighed[size_t(state)]) {
-            primaries.insert(w.primaries.begin(), w.primaries.end());
-            secondaries.insert(w.secondaries.begin(), w.secondaries.end());
-        }
+    for (const Weighed &w : weighed) {
+        if (shifted && w.leadsWithAccent)
+            return nullptr; // it would weigh differently after a variable weight
+        primaries.insert(w.primaries.begin(), w.primaries.end());
+        secondaries.insert(w.secondaries.begin(), w.secondaries.end());
     }
     secondaries.erase(kCommonSecondary);
     const bool twoBytes = primaries.size() > 254;
     if (primaries.size() > 254 * 254 || secondaries.size() > 251)
         return nullptr;
     std::unique_ptr<CharacterWeights> table(new CharacterWeights);
-    table->m_shifted = shifted;
+    table->m_byteOfUnit = byteOfUnit();
     SecondaryBytes &sb = table->m_secondary;
     const auto lower = size_t(std::distance(secondaries.begin(), secondaries.lower_bound(kCommonSecondary)));
     sb.runMax = std::uint8_t((253 - secondaries.size()) / 2);
@@ -281,41 +286,37 @@ std::unique_ptr<const CharacterWeights> CharacterWeights::of(UCollator *collator
         const auto rank = size_t(std::distance(secondaries.begin(), secondaries.find(s)));
         return std::uint8_t(rank < lower ? 2 + rank : sb.highRuns + sb.runMax + (rank - lower));
     };
-    for (int state = 0; state < 2; ++state) {
-        std::vector<Entry> entries;
-        for (const Weighed &w : weighed[size_t(state)]) {
-            Entry e;
-            std::vector<std::uint8_t> bytes;
-            for (std::uint32_t p : w.primaries) {
-                const auto rank = size_t(std::distance(primaries.begin(), primaries.find(p)));
-                if (twoBytes)
-                    bytes.push_back(std::uint8_t(2 + rank / 254));
-                bytes.push_back(std::uint8_t(2 + (twoBytes ? rank % 254 : rank)));
-            }
-            if (bytes.size() > size_t(kMaxPrimaryBytes) || w.secondaries.size() > size_t(kMaxSecondaries))
-                return nullptr;
-            std::copy(bytes.begin(), bytes.end(), e.primaries.begin());
-            e.primaryCount = std::uint8_t(bytes.size());
-            std::transform(w.secondaries.begin(), w.secondaries.end(), e.secondaries.begin(), secondaryByte);
-            e.secondaryCount = std::uint8_t(w.secondaries.size());
-            e.onlyCommon = e.secondaryCount == 1 && e.secondaries[0] == kCommon;
-            e.next = w.afterVariable ? 1 : 0;
-            table->m_maxPrimaryBytes = std::max(table->m_maxPrimaryBytes, int(e.primaryCount));
-            table->m_maxSecondaries = std::max(table->m_maxSecondaries, int(e.secondaryCount));
-            entries.push_back(e);
+    std::vector<Entry> entries;
+    for (const Weighed &w : weighed) {
+        Entry e;
+        std::vector<std::uint8_t> bytes;
+        for (std::uint32_t p : w.primaries) {
+            const auto rank = size_t(std::distance(primaries.begin(), primaries.find(p)));
+            if (twoBytes)
+                bytes.push_back(std::uint8_t(2 + rank / 254));
+            bytes.push_back(std::uint8_t(2 + (twoBytes ? rank % 254 : rank)));
         }
-        std::copy(entries.begin(), entries.begin() + 256, table->m_entries[size_t(state)].begin());
-        table->m_pairEntries[size_t(state)].assign(entries.begin() + 256, entries.end());
+        if (bytes.size() > size_t(kMaxPrimaryBytes) || w.secondaries.size() > size_t(kMaxSecondaries))
+            return nullptr;
+        std::copy(bytes.begin(), bytes.end(), e.primaries.begin());
+        e.primaryCount = std::uint8_t(bytes.size());
+        std::transform(w.secondaries.begin(), w.secondaries.end(), e.secondaries.begin(), secondaryByte);
+        e.secondaryCount = std::uint8_t(w.secondaries.size());
+        e.onlyCommon = e.secondaryCount == 1 && e.secondaries[0] == kCommon;
+        table->m_maxPrimaryBytes = std::max(table->m_maxPrimaryBytes, int(e.primaryCount));
+        table->m_maxSecondaries = std::max(table->m_maxSecondaries, int(e.secondaryCount));
+        entries.push_back(e);
     }
+    std::copy(entries.begin(), entries.begin() + 256, table->m_entries.begin());
+    table->m_pairEntries.assign(entries.begin() + 256, entries.end());
     for (size_t i = 0; i < pairs.size(); ++i) {
-        const size_t a = pairs[i].first;
-        if (table->m_entries[0][a].pairs == 0) {
+        Entry &first = table->m_entries[pairs[i].first];
+        if (first.pairs == 0) {
             table->m_pairs.emplace_back();
             table->m_pairs.back().fill(0);
-            for (std::array<Entry, 256> &entries : table->m_entries)
-                entries[a].pairs = std::uint16_t(table->m_pairs.size());
+            first.pairs = std::uint16_t(table->m_pairs.size());
         }
-        table->m_pairs[table->m_entries[0][a].pairs - 1u][pairs[i].second] = std::uint16_t(i + 1);
+        table->m_pairs[first.pairs - 1u][pairs[i].second] = std::uint16_t(i + 1);
     }
     if (!table->checkOrder(collator))
         return nullptr;
@@ -335,7 +336,7 @@ bool CharacterWeights::checkOrder(UCollator *collator) const
             if (m_pairs[row][b] == 0)
                 continue;
             for (size_t a = 0; a < 256; ++a) {
-                if (m_entries[0][a].pairs == row + 1)
+                if (m_entries[a].pairs == row + 1)
                     texts.push_back({characters[a], characters[b]});
             }
         }
@@ -380,17 +381,26 @@ unsigned char *CharacterWeights::writeRun(unsigned char *out, size_t commons, bo
     return out;
 }
 
-size_t CharacterWeights::write(QStringView text, unsigned char *out) const
+// The entry of the character at c, or of the pair that begins there; moves c
+// past them. Null for a character the table does not hold.
+inline const CharacterWeights::Entry *CharacterWeights::next(const char16_t *&c, const char16_t *end) const
 {
-    return m_shifted ? writeKey<true>(text, out) : writeKey<false>(text, out);
+    const std::uint8_t *const bytes = m_byteOfUnit;
+    const char16_t unit = *c++;
+    if (outside(bytes, unit))
+        return nullptr;
+    const Entry *e = &m_entries[bytes[unit]];
+    if (e->pairs != 0 && c != end && !outside(bytes, *c)) {
+        if (const std::uint16_t pair = m_pairs[e->pairs - 1u][bytes[*c]]) {
+            e = &m_pairEntries[pair - 1u];
+            ++c;
+        }
+    }
+    return e;
 }
 
-// Where no weight is variable the state stays 0, and the characters' entries
-// do not wait on each other.
-template<bool Shifted>
-size_t CharacterWeights::writeKey(QStringView text, unsigned char *out) const
+size_t CharacterWeights::write(QStringView text, unsigned char *out) const
 {
-    const std::uint8_t *const bytes = byteOfUnit();
     const char16_t *c = text.utf16();
     const char16_t *const end = c + text.size();
     unsigned char *p = out;
@@ -399,39 +409,28 @@ size_t CharacterWeights::writeKey(QStringView text, unsigned char *out) const
     unsigned char *const secondaryBegin = out + size_t(text.size()) * size_t(m_maxPrimaryBytes) + kMaxPrimaryBytes + 1;
     unsigned char *s = secondaryBegin;
     size_t commons = 0;
-    int state = 0;
     while (c != end) {
-        const char16_t unit = *c++;
-        if (outside(bytes, unit))
+        const Entry *const e = next(c, end);
+        if (!e)
             return 0;
-        const Entry *e = &m_entries[Shifted ? state : 0][bytes[unit]];
-        if (e->pairs != 0 && c != end && !outside(bytes, *c)) {
-            const std::uint16_t pair = m_pairs[e->pairs - 1u][bytes[*c]];
-            if (pair != 0) {
-                e = &m_pairEntries[Shifted ? state : 0][pair - 1u];
-                ++c;
-            }
-        }
         std::memcpy(p, e->primaries.data(), kMaxPrimaryBytes);
         p += e->primaryCount;
         if (e->onlyCommon) {
             ++commons;
-        } else {
-            for (int i = 0; i < e->secondaryCount; ++i) {
-                const std::uint8_t weight = e->secondaries[size_t(i)];
-                if (weight == kCommon) {
-                    ++commons;
-                    continue;
-                }
-                if (commons != 0) {
-                    s = writeRun(s, commons, weight < m_secondary.lowRuns);
-                    commons = 0;
-                }
-                *s++ = weight;
-            }
+            continue;
         }
-        if (Shifted)
-            state = e->next;
+        for (int i = 0; i < e->secondaryCount; ++i) {
+            const std::uint8_t weight = e->secondaries[size_t(i)];
+            if (weight == kCommon) {
+                ++commons;
+                continue;
+            }
+            if (commons != 0) {
+                s = writeRun(s, commons, weight < m_secondary.lowRuns);
+                commons = 0;
+            }
+            *s++ = weight;
+        }
     }
     if (commons != 0)
         s = writeRun(s, commons, true);
@@ -445,31 +444,20 @@ size_t CharacterWeights::writeKey(QStringView text, unsigned char *out) const
 
 size_t CharacterWeights::writeStart(QStringView text, size_t count, unsigned char *out) const
 {
-    const std::uint8_t *const bytes = byteOfUnit();
     const char16_t *c = text.utf16();
     const char16_t *const end = c + text.size();
     unsigned char *p = out;
-    int state = 0;
     while (c != end && size_t(p - out) < count) {
-        const char16_t unit = *c++;
-        if (outside(bytes, unit))
+        const Entry *const e = next(c, end);
+        if (!e)
             return 0;
-        const Entry *e = &m_entries[size_t(state)][bytes[unit]];
-        if (e->pairs != 0 && c != end && !outside(bytes, *c)) {
-            const std::uint16_t pair = m_pairs[e->pairs - 1u][bytes[*c]];
-            if (pair != 0) {
-                e = &m_pairEntries[size_t(state)][pair - 1u];
-                ++c;
-            }
-        }
         std::memcpy(p, e->primaries.data(), kMaxPrimaryBytes);
         p += e->primaryCount;
-        state = e->next;
     }
     if (size_t(p - out) < count) // the key ends within count bytes
         return std::min(write(text, out), count);
     for (; c != end; ++c) {
-        if (outside(bytes, *c))
+        if (outside(m_byteOfUnit, *c))
             return 0;
     }
     return count;

@@ -30,9 +30,10 @@ struct UCollator;
 // no contraction or context across more than two of the characters, and none
 // where a character could end one and begin another. A pair of characters the
 // rules weigh as one (a contraction, as "ch" in Czech, or the root rules'
-// middle dot after an "l") has weights of its own. Punctuation ignored
-// (alternate shifted) is followed as the collator does: a variable weight and
-// the ignorable weights after it count for nothing, across characters too.
+// middle dot after an "l") has weights of its own. Where punctuation is
+// ignored (alternate shifted), a variable weight counts for nothing, and no
+// character may begin with an accent that such a weight before it would
+// make count for nothing too.
 class CharacterWeights
 {
 public:
@@ -61,12 +62,11 @@ private:
         std::uint8_t primaryCount = 0;
         std::uint8_t secondaryCount = 0;
         bool onlyCommon = false; // one secondary weight, the common one
-        std::uint8_t next = 0; // the state after it
         std::uint16_t pairs = 0; // 1 + the row of m_pairs of the pairs it begins, or 0
     };
     // The secondary weights' bytes: those below the common weight; the runs
     // of the common weight followed by a lower one (or the end), the longer
-    // the higher; a byte for kRunMax of them; the runs followed by a higher
+    // the higher; a byte for runMax of them; the runs followed by a higher
     // one, the longer the lower; those above the common weight.
     struct SecondaryBytes
     {
@@ -78,21 +78,17 @@ private:
     static constexpr std::uint8_t kCommon = 0;
 
     CharacterWeights() = default;
-    template<bool Shifted>
-    size_t writeKey(QStringView text, unsigned char *out) const;
+    const Entry *next(const char16_t *&c, const char16_t *end) const;
     unsigned char *writeRun(unsigned char *out, size_t commons, bool lowerFollows) const;
     bool checkOrder(UCollator *collator) const;
 
-    // [state][character]: after a variable weight that was ignored (state 1)
-    // the ignorable weights that follow are too. State 0 only, where no
-    // weight is variable.
-    std::array<std::array<Entry, 256>, 2> m_entries{};
+    const std::uint8_t *m_byteOfUnit = nullptr; // each UTF-16 unit's byte, 0 for those outside
+    std::array<Entry, 256> m_entries{}; // by the character's byte
     // For each character that begins pairs, the pair's entry (1 + its index
     // in m_pairEntries) for each second character, or 0.
     std::vector<std::array<std::uint16_t, 256>> m_pairs;
-    std::array<std::vector<Entry>, 2> m_pairEntries;
+    std::vector<Entry> m_pairEntries;
     SecondaryBytes m_secondary;
-    bool m_shifted = false; // variable weights are ignored
     int m_maxPrimaryBytes = 0; // of one entry
     int m_maxSecondaries = 0;
 };
