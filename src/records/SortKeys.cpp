@@ -15,6 +15,8 @@
 namespace {
 
 constexpr size_t kHeadBytes = 8;
+// Each part has a writer of its own and stores its keys' rests apart.
+constexpr int kMostParts = 64;
 // Texts are looked up among those seen while at least one row in this many
 // of a stretch of rows repeats one; below that the lookups stop.
 constexpr size_t kRepeatShare = 8;
@@ -265,7 +267,7 @@ struct SortKeys::Part
 SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator, int parts, Writing writing)
     : m_table(table)
     , m_column(column)
-    , m_parts(std::clamp(parts, 1, 2))
+    , m_parts(std::clamp(parts, 1, kMostParts))
     , m_rows(size_t(table.recordCount()))
     , m_entries(new Entry[m_rows])
 {
@@ -537,39 +539,62 @@ void SortKeys::sortEntries(int sign, Put put)
             put(k, m_entries[k]);
         return;
     }
-    // The value of the heads that splits a sample of them in halves; the
-    // sample's heads equal to it go to the half that comes nearer to one.
+    // The values of the heads that split a sample of them into as many sides
+    // as parts, alike in size; the sample's heads equal to a value go to the
+    // side that comes nearer to its share.
+    const auto sides = size_t(m_parts);
     const size_t samples = std::min<size_t>(count, 1024);
     std::vector<std::uint64_t> sample(samples);
     for (size_t i = 0; i < samples; ++i)
         sample[i] = m_entries[count * i / samples].head;
     std::sort(sample.begin(), sample.end());
-    const std::uint64_t median = sample[samples / 2];
-    const auto below = size_t(std::lower_bound(sample.begin(), sample.end(), median) - sample.begin());
-    const auto upTo = size_t(std::upper_bound(sample.begin(), sample.end(), median) - sample.begin());
-    const auto away = [samples](size_t n) { return n > samples / 2 ? n - samples / 2 : samples / 2 - n; };
-    const std::uint64_t split = median != ~std::uint64_t(0) && away(upTo) < away(below) ? median + 1 : median;
+    std::vector<std::uint64_t> splits; // side s holds the heads from splits[s - 1] on, below splits[s]
+    for (size_t s = 1; s < sides; ++s) {
+        const size_t share = samples * s / sides;
+        const std::uint64_t at = sample[std::min(share, samples - 1)];
+        const auto below = size_t(std::lower_bound(sample.begin(), sample.end(), at) - sample.begin());
+        const auto upTo = size_t(std::upper_bound(sample.begin(), sample.end(), at) - sample.begin());
+        const auto away = [share](size_t n) { return n > share ? n - share : share - n; };
+        const std::uint64_t split = at != ~std::uint64_t(0) && away(upTo) < away(below) ? at + 1 : at;
+        splits.push_back(std::max(split, splits.empty() ? 0 : splits.back()));
+    }
+    const auto sideOf = [&splits](const Entry &e) {
+        return size_t(std::upper_bound(splits.begin(), splits.end(), e.head) - splits.begin());
+    };
 
-    // The entries below the split before the others: each part puts its own
-    // in order, then the low ones of the second part change places with the
-    // high ones of the first. Entries with equal heads are put back in the
-    // order of their numbers as they are sorted.
+    // The entries of each side together, side after side: counted in parts,
+    // then each moved to the next free place of its side, the one there
+    // moving on in its turn. The order within a side does not matter: it is
+    // sorted to the end, entries with equal keys by their numbers.
     Entry *const entries = m_entries.get();
-    std::vector<Entry *> lowEnd(static_cast<size_t>(m_parts));
+    std::vector<std::vector<size_t>> counts(sides, std::vector<size_t>(sides));
     Parallel::forEachPart(m_parts, [&](int p) {
-        lowEnd[size_t(p)] = std::partition(entries + m_firstKey[size_t(p)], entries + m_firstKey[size_t(p) + 1],
-                                           [split](const Entry &e) { return e.head < split; });
+        for (size_t k = m_firstKey[size_t(p)]; k < m_firstKey[size_t(p) + 1]; ++k)
+            ++counts[size_t(p)][sideOf(entries[k])];
     });
-    Entry *const highBegin = std::rotate(lowEnd[0], entries + m_firstKey[1], lowEnd[1]);
-    const auto lowCount = size_t(highBegin - entries);
-    Parallel::forEachPart(2, [&](int s) {
-        Entry *const side = entries + (s == 0 ? 0 : lowCount);
-        const size_t n = s == 0 ? lowCount : count - lowCount;
-        sortSide(side, n, sign, s);
-        // Ascending, the low side comes first; descending, the high one.
-        const size_t at = (s == 0) == (sign > 0) ? 0 : count - n;
+    std::vector<size_t> sideBegin(sides + 1);
+    for (size_t s = 0; s < sides; ++s) {
+        sideBegin[s + 1] = sideBegin[s];
+        for (const std::vector<size_t> &partCounts : counts)
+            sideBegin[s + 1] += partCounts[s];
+    }
+    std::vector<size_t> next(sideBegin.begin(), sideBegin.end() - 1);
+    for (size_t s = 0; s < sides; ++s) {
+        while (next[s] < sideBegin[s + 1]) {
+            Entry moving = entries[next[s]];
+            for (size_t to = sideOf(moving); to != s; to = sideOf(moving))
+                std::swap(moving, entries[next[to]++]);
+            entries[next[s]++] = moving;
+        }
+    }
+    Parallel::forEachPart(m_parts, [&](int p) {
+        const auto s = size_t(p);
+        const size_t n = sideBegin[s + 1] - sideBegin[s];
+        sortSide(entries + sideBegin[s], n, sign, p);
+        // Ascending, the low sides come first; descending, the high ones.
+        const size_t at = sign > 0 ? sideBegin[s] : count - sideBegin[s] - n;
         for (size_t k = 0; k < n; ++k)
-            put(at + k, side[k]);
+            put(at + k, entries[sideBegin[s] + k]);
     });
 }
 

@@ -24,11 +24,11 @@ class TableData;
 // either (names, words), only those are written at first, and a key is
 // written whole only for the texts whose first bytes tie.
 //
-// The rows are cut into parts (one or two) that write their keys at once,
-// each on a thread of its own with a collator of its own. The keys are then
-// split at one value of their first bytes into two sides, each sorted on a
-// thread of its own; keys that tie in their first bytes stand on one side.
-// The order does not depend on the parts.
+// The rows are cut into parts (as many as asked, up to 64) that write their
+// keys at once, each on a thread of its own with a writer of its own. The
+// keys are then split at values of their first bytes into as many sides,
+// each sorted on a thread of its own; keys that tie in their first bytes
+// stand on one side. The order does not depend on the parts.
 class SortKeys
 {
 public:
