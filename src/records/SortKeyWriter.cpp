@@ -66,18 +66,24 @@ SortKeyWriter::SortKeyWriter(const QCollator &collator)
     // language (Russian rules would put Cyrillic first).
     UErrorCode ignored = U_ZERO_ERROR;
     ucol_setReorderCodes(m_icu, nullptr, 0, &ignored);
+    // Checked on ICU's keys: the weights' keys order texts as they do. Its
+    // beginnings are checked only where they are written (a few
+    // milliseconds).
     m_digitsInOrder = checkDigitOrder();
-    m_keyStarts = checkKeyStarts();
-    // Checked on ICU's keys: the weights' keys order texts as they do.
     const QByteArray settings = name + '/' + char('0' + m_foldCase) + char('0' + collator.numericMode())
         + char('0' + collator.ignorePunctuation());
     m_weights = weightsFor(settings, m_icu);
+    if (!m_weights)
+        m_keyStarts = checkKeyStarts();
 }
 
 void SortKeyWriter::dropCharacterWeights()
 {
+    if (!m_weights)
+        return;
     m_weights = nullptr;
     m_outsideMet = false;
+    m_keyStarts = checkKeyStarts();
 }
 
 // Every digit, every pair of digits and a few longer numbers, in the order of

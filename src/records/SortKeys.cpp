@@ -562,31 +562,63 @@ void SortKeys::sortEntries(int sign, Put put)
         return size_t(std::upper_bound(splits.begin(), splits.end(), e.head) - splits.begin());
     };
 
-    // The entries of each side together, side after side: counted in parts,
-    // then each moved to the next free place of its side, the one there
-    // moving on in its turn. The order within a side does not matter: it is
-    // sorted to the end, entries with equal keys by their numbers.
+    // The entries of each side together, side after side: each part puts
+    // its own in the order of their sides, each entry moved to the next free
+    // place of its side and the one there moving on in its turn; then the
+    // parts' blocks of each side are rotated next to each other. The order
+    // within a side does not matter: it is sorted to the end, entries with
+    // equal keys by their numbers.
     Entry *const entries = m_entries.get();
-    std::vector<std::vector<size_t>> counts(sides, std::vector<size_t>(sides));
+    std::vector<std::vector<size_t>> blockBegin(sides, std::vector<size_t>(sides + 1)); // [part][side]
     Parallel::forEachPart(m_parts, [&](int p) {
-        for (size_t k = m_firstKey[size_t(p)]; k < m_firstKey[size_t(p) + 1]; ++k)
-            ++counts[size_t(p)][sideOf(entries[k])];
+        const size_t first = m_firstKey[size_t(p)];
+        const size_t end = m_firstKey[size_t(p) + 1];
+        std::vector<size_t> &begin = blockBegin[size_t(p)];
+        std::vector<size_t> counts(sides);
+        for (size_t k = first; k < end; ++k)
+            ++counts[sideOf(entries[k])];
+        begin[0] = first;
+        for (size_t s = 0; s < sides; ++s)
+            begin[s + 1] = begin[s] + counts[s];
+        std::vector<size_t> next(begin.begin(), begin.end() - 1);
+        for (size_t s = 0; s < sides; ++s) {
+            while (next[s] < begin[s + 1]) {
+                Entry moving = entries[next[s]];
+                for (size_t to = sideOf(moving); to != s; to = sideOf(moving))
+                    std::swap(moving, entries[next[to]++]);
+                entries[next[s]++] = moving;
+            }
+        }
     });
-    std::vector<size_t> sideBegin(sides + 1);
-    for (size_t s = 0; s < sides; ++s) {
-        sideBegin[s + 1] = sideBegin[s];
-        for (const std::vector<size_t> &partCounts : counts)
-            sideBegin[s + 1] += partCounts[s];
+    struct Block
+    {
+        size_t begin;
+        size_t size;
+    };
+    std::vector<Block> blocks; // by part, then side, where they are now
+    for (const std::vector<size_t> &begin : blockBegin) {
+        for (size_t s = 0; s < sides; ++s)
+            blocks.push_back({begin[s], begin[s + 1] - begin[s]});
     }
-    std::vector<size_t> next(sideBegin.begin(), sideBegin.end() - 1);
+    std::vector<size_t> sideBegin(sides + 1);
+    size_t placed = 0;
     for (size_t s = 0; s < sides; ++s) {
-        while (next[s] < sideBegin[s + 1]) {
-            Entry moving = entries[next[s]];
-            for (size_t to = sideOf(moving); to != s; to = sideOf(moving))
-                std::swap(moving, entries[next[to]++]);
-            entries[next[s]++] = moving;
+        sideBegin[s] = placed;
+        for (size_t p = 0; p < sides; ++p) {
+            Block &block = blocks[p * sides + s];
+            if (block.begin != placed) {
+                // The blocks between move up by the block's size.
+                std::rotate(entries + placed, entries + block.begin, entries + block.begin + block.size);
+                for (Block &other : blocks) {
+                    if (other.begin >= placed && other.begin < block.begin)
+                        other.begin += block.size;
+                }
+                block.begin = placed;
+            }
+            placed += block.size;
         }
     }
+    sideBegin[sides] = placed;
     Parallel::forEachPart(m_parts, [&](int p) {
         const auto s = size_t(p);
         const size_t n = sideBegin[s + 1] - sideBegin[s];
