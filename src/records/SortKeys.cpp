@@ -510,9 +510,16 @@ void SortKeys::sortSide(Entry *entries, size_t count, int sign, int side)
                 const Run run = runs.back();
                 runs.pop_back();
                 const size_t from = run.offset - kHeadBytes; // the rests begin after the head
-                for (size_t k = run.begin; k < run.end; ++k)
+                // The bytes all the run's keys share here are passed over at
+                // once: texts that share long beginnings (a word, then a
+                // number) would take a pass over the items for each.
+                std::uint64_t differ = 0;
+                for (size_t k = run.begin; k < run.end; ++k) {
                     items[k].head = headAt(items[k].rest + from);
-                sortByHeadInPlace(items.data() + run.begin, run.end - run.begin, sign);
+                    differ |= items[k].head ^ items[run.begin].head;
+                }
+                const int shared = differ == 0 ? int(kHeadBytes) : __builtin_clzll(differ) / 8;
+                sortByHeadInPlace(items.data() + run.begin, run.end - run.begin, sign, shared);
                 for (size_t k = run.begin; k < run.end;) {
                     size_t l = k + 1;
                     while (l < run.end && items[l].head == items[k].head)
