@@ -10,6 +10,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <numeric>
 #include <string>
 
 namespace {
@@ -261,7 +262,7 @@ struct SortKeys::Part
     size_t firstRow = 0;
     size_t endRow = 0;
     std::uint32_t keys = 0;
-    bool shared = false; // some rows share a key
+    bool shared = false; // some rows share a key: m_keyOfRow holds the key of each
 };
 
 SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator, int parts, Writing writing)
@@ -299,7 +300,7 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
             m_rests.reset(new const unsigned char *[m_rows]);
             for (int p = 0; p < m_parts; ++p)
                 m_stores.push_back(std::make_unique<ByteStore>());
-            m_keyOfRow.resize(m_rows);
+            m_keyOfRow.reset(new std::uint32_t[m_rows]); // touched only where rows share keys
         }
         Parallel::forEachPart(m_parts, [&](int p) { writeKeys(keys[size_t(p)], p, digits); });
         const auto outside = [](const std::unique_ptr<SortKeyWriter> &w) { return w->metTextOutsideWeights(); };
@@ -312,22 +313,24 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
             writer->dropCharacterWeights();
         m_rests.reset();
         m_stores.clear();
-        m_keyOfRow.clear();
+        m_keyOfRow.reset();
     }
 
     // The parts' keys one after the other. A part numbers its keys from its
     // first row on, so where the parts before it gave every row a key of its
     // own, its keys already stand in their places.
     m_firstKey.push_back(0);
-    bool shared = false;
+    const bool shared = std::any_of(keys.begin(), keys.end(), [](const Part &part) { return part.shared; });
     for (Part &part : keys) {
         const std::uint32_t first = m_firstKey.back();
         const auto gap = std::uint32_t(part.firstRow - first);
+        if (shared && !part.shared) // each row its own key, none written
+            std::iota(m_keyOfRow.get() + part.firstRow, m_keyOfRow.get() + part.endRow, std::uint32_t(part.firstRow));
         if (gap > 0) {
             Entry *const entries = m_entries.get() + part.firstRow;
             for (std::uint32_t k = 0; k < part.keys; ++k)
                 entries[k].key -= gap;
-            if (!m_keyOfRow.empty()) {
+            if (shared) {
                 for (size_t row = part.firstRow; row < part.endRow; ++row)
                     m_keyOfRow[row] -= gap;
             }
@@ -336,11 +339,10 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
                 std::memmove(m_rests.get() + first, m_rests.get() + part.firstRow, part.keys * sizeof(m_rests[0]));
         }
         m_firstKey.push_back(first + part.keys);
-        shared = shared || part.shared;
     }
     m_keyCount = m_firstKey.back();
     if (!shared)
-        m_keyOfRow = {};
+        m_keyOfRow.reset();
 }
 
 SortKeys::~SortKeys() = default;
@@ -401,9 +403,12 @@ void SortKeys::writeKeys(Part &part, int p, bool digits)
         if (lookingUp) {
             const std::uint32_t found = index.find(text); // the part's own number of the key
             if (found != TextIndex::kNone) {
+                if (!part.shared) { // the rows before had keys of their own, numbered as they are
+                    std::iota(m_keyOfRow.get() + part.firstRow, m_keyOfRow.get() + row, std::uint32_t(part.firstRow));
+                    part.shared = true;
+                }
                 m_keyOfRow[row] = std::uint32_t(part.firstRow + found);
                 ++repeats;
-                part.shared = true;
                 continue;
             }
         }
@@ -414,7 +419,8 @@ void SortKeys::writeKeys(Part &part, int p, bool digits)
         m_rests[key] = size_t(bytes.size()) > kHeadBytes
             ? store.keep(data + kHeadBytes, size_t(bytes.size()) - kHeadBytes)
             : nullptr;
-        m_keyOfRow[row] = key;
+        if (part.shared)
+            m_keyOfRow[row] = key;
         if (lookingUp)
             index.add(text, key - std::uint32_t(part.firstRow));
     }
@@ -641,7 +647,7 @@ std::vector<int> SortKeys::order(Qt::SortOrder direction)
 {
     const int sign = direction == Qt::AscendingOrder ? 1 : -1;
     std::vector<int> rows(m_rows);
-    if (m_keyOfRow.empty()) {
+    if (!m_keyOfRow) {
         // A key per row, numbered as the rows: the order of the keys is the
         // order of the rows.
         sortEntries(sign, [&rows](size_t k, const Entry &e) { rows[k] = int(e.key); });

@@ -93,7 +93,7 @@ private:
     // within its head), in the store of each part.
     std::unique_ptr<const unsigned char *[]> m_rests;
     std::vector<std::unique_ptr<ByteStore>> m_stores;
-    // The key of each row; empty when every row has a key of its own, whose
+    // The key of each row; null when every row has a key of its own, whose
     // number is the row's.
-    std::vector<std::uint32_t> m_keyOfRow;
+    std::unique_ptr<std::uint32_t[]> m_keyOfRow;
 };
