@@ -571,8 +571,11 @@ void SortKeys::sortEntries(int sign, Put put)
         const std::uint64_t split = at != ~std::uint64_t(0) && away(upTo) < away(below) ? at + 1 : at;
         splits.push_back(std::max(split, splits.empty() ? 0 : splits.back()));
     }
-    const auto sideOf = [&splits](const Entry &e) {
-        return size_t(std::upper_bound(splits.begin(), splits.end(), e.head) - splits.begin());
+    const auto sideOf = [&splits](const Entry &e) { // few sides: one by one
+        size_t s = 0;
+        while (s < splits.size() && splits[s] <= e.head)
+            ++s;
+        return s;
     };
 
     // The entries of each side together, side after side: each part puts
