@@ -10,6 +10,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <numeric>
 #include <string>
 
@@ -229,14 +230,17 @@ void sortByHeadInPlace(Keyed *entries, size_t count, int sign, int byte = 0)
 
 } // namespace
 
-// Bytes kept at places of their own for as long as the store lives, with
-// eight readable bytes after each.
+// Bytes kept for as long as the store lives, with eight readable bytes after
+// each, each at a place told in 32 bits: its block (4 MB, or a block of its
+// own where longer) and where in the block, in steps of four bytes.
 class SortKeys::ByteStore
 {
 public:
-    const unsigned char *keep(const unsigned char *bytes, size_t size)
+    std::uint32_t keep(const unsigned char *bytes, size_t size)
     {
         if (m_used + size + kHeadBytes > m_capacity) {
+            if (m_blocks.size() == kMostBlocks)
+                throw std::bad_alloc(); // 16 GB of keys for one part
             m_capacity = std::max(kBlockBytes, size + kHeadBytes);
             m_blocks.emplace_back(new unsigned char[m_capacity]);
             m_used = 0;
@@ -244,12 +248,20 @@ public:
         unsigned char *const at = m_blocks.back().get() + m_used;
         std::memcpy(at, bytes, size);
         std::memset(at + size, 0, kHeadBytes);
-        m_used += size;
-        return at;
+        const auto place = std::uint32_t((m_blocks.size() - 1) << kOffsetBits | m_used / kStep);
+        m_used = (m_used + size + kStep - 1) / kStep * kStep;
+        return place;
+    }
+    const unsigned char *at(std::uint32_t place) const
+    {
+        return m_blocks[place >> kOffsetBits].get() + size_t(place & ((1u << kOffsetBits) - 1)) * kStep;
     }
 
 private:
-    static constexpr size_t kBlockBytes = size_t(1) << 20;
+    static constexpr int kOffsetBits = 20;
+    static constexpr size_t kStep = 4;
+    static constexpr size_t kBlockBytes = kStep << kOffsetBits;
+    static constexpr size_t kMostBlocks = size_t(1) << (32 - kOffsetBits);
     std::vector<std::unique_ptr<unsigned char[]>> m_blocks;
     size_t m_used = 0;
     size_t m_capacity = 0;
@@ -297,7 +309,6 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
             && (writing == Writing::Beginnings || (writing == Writing::Chosen && beginningsWorthIt(*m_writers[0])));
         if (!m_beginnings) {
             // The rests of the keys, written whole, in a store for each part.
-            m_rests.reset(new const unsigned char *[m_rows]);
             for (int p = 0; p < m_parts; ++p)
                 m_stores.push_back(std::make_unique<ByteStore>());
             m_keyOfRow.reset(new std::uint32_t[m_rows]); // touched only where rows share keys
@@ -311,7 +322,6 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
         // since the two kinds do not compare.
         for (const std::unique_ptr<SortKeyWriter> &writer : m_writers)
             writer->dropCharacterWeights();
-        m_rests.reset();
         m_stores.clear();
         m_keyOfRow.reset();
     }
@@ -335,8 +345,6 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
                     m_keyOfRow[row] -= gap;
             }
             std::memmove(m_entries.get() + first, entries, part.keys * sizeof(Entry));
-            if (m_rests)
-                std::memmove(m_rests.get() + first, m_rests.get() + part.firstRow, part.keys * sizeof(m_rests[0]));
         }
         m_firstKey.push_back(first + part.keys);
     }
@@ -415,10 +423,9 @@ void SortKeys::writeKeys(Part &part, int p, bool digits)
         const auto key = std::uint32_t(part.firstRow + part.keys++);
         const QByteArrayView bytes = digits ? writer.digitKey(text) : writer.key(text);
         const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
-        m_entries[key] = {headOf(bytes), key, 0};
-        m_rests[key] = size_t(bytes.size()) > kHeadBytes
-            ? store.keep(data + kHeadBytes, size_t(bytes.size()) - kHeadBytes)
-            : nullptr;
+        const std::uint64_t head = headOf(bytes);
+        m_entries[key] = {head, key,
+                          fullHead(head) ? store.keep(data + kHeadBytes, size_t(bytes.size()) - kHeadBytes) : 0};
         if (part.shared)
             m_keyOfRow[row] = key;
         if (lookingUp)
@@ -438,13 +445,19 @@ void SortKeys::writeRest(std::vector<unsigned char> &rests, std::uint32_t key, i
     rests.insert(rests.end(), bytes, bytes + size);
 }
 
+const unsigned char *SortKeys::restOf(const Entry &e) const
+{
+    size_t part = 0;
+    while (e.key >= m_firstKey[part + 1])
+        ++part;
+    return m_stores[part]->at(e.rest);
+}
+
 bool SortKeys::equal(const Entry &a, const Entry &b) const
 {
     return a.head == b.head
         && (!fullHead(a.head)
-            || std::strcmp(reinterpret_cast<const char *>(m_rests[a.key]),
-                           reinterpret_cast<const char *>(m_rests[b.key]))
-                == 0);
+            || std::strcmp(reinterpret_cast<const char *>(restOf(a)), reinterpret_cast<const char *>(restOf(b))) == 0);
 }
 
 // Sorts by the heads, then orders the keys that tie in them by the bytes that
@@ -461,6 +474,7 @@ void SortKeys::sortSide(Entry *entries, size_t count, int sign, int side)
         std::uint64_t head; // the eight bytes of the key from the run's offset on
         const unsigned char *rest; // the key's bytes after its head
         std::uint32_t key;
+        std::uint32_t place; // its entry's rest
     };
     // The items from begin to end, whose keys share their first offset bytes.
     struct Run
@@ -474,8 +488,7 @@ void SortKeys::sortSide(Entry *entries, size_t count, int sign, int side)
     std::vector<size_t> writtenAt; // where each begins in written
     std::vector<Run> runs;
     // Where the rests were written whole, those of keys that tie in their
-    // heads are asked for ahead, across runs: the rest's place, then, that
-    // many entries later, its bytes.
+    // heads are asked for ahead, across runs.
     const auto tied = [&](size_t k) {
         return fullHead(entries[k].head)
             && ((k > 0 && entries[k - 1].head == entries[k].head)
@@ -483,23 +496,21 @@ void SortKeys::sortSide(Entry *entries, size_t count, int sign, int side)
     };
     size_t asked = 0;
     const auto askAhead = [&](size_t upTo) {
-        for (; m_rests && asked < std::min(upTo, count); ++asked) {
-            if (asked + kAhead < count && tied(asked + kAhead))
-                __builtin_prefetch(&m_rests[entries[asked + kAhead].key]);
+        for (; !m_beginnings && asked < std::min(upTo, count); ++asked) {
             if (tied(asked))
-                __builtin_prefetch(m_rests[entries[asked].key]);
+                __builtin_prefetch(restOf(entries[asked]));
         }
     };
     for (size_t i = 0; i < count;) {
         size_t j = i + 1;
         while (j < count && entries[j].head == entries[i].head)
             ++j;
-        askAhead(j + kAhead);
+        askAhead(j + 2 * kAhead);
         if (j - i > 1 && fullHead(entries[i].head)) {
             items.resize(j - i);
-            if (m_rests) {
+            if (!m_beginnings) {
                 for (size_t k = i; k < j; ++k)
-                    items[k - i] = {0, m_rests[entries[k].key], entries[k].key};
+                    items[k - i] = {0, restOf(entries[k]), entries[k].key, entries[k].rest};
             } else {
                 written.clear();
                 writtenAt.clear();
@@ -509,7 +520,7 @@ void SortKeys::sortSide(Entry *entries, size_t count, int sign, int side)
                 }
                 written.resize(written.size() + kHeadBytes); // readable past the last
                 for (size_t k = i; k < j; ++k)
-                    items[k - i] = {0, written.data() + writtenAt[k - i], entries[k].key};
+                    items[k - i] = {0, written.data() + writtenAt[k - i], entries[k].key, 0};
             }
             runs.push_back({0, j - i, kHeadBytes});
             while (!runs.empty()) {
@@ -536,7 +547,7 @@ void SortKeys::sortSide(Entry *entries, size_t count, int sign, int side)
                 }
             }
             for (size_t k = i; k < j; ++k)
-                entries[k].key = items[k - i].key;
+                entries[k] = {entries[k].head, items[k - i].key, items[k - i].place};
         }
         i = j;
     }

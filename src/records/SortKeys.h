@@ -52,7 +52,7 @@ private:
     {
         std::uint64_t head; // the key's first eight bytes, big-endian, zero after its end
         std::uint32_t key; // the key's number
-        std::uint32_t unused;
+        std::uint32_t rest; // where the rest of a key written whole is kept, in the store of its part
     };
     struct Part;
     class ByteStore;
@@ -60,6 +60,8 @@ private:
     bool beginningsWorthIt(SortKeyWriter &writer) const;
     // Writes the keys of part p's rows with its writer.
     void writeKeys(Part &part, int p, bool digits);
+    // The rest of a key written whole, past its head.
+    const unsigned char *restOf(const Entry &e) const;
     // Whether two keys are equal, every byte.
     bool equal(const Entry &a, const Entry &b) const;
     // Sorts count entries by key (then number), ascending for sign 1,
@@ -89,9 +91,8 @@ private:
     std::unique_ptr<Entry[]> m_entries;
     std::uint32_t m_keyCount = 0;
     std::vector<std::uint32_t> m_firstKey; // of each part
-    // Where keys are written whole, the rest of each key (null where it ends
-    // within its head), in the store of each part.
-    std::unique_ptr<const unsigned char *[]> m_rests;
+    // Where keys are written whole, the rests of the keys that go on past
+    // their heads, in a store for each part.
     std::vector<std::unique_ptr<ByteStore>> m_stores;
     // The key of each row; null when every row has a key of its own, whose
     // number is the row's.
