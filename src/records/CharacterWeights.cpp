@@ -17,7 +17,8 @@
 
 namespace {
 
-// The primary weight below which no weight is variable.
+// No primary weight up to this one is variable (the collator's own
+// separators).
 constexpr std::uint32_t kMergeSeparatorPrimary = 0x02000000;
 constexpr std::uint16_t kCommonSecondary = 0x0500;
 
@@ -63,8 +64,9 @@ using Elements = std::vector<Element>;
 
 // The collation elements of text, put together again from the halves the
 // element iterator hands out: the first half holds the primary weight's high
-// 16 bits and the secondary weight's high byte, a continuation (its low six
-// bits 0xC0... marked) the primary's low 16 bits and the secondary's low byte.
+// 16 bits and the secondary weight's high byte, a continuation (the two high
+// bits of its low byte set) the primary's low 16 bits and the secondary's low
+// byte.
 bool elementsOf(UCollator *collator, std::u16string_view text, Elements &elements)
 {
     elements.clear();
@@ -146,9 +148,7 @@ std::unique_ptr<const CharacterWeights> CharacterWeights::of(UCollator *collator
         return nullptr;
     const bool shifted = attribute(UCOL_ALTERNATE_HANDLING) == UCOL_SHIFTED;
     const std::uint32_t variableTop = shifted ? ucol_getVariableTop(collator, &status) : 0;
-    if (ucol_getReorderCodes(collator, nullptr, 0, &status) != 0 && status != U_BUFFER_OVERFLOW_ERROR)
-        return nullptr;
-    if (status == U_BUFFER_OVERFLOW_ERROR || U_FAILURE(status))
+    if (ucol_getReorderCodes(collator, nullptr, 0, &status) != 0 || U_FAILURE(status))
         return nullptr; // scripts reordered, or the settings not to be had
 
     // Each character's decomposition: normalization must not move a
