@@ -318,6 +318,10 @@ std::unique_ptr<const CharacterWeights> CharacterWeights::of(UCollator *collator
         }
         table->m_pairs[first.pairs - 1u][pairs[i].second] = std::uint16_t(i + 1);
     }
+    for (size_t b = 0; b < 256; ++b) {
+        const Entry &e = table->m_entries[b];
+        table->m_plain[b] = e.primaryCount == 1 && e.onlyCommon && e.pairs == 0 ? e.primaries[0] : 0;
+    }
     if (!table->checkOrder(collator))
         return nullptr;
     return table;
@@ -410,6 +414,12 @@ size_t CharacterWeights::write(QStringView text, unsigned char *out) const
     unsigned char *s = secondaryBegin;
     size_t commons = 0;
     while (c != end) {
+        if (const std::uint8_t primary = m_plain[m_byteOfUnit[*c]]) {
+            *p++ = primary;
+            ++commons;
+            ++c;
+            continue;
+        }
         const Entry *const e = next(c, end);
         if (!e)
             return 0;
@@ -448,6 +458,11 @@ size_t CharacterWeights::writeStart(QStringView text, size_t count, unsigned cha
     const char16_t *const end = c + text.size();
     unsigned char *p = out;
     while (c != end && size_t(p - out) < count) {
+        if (const std::uint8_t primary = m_plain[m_byteOfUnit[*c]]) {
+            *p++ = primary;
+            ++c;
+            continue;
+        }
         const Entry *const e = next(c, end);
         if (!e)
             return 0;

@@ -84,6 +84,9 @@ private:
 
     const std::uint8_t *m_byteOfUnit = nullptr; // each UTF-16 unit's byte, 0 for those outside
     std::array<Entry, 256> m_entries{}; // by the character's byte
+    // The primary byte of each character that has one and only the common
+    // secondary weight and begins no pair (most letters), or 0.
+    std::array<std::uint8_t, 256> m_plain{};
     // For each character that begins pairs, the pair's entry (1 + its index
     // in m_pairEntries) for each second character, or 0.
     std::vector<std::array<std::uint16_t, 256>> m_pairs;
