@@ -22,10 +22,16 @@ struct UCollator;
 // locale that names no language (C, POSIX: the default of minimal systems)
 // collates by the root rules, as the platform's comparison does, where
 // QCollator would fall back to the order of the code units: ё beside е, case
-// ignored where asked, Latin before Cyrillic. The keys are ICU's sort keys;
-// only where ICU cannot open a collator are they the code units that QString's
-// comparison compares. Like QCollator::compare(), an empty text comes before
-// every other.
+// ignored where asked, Latin before Cyrillic.
+//
+// The keys are put together from the weights of the characters of
+// Windows-1251 (CharacterWeights) where the collator's rules let them be
+// exact and the text holds no other character; otherwise they are ICU's sort
+// keys, and only where ICU cannot open a collator the code units that
+// QString's comparison compares. Keys of the first two kinds do not compare
+// with each other: keys meant to be compared come from writers that all use
+// the weights, or that all do not (dropCharacterWeights). Like
+// QCollator::compare(), an empty text comes before every other.
 class SortKeyWriter
 {
 public:
