@@ -10,6 +10,7 @@ using BenchCommand = int (*)(const QStringList &args);
 int runGen(const QStringList &args);
 int runGenDistinct(const QStringList &args);
 int runRoundtrip(const QStringList &args);
+int runStamp(const QStringList &args);
 int runImport(const QStringList &args);
 int runSave(const QStringList &args);
 int runSettings(const QStringList &args);

@@ -1,9 +1,10 @@
 #include "PhaseTimes.h"
 
 #include "DiskWaits.h"
-#include "app/ActionTable.h"
-#include "app/MainWindow.h"
-#include "app/RecordListView.h"
+#include "MainWindowAccess.h"
+#include "app/Command.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/RecordListView.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -41,7 +42,7 @@ PhaseTimes::PhaseTimes(int sortColumn)
 void PhaseTimes::attach(MainWindow &window)
 {
     m_window = &window;
-    window.startupTimer().installEventFilter(this);
+    MainWindowAccess::startupTimer(window).installEventFilter(this);
     window.recordList()->viewport()->installEventFilter(this);
     TableModel &model = window.document().model();
     connect(&model, &QAbstractItemModel::modelAboutToBeReset, this,
@@ -62,7 +63,7 @@ void PhaseTimes::loginDone()
 
 bool PhaseTimes::eventFilter(QObject *watched, QEvent *event)
 {
-    const bool startupTimer = m_window && watched == &m_window->startupTimer();
+    const bool startupTimer = m_window && watched == &MainWindowAccess::startupTimer(*m_window);
     if (startupTimer && event->type() == QEvent::Timer && m_startupTimerAt == 0)
         m_startupTimerAt = m_clock.nsecsElapsed();
     if (m_waitingForPaint && event->type() == QEvent::Paint) {
@@ -105,7 +106,7 @@ void PhaseTimes::scroll()
 // The 200 ms refresh, run as its timer runs it.
 void PhaseTimes::refresh()
 {
-    QTimer &timer = m_window->refreshTimer();
+    QTimer &timer = MainWindowAccess::refreshTimer(*m_window);
     double slowest = 0;
     for (int k = 0; k < 5; ++k) {
         const qint64 begin = m_clock.nsecsElapsed();
@@ -120,13 +121,13 @@ void PhaseTimes::refresh()
 // The sort includes painting the table it reordered.
 void PhaseTimes::sort()
 {
-    runCommand("sort", m_window->action(ActionTable::sortColumnActions()[m_sortColumn]), true);
+    runCommand("sort", m_window->action(Commands::sortColumn(m_sortColumn)), true);
     QTimer::singleShot(0, this, &PhaseTimes::save);
 }
 
 void PhaseTimes::save()
 {
-    runCommand("save", m_window->action(QStringLiteral("save")), false);
+    runCommand("save", m_window->action(Command::Save), false);
     QTimer::singleShot(0, this, &PhaseTimes::close);
 }
 
@@ -149,7 +150,7 @@ void PhaseTimes::close()
 {
     std::printf("close_at_ns %lld\n", wallClockNs());
     std::fflush(stdout);
-    m_window->action(QStringLiteral("exit"))->trigger();
+    m_window->action(Command::Exit)->trigger();
 }
 
 double PhaseTimes::msSince(qint64 nanoseconds) const

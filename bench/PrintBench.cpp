@@ -2,7 +2,7 @@
 #include "base/TabloraError.h"
 #include "document/DatabaseCodec.h"
 #include "records/PrintJob.h"
-#include "records/PrintPreviewDialog.h"
+#include "records/ui/PrintPreviewDialog.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,16 +1,16 @@
 #include "RecordsBench.h"
 
 #include "SampleTable.h"
-#include "app/QtDesktopServices.h"
-#include "app/RecordListView.h"
+#include "app/ui/QtDesktopServices.h"
+#include "app/ui/RecordListView.h"
 #include "base/ProgramDir.h"
+#include "base/Settings.h"
 #include "document/Document.h"
 #include "document/DocumentView.h"
 #include "records/RecordAnchor.h"
 #include "records/RecordCommands.h"
 #include "records/RecordHistory.h"
 #include "records/SortCommands.h"
-#include "users/Settings.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "RecoveryBench.h"
 
 #include "SampleTable.h"
-#include "app/QtDesktopServices.h"
+#include "app/ui/QtDesktopServices.h"
 #include "base/ProgramDir.h"
 #include "document/DatabaseCodec.h"
 #include "document/Document.h"

@@ -1,6 +1,6 @@
 #include "BenchCommands.h"
+#include "base/ProfileFile.h"
 #include "base/TabloraError.h"
-#include "users/ProfileFile.h"
 
 #include <QElapsedTimer>
 

@@ -2,9 +2,9 @@
 #include "PhaseTimes.h"
 #include "RecordsBench.h"
 #include "RecoveryBench.h"
-#include "app/ProgramStart.h"
-#include "app/QtDesktopServices.h"
-#include "app/TabloraApplication.h"
+#include "app/ui/ProgramStart.h"
+#include "app/ui/QtDesktopServices.h"
+#include "app/ui/TabloraApplication.h"
 #include "base/Counts.h"
 
 #include <QApplication>

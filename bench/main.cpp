@@ -14,6 +14,7 @@ constexpr CommandSpec kCommands[] = {
     {"gen", "N OUT.db", runGen},
     {"gen-distinct", "words|numbered N OUT.db", runGenDistinct},
     {"roundtrip", "IN.db OUT.db", runRoundtrip},
+    {"stamp", "FILE", runStamp},
     {"import", "OLD.db OUT.db", runImport},
     {"save", "IN.db OUT.db", runSave},
     {"settings", "FILE N LENGTH", runSettings},

@@ -3,8 +3,8 @@
 // other key as before.
 #include "FuzzCheck.h"
 #include "ReadingModel.h"
+#include "base/ProfileFormat.h"
 #include "base/Windows1251.h"
-#include "users/ProfileFormat.h"
 
 #include <cstddef>
 #include <cstdint>

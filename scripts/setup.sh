@@ -36,6 +36,8 @@ packages=(
     build-essential cmake g++ pkg-config ccache
     qt6-base-dev qt6-webengine-dev qt6-translations-l10n qt6-qpa-plugins
     libicu-dev      # sorting collates with ICU, as Qt does
+    libsodium-dev   # the update's signature check (Ed25519)
+    libxxhash-dev   # the whole-file hash that tells another program's change
     libxcb1-dev     # the main window asks the X11 window manager for its frame
     fonts-dejavu fonts-liberation2 adwaita-icon-theme
     fp-utils        # chmcmd compiles the help file

@@ -10,10 +10,13 @@
 
 // The house's rules, read off the #include lines of src/:
 // - a folder includes only its own floor and the floors below it;
-// - an include of another folder names it ("users/Settings.h"), so the floor
+// - an include of another folder names it ("base/Settings.h"), so the floor
 //   it reaches is visible;
 // - a source of tablora_core includes no widget header, with or without its
-//   module prefix (Qt's common include root would let one compile).
+//   module prefix (Qt's common include root would let one compile);
+// - the widgets of a floor stand in its ui/ folder: every source of tablora_ui
+//   lies in a ui/ folder, no core source does, and no core source includes a
+//   header of one.
 // And read off every source of src/, tests/, bench/ and fuzz/: no name is a
 // form designer's control kind with a number ("Edit" and "2"), which says
 // nothing of what the thing is, and no class is named "T...Form".
@@ -24,6 +27,7 @@ struct Rules
     QString sourceRoot;
     QStringList floors; // from the ground up
     QStringList coreSources; // absolute paths
+    QStringList uiSources; // absolute paths
     QStringList widgetIncludeDirs;
     QStringList nameRoots; // the folders whose sources are read for names
 };
@@ -54,6 +58,12 @@ bool isWidgetHeader(const QString &header, const QStringList &widgetDirs)
     return false;
 }
 
+// Whether a path (relative to the sources, or an include) lies in a ui/ folder.
+bool isInUiFolder(const QString &path)
+{
+    return path.split(QLatin1Char('/')).contains(QLatin1String("ui"));
+}
+
 // Every broken rule, one line each ("path: reason").
 QStringList violations(const Rules &rules)
 {
@@ -77,7 +87,15 @@ QStringList violations(const Rules &rules)
         }
         QStringList angled;
         const QStringList quoted = quotedIncludes(file.readAll(), &angled);
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        const bool core = rules.coreSources.contains(absolute);
+        if (core && isInUiFolder(relative))
+            found << relative + QStringLiteral(": core source in a ui/ folder");
+        if (rules.uiSources.contains(absolute) && !isInUiFolder(relative))
+            found << relative + QStringLiteral(": widget source outside a ui/ folder");
         for (const QString &include : quoted) {
+            if (core && isInUiFolder(include))
+                found << relative + QStringLiteral(": core source includes \"%1\"").arg(include);
             if (!include.contains(QLatin1Char('/'))) {
                 if (!QFile::exists(QFileInfo(path).dir().filePath(include)))
                     found << relative + QStringLiteral(": \"%1\" is not in its folder").arg(include);
@@ -90,7 +108,7 @@ QStringList violations(const Rules &rules)
             else if (targetFloor > floor)
                 found << relative + QStringLiteral(": \"%1\" is on a higher floor").arg(include);
         }
-        if (rules.coreSources.contains(QFileInfo(path).absoluteFilePath())) {
+        if (core) {
             for (const QString &include : angled) {
                 if (isWidgetHeader(include, rules.widgetIncludeDirs))
                     found << relative + QStringLiteral(": core source includes <%1>").arg(include);
@@ -165,6 +183,8 @@ Rules projectRules()
     rules.nameRoots = list("names");
     for (const QString &source : list("core"))
         rules.coreSources << QFileInfo(source).absoluteFilePath();
+    for (const QString &source : list("ui"))
+        rules.uiSources << QFileInfo(source).absoluteFilePath();
     // The widget modules' own folders; their dependencies' folders come along.
     for (const QString &dir : list("widgets")) {
         const QString module = QFileInfo(dir).fileName();
@@ -194,6 +214,7 @@ void ArchitectureTest::theHouseKeepsItsRules()
     const Rules rules = projectRules();
     QVERIFY(rules.floors.size() > 1);
     QVERIFY(rules.coreSources.size() > 10);
+    QVERIFY(rules.uiSources.size() > 10);
     QVERIFY(!rules.widgetIncludeDirs.isEmpty());
     const QStringList broken = violations(rules);
     QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QLatin1Char('\n'))));
@@ -202,36 +223,45 @@ void ArchitectureTest::theHouseKeepsItsRules()
 void ArchitectureTest::brokenRulesAreFound_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("core");
+    QTest::addColumn<QString>("library"); // "core", "ui" or none
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("violation");
 
-    QTest::newRow("own floor") << "lower/A.cpp" << true << QByteArray("#include \"lower/B.h\"\n") << QString();
-    QTest::newRow("floor below") << "upper/A.cpp" << false << QByteArray("#include \"lower/B.h\"\n") << QString();
-    QTest::newRow("floor above") << "lower/A.cpp" << false << QByteArray("#include \"upper/C.h\"\n")
+    const QString core = QStringLiteral("core");
+    const QString ui = QStringLiteral("ui");
+    QTest::newRow("own floor") << "lower/A.cpp" << core << QByteArray("#include \"lower/B.h\"\n") << QString();
+    QTest::newRow("floor below") << "upper/ui/A.cpp" << ui << QByteArray("#include \"lower/B.h\"\n") << QString();
+    QTest::newRow("floor above") << "lower/A.cpp" << QString() << QByteArray("#include \"upper/C.h\"\n")
                                  << "lower/A.cpp: \"upper/C.h\" is on a higher floor";
-    QTest::newRow("unqualified other folder")
-        << "lower/A.cpp" << false << QByteArray("#include \"C.h\"\n") << "lower/A.cpp: \"C.h\" is not in its folder";
-    QTest::newRow("widget with module") << "lower/A.cpp" << true << QByteArray("#include <QtWidgets/QWidget>\n")
+    QTest::newRow("unqualified other folder") << "lower/A.cpp" << QString() << QByteArray("#include \"C.h\"\n")
+                                              << "lower/A.cpp: \"C.h\" is not in its folder";
+    QTest::newRow("widget with module") << "lower/A.cpp" << core << QByteArray("#include <QtWidgets/QWidget>\n")
                                         << "lower/A.cpp: core source includes <QtWidgets/QWidget>";
-    QTest::newRow("widget by class") << "lower/A.cpp" << true << QByteArray("  #  include <QDialog>\n")
+    QTest::newRow("widget by class") << "lower/A.cpp" << core << QByteArray("  #  include <QDialog>\n")
                                      << "lower/A.cpp: core source includes <QDialog>";
-    QTest::newRow("widget in the UI") << "lower/A.cpp" << false << QByteArray("#include <QDialog>\n") << QString();
-    QTest::newRow("core header") << "lower/A.cpp" << true << QByteArray("#include <QString>\n") << QString();
+    QTest::newRow("widget in the UI") << "lower/ui/A.cpp" << ui << QByteArray("#include <QDialog>\n") << QString();
+    QTest::newRow("core header") << "lower/A.cpp" << core << QByteArray("#include <QString>\n") << QString();
+    QTest::newRow("widget outside ui/") << "lower/A.cpp" << ui << QByteArray()
+                                        << "lower/A.cpp: widget source outside a ui/ folder";
+    QTest::newRow("core in ui/") << "lower/ui/A.cpp" << core << QByteArray()
+                                 << "lower/ui/A.cpp: core source in a ui/ folder";
+    QTest::newRow("core includes a ui/ header") << "upper/A.cpp" << core << QByteArray("#include \"lower/ui/D.h\"\n")
+                                                << "upper/A.cpp: core source includes \"lower/ui/D.h\"";
 }
 
 void ArchitectureTest::brokenRulesAreFound()
 {
     QFETCH(QString, file);
-    QFETCH(bool, core);
+    QFETCH(QString, library);
     QFETCH(QByteArray, text);
     QFETCH(QString, violation);
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("lower")));
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("upper")));
-    for (const QString &name : {QStringLiteral("lower/B.h"), QStringLiteral("upper/C.h"), file}) {
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("lower/ui")));
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("upper/ui")));
+    for (const QString &name :
+         {QStringLiteral("lower/B.h"), QStringLiteral("upper/C.h"), QStringLiteral("lower/ui/D.h"), file}) {
         QFile f(dir.filePath(name));
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(name == file ? text : QByteArray());
@@ -240,8 +270,12 @@ void ArchitectureTest::brokenRulesAreFound()
     rules.sourceRoot = dir.path();
     rules.floors = {QStringLiteral("lower"), QStringLiteral("upper")};
     rules.coreSources = {};
-    if (core)
-        rules.coreSources << QFileInfo(dir.filePath(file)).absoluteFilePath();
+    rules.uiSources = {};
+    const QString absolute = QFileInfo(dir.filePath(file)).absoluteFilePath();
+    if (library == QLatin1String("core"))
+        rules.coreSources << absolute;
+    else if (library == QLatin1String("ui"))
+        rules.uiSources << absolute;
 
     QCOMPARE(violations(rules), violation.isEmpty() ? QStringList() : QStringList{violation});
 }

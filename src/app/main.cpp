@@ -1,6 +1,6 @@
-#include "ProgramStart.h"
-#include "QtDesktopServices.h"
-#include "TabloraApplication.h"
+#include "app/ui/ProgramStart.h"
+#include "app/ui/QtDesktopServices.h"
+#include "app/ui/TabloraApplication.h"
 
 int main(int argc, char *argv[])
 {

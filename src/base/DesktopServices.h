@@ -63,6 +63,11 @@ public:
     // The shell's "open" of a file, a web address or a mail address. The
     // result is not reported: the program never checks it.
     virtual void shellOpen(const QString &target) = 0;
+    // Starts the program file at path as a program of its own, without
+    // arguments, and leaves it running when this one ends: never through the
+    // shell's "open", which picks a handler by the file's type. False when
+    // it could not be started.
+    virtual bool startProgram(const QString &path) = 0;
 
     // Standard dialogs. The choice is both the starting state and, when the
     // user confirms, the result; a cancelled dialog returns false and leaves

@@ -91,7 +91,9 @@ ProgramDir ProgramDir::choose(const QString &executableDir, const Probe &probe, 
 {
     if (probe.writable && !probe.installed)
         return ProgramDir(executableDir);
-    return ProgramDir(userDir, executableDir);
+    ProgramDir dir(userDir, executableDir);
+    dir.m_installed = probe.installed;
+    return dir;
 }
 
 QStringList ProgramDir::seededFolders()

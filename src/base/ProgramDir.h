@@ -59,6 +59,9 @@ public:
 
     const QString &path() const { return m_path; }
     const QString &shippedPath() const { return m_shippedPath; }
+    // The program runs from an installed copy (choose found installedMark()):
+    // the package manager, or whoever installed it, updates it.
+    bool isInstalled() const { return m_installed; }
 
     // Joins a relative path written with '/' to the directory, using the
     // platform's separator ("data/config.ini" -> ".../data/config.ini").
@@ -76,4 +79,5 @@ private:
 
     QString m_path;
     QString m_shippedPath;
+    bool m_installed = false;
 };

@@ -52,6 +52,17 @@ std::optional<struct stat> statusOf(const QString &path)
 
 QByteArray readStandardInput(QIODevice &standardInput, qint64 maxSize)
 {
+    // Redirected from a file, standard input is measured first, as a named
+    // file is: one over the limit is refused before a byte of it is read. A
+    // pipe tells its size only by its end, which comes at the limit at most.
+    if (const auto *file = qobject_cast<QFileDevice *>(&standardInput); file && file->handle() >= 0) {
+        struct stat status
+        {};
+        const off_t at = ::lseek(file->handle(), 0, SEEK_CUR);
+        if (::fstat(file->handle(), &status) == 0 && S_ISREG(status.st_mode) && at >= 0
+            && status.st_size - at > maxSize)
+            failAsTooLarge(QStringLiteral("-"), maxSize);
+    }
     QByteArray bytes;
     for (;;) {
         const QByteArray piece = standardInput.read(qint64(1) << 20);

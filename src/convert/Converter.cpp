@@ -5,13 +5,13 @@
 #include "ConvertOptions.h"
 #include "CsvErrorText.h"
 #include "UsageError.h"
+#include "base/SettingKeys.h"
+#include "base/Settings.h"
 #include "base/Windows1251.h"
 #include "base/WorkProgress.h"
 #include "document/CsvReader.h"
 #include "document/CsvWriter.h"
 #include "document/DatabaseCodec.h"
-#include "users/SettingKeys.h"
-#include "users/Settings.h"
 
 #include <QIODevice>
 

@@ -8,10 +8,10 @@
 #include "base/FileStamp.h"
 #include "base/LongWork.h"
 #include "base/SafeWrite.h"
+#include "base/SettingKeys.h"
+#include "base/Settings.h"
 #include "base/TabloraError.h"
 #include "users/Accounts.h"
-#include "users/SettingKeys.h"
-#include "users/Settings.h"
 
 #include <new>
 
@@ -152,51 +152,30 @@ void FileCommands::newDatabase()
 
 void FileCommands::openDatabase()
 {
-    if (!m_desktop.chooseOpenFile(openDialog(), m_openChoice))
-        return;
-    const QString path = m_openChoice.fileName;
-    withMessage(openFailureMessage(), [&] {
-        if (!mayOpen(path) || !promptStep())
-            return;
-        FileStamp stamp;
-        adopt(readFile(path, stamp), path, stamp);
-        addToRecent(path);
-    });
+    QString path;
+    if (chooseFileToOpen(path))
+        open(path, databaseReading(openFailureMessage()), Recent::Add);
 }
 
 void FileCommands::reopen(int k)
 {
-    withMessage(openFailureMessage(), [&] {
-        const QString path = m_settings.read(Keys::reopenFile(k, m_dir));
-        if (!mayOpen(path) || !promptStep())
-            return;
-        FileStamp stamp;
-        adopt(readFile(path, stamp), path, stamp);
-    });
+    open(m_settings.read(Keys::reopenFile(k, m_dir)), databaseReading(openFailureMessage()), Recent::Keep);
 }
 
 void FileCommands::openExample(Example example)
 {
-    withMessage(exampleFailureMessage(), [&] {
-        const QString path = m_dir.file(exampleFile(example));
-        if (!mayOpen(path) || !promptStep())
-            return;
-        FileStamp stamp;
-        adopt(readFile(path, stamp), path, stamp);
-    });
+    open(m_dir.file(exampleFile(example)), databaseReading(exampleFailureMessage()), Recent::Keep);
 }
 
 void FileCommands::importVersion10()
 {
-    if (!m_desktop.chooseOpenFile(openDialog(), m_openChoice))
+    QString path;
+    if (!chooseFileToOpen(path))
         return;
-    const QString path = m_openChoice.fileName;
-    withMessage(importFailureMessage(), [&] {
-        if (!mayOpen(path) || !promptStep())
-            return;
-        FileStamp stamp;
-        adopt(readVersion10File(path, stamp), path, stamp);
-    });
+    const Reading plainList{
+        [](const QString &file, WorkProgress *progress) { return DatabaseCodec::readPlainFile(file, progress); },
+        importProgressText(), importFailureMessage()};
+    open(path, plainList, Recent::Keep);
 }
 
 QString FileCommands::importFailureMessage()
@@ -206,10 +185,37 @@ QString FileCommands::importFailureMessage()
 
 void FileCommands::loadFile(const QString &path)
 {
-    if (!mayOpen(path))
-        return;
-    FileStamp stamp;
-    adopt(readFile(path, stamp), path, stamp);
+    open(path, databaseReading(openFailureMessage()), Recent::Keep);
+}
+
+FileCommands::Reading FileCommands::databaseReading(const QString &failureMessage)
+{
+    return {[](const QString &file, WorkProgress *progress) { return DatabaseCodec::readBaseFile(file, progress); },
+            openProgressText(), failureMessage};
+}
+
+bool FileCommands::chooseFileToOpen(QString &path)
+{
+    if (!m_desktop.chooseOpenFile(openDialog(), m_openChoice))
+        return false;
+    path = m_openChoice.fileName;
+    return true;
+}
+
+void FileCommands::open(const QString &path, const Reading &reading, Recent recent)
+{
+    withMessage(reading.failureMessage, [&] {
+        if (!mayOpen(path) || !promptStep())
+            return;
+        // The stamp is taken before the read, so that a change made
+        // meanwhile counts as one.
+        const FileStamp stamp = FileStamp::of(path);
+        adopt(LongWork::run(m_desktop, reading.progressText,
+                            [&](WorkProgress &progress) { return reading.read(path, &progress); }),
+              path, stamp);
+        if (recent == Recent::Add)
+            addToRecent(path);
+    });
 }
 
 void FileCommands::adoptNew(TableData table, const QString &suggestedName)
@@ -223,20 +229,6 @@ void FileCommands::restore(TableData table, const QString &fileName, const FileS
 {
     adopt(std::move(table), fileName, stamp);
     m_document.setModified(true);
-}
-
-TableData FileCommands::readFile(const QString &path, FileStamp &stamp)
-{
-    stamp = FileStamp::of(path);
-    return LongWork::run(m_desktop, openProgressText(),
-                         [&](WorkProgress &progress) { return DatabaseCodec::readBaseFile(path, &progress); });
-}
-
-TableData FileCommands::readVersion10File(const QString &path, FileStamp &stamp)
-{
-    stamp = FileStamp::of(path);
-    return LongWork::run(m_desktop, importProgressText(),
-                         [&](WorkProgress &progress) { return DatabaseCodec::readPlainFile(path, &progress); });
 }
 
 void FileCommands::adopt(TableData table, const QString &fileName, const FileStamp &stamp)

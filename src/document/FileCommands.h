@@ -6,11 +6,14 @@
 
 #include <QString>
 
+#include <functional>
+
 class Document;
 class DocumentView;
 class FileStamp;
 class Settings;
 class TableData;
+class WorkProgress;
 
 // The commands that replace or store the open database - New, Open, Save,
 // Save as, the five recent files and the three examples - with the
@@ -52,8 +55,9 @@ public:
     // files stay as they are.
     void importVersion10();
 
-    // Opens a database named on the command line; the recent files stay as
-    // they are. Throws when the file cannot be read.
+    // Opens a database named on the command line, whose table has nothing
+    // to save yet; the recent files stay as they are. Throws when the file
+    // cannot be read.
     void loadFile(const QString &path);
 
     // Makes table the open one as a new database that no file holds yet:
@@ -96,6 +100,26 @@ public:
     static QString importProgressText();
 
 private:
+    // How a command reads the file it opens: the reader, the text of its
+    // progress bar, and the message that stands for any failure to read.
+    struct Reading
+    {
+        std::function<TableData(const QString &path, WorkProgress *progress)> read;
+        QString progressText;
+        QString failureMessage;
+    };
+    enum class Recent { Add, Keep };
+
+    static Reading databaseReading(const QString &failureMessage);
+    // The one way a file replaces the open table: asks before opening a file
+    // another window holds and before dropping unsaved changes, reads the
+    // file behind a progress bar, and only then puts its table in place of
+    // the open one. Any failure but running out of memory or the user's stop
+    // is told as the reading's message.
+    void open(const QString &path, const Reading &reading, Recent recent);
+    // The open dialog; false when cancelled.
+    bool chooseFileToOpen(QString &path);
+
     enum class Readiness { Declined, Ready, ReadyReplacing };
     enum class Overwrite { Yes, SaveAs, Cancel };
 
@@ -125,10 +149,6 @@ private:
     // unmodified; the lock follows the file.
     void takeFileName(const QString &fileName, const FileStamp &stamp);
     void addToRecent(const QString &path);
-    // The stamp is taken before the read, so that a change made meanwhile
-    // counts as one.
-    TableData readFile(const QString &path, FileStamp &stamp);
-    TableData readVersion10File(const QString &path, FileStamp &stamp);
 
     Document &m_document;
     Settings &m_settings;

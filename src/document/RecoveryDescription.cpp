@@ -26,8 +26,9 @@ std::optional<RecoveryDescription> RecoveryDescription::fromJson(const QByteArra
     RecoveryDescription description;
     description.fileName = object.value(QStringLiteral("file")).toString();
     description.time = QDateTime::fromString(object.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
+    // A NUL names no file: the system would take the name cut short there.
     if (object.value(QStringLiteral("format")).toString() != kFormat || description.fileName.isEmpty()
-        || !description.time.isValid())
+        || description.fileName.contains(QChar(0)) || !description.time.isValid())
         return std::nullopt;
     description.user = object.value(QStringLiteral("user")).toString();
     description.process = ProcessIdentity::fromJson(object.value(QStringLiteral("process")).toObject());

@@ -23,6 +23,6 @@ struct RecoveryDescription
     FileStamp stamp;
 
     QByteArray toJson() const;
-    // Nothing for text that is not such a description.
+    // Nothing for text that is not such a description, or names no file.
     static std::optional<RecoveryDescription> fromJson(const QByteArray &json);
 };

@@ -10,6 +10,12 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,6 +38,30 @@ std::optional<QString> makeOwnerOnly(const QString &path)
 bool moveFile(const QString &from, const QString &to)
 {
     return QDir().rename(from, to);
+}
+
+// Whether a file, a folder or a link stands at path, by the name the system
+// is given.
+bool taken(const QString &path)
+{
+    struct stat status
+    {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 || errno != ENOENT;
+}
+
+// Moves the file from to to, unless to is taken: looking and moving are one
+// step, so nothing there is ever replaced.
+bool moveWithoutReplacing(const QString &from, const QString &to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without the flag: a new name that cannot replace, then
+    // the old one goes.
+    return ::link(source.constData(), target.constData()) == 0 && ::unlink(source.constData()) == 0;
 }
 
 } // namespace
@@ -102,14 +132,14 @@ QString RecoveryFolder::keptPath(const Entry &entry) const
         : entry.id;
     const QString stem = m_path + QStringLiteral("/kept/") + name + QStringLiteral(" (копия ") + time;
     QString path = stem + QStringLiteral(")") + kCopySuffix;
-    for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
+    for (int n = 2; taken(path); ++n)
         path = stem + QStringLiteral(") ") + QString::number(n) + kCopySuffix;
     return path;
 }
 
 bool RecoveryFolder::keep(const Entry &entry, const QString &keptPath) const
 {
-    if (makeOwnerOnly(QFileInfo(keptPath).absolutePath()) || !moveFile(copyPath(entry.id), keptPath))
+    if (makeOwnerOnly(QFileInfo(keptPath).absolutePath()) || !moveWithoutReplacing(copyPath(entry.id), keptPath))
         return false;
     SafeWrite::removeFile(descriptionPath(entry.id));
     return true;

@@ -45,7 +45,8 @@ public:
     // when that name is taken.
     QString keptPath(const Entry &entry) const;
     // Moves the copy to keptPath, a database file of its own the user may
-    // open, and removes its description. False when it could not be moved.
+    // open, and removes its description. False when it could not be moved,
+    // or something stands at keptPath by now: nothing is replaced.
     bool keep(const Entry &entry, const QString &keptPath) const;
     // Moves the copy and its description into "damaged", as they are named.
     // The folder they are in afterwards.

@@ -42,21 +42,6 @@ void TableModel::replaceTable(TableData table)
     emit tableReplaced();
 }
 
-void TableModel::appendRecord(Record record)
-{
-    insertRecord(m_table.recordCount(), std::move(record));
-}
-
-void TableModel::setRecord(int row, Record record)
-{
-    exchangeRecord(row, std::move(record));
-}
-
-void TableModel::removeRecord(int row)
-{
-    takeRecord(row);
-}
-
 void TableModel::insertRecord(int row, Record record)
 {
     beginInsertRows({}, row, row);

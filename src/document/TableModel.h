@@ -26,12 +26,8 @@ public:
     // for the table of one number never belongs to another.
     quint64 tableNumber() const { return m_tableNumber; }
 
-    void appendRecord(Record record);
-    void setRecord(int row, Record record);
-    void removeRecord(int row);
-
-    // The same changes with the records moved in and out, never copied, so
-    // that taking a change back costs no more than making it.
+    // Changes of single records, the records moved in and out, never
+    // copied, so that taking a change back costs no more than making it.
     void insertRecord(int row, Record record);
     Record takeRecord(int row);
     Record exchangeRecord(int row, Record record);

@@ -34,6 +34,11 @@ QUrl updaterAddress()
     return address(QStringLiteral("/files/tabloraupdate.exe"));
 }
 
+QUrl signatureAddress()
+{
+    return address(QStringLiteral("/files/tabloraupdate.exe.sig"));
+}
+
 QUrl updatePageAddress()
 {
     return address(QStringLiteral("/update.php"));
@@ -47,6 +52,11 @@ QString versionFilePath(const ProgramDir &dir)
 QString updaterPath(const ProgramDir &dir)
 {
     return dir.file(QStringLiteral("tabloraupdate.exe"));
+}
+
+QString signaturePath(const ProgramDir &dir)
+{
+    return dir.file(QStringLiteral("tabloraupdate.exe.sig"));
 }
 
 } // namespace UpdateServer

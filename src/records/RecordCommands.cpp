@@ -7,11 +7,11 @@
 #include "RowChange.h"
 #include "TitlesChange.h"
 #include "base/DesktopServices.h"
+#include "base/SettingKeys.h"
+#include "base/SingleLineValidator.h"
 #include "document/Document.h"
 #include "document/DocumentView.h"
 #include "users/Accounts.h"
-#include "users/SettingKeys.h"
-#include "users/SingleLineValidator.h"
 
 #include <QItemSelectionModel>
 

@@ -1,9 +1,9 @@
 #include "RecordHistory.h"
 
 #include "RecordChange.h"
+#include "base/SettingKeys.h"
 #include "document/Document.h"
 #include "users/Accounts.h"
-#include "users/SettingKeys.h"
 
 #include <QItemSelectionModel>
 #include <QScopeGuard>

@@ -4,9 +4,9 @@
 #include "RowSorter.h"
 #include "SortChange.h"
 #include "base/DesktopServices.h"
+#include "base/SettingKeys.h"
+#include "base/Settings.h"
 #include "document/TableModel.h"
-#include "users/SettingKeys.h"
-#include "users/Settings.h"
 
 SortCommands::SortCommands(TableModel &model, Settings &settings, DesktopServices &desktop, RecordHistory &history)
     : m_model(model)

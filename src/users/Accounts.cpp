@@ -1,8 +1,8 @@
 #include "Accounts.h"
 
-#include "SettingKeys.h"
-#include "Settings.h"
 #include "base/DesktopServices.h"
+#include "base/SettingKeys.h"
+#include "base/Settings.h"
 #include "base/TabloraError.h"
 
 namespace {

@@ -1,8 +1,12 @@
 #include "GuardedTest.h"
-#include "app/ActionTable.h"
-#include "app/CommandMap.h"
+#include "ProgramFolder.h"
+#include "ScriptedDesktop.h"
+#include "app/ui/CommandMap.h"
+#include "app/ui/CommandTable.h"
+#include "app/ui/MainWindow.h"
 
 #include <QAction>
+#include <QFile>
 #include <QIcon>
 #include <QImage>
 #include <QMainWindow>
@@ -16,10 +20,12 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 
-// The command map against the intended layout, written out independently of
-// the tables the program builds it from.
+// The menus, toolbar and pop-up menu the main window builds, against
+// menus.txt beside this file: an outline a person reviews once. When the
+// window changes, the test prints the new outline to be reviewed and copied.
 class CommandMapTest : public QObject
 {
     Q_OBJECT
@@ -27,27 +33,25 @@ class CommandMapTest : public QObject
 private slots:
     void init();
     void cleanup();
-    void menuTree();
-    void commandTable();
-    void toolBar();
+    void outlineOfTheWindow();
+    void toolBarButtonsRunTheirCommands();
     void toolBarIconsLookEnabled();
-    void popupMenu();
     void everySeparatorIsDrawn();
-    void unreachableCommands();
     void shortcutsStayInTheMainWindow();
-    void unknownNamesFailInEveryBuild();
+    void familyNumbersAreChecked();
 
 private:
-    static QString outline(const QMenu *menu, int depth);
-
+    // Each test's own window of bare actions, whose triggers land in m_ran.
     QMainWindow *m_window = nullptr;
     CommandMap *m_map = nullptr;
+    QList<Command> m_ran;
 };
 
 void CommandMapTest::init()
 {
+    m_ran.clear();
     m_window = new QMainWindow;
-    m_map = new CommandMap(m_window);
+    m_map = new CommandMap(m_window, [this](Command command) { m_ran << command; });
     m_map->buildMenuBar(m_window->menuBar());
     m_window->addToolBar(m_map->buildToolBar());
 }
@@ -57,213 +61,108 @@ void CommandMapTest::cleanup()
     delete m_window;
 }
 
-QString CommandMapTest::outline(const QMenu *menu, int depth)
+namespace {
+
+// One action as a line: its name, its caption in quotes (none while it is
+// hidden: a hidden entry's text is the user's data), its keys, and what
+// else sets it apart.
+QString actionLine(const QAction *a)
 {
-    QString out;
+    QString line = a->objectName();
+    if (a->isVisible())
+        line += QStringLiteral(" \"") + a->text() + QLatin1Char('"');
+    for (const QKeySequence &key : a->shortcuts())
+        line += QLatin1Char(' ') + key.toString(QKeySequence::PortableText);
+    if (!a->isVisible())
+        line += QStringLiteral(" hidden");
+    else if (!a->isEnabled())
+        line += QStringLiteral(" disabled");
+    if (a->isCheckable())
+        line += QStringLiteral(" checkable");
+    return line;
+}
+
+void outline(const QMenu *menu, int depth, QString &out, QSet<const QAction *> &listed)
+{
     const QString indent(depth * 2, QLatin1Char(' '));
     for (QAction *a : menu->actions()) {
         if (a->isSeparator()) {
-            out += indent + QStringLiteral("—\n");
+            out += indent + QStringLiteral("----\n");
         } else if (a->menu()) {
-            out += indent + QLatin1Char('[') + a->text() + QStringLiteral("]\n") + outline(a->menu(), depth + 1);
+            out += indent + QLatin1Char('[') + a->text() + QLatin1Char(']')
+                + (a->isEnabled() ? QString() : QStringLiteral(" disabled")) + QLatin1Char('\n');
+            outline(a->menu(), depth + 1, out, listed);
         } else {
-            out += indent + a->objectName() + QLatin1Char(' ') + a->text();
-            if (!a->shortcut().isEmpty())
-                out += QLatin1Char(' ') + a->shortcut().toString(QKeySequence::PortableText);
-            out += QLatin1Char('\n');
+            out += indent + actionLine(a) + QLatin1Char('\n');
+            listed.insert(a);
         }
     }
-    return out;
 }
 
-void CommandMapTest::menuTree()
+QString goldenText()
 {
-    QString tree;
-    for (QAction *top : m_window->menuBar()->actions())
-        tree += QLatin1Char('[') + top->text() + QStringLiteral("]\n") + outline(top->menu(), 1);
-
-    const QString expected = QStringLiteral(R"([База]
-  newDatabase Новая база данных Ctrl+N
-  openDatabase Открыть базу данных... Ctrl+O
-  [Недавние]
-    reopen1 Переоткрыть &1
-    reopen2 Переоткрыть &2
-    reopen3 Переоткрыть &3
-    reopen4 Переоткрыть &4
-    reopen5 Переоткрыть &5
-  —
-  save Сохранить Ctrl+S
-  saveAs Сохранить как... Ctrl+Alt+S
-  —
-  print Печать... Ctrl+P
-  printPreview Предварительный просмотр...
-  —
-  [Импорт]
-    importVersion10 Импорт из &Tablora 1.0
-    importCsv Из &CSV...
-  [Экспорт]
-    exportCsv В &CSV...
-  [Примеры]
-    examplePrograms Программы
-    exampleProfile Профайл
-    exampleSchool Школьная база
-  —
-  exit Выход
-[Записи]
-  addRecord Добавить Ctrl+A
-  —
-  viewRecord Просмотр записи
-  —
-  editRecord Изменить
-  cutRecord Вырезать Ctrl+X
-  copyRecord Копировать Ctrl+C
-  pasteRecord Вставить Ctrl+V
-  —
-  deleteRecord Удалить Del
-  clearAll Очистить всю базу
-  —
-  undo Отменить Ctrl+Z
-  redo Повторить Ctrl+Y
-  —
-  find Найти... Ctrl+Shift+F
-  findNext Найти далее F3
-  findPrevious Найти ранее Shift+F3
-[Сортировка]
-  [Выбрать столбец]
-    sortColumn0 Дополн.
-    sortColumn1 &1 столбец
-    sortColumn2 &2 столбец
-    sortColumn3 &3 столбец
-    sortColumn4 &4 столбец
-    sortColumn5 &5 столбец
-    sortColumn6 &6 столбец
-    sortColumn7 &7 столбец
-  —
-  sortAscending По алфавиту
-  sortDescending В обратном порядке
-[Пользователи]
-  —
-  switchUser Войти под другим Ctrl+E
-  userManager Менеджер Ctrl+F
-[Настройка]
-  columnTitles Столбцы Ctrl+W
-  programSettings Общие настройки программы
-[Помощь]
-  openHelp Вызов справки F1
-  —
-  checkUpdate Проверить обновление
-  visitSite Посетить сайт
-  writeToAuthor Написать письмо автору
-  reportError Сообщить об ошибке...
-  —
-  licenseAgreement Лицензионное соглашение
-  changeHistory История изменений
-  faq &F.A.Q.
-  thanks Благодарности
-  —
-  programPage Страница программы в сети
-  —
-  about О программе...
-)");
-    QCOMPARE(tree, expected);
+    QFile file(QStringLiteral(TABLORA_MENUS_GOLDEN));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-void CommandMapTest::commandTable()
+} // namespace
+
+void CommandMapTest::outlineOfTheWindow()
 {
-    // Captions, shortcuts and categories of the commands that stand nowhere
-    // in the menus above, and the categories of a sample of the others.
-    const struct
-    {
-        const char *name;
-        const char16_t *caption;
-        const char16_t *category;
-    } expected[] = {
-        {"favouriteCreate", u"Создать", u"Избранные базы"},
-        {"favouriteDelete1", u"Удалить 1", u"Избранные базы"},
-        {"favouriteDelete10", u"Удалить 10", u"Избранные базы"},
-        {"favouriteOpen1", u"Ячейка 1", u"Избранные базы"},
-        {"favouriteOpen10", u"Ячейка 10", u"Избранные базы"},
-        {"favouriteClearAll", u"Очистить всё", u"Избранные базы"},
-        {"turnOff", u"Отключить", nullptr},
-        {"chooseColumn", u"Выбрать столбец", u"Сортировка"},
-        {"sortColumn0", u"Дополн.", u"Сортировка"},
-        {"sortAscending", u"По алфавиту", u"Сортировка"},
-        {"reopen1", u"Переоткрыть 1", nullptr},
-        {"faq", u"F.A.Q.", u"Помощь"},
-        {"importVersion10", u"Импорт из Tablora 1.0", nullptr},
-        {"importCsv", u"Из CSV...", u"Файл"},
-        {"exportCsv", u"В CSV...", u"Файл"},
-        {"sortColumn1", u"1 столбец", u"Сортировка"},
-    };
-    for (const auto &e : expected) {
-        const ActionTable::ActionSpec &spec = ActionTable::action(e.name);
-        QCOMPARE(spec.caption, QString::fromUtf16(e.caption));
-        if (e.category)
-            QCOMPARE(spec.category, QString::fromUtf16(e.category));
-        QCOMPARE(m_map->action(e.name)->objectName(), QString::fromLatin1(e.name));
+    ProgramFolder folder;
+    ScriptedDesktop desktop;
+    MainWindow window(desktop, folder.dir(), {});
+
+    QString text = QStringLiteral("menu bar:\n");
+    QSet<const QAction *> listed;
+    for (QAction *top : window.menuBar()->actions()) {
+        text += QStringLiteral("  [") + top->text() + QStringLiteral("]\n");
+        outline(top->menu(), 2, text, listed);
     }
-    const QSet<QString> categories = {QStringLiteral("Файл"),          QStringLiteral("Правка"),
-                                      QStringLiteral("Сортировка"),    QStringLiteral("Пользователи"),
-                                      QStringLiteral("Настройка"),     QStringLiteral("Помощь"),
-                                      QStringLiteral("Избранные базы")};
-    for (const ActionTable::ActionSpec &spec : ActionTable::actions())
-        QVERIFY2(categories.contains(spec.category), qPrintable(spec.caption));
-}
-
-void CommandMapTest::toolBar()
-{
-    QToolBar *bar = m_window->findChild<QToolBar *>(QStringLiteral("toolBar"));
-    QVERIFY(bar);
-    QStringList layout;
-    for (QAction *a : bar->actions()) {
+    text += QStringLiteral("toolbar:\n");
+    for (QAction *a : window.findChild<QToolBar *>(QStringLiteral("toolBar"))->actions()) {
         if (a->isSeparator()) {
-            layout << a->objectName() + QStringLiteral(" |");
+            text += QStringLiteral("  ---- ") + a->objectName() + QLatin1Char('\n');
             continue;
         }
+        const QWidget *button = window.findChild<QToolBar *>(QStringLiteral("toolBar"))->widgetForAction(a);
+        const auto *tool = qobject_cast<const QToolButton *>(button);
+        text += QStringLiteral("  %1 \"%2\" \"%3\"\n").arg(tool->objectName(), tool->text(), tool->toolTip());
+    }
+    text += QStringLiteral("pop-up menu:\n");
+    outline(window.popupMenu(), 1, text, listed);
+    text += QStringLiteral("in no menu:\n");
+    for (const Command command : Commands::all()) {
+        if (!listed.contains(window.action(command)))
+            text += QStringLiteral("  ") + actionLine(window.action(command)) + QLatin1Char('\n');
+    }
+
+    if (text != goldenText()) {
+        std::fprintf(stdout, "--- the window's outline, for %s ---\n%s--- end ---\n", TABLORA_MENUS_GOLDEN,
+                     text.toUtf8().constData());
+        QFAIL("the window's menus differ from menus.txt: review the outline above and copy it there");
+    }
+    QVERIFY(desktop.problems().isEmpty());
+}
+
+// Each button triggers the command it is named after, once.
+void CommandMapTest::toolBarButtonsRunTheirCommands()
+{
+    QToolBar *bar = m_window->findChild<QToolBar *>(QStringLiteral("toolBar"));
+    int buttons = 0;
+    for (QAction *a : bar->actions()) {
         auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(a));
-        QVERIFY(button);
+        if (!button)
+            continue; // a separator
+        ++buttons;
         QCOMPARE(button->size(), QSize(65, 65));
         QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
-        layout << button->objectName() + QLatin1Char(' ') + button->text() + QStringLiteral(" / ") + button->toolTip();
+        m_ran.clear();
+        button->click();
+        QCOMPARE(m_ran.size(), 1);
+        QCOMPARE(button->objectName(), CommandTable::row(m_ran[0]).name + QStringLiteral("Button"));
     }
-    QCOMPARE(layout,
-             QStringList({
-                 QStringLiteral("newDatabaseButton Нов. база / Создать новую базу данных"),
-                 QStringLiteral("openDatabaseButton Открыть / Открыть базу данных"),
-                 QStringLiteral("saveButton Сохранить / Сохранить текущую базу данных"),
-                 QStringLiteral("saveAsButton Сохр. как / Выбрать место сохранения текущей базы данных"),
-                 QStringLiteral("fileSeparator |"),
-                 QStringLiteral("addRecordButton Добавить / Добавить новую запись"),
-                 QStringLiteral("editRecordButton Изменить / Изменить выбранную запись"),
-                 QStringLiteral("cutRecordButton Вырезать / Вырезать выбранную запись"),
-                 QStringLiteral("pasteRecordButton Вставить / Вставить запись"),
-                 QStringLiteral("deleteRecordButton Удалить / Удалить выбранную запись"),
-                 QStringLiteral("recordSeparator |"),
-                 QStringLiteral("userManagerButton Менеджер / Вызов менеджера пользователей"),
-                 QStringLiteral("userSeparator |"),
-                 QStringLiteral("columnTitlesButton Столбцы / Параметры текущей базы данных"),
-             }));
-
-    // Each button runs its action: "Сохр. как" the same as "Сохранить как...".
-    const QPair<const char *, const char *> runs[] = {{"newDatabaseButton", "newDatabase"},
-                                                      {"openDatabaseButton", "openDatabase"},
-                                                      {"saveButton", "save"},
-                                                      {"saveAsButton", "saveAs"},
-                                                      {"addRecordButton", "addRecord"},
-                                                      {"editRecordButton", "editRecord"},
-                                                      {"cutRecordButton", "cutRecord"},
-                                                      {"pasteRecordButton", "pasteRecord"},
-                                                      {"deleteRecordButton", "deleteRecord"},
-                                                      {"userManagerButton", "userManager"},
-                                                      {"columnTitlesButton", "columnTitles"}};
-    for (const auto &[name, action] : runs) {
-        int fired = 0;
-        const QMetaObject::Connection c = connect(m_map->action(action), &QAction::triggered, this,
-                                                  [&fired] { ++fired; });
-        bar->findChild<QToolButton *>(QString::fromLatin1(name))->click();
-        disconnect(c);
-        QVERIFY2(fired == 1, name);
-    }
+    QCOMPARE(buttons, 11);
 }
 
 namespace {
@@ -298,26 +197,15 @@ void CommandMapTest::toolBarIconsLookEnabled()
     QIcon::setThemeName(QStringLiteral("Adwaita"));
     const auto restore = qScopeGuard([&] { QIcon::setThemeName(previousTheme); });
     QMainWindow window;
-    CommandMap map(&window);
+    CommandMap map(&window, [](Command) {});
     QToolBar *bar = map.buildToolBar();
-    for (const ActionTable::ToolButtonSpec &spec : ActionTable::toolBar()) {
-        if (spec.action.isEmpty())
+    for (const CommandTable::ToolButton &spec : CommandTable::toolBar()) {
+        if (!spec.command)
             continue;
         const QIcon icon = bar->findChild<QToolButton *>(spec.name)->icon();
         QVERIFY2(looksEnabled(icon.pixmap(bar->iconSize())), qPrintable(spec.caption));
         QVERIFY(!looksEnabled(icon.pixmap(bar->iconSize(), QIcon::Disabled)));
     }
-}
-
-void CommandMapTest::popupMenu()
-{
-    QMenu *popup = m_map->buildPopupMenu(m_window);
-    QStringList items;
-    for (QAction *a : popup->actions())
-        items << (a->isSeparator() ? QStringLiteral("—") : a->objectName());
-    QCOMPARE(items,
-             QStringList({"addRecord", "—", "viewRecord", "—", "editRecord", "cutRecord", "copyRecord", "pasteRecord",
-                          "—", "deleteRecord", "clearAll", "—", "find"}));
 }
 
 // Every separator is drawn as a line, even one that opens a menu
@@ -351,62 +239,32 @@ void CommandMapTest::everySeparatorIsDrawn()
     check(m_map->buildPopupMenu(m_window));
 }
 
-void CommandMapTest::unreachableCommands()
-{
-    QSet<QAction *> reachable;
-    std::function<void(const QMenu *)> collect = [&](const QMenu *menu) {
-        for (QAction *a : menu->actions()) {
-            if (a->menu())
-                collect(a->menu());
-            else if (!a->isSeparator())
-                reachable.insert(a);
-        }
-    };
-    for (QAction *top : m_window->menuBar()->actions())
-        collect(top->menu());
-    collect(m_map->buildPopupMenu(m_window));
-    for (const ActionTable::ToolButtonSpec &b : ActionTable::toolBar()) {
-        if (!b.action.isEmpty())
-            reachable.insert(m_map->action(b.action));
-    }
-
-    QStringList nowhere = {"favouriteCreate", "favouriteClearAll", "turnOff", "chooseColumn"};
-    for (int n = 1; n <= 10; ++n)
-        nowhere << QStringLiteral("favouriteOpen%1").arg(n) << QStringLiteral("favouriteDelete%1").arg(n);
-    for (const QString &name : nowhere) {
-        QVERIFY2(!reachable.contains(m_map->action(name)), qPrintable(name));
-        QVERIFY2(m_map->action(name)->shortcut().isEmpty(), qPrintable(name));
-    }
-    QCOMPARE(reachable.size() + nowhere.size(), ActionTable::kActionCount);
-}
-
 void CommandMapTest::shortcutsStayInTheMainWindow()
 {
     QHash<QKeySequence, QString> owners;
-    for (const ActionTable::ActionSpec &spec : ActionTable::actions()) {
-        QAction *a = m_map->action(spec.name);
+    for (const Command command : Commands::all()) {
+        QAction *a = m_map->action(command);
         if (a->shortcut().isEmpty())
             continue;
         QCOMPARE(a->shortcutContext(), Qt::WindowShortcut);
         QVERIFY(m_window->actions().contains(a));
         for (const QKeySequence &key : a->shortcuts()) {
             QVERIFY2(!owners.contains(key), qPrintable(key.toString() + " " + owners.value(key)));
-            owners.insert(key, spec.name);
+            owners.insert(key, a->objectName());
         }
     }
-    QCOMPARE(m_map->action("redo")->shortcuts(),
-             QList<QKeySequence>({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
-    QCOMPARE(m_map->action("saveAs")->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
-    QCOMPARE(m_map->action("deleteRecord")->shortcut(), QKeySequence(Qt::Key_Delete));
-    QCOMPARE(m_map->action("openHelp")->shortcut(), QKeySequence(Qt::Key_F1));
 }
 
-void CommandMapTest::unknownNamesFailInEveryBuild()
+void CommandMapTest::familyNumbersAreChecked()
 {
-    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, ActionTable::action("noSuchAction"));
-    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, m_map->action("noSuchAction"));
-    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, m_map->menuOf("noSuchAction"));
-    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, m_map->menuOf("favouriteCreate")); // in no menu
+    QCOMPARE(Commands::reopen(5), Command::Reopen5);
+    QCOMPARE(Commands::sortColumn(0), Command::SortColumn0);
+    QCOMPARE(Commands::favouriteOpen(1), Command::FavouriteOpen1);
+    QCOMPARE(Commands::favouriteDelete(10), Command::FavouriteDelete10);
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, Commands::reopen(0));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, Commands::reopen(6));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, Commands::sortColumn(8));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, Commands::favouriteOpen(11));
 }
 
 TABLORA_TEST_MAIN(CommandMapTest)

@@ -1,24 +1,26 @@
 #include "GuardedTest.h"
+#include "MainWindowAccess.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
-#include "app/ActionTable.h"
-#include "app/MainWindow.h"
-#include "app/QtDesktopServices.h"
-#include "app/RecordListView.h"
-#include "app/SplashWindow.h"
-#include "app/StatusPanels.h"
-#include "app/TabloraApplication.h"
+#include "app/Command.h"
+#include "app/ui/CommandTable.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/QtDesktopServices.h"
+#include "app/ui/RecordListView.h"
+#include "app/ui/SplashWindow.h"
+#include "app/ui/StatusPanels.h"
+#include "app/ui/TabloraApplication.h"
+#include "base/SettingKeys.h"
+#include "base/Settings.h"
 #include "base/Windows1251.h"
 #include "document/DatabaseCodec.h"
 #include "document/FileCommands.h"
 #include "extras/InfoPages.h"
 #include "records/ClipboardRecord.h"
-#include "records/FindBar.h"
 #include "records/RecordCommands.h"
+#include "records/ui/FindBar.h"
 #include "users/Accounts.h"
-#include "users/SettingKeys.h"
-#include "users/Settings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,6 +45,7 @@
 #include <QVBoxLayout>
 
 #include <new>
+#include <set>
 
 namespace {
 
@@ -55,6 +58,12 @@ std::function<int(QDialog &)> typeLogin(const QString &login, const QString &pas
         dialog.findChild<QPushButton *>(QStringLiteral("logInButton"))->click();
         return dialog.result();
     };
+}
+
+// The window's status bar, which shows its panels.
+StatusPanels *panels(const MainWindow &window)
+{
+    return qobject_cast<StatusPanels *>(window.statusBar());
 }
 
 std::function<int(QDialog &)> cancelLogin()
@@ -129,7 +138,7 @@ private:
     // afterwards.
     struct Binding
     {
-        QString action;
+        Command command;
         std::function<void()> before;
         std::function<void()> after;
     };
@@ -145,8 +154,8 @@ private:
     void setRecords(const QStringList &letters);
     QStringList letters() const;
     void selectRow(int row);
-    // The actions a menu, the toolbar or a shortcut reaches.
-    QSet<QString> reachableActions() const;
+    // The commands a menu, the toolbar or a shortcut reaches.
+    std::set<Command> reachableCommands() const;
 
     std::unique_ptr<MainWindow> create(QStringList arguments = {});
     // Creation, the login (when asked) and the first tick of the start timer.
@@ -191,8 +200,8 @@ QString MainWindowTest::writeDatabase(const QString &relative)
 std::unique_ptr<MainWindow> MainWindowTest::create(QStringList arguments)
 {
     auto window = std::make_unique<MainWindow>(m_desktop, m_folder->dir(), std::move(arguments));
-    window->startupTimer().setInterval(0);
-    window->refreshTimer().setInterval(0);
+    MainWindowAccess::startupTimer(*window).setInterval(0);
+    MainWindowAccess::refreshTimer(*window).setInterval(0);
     return window;
 }
 
@@ -224,8 +233,8 @@ void MainWindowTest::firstStartWithoutSettings()
     QCOMPARE(m_desktop.logged(QStringLiteral("sleep")).value(0), QStringLiteral("sleep 1000")); // no quick start
     QCOMPARE(window->document().role(), QStringLiteral("admin"));
     QCOMPARE(window->windowTitle(), QStringLiteral("Tablora 1.5 [Новая база данных]"));
-    QCOMPARE(window->statusPanels()->text(StatusPanels::FileName), QStringLiteral("Имя: Новая база данных"));
-    QCOMPARE(window->statusPanels()->text(StatusPanels::State), QStringLiteral("Вы вошли как: admin"));
+    QCOMPARE(panels(*window)->text(StatusPanels::FileName), QStringLiteral("Имя: Новая база данных"));
+    QCOMPARE(panels(*window)->text(StatusPanels::State), QStringLiteral("Вы вошли как: admin"));
     QVERIFY(window->noticePanel()->isHidden());
     QCOMPARE(window->recordList()->font().family(), QStringLiteral("Courier New"));
     QCOMPARE(window->recordList()->font().pointSize(), 8);
@@ -241,8 +250,8 @@ void MainWindowTest::firstStartWithoutSettings()
     QVERIFY(m_folder->read(QStringLiteral("data/config.ini")).contains("[Run]\r\nFirst=0\r\n"));
 
     tick(*window);
-    QCOMPARE(window->statusPanels()->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 0"));
-    QCOMPARE(window->action("sortColumn0")->text(), QStringLiteral("№"));
+    QCOMPARE(panels(*window)->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 0"));
+    QCOMPARE(window->action(Command::SortColumn0)->text(), QStringLiteral("№"));
 }
 
 void MainWindowTest::secondStartDoesNotOpenHelp()
@@ -307,25 +316,25 @@ void MainWindowTest::savedPlacementAndLook()
 void MainWindowTest::sortColumnMark_data()
 {
     QTest::addColumn<QByteArray>("colNum");
-    QTest::addColumn<QString>("marked");
-    QTest::newRow("none stored") << QByteArray() << "sortColumn0";
-    QTest::newRow("column 3") << QByteArray("3") << "sortColumn3";
-    QTest::newRow("column 7") << QByteArray("7") << "sortColumn7";
-    QTest::newRow("out of range") << QByteArray("9") << QString();
+    QTest::addColumn<int>("marked");
+    QTest::newRow("none stored") << QByteArray() << 0;
+    QTest::newRow("column 3") << QByteArray("3") << 3;
+    QTest::newRow("column 7") << QByteArray("7") << 7;
+    QTest::newRow("out of range") << QByteArray("9") << -1;
 }
 
 void MainWindowTest::sortColumnMark()
 {
     QFETCH(QByteArray, colNum);
-    QFETCH(QString, marked);
+    QFETCH(int, marked);
     QByteArray config = "[Run]\r\nFirst=0\r\n";
     if (!colNum.isEmpty())
         config += "[Table]\r\nColNum=" + colNum + "\r\n";
     m_folder->write(QStringLiteral("data/config.ini"), config);
     m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
     auto window = start();
-    for (const QString &name : ActionTable::sortColumnActions())
-        QCOMPARE(window->action(name)->isChecked(), name == marked);
+    for (int c = 0; c < kColumnCount; ++c)
+        QCOMPARE(window->action(Commands::sortColumn(c))->isChecked(), c == marked);
 }
 
 void MainWindowTest::leavingTheLoginEndsTheProgram()
@@ -335,7 +344,7 @@ void MainWindowTest::leavingTheLoginEndsTheProgram()
     window->prepareToShow();
     QCoreApplication::processEvents();
     QVERIFY(m_desktop.terminateRequested());
-    QVERIFY(!window->startupTimer().isActive());
+    QVERIFY(!MainWindowAccess::startupTimer(*window).isActive());
     QCOMPARE(window->windowTitle(), QStringLiteral("Tablora 1.5")); // the start steps never ran
     QVERIFY(!QFile::exists(m_folder->filePath(QStringLiteral("data/config.ini"))));
 }
@@ -379,25 +388,25 @@ void MainWindowTest::userSwitch()
     m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
     m_desktop.expectDialog(typeLogin(QStringLiteral("Admin"), QStringLiteral("9107")));
     auto window = start();
-    window->document().model().appendRecord(record({"1"}));
+    appendTo(window->document().model(), record({"1"}));
     window->document().setModified(true);
 
     m_desktop.clearLog();
     QString statusShown;
     m_desktop.onCall = [&](const QString &call) {
         if (call == QLatin1String("process events"))
-            statusShown = window->statusPanels()->text(StatusPanels::State);
+            statusShown = panels(*window)->text(StatusPanels::State);
     };
     m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer::No);
     m_desktop.expectDialog(typeLogin(QStringLiteral("petrov"), QStringLiteral("p")));
-    window->action("switchUser")->trigger();
+    window->action(Command::SwitchUser)->trigger();
     // The question comes while the previous user is still logged in.
     QCOMPARE(m_desktop.log().mid(2),
              QStringList({QStringLiteral("dialog"), QStringLiteral("sleep 500"), QStringLiteral("process events"),
                           QStringLiteral("sleep 200")}));
     QCOMPARE(statusShown, QStringLiteral("Смена пользователя завершена"));
-    QCOMPARE(window->statusPanels()->text(StatusPanels::State), QStringLiteral("Вы вошли как: moder"));
+    QCOMPARE(panels(*window)->text(StatusPanels::State), QStringLiteral("Вы вошли как: moder"));
     QCOMPARE(window->document().role(), QStringLiteral("moder"));
     QVERIFY(window->document().isModified()); // the database is untouched
 }
@@ -425,7 +434,7 @@ void MainWindowTest::switchWithModifiedTable()
     const bool loginShown = DesktopServices::Answer(answer) == DesktopServices::Answer::No;
     if (loginShown)
         m_desktop.expectDialog(cancelLogin());
-    window->action("switchUser")->trigger();
+    window->action(Command::SwitchUser)->trigger();
     // Leaving the login still ends the program; anything else leaves it as it was.
     QCOMPARE(m_desktop.terminateRequested(), loginShown);
     QVERIFY(window->document().isModified());
@@ -440,20 +449,20 @@ void MainWindowTest::refreshFollowsTheTable()
     auto window = start();
     TableModel &model = window->document().model();
     for (int i = 0; i < 12; ++i)
-        model.appendRecord(record({"n"}));
+        appendTo(model, record({"n"}));
     tick(*window);
-    QCOMPARE(window->statusPanels()->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 12"));
-    model.removeRecord(3);
+    QCOMPARE(panels(*window)->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 12"));
+    model.takeRecord(3);
     tick(*window);
-    QCOMPARE(window->statusPanels()->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 11"));
+    QCOMPARE(panels(*window)->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 11"));
     model.setTitle(0, QStringLiteral("Код"));
     model.setTitle(2, QStringLiteral("R&D"));
     tick(*window);
-    QCOMPARE(window->action("sortColumn0")->text(), QStringLiteral("Код"));
-    QCOMPARE(window->action("sortColumn2")->text(), QStringLiteral("R&&D")); // shown as "R&D", no access key
+    QCOMPARE(window->action(Command::SortColumn0)->text(), QStringLiteral("Код"));
+    QCOMPARE(window->action(Command::SortColumn2)->text(), QStringLiteral("R&&D")); // shown as "R&D", no access key
     model.discard(model.takeRecords());
     tick(*window);
-    QCOMPARE(window->statusPanels()->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 0"));
+    QCOMPARE(panels(*window)->text(StatusPanels::RecordCount), QStringLiteral("Всего записей: 0"));
 }
 
 void MainWindowTest::commandLineDatabase()
@@ -487,7 +496,7 @@ void MainWindowTest::recentMenuIsDisabledWhileEmpty()
     QVERIFY(recent);
     QVERIFY(!recent->menuAction()->isEnabled());
     m_desktop.expectOpenFile(p);
-    window->action("openDatabase")->trigger();
+    window->action(Command::OpenDatabase)->trigger();
     QVERIFY(recent->menuAction()->isEnabled());
 }
 
@@ -520,7 +529,7 @@ void MainWindowTest::closeAnswers()
     auto window = start();
     const QString p = m_folder->filePath(QStringLiteral("current.db"));
     window->document().setFileName(p);
-    window->document().model().appendRecord(record({"1"}));
+    appendTo(window->document().model(), record({"1"}));
     window->document().setModified(true);
     const QByteArray before = m_folder->read(QStringLiteral("data/config.ini"));
 
@@ -631,8 +640,8 @@ void MainWindowTest::favouriteCells()
                     Windows1251::encode(u"[Item3]\r\nEnabled=1\r\nName=Склад\r\n[Item4]\r\nEnabled=0\r\nName=Архив\r\n"
                                         u"[Item5]\r\nEnabled=1\r\nName=\r\n[Item6]\r\nEnabled=yes\r\n"));
     auto window = create();
-    auto open = [&](int cell) { return window->action(ActionTable::favouriteOpenActions()[cell - 1]); };
-    auto remove = [&](int cell) { return window->action(ActionTable::favouriteDeleteActions()[cell - 1]); };
+    auto open = [&](int cell) { return window->action(Commands::favouriteOpen(cell)); };
+    auto remove = [&](int cell) { return window->action(Commands::favouriteDelete(cell)); };
     QVERIFY(open(3)->isVisible() && remove(3)->isVisible());
     QCOMPARE(open(3)->text(), QStringLiteral("Склад"));
     QCOMPARE(remove(3)->text(), QStringLiteral("Склад"));
@@ -653,7 +662,7 @@ void MainWindowTest::refusedCommandIsLoggedAndShown()
     m_desktop.expectDialog(typeLogin(QStringLiteral("g"), QStringLiteral("g")));
     auto window = start();
     m_desktop.expectMessage(Accounts::refusalMessage(), QStringLiteral("Tablora 1.5 [Новая база данных]"));
-    window->action("save")->trigger();
+    window->action(Command::Save)->trigger();
     const QByteArray log = m_folder->read(QStringLiteral("errors.log"));
     QVERIFY(log.endsWith(Windows1251::encode(QStringLiteral("|Error:") + Accounts::refusalMessage()) + "\r\n"));
     QCOMPARE(log.count("\r\n"), 1);
@@ -662,24 +671,24 @@ void MainWindowTest::refusedCommandIsLoggedAndShown()
     window->document().setModified(true);
     m_desktop.expectQuestion(QStringLiteral("База данных \"Новая база данных\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer::Cancel);
-    window->action("newDatabase")->trigger();
+    window->action(Command::NewDatabase)->trigger();
     QCOMPARE(m_folder->read(QStringLiteral("errors.log")).count("\r\n"), 1);
 }
 
 void MainWindowTest::runningOutOfMemoryIsLoggedAndShown_data()
 {
-    QTest::addColumn<QString>("action");
-    QTest::newRow("a load, whose other failures have a message of their own") << "openDatabase";
-    QTest::newRow("a save") << "save";
+    QTest::addColumn<Command>("action");
+    QTest::newRow("a load, whose other failures have a message of their own") << Command::OpenDatabase;
+    QTest::newRow("a save") << Command::Save;
 }
 
 void MainWindowTest::runningOutOfMemoryIsLoggedAndShown()
 {
-    QFETCH(QString, action);
+    QFETCH(Command, action);
     auto window = startWithoutLogin();
     const QString path = writeDatabase(QStringLiteral("base.db"));
     window->document().setFileName(path);
-    if (action == QLatin1String("openDatabase"))
+    if (action == Command::OpenDatabase)
         m_desktop.expectOpenFile(path);
     // Memory runs out as the command sets to work on the file.
     m_desktop.onCall = [](const QString &call) {
@@ -701,16 +710,16 @@ void MainWindowTest::sortCommandsPersistTheirChoice()
     auto window = start();
     TableModel &model = window->document().model();
     for (const char *c : {"b", "a", "c"})
-        model.appendRecord(record({"", "", "", c}));
+        appendTo(model, record({"", "", "", c}));
 
-    window->action("sortDescending")->trigger(); // descending, by the stored column 0
-    window->action("sortColumn3")->trigger(); // column 3
+    window->action(Command::SortDescending)->trigger(); // descending, by the stored column 0
+    window->action(Command::SortColumn3)->trigger(); // column 3
     QStringList order;
     for (int r = 0; r < 3; ++r)
         order << model.table().cell(r, 3).toString();
     QCOMPARE(order, QStringList({"c", "b", "a"}));
-    QVERIFY(window->action("sortColumn3")->isChecked());
-    QVERIFY(!window->action("sortColumn0")->isChecked());
+    QVERIFY(window->action(Command::SortColumn3)->isChecked());
+    QVERIFY(!window->action(Command::SortColumn0)->isChecked());
     QVERIFY(!window->document().isModified());
     const QByteArray config = m_folder->read(QStringLiteral("data/config.ini"));
     QVERIFY(config.contains("Sort=-1\r\n") && config.contains("ColNum=3\r\n"));
@@ -718,7 +727,7 @@ void MainWindowTest::sortCommandsPersistTheirChoice()
     // The choice outlives the window.
     window.reset();
     auto again = start();
-    QVERIFY(again->action("sortColumn3")->isChecked());
+    QVERIFY(again->action(Command::SortColumn3)->isChecked());
 }
 
 void MainWindowTest::shortcutsDoNotReachModelessDialogs()
@@ -729,7 +738,7 @@ void MainWindowTest::shortcutsDoNotReachModelessDialogs()
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
     int deletes = 0;
-    connect(window->action("deleteRecord"), &QAction::triggered, this, [&] { ++deletes; });
+    connect(window->action(Command::DeleteRecord), &QAction::triggered, this, [&] { ++deletes; });
 
     m_desktop.expectMessage(QStringLiteral("Выберите запись")); // nothing is selected
     QTest::keyClick(window->recordList(), Qt::Key_Delete);
@@ -843,13 +852,13 @@ void MainWindowTest::clearByMistakeThenUndo()
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
     m_desktop.expectOpenFile(p);
-    window->action("openDatabase")->trigger();
-    QAction *undo = window->action("undo");
-    QAction *redo = window->action("redo");
+    window->action(Command::OpenDatabase)->trigger();
+    QAction *undo = window->action(Command::Undo);
+    QAction *redo = window->action(Command::Redo);
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
 
     m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
-    window->action("clearAll")->trigger();
+    window->action(Command::ClearAll)->trigger();
     QCOMPARE(window->document().model().recordCount(), 0);
     QVERIFY(window->document().isModified());
     QVERIFY(undo->isEnabled());
@@ -867,7 +876,7 @@ void MainWindowTest::clearByMistakeThenUndo()
     QCOMPARE(window->document().model().recordCount(), 3);
 
     m_desktop.expectOpenFile(p);
-    window->action("openDatabase")->trigger();
+    window->action(Command::OpenDatabase)->trigger();
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
     QCOMPARE(redo->text(), QStringLiteral("Повторить"));
     QVERIFY(window->close()); // no question: nothing to save
@@ -882,15 +891,15 @@ void MainWindowTest::saveShowsWhatTheFileHolds()
     window->document().setFileName(p);
     TableModel &model = window->document().model();
     model.setTitle(1, QStringLiteral("Товар ✓"));
-    model.appendRecord(record({"1", "Чай"}));
-    model.appendRecord(record({"2", "pässword 😀", "😀😀"}));
+    appendTo(model, record({"1", "Чай"}));
+    appendTo(model, record({"2", "pässword 😀", "😀😀"}));
     window->document().setModified(true);
     const TableData typed = model.table();
 
     m_desktop.expectQuestion(QStringLiteral("В заголовке столбца «Товар ✓» есть символы, которые нельзя сохранить в "
                                             "файле базы данных. Сохранить, заменив их знаком \"?\"?"),
                              DesktopServices::Answer::Yes);
-    window->action("save")->trigger();
+    window->action(Command::Save)->trigger();
     const TableData saved = DatabaseCodec::readBaseFile(p);
     QCOMPARE(saved.title(1), QStringLiteral("Товар ?"));
     QCOMPARE(saved.cell(1, 1), QStringLiteral("p?ssword ?"));
@@ -899,12 +908,12 @@ void MainWindowTest::saveShowsWhatTheFileHolds()
     QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Товар ?"));
     QVERIFY(!window->document().isModified());
 
-    QAction *undo = window->action("undo");
+    QAction *undo = window->action(Command::Undo);
     QCOMPARE(undo->text(), QStringLiteral("Отменить замену символов знаком \"?\""));
     undo->trigger();
     QVERIFY(model.table() == typed);
     QVERIFY(window->document().isModified()); // the window differs from the file again
-    window->action("redo")->trigger();
+    window->action(Command::Redo)->trigger();
     QVERIFY(model.table() == saved);
     QVERIFY(!window->document().isModified());
     QVERIFY(window->close()); // no question: the window and the file agree
@@ -917,7 +926,7 @@ void MainWindowTest::findFromTheBar()
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
     TableModel &model = window->document().model();
     for (const char *name : {"Иванов", "Петров", "Иванова", "Сидоров"})
-        model.appendRecord(record({"", "", name}));
+        appendTo(model, record({"", "", name}));
     model.setTitle(2, QStringLiteral("Фамилия"));
     FindBar *bar = window->findBar();
     QVERIFY(bar->isHidden());
@@ -933,24 +942,24 @@ void MainWindowTest::findFromTheBar()
     QCOMPARE(window->recordList()->selectedRow(), 0);
     QTest::keyClick(text, Qt::Key_F3);
     QCOMPARE(window->recordList()->selectedRow(), 2);
-    QCOMPARE(window->statusPanels()->note(), QString());
+    QCOMPARE(panels(*window)->note(), QString());
     QTest::keyClick(text, Qt::Key_Return);
     QCOMPARE(window->recordList()->selectedRow(), 0);
-    QCOMPARE(window->statusPanels()->note(), QStringLiteral("Поиск продолжен с начала"));
+    QCOMPARE(panels(*window)->note(), QStringLiteral("Поиск продолжен с начала"));
     QTest::keyClick(text, Qt::Key_F3, Qt::ShiftModifier);
     QCOMPARE(window->recordList()->selectedRow(), 2);
-    QCOMPARE(window->statusPanels()->note(), QStringLiteral("Поиск продолжен с конца"));
+    QCOMPARE(panels(*window)->note(), QStringLiteral("Поиск продолжен с конца"));
 
     bar->findChild<QCheckBox *>(QStringLiteral("matchCaseCheck"))->setChecked(true);
     QTest::keyClick(text, Qt::Key_Return);
-    QCOMPARE(window->statusPanels()->note(), QStringLiteral("Текст «иванов» не найден"));
+    QCOMPARE(panels(*window)->note(), QStringLiteral("Текст «иванов» не найден"));
     QCOMPARE(window->recordList()->selectedRow(), 2); // the selection stays
     QVERIFY(m_desktop.logged(QStringLiteral("beep")).isEmpty());
 
     QTest::keyClick(text, Qt::Key_Escape);
     QVERIFY(bar->isHidden());
     QVERIFY(window->recordList()->hasFocus());
-    window->action("find")->trigger(); // back with the last text ready to be typed over
+    window->action(Command::Find)->trigger(); // back with the last text ready to be typed over
     QVERIFY(bar->isVisible() && text->hasFocus());
     QCOMPARE(text->selectedText(), QStringLiteral("иванов"));
 }
@@ -959,7 +968,7 @@ std::unique_ptr<MainWindow> MainWindowTest::startShownWith(int records)
 {
     auto window = startWithoutLogin();
     for (int row = 0; row < records; ++row)
-        window->document().model().appendRecord(Record(Record::Cells{QString(), QString::number(row)}));
+        appendTo(window->document().model(), Record(Record::Cells{QString(), QString::number(row)}));
     window->show();
     if (!QTest::qWaitForWindowActive(window.get()))
         return nullptr;
@@ -981,12 +990,12 @@ void MainWindowTest::findNotesLeaveThePanelsShown()
     for (const char *typed : {"1", "Петров"}) { // wrapped round, then nothing found
         text->setText(QString::fromUtf8(typed));
         QTest::keyClick(text, Qt::Key_Return);
-        QVERIFY(!window->statusPanels()->note().isEmpty());
+        QVERIFY(!panels(*window)->note().isEmpty());
         for (const char *panel : {"recordCountPanel", "fileNamePanel", "statePanel", "notePanel"})
-            QVERIFY2(window->statusPanels()->findChild<QLabel *>(QLatin1String(panel))->isVisible(), panel);
+            QVERIFY2(panels(*window)->findChild<QLabel *>(QLatin1String(panel))->isVisible(), panel);
     }
-    QCOMPARE(window->statusPanels()->text(StatusPanels::State), QStringLiteral("Вы вошли как: admin"));
-    QCOMPARE(window->statusPanels()->findChild<QLabel *>(QStringLiteral("notePanel"))->textFormat(), Qt::PlainText);
+    QCOMPARE(panels(*window)->text(StatusPanels::State), QStringLiteral("Вы вошли как: admin"));
+    QCOMPARE(panels(*window)->findChild<QLabel *>(QStringLiteral("notePanel"))->textFormat(), Qt::PlainText);
 }
 
 // "Петров" copied from another program brings its line break along; the find
@@ -996,7 +1005,7 @@ void MainWindowTest::pastedLineBreakIsFound()
     auto window = startShownWith(0);
     QVERIFY(window);
     for (const char *name : {"Иванов", "Петров", "Сидоров"})
-        window->document().model().appendRecord(record({"", name}));
+        appendTo(window->document().model(), record({"", name}));
     window->findBar()->open();
     auto *text = window->findBar()->findChild<QLineEdit *>(QStringLiteral("findText"));
     text->insert(QStringLiteral("Петров\r\n")); // as pasting does
@@ -1145,23 +1154,23 @@ void MainWindowTest::recordPutInIsSelectedAndShown()
     };
     choose(2);
     m_desktop.clipboard = ClipboardRecord::text(record({"301", "Новикова"}));
-    window->action("pasteRecord")->trigger();
+    window->action(Command::PasteRecord)->trigger();
     QCOMPARE(list->selectedRow(), 300);
     QVERIFY(shown(300));
     QVERIFY(!shown(2));
 
     choose(2);
-    window->action("undo")->trigger();
+    window->action(Command::Undo)->trigger();
     QCOMPARE(window->document().model().recordCount(), 300);
     QCOMPARE(list->selectedRow(), 2);
     QVERIFY(shown(2));
-    window->action("redo")->trigger();
+    window->action(Command::Redo)->trigger();
     QCOMPARE(list->selectedRow(), 300);
-    window->action("undo")->trigger(); // the pasted record was the chosen one: nothing is chosen now,
+    window->action(Command::Undo)->trigger(); // the pasted record was the chosen one: nothing is chosen now,
     QCOMPARE(list->selectedRow(), -1); // rather than its neighbour
 
     choose(5);
-    window->action("addRecord")->trigger();
+    window->action(Command::AddRecord)->trigger();
     auto *add = window->findChild<QDialog *>(QStringLiteral("AddRecordDialog"));
     QVERIFY(add);
     add->findChild<QLineEdit *>(QStringLiteral("columnEdit0"))->setText(QStringLiteral("302"));
@@ -1179,9 +1188,9 @@ void MainWindowTest::panelsShowNamesAsText()
     const QString name = QStringLiteral("<font size=7>Склад.db");
     window->document().setFileName(m_folder->filePath(name));
     window->updateTitle();
-    QCOMPARE(window->statusPanels()->text(StatusPanels::FileName), QStringLiteral("Имя: ") + name);
+    QCOMPARE(panels(*window)->text(StatusPanels::FileName), QStringLiteral("Имя: ") + name);
     for (const char *panel : {"recordCountPanel", "fileNamePanel", "statePanel"})
-        QCOMPARE(window->statusPanels()->findChild<QLabel *>(QLatin1String(panel))->textFormat(), Qt::PlainText);
+        QCOMPARE(panels(*window)->findChild<QLabel *>(QLatin1String(panel))->textFormat(), Qt::PlainText);
 }
 
 // --- every action through the real window, by its name ---
@@ -1221,7 +1230,7 @@ void MainWindowTest::setRecords(const QStringList &letters)
     TableModel &model = m_window->document().model();
     model.discard(model.takeRecords());
     for (const QString &letter : letters)
-        model.appendRecord(letterRecord(letter));
+        appendTo(model, letterRecord(letter));
 }
 
 void MainWindowTest::selectRow(int row)
@@ -1245,8 +1254,8 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
         return [this, relative] { QCOMPARE(m_window->document().fileName(), m_folder->filePath(relative)); };
     };
     // The action shows a modal dialog of the given class, closed at once.
-    const auto showsDialog = [this](const char *action, const char *className) {
-        return Binding{QString::fromLatin1(action),
+    const auto showsDialog = [this](Command command, const char *className) {
+        return Binding{command,
                        [this] {
                            m_desktop.expectDialog([this](QDialog &dialog) {
                                m_shownDialog = QString::fromLatin1(dialog.metaObject()->className());
@@ -1256,8 +1265,8 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
                        [this, className] { QCOMPARE(m_shownDialog, QString::fromLatin1(className)); }};
     };
     // The action shows a modeless dialog of the given class over the window.
-    const auto showsModeless = [this](const char *action, const char *className, std::function<void()> before) {
-        return Binding{QString::fromLatin1(action), std::move(before), [this, className] {
+    const auto showsModeless = [this](Command command, const char *className, std::function<void()> before) {
+        return Binding{command, std::move(before), [this, className] {
                            QStringList shown;
                            for (const QDialog *dialog : m_window->findChildren<QDialog *>()) {
                                if (dialog->isVisible())
@@ -1268,28 +1277,27 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
                        }};
     };
     // The action asks the shell to open the target, and nothing else.
-    const auto shellOpens = [this](const char *action, const QString &target) {
-        return Binding{QString::fromLatin1(action), {}, [this, target] {
-                           QCOMPARE(m_desktop.log(), QStringList{QStringLiteral("open ") + target});
-                       }};
+    const auto shellOpens = [this](Command command, const QString &target) {
+        return Binding{
+            command, {}, [this, target] { QCOMPARE(m_desktop.log(), QStringList{QStringLiteral("open ") + target}); }};
     };
     // The action writes the information page and shows it in the browser.
-    const auto showsPage = [this, showsDialog](const char *action, InfoPages::Page page) {
-        Binding b = showsDialog(action, "InfoPageWindow");
+    const auto showsPage = [this, showsDialog](Command command, InfoPages::Page page) {
+        Binding b = showsDialog(command, "InfoPageWindow");
         b.after = [this, page, dialog = b.after] {
             dialog();
             QCOMPARE(m_folder->read(QStringLiteral("thanks.htm")), InfoPages::fileBytes(InfoPages::lines(page)));
         };
         return b;
     };
-    Binding view = showsDialog("viewRecord", "EditRecordDialog"); // modal, unlike the edit's
+    Binding view = showsDialog(Command::ViewRecord, "EditRecordDialog"); // modal, unlike the edit's
     view.before = [this, expect = view.before] {
         selectRow(1);
         expect();
     };
     const auto clear = [this] {
         m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
-        m_window->action("clearAll")->trigger();
+        m_window->action(Command::ClearAll)->trigger();
     };
     const auto findA = [this] {
         setRecords({"a", "b", "a"});
@@ -1301,16 +1309,16 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
             QCOMPARE(Settings(m_folder->dir()).read(Keys::sortDirection()), direction);
             QCOMPARE(letters(), order);
             for (int c = 0; c < kColumnCount; ++c)
-                QCOMPARE(m_window->action(ActionTable::sortColumnActions()[c])->isChecked(), c == column);
+                QCOMPARE(m_window->action(Commands::sortColumn(c))->isChecked(), c == column);
         };
     };
     std::vector<Binding> rows = {
-        {"exit", [this] { m_window->show(); },
+        {Command::Exit, [this] { m_window->show(); },
          [this] {
              QVERIFY(!m_window->isVisible());
              QCOMPARE(m_closes, 1);
          }},
-        {"switchUser",
+        {Command::SwitchUser,
          [this] {
              m_desktop.expectDialog([this](QDialog &dialog) {
                  m_shownDialog = QString::fromLatin1(dialog.metaObject()->className());
@@ -1319,9 +1327,9 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
          },
          [this] {
              QCOMPARE(m_shownDialog, QStringLiteral("LoginDialog"));
-             QCOMPARE(m_window->statusPanels()->text(StatusPanels::State), QStringLiteral("Вы вошли как: admin"));
+             QCOMPARE(panels(*m_window)->text(StatusPanels::State), QStringLiteral("Вы вошли как: admin"));
          }},
-        {"newDatabase",
+        {Command::NewDatabase,
          {},
          [this] {
              QCOMPARE(m_window->document().fileName(), Document::untitledName());
@@ -1329,13 +1337,13 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
          }},
         // Open takes a database and adds it to the recent files; the import
         // takes a plain list of version 1.0 and leaves them alone.
-        {"openDatabase", [this] { m_desktop.expectOpenFile(writeDatabase(QStringLiteral("opened.db"))); },
+        {Command::OpenDatabase, [this] { m_desktop.expectOpenFile(writeDatabase(QStringLiteral("opened.db"))); },
          [this] {
              QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Открыть...]"));
              QCOMPARE(m_window->document().fileName(), m_folder->filePath(QStringLiteral("opened.db")));
              QCOMPARE(Settings(m_folder->dir()).read(Keys::reopenFileForShift(1)), m_window->document().fileName());
          }},
-        {"importVersion10",
+        {Command::ImportVersion10,
          [this] {
              m_folder->write(QStringLiteral("old.db"), DatabaseCodec::buildPlainList(TableData()));
              m_desktop.expectOpenFile(m_folder->filePath(QStringLiteral("old.db")));
@@ -1347,7 +1355,7 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
          }},
         // The export writes the table as CSV; the import makes a new,
         // unsaved table of one, after their options dialogs.
-        {"exportCsv",
+        {Command::ExportCsv,
          [this] {
              m_desktop.expectDialog([this](QDialog &dialog) {
                  m_shownDialog = QString::fromLatin1(dialog.metaObject()->className());
@@ -1360,7 +1368,7 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
              QCOMPARE(m_folder->read(QStringLiteral("export.csv")).count("b;b;b;b;b;b;b;b\r\n"), 1);
              QVERIFY(!m_window->document().isModified());
          }},
-        {"importCsv",
+        {Command::ImportCsv,
          [this] {
              m_folder->write(QStringLiteral("in.csv"), "a,b,c,d,e,f,g,h\r\n1,2\r\n3,4\r\n");
              m_desktop.expectOpenFile(m_folder->filePath(QStringLiteral("in.csv")));
@@ -1376,7 +1384,7 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
              QCOMPARE(letters(), QStringList({"2", "4"}));
              QCOMPARE(m_window->document().model().table().title(7), QStringLiteral("h"));
          }},
-        {"save",
+        {Command::Save,
          {},
          [this] {
              // A titled database is written where it came from, without a dialog.
@@ -1385,36 +1393,36 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
                       m_window->document().model().table());
              QVERIFY(m_desktop.logged(QStringLiteral("save dialog")).isEmpty());
          }},
-        {"saveAs", [this] { m_desktop.expectSaveFileCancelled(); },
+        {Command::SaveAs, [this] { m_desktop.expectSaveFileCancelled(); },
          [this] {
              QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Сохранить]"));
              QVERIFY(!QFile::exists(m_window->document().fileName()));
          }},
-        {"sortAscending", [this] { Settings(m_folder->dir()).write(Keys::sortDirection(), -1); },
+        {Command::SortAscending, [this] { Settings(m_folder->dir()).write(Keys::sortDirection(), -1); },
          sortsBy(0, 1, {"a", "b", "c"})},
-        {"sortDescending", {}, sortsBy(0, -1, {"c", "b", "a"})},
-        showsDialog("userManager", "UserManagerDialog"),
-        showsDialog("programSettings", "SettingsDialog"),
-        shellOpens("openHelp", m_folder->filePath(QStringLiteral("help.chm"))),
-        shellOpens("visitSite", QStringLiteral("http://tablora.example.org")),
-        shellOpens("writeToAuthor", QStringLiteral("mailto:dev@tablora.example.org?subject=About Tablora 1.5")),
-        shellOpens("faq", QStringLiteral("http://tablora.example.org/faq.php")),
-        shellOpens("programPage", QStringLiteral("http://tablora.example.org/soft/tablora.php")),
-        shellOpens("reportError", QStringLiteral("mailto:dev@tablora.example.org?subject=Error in Tablora 1.5")),
-        showsPage("licenseAgreement", InfoPages::Page::License),
-        showsPage("thanks", InfoPages::Page::Thanks),
-        showsPage("changeHistory", InfoPages::Page::History),
-        showsDialog("about", "AboutDialog"),
-        showsDialog("checkUpdate", "UpdateDialog"),
-        {"print", [this] { m_desktop.expectPrinter(false); },
+        {Command::SortDescending, {}, sortsBy(0, -1, {"c", "b", "a"})},
+        showsDialog(Command::UserManager, "UserManagerDialog"),
+        showsDialog(Command::ProgramSettings, "SettingsDialog"),
+        shellOpens(Command::OpenHelp, m_folder->filePath(QStringLiteral("help.chm"))),
+        shellOpens(Command::VisitSite, QStringLiteral("http://tablora.example.org")),
+        shellOpens(Command::WriteToAuthor, QStringLiteral("mailto:dev@tablora.example.org?subject=About Tablora 1.5")),
+        shellOpens(Command::Faq, QStringLiteral("http://tablora.example.org/faq.php")),
+        shellOpens(Command::ProgramPage, QStringLiteral("http://tablora.example.org/soft/tablora.php")),
+        shellOpens(Command::ReportError, QStringLiteral("mailto:dev@tablora.example.org?subject=Error in Tablora 1.5")),
+        showsPage(Command::LicenseAgreement, InfoPages::Page::License),
+        showsPage(Command::Thanks, InfoPages::Page::Thanks),
+        showsPage(Command::ChangeHistory, InfoPages::Page::History),
+        showsDialog(Command::About, "AboutDialog"),
+        showsDialog(Command::CheckUpdate, "UpdateDialog"),
+        {Command::Print, [this] { m_desktop.expectPrinter(false); },
          [this] { QCOMPARE(m_desktop.logged(QStringLiteral("print dialog")).size(), 1); }},
-        showsDialog("printPreview", "PrintPreviewDialog"),
+        showsDialog(Command::PrintPreview, "PrintPreviewDialog"),
         // The record commands, on the second record ("a") where they need one.
-        showsModeless("addRecord", "AddRecordDialog", {}),
-        showsModeless("columnTitles", "ColumnTitlesDialog", {}),
-        showsModeless("editRecord", "EditRecordDialog", [this] { selectRow(1); }),
+        showsModeless(Command::AddRecord, "AddRecordDialog", {}),
+        showsModeless(Command::ColumnTitles, "ColumnTitlesDialog", {}),
+        showsModeless(Command::EditRecord, "EditRecordDialog", [this] { selectRow(1); }),
         view,
-        {"deleteRecord",
+        {Command::DeleteRecord,
          [this] {
              selectRow(1);
              m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
@@ -1422,77 +1430,73 @@ std::vector<MainWindowTest::Binding> MainWindowTest::bindings()
          [this] {
              QCOMPARE(letters(), QStringList({"b", "c"}));
          }},
-        {"clearAll",
+        {Command::ClearAll,
          [this] { m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes); },
          [this] {
              QCOMPARE(letters(), QStringList());
              QCOMPARE(m_window->document().fileName(), m_folder->filePath(QStringLiteral("current.db")));
          }},
-        {"copyRecord", [this] { selectRow(1); },
+        {Command::CopyRecord, [this] { selectRow(1); },
          [this] {
              QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(letterRecord("a")));
              QCOMPARE(letters(), QStringList({"b", "a", "c"}));
          }},
-        {"cutRecord", [this] { selectRow(1); },
+        {Command::CutRecord, [this] { selectRow(1); },
          [this] {
              QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(letterRecord("a")));
              QCOMPARE(letters(), QStringList({"b", "c"}));
          }},
-        {"pasteRecord", [this] { m_desktop.clipboard = ClipboardRecord::text(letterRecord("d")); },
+        {Command::PasteRecord, [this] { m_desktop.clipboard = ClipboardRecord::text(letterRecord("d")); },
          [this] {
              QCOMPARE(letters(), QStringList({"b", "a", "c", "d"}));
          }},
         // Undo and redo of a clear; finding "a" in records a, b, a.
-        {"undo", clear,
+        {Command::Undo, clear,
          [this] {
              QCOMPARE(letters(), QStringList({"b", "a", "c"}));
          }},
-        {"redo",
+        {Command::Redo,
          [this, clear] {
              clear();
-             m_window->action("undo")->trigger();
+             m_window->action(Command::Undo)->trigger();
          },
          [this] { QCOMPARE(letters(), QStringList()); }},
-        {"find", {}, [this] { QVERIFY(!m_window->findBar()->isHidden()); }},
-        {"findNext", findA, [this] { QCOMPARE(m_window->recordList()->selectedRow(), 0); }},
-        {"findPrevious", findA, [this] { QCOMPARE(m_window->recordList()->selectedRow(), 2); }},
+        {Command::Find, {}, [this] { QVERIFY(!m_window->findBar()->isHidden()); }},
+        {Command::FindNext, findA, [this] { QCOMPARE(m_window->recordList()->selectedRow(), 0); }},
+        {Command::FindPrevious, findA, [this] { QCOMPARE(m_window->recordList()->selectedRow(), 2); }},
     };
     for (int k = 1; k <= kRecentFileCount; ++k)
-        rows.push_back({ActionTable::reopenActions()[k - 1], {}, opens(QStringLiteral("recent%1.db").arg(k))});
-    const FileCommands::Example examples[] = {FileCommands::Example::Programs, FileCommands::Example::Profile,
-                                              FileCommands::Example::School};
-    for (int i = 0; i < 3; ++i)
-        rows.push_back({ActionTable::exampleActions()[i], {}, opens(FileCommands::exampleFile(examples[i]))});
+        rows.push_back({Commands::reopen(k), {}, opens(QStringLiteral("recent%1.db").arg(k))});
+    for (const auto &[command, example] : {std::pair{Command::ExamplePrograms, FileCommands::Example::Programs},
+                                           std::pair{Command::ExampleProfile, FileCommands::Example::Profile},
+                                           std::pair{Command::ExampleSchool, FileCommands::Example::School}})
+        rows.push_back({command, {}, opens(FileCommands::exampleFile(example))});
     // Two records: the smallest table that has an order to make.
     for (int c = 0; c < kColumnCount; ++c)
-        rows.push_back({ActionTable::sortColumnActions()[c],
-                        [this] {
-                            setRecords({"b", "a"});
-                        },
-                        sortsBy(c, 1, {"a", "b"})});
+        rows.push_back({Commands::sortColumn(c), [this] { setRecords({"b", "a"}); }, sortsBy(c, 1, {"a", "b"})});
     return rows;
 }
 
 void MainWindowTest::everyActionReachesItsHandler_data()
 {
-    QTest::addColumn<QString>("action");
-    for (const ActionTable::ActionSpec &spec : ActionTable::actions())
-        QTest::newRow(qPrintable(spec.name)) << spec.name;
+    QTest::addColumn<Command>("command");
+    for (const Command command : Commands::all())
+        QTest::newRow(qPrintable(CommandTable::row(command).name)) << command;
 }
 
 void MainWindowTest::everyActionReachesItsHandler()
 {
-    QFETCH(QString, action);
+    QFETCH(Command, command);
     prepareActionWindow();
     std::vector<Binding> all = bindings();
-    const auto found = std::find_if(all.begin(), all.end(), [&](const Binding &b) { return b.action == action; });
+    const auto found = std::find_if(all.begin(), all.end(), [&](const Binding &b) { return b.command == command; });
     if (found != all.end() && found->before)
         found->before();
     const QByteArray config = m_folder->read(QStringLiteral("data/config.ini"));
     const QString fileName = m_window->document().fileName();
     const QStringList records = letters();
 
-    m_window->action(action)->trigger();
+    m_window->action(command)->trigger();
 
     if (found != all.end()) {
         found->after();
@@ -1507,39 +1511,47 @@ void MainWindowTest::everyActionReachesItsHandler()
     QCOMPARE(m_closes, 0);
 }
 
-QSet<QString> MainWindowTest::reachableActions() const
+std::set<Command> MainWindowTest::reachableCommands() const
 {
-    QSet<QString> names;
+    QSet<const QAction *> reached;
     std::function<void(const QMenu *)> collect = [&](const QMenu *menu) {
         for (QAction *a : menu->actions()) {
             if (a->menu())
                 collect(a->menu());
             else if (!a->isSeparator())
-                names.insert(a->objectName());
+                reached.insert(a);
         }
     };
     for (QAction *top : m_window->menuBar()->actions())
         collect(top->menu());
     collect(m_window->popupMenu());
-    for (const ActionTable::ToolButtonSpec &button : ActionTable::toolBar()) {
-        if (!button.action.isEmpty())
-            names.insert(button.action);
-    }
     for (QAction *a : m_window->actions()) {
         if (!a->shortcut().isEmpty())
-            names.insert(a->objectName());
+            reached.insert(a);
     }
-    return names;
+    std::set<Command> commands;
+    for (const Command command : Commands::all()) {
+        if (reached.contains(m_window->action(command)))
+            commands.insert(command);
+    }
+    for (const CommandTable::ToolButton &button : CommandTable::toolBar()) {
+        if (button.command)
+            commands.insert(*button.command);
+    }
+    return commands;
 }
 
 void MainWindowTest::reachableActionsHaveHandlers()
 {
     prepareActionWindow();
-    QSet<QString> bound;
+    std::set<Command> bound;
     for (const Binding &b : bindings())
-        bound.insert(b.action);
-    for (const QString &name : reachableActions())
-        QVERIFY2(bound.contains(name), qPrintable(name + QStringLiteral(" is reachable but has no row in bindings()")));
+        bound.insert(b.command);
+    for (const Command command : reachableCommands()) {
+        const CommandTable::Row &row = CommandTable::row(command);
+        QVERIFY2(row.handler, qPrintable(row.name + QStringLiteral(" is reachable but has no handler")));
+        QVERIFY2(bound.count(command) == 1, qPrintable(row.name + QStringLiteral(" has no row in bindings()")));
+    }
 }
 
 void MainWindowTest::recentFilesFollowTheOpens()
@@ -1551,13 +1563,15 @@ void MainWindowTest::recentFilesFollowTheOpens()
     // The menu as the user sees it: each entry's caption, "-" for a hidden one.
     const auto menu = [](const MainWindow &shownWindow) {
         QStringList shown;
-        for (const QString &name : ActionTable::reopenActions())
-            shown << (shownWindow.action(name)->isVisible() ? shownWindow.action(name)->text() : QStringLiteral("-"));
+        for (int k = 1; k <= kRecentFileCount; ++k) {
+            const QAction *entry = shownWindow.action(Commands::reopen(k));
+            shown << (entry->isVisible() ? entry->text() : QStringLiteral("-"));
+        }
         return shown;
     };
     const auto open = [&](const QString &path) {
         m_desktop.expectOpenFile(path);
-        window->action("openDatabase")->trigger();
+        window->action(Command::OpenDatabase)->trigger();
     };
     QCOMPARE(menu(*window), QStringList({"-", "-", "-", "-", "-"}));
     open(files[0]);

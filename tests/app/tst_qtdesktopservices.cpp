@@ -1,5 +1,5 @@
 #include "GuardedTest.h"
-#include "app/QtDesktopServices.h"
+#include "app/ui/QtDesktopServices.h"
 #include "base/TabloraError.h"
 #include "base/WorkProgress.h"
 

@@ -1,8 +1,10 @@
 #include "GuardedTest.h"
+#include "MainWindowAccess.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
-#include "app/MainWindow.h"
+#include "SigningKey.h"
+#include "app/ui/MainWindow.h"
 #include "base/ProcessIdentity.h"
 #include "document/DatabaseCodec.h"
 #include "document/FileLock.h"
@@ -13,12 +15,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -47,9 +51,9 @@ int runKilledWindow(int argc, char *argv[])
     QApplication app(argc, argv);
     ScriptedDesktop desktop;
     MainWindow window(desktop, ProgramDir(QString::fromLocal8Bit(argv[2])), {QString::fromLocal8Bit(argv[3])});
-    window.startupTimer().setInterval(0);
-    window.recoveryCopy().setInterval(std::chrono::milliseconds(20));
-    QObject::connect(&window.recoveryCopy(), &RecoveryCopy::written, [] {
+    MainWindowAccess::startupTimer(window).setInterval(0);
+    MainWindowAccess::recoveryCopy(window).setInterval(std::chrono::milliseconds(20));
+    QObject::connect(&MainWindowAccess::recoveryCopy(window), &RecoveryCopy::written, [] {
         std::puts("written");
         std::fflush(stdout);
     });
@@ -57,7 +61,7 @@ int runKilledWindow(int argc, char *argv[])
     QCoreApplication::processEvents(); // the first tick opens the database
     for (const Record &r : pastedRecords()) {
         desktop.clipboard = ClipboardRecord::text(r);
-        window.action(QStringLiteral("pasteRecord"))->trigger();
+        window.action(Command::PasteRecord)->trigger();
     }
     return app.exec();
 }
@@ -86,6 +90,8 @@ private slots:
     void copyIsRemoved();
     void restoreAtStart_data();
     void restoreAtStart();
+    void twoCopiesLeftBehind_data();
+    void twoCopiesLeftBehind();
     void unreadableCopiesAreKept_data();
     void unreadableCopiesAreKept();
     void copiesOfRunningProgramsAreLeftAlone();
@@ -98,6 +104,9 @@ private:
     std::unique_ptr<MainWindow> start(const QString &path = {});
     // Pastes pastedRecords() and waits for their copy.
     void changeAndWait(MainWindow &window);
+    // Checks for an update, downloads the signed updater and answers the save
+    // question with No: the updater starts and the program ends.
+    void updateAnsweringNo(MainWindow &window, const QString &question);
     // Makes the copy's description say its process has ended, as a killed
     // run's would.
     void orphan(const QString &descriptionPath);
@@ -127,8 +136,8 @@ std::unique_ptr<MainWindow> RecoveryTest::start(const QString &path)
 {
     auto window = std::make_unique<MainWindow>(m_desktop, m_folder->dir(),
                                                path.isEmpty() ? QStringList() : QStringList{path});
-    window->startupTimer().setInterval(0);
-    window->recoveryCopy().setInterval(std::chrono::milliseconds(0));
+    MainWindowAccess::startupTimer(*window).setInterval(0);
+    MainWindowAccess::recoveryCopy(*window).setInterval(std::chrono::milliseconds(0));
     window->prepareToShow();
     QCoreApplication::processEvents(); // the start timer's tick
     return window;
@@ -136,16 +145,39 @@ std::unique_ptr<MainWindow> RecoveryTest::start(const QString &path)
 
 void RecoveryTest::changeAndWait(MainWindow &window)
 {
-    QSignalSpy written(&window.recoveryCopy(), &RecoveryCopy::written);
+    QSignalSpy written(&MainWindowAccess::recoveryCopy(window), &RecoveryCopy::written);
     for (const Record &r : pastedRecords()) {
         m_desktop.clipboard = ClipboardRecord::text(r);
-        window.action(QStringLiteral("pasteRecord"))->trigger();
+        window.action(Command::PasteRecord)->trigger();
     }
     QVERIFY(written.wait(60000));
     // Both changes went into one copy.
     QCoreApplication::processEvents();
     QCOMPARE(written.size(), 1);
-    QVERIFY(!window.recoveryCopy().isWriting());
+    QVERIFY(!MainWindowAccess::recoveryCopy(window).isWriting());
+}
+
+void RecoveryTest::updateAnsweringNo(MainWindow &window, const QString &question)
+{
+    const SigningKey key;
+    const QByteArray updater = "#!/bin/sh\n";
+    MainWindowAccess::updateCommand(window).setTrustedKey(key.publicKey());
+    m_desktop.expectDialog([](QDialog &dialog) {
+        const auto button = [&](const char *name) { return dialog.findChild<QPushButton *>(QLatin1String(name)); };
+        button("checkButton")->click();
+        QPushButton *download = button("downloadButton");
+        if (!QTest::qWaitFor([&] { return download->isVisibleTo(&dialog) && download->isEnabled(); }))
+            return -1;
+        download->click();
+        return QTest::qWaitFor([&] { return dialog.result() == QDialog::Accepted; }) ? dialog.result() : -1;
+    });
+    m_desktop.expectDownload("3\r\n1.6\r\n");
+    m_desktop.expectDownload(updater);
+    m_desktop.expectDownload(key.sign(updater));
+    m_desktop.expectQuestion(question, DesktopServices::Answer::No);
+    window.action(Command::CheckUpdate)->trigger();
+    QVERIFY(m_desktop.terminateRequested());
+    QCOMPARE(m_desktop.logged(QStringLiteral("start ")).size(), 1);
 }
 
 void RecoveryTest::orphan(const QString &descriptionPath)
@@ -184,7 +216,7 @@ void RecoveryTest::copyFollowsTheChanges()
     changeAndWait(*window);
 
     // The table as it stands, in the database format, its owner's only.
-    RecoveryCopy &copy = window->recoveryCopy();
+    RecoveryCopy &copy = MainWindowAccess::recoveryCopy(*window);
     QCOMPARE(DatabaseCodec::readBaseFile(copy.copyPath()), window->document().model().table());
     QCOMPARE(permissionsOf(copy.copyPath()), 0600);
     QCOMPARE(permissionsOf(copy.descriptionPath()), 0600);
@@ -200,7 +232,7 @@ void RecoveryTest::copyFollowsTheChanges()
 
     // A sort changes no data, yet the copy follows the table's order.
     QSignalSpy written(&copy, &RecoveryCopy::written);
-    window->action(QStringLiteral("sortColumn1"))->trigger();
+    window->action(Command::SortColumn1)->trigger();
     QVERIFY(written.wait(60000));
     QCOMPARE(DatabaseCodec::readBaseFile(copy.copyPath()), window->document().model().table());
 }
@@ -208,7 +240,7 @@ void RecoveryTest::copyFollowsTheChanges()
 void RecoveryTest::copiesGoOnWhileChangesDo()
 {
     auto window = start();
-    RecoveryCopy &copy = window->recoveryCopy();
+    RecoveryCopy &copy = MainWindowAccess::recoveryCopy(*window);
     copy.setInterval(std::chrono::milliseconds(50));
     QSignalSpy written(&copy, &RecoveryCopy::written);
     // A change every 20 ms for 200 ms: a copy is due 50 ms after the first,
@@ -219,7 +251,7 @@ void RecoveryTest::copiesGoOnWhileChangesDo()
     connect(&changes, &QTimer::timeout, this, [&] {
         copiedMeanwhile = copiedMeanwhile || copy.isWriting() || !written.isEmpty();
         m_desktop.clipboard = ClipboardRecord::text(record({"1"}));
-        window->action(QStringLiteral("pasteRecord"))->trigger();
+        window->action(Command::PasteRecord)->trigger();
         if (--left == 0)
             changes.stop();
     });
@@ -228,7 +260,17 @@ void RecoveryTest::copiesGoOnWhileChangesDo()
     QVERIFY(copiedMeanwhile);
 }
 
-enum class Ending { Save, Undo, UndoWhileWriting, NewAnsweredNo, OpenAnsweredNo, CloseAnsweredNo, CloseCancelled };
+enum class Ending {
+    Save,
+    Undo,
+    UndoWhileWriting,
+    NewAnsweredNo,
+    OpenAnsweredNo,
+    CloseAnsweredNo,
+    CloseCancelled,
+    UpdateAnsweredNo,
+    SwitchUserAnsweredNoLoginLeft
+};
 
 void RecoveryTest::copyIsRemoved_data()
 {
@@ -241,6 +283,9 @@ void RecoveryTest::copyIsRemoved_data()
     QTest::newRow("open, changes given up") << Ending::OpenAnsweredNo << false;
     QTest::newRow("close, changes given up") << Ending::CloseAnsweredNo << false;
     QTest::newRow("close cancelled") << Ending::CloseCancelled << true;
+    // Two ways that end the program at once, after the same question.
+    QTest::newRow("update, changes given up") << Ending::UpdateAnsweredNo << false;
+    QTest::newRow("switch user, changes given up, login left") << Ending::SwitchUserAnsweredNoLoginLeft << false;
 }
 
 void RecoveryTest::copyIsRemoved()
@@ -256,27 +301,27 @@ void RecoveryTest::copyIsRemoved()
     const QString question = QStringLiteral("База данных \"base.db\" была изменена. Сохранить изменения?");
     switch (ending) {
     case Ending::Save:
-        window->action(QStringLiteral("save"))->trigger();
+        window->action(Command::Save)->trigger();
         QCOMPARE(DatabaseCodec::readBaseFile(path), window->document().model().table());
         break;
     case Ending::Undo:
-        window->action(QStringLiteral("undo"))->trigger();
-        window->action(QStringLiteral("undo"))->trigger();
+        window->action(Command::Undo)->trigger();
+        window->action(Command::Undo)->trigger();
         break;
     case Ending::UndoWhileWriting:
-        window->action(QStringLiteral("undo"))->trigger();
-        window->recoveryCopy().writeNow();
-        window->action(QStringLiteral("undo"))->trigger();
-        window->recoveryCopy().waitForWrite();
+        window->action(Command::Undo)->trigger();
+        MainWindowAccess::recoveryCopy(*window).writeNow();
+        window->action(Command::Undo)->trigger();
+        MainWindowAccess::recoveryCopy(*window).waitForWrite();
         break;
     case Ending::NewAnsweredNo:
         m_desktop.expectQuestion(question, DesktopServices::Answer::No);
-        window->action(QStringLiteral("newDatabase"))->trigger();
+        window->action(Command::NewDatabase)->trigger();
         break;
     case Ending::OpenAnsweredNo:
         m_desktop.expectOpenFile(other);
         m_desktop.expectQuestion(question, DesktopServices::Answer::No);
-        window->action(QStringLiteral("openDatabase"))->trigger();
+        window->action(Command::OpenDatabase)->trigger();
         QCOMPARE(window->document().fileName(), other);
         break;
     case Ending::CloseAnsweredNo:
@@ -285,8 +330,20 @@ void RecoveryTest::copyIsRemoved()
             question, ending == Ending::CloseCancelled ? DesktopServices::Answer::Cancel : DesktopServices::Answer::No);
         QCOMPARE(window->close(), ending != Ending::CloseCancelled);
         break;
+    case Ending::UpdateAnsweredNo:
+        updateAnsweringNo(*window, question);
+        break;
+    case Ending::SwitchUserAnsweredNoLoginLeft:
+        m_desktop.expectQuestion(question, DesktopServices::Answer::No);
+        m_desktop.expectDialog([](QDialog &login) {
+            login.reject(); // Esc
+            return QDialog::Rejected;
+        });
+        window->action(Command::SwitchUser)->trigger();
+        QVERIFY(m_desktop.terminateRequested());
+        break;
     }
-    QVERIFY(!window->recoveryCopy().isWriting());
+    QVERIFY(!MainWindowAccess::recoveryCopy(*window).isWriting());
     QCOMPARE(recoveryFiles().size(), kept ? 2 : 0);
 }
 
@@ -314,7 +371,7 @@ void RecoveryTest::restoreAtStart()
     auto lost = start(untitled ? QString() : path);
     changeAndWait(*lost);
     const TableData expected = lost->document().model().table();
-    const QString descriptionPath = lost->recoveryCopy().descriptionPath();
+    const QString descriptionPath = MainWindowAccess::recoveryCopy(*lost).descriptionPath();
     lost.reset();
     orphan(descriptionPath);
     if (restore == Restore::YesFileChangedSince)
@@ -350,8 +407,8 @@ void RecoveryTest::restoreAtStart()
              QStringLiteral("Tablora 1.5 [%1]").arg(untitled ? name : QStringLiteral("base.db")));
     // The copy is this window's now: a crash right away would keep it.
     QCOMPARE(recoveryFiles(),
-             (QStringList{QFileInfo(window->recoveryCopy().copyPath()).fileName(),
-                          QFileInfo(window->recoveryCopy().descriptionPath()).fileName()}));
+             (QStringList{QFileInfo(MainWindowAccess::recoveryCopy(*window).copyPath()).fileName(),
+                          QFileInfo(MainWindowAccess::recoveryCopy(*window).descriptionPath()).fileName()}));
     if (!untitled)
         QVERIFY(QFileInfo::exists(FileLock::lockPath(path)));
 
@@ -359,12 +416,60 @@ void RecoveryTest::restoreAtStart()
         m_desktop.expectSaveFile(path);
     else if (restore == Restore::YesFileChangedSince)
         m_desktop.expectChoice(FileCommands::changedOnDiskQuestion(path), 0);
-    window->action(QStringLiteral("save"))->trigger();
+    window->action(Command::Save)->trigger();
     QCOMPARE(DatabaseCodec::readBaseFile(path), expected);
     QVERIFY(recoveryFiles().isEmpty());
 }
 
-enum class Damage { Copy, Description, NoDescription };
+void RecoveryTest::twoCopiesLeftBehind_data()
+{
+    QTest::addColumn<int>("secondsApart");
+    QTest::newRow("the newer first") << 60;
+    QTest::newRow("the same time: the second kept under a number") << 0;
+}
+
+// Two runs left changes of one database; both are given up, each kept in
+// a file of its own.
+void RecoveryTest::twoCopiesLeftBehind()
+{
+    QFETCH(int, secondsApart);
+    m_folder->makeFolder(QStringLiteral("recovery"));
+    const auto leave = [&](const char *id, const char *text, int seconds) {
+        RecoveryDescription description;
+        description.fileName = m_folder->filePath(QStringLiteral("base.db"));
+        description.time = m_desktop.clock.addSecs(seconds);
+        description.process = ProcessIdentity::current();
+        description.process.started += 1;
+        m_folder->write(QStringLiteral("recovery/%1.json").arg(QLatin1String(id)), description.toJson());
+        TableData table;
+        table.appendRecord(record({"1", text}));
+        writeDatabase(QStringLiteral("recovery/%1.db").arg(QLatin1String(id)), table);
+        return std::make_pair(description, table);
+    };
+    // The older one's name sorts first.
+    const auto [older, olderTable] = leave("a", "старое", 0);
+    const auto [newer, newerTable] = leave("b", "новое", secondsApart);
+    const auto kept = [&](const char *time, const char *number) {
+        return m_folder->filePath(QStringLiteral("recovery/kept/base (копия 14.03.2026 %1)%2.db")
+                                      .arg(QLatin1String(time), QLatin1String(number)));
+    };
+    const QString first = kept(secondsApart ? "15-10-26" : "15-09-26", "");
+    const QString second = kept("15-09-26", secondsApart ? "" : " 2");
+    m_desktop.expectQuestion(RecoveryRestore::question(newer, first), DesktopServices::Answer::No);
+    m_desktop.expectQuestion(RecoveryRestore::question(older, second), DesktopServices::Answer::No);
+    auto window = start();
+
+    QVERIFY(recoveryFiles().isEmpty());
+    const TableData firstKept = DatabaseCodec::readBaseFile(first);
+    const TableData secondKept = DatabaseCodec::readBaseFile(second);
+    if (secondsApart)
+        QCOMPARE(firstKept, newerTable);
+    else
+        QVERIFY(firstKept == newerTable || firstKept == olderTable); // either may come first
+    QVERIFY(!(secondKept == firstKept) && (secondKept == newerTable || secondKept == olderTable));
+}
+
+enum class Damage { Copy, Description, NoDescription, NulInName, RawNulInName };
 
 void RecoveryTest::unreadableCopiesAreKept_data()
 {
@@ -372,6 +477,9 @@ void RecoveryTest::unreadableCopiesAreKept_data()
     QTest::newRow("copy not a database") << Damage::Copy;
     QTest::newRow("description damaged") << Damage::Description;
     QTest::newRow("copy without a description") << Damage::NoDescription;
+    // The system would take the name cut at the NUL, an existing file's.
+    QTest::newRow("NUL in the file name") << Damage::NulInName;
+    QTest::newRow("raw NUL in the file name") << Damage::RawNulInName;
 }
 
 void RecoveryTest::unreadableCopiesAreKept()
@@ -379,15 +487,21 @@ void RecoveryTest::unreadableCopiesAreKept()
     QFETCH(Damage, damage);
     m_folder->makeFolder(QStringLiteral("recovery"));
     RecoveryDescription description;
-    description.fileName = QStringLiteral("/базы/Склад.db");
+    const bool nul = damage == Damage::NulInName || damage == Damage::RawNulInName;
+    description.fileName = nul ? QStringLiteral("/базы/x.d") + QChar(0) + QStringLiteral("b")
+                               : QStringLiteral("/базы/Склад.db");
     description.time = m_desktop.clock;
     description.process = ProcessIdentity::current();
     description.process.started += 1;
     const QByteArray copy = damage == Damage::Copy ? QByteArray("не база") : QByteArray("QUJD");
     m_folder->write(QStringLiteral("recovery/lost.db"), copy);
+    QByteArray json = damage == Damage::Description ? QByteArray("{\"format\": ") : description.toJson();
+    if (damage == Damage::RawNulInName)
+        json.replace("\\u0000", QByteArray(1, '\0'));
     if (damage != Damage::NoDescription)
-        m_folder->write(QStringLiteral("recovery/lost.json"),
-                        damage == Damage::Description ? QByteArray("{\"format\": ") : description.toJson());
+        m_folder->write(QStringLiteral("recovery/lost.json"), json);
+    m_folder->makeFolder(QStringLiteral("recovery/kept"));
+    m_folder->write(QStringLiteral("recovery/kept/x.d"), "someone's file");
 
     RecoveryFolder::Entry entry{QStringLiteral("lost"), std::nullopt};
     if (damage == Damage::Copy)
@@ -401,6 +515,7 @@ void RecoveryTest::unreadableCopiesAreKept()
     QCOMPARE(m_folder->read(QStringLiteral("recovery/damaged/lost.db")), copy);
     QCOMPARE(QFileInfo::exists(m_folder->filePath(QStringLiteral("recovery/damaged/lost.json"))),
              damage != Damage::NoDescription);
+    QCOMPARE(m_folder->read(QStringLiteral("recovery/kept/x.d")), QByteArray("someone's file"));
     if (damage == Damage::Copy)
         QVERIFY(m_desktop.logged(QStringLiteral("message")).value(0).contains(u"\"Склад.db\" от 14.03.2026"));
 }

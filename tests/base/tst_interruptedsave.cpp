@@ -1,6 +1,6 @@
 #include "GuardedTest.h"
 #include "ScratchVolume.h"
-#include "users/ProfileFormat.h"
+#include "base/ProfileFormat.h"
 
 #include <QDir>
 #include <QElapsedTimer>

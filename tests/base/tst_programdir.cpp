@@ -108,6 +108,7 @@ void ProgramDirTest::choose()
     const QString home = QStringLiteral("/home/anna/.local/share/tablora");
 
     const ProgramDir dir = ProgramDir::choose(exe, {writable, installed}, home);
+    QCOMPARE(dir.isInstalled(), installed);
 
     const QString folder = beside ? exe : home;
     QCOMPARE(dir.configIni(), folder + QStringLiteral("/data/config.ini"));

@@ -1,10 +1,10 @@
 #include "GuardedTest.h"
 #include "OrdinaryUser.h"
 #include "ScratchVolume.h"
+#include "base/ProfileFile.h"
 #include "base/SafeWrite.h"
 #include "base/WriteBehind.h"
 #include "document/DatabaseCodec.h"
-#include "users/ProfileFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,14 +2,14 @@
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "base/ProgramDir.h"
+#include "base/SettingKeys.h"
+#include "base/Settings.h"
 #include "convert/Console.h"
 #include "convert/ConvertError.h"
 #include "convert/ConvertFiles.h"
 #include "convert/Converter.h"
 #include "document/CsvWriter.h"
 #include "document/DatabaseCodec.h"
-#include "users/SettingKeys.h"
-#include "users/Settings.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -87,6 +87,7 @@ private slots:
     void standardStreams();
     void specialFiles_data();
     void specialFiles();
+    void inputSizeLimit_data();
     void inputSizeLimit();
     void interruptedWriteKeepsTheTarget_data();
     void interruptedWriteKeepsTheTarget();
@@ -470,12 +471,23 @@ void ConvertTest::specialFiles()
 }
 
 // An input larger than the limit, a file or standard input, is refused with
-// the limit named.
+// the limit named; standard input redirected from a file is refused unread,
+// as a named file is.
+void ConvertTest::inputSizeLimit_data()
+{
+    QTest::addColumn<bool>("redirected");
+    QTest::newRow("standard input a pipe") << false;
+    QTest::newRow("standard input a file") << true;
+}
+
 void ConvertTest::inputSizeLimit()
 {
+    QFETCH(bool, redirected);
     m_folder->write(QStringLiteral("in.csv"), QByteArray(101, 'x'));
-    QBuffer standardInput;
-    standardInput.setData(QByteArray(101, 'x'));
+    QBuffer pipe;
+    pipe.setData(QByteArray(101, 'x'));
+    QFile file(path(QStringLiteral("in.csv")));
+    QIODevice &standardInput = redirected ? static_cast<QIODevice &>(file) : pipe;
     QVERIFY(standardInput.open(QIODevice::ReadOnly));
     const QString tooLarge =
         QStringLiteral(": cannot read it: it holds more than 100 bytes, the most the converter reads");
@@ -486,6 +498,8 @@ void ConvertTest::inputSizeLimit()
         } catch (const ConvertError &e) {
             QCOMPARE(e.message(), ConvertFiles::inputName(name) + tooLarge);
         }
+        if (redirected)
+            QCOMPARE(standardInput.pos(), 0);
         standardInput.seek(0);
         QCOMPARE(ConvertFiles::readInput(name, standardInput, 101), QByteArray(101, 'x'));
         standardInput.seek(0);

@@ -1,17 +1,17 @@
-#include "FakeDocumentView.h"
+#include "DocumentFixture.h"
 #include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
+#include "base/SettingKeys.h"
+#include "base/Settings.h"
 #include "base/TabloraError.h"
 #include "base/WorkProgress.h"
-#include "document/CsvCommands.h"
 #include "document/CsvWriter.h"
 #include "document/DatabaseCodec.h"
 #include "document/Document.h"
 #include "document/FileCommands.h"
-#include "users/SettingKeys.h"
-#include "users/Settings.h"
+#include "document/ui/CsvCommands.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -102,10 +102,7 @@ private:
 
     std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
-    std::unique_ptr<Settings> m_settings;
-    std::unique_ptr<Document> m_document;
-    std::unique_ptr<FakeDocumentView> m_view;
-    std::unique_ptr<FileCommands> m_files;
+    std::unique_ptr<DocumentFixture> m_doc;
     std::unique_ptr<CsvCommands> m_csv;
 };
 
@@ -113,15 +110,10 @@ void CsvCommandsTest::init()
 {
     m_desktop.reset();
     m_folder = std::make_unique<ProgramFolder>();
-    const ProgramDir dir(m_folder->path());
-    m_settings = std::make_unique<Settings>(dir);
-    m_document = std::make_unique<Document>();
-    m_document->setRole(QStringLiteral("admin"));
-    m_view = std::make_unique<FakeDocumentView>(*m_document);
-    m_files = std::make_unique<FileCommands>(*m_document, *m_settings, m_desktop, *m_view, dir);
-    m_csv = std::make_unique<CsvCommands>(*m_document, *m_files, *m_settings, m_desktop, nullptr);
-    m_document->model().replaceTable(sampleTable());
-    m_document->setFileName(path(QStringLiteral("Склад.db")));
+    m_doc = std::make_unique<DocumentFixture>(m_desktop, m_folder->dir());
+    m_csv = std::make_unique<CsvCommands>(m_doc->document, m_doc->files, m_doc->settings, m_desktop, nullptr);
+    m_doc->document.model().replaceTable(sampleTable());
+    m_doc->document.setFileName(path(QStringLiteral("Склад.db")));
 }
 
 void CsvCommandsTest::cleanup()
@@ -187,8 +179,8 @@ void CsvCommandsTest::exportWritesTheChosenForm()
     QVERIFY2(text.startsWith(start), text.constData());
     QVERIFY2(text.contains("\r\n" + firstRecord), text.constData());
     QCOMPARE(text.count("\r\n"), 4);
-    QVERIFY(!m_document->isModified());
-    QCOMPARE(m_document->fileName(), path(QStringLiteral("Склад.db")));
+    QVERIFY(!m_doc->document.isModified());
+    QCOMPARE(m_doc->document.fileName(), path(QStringLiteral("Склад.db")));
 }
 
 void CsvCommandsTest::byteOrderMarkFollowsTheDelimiter()
@@ -259,9 +251,9 @@ void CsvCommandsTest::exportCancelledWritesNothing()
 
 void CsvCommandsTest::exportNeedsNoRight()
 {
-    m_document->setRole(QStringLiteral("guest"));
+    m_doc->document.setRole(QStringLiteral("guest"));
     for (const BoolKey &right : {Keys::pravaEditBase(), Keys::pravaSaveBase(), Keys::pravaEditOptions()})
-        m_settings->write(right, false);
+        m_doc->settings.write(right, false);
     m_desktop.expectDialog(chooseExport(QStringLiteral("commaButton")));
     m_desktop.expectSaveFile(path(QStringLiteral("out.csv")));
     m_csv->exportCsv();
@@ -296,7 +288,7 @@ void CsvCommandsTest::exportThenImportGivesTheTableBack_data()
 void CsvCommandsTest::exportThenImportGivesTheTableBack()
 {
     QFETCH(QString, button);
-    const TableData table = m_document->model().table();
+    const TableData table = m_doc->document.model().table();
     m_desktop.expectDialog(chooseExport(button, {}, true));
     m_desktop.expectSaveFile(path(QStringLiteral("out")), 2);
     m_csv->exportCsv();
@@ -306,7 +298,7 @@ void CsvCommandsTest::exportThenImportGivesTheTableBack()
         child<QPushButton>(dialog, "okButton")->click();
         return dialog.result();
     });
-    TableData back = m_document->model().table();
+    TableData back = m_doc->document.model().table();
     for (int c = 0; c < kColumnCount; ++c) {
         QCOMPARE(back.width(c), c == 0 ? 30 : 100);
         back.setWidth(c, table.width(c));
@@ -316,7 +308,7 @@ void CsvCommandsTest::exportThenImportGivesTheTableBack()
 
 void CsvCommandsTest::importTakesTheFileAsDetected()
 {
-    m_settings->write(Keys::columnWidth(2), 150);
+    m_doc->settings.write(Keys::columnWidth(2), 150);
     // Windows-1251 with semicolons and decimal commas, as spreadsheets in
     // Russian locales write it: "Товар;Цена", "Чай;3,50".
     m_folder->write(QStringLiteral("Товары.csv"), "\xD2\xEE\xE2\xE0\xF0;\xD6\xE5\xED\xE0\r\n\xD7\xE0\xE9;3,50\r\n");
@@ -332,7 +324,7 @@ void CsvCommandsTest::importTakesTheFileAsDetected()
     QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Импорт из CSV]"));
     QCOMPARE(m_desktop.logged(QStringLiteral("work")),
              QStringList({QStringLiteral("work Чтение файла..."), QStringLiteral("work Импорт из CSV...")}));
-    const TableData &table = m_document->model().table();
+    const TableData &table = m_doc->document.model().table();
     QCOMPARE(table.title(0), QStringLiteral("Товар"));
     QCOMPARE(table.title(1), QStringLiteral("Цена"));
     QCOMPARE(table.title(2), QString());
@@ -340,24 +332,24 @@ void CsvCommandsTest::importTakesTheFileAsDetected()
     QCOMPARE(table.recordCount(), 1);
     QCOMPARE(table.record(0).cells(), record({"Чай", "3,50"}).cells());
     // A new database no file holds yet; saving suggests the file's name.
-    QCOMPARE(m_document->fileName(), Document::untitledName());
-    QVERIFY(m_document->isModified());
-    QCOMPARE(m_view->title, QStringLiteral("Tablora 1.5 [Новая база данных]"));
+    QCOMPARE(m_doc->document.fileName(), Document::untitledName());
+    QVERIFY(m_doc->document.isModified());
+    QCOMPARE(m_doc->view.title, QStringLiteral("Tablora 1.5 [Новая база данных]"));
     m_desktop.expectSaveFileCancelled();
-    m_files->save();
+    m_doc->files.save();
     QCOMPARE(m_desktop.lastOfferedChoice.fileName, path(QStringLiteral("Товары.db")));
 }
 
 void CsvCommandsTest::importWithoutTitles()
 {
-    m_settings->write(Keys::caption(1), QStringLiteral("Имя"));
+    m_doc->settings.write(Keys::caption(1), QStringLiteral("Имя"));
     m_folder->write(QStringLiteral("in.csv"), "a,b\r\nc\r\n");
     importFile(QStringLiteral("in.csv"), [](QDialog &dialog) {
         child<QCheckBox>(dialog, "titlesBox")->setChecked(false);
         child<QPushButton>(dialog, "okButton")->click();
         return dialog.result();
     });
-    const TableData &table = m_document->model().table();
+    const TableData &table = m_doc->document.model().table();
     QCOMPARE(table.title(0), QStringLiteral("№"));
     QCOMPARE(table.title(1), QStringLiteral("Имя"));
     QCOMPARE(table.recordCount(), 2);
@@ -388,7 +380,7 @@ void CsvCommandsTest::importRefusesWhatItCannotRead()
     QFETCH(QString, message);
     if (!content.isEmpty())
         m_folder->write(file, content);
-    const TableData before = m_document->model().table();
+    const TableData before = m_doc->document.model().table();
     try {
         if (content.isEmpty()) {
             m_desktop.expectOpenFile(path(file));
@@ -400,8 +392,8 @@ void CsvCommandsTest::importRefusesWhatItCannotRead()
     } catch (const TabloraError &e) {
         QCOMPARE(e.message(), message.contains(u"%1") ? message.arg(path(file)) : message);
     }
-    QCOMPARE(m_document->model().table(), before);
-    QCOMPARE(m_document->fileName(), path(QStringLiteral("Склад.db")));
+    QCOMPARE(m_doc->document.model().table(), before);
+    QCOMPARE(m_doc->document.fileName(), path(QStringLiteral("Склад.db")));
 }
 
 void CsvCommandsTest::previewTellsAProblemAndHoldsOk()
@@ -420,7 +412,7 @@ void CsvCommandsTest::previewTellsAProblemAndHoldsOk()
     });
     m_csv->importCsv();
     QVERIFY(held);
-    QCOMPARE(m_document->model().table(), sampleTable());
+    QCOMPARE(m_doc->document.model().table(), sampleTable());
 }
 
 void CsvCommandsTest::importAsksAboutUnsavedChanges_data()
@@ -435,7 +427,7 @@ void CsvCommandsTest::importAsksAboutUnsavedChanges_data()
 void CsvCommandsTest::importAsksAboutUnsavedChanges()
 {
     QFETCH(int, answer);
-    m_document->setModified(true);
+    m_doc->document.setModified(true);
     m_folder->write(QStringLiteral("in.csv"), "a\r\nb\r\n");
     importFile(QStringLiteral("in.csv"), {}, [&] {
         m_desktop.expectQuestion(QStringLiteral("База данных \"Склад.db\" была изменена. Сохранить изменения?"),
@@ -447,8 +439,8 @@ void CsvCommandsTest::importAsksAboutUnsavedChanges()
                                      DesktopServices::Answer::Yes);
     });
     const bool cancelled = DesktopServices::Answer(answer) == DesktopServices::Answer::Cancel;
-    QCOMPARE(m_document->model().table() == sampleTable(), cancelled);
-    QCOMPARE(m_document->fileName(), cancelled ? path(QStringLiteral("Склад.db")) : Document::untitledName());
+    QCOMPARE(m_doc->document.model().table() == sampleTable(), cancelled);
+    QCOMPARE(m_doc->document.fileName(), cancelled ? path(QStringLiteral("Склад.db")) : Document::untitledName());
     QCOMPARE(QFile::exists(path(QStringLiteral("Склад.db"))),
              DesktopServices::Answer(answer) == DesktopServices::Answer::Yes);
 }
@@ -463,7 +455,7 @@ void CsvCommandsTest::importStoppedChangesNothing_data()
 void CsvCommandsTest::importStoppedChangesNothing()
 {
     QFETCH(bool, whileReadingTheFile);
-    m_document->setModified(true);
+    m_doc->document.setModified(true);
     m_folder->write(QStringLiteral("in.csv"), "a\r\nb\r\n");
     m_desktop.expectOpenFile(path(QStringLiteral("in.csv")));
     if (!whileReadingTheFile) {
@@ -477,9 +469,9 @@ void CsvCommandsTest::importStoppedChangesNothing()
     }
     QVERIFY_THROWS_EXCEPTION(WorkStopped, m_csv->importCsv());
     QCOMPARE(m_desktop.logged(QStringLiteral("work")).size(), whileReadingTheFile ? 1 : 2);
-    QCOMPARE(m_document->model().table(), sampleTable());
-    QCOMPARE(m_document->fileName(), path(QStringLiteral("Склад.db")));
-    QVERIFY(m_document->isModified());
+    QCOMPARE(m_doc->document.model().table(), sampleTable());
+    QCOMPARE(m_doc->document.fileName(), path(QStringLiteral("Склад.db")));
+    QVERIFY(m_doc->document.isModified());
 }
 
 // Text the database file cannot hold comes in as it is; Save asks about it.
@@ -487,12 +479,12 @@ void CsvCommandsTest::unencodableTextIsSavedAsSaveDoes()
 {
     m_folder->write(QStringLiteral("in.csv"), "a,b\r\n1,中 ok\r\n");
     importFile(QStringLiteral("in.csv"));
-    QCOMPARE(m_document->model().table().cell(0, 1), QStringLiteral("中 ok"));
+    QCOMPARE(m_doc->document.model().table().cell(0, 1), QStringLiteral("中 ok"));
     m_desktop.expectQuestion(QStringLiteral("В записи 1, в столбце «b», есть символы, которые нельзя сохранить в "
                                             "файле базы данных. Сохранить, заменив их знаком \"?\"?"),
                              DesktopServices::Answer::Yes);
     m_desktop.expectSaveFile(path(QStringLiteral("in")));
-    m_files->save();
+    m_doc->files.save();
     QCOMPARE(DatabaseCodec::readBaseFile(path(QStringLiteral("in.db"))).cell(0, 1), QStringLiteral("? ok"));
 }
 

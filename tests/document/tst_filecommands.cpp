@@ -1,9 +1,11 @@
-#include "FakeDocumentView.h"
+#include "DocumentFixture.h"
 #include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
+#include "base/SettingKeys.h"
+#include "base/Settings.h"
 #include "base/TabloraError.h"
 #include "base/WorkProgress.h"
 #include "document/DatabaseCodec.h"
@@ -11,8 +13,6 @@
 #include "document/DocumentTexts.h"
 #include "document/DocumentView.h"
 #include "document/FileCommands.h"
-#include "users/SettingKeys.h"
-#include "users/Settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,7 +54,6 @@ private:
     QString writeDatabase(const QString &name, const TableData &table);
     TableData readBack(const QString &path);
     QString path(const QString &name) const { return QDir::toNativeSeparators(m_folder->filePath(name)); }
-    void makeModified();
     // Another database, as "other.db", the example "Профайл" and recent entry 1.
     QString writeOtherDatabase();
     // Runs New, Open, Reopen 1, the example "Профайл" or Import.
@@ -62,22 +61,14 @@ private:
 
     std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
-    std::unique_ptr<Settings> m_settings;
-    std::unique_ptr<Document> m_document;
-    std::unique_ptr<FakeDocumentView> m_view;
-    std::unique_ptr<FileCommands> m_files;
+    std::unique_ptr<DocumentFixture> m_doc;
 };
 
 void FileCommandsTest::init()
 {
     m_desktop.reset();
     m_folder = std::make_unique<ProgramFolder>();
-    const ProgramDir dir(m_folder->path());
-    m_settings = std::make_unique<Settings>(dir);
-    m_document = std::make_unique<Document>();
-    m_document->setRole(QStringLiteral("admin"));
-    m_view = std::make_unique<FakeDocumentView>(*m_document);
-    m_files = std::make_unique<FileCommands>(*m_document, *m_settings, m_desktop, *m_view, dir);
+    m_doc = std::make_unique<DocumentFixture>(m_desktop, m_folder->dir());
 }
 
 void FileCommandsTest::cleanup()
@@ -97,12 +88,6 @@ TableData FileCommandsTest::readBack(const QString &p)
     return DatabaseCodec::readBaseFile(p);
 }
 
-void FileCommandsTest::makeModified()
-{
-    m_document->model().appendRecord(record({"1", "изменение"}));
-    m_document->setModified(true);
-}
-
 enum class Command { New, Open, Reopen, Example, Import };
 
 QString FileCommandsTest::writeOtherDatabase()
@@ -112,7 +97,7 @@ QString FileCommandsTest::writeOtherDatabase()
     const QString otherPath = writeDatabase(QStringLiteral("other.db"), other);
     m_folder->makeFolder(QStringLiteral("Примеры"));
     writeDatabase(QStringLiteral("Примеры/Профайл.db"), other);
-    m_settings->write(Keys::reopenFile(1, m_folder->dir()), otherPath);
+    m_doc->settings.write(Keys::reopenFile(1, m_folder->dir()), otherPath);
     return otherPath;
 }
 
@@ -120,19 +105,19 @@ void FileCommandsTest::run(int command)
 {
     switch (Command(command)) {
     case Command::New:
-        m_files->newDatabase();
+        m_doc->files.newDatabase();
         break;
     case Command::Open:
-        m_files->openDatabase();
+        m_doc->files.openDatabase();
         break;
     case Command::Reopen:
-        m_files->reopen(1);
+        m_doc->files.reopen(1);
         break;
     case Command::Example:
-        m_files->openExample(FileCommands::Example::Profile);
+        m_doc->files.openExample(FileCommands::Example::Profile);
         break;
     case Command::Import:
-        m_files->importVersion10();
+        m_doc->files.importVersion10();
         break;
     }
 }
@@ -156,8 +141,8 @@ void FileCommandsTest::promptAnswers()
     const QString otherPath = writeOtherDatabase();
 
     const QString current = writeDatabase(QStringLiteral("current.db"), TableData());
-    m_document->setFileName(current);
-    makeModified();
+    m_doc->document.setFileName(current);
+    m_doc->change("изменение");
 
     if (Command(command) == Command::Open)
         m_desktop.expectOpenFile(otherPath);
@@ -168,16 +153,16 @@ void FileCommandsTest::promptAnswers()
     QVERIFY(m_desktop.log().at(m_desktop.log().indexOf(QStringLiteral("beep")) + 1).startsWith(u"question"));
 
     if (DesktopServices::Answer(answer) == DesktopServices::Answer::Cancel) {
-        QCOMPARE(m_document->fileName(), current);
-        QVERIFY(m_document->isModified());
-        QCOMPARE(m_document->model().recordCount(), 1);
+        QCOMPARE(m_doc->document.fileName(), current);
+        QVERIFY(m_doc->document.isModified());
+        QCOMPARE(m_doc->document.model().recordCount(), 1);
         QCOMPARE(readBack(current).recordCount(), 0);
         return;
     }
-    QVERIFY(!m_document->isModified());
+    QVERIFY(!m_doc->document.isModified());
     // Yes saved the changes into the previous file first; No dropped them.
     QCOMPARE(readBack(current).recordCount(), DesktopServices::Answer(answer) == DesktopServices::Answer::Yes ? 1 : 0);
-    QCOMPARE(m_document->model().recordCount(), Command(command) == Command::New ? 0 : 1);
+    QCOMPARE(m_doc->document.model().recordCount(), Command(command) == Command::New ? 0 : 1);
 }
 
 // Yes to the question, and then the save does not happen: the command must
@@ -211,20 +196,20 @@ void FileCommandsTest::unsavedTableIsKept()
     case Unsaved::DialogCancelled:
         break; // untitled
     case Unsaved::ReplacementDeclined:
-        m_document->setFileName(path(QStringLiteral("current.db")));
-        m_document->model().appendRecord(record({"1", "中"}));
+        m_doc->document.setFileName(path(QStringLiteral("current.db")));
+        appendTo(m_doc->document.model(), record({"1", "中"}));
         break;
     case Unsaved::WriteFailed:
-        m_document->setFileName(path(QStringLiteral("blocker/current.db")));
+        m_doc->document.setFileName(path(QStringLiteral("blocker/current.db")));
         break;
     case Unsaved::RightRefused:
-        m_document->setFileName(path(QStringLiteral("current.db")));
-        m_document->setRole(QStringLiteral("guest"));
+        m_doc->document.setFileName(path(QStringLiteral("current.db")));
+        m_doc->document.setRole(QStringLiteral("guest"));
         break;
     }
-    makeModified();
-    const QString name = m_document->fileName();
-    const TableData before = m_document->model().table();
+    m_doc->change("изменение");
+    const QString name = m_doc->document.fileName();
+    const TableData before = m_doc->document.model().table();
 
     if (Command(command) == Command::Open || Command(command) == Command::Import)
         m_desktop.expectOpenFile(otherPath);
@@ -245,20 +230,20 @@ void FileCommandsTest::unsavedTableIsKept()
         reported = true;
     }
     QCOMPARE(reported, Unsaved(unsaved) == Unsaved::RightRefused); // the refusal is still reported
-    QCOMPARE(m_document->model().table(), before);
-    QCOMPARE(m_document->fileName(), name);
-    QVERIFY(m_document->isModified());
-    QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
+    QCOMPARE(m_doc->document.model().table(), before);
+    QCOMPARE(m_doc->document.fileName(), name);
+    QVERIFY(m_doc->document.isModified());
+    QVERIFY(!m_doc->settings.read(Keys::reopenEnabled(1)));
 }
 
 void FileCommandsTest::newTakesWidthsAndTitlesFromSettings()
 {
-    m_settings->write(Keys::columnWidth(0), 50);
-    m_settings->write(Keys::columnWidth(3), 2);
-    m_settings->write(Keys::caption(2), QStringLiteral("Фамилия"));
-    m_document->setFileName(QStringLiteral("/x/old.db"));
-    m_files->newDatabase();
-    const TableData &t = m_document->model().table();
+    m_doc->settings.write(Keys::columnWidth(0), 50);
+    m_doc->settings.write(Keys::columnWidth(3), 2);
+    m_doc->settings.write(Keys::caption(2), QStringLiteral("Фамилия"));
+    m_doc->document.setFileName(QStringLiteral("/x/old.db"));
+    m_doc->files.newDatabase();
+    const TableData &t = m_doc->document.model().table();
     QCOMPARE(t.width(0), 30);
     QCOMPARE(t.width(1), 100);
     QCOMPARE(t.width(3), 5);
@@ -266,8 +251,8 @@ void FileCommandsTest::newTakesWidthsAndTitlesFromSettings()
     QCOMPARE(t.title(0), QStringLiteral("№"));
     QCOMPARE(t.title(2), QStringLiteral("Фамилия"));
     QCOMPARE(t.title(7), QStringLiteral("7 столбец"));
-    QCOMPARE(m_document->fileName(), Document::untitledName());
-    QCOMPARE(m_view->title, QStringLiteral("Tablora 1.5 [Новая база данных]"));
+    QCOMPARE(m_doc->document.fileName(), Document::untitledName());
+    QCOMPARE(m_doc->view.title, QStringLiteral("Tablora 1.5 [Новая база данных]"));
     QVERIFY(m_desktop.log().isEmpty()); // not modified: no question
 }
 
@@ -278,15 +263,15 @@ void FileCommandsTest::openAddsToRecentFiles()
     t.appendRecord(record({"1", "Чай"}));
     const QString p = writeDatabase(QStringLiteral("Склад.db"), t);
     m_desktop.expectOpenFile(p);
-    m_files->openDatabase();
+    m_doc->files.openDatabase();
     QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Открыть...]"));
     QCOMPARE(m_desktop.lastFileDialog.filters.at(0).first, QStringLiteral("Базы данных (*.db)"));
     QCOMPARE(m_desktop.lastFileDialog.filters.at(1).first, QStringLiteral("Все файлы (*.*)"));
-    QCOMPARE(m_document->model().table(), t);
-    QCOMPARE(m_document->fileName(), p);
-    QCOMPARE(m_view->title, QStringLiteral("Tablora 1.5 [Склад.db]"));
-    QCOMPARE(m_settings->read(Keys::reopenFileForShift(1)), p);
-    QVERIFY(m_settings->read(Keys::reopenEnabled(1)));
+    QCOMPARE(m_doc->document.model().table(), t);
+    QCOMPARE(m_doc->document.fileName(), p);
+    QCOMPARE(m_doc->view.title, QStringLiteral("Tablora 1.5 [Склад.db]"));
+    QCOMPARE(m_doc->settings.read(Keys::reopenFileForShift(1)), p);
+    QVERIFY(m_doc->settings.read(Keys::reopenEnabled(1)));
 }
 
 void FileCommandsTest::reopenMissingPathReadsDefaultDatabase()
@@ -295,11 +280,11 @@ void FileCommandsTest::reopenMissingPathReadsDefaultDatabase()
     TableData t;
     t.appendRecord(record({"1", "по умолчанию"}));
     const QString defaultDb = writeDatabase(QStringLiteral("db/default.db"), t);
-    m_settings->write(Keys::reopenEnabled(2), true);
-    m_files->reopen(2);
-    QCOMPARE(m_document->fileName(), defaultDb);
-    QCOMPARE(m_document->model().recordCount(), 1);
-    QVERIFY(!m_settings->read(Keys::reopenEnabled(1))); // reopening leaves the list alone
+    m_doc->settings.write(Keys::reopenEnabled(2), true);
+    m_doc->files.reopen(2);
+    QCOMPARE(m_doc->document.fileName(), defaultDb);
+    QCOMPARE(m_doc->document.model().recordCount(), 1);
+    QVERIFY(!m_doc->settings.read(Keys::reopenEnabled(1))); // reopening leaves the list alone
 }
 
 void FileCommandsTest::failedLoadsChangeNothing_data()
@@ -320,33 +305,33 @@ void FileCommandsTest::failedLoadsChangeNothing()
     QVERIFY(bad.open(QIODevice::WriteOnly));
     bad.write("not a database\r\n");
     bad.close();
-    m_settings->write(Keys::reopenFile(1, m_folder->dir()), bad.fileName());
+    m_doc->settings.write(Keys::reopenFile(1, m_folder->dir()), bad.fileName());
 
     const QString current = path(QStringLiteral("current.db"));
-    m_document->setFileName(current);
-    makeModified();
-    const TableData before = m_document->model().table();
+    m_doc->document.setFileName(current);
+    m_doc->change("изменение");
+    const TableData before = m_doc->document.model().table();
     if (Command(command) == Command::Open || Command(command) == Command::Import)
         m_desktop.expectOpenFile(bad.fileName()); // the dialog comes before the question
     m_desktop.expectQuestion(QStringLiteral("База данных \"current.db\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer::No);
     try {
         if (Command(command) == Command::Open)
-            m_files->openDatabase();
+            m_doc->files.openDatabase();
         else if (Command(command) == Command::Reopen)
-            m_files->reopen(1);
+            m_doc->files.reopen(1);
         else if (Command(command) == Command::Import)
-            m_files->importVersion10();
+            m_doc->files.importVersion10();
         else
-            m_files->openExample(FileCommands::Example::Programs);
+            m_doc->files.openExample(FileCommands::Example::Programs);
         QFAIL("the load should have failed");
     } catch (const TabloraError &e) {
         QCOMPARE(e.message(), message);
     }
-    QCOMPARE(m_document->model().table(), before);
-    QCOMPARE(m_document->fileName(), current);
-    QVERIFY(m_document->isModified());
-    QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
+    QCOMPARE(m_doc->document.model().table(), before);
+    QCOMPARE(m_doc->document.fileName(), current);
+    QVERIFY(m_doc->document.isModified());
+    QVERIFY(!m_doc->settings.read(Keys::reopenEnabled(1)));
 }
 
 void FileCommandsTest::saveNameRule_data()
@@ -366,25 +351,25 @@ void FileCommandsTest::saveNameRule()
     QFETCH(QString, typed);
     QFETCH(int, filter);
     QFETCH(QString, written);
-    makeModified();
+    m_doc->change("изменение");
     m_desktop.expectSaveFile(path(typed), filter);
-    m_files->save();
+    m_doc->files.save();
     QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Сохранить]"));
     QCOMPARE(m_desktop.lastFileDialog.filters.at(0).first, QStringLiteral("База данных (*.db)"));
     QVERIFY(QFile::exists(path(written)));
-    QCOMPARE(m_document->fileName(), path(written));
-    QVERIFY(!m_document->isModified());
-    QCOMPARE(m_view->title, QStringLiteral("Tablora 1.5 [") + written + QLatin1Char(']'));
-    QCOMPARE(readBack(path(written)), m_document->model().table());
+    QCOMPARE(m_doc->document.fileName(), path(written));
+    QVERIFY(!m_doc->document.isModified());
+    QCOMPARE(m_doc->view.title, QStringLiteral("Tablora 1.5 [") + written + QLatin1Char(']'));
+    QCOMPARE(readBack(path(written)), m_doc->document.model().table());
 }
 
 void FileCommandsTest::saveUntitledCancelledWritesNothing()
 {
-    makeModified();
+    m_doc->change("изменение");
     m_desktop.expectSaveFileCancelled();
-    m_files->save();
-    QVERIFY(m_document->isModified());
-    QCOMPARE(m_document->fileName(), Document::untitledName());
+    m_doc->files.save();
+    QVERIFY(m_doc->document.isModified());
+    QCOMPARE(m_doc->document.fileName(), Document::untitledName());
     QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList());
 }
 
@@ -396,108 +381,108 @@ void FileCommandsTest::saveRetriesThroughTheDialog()
     blocker.close();
     const QString unwritable = path(QStringLiteral("blocker/base.db"));
 
-    m_document->setFileName(unwritable);
-    makeModified();
+    m_doc->document.setFileName(unwritable);
+    m_doc->change("изменение");
     m_desktop.expectSaveFile(path(QStringLiteral("second.db")));
-    m_files->save();
-    QCOMPARE(m_document->fileName(), path(QStringLiteral("second.db")));
-    QVERIFY(!m_document->isModified());
+    m_doc->files.save();
+    QCOMPARE(m_doc->document.fileName(), path(QStringLiteral("second.db")));
+    QVERIFY(!m_doc->document.isModified());
 
     // A failing second choice is reported with the path and the reason.
-    m_document->setFileName(unwritable);
-    makeModified();
+    m_doc->document.setFileName(unwritable);
+    m_doc->change("изменение");
     m_desktop.expectSaveFile(unwritable, 1);
-    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->save());
-    QCOMPARE(m_document->fileName(), unwritable);
-    QVERIFY(m_document->isModified());
+    QVERIFY_THROWS_EXCEPTION(TabloraError, m_doc->files.save());
+    QCOMPARE(m_doc->document.fileName(), unwritable);
+    QVERIFY(m_doc->document.isModified());
 
     // Cancelling the second dialog ends the command quietly.
     m_desktop.expectSaveFileCancelled();
-    m_files->save();
-    QVERIFY(m_document->isModified());
+    m_doc->files.save();
+    QVERIFY(m_doc->document.isModified());
 }
 
 void FileCommandsTest::saveAsReplacesAndReportsFailure()
 {
     const QString existing = writeDatabase(QStringLiteral("existing.db"), TableData());
-    m_document->setFileName(path(QStringLiteral("current.db")));
-    makeModified();
+    m_doc->document.setFileName(path(QStringLiteral("current.db")));
+    m_doc->change("изменение");
     m_desktop.expectSaveFile(existing);
-    m_files->saveAs();
+    m_doc->files.saveAs();
     QCOMPARE(readBack(existing).recordCount(), 1);
-    QCOMPARE(m_document->fileName(), existing);
-    QVERIFY(!m_document->isModified());
-    QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
+    QCOMPARE(m_doc->document.fileName(), existing);
+    QVERIFY(!m_doc->document.isModified());
+    QVERIFY(!m_doc->settings.read(Keys::reopenEnabled(1)));
 
-    makeModified();
+    m_doc->change("изменение");
     QFile blocker(path(QStringLiteral("blocker")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     m_desktop.expectSaveFile(path(QStringLiteral("blocker/x.db")));
     try {
-        m_files->saveAs();
+        m_doc->files.saveAs();
         QFAIL("the write should have failed");
     } catch (const TabloraError &e) {
         QVERIFY2(e.message().startsWith(QStringLiteral("Cannot create file \"")), qPrintable(e.message()));
         QVERIFY(e.message().contains(path(QStringLiteral("blocker/x.db"))));
     }
-    QCOMPARE(m_document->fileName(), existing);
-    QVERIFY(m_document->isModified());
+    QCOMPARE(m_doc->document.fileName(), existing);
+    QVERIFY(m_doc->document.isModified());
 }
 
 void FileCommandsTest::saveNeedsTheRight()
 {
-    m_document->setRole(QStringLiteral("guest"));
-    m_document->setFileName(path(QStringLiteral("current.db")));
-    makeModified();
-    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->save());
-    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->saveAs());
+    m_doc->document.setRole(QStringLiteral("guest"));
+    m_doc->document.setFileName(path(QStringLiteral("current.db")));
+    m_doc->change("изменение");
+    QVERIFY_THROWS_EXCEPTION(TabloraError, m_doc->files.save());
+    QVERIFY_THROWS_EXCEPTION(TabloraError, m_doc->files.saveAs());
     QVERIFY(!QFile::exists(path(QStringLiteral("current.db"))));
-    m_settings->write(Keys::pravaSaveBase(), true);
-    m_files->save();
+    m_doc->settings.write(Keys::pravaSaveBase(), true);
+    m_doc->files.save();
     QVERIFY(QFile::exists(path(QStringLiteral("current.db"))));
 }
 
 void FileCommandsTest::unencodableTextIsNotLostSilently()
 {
     const QString p = path(QStringLiteral("u.db"));
-    m_document->setFileName(p);
-    m_document->model().appendRecord(record({"1", "ok"}));
-    m_document->model().appendRecord(record({"2", "x", "", "цена 5€ — 中文 😀"}));
-    m_document->setModified(true);
+    m_doc->document.setFileName(p);
+    appendTo(m_doc->document.model(), record({"1", "ok"}));
+    appendTo(m_doc->document.model(), record({"2", "x", "", "цена 5€ — 中文 😀"}));
+    m_doc->document.setModified(true);
     const QString question = QStringLiteral(
         "В записи 2, в столбце «3 столбец», есть символы, которые нельзя сохранить в файле базы данных. "
         "Сохранить, заменив их знаком \"?\"?");
 
     m_desktop.expectQuestion(question, DesktopServices::Answer::No, QStringLiteral("Вопрос"));
-    m_files->save();
+    m_doc->files.save();
     QVERIFY(!QFile::exists(p));
-    QVERIFY(m_document->isModified());
+    QVERIFY(m_doc->document.isModified());
 
     // The window shows what the file holds: one "?" for each character, the
     // one outside the BMP included, kept by the view as one change.
     m_desktop.expectQuestion(question, DesktopServices::Answer::Yes);
-    m_files->save();
+    m_doc->files.save();
     QCOMPARE(readBack(p).cell(1, 3).toString(), QStringLiteral("цена 5€ — ?? ?"));
-    QVERIFY(readBack(p) == m_document->model().table());
-    QVERIFY(!m_document->isModified());
-    QCOMPARE(m_view->replacements.size(), size_t(1));
-    m_view->replacements.back().swap(m_document->model()); // taken back
-    QCOMPARE(m_document->model().table().cell(1, 3), QStringLiteral("цена 5€ — 中文 😀"));
+    QVERIFY(readBack(p) == m_doc->document.model().table());
+    QVERIFY(!m_doc->document.isModified());
+    QCOMPARE(m_doc->view.replacements.size(), size_t(1));
+    m_doc->view.replacements.back().swap(m_doc->document.model()); // taken back
+    QCOMPARE(m_doc->document.model().table().cell(1, 3), QStringLiteral("цена 5€ — 中文 😀"));
 
     // A write that fails leaves the table its own text.
-    m_document->setFileName(path(QStringLiteral("missing/u.db")));
+    m_doc->document.setFileName(path(QStringLiteral("missing/u.db")));
     m_desktop.expectQuestion(question, DesktopServices::Answer::Yes);
     m_desktop.expectSaveFileCancelled();
-    m_files->save();
-    QCOMPARE(m_document->model().table().cell(1, 3), QStringLiteral("цена 5€ — 中文 😀"));
-    QCOMPARE(m_view->replacements.size(), size_t(1));
+    m_doc->files.save();
+    QCOMPARE(m_doc->document.model().table().cell(1, 3), QStringLiteral("цена 5€ — 中文 😀"));
+    QCOMPARE(m_doc->view.replacements.size(), size_t(1));
 
-    m_document->model().setTitle(0, QStringLiteral("№ 中"));
+    m_doc->document.model().setTitle(0, QStringLiteral("№ 中"));
     m_desktop.expectQuestion(QStringLiteral("В заголовке столбца «№ 中» есть символы, которые нельзя сохранить в "
                                             "файле базы данных. Сохранить, заменив их знаком \"?\"?"),
                              DesktopServices::Answer::No);
-    m_files->save();
+    m_doc->files.save();
 }
 
 void FileCommandsTest::exampleLoadsUnderItsPath()
@@ -506,10 +491,10 @@ void FileCommandsTest::exampleLoadsUnderItsPath()
     TableData t;
     t.appendRecord(record({"1", "Фамилия"}));
     const QString p = writeDatabase(QStringLiteral("Примеры/Профайл.db"), t);
-    m_files->openExample(FileCommands::Example::Profile);
-    QCOMPARE(m_document->fileName(), p);
-    QCOMPARE(m_view->title, QStringLiteral("Tablora 1.5 [Профайл.db]"));
-    QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
+    m_doc->files.openExample(FileCommands::Example::Profile);
+    QCOMPARE(m_doc->document.fileName(), p);
+    QCOMPARE(m_doc->view.title, QStringLiteral("Tablora 1.5 [Профайл.db]"));
+    QVERIFY(!m_doc->settings.read(Keys::reopenEnabled(1)));
 }
 
 void FileCommandsTest::commandLineLoadKeepsRecentFiles()
@@ -517,12 +502,12 @@ void FileCommandsTest::commandLineLoadKeepsRecentFiles()
     TableData t;
     t.appendRecord(record({"5"}));
     const QString p = writeDatabase(QStringLiteral("arg.db"), t);
-    m_files->loadFile(p);
-    QCOMPARE(m_document->model().recordCount(), 1);
-    QCOMPARE(m_document->fileName(), p);
-    QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
-    QVERIFY_THROWS_EXCEPTION(std::exception, m_files->loadFile(path(QStringLiteral("missing.db"))));
-    QCOMPARE(m_document->fileName(), p);
+    m_doc->files.loadFile(p);
+    QCOMPARE(m_doc->document.model().recordCount(), 1);
+    QCOMPARE(m_doc->document.fileName(), p);
+    QVERIFY(!m_doc->settings.read(Keys::reopenEnabled(1)));
+    QVERIFY_THROWS_EXCEPTION(std::exception, m_doc->files.loadFile(path(QStringLiteral("missing.db"))));
+    QCOMPARE(m_doc->document.fileName(), p);
 }
 
 void FileCommandsTest::importVersion10_data()
@@ -547,18 +532,18 @@ void FileCommandsTest::importVersion10()
     file.write(DatabaseCodec::buildPlainList(old).replace("\r\n", lineBreak));
     file.close();
 
-    m_document->setFileName(path(QStringLiteral("current.db")));
-    makeModified();
+    m_doc->document.setFileName(path(QStringLiteral("current.db")));
+    m_doc->change("изменение");
     m_desktop.expectOpenFile(p);
     m_desktop.expectQuestion(QStringLiteral("База данных \"current.db\" была изменена. Сохранить изменения?"),
                              DesktopServices::Answer::No);
-    m_files->importVersion10();
+    m_doc->files.importVersion10();
     QCOMPARE(m_desktop.lastFileDialog.title, QStringLiteral("Tablora [Открыть...]"));
-    QCOMPARE(m_document->model().table(), old);
-    QCOMPARE(m_document->fileName(), p);
-    QCOMPARE(m_view->title, QStringLiteral("Tablora 1.5 [old.db]"));
-    QVERIFY(!m_document->isModified());
-    QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
+    QCOMPARE(m_doc->document.model().table(), old);
+    QCOMPARE(m_doc->document.fileName(), p);
+    QCOMPARE(m_doc->view.title, QStringLiteral("Tablora 1.5 [old.db]"));
+    QVERIFY(!m_doc->document.isModified());
+    QVERIFY(!m_doc->settings.read(Keys::reopenEnabled(1)));
 }
 
 void FileCommandsTest::importThenSaveConvertsTheFile()
@@ -570,20 +555,20 @@ void FileCommandsTest::importThenSaveConvertsTheFile()
     file.write("30\n100\n100\n100\n100\n100\n100\n100\nN\nA\nB\nC\nD\nE\nF\nG\n2\n1\na\nb\nc\nd\ne\nf\ng\n");
     file.close();
     m_desktop.expectOpenFile(p);
-    m_files->importVersion10();
-    QCOMPARE(m_document->model().recordCount(), 2);
-    QCOMPARE(m_document->model().table().cell(1, 7).toString(), QString());
+    m_doc->files.importVersion10();
+    QCOMPARE(m_doc->document.model().recordCount(), 2);
+    QCOMPARE(m_doc->document.model().table().cell(1, 7).toString(), QString());
 
-    m_files->save();
-    const TableData imported = m_document->model().table();
+    m_doc->files.save();
+    const TableData imported = m_doc->document.model().table();
     QCOMPARE(readBack(p), imported);
 
     // The file is now in the current format, which the import refuses.
-    m_document->model().appendRecord(record({"3"}));
+    appendTo(m_doc->document.model(), record({"3"}));
     m_desktop.expectOpenFile(p);
-    QVERIFY_THROWS_EXCEPTION(TabloraError, m_files->importVersion10());
-    QCOMPARE(m_document->model().recordCount(), 3);
-    QCOMPARE(m_document->fileName(), p);
+    QVERIFY_THROWS_EXCEPTION(TabloraError, m_doc->files.importVersion10());
+    QCOMPARE(m_doc->document.model().recordCount(), 3);
+    QCOMPARE(m_doc->document.fileName(), p);
 }
 
 // Open, save and the import read and write as long work, under the name the
@@ -625,9 +610,9 @@ void FileCommandsTest::longWorkCanBeStopped()
     const QString otherPath = writeOtherDatabase();
     m_folder->write(QStringLiteral("old.db"), DatabaseCodec::buildPlainList(TableData()));
     const QString current = writeDatabase(QStringLiteral("current.db"), TableData());
-    m_document->setFileName(current);
-    makeModified();
-    const TableData before = m_document->model().table();
+    m_doc->document.setFileName(current);
+    m_doc->change("изменение");
+    const TableData before = m_doc->document.model().table();
     const QStringList files = QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden);
     const QByteArray saved = m_folder->read(QStringLiteral("current.db"));
 
@@ -662,25 +647,25 @@ void FileCommandsTest::longWorkCanBeStopped()
     try {
         switch (LongCommand(command)) {
         case LongCommand::Open:
-            m_files->openDatabase();
+            m_doc->files.openDatabase();
             break;
         case LongCommand::Reopen:
-            m_files->reopen(1);
+            m_doc->files.reopen(1);
             break;
         case LongCommand::Example:
-            m_files->openExample(FileCommands::Example::Profile);
+            m_doc->files.openExample(FileCommands::Example::Profile);
             break;
         case LongCommand::Import:
-            m_files->importVersion10();
+            m_doc->files.importVersion10();
             break;
         case LongCommand::Save:
-            m_files->save();
+            m_doc->files.save();
             break;
         case LongCommand::SaveAs:
-            m_files->saveAs();
+            m_doc->files.saveAs();
             break;
         case LongCommand::SaveBeforeNew:
-            m_files->newDatabase();
+            m_doc->files.newDatabase();
             break;
         }
     } catch (const WorkStopped &) {
@@ -689,15 +674,15 @@ void FileCommandsTest::longWorkCanBeStopped()
     QCOMPARE(stopped, stop);
     QCOMPARE(m_desktop.logged(QStringLiteral("work ")), QStringList{QStringLiteral("work ") + work});
     if (!stop) {
-        QVERIFY(!m_document->isModified());
+        QVERIFY(!m_doc->document.isModified());
         return;
     }
-    QCOMPARE(m_document->model().table(), before);
-    QCOMPARE(m_document->fileName(), current);
-    QVERIFY(m_document->isModified());
+    QCOMPARE(m_doc->document.model().table(), before);
+    QCOMPARE(m_doc->document.fileName(), current);
+    QVERIFY(m_doc->document.isModified());
     QCOMPARE(m_folder->read(QStringLiteral("current.db")), saved);
     QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden), files);
-    QVERIFY(!m_settings->read(Keys::reopenEnabled(1)));
+    QVERIFY(!m_doc->settings.read(Keys::reopenEnabled(1)));
 }
 
 TABLORA_GUILESS_TEST_MAIN(FileCommandsTest)

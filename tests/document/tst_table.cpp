@@ -1,4 +1,5 @@
 #include "GuardedTest.h"
+#include "Records.h"
 #include "document/Document.h"
 #include "document/DocumentTexts.h"
 #include "document/TableModel.h"
@@ -160,8 +161,8 @@ void TableTest::modelSignals()
         return out;
     };
 
-    model.appendRecord(Record(Record::Cells{QStringLiteral("1"), QStringLiteral("a")}));
-    model.appendRecord(Record(Record::Cells{QStringLiteral("2"), QStringLiteral("b")}));
+    appendTo(model, Record(Record::Cells{QStringLiteral("1"), QStringLiteral("a")}));
+    appendTo(model, Record(Record::Cells{QStringLiteral("2"), QStringLiteral("b")}));
     QCOMPARE(model.rowCount(), 2);
     QCOMPARE(model.data(model.index(1, 1)).toString(), QStringLiteral("b"));
     QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("№"));
@@ -173,7 +174,7 @@ void TableTest::modelSignals()
     model.setWidth(0, 200); // stays 30: no change to report
     QCOMPARE(widths.count(), 1);
 
-    model.setRecord(0, Record(Record::Cells{QStringLiteral("9")}));
+    model.exchangeRecord(0, Record(Record::Cells{QStringLiteral("9")}));
     QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("9"));
     QCOMPARE(cellColumns(), QStringList{"0-7"});
     model.setTitle(7, QStringLiteral("Итог"));
@@ -181,9 +182,9 @@ void TableTest::modelSignals()
     QCOMPARE(titleColumns(), QStringList{"7-7"});
     model.replaceTable(TableData());
     QCOMPARE(titleColumns(), QStringList{"0-7"});
-    model.appendRecord(Record(Record::Cells{QStringLiteral("1")}));
-    model.appendRecord(Record(Record::Cells{QStringLiteral("2")}));
-    model.removeRecord(0);
+    appendTo(model, Record(Record::Cells{QStringLiteral("1")}));
+    appendTo(model, Record(Record::Cells{QStringLiteral("2")}));
+    model.takeRecord(0);
     QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("2"));
     model.discard(model.takeRecords());
     QCOMPARE(model.rowCount(), 0);
@@ -194,7 +195,7 @@ void TableTest::modelSignals()
                  & Qt::AlignHorizontal_Mask,
              Qt::AlignRight);
     QCOMPARE(titleColumns(), QStringList{"0-7"});
-    model.appendRecord(Record());
+    appendTo(model, Record());
     model.setAlignment(Qt::AlignLeft);
     QCOMPARE(cellColumns(), QStringList{"0-7"});
 }
@@ -204,7 +205,7 @@ void TableTest::reorderKeepsSelectionOnItsRecord()
     TableModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     for (const char *n : {"a", "b", "c"})
-        model.appendRecord(Record(Record::Cells{QString::fromLatin1(n)}));
+        appendTo(model, Record(Record::Cells{QString::fromLatin1(n)}));
     const QPersistentModelIndex selected = model.index(0, 0);
     model.reorder({2, 1, 0});
     QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("c"));

@@ -1,13 +1,13 @@
 #include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
-#include "app/TabloraApplication.h"
+#include "app/ui/TabloraApplication.h"
 #include "base/TabloraError.h"
 #include "base/Windows1251.h"
-#include "extras/AboutDialog.h"
-#include "extras/HelpCommands.h"
-#include "extras/InfoPageWindow.h"
 #include "extras/InfoPages.h"
+#include "extras/ui/AboutDialog.h"
+#include "extras/ui/HelpCommands.h"
+#include "extras/ui/InfoPageWindow.h"
 
 #include <QDialog>
 #include <QDir>

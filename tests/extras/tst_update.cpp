@@ -1,11 +1,13 @@
 #include "GuardedTest.h"
+#include "MainWindowAccess.h"
 #include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
-#include "app/MainWindow.h"
-#include "app/QtDesktopServices.h"
+#include "SigningKey.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/QtDesktopServices.h"
 #include "base/ErrorReporter.h"
 #include "base/Windows1251.h"
-#include "extras/UpdateDialog.h"
+#include "extras/ui/UpdateDialog.h"
 #include "users/Accounts.h"
 
 #include <QAction>
@@ -18,6 +20,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -25,8 +28,10 @@ namespace {
 // A file marked cut announces its whole length but sends only the first half
 // before it hangs up; a stalled one sends its first half and waits; an
 // endless one, of no announced length, sends its content again and again
-// while the client takes it. A file with a redirect is moved there. A file
-// with a status other than 200 is the server's error page.
+// while the client takes it; a trickled one, of no announced length, sends
+// it in small pieces, a millisecond apart, until it hangs up. A file may
+// announce a length other than its own. A file with a redirect is moved
+// there. A file with a status other than 200 is the server's error page.
 class LocalServer : public QObject
 {
 public:
@@ -43,6 +48,8 @@ public:
         bool cut;
         bool stall;
         bool endless = false;
+        bool trickle = false;
+        qint64 announced = -1; // its own length when negative
         QByteArray redirect;
         QByteArray status = "200 OK";
     };
@@ -99,8 +106,24 @@ private:
             socket->write(piece);
             return;
         }
-        socket->write("HTTP/1.1 " + file.status + "\r\nConnection: close\r\nContent-Length: "
-                      + QByteArray::number(file.content.size()) + "\r\n\r\n");
+        if (file.trickle) {
+            socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
+            auto *pieces = new QTimer(socket);
+            connect(pieces, &QTimer::timeout, socket,
+                    [socket, pieces, content = file.content, sent = qsizetype(0)]() mutable {
+                        socket->write(content.mid(sent, 1000));
+                        sent += 1000;
+                        if (sent < content.size())
+                            return;
+                        pieces->stop();
+                        socket->disconnectFromHost();
+                    });
+            pieces->start(1);
+            return;
+        }
+        const qint64 length = file.announced >= 0 ? file.announced : file.content.size();
+        socket->write("HTTP/1.1 " + file.status
+                      + "\r\nConnection: close\r\nContent-Length: " + QByteArray::number(length) + "\r\n\r\n");
         socket->write(file.cut || file.stall ? file.content.left(file.content.size() / 2) : file.content);
         if (file.stall) {
             stalled = true;
@@ -214,6 +237,9 @@ private slots:
     void closingDuringTheDownloadCancelsIt();
     void downloadStartsTheUpdater_data();
     void downloadStartsTheUpdater();
+    void onlyASignedUpdaterStarts_data();
+    void onlyASignedUpdaterStarts();
+    void installedCopyFetchesNoUpdater();
     void rightsCheck_data();
     void rightsCheck();
 
@@ -221,10 +247,14 @@ private:
     QString connecting() const;
     std::unique_ptr<MainWindow> startMainWindow();
 
+    // Serves a newer release and the updater, signed.
+    void serveSignedUpdater();
+
     std::unique_ptr<ProgramFolder> m_folder;
     std::unique_ptr<LocalServer> m_server;
     UpdateDesktop m_desktop;
     NoErrors m_errors;
+    SigningKey m_key;
 };
 
 void UpdateTest::init()
@@ -251,7 +281,8 @@ void UpdateTest::check_data()
 {
     QTest::addColumn<QByteArray>("versionFile");
     // 0 whole, 1 cut half-way, 2 refused, 3 endlessly again, 4 moved on the
-    // server, 5 moved to another server, 6 not found, 7 server error
+    // server, 5 moved to another server, 6 not found, 7 server error, 8 in
+    // small pieces of no announced length
     QTest::addColumn<int>("serve");
     QTest::addColumn<bool>("offline");
     QTest::addColumn<QStringList>("statuses"); // after "Попытка соединения..." and the transfer
@@ -292,6 +323,8 @@ void UpdateTest::check_data()
                            << true;
     QTest::newRow("a byte over 64 KB") << largest + "x" << 0 << false << QStringList{"Загрузка...", failed} << false;
     QTest::newRow("endless") << QByteArray("3\r\n1.6\r\n") << 3 << false << QStringList{"Загрузка...", failed} << false;
+    QTest::newRow("a byte over 64 KB in small pieces")
+        << largest + "x" << 8 << false << QStringList{"Загрузка...", failed} << false;
     // Redirects stay on the update server.
     QTest::newRow("moved on the server") << QByteArray("3\r\n1.6\r\n") << 4 << false
                                          << QStringList{"Загрузка...", loaded, "sleep 200", comparing,
@@ -316,6 +349,7 @@ void UpdateTest::check()
     const QString versionPath = QStringLiteral("/other/tabloraversion.txt");
     LocalServer::File served{versionFile, serve == 1};
     served.endless = serve == 3;
+    served.trickle = serve == 8;
     served.status = serve == 6 ? "404 Not Found" : serve == 7 ? "500 Internal Server Error" : "200 OK";
     LocalServer elsewhere;
     if (serve == 4) {
@@ -333,7 +367,7 @@ void UpdateTest::check()
     m_desktop.offline = offline;
 
     bool startAsked = false;
-    UpdateDialog dialog(m_desktop, m_errors, m_folder->dir(), [&] { return startAsked = true; });
+    UpdateDialog dialog(m_desktop, m_errors, m_folder->dir(), m_key.publicKey(), [&] { return startAsked = true; });
     m_desktop.status = child<QLabel>(dialog, "statusLabel");
     QCOMPARE(m_desktop.status->text(),
              offline ? QStringLiteral("Вы не подключены к сети. Проверьте подключение перед "
@@ -345,6 +379,7 @@ void UpdateTest::check()
     QCOMPARE(m_desktop.timeline, (QStringList{connecting(), "download /other/tabloraversion.txt"} + statuses));
     QCOMPARE(m_desktop.status->textFormat(), Qt::PlainText);
     QCOMPARE(child(dialog, "downloadButton")->isVisibleTo(&dialog), newer);
+    QVERIFY(!child<QLabel>(dialog, "packageNote")->isVisibleTo(&dialog)); // a copy of its own folder
     const bool failure = statuses.last() == QStringLiteral("Ошибка обновления");
     QCOMPARE(child<QLabel>(dialog, "updatePageLink")->isVisibleTo(&dialog), failure);
     const auto *bar = child<QProgressBar>(dialog, "progressBar");
@@ -368,7 +403,7 @@ void UpdateTest::closingDuringTheDownloadCancelsIt()
     m_server->files[QStringLiteral("/other/tabloraversion.txt")] = {"3"};
     m_server->files[QStringLiteral("/files/tabloraupdate.exe")] = {QByteArray(100000, 'U'), false, true};
     bool startAsked = false;
-    UpdateDialog dialog(m_desktop, m_errors, m_folder->dir(), [&] { return startAsked = true; });
+    UpdateDialog dialog(m_desktop, m_errors, m_folder->dir(), m_key.publicKey(), [&] { return startAsked = true; });
     child(dialog, "checkButton")->click();
     QVERIFY(stepsOver(dialog));
     child(dialog, "downloadButton")->click();
@@ -384,7 +419,15 @@ void UpdateTest::closingDuringTheDownloadCancelsIt()
         QDir(m_folder->path()).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral("tabloraupdate")).isEmpty());
     QVERIFY(!startAsked);
     QVERIFY(!m_desktop.terminateRequested());
-    QVERIFY(m_desktop.logged(QStringLiteral("open ")).isEmpty());
+    QVERIFY(m_desktop.logged(QStringLiteral("start ")).isEmpty());
+}
+
+void UpdateTest::serveSignedUpdater()
+{
+    const QByteArray updater(100000, 'U');
+    m_server->files[QStringLiteral("/other/tabloraversion.txt")] = {"3\r\n1.6\r\n"};
+    m_server->files[QStringLiteral("/files/tabloraupdate.exe")] = {updater};
+    m_server->files[QStringLiteral("/files/tabloraupdate.exe.sig")] = {m_key.sign(updater)};
 }
 
 std::unique_ptr<MainWindow> UpdateTest::startMainWindow()
@@ -392,7 +435,8 @@ std::unique_ptr<MainWindow> UpdateTest::startMainWindow()
     m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
     m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
     auto window = std::make_unique<MainWindow>(m_desktop, m_folder->dir(), QStringList{});
-    window->startupTimer().setInterval(0);
+    MainWindowAccess::updateCommand(*window).setTrustedKey(m_key.publicKey());
+    MainWindowAccess::startupTimer(*window).setInterval(0);
     window->prepareToShow();
     QCoreApplication::processEvents(); // the start timer's tick
     return window;
@@ -419,8 +463,7 @@ void UpdateTest::downloadStartsTheUpdater()
     QFETCH(int, answer);
     QFETCH(bool, saveDialogConfirmed);
     QFETCH(bool, ends);
-    m_server->files[QStringLiteral("/other/tabloraversion.txt")] = {"3\r\n1.6\r\n"};
-    m_server->files[QStringLiteral("/files/tabloraupdate.exe")] = {QByteArray(100000, 'U')};
+    serveSignedUpdater();
     auto window = startMainWindow();
     window->document().setModified(modified);
     const QString database = m_folder->filePath(QStringLiteral("saved.db"));
@@ -445,21 +488,115 @@ void UpdateTest::downloadStartsTheUpdater()
         else
             m_desktop.expectSaveFileCancelled();
     }
-    window->action(QStringLiteral("checkUpdate"))->trigger();
+    window->action(Command::CheckUpdate)->trigger();
 
     const QString updater = m_folder->filePath(QStringLiteral("tabloraupdate.exe"));
     QCOMPARE(m_folder->read(QStringLiteral("tabloraupdate.exe")),
              QByteArray(100000, 'U')); // the download stays either way
     QCOMPARE(m_desktop.terminateRequested(), ends);
-    QCOMPARE(m_desktop.logged(QStringLiteral("open ")),
-             ends ? QStringList{QStringLiteral("open ") + QDir::toNativeSeparators(updater)} : QStringList{});
+    // Started as a program, never opened by a handler of the file's type.
+    QCOMPARE(m_desktop.logged(QStringLiteral("start ")),
+             ends ? QStringList{QStringLiteral("start ") + QDir::toNativeSeparators(updater)} : QStringList{});
+    QVERIFY(m_desktop.logged(QStringLiteral("open ")).isEmpty());
+    if (ends)
+        QCOMPARE(QFile::permissions(updater),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser | QFile::WriteUser
+                     | QFile::ExeUser);
     const QStringList tail = m_desktop.timeline.mid(m_desktop.timeline.indexOf("download /files/tabloraupdate.exe"));
-    QStringList expected{"download /files/tabloraupdate.exe", "Загрузка...", "Загрузка завершена", "sleep 500"};
+    QStringList expected{"download /files/tabloraupdate.exe", "Загрузка...", "download /files/tabloraupdate.exe.sig",
+                         "Загрузка завершена", "sleep 500"};
     if (ends)
         expected += QStringList{"Обновление программы...", "sleep 200"};
     QCOMPARE(tail, expected);
     QCOMPARE(QFile::exists(database), saveDialogConfirmed);
     QCOMPARE(window->document().isModified(), modified && !saveDialogConfirmed);
+}
+
+enum class Served { Signed, NoSignature, OtherKey, OtherBytes, SignaturePadded, AnnouncedShorter };
+
+void UpdateTest::onlyASignedUpdaterStarts_data()
+{
+    QTest::addColumn<Served>("served");
+    QTest::newRow("signed with the trusted key") << Served::Signed;
+    QTest::newRow("no signature on the server") << Served::NoSignature;
+    QTest::newRow("signed with another key") << Served::OtherKey;
+    QTest::newRow("signature of other bytes") << Served::OtherBytes;
+    QTest::newRow("signature with bytes after it") << Served::SignaturePadded;
+    // The first bytes as many as announced, the rest never read.
+    QTest::newRow("announces less than it sends") << Served::AnnouncedShorter;
+}
+
+// Anyone on the way can hand the program another file: only the one the
+// project signed runs, and it runs as a program, never opened by the type
+// its bytes suggest.
+void UpdateTest::onlyASignedUpdaterStarts()
+{
+    QFETCH(Served, served);
+    serveSignedUpdater();
+    const QByteArray updater = m_server->files[QStringLiteral("/files/tabloraupdate.exe")].content;
+    LocalServer::File &signature = m_server->files[QStringLiteral("/files/tabloraupdate.exe.sig")];
+    switch (served) {
+    case Served::Signed:
+        break;
+    case Served::NoSignature:
+        m_server->files.remove(QStringLiteral("/files/tabloraupdate.exe.sig"));
+        break;
+    case Served::OtherKey:
+        signature.content = SigningKey().sign(updater);
+        break;
+    case Served::OtherBytes:
+        signature.content = m_key.sign("#!/bin/sh\nrm -rf ~\n");
+        break;
+    case Served::SignaturePadded:
+        signature.content += '\n';
+        break;
+    case Served::AnnouncedShorter:
+        m_server->files[QStringLiteral("/files/tabloraupdate.exe")].announced = 1000;
+        break;
+    }
+    const bool starts = served == Served::Signed;
+
+    bool startAsked = false;
+    UpdateDialog dialog(m_desktop, m_errors, m_folder->dir(), m_key.publicKey(), [&] { return startAsked = true; });
+    m_desktop.status = child<QLabel>(dialog, "statusLabel");
+    child(dialog, "checkButton")->click();
+    QVERIFY(stepsOver(dialog));
+    child(dialog, "downloadButton")->click();
+    QVERIFY(stepsOver(dialog));
+
+    QCOMPARE(startAsked, starts);
+    QCOMPARE(m_desktop.terminateRequested(), starts);
+    QCOMPARE(m_desktop.logged(QStringLiteral("start ")).size(), starts ? 1 : 0);
+    QVERIFY(m_desktop.logged(QStringLiteral("open ")).isEmpty());
+    QCOMPARE(m_folder->read(QStringLiteral("tabloraupdate.exe")), starts ? updater : QByteArray());
+    QCOMPARE(QFile::exists(m_folder->filePath(QStringLiteral("tabloraupdate.exe.sig"))), starts);
+    if (!starts) {
+        QCOMPARE(m_desktop.status->text(), UpdateDialog::badSignatureStatus());
+        QVERIFY(child<QLabel>(dialog, "updatePageLink")->isVisibleTo(&dialog));
+    }
+}
+
+// A copy installed from the package is updated by the package manager: it
+// checks, tells, and fetches no updater.
+void UpdateTest::installedCopyFetchesNoUpdater()
+{
+    serveSignedUpdater();
+    const ProgramDir installed = ProgramDir::choose(m_folder->filePath(QStringLiteral("usr/lib/tablora")),
+                                                    {false, true}, m_folder->path());
+    UpdateDialog dialog(m_desktop, m_errors, installed, m_key.publicKey(), [] { return true; });
+    m_desktop.status = child<QLabel>(dialog, "statusLabel");
+    child(dialog, "checkButton")->click();
+    QVERIFY(stepsOver(dialog));
+
+    QCOMPARE(m_desktop.status->text(), QStringLiteral("Доступна новая версия: 1.6"));
+    QVERIFY(!child(dialog, "downloadButton")->isVisibleTo(&dialog));
+    QCOMPARE(child<QLabel>(dialog, "packageNote")->text(),
+             QStringLiteral("Обновите Tablora менеджером пакетов системы"));
+    QVERIFY(child<QLabel>(dialog, "packageNote")->isVisibleTo(&dialog));
+    QVERIFY(child<QLabel>(dialog, "updatePageLink")->isVisibleTo(&dialog));
+    QCOMPARE(m_desktop.timeline.filter(QStringLiteral("download ")),
+             QStringList{QStringLiteral("download /other/tabloraversion.txt")});
+    QCOMPARE(m_folder->read(QStringLiteral("tabloraversion.txt")), QByteArray("3\r\n1.6\r\n"));
 }
 
 void UpdateTest::rightsCheck_data()
@@ -481,7 +618,7 @@ void UpdateTest::rightsCheck()
         m_desktop.expectDialog([](QDialog &) { return QDialog::Rejected; });
     else
         m_desktop.expectMessage(Accounts::refusalMessage());
-    window->action(QStringLiteral("checkUpdate"))->trigger();
+    window->action(Command::CheckUpdate)->trigger();
 }
 
 TABLORA_TEST_MAIN(UpdateTest)

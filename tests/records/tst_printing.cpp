@@ -3,20 +3,20 @@
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
+#include "base/Settings.h"
 #include "base/TabloraError.h"
 #include "document/Document.h"
 #include "records/PageIndex.h"
 #include "records/PageProducer.h"
-#include "records/PrintCommand.h"
 #include "records/PrintFont.h"
 #include "records/PrintJob.h"
 #include "records/PrintLayout.h"
-#include "records/PrintPreviewDialog.h"
 #include "records/PrintSurface.h"
 #include "records/PrintText.h"
 #include "records/RecordHistory.h"
 #include "records/SortCommands.h"
-#include "users/Settings.h"
+#include "records/ui/PrintCommand.h"
+#include "records/ui/PrintPreviewDialog.h"
 
 #include <QDir>
 #include <QFile>
@@ -273,9 +273,9 @@ void PrintingTest::printsToPdf()
     QFETCH(QString, jobName);
     Document document;
     document.setFileName(fileName);
-    document.model().appendRecord(record({"1", "Иванов", "Пётр"}));
-    document.model().appendRecord(record({"2", "Абрамов", "", "x"}));
-    document.model().appendRecord(record({"3", "Яковлев", "Ян"}));
+    appendTo(document.model(), record({"1", "Иванов", "Пётр"}));
+    appendTo(document.model(), record({"2", "Абрамов", "", "x"}));
+    appendTo(document.model(), record({"3", "Яковлев", "Ян"}));
     Settings settings{m_folder->dir()};
     QItemSelectionModel selection(&document.model());
     RecordHistory history(document, settings, selection);
@@ -366,7 +366,7 @@ void PrintingTest::cancelLeavesTheFileAsItWas()
     QFETCH(int, cancelAfter);
     Document document;
     for (int i = 0; i < 30000; ++i)
-        document.model().appendRecord(record({"1", "Иванов", "Пётр", "Petersburg"}));
+        appendTo(document.model(), record({"1", "Иванов", "Пётр", "Petersburg"}));
     const QString pdf = m_folder->filePath(QStringLiteral("out.pdf"));
     if (!before.isNull()) {
         QFile file(pdf);
@@ -406,7 +406,7 @@ void PrintingTest::copies()
     QFETCH(bool, collate);
     Document document;
     for (const char *name : {"Иванов", "Петров", "Сидоров", "Smith", "Jones"})
-        document.model().appendRecord(record({"1", name}));
+        appendTo(document.model(), record({"1", name}));
     QFont font(QStringLiteral("Liberation Mono"));
     font.setPointSize(60); // a few lines a page
     QList<QStringList> printed;
@@ -577,7 +577,7 @@ void PrintingTest::previewNavigates()
 void PrintingTest::previewPrints()
 {
     Document document;
-    document.model().appendRecord(record({"1", "Иванов"}));
+    appendTo(document.model(), record({"1", "Иванов"}));
     const QString pdf = m_folder->filePath(QStringLiteral("preview.pdf"));
     m_desktop.expectDialog([](QDialog &dialog) {
         dialog.findChild<QPushButton *>(QStringLiteral("printButton"))->click();

@@ -1,8 +1,11 @@
+#include "DocumentFixture.h"
 #include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
+#include "base/SettingKeys.h"
+#include "base/Settings.h"
 #include "base/TabloraError.h"
 #include "document/Document.h"
 #include "document/DocumentView.h"
@@ -12,8 +15,6 @@
 #include "records/RecordHistory.h"
 #include "records/SortCommands.h"
 #include "users/Accounts.h"
-#include "users/SettingKeys.h"
-#include "users/Settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,15 +27,6 @@
 namespace {
 
 const QString kTitle = QStringLiteral("Tablora 1.5 [Склад.db]");
-
-class FakeView : public DocumentView
-{
-public:
-    void updateTitle() override {}
-    void updateRecentFiles() override {}
-    bool reopenVisible(int) const override { return false; }
-    QString applicationTitle() const override { return kTitle; }
-};
 
 QStringList cellsOf(const Record &r)
 {
@@ -99,9 +91,7 @@ private:
 
     std::unique_ptr<ProgramFolder> m_folder;
     ScriptedDesktop m_desktop;
-    FakeView m_view;
-    std::unique_ptr<Settings> m_settings;
-    std::unique_ptr<Document> m_document;
+    std::unique_ptr<DocumentFixture> m_doc;
     std::unique_ptr<QItemSelectionModel> m_selection;
     std::unique_ptr<RecordHistory> m_history;
     std::unique_ptr<RecordCommands> m_commands;
@@ -111,13 +101,12 @@ void RecordCommandsTest::init()
 {
     m_desktop.reset();
     m_folder = std::make_unique<ProgramFolder>();
-    m_settings = std::make_unique<Settings>(m_folder->dir());
-    m_document = std::make_unique<Document>();
-    m_document->setRole(QStringLiteral("admin"));
-    m_selection = std::make_unique<QItemSelectionModel>(&m_document->model());
-    m_history = std::make_unique<RecordHistory>(*m_document, *m_settings, *m_selection);
-    m_commands = std::make_unique<RecordCommands>(*m_document, *m_settings, m_desktop, m_view, *m_selection,
-                                                  *m_history);
+    m_doc = std::make_unique<DocumentFixture>(m_desktop, m_folder->dir());
+    m_doc->view.title = kTitle;
+    m_selection = std::make_unique<QItemSelectionModel>(&m_doc->document.model());
+    m_history = std::make_unique<RecordHistory>(m_doc->document, m_doc->settings, *m_selection);
+    m_commands = std::make_unique<RecordCommands>(m_doc->document, m_doc->settings, m_desktop, m_doc->view,
+                                                  *m_selection, *m_history);
 }
 
 void RecordCommandsTest::cleanup()
@@ -131,7 +120,7 @@ void RecordCommandsTest::cleanup()
 void RecordCommandsTest::fill(const QStringList &numbers)
 {
     for (const QString &n : numbers)
-        m_document->model().appendRecord(Record(cellsFrom({n, QStringLiteral("cell of ") + n})));
+        appendTo(m_doc->document.model(), Record(cellsFrom({n, QStringLiteral("cell of ") + n})));
 }
 
 void RecordCommandsTest::select(int row)
@@ -139,21 +128,21 @@ void RecordCommandsTest::select(int row)
     if (row < 0)
         m_selection->clearSelection();
     else
-        m_selection->select(m_document->model().index(row, 0),
+        m_selection->select(m_doc->document.model().index(row, 0),
                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 bool RecordCommandsTest::edit(int row, const Record::Cells &cells)
 {
-    const RecordAnchor anchor(m_document->model(), *m_history, row);
+    const RecordAnchor anchor(m_doc->document.model(), *m_history, row);
     return m_commands->writeRecord(anchor, cells);
 }
 
 QStringList RecordCommandsTest::column0() const
 {
     QStringList out;
-    for (int r = 0; r < m_document->model().recordCount(); ++r)
-        out << m_document->model().table().cell(r, 0).toString();
+    for (int r = 0; r < m_doc->document.model().recordCount(); ++r)
+        out << m_doc->document.model().table().cell(r, 0).toString();
     return out;
 }
 
@@ -209,7 +198,7 @@ void RecordCommandsTest::selectionAndRights()
     QFETCH(QStringList, expected);
 
     m_folder->write(QStringLiteral("data/other.dat"), "[Prava]\r\nEditBase=" + editBase + "\r\n");
-    m_document->setRole(role);
+    m_doc->document.setRole(role);
     fill({QStringLiteral("1"), QStringLiteral("2")});
     select(selected ? 1 : -1);
     const QString clipboardBefore = QStringLiteral("left by another program");
@@ -241,7 +230,7 @@ void RecordCommandsTest::selectionAndRights()
     QCOMPARE(thrown, refusal ? Accounts::refusalMessage() : QString());
     QCOMPARE(m_desktop.log(), refusal ? QStringList{} : expected);
     QCOMPARE(column0(), QStringList({"1", "2"}));
-    QVERIFY(!m_document->isModified());
+    QVERIFY(!m_doc->document.isModified());
     if (m_desktop.log() != QStringList{QStringLiteral("clipboard set")})
         QCOMPARE(m_desktop.clipboard, clipboardBefore);
 }
@@ -250,9 +239,9 @@ void RecordCommandsTest::addWithEveryBoxEmpty()
 {
     fill({QStringLiteral("3")});
     m_commands->appendRecord(Record::Cells{});
-    QCOMPARE(m_document->model().recordCount(), 2);
-    QCOMPARE(cellsOf(m_document->model().table().record(1)), QStringList(kColumnCount, QString()));
-    QVERIFY(m_document->isModified());
+    QCOMPARE(m_doc->document.model().recordCount(), 2);
+    QCOMPARE(cellsOf(m_doc->document.model().table().record(1)), QStringList(kColumnCount, QString()));
+    QVERIFY(m_doc->document.isModified());
 
     // Numbers are stored as typed; nothing is proposed or checked.
     m_commands->appendRecord(cellsFrom({QStringLiteral("7")}));
@@ -299,13 +288,13 @@ void RecordCommandsTest::editWritesIntoItsOwnRecord()
     QFETCH(QStringList, steps);
     QFETCH(QStringList, after);
     fill({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
-    SortCommands sort(m_document->model(), *m_settings, m_desktop, *m_history);
-    m_settings->write(Keys::sortDirection(), -1);
+    SortCommands sort(m_doc->document.model(), m_doc->settings, m_desktop, *m_history);
+    m_doc->settings.write(Keys::sortDirection(), -1);
     m_desktop.clipboard = ClipboardRecord::text(Record(cellsFrom({QStringLiteral("0")})));
     select(1);
     const std::optional<int> opened = m_commands->beginEdit();
     QCOMPARE(opened.value_or(-1), 1);
-    const RecordAnchor anchor(m_document->model(), *m_history, *opened);
+    const RecordAnchor anchor(m_doc->document.model(), *m_history, *opened);
 
     for (const QString &step : steps) {
         const QString what = step.section(u' ', 0, 0);
@@ -325,7 +314,7 @@ void RecordCommandsTest::editWritesIntoItsOwnRecord()
         else if (what == QLatin1String("edit"))
             QVERIFY(edit(where.toInt(), cellsFrom({QStringLiteral("x")})));
         else if (what == QLatin1String("replace"))
-            m_document->model().replaceTable(TableData());
+            m_doc->document.model().replaceTable(TableData());
         else if (what == QLatin1String("clear")) {
             m_desktop.expectQuestion(RecordCommands::clearQuestion(), DesktopServices::Answer::Yes);
             m_commands->clearAll();
@@ -336,8 +325,8 @@ void RecordCommandsTest::editWritesIntoItsOwnRecord()
             what == QLatin1String("delete") ? m_commands->deleteRecord() : m_commands->cutRecord();
         }
     }
-    const TableData before = m_document->model().table();
-    const bool modified = m_document->isModified();
+    const TableData before = m_doc->document.model().table();
+    const bool modified = m_doc->document.isModified();
     const int undoSteps = m_history->count();
     const bool gone = after == QStringList{QStringLiteral("gone")};
     if (gone)
@@ -346,18 +335,18 @@ void RecordCommandsTest::editWritesIntoItsOwnRecord()
     QCOMPARE(m_commands->writeRecord(anchor, cellsFrom({QStringLiteral("E"), QStringLiteral("typed")})), !gone);
     if (gone) {
         QCOMPARE(m_desktop.log().at(m_desktop.log().size() - 2), QStringLiteral("beep"));
-        QVERIFY(m_document->model().table() == before);
-        QCOMPARE(m_document->isModified(), modified);
+        QVERIFY(m_doc->document.model().table() == before);
+        QCOMPARE(m_doc->document.isModified(), modified);
         QCOMPARE(m_history->count(), undoSteps);
         return;
     }
     QCOMPARE(column0(), after);
     const int row = int(after.indexOf(QStringLiteral("E")));
-    QCOMPARE(m_document->model().table().cell(row, 1), QStringLiteral("typed"));
-    QVERIFY(m_document->isModified());
+    QCOMPARE(m_doc->document.model().table().cell(row, 1), QStringLiteral("typed"));
+    QVERIFY(m_doc->document.isModified());
     QCOMPARE(m_history->undoName(), QStringLiteral("изменение записи")); // one step
     m_history->undo();
-    QVERIFY(m_document->model().table() == before);
+    QVERIFY(m_doc->document.model().table() == before);
 }
 
 void RecordCommandsTest::titlesBelongToTheirTable()
@@ -365,16 +354,16 @@ void RecordCommandsTest::titlesBelongToTheirTable()
     const quint64 opened = m_commands->tableNumber();
     Record::Cells titles = m_commands->titles();
     titles[1] = QStringLiteral("Товар");
-    m_document->model().replaceTable(TableData()); // New, Open, an example...
+    m_doc->document.model().replaceTable(TableData()); // New, Open, an example...
     m_desktop.expectMessage(RecordCommands::tableReplacedMessage(), kTitle);
     QVERIFY(!m_commands->setTitles(titles, opened));
     QCOMPARE(m_desktop.log().first(), QStringLiteral("beep"));
-    QCOMPARE(m_document->model().table().title(1), QStringLiteral("1 столбец"));
-    QVERIFY(!m_document->isModified());
+    QCOMPARE(m_doc->document.model().table().title(1), QStringLiteral("1 столбец"));
+    QVERIFY(!m_doc->document.isModified());
     QVERIFY(!m_history->canUndo());
 
     QVERIFY(m_commands->setTitles(titles, m_commands->tableNumber()));
-    QCOMPARE(m_document->model().table().title(1), QStringLiteral("Товар"));
+    QCOMPARE(m_doc->document.model().table().title(1), QStringLiteral("Товар"));
 }
 
 // A dialog opened while the right was there: its commit checks again, and a
@@ -403,12 +392,12 @@ void RecordCommandsTest::commitChecksTheRightAgain()
     QVERIFY(m_commands->beginEdit()); // opened by the administrator
     m_commands->beginAdd();
     m_commands->beginColumns();
-    const RecordAnchor anchor(m_document->model(), *m_history, 0);
+    const RecordAnchor anchor(m_doc->document.model(), *m_history, 0);
     const quint64 table = m_commands->tableNumber();
 
     m_folder->write(QStringLiteral("data/other.dat"), "[Prava]\r\nEditBase=" + editBase + "\r\n");
-    m_document->setRole(role); // "Войти под другим"
-    const TableData before = m_document->model().table();
+    m_doc->document.setRole(role); // "Войти под другим"
+    const TableData before = m_doc->document.model().table();
     const Record::Cells typed = cellsFrom({QStringLiteral("7"), QStringLiteral("Товар")});
     QString thrown;
     try {
@@ -422,8 +411,8 @@ void RecordCommandsTest::commitChecksTheRightAgain()
         thrown = e.message();
     }
     QCOMPARE(thrown, granted ? QString() : Accounts::refusalMessage());
-    QCOMPARE(m_document->model().table() == before, !granted);
-    QCOMPARE(m_document->isModified(), granted);
+    QCOMPARE(m_doc->document.model().table() == before, !granted);
+    QCOMPARE(m_doc->document.isModified(), granted);
     QCOMPARE(m_history->canUndo(), granted);
 }
 
@@ -446,8 +435,8 @@ void RecordCommandsTest::deleteAnswers()
     QCOMPARE(m_desktop.log(),
              QStringList({"beep", "question Вопрос|" + RecordCommands::deleteQuestion() + "|question|yes-no"}));
     QCOMPARE(column0(), yes ? QStringList({"1", "3"}) : QStringList({"1", "2", "3"}));
-    QCOMPARE(m_document->model().table().cell(yes ? 1 : 2, 1), QStringLiteral("cell of 3"));
-    QCOMPARE(m_document->isModified(), yes);
+    QCOMPARE(m_doc->document.model().table().cell(yes ? 1 : 2, 1), QStringLiteral("cell of 3"));
+    QCOMPARE(m_doc->document.isModified(), yes);
 }
 
 void RecordCommandsTest::clearAll_data()
@@ -465,17 +454,17 @@ void RecordCommandsTest::clearAll()
     QFETCH(bool, yes);
     for (int i = 0; i < records; ++i)
         fill({QString::number(i)});
-    m_document->model().setTitle(2, QStringLiteral("Товар"));
-    m_document->model().setWidth(2, 140);
+    m_doc->document.model().setTitle(2, QStringLiteral("Товар"));
+    m_doc->document.model().setWidth(2, 140);
     m_desktop.expectQuestion(RecordCommands::clearQuestion(),
                              yes ? DesktopServices::Answer::Yes : DesktopServices::Answer::No,
                              QStringLiteral("Вопрос"));
     m_commands->clearAll();
     QVERIFY(m_desktop.logged(QStringLiteral("beep")).isEmpty());
-    QCOMPARE(m_document->model().recordCount(), yes ? 0 : records);
-    QCOMPARE(m_document->isModified(), yes);
-    QCOMPARE(m_document->model().table().title(2), QStringLiteral("Товар"));
-    QCOMPARE(m_document->model().table().width(2), 140);
+    QCOMPARE(m_doc->document.model().recordCount(), yes ? 0 : records);
+    QCOMPARE(m_doc->document.isModified(), yes);
+    QCOMPARE(m_doc->document.model().table().title(2), QStringLiteral("Товар"));
+    QCOMPARE(m_doc->document.model().table().width(2), 140);
 }
 
 void RecordCommandsTest::cutThenPasteMovesTheRecordToTheEnd()
@@ -486,23 +475,23 @@ void RecordCommandsTest::cutThenPasteMovesTheRecordToTheEnd()
     QCOMPARE(m_desktop.log(), QStringList{"clipboard set"}); // no question, no beep
     QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(Record(cellsFrom({"1", "cell of 1"}))));
     QCOMPARE(column0(), QStringList({"2", "3"}));
-    QVERIFY(m_document->isModified());
+    QVERIFY(m_doc->document.isModified());
 
-    m_document->setModified(false);
+    m_doc->document.setModified(false);
     select(0); // the selection does not decide where a paste goes
     m_commands->pasteRecord();
     m_commands->pasteRecord();
     QCOMPARE(column0(), QStringList({"2", "3", "1", "1"}));
-    QCOMPARE(m_document->model().table().cell(3, 1), QStringLiteral("cell of 1"));
-    QVERIFY(m_document->isModified());
+    QCOMPARE(m_doc->document.model().table().cell(3, 1), QStringLiteral("cell of 1"));
+    QVERIFY(m_doc->document.isModified());
 
     // Copy leaves the table and the flag alone.
-    m_document->setModified(false);
+    m_doc->document.setModified(false);
     select(1);
     m_commands->copyRecord();
-    QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(m_document->model().table().record(1)));
-    QCOMPARE(m_document->model().recordCount(), 4);
-    QVERIFY(!m_document->isModified());
+    QCOMPARE(m_desktop.clipboard, ClipboardRecord::text(m_doc->document.model().table().record(1)));
+    QCOMPARE(m_doc->document.model().recordCount(), 4);
+    QVERIFY(!m_doc->document.isModified());
 }
 
 void RecordCommandsTest::pasteRefusesTextWithoutTheMarker()
@@ -513,7 +502,7 @@ void RecordCommandsTest::pasteRefusesTextWithoutTheMarker()
     m_commands->pasteRecord();
     QVERIFY(m_desktop.logged(QStringLiteral("beep")).isEmpty());
     QCOMPARE(column0(), QStringList{"1"});
-    QVERIFY(!m_document->isModified());
+    QVERIFY(!m_doc->document.isModified());
 }
 
 void RecordCommandsTest::clipboardText()
@@ -568,14 +557,14 @@ void RecordCommandsTest::parse()
 void RecordCommandsTest::titlesSetTheModifiedFlagEvenWhenUnchanged()
 {
     QVERIFY(m_commands->setTitles(m_commands->titles(), m_commands->tableNumber()));
-    QVERIFY(m_document->isModified());
+    QVERIFY(m_doc->document.isModified());
 
     Record::Cells titles = m_commands->titles();
     titles[0].clear();
     titles[3] = QStringLiteral("Цена");
     QVERIFY(m_commands->setTitles(titles, m_commands->tableNumber()));
-    QCOMPARE(m_document->model().headerData(0, Qt::Horizontal).toString(), QString());
-    QCOMPARE(m_document->model().headerData(3, Qt::Horizontal).toString(), QStringLiteral("Цена"));
+    QCOMPARE(m_doc->document.model().headerData(0, Qt::Horizontal).toString(), QString());
+    QCOMPARE(m_doc->document.model().headerData(3, Qt::Horizontal).toString(), QStringLiteral("Цена"));
     QCOMPARE(m_commands->titles(), titles);
 }
 
@@ -583,15 +572,15 @@ void RecordCommandsTest::lineBreaksNeverReachACell()
 {
     fill({QStringLiteral("1")});
     m_commands->appendRecord(cellsFrom({"a\r\nb", "c\nd", "e\rf", "\r\n\r\n"}));
-    QCOMPARE(cellsOf(m_document->model().table().record(1)).mid(0, 4), QStringList({"a b", "c d", "e f", "  "}));
+    QCOMPARE(cellsOf(m_doc->document.model().table().record(1)).mid(0, 4), QStringList({"a b", "c d", "e f", "  "}));
 
     QVERIFY(edit(0, cellsFrom({"x\ny"})));
-    QCOMPARE(m_document->model().table().cell(0, 0), QStringLiteral("x y"));
+    QCOMPARE(m_doc->document.model().table().cell(0, 0), QStringLiteral("x y"));
 
     Record::Cells titles = m_commands->titles();
     titles[1] = QStringLiteral("Имя\r\nФамилия");
     QVERIFY(m_commands->setTitles(titles, m_commands->tableNumber()));
-    QCOMPARE(m_document->model().table().title(1), QStringLiteral("Имя Фамилия"));
+    QCOMPARE(m_doc->document.model().table().title(1), QStringLiteral("Имя Фамилия"));
 }
 
 // A million records stay smooth only when each command tells the list about
@@ -599,7 +588,7 @@ void RecordCommandsTest::lineBreaksNeverReachACell()
 void RecordCommandsTest::commandsTouchOnlyTheirRows()
 {
     fill({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")});
-    TableModel &model = m_document->model();
+    TableModel &model = m_doc->document.model();
     QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
     QSignalSpy layouts(&model, &QAbstractItemModel::layoutChanged);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
@@ -664,13 +653,13 @@ void RecordCommandsTest::undoAndRedoRestoreExactly()
     QFETCH(int, afterUndo);
     QFETCH(int, afterRedo);
 
-    TableModel &model = m_document->model();
+    TableModel &model = m_doc->document.model();
     const QStringList rows[] = {{"3", "Петров", "x"}, {"1", "Иванов", "x"}, {"4", "сидоров", "x"}, {"2", "Анна", "x"}};
     for (const QStringList &cells : rows)
-        model.appendRecord(Record(cellsFrom(cells)));
+        appendTo(model, Record(cellsFrom(cells)));
     model.setTitle(1, QStringLiteral("Фамилия"));
     select(selected);
-    SortCommands sort(model, *m_settings, m_desktop, *m_history);
+    SortCommands sort(model, m_doc->settings, m_desktop, *m_history);
     const Record::Cells pasted = cellsFrom({"7", "Новикова"});
     m_desktop.clipboard = ClipboardRecord::text(Record(pasted));
     const Record *firstRecord = &model.table().record(0);
@@ -701,13 +690,13 @@ void RecordCommandsTest::undoAndRedoRestoreExactly()
     QVERIFY(!(after == before));
     QCOMPARE(m_commands->selectedRow(), afterCommand);
     const bool changesData = command != QLatin1String("sort");
-    QCOMPARE(m_document->isModified(), changesData);
+    QCOMPARE(m_doc->document.isModified(), changesData);
     QCOMPARE(m_history->undoName(), name);
     QVERIFY(!m_history->canRedo());
 
     m_history->undo();
     QVERIFY(model.table() == before);
-    QVERIFY(!m_document->isModified()); // back at the state the table was opened in
+    QVERIFY(!m_doc->document.isModified()); // back at the state the table was opened in
     QCOMPARE(m_commands->selectedRow(), afterUndo);
     QCOMPARE(m_history->redoName(), name);
     QVERIFY(!m_history->canUndo());
@@ -716,7 +705,7 @@ void RecordCommandsTest::undoAndRedoRestoreExactly()
 
     m_history->redo();
     QVERIFY(model.table() == after);
-    QCOMPARE(m_document->isModified(), changesData);
+    QCOMPARE(m_doc->document.isModified(), changesData);
     QCOMPARE(m_commands->selectedRow(), afterRedo);
     QCOMPARE(m_history->undoName(), name);
 
@@ -762,10 +751,10 @@ void RecordCommandsTest::undoOfAnInsertKeepsAnotherSelection()
 void RecordCommandsTest::modifiedFlagFollowsTheSavedState()
 {
     fill({QStringLiteral("1"), QStringLiteral("2")});
-    SortCommands sort(m_document->model(), *m_settings, m_desktop, *m_history);
+    SortCommands sort(m_doc->document.model(), m_doc->settings, m_desktop, *m_history);
     const auto step = [&](const std::function<void()> &run, bool modified) {
         run();
-        return m_document->isModified() == modified;
+        return m_doc->document.isModified() == modified;
     };
     const auto add = [&] { m_commands->appendRecord(cellsFrom({QStringLiteral("0")})); };
     const auto undo = [&] { m_history->undo(); };
@@ -777,7 +766,7 @@ void RecordCommandsTest::modifiedFlagFollowsTheSavedState()
     QVERIFY(step(add, true));
     QVERIFY(step(undo, false)); // the opened state
     QVERIFY(step(redo, true));
-    m_document->setModified(false); // saved here
+    m_doc->document.setModified(false); // saved here
     QVERIFY(step(undo, true));
     QVERIFY(step(redo, false));
     QVERIFY(step(resort, false));
@@ -796,31 +785,31 @@ void RecordCommandsTest::refusedUndoChangesNothing()
     fill({QStringLiteral("2"), QStringLiteral("1")});
     m_commands->appendRecord(cellsFrom({QStringLiteral("3")}));
     m_folder->write(QStringLiteral("data/other.dat"), "[Prava]\r\nEditBase=0\r\n");
-    m_document->setRole(QStringLiteral("guest"));
+    m_doc->document.setRole(QStringLiteral("guest"));
 
     const auto refused = [this](const std::function<void()> &step) {
-        const TableData before = m_document->model().table();
+        const TableData before = m_doc->document.model().table();
         const QString undoName = m_history->undoName();
         const QString redoName = m_history->redoName();
-        const bool modified = m_document->isModified();
+        const bool modified = m_doc->document.isModified();
         QString thrown;
         try {
             step();
         } catch (const TabloraError &e) {
             thrown = e.message();
         }
-        return thrown == Accounts::refusalMessage() && m_document->model().table() == before
+        return thrown == Accounts::refusalMessage() && m_doc->document.model().table() == before
             && m_history->undoName() == undoName && m_history->redoName() == redoName
-            && m_document->isModified() == modified;
+            && m_doc->document.isModified() == modified;
     };
     QVERIFY(refused([this] { m_history->undo(); }));
-    m_document->setRole(QStringLiteral("admin"));
+    m_doc->document.setRole(QStringLiteral("admin"));
     m_history->undo();
-    m_document->setRole(QStringLiteral("guest"));
+    m_doc->document.setRole(QStringLiteral("guest"));
     QVERIFY(refused([this] { m_history->redo(); }));
 
     // Sorting needs no right, and neither does taking a sort back.
-    SortCommands sort(m_document->model(), *m_settings, m_desktop, *m_history);
+    SortCommands sort(m_doc->document.model(), m_doc->settings, m_desktop, *m_history);
     sort.resort();
     QCOMPARE(column0(), QStringList({"1", "2"}));
     m_history->undo();
@@ -835,7 +824,7 @@ void RecordCommandsTest::historyKeepsTheLastHundred()
     while (m_history->canUndo())
         m_history->undo();
     QCOMPARE(column0(), QStringList{"0"}); // the first add is out of reach
-    QVERIFY(m_document->isModified()); // and so is the state before it
+    QVERIFY(m_doc->document.isModified()); // and so is the state before it
     m_history->redo();
     QCOMPARE(column0(), QStringList({"0", "1"}));
 }

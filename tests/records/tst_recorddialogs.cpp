@@ -1,16 +1,17 @@
 #include "GuardedTest.h"
+#include "MainWindowAccess.h"
 #include "ProgramFolder.h"
 #include "Records.h"
 #include "ScriptedDesktop.h"
-#include "app/MainWindow.h"
-#include "app/RecordListView.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/RecordListView.h"
 #include "document/DatabaseCodec.h"
 #include "document/FileCommands.h"
-#include "records/AddRecordDialog.h"
 #include "records/ClipboardRecord.h"
-#include "records/ColumnTitlesDialog.h"
-#include "records/EditRecordDialog.h"
 #include "records/RecordCommands.h"
+#include "records/ui/AddRecordDialog.h"
+#include "records/ui/ColumnTitlesDialog.h"
+#include "records/ui/EditRecordDialog.h"
 #include "users/Accounts.h"
 
 #include <QAction>
@@ -71,12 +72,12 @@ void RecordDialogsTest::init()
     m_folder->write(QStringLiteral("data/config.ini"), "[Run]\r\nFirst=0\r\n[General]\r\nQuickStart=1\r\n");
     m_folder->write(QStringLiteral("data/other.dat"), "[Enter]\r\nQuestionOnStart=0\r\n");
     m_window = std::make_unique<MainWindow>(m_desktop, m_folder->dir(), QStringList());
-    m_window->startupTimer().setInterval(0);
+    MainWindowAccess::startupTimer(*m_window).setInterval(0);
     m_window->prepareToShow();
     QCoreApplication::processEvents(); // the start timer's tick
     TableModel &model = m_window->document().model();
     for (const char *n : {"1", "2", "3"})
-        model.appendRecord(record({n, "cell"}));
+        appendTo(model, record({n, "cell"}));
 }
 
 void RecordDialogsTest::cleanup()
@@ -116,31 +117,22 @@ QStringList RecordDialogsTest::column0() const
 // effect, so a handler bound to the wrong action shows.
 void RecordDialogsTest::actionsReachTheirCommands_data()
 {
-    QTest::addColumn<QString>("action");
+    QTest::addColumn<Command>("action");
     QTest::addColumn<QString>("effect");
-    QTest::newRow("Добавить") << "addRecord"
-                              << "add dialog";
-    QTest::newRow("Изменить") << "editRecord"
-                              << "edit dialog";
-    QTest::newRow("Просмотр записи") << "viewRecord"
-                                     << "view dialog";
-    QTest::newRow("Удалить") << "deleteRecord"
-                             << "delete question";
-    QTest::newRow("Очистить всю базу") << "clearAll"
-                                       << "clear question";
-    QTest::newRow("Копировать") << "copyRecord"
-                                << "copied";
-    QTest::newRow("Вырезать") << "cutRecord"
-                              << "cut";
-    QTest::newRow("Вставить") << "pasteRecord"
-                              << "not a record";
-    QTest::newRow("Столбцы") << "columnTitles"
-                             << "titles dialog";
+    QTest::newRow("Добавить") << Command::AddRecord << "add dialog";
+    QTest::newRow("Изменить") << Command::EditRecord << "edit dialog";
+    QTest::newRow("Просмотр записи") << Command::ViewRecord << "view dialog";
+    QTest::newRow("Удалить") << Command::DeleteRecord << "delete question";
+    QTest::newRow("Очистить всю базу") << Command::ClearAll << "clear question";
+    QTest::newRow("Копировать") << Command::CopyRecord << "copied";
+    QTest::newRow("Вырезать") << Command::CutRecord << "cut";
+    QTest::newRow("Вставить") << Command::PasteRecord << "not a record";
+    QTest::newRow("Столбцы") << Command::ColumnTitles << "titles dialog";
 }
 
 void RecordDialogsTest::actionsReachTheirCommands()
 {
-    QFETCH(QString, action);
+    QFETCH(Command, action);
     QFETCH(QString, effect);
     m_window->recordList()->selectRow(1);
     if (effect == QLatin1String("view dialog"))
@@ -166,9 +158,9 @@ void RecordDialogsTest::actionsReachTheirCommands()
 void RecordDialogsTest::addDialogsAreModelessAndEachAppends()
 {
     m_window->document().model().setTitle(1, QStringLiteral("R&D"));
-    m_window->action("addRecord")->trigger();
+    m_window->action(Command::AddRecord)->trigger();
     QPointer<AddRecordDialog> first = openedDialog<AddRecordDialog>();
-    m_window->action("addRecord")->trigger();
+    m_window->action(Command::AddRecord)->trigger();
     QPointer<AddRecordDialog> second = openedDialog<AddRecordDialog>();
     QVERIFY(first && second && first != second);
     QVERIFY(!first->isModal() && first->isVisible() && second->isVisible());
@@ -193,7 +185,7 @@ void RecordDialogsTest::addDialogsAreModelessAndEachAppends()
 
     // "Отмена" changes nothing.
     m_window->document().setModified(false);
-    m_window->action("addRecord")->trigger();
+    m_window->action(Command::AddRecord)->trigger();
     QPointer<AddRecordDialog> cancelled = openedDialog<AddRecordDialog>();
     edit(cancelled, 0)->setText(QStringLiteral("x"));
     click(cancelled, "cancelButton");
@@ -205,7 +197,7 @@ void RecordDialogsTest::addDialogsAreModelessAndEachAppends()
 void RecordDialogsTest::editDialogWritesIntoItsOwnRecord()
 {
     m_window->recordList()->selectRow(0);
-    m_window->action("editRecord")->trigger();
+    m_window->action(Command::EditRecord)->trigger();
     QPointer<EditRecordDialog> dialog = openedDialog<EditRecordDialog>();
     QVERIFY(dialog && !dialog->isModal());
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Tablora 1.5 [Изменить запись]"));
@@ -216,7 +208,7 @@ void RecordDialogsTest::editDialogWritesIntoItsOwnRecord()
     // The user clicks another row, sorts, and presses Enter in the dialog.
     edit(dialog, 1)->setText(QStringLiteral("changed"));
     m_window->recordList()->selectRow(2);
-    m_window->action("sortDescending")->trigger();
+    m_window->action(Command::SortDescending)->trigger();
     QCOMPARE(column0(), QStringList({"3", "2", "1"}));
     QTest::keyClick(edit(dialog, 1), Qt::Key_Return);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -226,17 +218,17 @@ void RecordDialogsTest::editDialogWritesIntoItsOwnRecord()
     QCOMPARE(t.cell(0, 1), QStringLiteral("cell")); // record 3, selected when "Изменить" was pressed
     QCOMPARE(t.cell(1, 1), QStringLiteral("cell"));
     QVERIFY(m_window->document().isModified());
-    QCOMPARE(m_window->action("undo")->text(), QStringLiteral("Отменить изменение записи"));
+    QCOMPARE(m_window->action(Command::Undo)->text(), QStringLiteral("Отменить изменение записи"));
 }
 
 void RecordDialogsTest::editOfADeletedRecordKeepsTheTypedTexts()
 {
     m_window->recordList()->selectRow(1);
-    m_window->action("editRecord")->trigger();
+    m_window->action(Command::EditRecord)->trigger();
     QPointer<EditRecordDialog> dialog = openedDialog<EditRecordDialog>();
     edit(dialog, 2)->setText(QStringLiteral("typed"));
     m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
-    m_window->action("deleteRecord")->trigger();
+    m_window->action(Command::DeleteRecord)->trigger();
     m_window->recordList()->selectRow(0);
 
     m_desktop.expectMessage(RecordCommands::recordGoneMessage());
@@ -245,10 +237,10 @@ void RecordDialogsTest::editOfADeletedRecordKeepsTheTypedTexts()
     QCOMPARE(m_desktop.logged(QStringLiteral("beep")).size(), 2); // the delete's, and this one's
     QCOMPARE(edit(dialog, 2)->text(), QStringLiteral("typed"));
     QCOMPARE(column0(), QStringList({"1", "3"}));
-    QCOMPARE(m_window->action("undo")->text(), QStringLiteral("Отменить удаление записи"));
+    QCOMPARE(m_window->action(Command::Undo)->text(), QStringLiteral("Отменить удаление записи"));
 
     // Taking the delete back brings the dialog's record back too.
-    m_window->action("undo")->trigger();
+    m_window->action(Command::Undo)->trigger();
     click(dialog, "confirmButton");
     QVERIFY(!dialog);
     QCOMPARE(m_window->document().model().table().cell(1, 2), QStringLiteral("typed"));
@@ -257,20 +249,20 @@ void RecordDialogsTest::editOfADeletedRecordKeepsTheTypedTexts()
 
 void RecordDialogsTest::removingARecordLeavesNoneSelected_data()
 {
-    QTest::addColumn<QString>("action");
-    QTest::newRow("Удалить") << "deleteRecord";
-    QTest::newRow("Вырезать") << "cutRecord";
+    QTest::addColumn<Command>("action");
+    QTest::newRow("Удалить") << Command::DeleteRecord;
+    QTest::newRow("Вырезать") << Command::CutRecord;
 }
 
 // Nor does an edit dialog open for the removed record write into the record
 // that took its place.
 void RecordDialogsTest::removingARecordLeavesNoneSelected()
 {
-    QFETCH(QString, action);
+    QFETCH(Command, action);
     m_window->recordList()->selectRow(1);
-    m_window->action("editRecord")->trigger();
+    m_window->action(Command::EditRecord)->trigger();
     QPointer<EditRecordDialog> dialog = openedDialog<EditRecordDialog>();
-    if (action == QLatin1String("deleteRecord"))
+    if (action == Command::DeleteRecord)
         m_desktop.expectQuestion(RecordCommands::deleteQuestion(), DesktopServices::Answer::Yes);
     m_window->action(action)->trigger();
     QCoreApplication::processEvents();
@@ -302,7 +294,7 @@ void RecordDialogsTest::guestViewsARecord()
         button("okButton")->click();
         return d.result();
     });
-    m_window->action("viewRecord")->trigger();
+    m_window->action(Command::ViewRecord)->trigger();
     QCOMPARE(seen, QStringList({"Tablora 1.5 [Просмотр записи]", "2", "only OK"}));
     QCOMPARE(m_window->document().model().table().cell(1, 1), QStringLiteral("cell"));
     QVERIFY(!m_window->document().isModified());
@@ -311,7 +303,7 @@ void RecordDialogsTest::guestViewsARecord()
 
 void RecordDialogsTest::titlesDialog()
 {
-    m_window->action("columnTitles")->trigger();
+    m_window->action(Command::ColumnTitles)->trigger();
     QPointer<ColumnTitlesDialog> dialog = openedDialog<ColumnTitlesDialog>();
     QVERIFY(dialog && !dialog->isModal());
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Tablora 1.5 [Столбцы]"));
@@ -326,17 +318,17 @@ void RecordDialogsTest::titlesDialog()
     QVERIFY(!m_window->document().isModified());
 
     // "OK" unchanged still sets the flag.
-    m_window->action("columnTitles")->trigger();
+    m_window->action(Command::ColumnTitles)->trigger();
     click(openedDialog<ColumnTitlesDialog>(), "okButton");
     QVERIFY(m_window->document().isModified());
 
     // An empty number title reaches the header and the add dialog opened later.
-    m_window->action("columnTitles")->trigger();
+    m_window->action(Command::ColumnTitles)->trigger();
     dialog = openedDialog<ColumnTitlesDialog>();
     edit(dialog, 0)->clear();
     click(dialog, "okButton");
     QCOMPARE(m_window->document().model().headerData(0, Qt::Horizontal).toString(), QString());
-    m_window->action("addRecord")->trigger();
+    m_window->action(Command::AddRecord)->trigger();
     QCOMPARE(openedDialog<AddRecordDialog>()->findChild<QGroupBox *>(QStringLiteral("columnGroup0"))->title(),
              QString());
 }
@@ -345,30 +337,30 @@ void RecordDialogsTest::titlesDialog()
 // refuses its OK and keeps what was typed; the new table keeps its titles.
 void RecordDialogsTest::titlesDialogStaysWithItsTable_data()
 {
-    QTest::addColumn<QString>("command");
+    QTest::addColumn<Command>("command");
     QTest::addColumn<bool>("replaces");
-    QTest::newRow("New") << "newDatabase" << true;
-    QTest::newRow("Open") << "openDatabase" << true;
-    QTest::newRow("an example") << "exampleProfile" << true;
-    QTest::newRow("the import") << "importVersion10" << true;
-    QTest::newRow("a sort replaces nothing") << "sortAscending" << false;
+    QTest::newRow("New") << Command::NewDatabase << true;
+    QTest::newRow("Open") << Command::OpenDatabase << true;
+    QTest::newRow("an example") << Command::ExampleProfile << true;
+    QTest::newRow("the import") << Command::ImportVersion10 << true;
+    QTest::newRow("a sort replaces nothing") << Command::SortAscending << false;
 }
 
 void RecordDialogsTest::titlesDialogStaysWithItsTable()
 {
-    QFETCH(QString, command);
+    QFETCH(Command, command);
     QFETCH(bool, replaces);
     m_folder->makeFolder(QStringLiteral("Примеры"));
     const QByteArray plain = DatabaseCodec::buildPlainList(TableData());
     m_folder->write(FileCommands::exampleFile(FileCommands::Example::Profile), DatabaseCodec::encodePlainList(plain));
     m_folder->write(QStringLiteral("other.db"), DatabaseCodec::encodePlainList(plain));
     m_folder->write(QStringLiteral("old.db"), plain);
-    if (command == QLatin1String("openDatabase"))
+    if (command == Command::OpenDatabase)
         m_desktop.expectOpenFile(m_folder->filePath(QStringLiteral("other.db")));
-    if (command == QLatin1String("importVersion10"))
+    if (command == Command::ImportVersion10)
         m_desktop.expectOpenFile(m_folder->filePath(QStringLiteral("old.db")));
 
-    m_window->action("columnTitles")->trigger();
+    m_window->action(Command::ColumnTitles)->trigger();
     QPointer<ColumnTitlesDialog> dialog = openedDialog<ColumnTitlesDialog>();
     edit(dialog, 1)->setText(QStringLiteral("Товар"));
     m_window->action(command)->trigger();
@@ -382,7 +374,7 @@ void RecordDialogsTest::titlesDialogStaysWithItsTable()
     QCOMPARE(m_window->document().isModified(), !replaces);
     if (replaces) {
         QCOMPARE(edit(dialog, 1)->text(), QStringLiteral("Товар"));
-        QVERIFY(!m_window->action("undo")->isEnabled());
+        QVERIFY(!m_window->action(Command::Undo)->isEnabled());
     }
 }
 
@@ -391,19 +383,16 @@ void RecordDialogsTest::titlesDialogStaysWithItsTable()
 // dialog stays with what was typed until the right is there.
 void RecordDialogsTest::commitAfterAUserSwitchChecksTheRight_data()
 {
-    QTest::addColumn<QString>("opener");
+    QTest::addColumn<Command>("opener");
     QTest::addColumn<QString>("button");
-    QTest::newRow("Добавить") << "addRecord"
-                              << "confirmButton";
-    QTest::newRow("Изменить") << "editRecord"
-                              << "confirmButton";
-    QTest::newRow("Столбцы") << "columnTitles"
-                             << "okButton";
+    QTest::newRow("Добавить") << Command::AddRecord << "confirmButton";
+    QTest::newRow("Изменить") << Command::EditRecord << "confirmButton";
+    QTest::newRow("Столбцы") << Command::ColumnTitles << "okButton";
 }
 
 void RecordDialogsTest::commitAfterAUserSwitchChecksTheRight()
 {
-    QFETCH(QString, opener);
+    QFETCH(Command, opener);
     QFETCH(QString, button);
     m_window->recordList()->selectRow(0);
     m_window->action(opener)->trigger();
@@ -419,7 +408,7 @@ void RecordDialogsTest::commitAfterAUserSwitchChecksTheRight()
         login.findChild<QPushButton *>(QStringLiteral("logInButton"))->click();
         return login.result();
     });
-    m_window->action("switchUser")->trigger();
+    m_window->action(Command::SwitchUser)->trigger();
     QCOMPARE(m_window->document().role(), QStringLiteral("guest"));
 
     const TableData before = m_window->document().model().table();
@@ -439,15 +428,15 @@ void RecordDialogsTest::commitAfterAUserSwitchChecksTheRight()
 
 void RecordDialogsTest::keysTypedInADialogEditItsBox_data()
 {
-    QTest::addColumn<QString>("opener");
-    QTest::newRow("add") << "addRecord";
-    QTest::newRow("edit") << "editRecord";
-    QTest::newRow("titles") << "columnTitles";
+    QTest::addColumn<Command>("opener");
+    QTest::newRow("add") << Command::AddRecord;
+    QTest::newRow("edit") << Command::EditRecord;
+    QTest::newRow("titles") << Command::ColumnTitles;
 }
 
 void RecordDialogsTest::keysTypedInADialogEditItsBox()
 {
-    QFETCH(QString, opener);
+    QFETCH(Command, opener);
     m_window->show();
     QTRY_VERIFY(m_window->isActiveWindow());
     m_window->recordList()->selectRow(0);
@@ -455,8 +444,9 @@ void RecordDialogsTest::keysTypedInADialogEditItsBox()
     QDialog *dialog = openedDialog<QDialog>();
     QTRY_VERIFY(dialog->isActiveWindow()); // the window system's word alone comes too early
     int commands = 0;
-    for (const char *name : {"addRecord", "deleteRecord", "copyRecord", "cutRecord", "pasteRecord"})
-        connect(m_window->action(name), &QAction::triggered, this, [&] { ++commands; });
+    for (const Command command :
+         {Command::AddRecord, Command::DeleteRecord, Command::CopyRecord, Command::CutRecord, Command::PasteRecord})
+        connect(m_window->action(command), &QAction::triggered, this, [&] { ++commands; });
 
     QLineEdit *box = edit(dialog, 1);
     box->setFocus();
@@ -488,7 +478,7 @@ void RecordDialogsTest::keysTypedInADialogEditItsBox()
 
 void RecordDialogsTest::pastedLineBreakBecomesASpace()
 {
-    m_window->action("addRecord")->trigger();
+    m_window->action(Command::AddRecord)->trigger();
     QPointer<AddRecordDialog> dialog = openedDialog<AddRecordDialog>();
     QLineEdit *box = edit(dialog, 1);
     box->setText(QStringLiteral("[]"));
@@ -506,9 +496,9 @@ void RecordDialogsTest::longCellSurvivesTheEditDialog()
     const QString longCell(100000, QLatin1Char('z'));
     Record::Cells cells;
     cells[4] = longCell;
-    m_window->document().model().setRecord(1, Record(cells));
+    m_window->document().model().exchangeRecord(1, Record(cells));
     m_window->recordList()->selectRow(1);
-    m_window->action("editRecord")->trigger();
+    m_window->action(Command::EditRecord)->trigger();
     click(openedDialog<EditRecordDialog>(), "confirmButton");
     QCOMPARE(m_window->document().model().table().cell(1, 4), longCell);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Record.h"
+#include "document/TableModel.h"
 
 #include <initializer_list>
 
@@ -12,4 +13,10 @@ inline Record record(std::initializer_list<const char *> cells)
     for (const char *text : cells)
         c[i++] = QString::fromUtf8(text);
     return Record(c);
+}
+
+// Puts the record after the model's last, as adding a record does.
+inline void appendTo(TableModel &model, Record r)
+{
+    model.insertRecord(model.recordCount(), std::move(r));
 }

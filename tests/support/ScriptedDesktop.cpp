@@ -41,6 +41,7 @@ void ScriptedDesktop::reset()
     onCall = nullptr;
     clipboard.clear();
     offline = false;
+    programsStart = true;
     stopWorkAt = -1;
 }
 
@@ -224,6 +225,12 @@ void ScriptedDesktop::processEvents()
 void ScriptedDesktop::shellOpen(const QString &target)
 {
     note(QStringLiteral("open ") + target);
+}
+
+bool ScriptedDesktop::startProgram(const QString &path)
+{
+    note(QStringLiteral("start ") + path);
+    return programsStart;
 }
 
 bool ScriptedDesktop::chooseFile(Kind kind, const char *name, const FileDialog &dialog, FileChoice &choice)

@@ -50,6 +50,8 @@ public:
     QDateTime clock;
     QString clipboard;
     bool offline = false;
+    // Whether startProgram succeeds.
+    bool programsStart = true;
     // Long work runs at once on the calling thread, logged as "work <text>";
     // the user presses "Отмена" once its progress reaches this value (0 to
     // WorkProgress::kScale; never when negative).
@@ -79,6 +81,7 @@ public:
     void sleep(int milliseconds) override;
     void processEvents() override;
     void shellOpen(const QString &target) override;
+    bool startProgram(const QString &path) override;
     bool chooseOpenFile(const FileDialog &dialog, FileChoice &choice) override;
     bool chooseSaveFile(const FileDialog &dialog, FileChoice &choice) override;
     bool choosePrinter(QPrinter &printer) override;

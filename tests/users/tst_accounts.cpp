@@ -2,9 +2,9 @@
 #include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "base/ProgramDir.h"
+#include "base/Settings.h"
 #include "base/TabloraError.h"
 #include "users/Accounts.h"
-#include "users/Settings.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,14 +2,14 @@
 #include "ProgramFolder.h"
 #include "ScriptedDesktop.h"
 #include "base/ErrorReporter.h"
+#include "base/ProfileFile.h"
 #include "base/ProgramDir.h"
+#include "base/SettingKeys.h"
+#include "base/Settings.h"
 #include "base/Windows1251.h"
 #include "users/Accounts.h"
-#include "users/AdminCommands.h"
-#include "users/ProfileFile.h"
-#include "users/SettingKeys.h"
-#include "users/Settings.h"
-#include "users/UserManagerDialog.h"
+#include "users/ui/AdminCommands.h"
+#include "users/ui/UserManagerDialog.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -1,11 +1,11 @@
 #include "GuardedTest.h"
+#include "base/ProfileFile.h"
 #include "base/ProgramDir.h"
+#include "base/SettingKeys.h"
+#include "base/Settings.h"
+#include "base/SettingsBatch.h"
 #include "base/TabloraError.h"
 #include "base/Windows1251.h"
-#include "users/ProfileFile.h"
-#include "users/SettingKeys.h"
-#include "users/Settings.h"
-#include "users/SettingsBatch.h"
 
 #include <QDir>
 #include <QFile>
