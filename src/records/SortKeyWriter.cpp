@@ -174,6 +174,8 @@ QByteArrayView SortKeyWriter::key(QStringView text)
 
 QByteArrayView SortKeyWriter::keyStart(QStringView text, int count)
 {
+    if (count <= 0)
+        return {};
     if (!m_icu || text.isEmpty()) {
         const QByteArrayView whole = key(text);
         return whole.first(std::min<qsizetype>(count, whole.size()));
