@@ -601,6 +601,12 @@ void SortKeys::sortEntries(int sign, Put put)
         const size_t first = m_firstKey[size_t(p)];
         const size_t end = m_firstKey[size_t(p) + 1];
         std::vector<size_t> &begin = blockBegin[size_t(p)];
+        if (sides == 2) { // one pass
+            const Entry *const middle = std::partition(entries + first, entries + end,
+                                                       [&splits](const Entry &e) { return e.head < splits[0]; });
+            begin = {first, size_t(middle - entries), end};
+            return;
+        }
         std::vector<size_t> counts(sides);
         for (size_t k = first; k < end; ++k)
             ++counts[sideOf(entries[k])];
