@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -53,11 +54,14 @@ bool timeCopies(Document &document, const ProgramDir &dir, Timings &timings)
         QElapsedTimer whole;
         whole.start();
         const qint64 cpu = threadCpuNs();
+        // Its end comes through the event loop, as in the window.
+        QEventLoop untilWritten;
+        QObject::connect(&copy, &RecoveryCopy::written, &untilWritten, &QEventLoop::quit);
+        QObject::connect(&copy, &RecoveryCopy::failed, &untilWritten, &QEventLoop::quit);
         copy.writeNow();
         timings.pauseCpu.push_back(threadCpuNs() - cpu);
         timings.pause.push_back(whole.nsecsElapsed());
-        while (copy.isWriting()) // its end comes through the event loop, as in the window
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        untilWritten.exec();
         timings.write.push_back(whole.nsecsElapsed());
     }
     return DatabaseCodec::readBaseFile(copy.copyPath()) == document.model().table();

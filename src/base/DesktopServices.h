@@ -113,32 +113,17 @@ public:
     virtual std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, qint64 maxBytes,
                                                DownloadProgress progress, DownloadFinished finished) = 0;
 
-    // A long task under way, with a progress bar and the button "Отмена",
-    // shown over every window (which take no input meanwhile but repaint)
-    // once the task has taken a moment. The task runs on the UI thread and
-    // lets events run between its steps (processEvents). Destroying the
-    // object closes the bar.
-    class Progress
-    {
-    public:
-        virtual ~Progress() = default;
-        // How far the task has come, from 0 to the maximum it started with.
-        virtual void setValue(int value) = 0;
-        // Whether the user has asked to stop.
-        virtual bool cancelled() = 0;
-    };
-    virtual std::unique_ptr<Progress> startProgress(const QString &text, int maximum) = 0;
-
     // Shows or clears the busy cursor around long work.
     virtual void setBusy(bool busy) = 0;
 
-    // Runs work that may take long on a thread of its own and returns once
-    // it has ended, throwing here what it threw. Meanwhile the windows
+    // Runs work that may take long on the work pool (WorkPool) and returns
+    // once it has ended, throwing here what it threw. Meanwhile the windows
     // repaint but take no input, the busy cursor shows and, once the work
     // has run for about half a second, a bar with text follows progress,
-    // which the work reports to; its button "Отмена" asks the work to stop
-    // (WorkProgress::requestStop), which it does at its next look. The work
+    // which the work reports to; its button "Отмена" asks the work to stop,
+    // which it does at its next look (WorkProgress::stopRequested). The work
     // must touch nothing the windows change: they change nothing meanwhile.
+    // The one way long work shows its progress: LongWork::run calls it.
     virtual void runLongWork(const QString &text, WorkProgress &progress, const std::function<void()> &work) = 0;
 
     // Ends the program at once, without the main window's closing steps.

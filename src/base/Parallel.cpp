@@ -1,16 +1,19 @@
 #include "Parallel.h"
 
+#include "WorkPool.h"
+
+#include <QList>
+#include <QThread>
+
 #include <algorithm>
 #include <exception>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace Parallel {
 
 int parts()
 {
-    return std::thread::hardware_concurrency() >= 2 ? 2 : 1;
+    return std::max(1, QThread::idealThreadCount());
 }
 
 int partsFor(long long work, long long worthFrom)
@@ -28,18 +31,14 @@ void forEachPart(int count, const std::function<void(int part)> &task)
             failures[size_t(part)] = std::current_exception();
         }
     };
-    std::vector<std::thread> threads;
-    for (int part = 1; part < count; ++part) {
-        try {
-            threads.emplace_back(run, part);
-        } catch (const std::system_error &) {
-            run(part); // no thread to be had: the part runs here
-        }
-    }
+    QList<QFuture<void>> others;
+    for (int part = 1; part < count; ++part)
+        others.append(WorkPool::start([&run, part] { run(part); }));
     if (count > 0)
         run(0);
-    for (std::thread &thread : threads)
-        thread.join();
+    // A part still waiting for a thread runs here now.
+    for (QFuture<void> &other : others)
+        other.waitForFinished();
     for (const std::exception_ptr &failure : failures) {
         if (failure)
             std::rethrow_exception(failure);

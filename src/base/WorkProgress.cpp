@@ -39,8 +39,18 @@ void WorkProgress::throwIfStopped() const
         throw WorkStopped();
 }
 
+void WorkProgress::reportTo(QPromise<void> *promise)
+{
+    m_promise = promise;
+    if (m_promise)
+        m_promise->setProgressRange(0, kScale);
+}
+
 void WorkProgress::tell()
 {
+    // The promise keeps the largest value it was told.
+    if (m_promise)
+        m_promise->setProgressValue(value());
     if (!m_observer)
         return;
     // Read under the lock, the values told never go back within a stage.

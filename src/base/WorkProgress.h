@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPromise>
 #include <QtGlobal>
 
 #include <atomic>
@@ -20,6 +21,8 @@ public:
 // from any of its threads; the one that shows the progress reads it from
 // another. The whole is kScale steps, cut into stages that the work declares
 // one after another, each counted in units of its own (bytes, records).
+// Work that runs as a task of the work pool reports to the task's promise,
+// whose cancel asks the work to stop (reportTo).
 class WorkProgress
 {
 public:
@@ -36,13 +39,20 @@ public:
 
     // Asks the work to stop at its next look; it may have finished already.
     void requestStop();
-    bool stopRequested() const { return m_stop.load(std::memory_order_relaxed); }
+    bool stopRequested() const
+    {
+        return m_stop.load(std::memory_order_relaxed) || (m_promise && m_promise->isCanceled());
+    }
     // Throws WorkStopped when a stop was asked.
     void throwIfStopped() const;
 
     // Called with value() after each change of stage and each advance, on the
     // thread that reported, one call at a time. Set before the work starts.
     void setObserver(std::function<void(int value)> observer) { m_observer = std::move(observer); }
+    // The task the work runs as: value() goes to the promise as its progress
+    // (0 to kScale), and a cancel of its future is a request to stop. Set
+    // before the work starts, for as long as it runs.
+    void reportTo(QPromise<void> *promise);
 
 private:
     void tell();
@@ -53,5 +63,6 @@ private:
     std::atomic<qint64> m_done{0};
     std::atomic<bool> m_stop{false};
     std::function<void(int)> m_observer;
+    QPromise<void> *m_promise = nullptr;
     std::mutex m_telling;
 };

@@ -4,13 +4,13 @@
 #include "PlainListWriter.h"
 #include "base/DesktopServices.h"
 #include "base/SafeWrite.h"
+#include "base/WorkPool.h"
 
 #include <QDir>
 #include <QUuid>
 
 #include <exception>
 #include <memory>
-#include <system_error>
 #include <utility>
 
 namespace {
@@ -55,6 +55,7 @@ RecoveryCopy::RecoveryCopy(Document &document, const ProgramDir &dir, DesktopSer
     m_timer.setSingleShot(true);
     m_timer.setInterval(kInterval);
     connect(&m_timer, &QTimer::timeout, this, &RecoveryCopy::writeNow);
+    connect(&m_write, &QFutureWatcherBase::finished, this, &RecoveryCopy::finishWrite);
 
     const TableModel *model = &document.model();
     connect(model, &QAbstractItemModel::rowsInserted, this, &RecoveryCopy::onTableChanged);
@@ -73,8 +74,7 @@ RecoveryCopy::RecoveryCopy(Document &document, const ProgramDir &dir, DesktopSer
 RecoveryCopy::~RecoveryCopy()
 {
     m_document.setModifiedListener(nullptr);
-    if (m_worker.joinable())
-        m_worker.join();
+    m_write.waitForFinished();
     if (m_removeWhenDone)
         removeFiles();
 }
@@ -101,48 +101,34 @@ void RecoveryCopy::writeNow()
     description.user = m_document.role();
     description.process = ProcessIdentity::current();
     description.stamp = m_document.diskStamp();
-    auto job = [this, folder = m_folder, id = m_id, text = description.toJson(),
-                table = std::make_shared<TableData>(m_document.model().table().sharedCopy())]() mutable {
-        m_failure = writeFiles(folder, id, text, *table);
-        table.reset(); // the snapshot is freed here, off the window's thread
-    };
     m_writing = true;
     m_onDisk = true;
-    const auto shared = std::make_shared<decltype(job)>(std::move(job));
-    try {
-        m_worker = std::thread([this, shared] {
-            (*shared)();
-            QMetaObject::invokeMethod(this, &RecoveryCopy::finishWrite, Qt::QueuedConnection);
-        });
-    } catch (const std::system_error &) {
-        (*shared)(); // no thread to be had: written here
-        finishWrite();
-    }
+    m_write.setFuture(
+        WorkPool::start([folder = m_folder, id = m_id, text = description.toJson(),
+                         table = std::make_shared<TableData>(m_document.model().table().sharedCopy())]() mutable {
+            std::optional<QString> failure = writeFiles(folder, id, text, *table);
+            table.reset(); // the snapshot is freed here, off the window's thread
+            return failure;
+        }));
 }
 
 void RecoveryCopy::finishWrite()
 {
     if (!m_writing)
-        return; // handled by waitForWrite already
+        return; // handled already
     m_writing = false;
-    if (m_worker.joinable())
-        m_worker.join();
+    m_write.waitForFinished();
     if (m_removeWhenDone) {
         m_removeWhenDone = false;
         removeFiles();
         return;
     }
-    if (m_failure)
-        emit failed(*m_failure);
+    if (const std::optional<QString> failure = m_write.result())
+        emit failed(*failure);
     else
         emit written();
     if (std::exchange(m_again, false))
         writeNow();
-}
-
-void RecoveryCopy::waitForWrite()
-{
-    finishWrite();
 }
 
 void RecoveryCopy::discard()

@@ -2,13 +2,13 @@
 
 #include "RecoveryFolder.h"
 
+#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
 #include <chrono>
 #include <optional>
-#include <thread>
 
 class DesktopServices;
 class Document;
@@ -23,8 +23,8 @@ class ProgramDir;
 // as the table is saved, its changes are given up (discard) or undone.
 //
 // Only a snapshot of the table is taken on the window's thread; the file is
-// made and written on a thread of its own, through the safe write. The copy
-// is written whatever the user's rights: it is their own unsaved work.
+// made and written on the work pool, through the safe write. The copy is
+// written whatever the user's rights: it is their own unsaved work.
 class RecoveryCopy : public QObject
 {
     Q_OBJECT
@@ -49,10 +49,7 @@ public:
     // (its table was just restored), so that it stays until the restored
     // changes are saved or given up.
     void adopt(const RecoveryFolder::Entry &entry);
-    // Waits until no write is under way, and handles its end.
-    void waitForWrite();
 
-    bool isWriting() const { return m_writing; }
     QString copyPath() const { return m_folder.copyPath(m_id); }
     QString descriptionPath() const { return m_folder.descriptionPath(m_id); }
 
@@ -63,6 +60,8 @@ signals:
     void failed(const QString &reason);
 
 private:
+    friend class RecoveryCopyAccess; // tests/support/RecoveryCopyAccess.h
+
     void onTableChanged();
     // Handles the end of the write under way, once.
     void finishWrite();
@@ -73,9 +72,9 @@ private:
     RecoveryFolder m_folder;
     QString m_id;
     QTimer m_timer;
-    std::thread m_worker;
+    // The write under way: nothing, or the system's reason of its failure.
+    QFutureWatcher<std::optional<QString>> m_write;
     bool m_writing = false;
-    std::optional<QString> m_failure; // the worker's, read once it has ended
     bool m_onDisk = false; // the copy's files may exist
     bool m_again = false; // another write is wanted once this one ends
     bool m_removeWhenDone = false;

@@ -1,7 +1,6 @@
 #include "TableModel.h"
 
-#include <system_error>
-#include <thread>
+#include "base/WorkPool.h"
 
 TableModel::TableModel(QObject *parent)
     : QAbstractTableModel(parent)
@@ -10,22 +9,16 @@ TableModel::TableModel(QObject *parent)
 
 TableModel::~TableModel()
 {
-    if (m_freeing.joinable())
-        m_freeing.join();
+    m_freeing.waitForFinished();
 }
 
 void TableModel::discard(std::vector<Record> records)
 {
     if (records.empty())
         return;
-    if (m_freeing.joinable())
-        m_freeing.join();
-    // Their texts' shared counts are atomic. Should no thread start, they are
-    // freed here.
-    try {
-        m_freeing = std::thread([doomed = std::move(records)]() mutable { doomed = {}; });
-    } catch (const std::system_error &) {
-    }
+    m_freeing.waitForFinished();
+    // Their texts' shared counts are atomic.
+    m_freeing = WorkPool::start([doomed = std::move(records)]() mutable { doomed = {}; });
 }
 
 void TableModel::replaceTable(TableData table)

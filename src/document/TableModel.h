@@ -3,8 +3,7 @@
 #include "TableData.h"
 
 #include <QAbstractTableModel>
-
-#include <thread>
+#include <QFuture>
 
 // The table shown in the main window's list. It owns the records and column
 // settings; every change goes through it so that views hear about it.
@@ -35,10 +34,10 @@ public:
     // Into an empty table only; one insertion of all rows.
     void restoreRecords(std::vector<Record> records);
 
-    // Frees records off the UI thread: a million of them take a tenth of a
-    // second and more to free. Nothing else may refer to them. One thread
-    // frees at a time: the records given before are freed first, so loads
-    // in a row cannot pile up threads and tables.
+    // Frees records off the UI thread, on the work pool: a million of them
+    // take a tenth of a second and more to free. Nothing else may refer to
+    // them. One task frees at a time: the records given before are freed
+    // first, so loads in a row cannot pile up tables.
     void discard(std::vector<Record> records);
 
     void setTitle(int column, const QString &title);
@@ -67,7 +66,7 @@ signals:
 
 private:
     TableData m_table;
-    std::thread m_freeing;
+    QFuture<void> m_freeing;
     Qt::Alignment m_alignment = Qt::AlignLeft;
     quint64 m_tableNumber = 0;
 };

@@ -3,6 +3,7 @@
 #include "PageRecorder.h"
 #include "PrintFont.h"
 #include "PrintText.h"
+#include "base/WorkPool.h"
 
 namespace {
 
@@ -38,17 +39,17 @@ PageIndex::PageIndex(const TableData &table, const QFont &font, Page page)
     , m_lineCount(PrintText::lineCount(table))
 {
     m_starts.push_back(PageStart());
-    const QFont own = PrintFont::ownCopy(font, page.dpi);
-    m_thread = std::thread([this, own] { run(own); });
+    m_counting = WorkPool::start(
+        [this, own = PrintFont::ownCopy(font, page.dpi)](QPromise<void> &promise) { run(promise, own); });
 }
 
 PageIndex::~PageIndex()
 {
-    m_stop = true;
-    m_thread.join();
+    m_counting.cancel();
+    m_counting.waitForFinished();
 }
 
-void PageIndex::run(QFont font)
+void PageIndex::run(QPromise<void> &promise, const QFont &font)
 {
     const PrintFont printFont(font, m_page.dpi);
     PageStart lineStart;
@@ -59,22 +60,23 @@ void PageIndex::run(QFont font)
         m_starts.push_back(start);
     });
     PrintLayout layout(pages);
+    promise.setProgressRange(0, 1000);
     int pagesBefore = 0;
-    for (int i = 0; i < m_lineCount && !m_stop.load(std::memory_order_relaxed); ++i) {
+    int told = 0;
+    for (int i = 0; i < m_lineCount; ++i) {
+        if (promise.isCanceled())
+            return;
         lineStart = {i, layout.position(), pagesBefore};
         layout.printLine(PrintText::line(m_table, i));
         {
             std::lock_guard lock(m_mutex);
             pagesBefore = int(m_starts.size()) - 1;
         }
-        m_linesDone.store(i + 1, std::memory_order_relaxed);
+        const int done = int(qint64(i + 1) * 1000 / m_lineCount);
+        if (done != told)
+            promise.setProgressValue(told = done);
     }
-    {
-        std::lock_guard lock(m_mutex);
-        m_ended = true;
-        m_complete = !m_stop.load();
-    }
-    m_endedChanged.notify_all();
+    m_complete = true;
 }
 
 int PageIndex::pageCount() const
@@ -82,17 +84,6 @@ int PageIndex::pageCount() const
     std::lock_guard lock(m_mutex);
     // The last page found may still grow, but it is there.
     return int(m_starts.size());
-}
-
-int PageIndex::progress() const
-{
-    return m_lineCount > 0 ? int(qint64(m_linesDone.load()) * 1000 / m_lineCount) : 1000;
-}
-
-void PageIndex::waitUntilComplete()
-{
-    std::unique_lock lock(m_mutex);
-    m_endedChanged.wait(lock, [this] { return m_ended; });
 }
 
 std::optional<PrintedPage> PageIndex::layOut(int page, const PrintFont &font) const

@@ -4,22 +4,21 @@
 #include "PrintedPage.h"
 
 #include <QFont>
+#include <QFuture>
 
 #include <atomic>
-#include <condition_variable>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 class PrintFont;
 class TableData;
 
-// Where each printed page of a table starts, found on a thread of its own so
-// that any page can be laid out alone without the pages before it: the first
-// pages are there at once, the last ones of a million records a few seconds
-// later. The thread only reads the table: nothing may change it until the
-// index is destroyed.
+// Where each printed page of a table starts, found by a task of the work
+// pool so that any page can be laid out alone without the pages before it:
+// the first pages are there at once, the last ones of a million records a few
+// seconds later. The task only reads the table: nothing may change it until
+// the index is destroyed, which ends the task.
 class PageIndex
 {
 public:
@@ -40,6 +39,7 @@ public:
     };
 
     PageIndex(const TableData &table, const QFont &font, Page page);
+    // Stops the count and waits for it.
     ~PageIndex();
     PageIndex(const PageIndex &) = delete;
     PageIndex &operator=(const PageIndex &) = delete;
@@ -47,10 +47,9 @@ public:
     // The pages found so far; all of them once complete().
     int pageCount() const;
     bool complete() const { return m_complete.load(); }
-    // How far the search has come through the text, in thousandths.
-    int progress() const;
-    // Blocks until every page is known.
-    void waitUntilComplete();
+    // The count of the pages: its progress is how far it has come through
+    // the text, in thousandths; it has finished once complete().
+    QFuture<void> counting() const { return m_counting; }
 
     // Page number page (from 0) laid out as the print job lays it out, in
     // font (a print font made on the calling thread); nothing when that page
@@ -58,17 +57,13 @@ public:
     std::optional<PrintedPage> layOut(int page, const PrintFont &font) const;
 
 private:
-    void run(QFont font);
+    void run(QPromise<void> &promise, const QFont &font);
 
     const TableData &m_table;
     const Page m_page;
     const int m_lineCount;
     mutable std::mutex m_mutex;
     std::vector<PageStart> m_starts;
-    bool m_ended = false;
-    std::condition_variable m_endedChanged;
-    std::atomic<int> m_linesDone{0};
     std::atomic<bool> m_complete{false};
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
+    QFuture<void> m_counting;
 };

@@ -4,14 +4,15 @@
 #include "PrintFont.h"
 #include "PrintLayout.h"
 #include "PrintText.h"
+#include "base/WorkPool.h"
 
 PageProducer::PageProducer(const TableData &table, Settings settings)
     : m_totalLines(qint64(PrintText::lineCount(table)) * std::max(1, settings.passes))
 {
-    // The thread gets a font of its own before it starts: the caller's copy
+    // The task gets a font of its own before it starts: the caller's copy
     // shares data with the painter's.
     settings.font = PrintFont::ownCopy(settings.font, settings.dpi);
-    m_thread = std::thread([this, &table, settings = std::move(settings)] { run(table, settings); });
+    m_task = WorkPool::start([this, &table, settings = std::move(settings)] { run(table, settings); });
 }
 
 PageProducer::~PageProducer()
@@ -21,7 +22,8 @@ PageProducer::~PageProducer()
         m_stop = true;
     }
     m_changed.notify_all();
-    m_thread.join();
+    m_task.cancel(); // a task not started yet never starts
+    m_task.waitForFinished();
 }
 
 void PageProducer::run(const TableData &table, const Settings &settings)
@@ -57,7 +59,9 @@ void PageProducer::run(const TableData &table, const Settings &settings)
 bool PageProducer::put(PrintedPage &&page)
 {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_stop || m_pages.size() < kPagesAhead; });
+    const auto roomOrStop = [this] { return m_stop || m_pages.size() < kPagesAhead; };
+    if (!roomOrStop())
+        WorkPool::blockingWait([&] { m_changed.wait(lock, roomOrStop); });
     if (m_stop)
         return false;
     m_pages.push_back(std::move(page));
@@ -66,10 +70,12 @@ bool PageProducer::put(PrintedPage &&page)
     return true;
 }
 
-std::optional<PrintedPage> PageProducer::takePage(std::chrono::milliseconds wait)
+std::optional<PrintedPage> PageProducer::takePage()
 {
     std::unique_lock lock(m_mutex);
-    m_changed.wait_for(lock, wait, [this] { return !m_pages.empty() || m_done; });
+    const auto pageOrEnd = [this] { return !m_pages.empty() || m_done; };
+    if (!pageOrEnd())
+        WorkPool::blockingWait([&] { m_changed.wait(lock, pageOrEnd); });
     if (m_pages.empty()) {
         if (m_failure)
             std::rethrow_exception(std::exchange(m_failure, nullptr));
@@ -80,10 +86,4 @@ std::optional<PrintedPage> PageProducer::takePage(std::chrono::milliseconds wait
     lock.unlock();
     m_changed.notify_all();
     return page;
-}
-
-bool PageProducer::atEnd()
-{
-    std::lock_guard lock(m_mutex);
-    return m_done && m_pages.empty() && !m_failure;
 }

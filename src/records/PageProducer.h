@@ -3,22 +3,22 @@
 #include "PrintedPage.h"
 
 #include <QFont>
+#include <QFuture>
 
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
 #include <mutex>
 #include <optional>
-#include <thread>
 
 class TableData;
 
-// Lays the print text of a table out into pages on a thread of its own, a few
-// pages ahead of the one who takes them, so that measuring and shaping run
-// beside the drawing. The thread only reads the table: nothing may change it
-// until the producer is destroyed.
+// Lays the print text of a table out into pages as a task of the work pool,
+// a few pages ahead of the one who takes them, so that measuring and shaping
+// run beside the drawing; it never holds more than those few pages. The task
+// only reads the table: nothing may change it until the producer is
+// destroyed.
 class PageProducer
 {
 public:
@@ -34,16 +34,14 @@ public:
     };
 
     PageProducer(const TableData &table, Settings settings);
-    // Stops the thread and waits for it.
+    // Stops the task and waits for it.
     ~PageProducer();
     PageProducer(const PageProducer &) = delete;
     PageProducer &operator=(const PageProducer &) = delete;
 
-    // The next page, waiting at most wait for it; nothing when none is ready
-    // yet or all have been taken (see atEnd). Rethrows what the thread threw.
-    std::optional<PrintedPage> takePage(std::chrono::milliseconds wait);
-    // Every page has been taken.
-    bool atEnd();
+    // The next page, waiting for it while it is laid out; nothing once every
+    // page has been taken. Rethrows what the layout threw.
+    std::optional<PrintedPage> takePage();
     // The count of lines over all passes.
     qint64 totalLines() const { return m_totalLines; }
 
@@ -61,5 +59,5 @@ private:
     bool m_done = false;
     std::exception_ptr m_failure;
     std::atomic<bool> m_stop{false};
-    std::thread m_thread;
+    QFuture<void> m_task;
 };

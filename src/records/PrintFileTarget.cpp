@@ -1,15 +1,48 @@
 #include "PrintFileTarget.h"
 
-#include "base/SafeWrite.h"
 #include "base/TabloraError.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QIODevice>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+// Gathers the job's many small writes into large pieces for the new file.
+class PrintFileTarget::Sink : public QIODevice
+{
+public:
+    explicit Sink(SafeWrite::Replacement &replacement)
+        : m_replacement(replacement)
+    {
+        m_piece.reserve(kPiece);
+        open(QIODevice::WriteOnly);
+    }
+
+    bool isSequential() const override { return true; }
+
+    // False once the new file takes no more.
+    bool flushPiece()
+    {
+        const bool taken = m_replacement.append(m_piece);
+        m_piece.clear();
+        return taken;
+    }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        if (m_replacement.failure())
+            return -1;
+        m_piece.append(data, size);
+        if (m_piece.size() >= kPiece && !flushPiece())
+            return -1;
+        return size;
+    }
+
+private:
+    static constexpr qsizetype kPiece = qsizetype(1) << 20;
+
+    SafeWrite::Replacement &m_replacement;
+    QByteArray m_piece;
+};
 
 QString PrintFileTarget::failureMessage(const QString &fileName, const QString &reason)
 {
@@ -19,32 +52,29 @@ QString PrintFileTarget::failureMessage(const QString &fileName, const QString &
 
 PrintFileTarget::PrintFileTarget(const QString &fileName)
     : m_fileName(fileName)
+    , m_replacement(fileName)
+    , m_sink(std::make_unique<Sink>(m_replacement))
 {
-    // A name of its own in the same folder, so that the move is a rename; it
-    // begins with a dot, as file managers hide such names.
-    const QFileInfo chosen(fileName);
-    for (int attempt = 0;; ++attempt) {
-        const QString suffix = attempt == 0 ? QStringLiteral(".part") : QStringLiteral(".%1.part").arg(attempt);
-        const QString name = chosen.dir().filePath(QLatin1Char('.') + chosen.fileName() + suffix);
-        QFile part(name);
-        if (part.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            m_partName = name;
-            return;
-        }
-        if (part.error() != QFileDevice::OpenError || !QFileInfo::exists(name) || attempt >= 100)
-            throw TabloraError(failureMessage(fileName, part.errorString()));
-    }
+    throwIfFailed();
 }
 
-PrintFileTarget::~PrintFileTarget()
+PrintFileTarget::~PrintFileTarget() = default;
+
+QIODevice &PrintFileTarget::device()
 {
-    if (!m_committed)
-        QFile::remove(m_partName);
+    return *m_sink;
+}
+
+void PrintFileTarget::throwIfFailed() const
+{
+    if (const std::optional<QString> &failure = m_replacement.failure())
+        throw TabloraError(failureMessage(m_fileName, *failure));
 }
 
 void PrintFileTarget::commit()
 {
-    if (std::rename(QFile::encodeName(m_partName).constData(), QFile::encodeName(m_fileName).constData()) != 0)
-        throw TabloraError(failureMessage(m_fileName, QString::fromLocal8Bit(std::strerror(errno))));
-    m_committed = true;
+    m_sink->flushPiece();
+    throwIfFailed();
+    if (const std::optional<QString> failure = m_replacement.commit())
+        throw TabloraError(failureMessage(m_fileName, *failure));
 }

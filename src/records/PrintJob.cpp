@@ -4,8 +4,8 @@
 #include "PageProducer.h"
 #include "PrintedPage.h"
 #include "base/TabloraError.h"
+#include "base/WorkProgress.h"
 
-#include <QElapsedTimer>
 #include <QPagedPaintDevice>
 
 QString PrintJob::failureMessage()
@@ -26,16 +26,16 @@ PrintJob::PrintJob(QPagedPaintDevice &device, const QFont &font, Copies copies)
     if (!m_painter.begin(&m_device))
         throw TabloraError(failureMessage());
     m_painter.setFont(font);
+    m_pagePainter = std::make_unique<PagePainter>(m_painter);
 }
 
 PrintJob::~PrintJob()
 {
-    m_producer.reset();
     if (m_painter.isActive())
         m_painter.end();
 }
 
-void PrintJob::start(const TableData &table)
+void PrintJob::print(const TableData &table, WorkProgress *progress)
 {
     PageProducer::Settings settings;
     settings.font = m_painter.font();
@@ -43,25 +43,24 @@ void PrintJob::start(const TableData &table)
     settings.pageWidth = m_device.width();
     settings.pageHeight = m_device.height();
     settings.passes = m_copies.collate ? m_copies.count : 1;
-    m_pagePainter = std::make_unique<PagePainter>(m_painter);
-    m_producer = std::make_unique<PageProducer>(table, std::move(settings));
-}
-
-bool PrintJob::drawSome(std::chrono::milliseconds budget)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!m_producer->atEnd()) {
-        const qint64 left = budget.count() - clock.elapsed();
-        if (left <= 0)
-            return true;
-        std::optional<PrintedPage> page = m_producer->takePage(std::chrono::milliseconds(left));
-        if (!page)
-            continue;
-        drawPage(*page);
-        m_linesDone = page->linesDone;
+    {
+        PageProducer pages(table, std::move(settings));
+        if (progress)
+            progress->beginStage(WorkProgress::kScale, pages.totalLines());
+        qint64 linesDone = 0;
+        while (std::optional<PrintedPage> page = pages.takePage()) {
+            drawPage(*page);
+            if (m_check)
+                m_check();
+            if (progress) {
+                progress->advance(page->linesDone - linesDone);
+                progress->throwIfStopped();
+            }
+            linesDone = page->linesDone;
+        }
     }
-    return false;
+    if (!m_painter.end())
+        throw TabloraError(failureMessage());
 }
 
 void PrintJob::drawPage(const PrintedPage &page)
@@ -73,32 +72,4 @@ void PrintJob::drawPage(const PrintedPage &page)
         m_firstPage = false;
         m_pagePainter->draw(page);
     }
-}
-
-int PrintJob::progress() const
-{
-    const qint64 total = m_producer ? m_producer->totalLines() : 0;
-    return total > 0 ? int(m_linesDone * 1000 / total) : 0;
-}
-
-void PrintJob::finish()
-{
-    m_producer.reset();
-    if (!m_painter.end())
-        throw TabloraError(failureMessage());
-}
-
-void PrintJob::abandon()
-{
-    m_producer.reset();
-    if (m_painter.isActive())
-        m_painter.end();
-}
-
-void PrintJob::print(const TableData &table)
-{
-    start(table);
-    while (drawSome(std::chrono::milliseconds(1000))) {
-    }
-    finish();
 }

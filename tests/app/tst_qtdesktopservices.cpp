@@ -1,7 +1,11 @@
 #include "GuardedTest.h"
 #include "app/ui/QtDesktopServices.h"
+#include "base/LongWork.h"
 #include "base/TabloraError.h"
+#include "base/WorkPool.h"
 #include "base/WorkProgress.h"
+#include "document/DatabaseCodec.h"
+#include "document/TableModel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,10 +18,11 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
-#include <QProgressDialog>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -155,6 +160,8 @@ private slots:
     void windowsRepaintButTakeNoInputMeanwhile();
     void barFollowsTheWorkAndStopsIt_data();
     void barFollowsTheWorkAndStopsIt();
+    void barOpensAboveStayOnTopDialogs();
+    void longWorkReadsWhatTheWindowsCannotChange();
     void choiceKeys_data();
     void choiceKeys();
     void modalOpensAboveStayOnTopDialogs_data();
@@ -164,8 +171,6 @@ private slots:
     void boxIsWideEnoughForItsCaption();
     void fileDialogTellsTypesByNameAlone();
     void printDialogOffersNoPageRange();
-    void progressCancels();
-    void progressOpensAboveStayOnTopDialogs();
 };
 
 void QtDesktopServicesTest::questionKeys_data()
@@ -292,6 +297,75 @@ void QtDesktopServicesTest::barFollowsTheWorkAndStopsIt()
     QCOMPARE(text, QStringLiteral("Экспорт в CSV..."));
     QCOMPARE(shownValue, WorkProgress::kScale / 2);
     QVERIFY(!shownBar());
+}
+
+void QtDesktopServicesTest::barOpensAboveStayOnTopDialogs()
+{
+    QDialog addRecord(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
+    addRecord.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&addRecord));
+    QtDesktopServices desktop;
+    WorkProgress progress;
+    Gate gate;
+    bool lowered = false;
+    QTimer::singleShot(0, [&] {
+        lowered = !(addRecord.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+        gate.open();
+    });
+    desktop.runLongWork(QStringLiteral("Печать базы данных..."), progress, [&] { gate.waitOpen(); });
+    QVERIFY(lowered);
+    QVERIFY(addRecord.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+}
+
+// Long work reads data the windows cannot change while it runs: real work
+// under the program's runner, a save in more parts than the pool has threads
+// (one), while the user clicks and types in a window that would change the
+// table. The parts wait for no thread, and the file holds the table as it
+// stood.
+void QtDesktopServicesTest::longWorkReadsWhatTheWindowsCannotChange()
+{
+    QThreadPool &pool = WorkPool::pool();
+    const int threads = pool.maxThreadCount();
+    pool.setMaxThreadCount(1);
+    const auto restore = qScopeGuard([&] { pool.setMaxThreadCount(threads); });
+    TableModel model;
+    for (int i = 0; i < 40000; ++i) {
+        Record::Cells cells;
+        cells[0] = QString::number(i);
+        cells[1] = QStringLiteral("Иванов Пётр %1").arg(i);
+        model.insertRecord(i, Record(cells));
+    }
+    const TableData before = model.table().sharedCopy();
+    CountingWindow window;
+    QObject::connect(window.button, &QPushButton::clicked, [&] { model.insertRecord(0, Record()); });
+    QObject::connect(window.shortcut, &QAction::triggered, [&] { model.takeRecord(0); });
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    QtDesktopServices desktop;
+    desktop.setDialogParent(&window);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("saved.db"));
+    Gate gate;
+    QTimer::singleShot(0, [&] {
+        poke(window);
+        QCoreApplication::processEvents();
+        gate.open();
+    });
+    bool opened = false;
+    LongWork::run(desktop, QStringLiteral("Сохранение..."), [&](WorkProgress &progress) {
+        opened = gate.waitOpen();
+        DatabaseCodec::writeTableFile(path, model.table(), 4, &progress);
+    });
+    QVERIFY(opened);
+    QCOMPARE(window.clicks, 0);
+    QCOMPARE(window.shortcuts, 0);
+    QCOMPARE(model.table(), before);
+    const TableData saved = LongWork::run(desktop, QStringLiteral("Открытие..."), [&](WorkProgress &progress) {
+        return DatabaseCodec::readBaseFile(path, &progress);
+    });
+    QCOMPARE(saved, before);
 }
 
 void QtDesktopServicesTest::choiceKeys_data()
@@ -486,36 +560,6 @@ void QtDesktopServicesTest::printDialogOffersNoPageRange()
     QVERIFY(dialog.testOption(QAbstractPrintDialog::PrintCollateCopies));
     QVERIFY(!dialog.testOption(QAbstractPrintDialog::PrintSelection));
     dialog.close();
-}
-
-void QtDesktopServicesTest::progressCancels()
-{
-    QtDesktopServices desktop;
-    const auto progress = desktop.startProgress(QStringLiteral("Печать базы данных..."), 1000);
-    progress->setValue(10);
-    QVERIFY(!progress->cancelled());
-    QProgressDialog *box = nullptr;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *candidate = qobject_cast<QProgressDialog *>(widget))
-            box = candidate;
-    }
-    QVERIFY(box);
-    QCOMPARE(box->labelText(), QStringLiteral("Печать базы данных..."));
-    QCOMPARE(box->windowModality(), Qt::ApplicationModal);
-    box->cancel();
-    QVERIFY(progress->cancelled());
-}
-
-void QtDesktopServicesTest::progressOpensAboveStayOnTopDialogs()
-{
-    QDialog addRecord(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
-    addRecord.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&addRecord));
-    QtDesktopServices desktop;
-    auto progress = desktop.startProgress(QStringLiteral("Печать базы данных..."), 10);
-    QVERIFY(!(addRecord.windowHandle()->flags() & Qt::WindowStaysOnTopHint));
-    progress.reset();
-    QVERIFY(addRecord.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
 }
 
 TABLORA_TEST_MAIN(QtDesktopServicesTest)

@@ -2,6 +2,7 @@
 #include "MainWindowAccess.h"
 #include "ProgramFolder.h"
 #include "Records.h"
+#include "RecoveryCopyAccess.h"
 #include "ScriptedDesktop.h"
 #include "SigningKey.h"
 #include "app/ui/MainWindow.h"
@@ -154,7 +155,7 @@ void RecoveryTest::changeAndWait(MainWindow &window)
     // Both changes went into one copy.
     QCoreApplication::processEvents();
     QCOMPARE(written.size(), 1);
-    QVERIFY(!MainWindowAccess::recoveryCopy(window).isWriting());
+    QVERIFY(!RecoveryCopyAccess::isWriting(MainWindowAccess::recoveryCopy(window)));
 }
 
 void RecoveryTest::updateAnsweringNo(MainWindow &window, const QString &question)
@@ -249,7 +250,7 @@ void RecoveryTest::copiesGoOnWhileChangesDo()
     QTimer changes;
     int left = 10;
     connect(&changes, &QTimer::timeout, this, [&] {
-        copiedMeanwhile = copiedMeanwhile || copy.isWriting() || !written.isEmpty();
+        copiedMeanwhile = copiedMeanwhile || RecoveryCopyAccess::isWriting(copy) || !written.isEmpty();
         m_desktop.clipboard = ClipboardRecord::text(record({"1"}));
         window->action(Command::PasteRecord)->trigger();
         if (--left == 0)
@@ -312,7 +313,7 @@ void RecoveryTest::copyIsRemoved()
         window->action(Command::Undo)->trigger();
         MainWindowAccess::recoveryCopy(*window).writeNow();
         window->action(Command::Undo)->trigger();
-        MainWindowAccess::recoveryCopy(*window).waitForWrite();
+        RecoveryCopyAccess::waitForWrite(MainWindowAccess::recoveryCopy(*window));
         break;
     case Ending::NewAnsweredNo:
         m_desktop.expectQuestion(question, DesktopServices::Answer::No);
@@ -343,7 +344,7 @@ void RecoveryTest::copyIsRemoved()
         QVERIFY(m_desktop.terminateRequested());
         break;
     }
-    QVERIFY(!MainWindowAccess::recoveryCopy(*window).isWriting());
+    QVERIFY(!RecoveryCopyAccess::isWriting(MainWindowAccess::recoveryCopy(*window)));
     QCOMPARE(recoveryFiles().size(), kept ? 2 : 0);
 }
 

@@ -583,7 +583,7 @@ void CodecTest::partsReadTheSameTable()
             inOnePart = DatabaseCodec::fillTable(plain, 1);
         } catch (const DatabaseReadError &) {
         }
-        for (int parts : {2, 3}) {
+        for (int parts : {2, 3, 4}) {
             if (!inOnePart) {
                 QVERIFY_THROWS_EXCEPTION(DatabaseReadError, DatabaseCodec::fillTable(plain, parts));
                 continue;
@@ -640,7 +640,7 @@ void CodecTest::partsReadALastLineWithoutBreak()
         if (record >= 0)
             QCOMPARE(inOnePart.cell(record, column), QString(length, QLatin1Char('N')));
         writeFile(QStringLiteral("old.db"), plain);
-        for (int parts : {2, 3}) {
+        for (int parts : {2, 3, 4}) {
             const QString where = QStringLiteral("%1 parts, last line of %2").arg(parts).arg(length);
             QVERIFY2(DatabaseCodec::fillTable(plain, parts) == inOnePart, qPrintable(where));
             QVERIFY2(DatabaseCodec::readBaseText(plain.toBase64(), parts) == inOnePart, qPrintable(where));
@@ -673,7 +673,7 @@ void CodecTest::writerPartsAndPieces()
     QFETCH(TableData, table);
     const QByteArray expected = DatabaseCodec::encodePlainList(DatabaseCodec::buildPlainList(table));
     const QString path = m_dir->filePath(QStringLiteral("base.db"));
-    for (int parts : {1, 2, 3}) {
+    for (int parts : {1, 2, 3, 4}) {
         for (qsizetype piece :
              {qsizetype(3), qsizetype(10), qsizetype(64), qsizetype(4096), PlainListWriter::kPieceBytes}) {
             const PlainListWriter writer(table, parts, piece);

@@ -384,7 +384,7 @@ void CsvTest::partsGiveTheSameResult()
     write.delimiter = delimiter;
     write.protectFormulas = true;
     const QByteArray text = CsvWriter::write(table, write, 1, nullptr);
-    for (const int parts : {2, 3, 7})
+    for (const int parts : {2, 3, 4, 7})
         QCOMPARE(CsvWriter::write(table, write, parts, nullptr), text);
 
     CsvReadOptions read = readOptions(delimiter, true);
@@ -407,7 +407,7 @@ void CsvTest::partsGiveTheSameResult()
         QCOMPARE(cellsOf(whole).mid(multiline + 1), cellsOf(table).mid(multiline + 1));
         QCOMPARE(whole.cell(multiline, 1), QStringLiteral("many lines in a cell"));
     }
-    for (const int parts : {2, 3, 7}) {
+    for (const int parts : {2, 3, 4, 7}) {
         const auto [inParts, partsFailedAt] = readIn(text, parts);
         QCOMPARE(partsFailedAt, failedAt);
         QCOMPARE(titlesOf(inParts), titlesOf(whole));

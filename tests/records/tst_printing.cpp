@@ -1,13 +1,17 @@
 #include "GuardedTest.h"
 #include "ProgramFolder.h"
 #include "Records.h"
+#include "ScratchVolume.h"
 #include "ScriptedDesktop.h"
+#include "app/ui/QtDesktopServices.h"
 #include "base/ProgramDir.h"
 #include "base/Settings.h"
 #include "base/TabloraError.h"
+#include "base/WorkPool.h"
 #include "document/Document.h"
 #include "records/PageIndex.h"
 #include "records/PageProducer.h"
+#include "records/PrintFileTarget.h"
 #include "records/PrintFont.h"
 #include "records/PrintJob.h"
 #include "records/PrintLayout.h"
@@ -25,13 +29,19 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QTest>
+#include <QThreadPool>
 #include <QToolButton>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -135,6 +145,25 @@ QStringList pieces(const PrintedPage &page)
     return out;
 }
 
+// The program's desktop whose print dialog chooses a PDF file.
+class PdfDesktop : public QtDesktopServices
+{
+public:
+    explicit PdfDesktop(QString file)
+        : m_file(std::move(file))
+    {
+    }
+    bool choosePrinter(QPrinter &printer) override
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_file);
+        return true;
+    }
+
+private:
+    QString m_file;
+};
+
 // The files in a folder, hidden ones included.
 QStringList filesIn(const QString &folder)
 {
@@ -161,6 +190,8 @@ private slots:
     void jobThatCannotStartIsReported();
     void cancelLeavesTheFileAsItWas_data();
     void cancelLeavesTheFileAsItWas();
+    void fullDiskIsReported();
+    void printsOnAPoolOfOneThread();
     void copies_data();
     void copies();
     void glyphsAsShaped_data();
@@ -285,25 +316,24 @@ void PrintingTest::printsToPdf()
     sort.resort();
 
     const QString pdf = m_folder->filePath(QStringLiteral("out.pdf"));
-    // A file of the chosen name is replaced; one of the job's own first choice
-    // of name for its new file is left alone.
-    for (const char *name : {"out.pdf", ".out.pdf.part"}) {
-        QFile file(m_folder->filePath(QLatin1String(name)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("not a PDF");
-    }
+    // A file of the chosen name is replaced. The new file has no name while
+    // it is written: a print killed meanwhile leaves nothing behind.
+    QFile before(pdf);
+    QVERIFY(before.open(QIODevice::WriteOnly));
+    before.write("not a PDF");
+    before.close();
+    QStringList filesMeanwhile;
+    m_desktop.duringWork = [&](int) { filesMeanwhile = filesIn(m_folder->path()); };
     m_desktop.expectPrinter(true, pdf);
-    m_desktop.expectProgress();
     QFont font(QStringLiteral("Liberation Serif"));
     font.setPointSize(12);
     PrintCommand(document, m_desktop).print(font, [this](const QString &text) { m_status.append(text); });
 
     QCOMPARE(m_status, QStringList{PrintCommand::sentText()});
     QCOMPARE(m_desktop.logged(QStringLiteral("print dialog")), QStringList{QStringLiteral("print dialog ") + jobName});
-    const QStringList progress = m_desktop.logged(QStringLiteral("progress"));
-    QCOMPARE(progress.first(), QStringLiteral("progress bar Печать базы данных... of 1000"));
-    QCOMPARE(progress.mid(progress.size() - 2), (QStringList{"progress 1000", "progress closed"}));
-    QCOMPARE(filesIn(m_folder->path()), (QStringList{".out.pdf.part", "out.pdf"}));
+    QCOMPARE(m_desktop.logged(QStringLiteral("work")), QStringList{QStringLiteral("work Печать базы данных...")});
+    QCOMPARE(filesMeanwhile, QStringList{"out.pdf"});
+    QCOMPARE(filesIn(m_folder->path()), QStringList{"out.pdf"});
 
     QStringList read = poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).split(QLatin1Char('\n'));
     read.removeAll(QString());
@@ -353,17 +383,17 @@ void PrintingTest::jobThatCannotStartIsReported()
 void PrintingTest::cancelLeavesTheFileAsItWas_data()
 {
     QTest::addColumn<QByteArray>("before");
-    QTest::addColumn<int>("cancelAfter");
+    QTest::addColumn<int>("stopAt");
 
     QTest::newRow("no file, cancelled at once") << QByteArray() << 0;
     QTest::newRow("a file, cancelled at once") << QByteArray("the user's own file") << 0;
-    QTest::newRow("a file, cancelled after a slice") << QByteArray("the user's own file") << 1;
+    QTest::newRow("a file, cancelled after a page") << QByteArray("the user's own file") << 1;
 }
 
 void PrintingTest::cancelLeavesTheFileAsItWas()
 {
     QFETCH(QByteArray, before);
-    QFETCH(int, cancelAfter);
+    QFETCH(int, stopAt);
     Document document;
     for (int i = 0; i < 30000; ++i)
         appendTo(document.model(), record({"1", "Иванов", "Пётр", "Petersburg"}));
@@ -375,17 +405,68 @@ void PrintingTest::cancelLeavesTheFileAsItWas()
     }
     const QStringList files = filesIn(m_folder->path());
     m_desktop.expectPrinter(true, pdf);
-    m_desktop.expectProgress(cancelAfter);
+    m_desktop.stopWorkAt = stopAt;
     PrintCommand(document, m_desktop).print(QFont(), [this](const QString &text) { m_status.append(text); });
 
     QCOMPARE(m_status, (QStringList{PrintCommand::sentText(), PrintCommand::cancelledText()}));
-    QCOMPARE(m_desktop.logged(QStringLiteral("progress")).last(), QStringLiteral("progress closed"));
     QCOMPARE(filesIn(m_folder->path()), files);
     if (!before.isNull()) {
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
     }
+}
+
+// A print that fills the disk names the file and the system's reason, as
+// every other write does, and leaves the file of that name as it was.
+void PrintingTest::fullDiskIsReported()
+{
+    ScratchVolume volume("size=64k");
+    if (!volume.isMounted())
+        QSKIP("no volume of its own can be mounted here");
+    Document document;
+    for (int i = 0; i < 10000; ++i)
+        appendTo(document.model(), record({"1", "Иванов", "Пётр", "Petersburg"}));
+    const QString pdf = volume.path() + QStringLiteral("/out.pdf");
+    QFile before(pdf);
+    QVERIFY(before.open(QIODevice::WriteOnly));
+    before.write("the user's own file");
+    before.close();
+    m_desktop.expectPrinter(true, pdf);
+    try {
+        PrintCommand(document, m_desktop).print(QFont(), [this](const QString &text) { m_status.append(text); });
+        QFAIL("a print that filled the disk succeeded");
+    } catch (const TabloraError &e) {
+        QCOMPARE(e.message(), PrintFileTarget::failureMessage(pdf, QString::fromLocal8Bit(std::strerror(ENOSPC))));
+    }
+    QCOMPARE(m_status, (QStringList{PrintCommand::sentText(), PrintCommand::failedText()}));
+    QCOMPARE(filesIn(volume.path()), QStringList{"out.pdf"});
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    QCOMPARE(before.readAll(), QByteArray("the user's own file"));
+}
+
+// The job runs as long work of the program's own desktop, its pages laid out
+// ahead of the drawing by another task of the pool: with a pool of one
+// thread, neither waits for the other for ever.
+void PrintingTest::printsOnAPoolOfOneThread()
+{
+    QThreadPool &pool = WorkPool::pool();
+    const int threads = pool.maxThreadCount();
+    pool.setMaxThreadCount(1);
+    const auto restore = qScopeGuard([&] { pool.setMaxThreadCount(threads); });
+    Document document;
+    for (int i = 0; i < 3000; ++i)
+        appendTo(document.model(), record({"1", "Иванов", "Пётр", "Petersburg"}));
+    appendTo(document.model(), record({"2", "Яковлев"}));
+    const QString pdf = m_folder->filePath(QStringLiteral("one.pdf"));
+    PdfDesktop desktop(pdf);
+    PrintCommand(document, desktop).print(QFont(QStringLiteral("Liberation Mono"), 10), [this](const QString &text) {
+        m_status.append(text);
+    });
+    QCOMPARE(m_status, QStringList{PrintCommand::sentText()});
+    const QStringList pages = pageTexts(pdf);
+    QVERIFY2(pages.size() > 20, qPrintable(QString::number(pages.size()))); // more than the pages laid out ahead
+    QVERIFY(pages.last().contains(QStringLiteral("Яковлев")));
 }
 
 void PrintingTest::copies_data()
@@ -413,7 +494,6 @@ void PrintingTest::copies()
     for (int times : {1, copies}) {
         const QString pdf = m_folder->filePath(QStringLiteral("copies%1.pdf").arg(times));
         m_desktop.expectPrinter(true, pdf, times, collate);
-        m_desktop.expectProgress();
         PrintCommand(document, m_desktop).print(font, [](const QString &) {});
         printed.append(pageTexts(pdf));
     }
@@ -513,13 +593,11 @@ void PrintingTest::pageAlone()
     std::vector<PrintedPage> pages;
     {
         PageProducer producer(table, {font, dpi, pageWidth, pageHeight, 1});
-        while (!producer.atEnd()) {
-            if (auto page = producer.takePage(std::chrono::milliseconds(100)))
-                pages.push_back(std::move(*page));
-        }
+        while (std::optional<PrintedPage> page = producer.takePage())
+            pages.push_back(std::move(*page));
     }
     PageIndex index(table, font, {pageWidth, pageHeight, dpi});
-    index.waitUntilComplete();
+    index.counting().waitForFinished();
     QVERIFY(index.complete());
     QCOMPARE(index.pageCount(), int(pages.size()));
     QVERIFY(pages.size() > 3);
@@ -541,7 +619,6 @@ void PrintingTest::previewNavigates()
     dialog.show();
     auto *count = dialog.findChild<QLabel *>(QStringLiteral("pageCountLabel"));
     auto *pageBox = dialog.findChild<QSpinBox *>(QStringLiteral("pageBox"));
-    QCOMPARE(dialog.currentPage(), 0);
     QCOMPARE(pageBox->value(), 1);
     // The page takes the window's width once the window is laid out.
     auto *area = dialog.findChild<QScrollArea *>(QStringLiteral("pageArea"));
@@ -554,14 +631,18 @@ void PrintingTest::previewNavigates()
     QCOMPARE(count->text(), QStringLiteral("из %1").arg(pages));
     QVERIFY(!dialog.findChild<QToolButton *>(QStringLiteral("previousPageButton"))->isEnabled());
 
+    // The page shown is the one the page box names.
+    const QPixmap first = sheet->pixmap();
     dialog.findChild<QToolButton *>(QStringLiteral("lastPageButton"))->click();
-    QCOMPARE(dialog.currentPage(), pages - 1);
     QCOMPARE(pageBox->value(), pages);
     QVERIFY(!dialog.findChild<QToolButton *>(QStringLiteral("nextPageButton"))->isEnabled());
     dialog.findChild<QToolButton *>(QStringLiteral("previousPageButton"))->click();
-    QCOMPARE(dialog.currentPage(), pages - 2);
+    QCOMPARE(pageBox->value(), pages - 1);
+    QVERIFY(dialog.findChild<QToolButton *>(QStringLiteral("nextPageButton"))->isEnabled());
     pageBox->setValue(5);
-    QCOMPARE(dialog.currentPage(), 4);
+    QVERIFY(sheet->pixmap().toImage() != first.toImage());
+    pageBox->setValue(1);
+    QCOMPARE(sheet->pixmap().toImage(), first.toImage());
 
     // The page shown holds text: dark pixels on the white sheet.
     const QImage image = sheet->pixmap().toImage();
@@ -584,7 +665,6 @@ void PrintingTest::previewPrints()
         return dialog.result();
     });
     m_desktop.expectPrinter(true, pdf);
-    m_desktop.expectProgress();
     PrintCommand(document, m_desktop).preview(QFont(), nullptr, [this](const QString &text) { m_status.append(text); });
     QCOMPARE(m_status, QStringList{PrintCommand::sentText()});
     QVERIFY(poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).contains(QStringLiteral("Иванов")));

@@ -408,7 +408,7 @@ void SortingTest::sameOrderAsDirectComparison()
     std::iota(expected.begin(), expected.end(), 0);
     std::stable_sort(expected.begin(), expected.end(),
                      [&](int a, int b) { return factor * direct.compare(texts[a], texts[b]) < 0; });
-    // In one part and in up to four, on threads of their own, with whole keys
+    // In one part and in up to four, on threads of the pool, with whole keys
     // and with their beginnings first (the way a sample chooses is one of
     // them): the same order.
     for (int parts : {1, 2, 3, 4}) {

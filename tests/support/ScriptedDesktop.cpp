@@ -43,6 +43,7 @@ void ScriptedDesktop::reset()
     offline = false;
     programsStart = true;
     stopWorkAt = -1;
+    duringWork = nullptr;
 }
 
 void ScriptedDesktop::expectMessage(const QString &text, const QString &caption)
@@ -107,13 +108,6 @@ void ScriptedDesktop::expectPrinter(bool confirmed, const QString &pdfFile, int 
     s.choice.fileName = pdfFile;
     s.copies = copies;
     s.collate = collate;
-    m_script.push_back(s);
-}
-
-void ScriptedDesktop::expectProgress(int cancelAfter)
-{
-    Step s(Kind::Progress);
-    s.cancelAfter = cancelAfter;
     m_script.push_back(s);
 }
 
@@ -340,53 +334,6 @@ std::unique_ptr<DesktopServices::Download> ScriptedDesktop::download(const QUrl 
     return transfer;
 }
 
-namespace {
-
-// Logs "progress N" for each value that differs from the last one, and
-// "progress cancelled" once it reports the cancel.
-class ScriptedProgress : public DesktopServices::Progress
-{
-public:
-    ScriptedProgress(std::function<void(const QString &)> note, int cancelAfter)
-        : m_note(std::move(note))
-        , m_cancelAfter(cancelAfter)
-    {
-    }
-    ~ScriptedProgress() override { m_note(QStringLiteral("progress closed")); }
-    void setValue(int value) override
-    {
-        ++m_steps;
-        if (value != m_value)
-            m_note(QStringLiteral("progress %1").arg(value));
-        m_value = value;
-    }
-    bool cancelled() override
-    {
-        const bool cancel = m_cancelAfter >= 0 && m_steps >= m_cancelAfter;
-        if (cancel && !m_reported)
-            m_note(QStringLiteral("progress cancelled"));
-        m_reported = m_reported || cancel;
-        return cancel;
-    }
-
-private:
-    std::function<void(const QString &)> m_note;
-    int m_cancelAfter;
-    int m_steps = 0;
-    int m_value = -1;
-    bool m_reported = false;
-};
-
-} // namespace
-
-std::unique_ptr<DesktopServices::Progress> ScriptedDesktop::startProgress(const QString &text, int maximum)
-{
-    const QString what = QStringLiteral("progress bar %1 of %2").arg(text).arg(maximum);
-    note(what);
-    auto s = take(Kind::Progress, what);
-    return std::make_unique<ScriptedProgress>([this](const QString &call) { note(call); }, s ? s->cancelAfter : -1);
-}
-
 void ScriptedDesktop::setBusy(bool busy)
 {
     note(busy ? QStringLiteral("busy on") : QStringLiteral("busy off"));
@@ -397,9 +344,11 @@ void ScriptedDesktop::runLongWork(const QString &text, WorkProgress &progress, c
     note(QStringLiteral("work ") + text);
     if (stopWorkAt == 0)
         progress.requestStop();
-    else if (stopWorkAt > 0)
-        progress.setObserver([&progress, at = stopWorkAt](int value) {
-            if (value >= at)
+    if (stopWorkAt > 0 || duringWork)
+        progress.setObserver([this, &progress](int value) {
+            if (duringWork)
+                duringWork(value);
+            if (stopWorkAt > 0 && value >= stopWorkAt)
                 progress.requestStop();
         });
     work();

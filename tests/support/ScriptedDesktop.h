@@ -42,10 +42,6 @@ public:
     // loop, one progress report, then the end.
     void expectDownload(const QByteArray &content, bool failure = false);
 
-    // A progress bar; the user presses "Отмена" once it has been set
-    // cancelAfter times (never when negative).
-    void expectProgress(int cancelAfter = -1);
-
     // --- state the fake keeps ---
     QDateTime clock;
     QString clipboard;
@@ -56,6 +52,9 @@ public:
     // the user presses "Отмена" once its progress reaches this value (0 to
     // WorkProgress::kScale; never when negative).
     int stopWorkAt = -1;
+    // Runs as the work reports its progress (0 to WorkProgress::kScale): a
+    // test looks at the program while the work is under way.
+    std::function<void(int value)> duringWork;
     // Runs on every call, with its log entry, after it is logged: a test
     // looks at the program while it waits on the desktop.
     std::function<void(const QString &)> onCall;
@@ -93,14 +92,13 @@ public:
     bool isOffline() override;
     std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, qint64 maxBytes,
                                        DownloadProgress progress, DownloadFinished finished) override;
-    std::unique_ptr<Progress> startProgress(const QString &text, int maximum) override;
     void setBusy(bool busy) override;
     void runLongWork(const QString &text, WorkProgress &progress, const std::function<void()> &work) override;
     void terminate() override;
     bool terminateRequested() const override { return m_terminated; }
 
 private:
-    enum class Kind { Message, Question, Choice, OpenFile, SaveFile, Font, Printer, Dialog, Download, Progress };
+    enum class Kind { Message, Question, Choice, OpenFile, SaveFile, Font, Printer, Dialog, Download };
     struct Step
     {
         Step(Kind k, QString t = {}, QString c = {})
@@ -119,7 +117,6 @@ private:
         std::optional<QFont> font;
         std::function<int(QDialog &)> dialog;
         QByteArray content;
-        int cancelAfter = -1;
         int copies = 1;
         bool collate = true;
     };

@@ -5,6 +5,7 @@
 #include "StayOnTopPause.h"
 #include "WorkProgressDialog.h"
 #include "base/SafeWrite.h"
+#include "base/WorkPool.h"
 #include "base/WorkProgress.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFutureWatcher>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
@@ -22,7 +24,6 @@
 #include <QNetworkReply>
 #include <QPrintDialog>
 #include <QProcess>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
@@ -32,8 +33,6 @@
 #include <exception>
 #include <memory>
 #include <optional>
-#include <system_error>
-#include <thread>
 
 namespace {
 
@@ -436,38 +435,6 @@ std::unique_ptr<DesktopServices::Download> QtDesktopServices::download(const QUr
     return transfer;
 }
 
-namespace {
-
-class ProgressBox : public DesktopServices::Progress
-{
-public:
-    ProgressBox(const QString &text, int maximum, QWidget *parent)
-        : m_dialog(text, QStringLiteral("Отмена"), 0, maximum, parent)
-        , m_aboveDialogs(m_dialog)
-    {
-        m_dialog.setWindowTitle(QApplication::applicationDisplayName());
-        m_dialog.setWindowModality(Qt::ApplicationModal);
-        m_dialog.setAutoClose(false);
-        m_dialog.setAutoReset(false);
-        m_dialog.setMinimumDuration(500);
-        m_dialog.setValue(0);
-    }
-    void setValue(int value) override { m_dialog.setValue(value); }
-    bool cancelled() override { return m_dialog.wasCanceled(); }
-
-private:
-    QProgressDialog m_dialog;
-    // Modal as it is, it opens above the dialogs that stay on top.
-    StayOnTopPause m_aboveDialogs;
-};
-
-} // namespace
-
-std::unique_ptr<DesktopServices::Progress> QtDesktopServices::startProgress(const QString &text, int maximum)
-{
-    return std::make_unique<ProgressBox>(text, maximum, dialogParent());
-}
-
 void QtDesktopServices::setBusy(bool busy)
 {
     if (busy)
@@ -478,9 +445,8 @@ void QtDesktopServices::setBusy(bool busy)
 
 namespace {
 
-// How long work runs before its bar shows, and how often the bar follows it.
+// How long work runs before its bar shows.
 constexpr int kBarDelayMs = 500;
-constexpr int kBarStepMs = 50;
 
 } // namespace
 
@@ -488,42 +454,38 @@ void QtDesktopServices::runLongWork(const QString &text, WorkProgress &progress,
 {
     const BusyScope busy(*this);
     WorkProgressDialog bar(text, dialogParent());
-    QObject::connect(&bar, &WorkProgressDialog::stopRequested, &bar, [&progress] { progress.requestStop(); });
+    // The one guard of the rule that long work reads data nothing changes
+    // while it runs (WorkPool): until it ends, the windows take no input.
     const InputBlocker blocker(&bar);
     // Modal as it is, the bar opens above the dialogs that stay on top.
     const StayOnTopPause aboveDialogs(bar);
-    QTimer showBar;
-    showBar.setSingleShot(true);
-    QObject::connect(&showBar, &QTimer::timeout, &bar, [&bar] { bar.show(); });
-    showBar.start(kBarDelayMs);
-    QTimer followProgress;
-    QObject::connect(&followProgress, &QTimer::timeout, &bar, [&] { bar.setValue(progress.value()); });
-    followProgress.start(kBarStepMs);
+    QTimer::singleShot(kBarDelayMs, &bar, &QWidget::show);
 
+    QFutureWatcher<void> task;
+    QObject::connect(&task, &QFutureWatcherBase::progressValueChanged, &bar, &WorkProgressDialog::setValue);
+    QObject::connect(&bar, &WorkProgressDialog::stopRequested, &task, &QFutureWatcherBase::cancel);
+    QEventLoop untilEnded;
+    QObject::connect(&task, &QFutureWatcherBase::finished, &untilEnded, &QEventLoop::quit);
+    bool ran = false;
     std::exception_ptr failure;
-    const auto run = [&] {
+    task.setFuture(WorkPool::start([&](QPromise<void> &promise) {
+        ran = true;
+        progress.reportTo(&promise);
         try {
             work();
         } catch (...) {
             failure = std::current_exception();
         }
-    };
-    QEventLoop loop;
-    std::thread worker;
-    try {
-        worker = std::thread([&] {
-            run();
-            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-        });
-    } catch (const std::system_error &) {
-        run(); // no thread to be had: the work runs here while the windows wait
-    }
-    if (worker.joinable()) {
-        loop.exec();
-        worker.join();
-    }
+        progress.reportTo(nullptr);
+    }));
+    untilEnded.exec();
+    // An application told to quit ends every loop; the work still uses what
+    // stands here.
+    task.waitForFinished();
     if (failure)
         std::rethrow_exception(failure);
+    if (!ran) // stopped before the pool gave it a thread
+        throw WorkStopped();
 }
 
 void QtDesktopServices::terminate()

@@ -44,7 +44,6 @@ public:
     bool isOffline() override;
     std::unique_ptr<Download> download(const QUrl &url, const QString &localPath, qint64 maxBytes,
                                        DownloadProgress progress, DownloadFinished finished) override;
-    std::unique_ptr<Progress> startProgress(const QString &text, int maximum) override;
     void setBusy(bool busy) override;
     void runLongWork(const QString &text, WorkProgress &progress, const std::function<void()> &work) override;
     void terminate() override;

@@ -2,6 +2,7 @@
 
 #include "base/AppInfo.h"
 #include "base/ErrorReporter.h"
+#include "base/WorkPool.h"
 
 #include <QIcon>
 #include <QLibraryInfo>
@@ -16,6 +17,13 @@ TabloraApplication::TabloraApplication(int &argc, char **argv)
     // Pictures come from the desktop's icon theme; where it lacks one, from
     // Adwaita, which the set-up installs.
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+}
+
+TabloraApplication::~TabloraApplication()
+{
+    // The windows waited for their own work as they closed; the pool's
+    // threads end now, while fonts and the rest of the application stand.
+    WorkPool::finish();
 }
 
 bool TabloraApplication::notify(QObject *receiver, QEvent *event)

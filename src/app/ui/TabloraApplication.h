@@ -11,6 +11,7 @@ class TabloraApplication : public QApplication
 {
 public:
     TabloraApplication(int &argc, char **argv);
+    ~TabloraApplication() override;
 
     // Where errors go once the main window's handler exists; before, they end
     // in notify() unreported.

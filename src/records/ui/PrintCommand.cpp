@@ -2,20 +2,30 @@
 
 #include "PrintPreviewDialog.h"
 #include "base/DesktopServices.h"
+#include "base/LongWork.h"
 #include "document/Document.h"
 #include "document/DocumentTexts.h"
 #include "records/PrintFileTarget.h"
+#include "records/PrintFont.h"
 #include "records/PrintJob.h"
 
+#include <QPdfWriter>
 #include <QPrinter>
 
 #include <memory>
 
 namespace {
 
-// How long the window waits between two looks at the progress bar.
-constexpr std::chrono::milliseconds kSlice(50);
-constexpr int kProgressSteps = 1000;
+// A PDF file of the job's own, laid out as the print dialog set the printer
+// up for one: its paper, margins, resolution and document name.
+void setUpLike(QPdfWriter &pdf, const QPrinter &printer)
+{
+    pdf.setPdfVersion(printer.pdfVersion());
+    pdf.setResolution(printer.resolution());
+    pdf.setPageLayout(printer.pageLayout());
+    pdf.setTitle(printer.docName());
+    pdf.setCreator(printer.creator());
+}
 
 } // namespace
 
@@ -35,6 +45,11 @@ QString PrintCommand::cancelledText()
     return QStringLiteral("Печать отменена");
 }
 
+QString PrintCommand::failedText()
+{
+    return QStringLiteral("Печать не удалась");
+}
+
 QString PrintCommand::progressText()
 {
     return QStringLiteral("Печать базы данных...");
@@ -42,8 +57,13 @@ QString PrintCommand::progressText()
 
 void PrintCommand::preview(const QFont &font, QWidget *parent, const std::function<void(const QString &)> &showStatus)
 {
-    PrintPreviewDialog dialog(m_document.model().table(), font, parent);
-    if (m_desktop.execDialog(dialog) == QDialog::Accepted)
+    bool toPrint = false;
+    {
+        // Closed, it counts pages no more while the job runs.
+        PrintPreviewDialog dialog(m_document.model().table(), font, parent);
+        toPrint = m_desktop.execDialog(dialog) == QDialog::Accepted;
+    }
+    if (toPrint)
         print(font, showStatus);
 }
 
@@ -62,28 +82,33 @@ void PrintCommand::print(const QFont &font, const std::function<void(const QStri
         printer.setCopyCount(1);
     }
     std::unique_ptr<PrintFileTarget> file;
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
         file = std::make_unique<PrintFileTarget>(printer.outputFileName());
-        printer.setOutputFileName(file->partName());
-    }
+    // The job's thread gets a font that shares nothing with the window's.
+    const QFont jobFont = PrintFont::ownCopy(font, printer.logicalDpiY());
+    const TableData &table = m_document.model().table();
 
-    PrintJob job(printer, font, copies);
-    const std::unique_ptr<DesktopServices::Progress> progress = m_desktop.startProgress(progressText(), kProgressSteps);
     showStatus(sentText());
-    job.start(m_document.model().table());
-    for (;;) {
-        m_desktop.processEvents();
-        if (progress->cancelled()) {
-            job.abandon();
-            showStatus(cancelledText());
-            return;
-        }
-        if (!job.drawSome(kSlice))
-            break;
-        progress->setValue(job.progress());
+    try {
+        // The printer, set up here by its dialog, is painted on by the work
+        // alone from now on.
+        LongWork::run(m_desktop, progressText(), [&](WorkProgress &progress) {
+            if (!file) {
+                PrintJob(printer, jobFont, copies).print(table, &progress);
+                return;
+            }
+            QPdfWriter pdf(&file->device());
+            setUpLike(pdf, printer);
+            PrintJob job(pdf, jobFont, copies);
+            job.checkEachPage([&file] { file->throwIfFailed(); });
+            job.print(table, &progress);
+            file->commit();
+        });
+    } catch (const WorkStopped &) {
+        showStatus(cancelledText());
+        return;
+    } catch (...) {
+        showStatus(failedText());
+        throw;
     }
-    job.finish();
-    progress->setValue(kProgressSteps);
-    if (file)
-        file->commit();
 }

@@ -17,11 +17,14 @@ class PrintCommand
 public:
     PrintCommand(const Document &document, DesktopServices &desktop);
 
-    // Prints the table in font. showStatus receives the status text once the
-    // job has started and again when the user stops it; a cancelled dialog
-    // prints nothing and shows nothing. Copies the printer cannot make itself
-    // (a PDF file) are printed one after the other, collated or page by page
-    // as the dialog says.
+    // Prints the table in font, as long work with a progress bar that can
+    // stop it. showStatus receives the status text once the print dialog is
+    // confirmed, and again when the user stops the job or it fails; a
+    // cancelled dialog prints nothing and shows nothing. Copies the printer
+    // cannot make itself (a PDF file) are printed one after the other,
+    // collated or page by page as the dialog says. A job that fails throws
+    // TabloraError; one that prints to a file names the file and the system's
+    // reason, and leaves a file of that name as it was.
     void print(const QFont &font, const std::function<void(const QString &)> &showStatus);
 
     // "Предварительный просмотр": the table's pages in font, over parent;
@@ -30,6 +33,7 @@ public:
 
     static QString sentText();
     static QString cancelledText();
+    static QString failedText();
     static QString progressText();
 
 private:

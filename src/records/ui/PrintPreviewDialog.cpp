@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QEvent>
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -130,10 +131,9 @@ PrintPreviewDialog::PrintPreviewDialog(const TableData &table, const QFont &font
     connect(m_pageBox, &QSpinBox::valueChanged, this, [this](int value) { showPage(value - 1); });
     connect(m_zoomBox, &QComboBox::currentIndexChanged, this, &PrintPreviewDialog::onZoomChosen);
 
-    m_indexTimer = new QTimer(this);
-    m_indexTimer->setInterval(100);
-    connect(m_indexTimer, &QTimer::timeout, this, &PrintPreviewDialog::onIndexTick);
-    m_indexTimer->start();
+    m_counting = new QFutureWatcher<void>(this);
+    connect(m_counting, &QFutureWatcherBase::progressValueChanged, this, &PrintPreviewDialog::onCountProgress);
+    connect(m_counting, &QFutureWatcherBase::finished, this, &PrintPreviewDialog::onCounted);
 
     // Sizes come in several steps while the window is laid out and shown;
     // the page is drawn again once they have settled.
@@ -145,7 +145,8 @@ PrintPreviewDialog::PrintPreviewDialog(const TableData &table, const QFont &font
 
     resize(820, 900);
     showPage(0);
-    onIndexTick();
+    onCountProgress(0);
+    m_counting->setFuture(m_index->counting());
 }
 
 PrintPreviewDialog::~PrintPreviewDialog() = default;
@@ -155,14 +156,15 @@ int PrintPreviewDialog::pageCount() const
     return m_index->pageCount();
 }
 
-void PrintPreviewDialog::onIndexTick()
+void PrintPreviewDialog::onCountProgress(int thousandths)
 {
-    if (m_index->complete()) {
-        m_indexTimer->stop();
-        m_indexLabel->hide();
-    } else {
-        m_indexLabel->setText(QStringLiteral("Подсчёт страниц: %1 %").arg(m_index->progress() / 10));
-    }
+    m_indexLabel->setText(QStringLiteral("Подсчёт страниц: %1 %").arg(thousandths / 10));
+    updateControls();
+}
+
+void PrintPreviewDialog::onCounted()
+{
+    m_indexLabel->hide();
     updateControls();
 }
 

@@ -14,6 +14,8 @@ class QLabel;
 class QScrollArea;
 class QSpinBox;
 class QTimer;
+template<typename T>
+class QFutureWatcher;
 class QToolButton;
 class TableData;
 
@@ -21,8 +23,9 @@ class TableData;
 // them out on the default printer, one at a time, drawn when shown; page
 // navigation, zoom, and "Печать..." (which accepts the dialog, for the
 // caller to print). It opens at once whatever the table's size: the pages
-// are counted on a thread of their own meanwhile, and pages not counted yet
-// cannot be reached. The table must not change while the dialog is open.
+// are counted on the work pool meanwhile (PageIndex), and pages not counted
+// yet cannot be reached. The table must not change while the dialog is open;
+// the count ends with the dialog.
 class PrintPreviewDialog : public QDialog
 {
     Q_OBJECT
@@ -33,8 +36,6 @@ public:
 
     static QString caption();
 
-    // The page shown, from 0.
-    int currentPage() const { return m_page; }
     // The pages known so far.
     int pageCount() const;
     void showPage(int page);
@@ -44,7 +45,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void onIndexTick();
+    void onCountProgress(int thousandths);
+    void onCounted();
     void onZoomChosen();
     void updateControls();
     double scale() const;
@@ -68,6 +70,6 @@ private:
     QLabel *m_indexLabel;
     QScrollArea *m_scroll;
     QLabel *m_sheet;
-    QTimer *m_indexTimer;
+    QFutureWatcher<void> *m_counting;
     QTimer *m_fitTimer;
 };
