@@ -1,5 +1,6 @@
 #include "BenchMain.h"
 #include "FindBench.h"
+#include "KeysCheck.h"
 #include "SortBench.h"
 
 #include <iterator>
@@ -20,6 +21,7 @@ constexpr CommandSpec kCommands[] = {
     {"sort", "IN.db COL DIR OUT.db", runSortBench},
     {"find", "N", runFindBench},
     {"csv", "IN.db OUT", runCsvBench},
+    {"keys-check", "N", runKeysCheck},
 };
 
 } // namespace

@@ -15,7 +15,7 @@ seconds=${1:-3600}
 shift || true
 targets=("$@")
 if [ "${#targets[@]}" -eq 0 ]; then
-    targets=(fuzz_database_reader fuzz_plain_reader fuzz_settings fuzz_clipboard_record fuzz_csv_reader)
+    targets=(fuzz_database_reader fuzz_plain_reader fuzz_settings fuzz_clipboard_record fuzz_csv_reader fuzz_sort_keys)
 fi
 
 # Configured on every run, so that a target added since the folder was made

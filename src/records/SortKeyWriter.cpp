@@ -1,13 +1,41 @@
 #include "SortKeyWriter.h"
 
+#include "CharacterWeights.h"
+
 #include <QCollator>
+#include <QMutex>
 #include <QStringList>
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include <unicode/ucol.h>
 #include <unicode/uiter.h>
+
+namespace {
+
+// The characters' weights for the collator opened with settings, made once
+// and kept: making them asks the collator for the weights of every character
+// and of the pairs that could contract (a few milliseconds), and a program
+// sorts by a few collators at most. Null where they would not be exact.
+std::shared_ptr<const CharacterWeights> weightsFor(const QByteArray &settings, UCollator *collator)
+{
+    static QMutex mutex;
+    static std::vector<std::pair<QByteArray, std::shared_ptr<const CharacterWeights>>> made;
+    constexpr size_t kKept = 8;
+    const QMutexLocker locker(&mutex);
+    for (const auto &[madeFor, weights] : made) {
+        if (madeFor == settings)
+            return weights;
+    }
+    if (made.size() == kKept)
+        made.erase(made.begin());
+    made.emplace_back(settings, CharacterWeights::of(collator));
+    return made.back().second;
+}
+
+} // namespace
 
 SortKeyWriter::SortKeyWriter(const QCollator &collator)
     : m_foldCase(collator.caseSensitivity() == Qt::CaseInsensitive)
@@ -38,7 +66,23 @@ SortKeyWriter::SortKeyWriter(const QCollator &collator)
     // language (Russian rules would put Cyrillic first).
     UErrorCode ignored = U_ZERO_ERROR;
     ucol_setReorderCodes(m_icu, nullptr, 0, &ignored);
+    // Checked on ICU's keys: the weights' keys order texts as they do. Its
+    // beginnings are checked only where they are written (a few
+    // milliseconds).
     m_digitsInOrder = checkDigitOrder();
+    const QByteArray settings = name + '/' + char('0' + m_foldCase) + char('0' + collator.numericMode())
+        + char('0' + collator.ignorePunctuation());
+    m_weights = weightsFor(settings, m_icu);
+    if (!m_weights)
+        m_keyStarts = checkKeyStarts();
+}
+
+void SortKeyWriter::dropCharacterWeights()
+{
+    if (!m_weights)
+        return;
+    m_weights = nullptr;
+    m_outsideMet = false;
     m_keyStarts = checkKeyStarts();
 }
 
@@ -116,15 +160,33 @@ QByteArrayView SortKeyWriter::key(QStringView text)
         m_buffer[0] = 0;
         return {m_buffer.data(), 1};
     }
+    if (m_weights) {
+        const size_t room = m_weights->room(text.size());
+        if (m_buffer.size() < room)
+            m_buffer.resize(room);
+        if (const size_t size = m_weights->write(text, m_buffer.data()))
+            return {m_buffer.data(), qsizetype(size)};
+        m_outsideMet = true;
+    }
     const qsizetype size = m_icu ? writeIcuKey(text) : writeCodeUnitKey(text);
     return {m_buffer.data(), size};
 }
 
 QByteArrayView SortKeyWriter::keyStart(QStringView text, int count)
 {
+    if (count <= 0)
+        return {};
     if (!m_icu || text.isEmpty()) {
         const QByteArrayView whole = key(text);
         return whole.first(std::min<qsizetype>(count, whole.size()));
+    }
+    if (m_weights) {
+        const size_t room = m_weights->room(text.size());
+        if (m_buffer.size() < room)
+            m_buffer.resize(room);
+        if (const size_t size = m_weights->writeStart(text, size_t(count), m_buffer.data()))
+            return {m_buffer.data(), qsizetype(size)};
+        m_outsideMet = true;
     }
     return {m_buffer.data(), writeIcuKeyStart(text, count)};
 }

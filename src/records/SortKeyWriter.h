@@ -3,8 +3,10 @@
 #include <QByteArrayView>
 #include <QStringView>
 
+#include <memory>
 #include <vector>
 
+class CharacterWeights;
 class QCollator;
 struct UCollator;
 
@@ -20,10 +22,16 @@ struct UCollator;
 // locale that names no language (C, POSIX: the default of minimal systems)
 // collates by the root rules, as the platform's comparison does, where
 // QCollator would fall back to the order of the code units: ё beside е, case
-// ignored where asked, Latin before Cyrillic. The keys are ICU's sort keys;
-// only where ICU cannot open a collator are they the code units that QString's
-// comparison compares. Like QCollator::compare(), an empty text comes before
-// every other.
+// ignored where asked, Latin before Cyrillic.
+//
+// The keys are put together from the weights of the characters of
+// Windows-1251 (CharacterWeights) where the collator's rules let them be
+// exact and the text holds no other character; otherwise they are ICU's sort
+// keys, and only where ICU cannot open a collator the code units that
+// QString's comparison compares. Keys of the first two kinds do not compare
+// with each other: keys meant to be compared come from writers that all use
+// the weights, or that all do not (dropCharacterWeights). Like
+// QCollator::compare(), an empty text comes before every other.
 class SortKeyWriter
 {
 public:
@@ -39,9 +47,18 @@ public:
     // shorter; valid until the next call. Where writesKeyStarts(), only as
     // much of the text is collated as those bytes need.
     QByteArrayView keyStart(QStringView text, int count);
-    // Whether keyStart costs less than key: true for ICU's keys, once checked
-    // here that the beginnings ICU writes are those of its whole keys.
-    bool writesKeyStarts() const { return m_keyStarts; }
+    // Whether keyStart costs less than key: true for the weights' keys, and
+    // for ICU's, once checked here that the beginnings ICU writes are those
+    // of its whole keys.
+    bool writesKeyStarts() const { return m_weights || m_keyStarts; }
+
+    // Whether the keys are put together from the characters' weights, and
+    // whether a text given since held a character they do not weigh (its
+    // key, ICU's, does not compare with the others then).
+    bool usesCharacterWeights() const { return m_weights != nullptr; }
+    bool metTextOutsideWeights() const { return m_outsideMet; }
+    // From now on ICU's keys for every text.
+    void dropCharacterWeights();
 
     // Whether texts made of the digits 0-9 alone (numbers, as in the number
     // column) are in the order of their characters, a shorter text before a
@@ -63,6 +80,8 @@ private:
     bool m_foldCase = false;
     bool m_digitsInOrder = false;
     bool m_keyStarts = false;
+    std::shared_ptr<const CharacterWeights> m_weights;
+    bool m_outsideMet = false;
     // Grows to the longest key written and stays, so writing costs no allocation.
     std::vector<unsigned char> m_buffer;
 };

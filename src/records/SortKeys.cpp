@@ -10,11 +10,15 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <new>
+#include <numeric>
 #include <string>
 
 namespace {
 
 constexpr size_t kHeadBytes = 8;
+// Each part has a writer of its own and stores its keys' rests apart.
+constexpr int kMostParts = 64;
 // Texts are looked up among those seen while at least one row in this many
 // of a stretch of rows repeats one; below that the lookups stop.
 constexpr size_t kRepeatShare = 8;
@@ -28,6 +32,8 @@ constexpr size_t kSampleRows = 4096;
 // How many entries ahead the rests of keys are asked for, where they are
 // read from all over the memory.
 constexpr size_t kAhead = 8;
+// How many rows ahead the texts are asked for while keys are written.
+constexpr size_t kTextsAhead = 8;
 
 // The eight bytes at p of a key that ends in a zero byte, as a head:
 // big-endian, the bytes from the key's end on zero. Eight bytes from p must
@@ -224,14 +230,17 @@ void sortByHeadInPlace(Keyed *entries, size_t count, int sign, int byte = 0)
 
 } // namespace
 
-// Bytes kept at places of their own for as long as the store lives, with
-// eight readable bytes after each.
+// Bytes kept for as long as the store lives, with eight readable bytes after
+// each, each at a place told in 32 bits: its block (4 MB, or a block of its
+// own where longer) and where in the block, in steps of four bytes.
 class SortKeys::ByteStore
 {
 public:
-    const unsigned char *keep(const unsigned char *bytes, size_t size)
+    std::uint32_t keep(const unsigned char *bytes, size_t size)
     {
         if (m_used + size + kHeadBytes > m_capacity) {
+            if (m_blocks.size() == kMostBlocks)
+                throw std::bad_alloc(); // 16 GB of keys for one part
             m_capacity = std::max(kBlockBytes, size + kHeadBytes);
             m_blocks.emplace_back(new unsigned char[m_capacity]);
             m_used = 0;
@@ -239,12 +248,20 @@ public:
         unsigned char *const at = m_blocks.back().get() + m_used;
         std::memcpy(at, bytes, size);
         std::memset(at + size, 0, kHeadBytes);
-        m_used += size;
-        return at;
+        const auto place = std::uint32_t((m_blocks.size() - 1) << kOffsetBits | m_used / kStep);
+        m_used = (m_used + size + kStep - 1) / kStep * kStep;
+        return place;
+    }
+    const unsigned char *at(std::uint32_t place) const
+    {
+        return m_blocks[place >> kOffsetBits].get() + size_t(place & ((1u << kOffsetBits) - 1)) * kStep;
     }
 
 private:
-    static constexpr size_t kBlockBytes = size_t(1) << 20;
+    static constexpr int kOffsetBits = 20;
+    static constexpr size_t kStep = 4;
+    static constexpr size_t kBlockBytes = kStep << kOffsetBits;
+    static constexpr size_t kMostBlocks = size_t(1) << (32 - kOffsetBits);
     std::vector<std::unique_ptr<unsigned char[]>> m_blocks;
     size_t m_used = 0;
     size_t m_capacity = 0;
@@ -257,13 +274,13 @@ struct SortKeys::Part
     size_t firstRow = 0;
     size_t endRow = 0;
     std::uint32_t keys = 0;
-    bool shared = false; // some rows share a key
+    bool shared = false; // some rows share a key: m_keyOfRow holds the key of each
 };
 
 SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator, int parts, Writing writing)
     : m_table(table)
     , m_column(column)
-    , m_parts(std::clamp(parts, 1, 2))
+    , m_parts(std::clamp(parts, 1, kMostParts))
     , m_rows(size_t(table.recordCount()))
     , m_entries(new Entry[m_rows])
 {
@@ -287,43 +304,53 @@ SortKeys::SortKeys(const TableData &table, int column, const QCollator &collator
         numbers[size_t(p)] = all;
     });
     const bool digits = std::find(numbers.begin(), numbers.end(), false) == numbers.end();
-    m_beginnings = !digits && m_writers[0]->writesKeyStarts()
-        && (writing == Writing::Beginnings || (writing == Writing::Chosen && beginningsWorthIt(*m_writers[0])));
-    if (!m_beginnings) {
-        // The rests of the keys, written whole, in a store for each part.
-        m_rests.reset(new const unsigned char *[m_rows]);
-        for (int p = 0; p < m_parts; ++p)
-            m_stores.push_back(std::make_unique<ByteStore>());
-        m_keyOfRow.resize(m_rows);
+    for (;;) {
+        m_beginnings = !digits && m_writers[0]->writesKeyStarts()
+            && (writing == Writing::Beginnings || (writing == Writing::Chosen && beginningsWorthIt(*m_writers[0])));
+        if (!m_beginnings) {
+            // The rests of the keys, written whole, in a store for each part.
+            for (int p = 0; p < m_parts; ++p)
+                m_stores.push_back(std::make_unique<ByteStore>());
+            m_keyOfRow.reset(new std::uint32_t[m_rows]); // touched only where rows share keys
+        }
+        Parallel::forEachPart(m_parts, [&](int p) { writeKeys(keys[size_t(p)], p, digits); });
+        const auto outside = [](const std::unique_ptr<SortKeyWriter> &w) { return w->metTextOutsideWeights(); };
+        if (std::none_of(m_writers.begin(), m_writers.end(), outside))
+            break;
+        // A text holds a character the weights do not weigh (one typed or
+        // pasted, which the file cannot hold): ICU's keys for every text,
+        // since the two kinds do not compare.
+        for (const std::unique_ptr<SortKeyWriter> &writer : m_writers)
+            writer->dropCharacterWeights();
+        m_stores.clear();
+        m_keyOfRow.reset();
     }
-    Parallel::forEachPart(m_parts, [&](int p) { writeKeys(keys[size_t(p)], p, digits); });
 
     // The parts' keys one after the other. A part numbers its keys from its
     // first row on, so where the parts before it gave every row a key of its
     // own, its keys already stand in their places.
     m_firstKey.push_back(0);
-    bool shared = false;
+    const bool shared = std::any_of(keys.begin(), keys.end(), [](const Part &part) { return part.shared; });
     for (Part &part : keys) {
         const std::uint32_t first = m_firstKey.back();
         const auto gap = std::uint32_t(part.firstRow - first);
+        if (shared && !part.shared) // each row its own key, none written
+            std::iota(m_keyOfRow.get() + part.firstRow, m_keyOfRow.get() + part.endRow, std::uint32_t(part.firstRow));
         if (gap > 0) {
             Entry *const entries = m_entries.get() + part.firstRow;
             for (std::uint32_t k = 0; k < part.keys; ++k)
                 entries[k].key -= gap;
-            if (!m_keyOfRow.empty()) {
+            if (shared) {
                 for (size_t row = part.firstRow; row < part.endRow; ++row)
                     m_keyOfRow[row] -= gap;
             }
             std::memmove(m_entries.get() + first, entries, part.keys * sizeof(Entry));
-            if (m_rests)
-                std::memmove(m_rests.get() + first, m_rests.get() + part.firstRow, part.keys * sizeof(m_rests[0]));
         }
         m_firstKey.push_back(first + part.keys);
-        shared = shared || part.shared;
     }
     m_keyCount = m_firstKey.back();
     if (!shared)
-        m_keyOfRow = {};
+        m_keyOfRow.reset();
 }
 
 SortKeys::~SortKeys() = default;
@@ -354,8 +381,12 @@ bool SortKeys::beginningsWorthIt(SortKeyWriter &writer) const
 void SortKeys::writeKeys(Part &part, int p, bool digits)
 {
     SortKeyWriter &writer = *m_writers[size_t(p)];
+    part.keys = 0;
+    part.shared = false;
     if (m_beginnings) {
         for (size_t row = part.firstRow; row < part.endRow; ++row) {
+            if (row + kTextsAhead < part.endRow)
+                __builtin_prefetch(m_table.cell(int(row + kTextsAhead), m_column).utf16());
             const QByteArrayView start = writer.keyStart(m_table.cell(int(row), m_column), int(kHeadBytes));
             m_entries[row] = {headOf(start), std::uint32_t(row), 0};
         }
@@ -374,55 +405,59 @@ void SortKeys::writeKeys(Part &part, int p, bool digits)
             if (!lookingUp)
                 index.clear();
         }
+        if (row + kTextsAhead < part.endRow)
+            __builtin_prefetch(m_table.cell(int(row + kTextsAhead), m_column).utf16());
         const QStringView text = m_table.cell(int(row), m_column);
         if (lookingUp) {
             const std::uint32_t found = index.find(text); // the part's own number of the key
             if (found != TextIndex::kNone) {
+                if (!part.shared) { // the rows before had keys of their own, numbered as they are
+                    std::iota(m_keyOfRow.get() + part.firstRow, m_keyOfRow.get() + row, std::uint32_t(part.firstRow));
+                    part.shared = true;
+                }
                 m_keyOfRow[row] = std::uint32_t(part.firstRow + found);
                 ++repeats;
-                part.shared = true;
                 continue;
             }
         }
         const auto key = std::uint32_t(part.firstRow + part.keys++);
         const QByteArrayView bytes = digits ? writer.digitKey(text) : writer.key(text);
         const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
-        m_entries[key] = {headOf(bytes), key, 0};
-        m_rests[key] = size_t(bytes.size()) > kHeadBytes
-            ? store.keep(data + kHeadBytes, size_t(bytes.size()) - kHeadBytes)
-            : nullptr;
-        m_keyOfRow[row] = key;
+        const std::uint64_t head = headOf(bytes);
+        m_entries[key] = {head, key,
+                          fullHead(head) ? store.keep(data + kHeadBytes, size_t(bytes.size()) - kHeadBytes) : 0};
+        if (part.shared)
+            m_keyOfRow[row] = key;
         if (lookingUp)
             index.add(text, key - std::uint32_t(part.firstRow));
     }
 }
 
-void SortKeys::appendRest(std::vector<unsigned char> &rests, std::uint32_t key, int side)
+// Only the key's head was written: the whole key now, its bytes past the head
+// (or the zero that ends it) appended. Its row is its number.
+void SortKeys::writeRest(std::vector<unsigned char> &rests, std::uint32_t key, int side)
 {
-    const unsigned char *bytes = nullptr;
-    size_t size = 0;
-    if (m_beginnings) {
-        // Only the beginning was written: the whole key now. Its row is its
-        // number.
-        const QByteArrayView whole = m_writers[size_t(side)]->key(m_table.cell(int(key), m_column));
-        static const unsigned char kEnded[] = {0};
-        bytes = size_t(whole.size()) > kHeadBytes ? reinterpret_cast<const unsigned char *>(whole.data()) + kHeadBytes
-                                                  : kEnded;
-        size = size_t(whole.size()) > kHeadBytes ? size_t(whole.size()) - kHeadBytes : 1;
-    } else {
-        bytes = m_rests[key];
-        size = std::strlen(reinterpret_cast<const char *>(bytes)) + 1;
-    }
+    const QByteArrayView whole = m_writers[size_t(side)]->key(m_table.cell(int(key), m_column));
+    static const unsigned char kEnded[] = {0};
+    const auto *bytes =
+        size_t(whole.size()) > kHeadBytes ? reinterpret_cast<const unsigned char *>(whole.data()) + kHeadBytes : kEnded;
+    const size_t size = size_t(whole.size()) > kHeadBytes ? size_t(whole.size()) - kHeadBytes : 1;
     rests.insert(rests.end(), bytes, bytes + size);
+}
+
+const unsigned char *SortKeys::restOf(const Entry &e) const
+{
+    size_t part = 0;
+    while (e.key >= m_firstKey[part + 1])
+        ++part;
+    return m_stores[part]->at(e.rest);
 }
 
 bool SortKeys::equal(const Entry &a, const Entry &b) const
 {
     return a.head == b.head
         && (!fullHead(a.head)
-            || std::strcmp(reinterpret_cast<const char *>(m_rests[a.key]),
-                           reinterpret_cast<const char *>(m_rests[b.key]))
-                == 0);
+            || std::strcmp(reinterpret_cast<const char *>(restOf(a)), reinterpret_cast<const char *>(restOf(b))) == 0);
 }
 
 // Sorts by the heads, then orders the keys that tie in them by the bytes that
@@ -437,8 +472,9 @@ void SortKeys::sortSide(Entry *entries, size_t count, int sign, int side)
     struct Item
     {
         std::uint64_t head; // the eight bytes of the key from the run's offset on
-        size_t rest; // where the key's rest is among the run's
+        const unsigned char *rest; // the key's bytes after its head
         std::uint32_t key;
+        std::uint32_t place; // its entry's rest
     };
     // The items from begin to end, whose keys share their first offset bytes.
     struct Run
@@ -448,34 +484,59 @@ void SortKeys::sortSide(Entry *entries, size_t count, int sign, int side)
         size_t offset;
     };
     std::vector<Item> items;
-    std::vector<unsigned char> rests; // of a run's keys, one after the other
+    std::vector<unsigned char> written; // the rests of a run's keys, where only their heads were written
+    std::vector<size_t> writtenAt; // where each begins in written
     std::vector<Run> runs;
+    // Where the rests were written whole, those of keys that tie in their
+    // heads are asked for ahead, across runs.
+    const auto tied = [&](size_t k) {
+        return fullHead(entries[k].head)
+            && ((k > 0 && entries[k - 1].head == entries[k].head)
+                || (k + 1 < count && entries[k + 1].head == entries[k].head));
+    };
+    size_t asked = 0;
+    const auto askAhead = [&](size_t upTo) {
+        for (; !m_beginnings && asked < std::min(upTo, count); ++asked) {
+            if (tied(asked))
+                __builtin_prefetch(restOf(entries[asked]));
+        }
+    };
     for (size_t i = 0; i < count;) {
         size_t j = i + 1;
         while (j < count && entries[j].head == entries[i].head)
             ++j;
+        askAhead(j + 2 * kAhead);
         if (j - i > 1 && fullHead(entries[i].head)) {
-            // The run's rests gathered from all over the memory once, asked
-            // for ahead, so that the rounds read them close together.
             items.resize(j - i);
-            rests.clear();
-            for (size_t k = i; k < j; ++k) {
-                if (m_rests && k + 4 * kAhead < j)
-                    __builtin_prefetch(&m_rests[entries[k + 4 * kAhead].key]);
-                if (m_rests && k + 2 * kAhead < j)
-                    __builtin_prefetch(m_rests[entries[k + 2 * kAhead].key]);
-                items[k - i] = {0, rests.size(), entries[k].key};
-                appendRest(rests, entries[k].key, side);
+            if (!m_beginnings) {
+                for (size_t k = i; k < j; ++k)
+                    items[k - i] = {0, restOf(entries[k]), entries[k].key, entries[k].rest};
+            } else {
+                written.clear();
+                writtenAt.clear();
+                for (size_t k = i; k < j; ++k) {
+                    writtenAt.push_back(written.size());
+                    writeRest(written, entries[k].key, side);
+                }
+                written.resize(written.size() + kHeadBytes); // readable past the last
+                for (size_t k = i; k < j; ++k)
+                    items[k - i] = {0, written.data() + writtenAt[k - i], entries[k].key, 0};
             }
-            rests.resize(rests.size() + kHeadBytes); // readable past the last
             runs.push_back({0, j - i, kHeadBytes});
             while (!runs.empty()) {
                 const Run run = runs.back();
                 runs.pop_back();
-                const unsigned char *const at = rests.data() + (run.offset - kHeadBytes); // rests begin after the head
-                for (size_t k = run.begin; k < run.end; ++k)
-                    items[k].head = headAt(at + items[k].rest);
-                sortByHeadInPlace(items.data() + run.begin, run.end - run.begin, sign);
+                const size_t from = run.offset - kHeadBytes; // the rests begin after the head
+                // The bytes all the run's keys share here are passed over at
+                // once: texts that share long beginnings (a word, then a
+                // number) would take a pass over the items for each.
+                std::uint64_t differ = 0;
+                for (size_t k = run.begin; k < run.end; ++k) {
+                    items[k].head = headAt(items[k].rest + from);
+                    differ |= items[k].head ^ items[run.begin].head;
+                }
+                const int shared = differ == 0 ? int(kHeadBytes) : __builtin_clzll(differ) / 8;
+                sortByHeadInPlace(items.data() + run.begin, run.end - run.begin, sign, shared);
                 for (size_t k = run.begin; k < run.end;) {
                     size_t l = k + 1;
                     while (l < run.end && items[l].head == items[k].head)
@@ -486,7 +547,7 @@ void SortKeys::sortSide(Entry *entries, size_t count, int sign, int side)
                 }
             }
             for (size_t k = i; k < j; ++k)
-                entries[k].key = items[k - i].key;
+                entries[k] = {entries[k].head, items[k - i].key, items[k - i].place};
         }
         i = j;
     }
@@ -502,39 +563,103 @@ void SortKeys::sortEntries(int sign, Put put)
             put(k, m_entries[k]);
         return;
     }
-    // The value of the heads that splits a sample of them in halves; the
-    // sample's heads equal to it go to the half that comes nearer to one.
+    // The values of the heads that split a sample of them into as many sides
+    // as parts, alike in size; the sample's heads equal to a value go to the
+    // side that comes nearer to its share.
+    const auto sides = size_t(m_parts);
     const size_t samples = std::min<size_t>(count, 1024);
     std::vector<std::uint64_t> sample(samples);
     for (size_t i = 0; i < samples; ++i)
         sample[i] = m_entries[count * i / samples].head;
     std::sort(sample.begin(), sample.end());
-    const std::uint64_t median = sample[samples / 2];
-    const auto below = size_t(std::lower_bound(sample.begin(), sample.end(), median) - sample.begin());
-    const auto upTo = size_t(std::upper_bound(sample.begin(), sample.end(), median) - sample.begin());
-    const auto away = [samples](size_t n) { return n > samples / 2 ? n - samples / 2 : samples / 2 - n; };
-    const std::uint64_t split = median != ~std::uint64_t(0) && away(upTo) < away(below) ? median + 1 : median;
+    std::vector<std::uint64_t> splits; // side s holds the heads from splits[s - 1] on, below splits[s]
+    for (size_t s = 1; s < sides; ++s) {
+        const size_t share = samples * s / sides;
+        const std::uint64_t at = sample[std::min(share, samples - 1)];
+        const auto below = size_t(std::lower_bound(sample.begin(), sample.end(), at) - sample.begin());
+        const auto upTo = size_t(std::upper_bound(sample.begin(), sample.end(), at) - sample.begin());
+        const auto away = [share](size_t n) { return n > share ? n - share : share - n; };
+        const std::uint64_t split = at != ~std::uint64_t(0) && away(upTo) < away(below) ? at + 1 : at;
+        splits.push_back(std::max(split, splits.empty() ? 0 : splits.back()));
+    }
+    const auto sideOf = [&splits](const Entry &e) { // few sides: one by one
+        size_t s = 0;
+        while (s < splits.size() && splits[s] <= e.head)
+            ++s;
+        return s;
+    };
 
-    // The entries below the split before the others: each part puts its own
-    // in order, then the low ones of the second part change places with the
-    // high ones of the first. Entries with equal heads are put back in the
-    // order of their numbers as they are sorted.
+    // The entries of each side together, side after side: each part puts
+    // its own in the order of their sides, each entry moved to the next free
+    // place of its side and the one there moving on in its turn; then the
+    // parts' blocks of each side are rotated next to each other. The order
+    // within a side does not matter: it is sorted to the end, entries with
+    // equal keys by their numbers.
     Entry *const entries = m_entries.get();
-    std::vector<Entry *> lowEnd(static_cast<size_t>(m_parts));
+    std::vector<std::vector<size_t>> blockBegin(sides, std::vector<size_t>(sides + 1)); // [part][side]
     Parallel::forEachPart(m_parts, [&](int p) {
-        lowEnd[size_t(p)] = std::partition(entries + m_firstKey[size_t(p)], entries + m_firstKey[size_t(p) + 1],
-                                           [split](const Entry &e) { return e.head < split; });
+        const size_t first = m_firstKey[size_t(p)];
+        const size_t end = m_firstKey[size_t(p) + 1];
+        std::vector<size_t> &begin = blockBegin[size_t(p)];
+        if (sides == 2) { // one pass
+            const Entry *const middle = std::partition(entries + first, entries + end,
+                                                       [&splits](const Entry &e) { return e.head < splits[0]; });
+            begin = {first, size_t(middle - entries), end};
+            return;
+        }
+        std::vector<size_t> counts(sides);
+        for (size_t k = first; k < end; ++k)
+            ++counts[sideOf(entries[k])];
+        begin[0] = first;
+        for (size_t s = 0; s < sides; ++s)
+            begin[s + 1] = begin[s] + counts[s];
+        std::vector<size_t> next(begin.begin(), begin.end() - 1);
+        for (size_t s = 0; s < sides; ++s) {
+            while (next[s] < begin[s + 1]) {
+                Entry moving = entries[next[s]];
+                for (size_t to = sideOf(moving); to != s; to = sideOf(moving))
+                    std::swap(moving, entries[next[to]++]);
+                entries[next[s]++] = moving;
+            }
+        }
     });
-    Entry *const highBegin = std::rotate(lowEnd[0], entries + m_firstKey[1], lowEnd[1]);
-    const auto lowCount = size_t(highBegin - entries);
-    Parallel::forEachPart(2, [&](int s) {
-        Entry *const side = entries + (s == 0 ? 0 : lowCount);
-        const size_t n = s == 0 ? lowCount : count - lowCount;
-        sortSide(side, n, sign, s);
-        // Ascending, the low side comes first; descending, the high one.
-        const size_t at = (s == 0) == (sign > 0) ? 0 : count - n;
+    struct Block
+    {
+        size_t begin;
+        size_t size;
+    };
+    std::vector<Block> blocks; // by part, then side, where they are now
+    for (const std::vector<size_t> &begin : blockBegin) {
+        for (size_t s = 0; s < sides; ++s)
+            blocks.push_back({begin[s], begin[s + 1] - begin[s]});
+    }
+    std::vector<size_t> sideBegin(sides + 1);
+    size_t placed = 0;
+    for (size_t s = 0; s < sides; ++s) {
+        sideBegin[s] = placed;
+        for (size_t p = 0; p < sides; ++p) {
+            Block &block = blocks[p * sides + s];
+            if (block.begin != placed) {
+                // The blocks between move up by the block's size.
+                std::rotate(entries + placed, entries + block.begin, entries + block.begin + block.size);
+                for (Block &other : blocks) {
+                    if (other.begin >= placed && other.begin < block.begin)
+                        other.begin += block.size;
+                }
+                block.begin = placed;
+            }
+            placed += block.size;
+        }
+    }
+    sideBegin[sides] = placed;
+    Parallel::forEachPart(m_parts, [&](int p) {
+        const auto s = size_t(p);
+        const size_t n = sideBegin[s + 1] - sideBegin[s];
+        sortSide(entries + sideBegin[s], n, sign, p);
+        // Ascending, the low sides come first; descending, the high ones.
+        const size_t at = sign > 0 ? sideBegin[s] : count - sideBegin[s] - n;
         for (size_t k = 0; k < n; ++k)
-            put(at + k, side[k]);
+            put(at + k, entries[sideBegin[s] + k]);
     });
 }
 
@@ -542,7 +667,7 @@ std::vector<int> SortKeys::order(Qt::SortOrder direction)
 {
     const int sign = direction == Qt::AscendingOrder ? 1 : -1;
     std::vector<int> rows(m_rows);
-    if (m_keyOfRow.empty()) {
+    if (!m_keyOfRow) {
         // A key per row, numbered as the rows: the order of the keys is the
         // order of the rows.
         sortEntries(sign, [&rows](size_t k, const Entry &e) { rows[k] = int(e.key); });

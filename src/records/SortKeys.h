@@ -24,11 +24,11 @@ class TableData;
 // either (names, words), only those are written at first, and a key is
 // written whole only for the texts whose first bytes tie.
 //
-// The rows are cut into parts (one or two) that write their keys at once,
-// each on a thread of its own with a collator of its own. The keys are then
-// split at one value of their first bytes into two sides, each sorted on a
-// thread of its own; keys that tie in their first bytes stand on one side.
-// The order does not depend on the parts.
+// The rows are cut into parts (as many as asked, up to 64) that write their
+// keys at once, each on a thread of its own with a writer of its own. The
+// keys are then split at values of their first bytes into as many sides,
+// each sorted on a thread of its own; keys that tie in their first bytes
+// stand on one side. The order does not depend on the parts.
 class SortKeys
 {
 public:
@@ -52,7 +52,7 @@ private:
     {
         std::uint64_t head; // the key's first eight bytes, big-endian, zero after its end
         std::uint32_t key; // the key's number
-        std::uint32_t unused;
+        std::uint32_t rest; // where the rest of a key written whole is kept, in the store of its part
     };
     struct Part;
     class ByteStore;
@@ -60,15 +60,17 @@ private:
     bool beginningsWorthIt(SortKeyWriter &writer) const;
     // Writes the keys of part p's rows with its writer.
     void writeKeys(Part &part, int p, bool digits);
+    // The rest of a key written whole, past its head.
+    const unsigned char *restOf(const Entry &e) const;
     // Whether two keys are equal, every byte.
     bool equal(const Entry &a, const Entry &b) const;
     // Sorts count entries by key (then number), ascending for sign 1,
     // descending for -1, with the writer of side s.
     void sortSide(Entry *entries, size_t count, int sign, int side);
-    // Appends the bytes of key past the eighth (the entry's head), ending in
-    // a zero; where only the beginning was written, written now with side
+    // Where only the heads were written, appends the bytes of key past the
+    // eighth (the entry's head), ending in a zero, written now with side
     // s's writer.
-    void appendRest(std::vector<unsigned char> &rests, std::uint32_t key, int side);
+    void writeRest(std::vector<unsigned char> &rests, std::uint32_t key, int side);
     // Where the rows of part p begin; rowStart(parts) is their end.
     size_t rowStart(int p) const { return m_rows * size_t(p) / size_t(m_parts); }
     // The entries sorted by key (then number), handed to put one by one,
@@ -89,11 +91,10 @@ private:
     std::unique_ptr<Entry[]> m_entries;
     std::uint32_t m_keyCount = 0;
     std::vector<std::uint32_t> m_firstKey; // of each part
-    // Where keys are written whole, the rest of each key (null where it ends
-    // within its head), in the store of each part.
-    std::unique_ptr<const unsigned char *[]> m_rests;
+    // Where keys are written whole, the rests of the keys that go on past
+    // their heads, in a store for each part.
     std::vector<std::unique_ptr<ByteStore>> m_stores;
-    // The key of each row; empty when every row has a key of its own, whose
+    // The key of each row; null when every row has a key of its own, whose
     // number is the row's.
-    std::vector<std::uint32_t> m_keyOfRow;
+    std::unique_ptr<std::uint32_t[]> m_keyOfRow;
 };

@@ -1,6 +1,8 @@
 #include "GuardedTest.h"
+#include "base/Windows1251.h"
 #include "document/TableModel.h"
 #include "records/RowSorter.h"
+#include "records/SortKeyWriter.h"
 
 #include <QAbstractItemModelTester>
 #include <QCollator>
@@ -10,6 +12,7 @@
 #include <algorithm>
 #include <climits>
 #include <numeric>
+#include <string>
 
 #include <unicode/ucol.h>
 
@@ -192,6 +195,70 @@ QStringList numbers()
     return texts;
 }
 
+// The 256 characters of the code page the table files hold.
+QString codePage()
+{
+    QByteArray bytes(256, '\0');
+    std::iota(bytes.begin(), bytes.end(), char(0));
+    return Windows1251::decode(bytes);
+}
+
+// Texts of the code page's characters alone, built from pieces where keys put
+// together character by character could go wrong: case, ё beside е, letters
+// that decompose (й, ї, ў), pairs the rules weigh as one (Czech "ch", the
+// root rules' "l·"), expansions (№, …, ™), blanks, ignorable characters (a
+// control, the soft hyphen) and punctuation. Many repeat or differ only in
+// case.
+QStringList codePageTexts(int count)
+{
+    const QStringList pieces{"a", "A", "ch",     "CH",     "Ch",     "c", "h", "l·", "L·", "l", "·", "е", "ё", "Ё", "Е",
+                             "и", "й", "Й",      "ї",      "Ї",      "і", "I", "i",  "ґ",  "Ґ", "ў", "Ў", "я", "Я", "-",
+                             "'", " ", "\u00A0", "\u00AD", "\u0001", "1", "9", "10", "№",  "…", "™", "«", "—"};
+    QRandomGenerator random(20261209);
+    QStringList texts;
+    for (int i = 0; i < count; ++i) {
+        QString text;
+        for (int n = int(random.bounded(6)); n > 0; --n)
+            text += pieces[int(random.bounded(qsizetype(pieces.size())))];
+        texts.append(text);
+    }
+    return texts;
+}
+
+// The order of keys checked against the collator, text by text: sorted by
+// their keys, each text must come after the one before it by the collator,
+// or be equal to it exactly where their keys are. With the collator's order
+// a total one, that is the whole order.
+void checkKeyOrder(SortKeyWriter &writer, const DirectComparison &direct, const QStringList &texts)
+{
+    std::vector<std::string> keys;
+    keys.reserve(size_t(texts.size()));
+    for (const QString &text : texts) {
+        const QByteArrayView key = writer.key(text);
+        keys.emplace_back(key.data(), size_t(key.size()));
+    }
+    QVERIFY(!writer.metTextOutsideWeights());
+    std::vector<int> order(size_t(texts.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+    const auto codes = [](const QString &text) {
+        QStringList units;
+        for (const QChar c : text)
+            units.append(QString::number(c.unicode(), 16).rightJustified(4, QLatin1Char('0')));
+        return units.join(QLatin1Char(' '));
+    };
+    for (size_t i = 1; i < order.size(); ++i) {
+        const QString &a = texts[order[i - 1]];
+        const QString &b = texts[order[i]];
+        const int expected = keys[size_t(order[i - 1])] == keys[size_t(order[i])] ? 0 : -1;
+        const int actual = std::clamp(direct.compare(a, b), -1, 1);
+        if (actual != expected)
+            QFAIL(qPrintable(QStringLiteral("keys put [%1] %2 [%3], the collator says %4")
+                                 .arg(codes(a), expected == 0 ? "=" : "<", codes(b))
+                                 .arg(actual)));
+    }
+}
+
 } // namespace
 
 class SortingTest : public QObject
@@ -203,6 +270,8 @@ private slots:
     void order();
     void sameOrderAsDirectComparison_data();
     void sameOrderAsDirectComparison();
+    void keysInCollatorOrder_data();
+    void keysInCollatorOrder();
     void localeWithoutLanguage();
     void emptyTable();
     void persistentIndexStaysOnItsRecord();
@@ -306,6 +375,17 @@ void SortingTest::sameOrderAsDirectComparison_data()
     QTest::newRow("ru_RU, words that hardly repeat") << "ru_RU" << false << false << false << 1 << words;
     QTest::newRow("C, words that hardly repeat, descending") << "C" << false << false << false << -1 << words;
     QTest::newRow("ru_RU, texts that stop repeating") << "ru_RU" << false << false << false << -1 << repeatingThenNot();
+    // Keys from the characters' weights, through every step of the sort.
+    const QStringList codePageOnly = codePageTexts(2000);
+    for (const char *locale : {"C", "ru_RU", "cs_CZ", "tr_TR"}) {
+        QTest::addRow("%s, code page", locale) << locale << false << false << false << 1 << codePageOnly;
+        QTest::addRow("%s, code page descending", locale) << locale << false << false << false << -1 << codePageOnly;
+    }
+    QTest::newRow("ru_RU, code page, ignoring punctuation") << "ru_RU" << false << false << true << 1 << codePageOnly;
+    QTest::newRow("hu_HU, code page") << "hu_HU" << false << false << false << 1 << codePageOnly;
+    // One text outside the code page, late in the table: every key is ICU's.
+    QTest::newRow("ru_RU, code page and one text outside")
+        << "ru_RU" << false << false << false << 1 << codePageOnly + QStringList{"ch中", "ch"};
 }
 
 void SortingTest::sameOrderAsDirectComparison()
@@ -328,14 +408,85 @@ void SortingTest::sameOrderAsDirectComparison()
     std::iota(expected.begin(), expected.end(), 0);
     std::stable_sort(expected.begin(), expected.end(),
                      [&](int a, int b) { return factor * direct.compare(texts[a], texts[b]) < 0; });
-    // In one part and in more, on threads of the pool, with whole keys and
-    // with their beginnings first: the same order.
+    // In one part and in up to four, on threads of the pool, with whole keys
+    // and with their beginnings first (the way a sample chooses is one of
+    // them): the same order.
     for (int parts : {1, 2, 3, 4}) {
-        for (SortKeys::Writing writing :
-             {SortKeys::Writing::Chosen, SortKeys::Writing::Whole, SortKeys::Writing::Beginnings}) {
+        for (SortKeys::Writing writing : {SortKeys::Writing::Whole, SortKeys::Writing::Beginnings}) {
             QCOMPARE(toList(RowSorter::sortedOrder(table, column, factor, collator, parts, writing)), toList(expected));
         }
     }
+}
+
+// Keys put together from the weights of the code page's characters order
+// texts as the collator does: every text of one and two characters, every
+// text of three over an alphabet of letters, digits, blanks and punctuation
+// where told, and random longer texts. Where the rules ask for what a table
+// cannot hold (Hungarian contractions of three letters, French-Canadian
+// backward accents, numbers by value, case), the keys are ICU's.
+void SortingTest::keysInCollatorOrder_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<bool>("numeric");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<bool>("ignorePunctuation");
+    QTest::addColumn<bool>("threeCharacters");
+    QTest::addColumn<bool>("weighed");
+
+    QTest::newRow("root rules") << "C" << false << false << false << true << true;
+    QTest::newRow("ru_RU") << "ru_RU" << false << false << false << true << true;
+    for (const char *locale : {"uk_UA", "be_BY", "kk_KZ", "en_US", "de_DE", "tr_TR", "cs_CZ"})
+        QTest::addRow("%s", locale) << locale << false << false << false << false << true;
+    QTest::newRow("root rules, ignoring punctuation") << "C" << false << false << true << true << true;
+    QTest::newRow("ru_RU, ignoring punctuation") << "ru_RU" << false << false << true << false << true;
+    QTest::newRow("hu_HU") << "hu_HU" << false << false << false << false << false;
+    QTest::newRow("fr_CA") << "fr_CA" << false << false << false << false << false;
+    QTest::newRow("ru_RU numeric") << "ru_RU" << true << false << false << false << false;
+    QTest::newRow("ru_RU case-sensitive") << "ru_RU" << false << true << false << false << false;
+}
+
+void SortingTest::keysInCollatorOrder()
+{
+    QFETCH(QString, locale);
+    QFETCH(bool, numeric);
+    QFETCH(bool, caseSensitive);
+    QFETCH(bool, ignorePunctuation);
+    QFETCH(bool, threeCharacters);
+    QFETCH(bool, weighed);
+    QCollator collator = RowSorter::collator(QLocale(locale));
+    collator.setNumericMode(numeric);
+    collator.setCaseSensitivity(caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    collator.setIgnorePunctuation(ignorePunctuation);
+    SortKeyWriter writer(collator);
+    QCOMPARE(writer.usesCharacterWeights(), weighed);
+    const DirectComparison direct(collator);
+
+    const QString characters = codePage();
+    QStringList texts;
+    for (const QChar a : characters) {
+        texts.append(a);
+        for (const QChar b : characters)
+            texts.append(QString(a) + b);
+    }
+    QRandomGenerator random(20261210);
+    for (int i = 0; i < 20000; ++i) {
+        QString text;
+        for (int n = 3 + int(random.bounded(14)); n > 0; --n)
+            text += characters[int(random.bounded(256))];
+        texts.append(text);
+    }
+    checkKeyOrder(writer, direct, texts);
+    if (QTest::currentTestFailed() || !threeCharacters)
+        return;
+    const QString alphabet = QStringLiteral("aAcChHlLiIzеЕёЁийЙїЇіґўщъьяЯ019 \u00A0-.,'·…№™«—\u00AD\u0001\u0098");
+    texts.clear();
+    for (const QChar a : alphabet) {
+        for (const QChar b : alphabet) {
+            for (const QChar c : alphabet)
+                texts.append(QString(a) + b + c);
+        }
+    }
+    checkKeyOrder(writer, direct, texts);
 }
 
 // The tests run with LC_ALL=C.UTF-8: the program's own collator, of the
